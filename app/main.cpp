@@ -1,0 +1,17 @@
+#include "app/startup.h"
+#include "common/dialogs.h"
+#include "common/program_directory.h"
+#include "recording/cd_device.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Trelvik"));
+    QtDialogs dialogs;
+    const auto cdDevice = makeSystemCdDevice();
+    Startup startup({dialogs, *cdDevice, programDirectory(), findVolumeControl()});
+    startup.start();
+    return app.exec();
+}

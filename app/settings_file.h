@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+// settings.dat: the "When done" choices, four lines.
+struct WhenDoneChoices {
+    int save = 0;     // "Save playlist": 0 clear, 1 ticked, 2 greyed
+    int format = 1;   // 1 M3U, 2 PLS, 0 neither
+    int exit = 0;     // "Exit program"
+    int shutdown = 0; // "Shut down computer"
+};
+
+// What a settings file says; a line that is missing or cannot be read stays empty.
+struct SettingsRead {
+    std::optional<int> save;
+    std::optional<int> format;
+    std::optional<int> exit;
+    std::optional<int> shutdown;
+};
+
+SettingsRead parseSettings(const QStringList& lines);
+QStringList settingsLines(const WhenDoneChoices& choices);
+
+// Reads settings.dat; no file, an empty or an unreadable one reads as nothing.
+SettingsRead readSettingsFile(const QString& path);
+// Replaces settings.dat only once the new content is complete. Throws a Failure.
+void writeSettingsFile(const QString& path, const WhenDoneChoices& choices);

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "app/app_services.h"
+#include "app/main_window.h"
+#include "app/splash_window.h"
+
+#include <QObject>
+#include <QPointer>
+
+// The start of the program: the splash window first, and 1200 ms later the main
+// window, prepared in one go while the splash stays up.
+class Startup : public QObject {
+    Q_OBJECT
+public:
+    explicit Startup(const AppServices& services, QObject* parent = nullptr);
+
+    // Opens the splash window and starts its timer.
+    void start();
+
+    SplashWindow* splash() const { return m_splash; }
+    MainWindow* mainWindow() const { return m_main; }
+
+Q_SIGNALS:
+    void mainWindowShown();
+
+private:
+    void tick();
+
+    AppServices m_services;
+    QPointer<SplashWindow> m_splash;
+    QPointer<MainWindow> m_main;
+};
+
+// Centres a window on its screen.
+void centreOnScreen(QWidget* window);

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QMessageBox>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+class QWidget;
+
+// Message boxes, input boxes and file dialogs. The program asks through this seam
+// so that tests can answer with scripted replies instead of modal windows.
+class Dialogs {
+public:
+    struct FileRequest {
+        QString title;
+        QStringList filters; // "MP3 File (*.mp3)", in the order shown
+        QString selectedFilter; // on return from saveFile: the filter the user chose
+    };
+
+    virtual ~Dialogs() = default;
+
+    virtual void message(QWidget* parent, const QString& text, const QString& title,
+                         QMessageBox::Icon icon) = 0;
+    // The typed text, or nothing when the user cancelled.
+    virtual std::optional<QString> input(QWidget* parent, const QString& prompt,
+                                         const QString& title, const QString& defaultText) = 0;
+    // The chosen existing files as full paths, in the dialog's order. The dialog
+    // opens in the current directory and makes the chosen folder current.
+    // Cancelling throws a Failure numbered Failure::kCancelled.
+    virtual QStringList openFiles(QWidget* parent, FileRequest& request) = 0;
+    virtual QString openFile(QWidget* parent, FileRequest& request) = 0;
+    // Asks before replacing an existing file.
+    virtual QString saveFile(QWidget* parent, FileRequest& request) = 0;
+};
+
+// The real dialogs: Qt's own, not the desktop's.
+class QtDialogs : public Dialogs {
+public:
+    void message(QWidget* parent, const QString& text, const QString& title,
+                 QMessageBox::Icon icon) override;
+    std::optional<QString> input(QWidget* parent, const QString& prompt, const QString& title,
+                                 const QString& defaultText) override;
+    QStringList openFiles(QWidget* parent, FileRequest& request) override;
+    QString openFile(QWidget* parent, FileRequest& request) override;
+    QString saveFile(QWidget* parent, FileRequest& request) override;
+};

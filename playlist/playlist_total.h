@@ -1,0 +1,16 @@
+#pragma once
+
+class PlaylistTable;
+class QString;
+
+// The figures that räknatid shows.
+
+// Seconds of all lengths plus all gaps but the last entry's: the silence after
+// the last track is never played.
+double playlistTotal(const PlaylistTable& table);
+
+// "Total time: 06:37"; a fraction of a second is cut after one digit ("06:36.5").
+QString totalTimeCaption(double total);
+
+// "Playlist - 2 files", or "Playlist" for an empty list.
+QString playlistFrameCaption(const PlaylistTable& table);

@@ -1,0 +1,170 @@
+#include "recording/cd_audio.h"
+
+#include "common/number_text.h"
+#include "recording/cd_device.h"
+
+#include <cmath>
+
+namespace {
+
+// Characters first to last (1-based) of a reply read as a 16-bit number.
+qint16 field(const QString& reply, int first, int last)
+{
+    return toInt16(leadingNumber(QStringView(reply).mid(first - 1, last - first + 1)));
+}
+
+} // namespace
+
+CDAudio::CDAudio(CdDevice& device)
+    : m_device(device)
+{
+}
+
+void CDAudio::send(const QString& command)
+{
+    m_device.sendCommand(command.toLocal8Bit(), 0);
+}
+
+QString CDAudio::query(const QString& command, int capacity)
+{
+    return QString::fromLatin1(m_device.sendCommand(command.toLocal8Bit(), capacity));
+}
+
+qint16 CDAudio::GetCurrentTime()
+{
+    const QString reply = query(QStringLiteral("status cd position"));
+    return toInt16(field(reply, 4, 5) * 60.0 + field(reply, 7, 8));
+}
+
+qint16 CDAudio::GetCurrentTrack()
+{
+    return field(query(QStringLiteral("status cd position")), 1, 2);
+}
+
+void CDAudio::StartPlay()
+{
+    send(QStringLiteral("play cd"));
+}
+
+void CDAudio::SetTrack(qint16 track)
+{
+    send(QStringLiteral("seek cd to ") + printNumber(track));
+}
+
+void CDAudio::StopPlay()
+{
+    send(QStringLiteral("stop cd wait"));
+}
+
+void CDAudio::PausePlay()
+{
+    send(QStringLiteral("pause cd"));
+}
+
+void CDAudio::EjectCD()
+{
+    send(QStringLiteral("set cd door open"));
+}
+
+void CDAudio::CloseCD()
+{
+    send(QStringLiteral("set cd door closed"));
+}
+
+void CDAudio::UnloadAll()
+{
+    send(QStringLiteral("close all"));
+}
+
+void CDAudio::SetCDPlayerReady()
+{
+    send(QStringLiteral("open cdaudio alias cd wait shareable"));
+}
+
+void CDAudio::SetFormat_tmsf()
+{
+    send(QStringLiteral("set cd time format tmsf wait"));
+}
+
+void CDAudio::SetFormat_milliseconds()
+{
+    send(QStringLiteral("set cd time format milliseconds"));
+}
+
+qint16 CDAudio::CheckCD()
+{
+    // The device answers "true" or "false".
+    const QString reply = query(QStringLiteral("status cd media present"));
+    if (reply.startsWith(QLatin1String("true"), Qt::CaseInsensitive))
+        return 1;
+    return toInt16(leadingNumber(reply));
+}
+
+qint16 CDAudio::GetNumTracks()
+{
+    return field(query(QStringLiteral("status cd number of tracks wait")), 1, 2);
+}
+
+QString CDAudio::GetCDLength()
+{
+    return query(QStringLiteral("status cd length wait"));
+}
+
+QString CDAudio::GetTrackLength(qint16 trackNum)
+{
+    return query(QStringLiteral("status cd length track ") + QString::number(trackNum));
+}
+
+void CDAudio::GetCDPosition(qint16& track, qint16& min, qint16& sec)
+{
+    const QString reply = query(QStringLiteral("status cd position"));
+    track = field(reply, 1, 2);
+    min = field(reply, 4, 5);
+    sec = field(reply, 7, 8);
+}
+
+qint16 CDAudio::CheckIfPlaying()
+{
+    return query(QStringLiteral("status cd mode")).left(7) == QLatin1String("playing") ? 1 : 0;
+}
+
+void CDAudio::SeekCDtoX(qint16 track)
+{
+    StopPlay();
+    SetTrack(track);
+    StartPlay();
+}
+
+void CDAudio::ReadyDevice()
+{
+    UnloadAll();
+    SetCDPlayerReady();
+    SetFormat_tmsf();
+}
+
+void CDAudio::moveBy(qint32 milliseconds)
+{
+    SetFormat_milliseconds();
+    const double position = leadingNumber(query(QStringLiteral("status cd position wait"), 40));
+    CheckIfPlaying();
+    const bool playing = CheckIfPlaying() == 1;
+    const QString target = QString::number(qint64(position) + milliseconds);
+    send((playing ? QStringLiteral("play cd from ") : QStringLiteral("seek cd to ")) + target);
+    SetFormat_tmsf();
+}
+
+void CDAudio::FastForward(qint16 spd)
+{
+    moveBy(spd);
+}
+
+void CDAudio::ReWind(qint16 spd)
+{
+    moveBy(-spd);
+}
+
+double trackLengthSeconds(const QString& reply)
+{
+    return std::fabs(leadingNumber(QStringView(reply).mid(0, 2)) * 60
+                     + leadingNumber(QStringView(reply).mid(3, 2)));
+}

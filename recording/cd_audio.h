@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QString>
+
+class CdDevice;
+
+// The CD drive, spoken to through command strings on the alias "cd". Results of
+// commands are never checked: a failing command simply gives an empty reply.
+class CDAudio {
+public:
+    explicit CDAudio(CdDevice& device);
+
+    qint16 GetCurrentTime();  // whole seconds played in the current track
+    qint16 GetCurrentTrack();
+    void StartPlay();
+    void SetTrack(qint16 track);
+    void StopPlay();
+    void PausePlay();
+    void EjectCD();
+    void CloseCD();
+    void UnloadAll();
+    void SetCDPlayerReady();
+    void SetFormat_tmsf();
+    void SetFormat_milliseconds();
+    qint16 CheckCD();
+    qint16 GetNumTracks();
+    QString GetCDLength();
+    QString GetTrackLength(qint16 trackNum); // "mm:ss:ff" followed by NULs
+    void GetCDPosition(qint16& track, qint16& min, qint16& sec);
+    qint16 CheckIfPlaying(); // 1 while the drive plays, else 0
+    void SeekCDtoX(qint16 track);
+    void ReadyDevice();
+    void FastForward(qint16 spd);
+    void ReWind(qint16 spd);
+
+private:
+    void send(const QString& command);
+    QString query(const QString& command, int capacity = 30);
+    void moveBy(qint32 milliseconds);
+
+    CdDevice& m_device;
+};
+
+// Seconds of a "mm:ss:ff" length reply: minutes × 60 + seconds, frames ignored.
+double trackLengthSeconds(const QString& reply);

@@ -1,0 +1,20 @@
+#include "recording/cd_device.h"
+
+#include <windows.h>
+#include <mmsystem.h>
+
+// The CD drive on Windows: the MCI "cdaudio" device through mciSendStringA.
+class MciCdDevice : public CdDevice {
+public:
+    QByteArray sendCommand(const QByteArray& command, int replyCapacity) override
+    {
+        QByteArray reply(replyCapacity, '\0');
+        mciSendStringA(command.constData(), replyCapacity ? reply.data() : nullptr, UINT(replyCapacity), nullptr);
+        return reply;
+    }
+};
+
+std::unique_ptr<CdDevice> makeSystemCdDevice()
+{
+    return std::make_unique<MciCdDevice>();
+}

@@ -1,0 +1,6 @@
+#include "recording/cd_device.h"
+
+std::unique_ptr<CdDevice> makeSystemCdDevice()
+{
+    return std::make_unique<NoCdDevice>();
+}

@@ -1,0 +1,23 @@
+#include "recording/when_done_boxes.h"
+
+#include "common/check_box.h"
+
+#include <QRadioButton>
+
+void connectWhenDoneRules(CheckBox* save, QRadioButton* m3u, QRadioButton* pls,
+                          CheckBox* exit, CheckBox* shutdown)
+{
+    QObject::connect(save, &QCheckBox::stateChanged, save, [=] {
+        const bool ticked = save->value() == 1;
+        m3u->setEnabled(ticked);
+        pls->setEnabled(ticked);
+    });
+    QObject::connect(exit, &QCheckBox::stateChanged, exit, [=] {
+        if (shutdown->value() == 1 && exit->value() == 0)
+            exit->setValue(1);
+    });
+    QObject::connect(shutdown, &QCheckBox::stateChanged, shutdown, [=] {
+        if (shutdown->value() == 1)
+            exit->setValue(1);
+    });
+}

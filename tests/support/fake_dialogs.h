@@ -1,0 +1,75 @@
+#pragma once
+
+#include "common/dialogs.h"
+#include "common/failure.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <deque>
+#include <optional>
+#include <vector>
+
+// Dialogs that answer from a script and remember what they were asked.
+class FakeDialogs : public Dialogs {
+public:
+    struct Message {
+        QString text;
+        QString title;
+        QMessageBox::Icon icon;
+    };
+    struct Input {
+        QString prompt;
+        QString title;
+        QString defaultText;
+    };
+
+    std::vector<Message> messages;
+    std::vector<Input> inputs;
+    std::vector<FileRequest> fileRequests;
+
+    // Answers in order; std::nullopt is Cancel.
+    std::deque<std::optional<QString>> inputAnswers;
+    // Full paths; an empty list is Cancel. The chosen folder becomes current, as with
+    // the real dialog. selectedFilters answers saveFile's filter choice.
+    std::deque<QStringList> fileAnswers;
+    std::deque<QString> selectedFilters;
+
+    void message(QWidget*, const QString& text, const QString& title, QMessageBox::Icon icon) override
+    {
+        messages.push_back({text, title, icon});
+    }
+
+    std::optional<QString> input(QWidget*, const QString& prompt, const QString& title,
+                                 const QString& defaultText) override
+    {
+        inputs.push_back({prompt, title, defaultText});
+        if (inputAnswers.empty())
+            return std::nullopt;
+        auto answer = inputAnswers.front();
+        inputAnswers.pop_front();
+        return answer;
+    }
+
+    QStringList openFiles(QWidget*, FileRequest& request) override { return answerFiles(request); }
+    QString openFile(QWidget*, FileRequest& request) override { return answerFiles(request).first(); }
+    QString saveFile(QWidget*, FileRequest& request) override { return answerFiles(request).first(); }
+
+private:
+    QStringList answerFiles(FileRequest& request)
+    {
+        fileRequests.push_back(request);
+        if (fileAnswers.empty() || fileAnswers.front().isEmpty()) {
+            if (!fileAnswers.empty())
+                fileAnswers.pop_front();
+            throw Failure(QStringLiteral("Cancel was selected."), Failure::kCancelled);
+        }
+        const QStringList answer = fileAnswers.front();
+        fileAnswers.pop_front();
+        if (!selectedFilters.empty()) {
+            request.selectedFilter = selectedFilters.front();
+            selectedFilters.pop_front();
+        }
+        QDir::setCurrent(QFileInfo(answer.first()).absolutePath());
+        return answer;
+    }
+};

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "app/main_window.h"
+#include "support/fake_cd_device.h"
+#include "support/fake_dialogs.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <memory>
+
+// A main window loaded as at start-up, on fakes, with its own program directory.
+class MainWindowTest : public ::testing::Test {
+protected:
+    QTemporaryDir programDir;
+    FakeDialogs dialogs;
+    FakeCdDevice cdDevice;
+    std::unique_ptr<MainWindow> window;
+
+    AppServices services() { return {dialogs, cdDevice, programDir.path(), {}}; }
+
+    // Loads the window and sets up its columns, as the splash tick does.
+    MainWindow& load()
+    {
+        window = std::make_unique<MainWindow>(services());
+        window->setAttribute(Qt::WA_DeleteOnClose, false);
+        window->setUpColumns();
+        window->setUpVolumeButton();
+        return *window;
+    }
+
+    // Puts entries straight into the table and shows them.
+    void fill(std::initializer_list<PlaylistEntry> entries)
+    {
+        for (const PlaylistEntry& entry : entries) {
+            window->table()[window->table().claimSlot()] = entry;
+            window->appendRow();
+        }
+        window->räknatid();
+    }
+};
