@@ -6,12 +6,14 @@
 
 class CdDevice;
 class Dialogs;
+class MediaPlayer;
 
 // What the main window is given from outside: the real things in the program,
 // fakes and temporary folders in tests.
 struct AppServices {
     Dialogs& dialogs;
     CdDevice& cdDevice;
+    MediaPlayer& mediaPlayer; // MediaPlayer1
     QString programDirectory; // settings.dat, filelist.tmp and the Recording playlists
     VolumeControl volumeControl;
 };

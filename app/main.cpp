@@ -2,6 +2,7 @@
 #include "common/dialogs.h"
 #include "common/program_directory.h"
 #include "recording/cd_device.h"
+#include "recording/media_player.h"
 
 #include <QApplication>
 
@@ -11,7 +12,8 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("Trelvik"));
     QtDialogs dialogs;
     const auto cdDevice = makeSystemCdDevice();
-    Startup startup({dialogs, *cdDevice, programDirectory(), findVolumeControl()});
+    const auto mediaPlayer = makeMediaPlayer();
+    Startup startup({dialogs, *cdDevice, *mediaPlayer, programDirectory(), findVolumeControl()});
     startup.start();
     return app.exec();
 }

@@ -24,6 +24,7 @@ public:
     PlaylistModel& model() { return m_model; }
     CDAudio& cd() { return m_cd; }
     Dialogs& dialogs() { return m_services.dialogs; }
+    MediaPlayer& MediaPlayer1() { return m_services.mediaPlayer; }
     const QString& programDirectory() const { return m_services.programDirectory; }
 
     double playlistTotal() const { return m_total; }

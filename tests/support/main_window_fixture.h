@@ -3,6 +3,7 @@
 #include "app/main_window.h"
 #include "support/fake_cd_device.h"
 #include "support/fake_dialogs.h"
+#include "support/fake_media_player.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -14,9 +15,10 @@ protected:
     QTemporaryDir programDir;
     FakeDialogs dialogs;
     FakeCdDevice cdDevice;
+    FakeMediaPlayer player;
     std::unique_ptr<MainWindow> window;
 
-    AppServices services() { return {dialogs, cdDevice, programDir.path(), {}}; }
+    AppServices services() { return {dialogs, cdDevice, player, programDir.path(), {}}; }
 
     // Loads the window and sets up its columns, as the splash tick does.
     MainWindow& load()

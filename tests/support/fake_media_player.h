@@ -1,0 +1,39 @@
+#pragma once
+
+#include "common/failure.h"
+#include "recording/media_player.h"
+
+#include <QHash>
+#include <QStringList>
+
+// A player without sound: durations come from a table, positions are set by the
+// test, and the test ends a file with finish().
+class FakeMediaPlayer : public MediaPlayer {
+public:
+    QHash<QString, double> durations; // path -> seconds; a path not listed fails to open
+    QStringList opened;
+    QStringList played;
+    int stops = 0;
+    double position = 0;
+
+    void setFileName(const QString& path) override
+    {
+        opened << path;
+        if (!durations.contains(path))
+            throw Failure(QStringLiteral("Cannot open ") + path);
+        m_current = path;
+    }
+    double duration() const override { return durations.value(m_current); }
+    void play() override
+    {
+        played << m_current;
+        position = 0;
+    }
+    void stop() override { ++stops; }
+    double currentPosition() const override { return position; }
+
+    void finish() { Q_EMIT endOfStream(0); }
+
+private:
+    QString m_current;
+};
