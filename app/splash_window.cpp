@@ -1,11 +1,14 @@
 #include "app/splash_window.h"
 
+#include "common/resources.h"
+
 #include <QLabel>
 #include <QPixmap>
 
 SplashWindow::SplashWindow(QWidget* parent)
     : QWidget(parent)
 {
+    loadResources();
     setObjectName(QStringLiteral("Form6"));
     setWindowTitle(QStringLiteral("Initializing..."));
     setAttribute(Qt::WA_DeleteOnClose);

@@ -17,6 +17,9 @@ public:
     // Opens the splash window and starts its timer.
     void start();
 
+    // The splash timer's tick: prepares and shows the main window, closes the splash.
+    void tick();
+
     SplashWindow* splash() const { return m_splash; }
     MainWindow* mainWindow() const { return m_main; }
 
@@ -24,8 +27,6 @@ Q_SIGNALS:
     void mainWindowShown();
 
 private:
-    void tick();
-
     AppServices m_services;
     QPointer<SplashWindow> m_splash;
     QPointer<MainWindow> m_main;

@@ -1,0 +1,8 @@
+#include "common/resources.h"
+
+#include <QtGlobal>
+
+void loadResources()
+{
+    Q_INIT_RESOURCE(resources);
+}

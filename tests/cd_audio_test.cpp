@@ -1,0 +1,104 @@
+#include "recording/cd_audio.h"
+
+#include "support/fake_cd_device.h"
+
+#include <gtest/gtest.h>
+
+TEST(CDAudio, sendsExactlyItsCommandStrings)
+{
+    FakeCdDevice device;
+    CDAudio cd(device);
+    cd.SetTrack(12);
+    cd.GetTrackLength(3);
+    cd.SeekCDtoX(7);
+    cd.ReadyDevice();
+    cd.PausePlay();
+    cd.EjectCD();
+    cd.CloseCD();
+    cd.GetNumTracks();
+    cd.GetCDLength();
+    cd.CheckCD();
+    EXPECT_EQ(device.commands, QByteArrayList({
+                                   "seek cd to  12",
+                                   "status cd length track 3",
+                                   "stop cd wait", "seek cd to  7", "play cd",
+                                   "close all", "open cdaudio alias cd wait shareable", "set cd time format tmsf wait",
+                                   "pause cd",
+                                   "set cd door open",
+                                   "set cd door closed",
+                                   "status cd number of tracks wait",
+                                   "status cd length wait",
+                                   "status cd media present",
+                               }));
+    // Commands without a reply ask for none; queries get 30 characters.
+    EXPECT_EQ(device.capacities.mid(0, 2), QList<int>({0, 30}));
+}
+
+TEST(CDAudio, readsRepliesByCharacterPosition)
+{
+    FakeCdDevice device;
+    CDAudio cd(device);
+    device.replies["status cd position"] = "05:02:07:30";
+    device.replies["status cd length track 3"] = "04:23:45";
+    device.replies["status cd number of tracks wait"] = "14";
+    EXPECT_EQ(cd.GetCurrentTime(), 127);
+    EXPECT_EQ(cd.GetCurrentTrack(), 5);
+    qint16 track = 0, min = 0, sec = 0;
+    cd.GetCDPosition(track, min, sec);
+    EXPECT_EQ(track, 5);
+    EXPECT_EQ(min, 2);
+    EXPECT_EQ(sec, 7);
+    EXPECT_EQ(cd.GetNumTracks(), 14);
+
+    const QString length = cd.GetTrackLength(3);
+    EXPECT_EQ(length.size(), 30);
+    EXPECT_TRUE(length.startsWith("04:23:45"));
+    EXPECT_EQ(length.mid(8), QString(22, QChar(0)));
+    EXPECT_EQ(trackLengthSeconds(length), 263);
+}
+
+TEST(CDAudio, noDriveGivesEmptyRepliesAndZeros)
+{
+    NoCdDevice device;
+    CDAudio cd(device);
+    EXPECT_EQ(cd.GetTrackLength(1), QString(30, QChar(0)));
+    EXPECT_EQ(trackLengthSeconds(cd.GetTrackLength(1)), 0);
+    EXPECT_EQ(cd.GetCurrentTime(), 0);
+    EXPECT_EQ(cd.GetCurrentTrack(), 0);
+    EXPECT_EQ(cd.CheckIfPlaying(), 0);
+    EXPECT_EQ(cd.CheckCD(), 0);
+}
+
+TEST(CDAudio, onlyPlayingCountsAsPlaying)
+{
+    FakeCdDevice device;
+    CDAudio cd(device);
+    const struct {
+        const char* mode;
+        qint16 playing;
+    } cases[] = {{"playing", 1}, {"playingx", 1}, {"stopped", 0}, {"paused", 0},
+                 {"seeking", 0}, {"not ready", 0}, {"", 0}, {"Playing", 0}};
+    for (const auto& c : cases) {
+        device.replies["status cd mode"] = c.mode;
+        EXPECT_EQ(cd.CheckIfPlaying(), c.playing) << c.mode;
+    }
+    device.replies["status cd media present"] = "true";
+    EXPECT_EQ(cd.CheckCD(), 1);
+}
+
+TEST(CDAudio, fastForwardAndRewindMoveInMilliseconds)
+{
+    FakeCdDevice device;
+    CDAudio cd(device);
+    device.replies["status cd position wait"] = "65000";
+    device.replies["status cd mode"] = "playing";
+    cd.FastForward(5000);
+    EXPECT_EQ(device.commands, QByteArrayList({"set cd time format milliseconds", "status cd position wait",
+                                               "status cd mode", "status cd mode", "play cd from 70000",
+                                               "set cd time format tmsf wait"}));
+    EXPECT_EQ(device.capacities[1], 40);
+    device.commands.clear();
+    device.replies["status cd mode"] = "stopped";
+    cd.ReWind(5000);
+    EXPECT_EQ(device.commands[4], "seek cd to 60000");
+}
