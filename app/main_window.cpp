@@ -6,6 +6,7 @@
 #include "common/failure.h"
 #include "common/flat_button.h"
 #include "common/link_label.h"
+#include "common/resources.h"
 #include "playlist/playlist_total.h"
 #include "playlist/row_form.h"
 #include "recording/when_done_boxes.h"
@@ -25,6 +26,7 @@ MainWindow::MainWindow(const AppServices& services, QWidget* parent)
     , m_cd(services.cdDevice)
 {
     setAttribute(Qt::WA_DeleteOnClose);
+    loadResources();
     QFont small = font();
     small.setPixelSize(11); // the design's 8-point dialog font at 96 dpi
     setFont(small);
