@@ -1,0 +1,185 @@
+#include "recording/gst_playbin.h"
+
+#include "common/failure.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <mutex>
+
+namespace {
+// playbin's flags (GstPlayFlags is not in a public header).
+constexpr guint kPlayVideo = 1u << 0;
+constexpr guint kPlayAudio = 1u << 1;
+constexpr guint kSoftVolume = 1u << 4;
+constexpr guint kNativeVideo = 1u << 6;
+
+void initGStreamer()
+{
+    static std::once_flag once;
+    std::call_once(once, [] { gst_init(nullptr, nullptr); });
+}
+
+GstElement* makeSink(const QString& description)
+{
+    GError* error = nullptr;
+    GstElement* sink = gst_parse_bin_from_description(description.toUtf8().constData(), TRUE, &error);
+    const GErrorHandle ownedError(error);
+    if (!sink)
+        throw Failure(QString::fromUtf8(error ? error->message : "No sink") + QLatin1Char('\n') + description);
+    return sink;
+}
+
+QString errorText(GstMessage* message)
+{
+    GError* error = nullptr;
+    gchar* debug = nullptr;
+    gst_message_parse_error(message, &error, &debug);
+    const GErrorHandle ownedError(error);
+    const GCharHandle ownedDebug(debug);
+    return QString::fromUtf8(error->message);
+}
+} // namespace
+
+GstPlaybin::GstPlaybin(const QString& audioSink, const QString& videoSink, EndHandler onEnd)
+    : m_onEnd(std::move(onEnd))
+{
+    initGStreamer();
+    GstElement* playbin = gst_element_factory_make("playbin", nullptr);
+    if (!playbin)
+        throw Failure(QStringLiteral("GStreamer has no playbin element."));
+    m_playbin.reset(GST_ELEMENT(gst_object_ref_sink(playbin)));
+    // Video is decoded only to keep its timing; it is never shown, and subtitles are not wanted.
+    g_object_set(playbin, "flags", kPlayAudio | kPlayVideo | kNativeVideo | kSoftVolume, "audio-sink",
+        makeSink(audioSink), "video-sink", makeSink(videoSink), nullptr);
+    m_bus.reset(gst_element_get_bus(playbin));
+    gst_bus_set_sync_handler(m_bus.get(), &GstPlaybin::onBusMessage, this, nullptr);
+}
+
+GstPlaybin::~GstPlaybin()
+{
+    gst_element_set_state(m_playbin.get(), GST_STATE_NULL);
+    gst_bus_set_sync_handler(m_bus.get(), nullptr, nullptr, nullptr);
+}
+
+// Runs on whichever thread posts. Only what open() and play() wait for stays on
+// the bus; everything else is dropped at once so that nothing piles up.
+GstBusSyncReply GstPlaybin::onBusMessage(GstBus*, GstMessage* message, gpointer self)
+{
+    const auto& onEnd = static_cast<GstPlaybin*>(self)->m_onEnd;
+    switch (GST_MESSAGE_TYPE(message)) {
+    case GST_MESSAGE_ASYNC_DONE:
+    case GST_MESSAGE_DURATION_CHANGED:
+        return GST_BUS_PASS;
+    case GST_MESSAGE_ERROR:
+        if (onEnd)
+            onEnd(errorText(message));
+        return GST_BUS_PASS;
+    case GST_MESSAGE_EOS:
+        if (onEnd)
+            onEnd(QString());
+        return GST_BUS_PASS;
+    default:
+        return GST_BUS_DROP;
+    }
+}
+
+void GstPlaybin::open(const QString& path)
+{
+    halt();
+    m_path = path;
+    GError* error = nullptr;
+    const GCharHandle uri(gst_filename_to_uri(QFile::encodeName(path).constData(), &error));
+    const GErrorHandle ownedError(error);
+    if (!uri)
+        failWith(QString::fromUtf8(error ? error->message : "Not a file name"));
+    // Some demuxers now and then lose a race while being linked and stall without
+    // an error (aiffparse in pull mode); a fresh try then opens the file.
+    for (const int waitMs : kOpenAttemptsMs) {
+        if (tryOpen(uri.get(), waitMs))
+            return;
+    }
+    failWith(QStringLiteral("The file did not open within %1 seconds.").arg(kOpenTimeoutMs / 1000));
+}
+
+bool GstPlaybin::tryOpen(const char* uri, int waitMs)
+{
+    gst_element_set_state(m_playbin.get(), GST_STATE_READY);
+    g_object_set(m_playbin.get(), "uri", uri, nullptr);
+    const GstStateChangeReturn change = gst_element_set_state(m_playbin.get(), GST_STATE_PAUSED);
+    if (change == GST_STATE_CHANGE_SUCCESS || change == GST_STATE_CHANGE_NO_PREROLL)
+        return true;
+    const GstMessageHandle reply(gst_bus_timed_pop_filtered(m_bus.get(),
+        change == GST_STATE_CHANGE_ASYNC ? waitMs * GST_MSECOND : 0,
+        GstMessageType(GST_MESSAGE_ASYNC_DONE | GST_MESSAGE_ERROR)));
+    if (!reply && change == GST_STATE_CHANGE_ASYNC)
+        return false;
+    if (!reply || GST_MESSAGE_TYPE(reply.get()) == GST_MESSAGE_ERROR)
+        failWith(reply ? errorText(reply.get()) : QStringLiteral("The file could not be opened."));
+    return true;
+}
+
+double GstPlaybin::measureDuration()
+{
+    if (const double seconds = durationSeconds(); seconds > 0)
+        return seconds;
+    // MPEG audio without a length header and bare video streams only know their
+    // length once they have been read on: run through them as fast as they decode.
+    if (gst_element_set_state(m_playbin.get(), GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE)
+        return 0;
+    QDeadlineTimer deadline(kOpenTimeoutMs);
+    while (!deadline.hasExpired()) {
+        const GstMessageHandle message(gst_bus_timed_pop_filtered(m_bus.get(),
+            deadline.remainingTime() * GST_MSECOND,
+            GstMessageType(GST_MESSAGE_DURATION_CHANGED | GST_MESSAGE_EOS | GST_MESSAGE_ERROR)));
+        if (!message || GST_MESSAGE_TYPE(message.get()) == GST_MESSAGE_ERROR)
+            return 0;
+        if (GST_MESSAGE_TYPE(message.get()) == GST_MESSAGE_EOS)
+            return positionSeconds();
+        if (const double seconds = durationSeconds(); seconds > 0)
+            return seconds;
+    }
+    return 0;
+}
+
+void GstPlaybin::play()
+{
+    if (gst_element_set_state(m_playbin.get(), GST_STATE_PLAYING) != GST_STATE_CHANGE_FAILURE)
+        return;
+    const GstMessageHandle reply(gst_bus_pop_filtered(m_bus.get(), GST_MESSAGE_ERROR));
+    failWith(reply ? errorText(reply.get()) : QStringLiteral("The file could not be played."));
+}
+
+void GstPlaybin::halt()
+{
+    gst_element_set_state(m_playbin.get(), GST_STATE_READY);
+    // A stream that is gone must leave nothing behind for the next one to find.
+    gst_bus_set_flushing(m_bus.get(), TRUE);
+    gst_bus_set_flushing(m_bus.get(), FALSE);
+    m_path.clear();
+}
+
+void GstPlaybin::failWith(const QString& description)
+{
+    const QString path = m_path;
+    halt();
+    throw Failure(description + QLatin1Char('\n') + QDir::toNativeSeparators(path));
+}
+
+double GstPlaybin::durationSeconds() const
+{
+    gint64 nanoseconds = 0;
+    if (m_path.isEmpty() || !gst_element_query_duration(m_playbin.get(), GST_FORMAT_TIME, &nanoseconds)
+        || nanoseconds < 0)
+        return 0;
+    return double(nanoseconds) / GST_SECOND;
+}
+
+double GstPlaybin::positionSeconds() const
+{
+    gint64 nanoseconds = 0;
+    if (m_path.isEmpty() || !gst_element_query_position(m_playbin.get(), GST_FORMAT_TIME, &nanoseconds)
+        || nanoseconds < 0)
+        return 0;
+    return double(nanoseconds) / GST_SECOND;
+}

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStringList>
+#include <QTemporaryDir>
+
+// Writes short media files into a temporary folder with ffmpeg or sox, so that
+// no binary test media are kept in the repository.
+class GeneratedMedia {
+public:
+    // Runs program with arguments, among them name, the output file's name in the folder.
+    QString make(const QString& program, QStringList arguments, const QString& name)
+    {
+        const QString path = m_dir.filePath(name);
+        arguments.replaceInStrings(QRegularExpression(QStringLiteral("^") + QRegularExpression::escape(name) + "$"), path);
+        QProcess process;
+        process.start(program, arguments);
+        if (!process.waitForFinished(30000) || process.exitCode() != 0 || !QFile::exists(path))
+            return {};
+        return path;
+    }
+
+    // A tone of the given length in the format ffmpeg's options choose, with a test picture when video is asked for.
+    QString makeWithFfmpeg(const QString& name, double seconds, bool video, const QStringList& outputOptions)
+    {
+        const QString length = QString::number(seconds);
+        QStringList arguments { QStringLiteral("-hide_banner"), QStringLiteral("-loglevel"), QStringLiteral("error"),
+            QStringLiteral("-y"), QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
+            QStringLiteral("sine=frequency=440:duration=") + length };
+        if (video)
+            arguments << QStringLiteral("-f") << QStringLiteral("lavfi") << QStringLiteral("-i")
+                      << QStringLiteral("testsrc=size=64x48:rate=25:duration=") + length;
+        return make(QStringLiteral("ffmpeg"), arguments + outputOptions + QStringList { name }, name);
+    }
+
+    QString write(const QString& name, const QByteArray& content)
+    {
+        const QString path = m_dir.filePath(name);
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size())
+            return {};
+        return path;
+    }
+
+    QString path(const QString& name) const { return m_dir.filePath(name); }
+
+private:
+    QTemporaryDir m_dir;
+};
