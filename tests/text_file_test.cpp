@@ -1,7 +1,9 @@
 #include "common/failure.h"
 #include "common/text_file.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -31,17 +33,16 @@ TEST(TextFile, writesEveryLineWithCrLfInUtf8)
     EXPECT_EQ(bytesOf(path), QByteArray("first\r\n\r\n") + QString::fromUtf8("Sånger/Ärlig.mp3").toUtf8() + "\r\n");
 }
 
-TEST(TextFile, failedWriteKeepsTheOldFile)
+TEST(TextFile, failedWriteIsReportedAndLeavesNothingBehind)
 {
     QTemporaryDir dir;
-    const QString path = dir.filePath("keep.txt");
-    writeBytes(path, "old\r\n");
-    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
-    if (QFile(dir.filePath("probe")).open(QIODevice::WriteOnly))
-        GTEST_SKIP() << "running with rights that ignore folder permissions";
+    const QString path = dir.filePath("taken");
+    QDir(dir.path()).mkdir("taken"); // a folder stands where the file should go
     EXPECT_THROW(writeTextFile(path, {"new"}), Failure);
-    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    EXPECT_EQ(bytesOf(path), "old\r\n");
+    EXPECT_TRUE(QFileInfo(path).isDir());
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+              QStringList{"taken"});
+    EXPECT_THROW(writeTextFile(dir.filePath("no/such/folder.txt"), {"new"}), Failure);
 }
 
 TEST(TextFile, readsLinesEndedByCrLfCrOrLf)
