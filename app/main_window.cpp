@@ -27,9 +27,11 @@ MainWindow::MainWindow(const AppServices& services, QWidget* parent)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     loadResources();
-    QFont small = font();
-    small.setPixelSize(11); // the design's 8-point dialog font at 96 dpi
-    setFont(small);
+    // The layout was drawn for a narrow 8-point dialog font at 96 dpi.
+    QFont dialogFont = font();
+    dialogFont.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arial"), dialogFont.family()});
+    dialogFont.setPixelSize(11);
+    setFont(dialogFont);
     buildForm1(this, ui);
     ui.ListView1->setModel(&m_model);
     ui.LinkLabel1->command = QString::fromLatin1(kHomePageAddress);
