@@ -67,6 +67,9 @@ TextLineReader::TextLineReader(const QString& path)
 {
     if (!m_file.open(QIODevice::ReadOnly))
         throw Failure(m_file.errorString(), 53);
+    // Editors on Windows start UTF-8 files with a byte-order mark; it is no text.
+    if (m_file.peek(3) == "\xEF\xBB\xBF")
+        m_file.skip(3);
 }
 
 void TextLineReader::fill()
