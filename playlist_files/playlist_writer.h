@@ -6,4 +6,10 @@ class PlaylistTable;
 
 // skrivplaylist: writes the playlist to path, as M3U (format 1) or PLS (format 2);
 // any other format writes nothing. Throws a Failure when the file cannot be written.
+// The file is replaced only once the new content is complete, so a failed save
+// leaves the old file as it was.
 void skrivplaylist(const QString& path, int format, const PlaylistTable& table);
+
+// The title written for an entry: the file name after the last separator, without
+// its last extension ("/Music/My.Song.mp3" gives "My.Song").
+QString playlistTitle(const QString& path);
