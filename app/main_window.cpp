@@ -9,6 +9,7 @@
 #include "common/resources.h"
 #include "playlist/playlist_total.h"
 #include "playlist/row_form.h"
+#include "playlist_files/save_playlist_command.h"
 #include "recording/when_done_boxes.h"
 
 #include <QCloseEvent>
@@ -34,6 +35,7 @@ MainWindow::MainWindow(const AppServices& services, QWidget* parent)
     setFont(dialogFont);
     buildForm1(this, ui);
     ui.ListView1->setModel(&m_model);
+    new SavePlaylistCommand(*this); // a child of the window
     ui.LinkLabel1->command = QString::fromLatin1(kHomePageAddress);
     connectWhenDoneRules(ui.Check1, ui.Option1, ui.Option2, ui.Check2, ui.Check3);
     connect(ui.volumeControl, &QPushButton::clicked, this,

@@ -16,6 +16,8 @@ QStringList runFileDialog(QWidget* parent, Dialogs::FileRequest& request,
     dialog.setFileMode(mode);
     dialog.setAcceptMode(accept);
     dialog.setNameFilters(request.filters);
+    if (!request.selectedFilter.isEmpty())
+        dialog.selectNameFilter(request.selectedFilter);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         throw Failure(QStringLiteral("Cancel was selected."), Failure::kCancelled);
     request.selectedFilter = dialog.selectedNameFilter();

@@ -14,7 +14,7 @@ public:
     struct FileRequest {
         QString title;
         QStringList filters; // "MP3 File (*.mp3)", in the order shown
-        QString selectedFilter; // on return from saveFile: the filter the user chose
+        QString selectedFilter; // the filter shown first; on return from saveFile: the one chosen
     };
 
     virtual ~Dialogs() = default;

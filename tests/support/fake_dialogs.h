@@ -3,6 +3,7 @@
 #include "common/dialogs.h"
 #include "common/failure.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <deque>
@@ -16,6 +17,7 @@ public:
         QString text;
         QString title;
         QMessageBox::Icon icon;
+        bool hourglass; // the wait pointer was still showing
     };
     struct Input {
         QString prompt;
@@ -36,7 +38,7 @@ public:
 
     void message(QWidget*, const QString& text, const QString& title, QMessageBox::Icon icon) override
     {
-        messages.push_back({text, title, icon});
+        messages.push_back({text, title, icon, QApplication::overrideCursor() != nullptr});
     }
 
     std::optional<QString> input(QWidget*, const QString& prompt, const QString& title,

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class MainWindow;
+
+// The "&Save playlist" button: asks for a file name and writes the playlist there
+// as M3U or PLS. Cancelling ends silently; a failure is shown and changes nothing.
+class SavePlaylistCommand : public QObject {
+    Q_OBJECT
+public:
+    explicit SavePlaylistCommand(MainWindow& window);
+
+private:
+    void save();
+
+    MainWindow& m_window;
+    QString m_lastFilter; // the dialog reopens with the filter chosen last time
+};
