@@ -2,6 +2,7 @@
 
 #include "app/app_services.h"
 #include "app/form1_controls.h"
+#include "common/basic_random.h"
 #include "playlist/playlist_model.h"
 #include "playlist/playlist_table.h"
 #include "recording/cd_audio.h"
@@ -24,6 +25,8 @@ public:
     PlaylistModel& model() { return m_model; }
     CDAudio& cd() { return m_cd; }
     Dialogs& dialogs() { return m_services.dialogs; }
+    // The one generator of the program, so shuffles continue its sequence.
+    BasicRandom& random() { return m_random; }
     MediaPlayer& MediaPlayer1() { return m_services.mediaPlayer; }
     const QString& programDirectory() const { return m_services.programDirectory; }
 
@@ -62,5 +65,6 @@ private:
     PlaylistModel m_model;
     CDAudio m_cd;
     double m_total = 0;
+    BasicRandom m_random;
     QList<QPointer<QWidget>> m_helperWindows;
 };
