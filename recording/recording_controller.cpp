@@ -1,0 +1,343 @@
+#include "recording/recording_controller.h"
+
+#include "app/main_window.h"
+#include "common/check_box.h"
+#include "common/dialogs.h"
+#include "common/failure.h"
+#include "common/flat_button.h"
+#include "common/number_text.h"
+#include "common/percent_bar.h"
+#include "common/up_down_control.h"
+#include "recording/cd_audio.h"
+#include "recording/media_player.h"
+#include "recording/power_off.h"
+#include "recording/recording_file.h"
+
+#include <QApplication>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QThread>
+#include <QTimer>
+#include <QTreeView>
+
+namespace {
+
+const QColor kGrey(0x80, 0x80, 0x80);
+
+void closeWindowsAndQuit()
+{
+    QApplication::closeAllWindows();
+    QCoreApplication::quit();
+}
+
+} // namespace
+
+RecordingController::RecordingController(MainWindow& window)
+    : QObject(&window)
+    , endProgram(closeWindowsAndQuit)
+    , powerOff(requestPowerOff)
+    , m_window(window)
+{
+    m_clock.start();
+    const Form1Controls& ui = window.ui;
+    connect(ui.startRecording, &QPushButton::clicked, this, &RecordingController::startRecording);
+    connect(ui.stopRecording, &QPushButton::clicked, this, &RecordingController::stopRecording);
+    connect(ui.Timer1, &QTimer::timeout, this, &RecordingController::startNext);
+    connect(ui.Timer3, &QTimer::timeout, this, &RecordingController::watchCd);
+    connect(ui.Timer4, &QTimer::timeout, this, &RecordingController::watchMedia);
+    connect(&window.MediaPlayer1(), &MediaPlayer::endOfStream, this, &RecordingController::mediaEnded);
+}
+
+QList<FlatButton*> RecordingController::runButtons() const
+{
+    const Form1Controls& ui = m_window.ui;
+    return {ui.addFiles, ui.clearList, ui.startRecording, ui.loadPlaylist, ui.savePlaylist, ui.shuffle};
+}
+
+void RecordingController::startRecording()
+{
+    // An add or load in progress owns the list; the button is off then anyway.
+    if (m_window.table().isEmpty() || m_window.busy)
+        return;
+    const Form1Controls& ui = m_window.ui;
+    m_window.MediaPlayer1().stop();
+    m_run.gapTotal = gapTotalOf(m_window.table());
+    const QList<FlatButton*> buttons = runButtons();
+    for (FlatButton* button : buttons)
+        button->setCaptionColor(kGrey);
+    for (FlatButton* button : buttons)
+        button->setEnabled(false);
+    ui.UpDown1->setEnabled(false);
+    m_window.recording = true;
+    m_window.busy = true;
+    m_run.completedTime = 0;
+    CDAudio& cd = m_window.cd();
+    cd.StopPlay();
+    cd.UnloadAll();
+    cd.SetCDPlayerReady();
+    cd.SetFormat_tmsf();
+    ui.ListView1->selectionModel()->select(m_window.model().index(0, 0),
+                                           QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
+    if (leadingNumber(ui.Text1->text()) > 32)
+        ui.Text1->setText(QStringLiteral("2"));
+    ui.Timer1->setInterval(1);
+    ui.Timer1->start();
+    m_run.state = RecordingRun::State::Waiting;
+    m_run.currentTrackNumber = QStringLiteral("0");
+}
+
+void RecordingController::startNext()
+{
+    const Form1Controls& ui = m_window.ui;
+    ui.ProgressBar1->setPercent(0);
+    ui.Timer1->stop();
+    m_run.state = RecordingRun::State::Idle;
+    if (m_run.currentTrack() >= m_window.table().count())
+        return;
+    const int k = m_run.currentTrack() + 1;
+    m_run.currentTrackNumber = QString::number(k);
+    const QModelIndex row = m_window.model().index(k - 1, 0);
+    ui.ListView1->selectionModel()->select(row, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    ui.ListView1->scrollTo(row);
+    const QString playing = QStringLiteral("Playing track #") + QString::number(k) + QStringLiteral("...");
+    ui.Label5->setText(playing);
+    ui.ListView1->setToolTip(playing);
+    const PlaylistEntry& entry = m_window.table()[k - 1];
+    ui.Timer1->setInterval(gapInterval(entry.gap));
+    if (isCdEntry(entry.path))
+        startCdTrack(entry);
+    else
+        spelanästa();
+}
+
+void RecordingController::spelanästa()
+{
+    const PlaylistEntry& entry = m_window.table()[m_run.currentTrack() - 1];
+    MediaPlayer& player = m_window.MediaPlayer1();
+    try {
+        if (m_preparedPath != entry.path) {
+            player.setFileName(entry.path);
+            m_mediaDuration = player.duration();
+        }
+        m_preparedPath.clear();
+        m_gapClock.starting();
+        player.play();
+    } catch (const Failure& failure) {
+        fail(failure.description());
+        return;
+    }
+    m_run.currentTrackLength = entry.length;
+    m_window.ui.Timer4->start();
+    m_run.state = RecordingRun::State::PlayingMedia;
+}
+
+void RecordingController::startCdTrack(const PlaylistEntry& entry)
+{
+    CDAudio& cd = m_window.cd();
+    try {
+        const double number = cdTrackNumberOf(entry.path);
+        if (!(number >= 1))
+            throw Failure(QStringLiteral("No CD track number in ") + entry.path);
+        const qint16 track = toInt16(number);
+        m_run.cdTrackNumber = plainNumber(track);
+        const qint16 length = toInt16(trackLengthSeconds(cd.GetTrackLength(track)));
+        cd.SeekCDtoX(track);
+        // A drive that never starts (no disc, no such track) must not hang the program.
+        QElapsedTimer waited;
+        waited.start();
+        while (cd.CheckIfPlaying() != 1) {
+            if (waited.elapsed() >= cdStartLimitMs)
+                throw Failure(QStringLiteral("The CD drive did not start playing track ") + plainNumber(track)
+                              + QStringLiteral("."));
+            QThread::msleep(20);
+        }
+        m_run.currentTrackLength = plainNumber(length);
+    } catch (const Failure& failure) {
+        fail(failure.description());
+        return;
+    }
+    m_window.ui.Timer3->start();
+    m_run.state = RecordingRun::State::PlayingCd;
+}
+
+void RecordingController::fail(const QString& description)
+{
+    m_window.dialogs().message(&m_window, description, QStringLiteral("Trelvik"), QMessageBox::Warning);
+    stopRecording();
+}
+
+void RecordingController::showProgress(const std::function<double()>& position, CountdownRounding rounding)
+{
+    RunFigures figures;
+    figures.trackLength = leadingNumber(m_run.currentTrackLength);
+    figures.completedTime = m_run.completedTime;
+    figures.gapTotal = m_run.gapTotal;
+    figures.playlistTotal = m_window.playlistTotal();
+    const ProgressDisplay display = progressDisplay(position, figures, rounding);
+    const Form1Controls& ui = m_window.ui;
+    ui.ProgressBar1->setPercent(display.trackPercent);
+    ui.ProgressBar2->setPercent(display.totalPercent);
+    ui.Label3->setText(display.trackCaption);
+    ui.Label4->setText(display.totalCaption);
+}
+
+void RecordingController::watchCd()
+{
+    CDAudio& cd = m_window.cd();
+    showProgress([&cd] { return double(cd.GetCurrentTime()); }, CountdownRounding::HalfToEven);
+    const qint16 driveTrack = cd.GetCurrentTrack();
+    const qint16 driveSeconds = cd.GetCurrentTime();
+    if (!cdTrackHasEnded(m_run, driveTrack, driveSeconds))
+        return;
+    cd.StopPlay();
+    m_run.completedTime += leadingNumber(m_run.currentTrackLength);
+    m_window.ui.Timer3->stop();
+    trackEnded();
+}
+
+void RecordingController::watchMedia()
+{
+    m_window.ui.savePlaylist->setCaptionColor(Qt::black);
+    MediaPlayer& player = m_window.MediaPlayer1();
+    showProgress(
+        [this, &player] {
+            const double position = player.currentPosition();
+            m_gapClock.heard(now(), position);
+            return position;
+        },
+        CountdownRounding::TowardZero);
+}
+
+void RecordingController::mediaEnded()
+{
+    // The player may report an end after the run was stopped or while a file is measured.
+    if (m_run.state != RecordingRun::State::PlayingMedia)
+        return;
+    m_run.completedTime += leadingNumber(m_run.currentTrackLength);
+    const Form1Controls& ui = m_window.ui;
+    ui.Timer4->stop();
+    // Count the gap from when the sound really ended, not from the late report.
+    const int k = m_run.currentTrack();
+    const double late = m_gapClock.soundEndedAgo(now(), m_mediaDuration);
+    ui.Timer1->setInterval(gapInterval(m_window.table()[k - 1].gap - late));
+    trackEnded();
+}
+
+void RecordingController::trackEnded()
+{
+    const int finished = m_run.currentTrack() - 1;
+    if (finished < m_window.table().lastIndex()) {
+        prepareNext();
+        m_window.ui.Timer1->start();
+        m_run.state = RecordingRun::State::Waiting;
+    } else if (finished == m_window.table().lastIndex()) {
+        endOfRun();
+    } else {
+        m_run.state = RecordingRun::State::Idle;
+    }
+}
+
+// Opens the next media file during the gap, so that its start is only "play".
+// A file that fails here fails again, with its message, when its turn comes.
+void RecordingController::prepareNext()
+{
+    const PlaylistEntry& next = m_window.table()[m_run.currentTrack()];
+    m_preparedPath.clear();
+    if (isCdEntry(next.path))
+        return;
+    MediaPlayer& player = m_window.MediaPlayer1();
+    try {
+        player.setFileName(next.path);
+        m_mediaDuration = player.duration();
+        m_preparedPath = next.path;
+    } catch (const Failure&) {
+    }
+}
+
+int RecordingController::playlistFormat() const
+{
+    if (m_window.ui.Option1->isChecked())
+        return 1;
+    return m_window.ui.Option2->isChecked() ? 2 : 0;
+}
+
+void RecordingController::endOfRun()
+{
+    const Form1Controls& ui = m_window.ui;
+    bool saved = true;
+    if (ui.Check1->value() == 1) {
+        try {
+            hittaledigfil(m_window.programDirectory(), playlistFormat(), m_window.table());
+        } catch (const Failure& failure) {
+            saved = false;
+            m_window.dialogs().message(&m_window, failure.description(), QStringLiteral("Trelvik"),
+                                       QMessageBox::Warning);
+        }
+    }
+    m_run.state = RecordingRun::State::Idle;
+    ui.Timer4->stop();
+    ui.ProgressBar1->setPercent(0);
+    ui.ProgressBar2->setPercent(0);
+    m_window.recording = false;
+    m_window.busy = false;
+    enableRunButtons();
+    resetDisplay();
+    // Leaving now would lose the playlist that could not be saved.
+    if (!saved || ui.Check2->value() != 1)
+        return;
+    m_window.sparainställningar();
+    if (ui.Check3->value() == 1)
+        stängav();
+    else
+        endProgram();
+}
+
+void RecordingController::stängav()
+{
+    powerOff();
+    endProgram();
+}
+
+void RecordingController::enableRunButtons()
+{
+    const QList<FlatButton*> buttons = runButtons();
+    for (FlatButton* button : buttons)
+        button->setEnabled(true);
+    for (FlatButton* button : buttons)
+        button->setCaptionColor(Qt::black);
+    m_window.ui.UpDown1->setEnabled(true);
+}
+
+void RecordingController::resetDisplay()
+{
+    const Form1Controls& ui = m_window.ui;
+    ui.Label3->setText(QStringLiteral("Left of track:"));
+    ui.Label4->setText(QStringLiteral("Left of total:"));
+    ui.Label5->clear();
+    ui.ListView1->setToolTip(QString());
+}
+
+void RecordingController::stopRecording()
+{
+    const Form1Controls& ui = m_window.ui;
+    m_preparedPath.clear();
+    ui.Timer1->stop();
+    ui.Timer3->stop();
+    ui.UpDown1->setEnabled(true);
+    CDAudio& cd = m_window.cd();
+    cd.StopPlay();
+    cd.UnloadAll();
+    cd.SetCDPlayerReady();
+    cd.SetFormat_tmsf();
+    m_window.MediaPlayer1().stop();
+    m_window.recording = false;
+    m_window.busy = false;
+    resetDisplay();
+    enableRunButtons();
+    ui.Timer4->stop();
+    ui.ProgressBar1->setPercent(0);
+    ui.ProgressBar2->setPercent(0);
+    m_run.state = RecordingRun::State::Idle;
+}

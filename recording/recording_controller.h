@@ -1,0 +1,62 @@
+#pragma once
+
+#include "recording/gap_clock.h"
+#include "recording/progress_display.h"
+#include "recording/recording_run.h"
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <functional>
+
+class FlatButton;
+class MainWindow;
+struct PlaylistEntry;
+
+// The recording run on the main window: "Start recording" and "Stop recording",
+// the gap timer Timer1, the watch timers Timer3 (CD) and Timer4 (media), the
+// player's end of stream, and the when-done actions after the last entry.
+class RecordingController : public QObject {
+    Q_OBJECT
+public:
+    explicit RecordingController(MainWindow& window);
+
+    const RecordingRun& run() const { return m_run; }
+
+    // Ends the program once the run has done its work; tests watch it instead.
+    std::function<void()> endProgram;
+    // Asks the system to switch the computer off; tests watch it instead.
+    std::function<void()> powerOff;
+    // How long a CD drive may take to report that it plays.
+    int cdStartLimitMs = 10000;
+
+    void startRecording();
+    void stopRecording();
+    // Plays the media entry of the current track number.
+    void spelanästa();
+    // Asks the system to shut down, then ends the program.
+    void stängav();
+
+private:
+    void startNext();
+    void startCdTrack(const PlaylistEntry& entry);
+    void watchCd();
+    void watchMedia();
+    void mediaEnded();
+    void trackEnded();
+    void prepareNext();
+    void endOfRun();
+    void fail(const QString& description);
+    void showProgress(const std::function<double()>& position, CountdownRounding rounding);
+    void resetDisplay();
+    void enableRunButtons();
+    QList<FlatButton*> runButtons() const;
+    int playlistFormat() const;
+    qint64 now() const { return m_clock.elapsed(); }
+
+    MainWindow& m_window;
+    RecordingRun m_run;
+    GapClock m_gapClock;
+    QElapsedTimer m_clock;
+    double m_mediaDuration = 0; // the playing file's own length, fraction included
+    QString m_preparedPath;     // the next file, already opened during the gap
+};

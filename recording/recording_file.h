@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+class PlaylistTable;
+
+// The playlists saved at the end of a run: Recording 1, Recording 2 and so on in
+// the program's directory.
+
+// The first stem "<directory>/Recording n" for which neither a non-empty .m3u nor a
+// non-empty .pls exists, whatever the format to be written. Empty files of the
+// numbers passed over are deleted on the way.
+QString freeRecordingStem(const QString& directory);
+
+// hittaledigfil: writes the playlist as the next free Recording file, as M3U
+// (format 1) or PLS (format 2), and returns the path written. Throws a Failure
+// when the file cannot be written.
+QString hittaledigfil(const QString& directory, int format, const PlaylistTable& table);
