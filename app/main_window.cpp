@@ -11,6 +11,7 @@
 #include "playlist/playlist_total.h"
 #include "playlist/row_form.h"
 #include "playlist_files/save_playlist_command.h"
+#include "recording/recording_controller.h"
 #include "recording/when_done_boxes.h"
 
 #include <QCloseEvent>
@@ -40,6 +41,7 @@ MainWindow::MainWindow(const AppServices& services, QWidget* parent)
     new SavePlaylistCommand(*this); // a child of the window
     ui.LinkLabel1->command = QString::fromLatin1(kHomePageAddress);
     connectWhenDoneRules(ui.Check1, ui.Option1, ui.Option2, ui.Check2, ui.Check3);
+    m_recordingRun = new RecordingController(*this);
     connect(ui.volumeControl, &QPushButton::clicked, this,
             [this] { startVolumeControl(m_services.volumeControl); });
 

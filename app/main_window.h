@@ -10,6 +10,8 @@
 #include <QPointer>
 #include <QWidget>
 
+class RecordingController;
+
 // Form1: the whole working surface. It owns the playlist, the run's state, the CD
 // device and every control, for the life of the program.
 class MainWindow : public QWidget {
@@ -29,6 +31,8 @@ public:
     BasicRandom& random() { return m_random; }
     MediaPlayer& MediaPlayer1() { return m_services.mediaPlayer; }
     const QString& programDirectory() const { return m_services.programDirectory; }
+    // The recording run: its buttons, timers and when-done actions.
+    RecordingController& recordingRun() { return *m_recordingRun; }
 
     double playlistTotal() const { return m_total; }
     bool busy = false;      // an add, load, drop, removal or run is going on
@@ -67,4 +71,5 @@ private:
     double m_total = 0;
     BasicRandom m_random;
     QList<QPointer<QWidget>> m_helperWindows;
+    RecordingController* m_recordingRun; // a child of the window
 };
