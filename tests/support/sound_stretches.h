@@ -1,0 +1,81 @@
+#pragma once
+
+#include <QFile>
+#include <QString>
+#include <QtEndian>
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+// The stretches of sound in a 16-bit PCM WAV recording: RMS over 10 ms windows,
+// a window louder than the threshold (of full scale) is sound.
+struct SoundStretch {
+    double start = 0; // seconds from the start of the recording
+    double end = 0;
+    double length() const { return end - start; }
+};
+
+inline std::vector<SoundStretch> soundStretches(const QString& wavPath, double threshold = 0.02)
+{
+    QFile file(wavPath);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray bytes = file.readAll();
+    int channels = 1;
+    int rate = 44100;
+    qsizetype pos = 12;
+    qsizetype dataStart = -1;
+    while (pos + 8 <= bytes.size()) {
+        const QByteArray id = bytes.mid(pos, 4);
+        const quint32 size = qFromLittleEndian<quint32>(bytes.constData() + pos + 4);
+        if (id == "fmt ") {
+            channels = qFromLittleEndian<quint16>(bytes.constData() + pos + 10);
+            rate = int(qFromLittleEndian<quint32>(bytes.constData() + pos + 12));
+        } else if (id == "data") {
+            dataStart = pos + 8; // read to the end: an unfinished header may give no size
+            break;
+        }
+        pos += 8 + size + (size & 1);
+    }
+    std::vector<SoundStretch> stretches;
+    if (dataStart < 0)
+        return stretches;
+    const auto* samples = reinterpret_cast<const qint16*>(bytes.constData() + dataStart);
+    const qsizetype frames = (bytes.size() - dataStart) / 2 / channels;
+    const qsizetype window = rate / 100;
+    const double loud = threshold * 32768;
+    // Edges found by windows are sharpened to the first or last loud sample near them.
+    const auto loudAt = [&](qsizetype frame) { return std::abs(double(samples[frame * channels])) > loud; };
+    const auto firstLoud = [&](qsizetype from, qsizetype to) {
+        for (qsizetype f = std::max<qsizetype>(from, 0); f < to; ++f) {
+            if (loudAt(f))
+                return f;
+        }
+        return to;
+    };
+    const auto endOfLoud = [&](qsizetype from, qsizetype to) {
+        for (qsizetype f = to - 1; f >= std::max<qsizetype>(from, 0); --f) {
+            if (loudAt(f))
+                return f + 1;
+        }
+        return from;
+    };
+    bool inSound = false;
+    for (qsizetype first = 0; first + window <= frames; first += window) {
+        double sum = 0; // over all channels of the window
+        for (qsizetype i = first * channels; i < (first + window) * channels; ++i)
+            sum += double(samples[i]) * samples[i];
+        const double rms = std::sqrt(sum / double(window * channels)) / 32768.0;
+        const double at = double(first) / rate;
+        if (rms > threshold && !inSound) {
+            stretches.push_back({double(firstLoud(first - window, first + window)) / rate, at});
+            inSound = true;
+        } else if (rms <= threshold && inSound) {
+            stretches.back().end = double(endOfLoud(first - window, first + window)) / rate;
+            inSound = false;
+        }
+    }
+    if (inSound)
+        stretches.back().end = double(frames) / rate;
+    return stretches;
+}
