@@ -6,6 +6,7 @@
 #include <QThread>
 #include <gtest/gtest.h>
 #include <atomic>
+#include <memory>
 
 namespace {
 
@@ -56,26 +57,29 @@ TEST(PowerOff, asksLogindInteractivelyOnTheGivenBus)
 
     // The fake answers from a thread of its own while the request waits for it.
     QThread serviceThread;
-    FakeLogin1 login1;
-    login1.moveToThread(&serviceThread);
+    auto* login1 = new FakeLogin1;
+    login1->moveToThread(&serviceThread);
+    QObject::connect(&serviceThread, &QThread::finished, login1, &QObject::deleteLater);
     serviceThread.start();
+    const std::unique_ptr<QThread, void (*)(QThread*)> stopService(&serviceThread, [](QThread* thread) {
+        thread->quit();
+        thread->wait();
+    });
     QDBusConnection service = QDBusConnection::connectToBus(bus.address, QStringLiteral("login1"));
     ASSERT_TRUE(service.isConnected());
     ASSERT_TRUE(service.registerService(QStringLiteral("org.freedesktop.login1")));
-    ASSERT_TRUE(service.registerObject(QStringLiteral("/org/freedesktop/login1"), &login1,
+    ASSERT_TRUE(service.registerObject(QStringLiteral("/org/freedesktop/login1"), login1,
                                        QDBusConnection::ExportAllSlots));
 
     const QDBusConnection program = QDBusConnection::connectToBus(bus.address, QStringLiteral("program"));
     EXPECT_TRUE(logindPowerOff(program));
-    EXPECT_EQ(login1.calls, 1);
-    EXPECT_TRUE(login1.interactive);
+    EXPECT_EQ(login1->calls, 1);
+    EXPECT_TRUE(login1->interactive);
 
     service.unregisterService(QStringLiteral("org.freedesktop.login1"));
     EXPECT_FALSE(logindPowerOff(program)); // nobody to ask: refused, not hung
 
-    serviceThread.quit();
-    serviceThread.wait();
-    login1.moveToThread(QThread::currentThread());
+    service.unregisterObject(QStringLiteral("/org/freedesktop/login1"));
     QDBusConnection::disconnectFromBus(QStringLiteral("program"));
     QDBusConnection::disconnectFromBus(QStringLiteral("login1"));
 }
