@@ -1,0 +1,155 @@
+#include "help_windows/version_file.h"
+
+#include <QStringList>
+#include <gtest/gtest.h>
+
+namespace {
+
+QStringList asList(const VersionFields& fields)
+{
+    return QStringList(fields.begin(), fields.end());
+}
+
+const QString kZip = QStringLiteral("http://velkor.example/trelvik/update.zip");
+const QString kSetup = QStringLiteral("https://velkor.example/trelvik/setup.zip");
+
+QString file(const QString& versions)
+{
+    return versions + u'*' + kZip + u'*' + kSetup + QStringLiteral("*(ZIP, 1 MB)*(setup, 3 MB)");
+}
+
+} // namespace
+
+TEST(VersionFileTest, splitsTenFieldsEmptyValuesTakeNoField)
+{
+    const struct {
+        const char* text;
+        QStringList fields;
+    } cases[] = {
+        {"1*6*0*1*7*0*a*b*x*y", {"1", "6", "0", "1", "7", "0", "a", "b", "x", "y"}},
+        // An empty value leaves its field free: the next value lands there.
+        {"1**6*0*1*7*0*a*b*x*y", {"1", "6", "0", "1", "7", "0", "a", "b", "x", "y"}},
+        {"1**6*0**", {"1", "6", "0", "", "", "", "", "", "", ""}},
+        {"**1*", {"1", "", "", "", "", "", "", "", "", ""}},
+        // Field 10 takes the rest, further "*" included; line ends stay in it.
+        {"1*2*3*4*5*6*7*8*9*10*11*12\r\n", {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10*11*12\r\n"}},
+        {"1*2*3*4*5*6*7*8*9**", {"1", "2", "3", "4", "5", "6", "7", "8", "9", "*"}},
+        // Missing fields stay empty; no "*" at all puts everything into field 10.
+        {"1*6*5", {"1", "6", "", "", "", "", "", "", "", "5"}},
+        {"no stars here", {"", "", "", "", "", "", "", "", "", "no stars here"}},
+        {"", {"", "", "", "", "", "", "", "", "", ""}},
+        {"a\r\n*b", {"a\r\n", "", "", "", "", "", "", "", "", "b"}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(asList(splitVersionFile(QString::fromLatin1(c.text))), c.fields) << c.text;
+}
+
+TEST(VersionFileTest, manyEmptyValuesSplitQuickly)
+{
+    // 64 KiB of "*" would take minutes if each one cut and copied the text.
+    const QString text = QString(64 * 1024, u'*') + QStringLiteral("1*6*5");
+    const VersionFields fields = splitVersionFile(text);
+    EXPECT_EQ(fields[0], u"1");
+    EXPECT_EQ(fields[1], u"6");
+    EXPECT_EQ(fields[9], u"5");
+}
+
+TEST(VersionFileTest, versionNumberWeighsEachPartAsOneDigit)
+{
+    EXPECT_EQ(versionNumber(1, 6, 5), 165);
+    EXPECT_EQ(versionNumber(1, 10, 0), 200);
+    EXPECT_EQ(versionNumber(2, 0, 0), 200);
+    EXPECT_EQ(ownVersionNumber(), 165);
+}
+
+TEST(VersionFileTest, decidesTheFourOutcomes)
+{
+    const QString setupSteps = QStringLiteral(
+        "When the download is complete: Exit this program and uninstall it. Then open the downloaded ZIP file, "
+        "and run the file \"Setup.exe\".");
+    const QString zipSteps = QStringLiteral(
+        "When the download is complete: Exit this program, open the downloaded ZIP file and extract the zipped "
+        "file(s) to this program's directory.");
+    const struct {
+        const char* versions;
+        double own;
+        UpdateDecision::Outcome outcome;
+        QString command;
+        QString suffix;
+        QString steps;
+    } cases[] = {
+        {"1*6*0*1*6*5", 165, UpdateDecision::NoUpdate, {}, {}, {}},
+        {"1*7*0*1*7*0", 165, UpdateDecision::FullSetup, kSetup, "(setup, 3 MB)", setupSteps},
+        {"1*6*0*1*7*0", 165, UpdateDecision::ZipUpdate, kZip, "(ZIP, 1 MB)", zipSteps},
+        {"1*6*5*1*7*0", 165, UpdateDecision::ZipUpdate, kZip, "(ZIP, 1 MB)", zipSteps}, // C = L
+        {"1*0*0*1*6*0", 165, UpdateDecision::Nothing, {}, {}, {}},
+        // Too old for the ZIP update wins even when the newest is ours.
+        {"1*7*0*1*6*5", 165, UpdateDecision::FullSetup, kSetup, "(setup, 3 MB)", setupSteps},
+        // N is rounded to a whole number: 164.6 counts as 165.
+        {"1*6*0*1*6*4.6", 165, UpdateDecision::NoUpdate, {}, {}, {}},
+        // Blanks and trailing text around the numbers are read past.
+        {" 1 *6 beta*0*1*7*0", 165, UpdateDecision::ZipUpdate, kZip, "(ZIP, 1 MB)", zipSteps},
+        // A newest version beyond any 16-bit number cannot be ours: the file is ignored.
+        {"1*6*0*400*0*0", 165, UpdateDecision::Nothing, {}, {}, {}},
+        {"1*6*0*1e300*0*0", 165, UpdateDecision::Nothing, {}, {}, {}},
+    };
+    for (const auto& c : cases) {
+        const UpdateDecision decision = decideUpdate(splitVersionFile(file(QString::fromLatin1(c.versions))), c.own);
+        EXPECT_EQ(decision.outcome, c.outcome) << c.versions;
+        EXPECT_EQ(decision.linkCommand, c.command) << c.versions;
+        EXPECT_EQ(decision.captionSuffix, c.suffix) << c.versions;
+        EXPECT_EQ(decision.instructions, c.steps) << c.versions;
+    }
+}
+
+TEST(VersionFileTest, onlyWebAddressesMayBeOpened)
+{
+    const struct {
+        const char* field;
+        const char* address;
+    } cases[] = {
+        {"http://velkor.example/u.zip", "http://velkor.example/u.zip"},
+        {"HTTPS://velkor.example/u.zip", "https://velkor.example/u.zip"},
+        {" https://velkor.example/u.zip\r\n", "https://velkor.example/u.zip"},
+        {"https://velkor.example/a b.zip", "https://velkor.example/a%20b.zip"},
+        {"", ""},
+        {"file:///bin/sh", ""},
+        {"file:///C:/Windows/system32/cmd.exe", ""},
+        {"/usr/bin/xterm", ""},
+        {"C:\\Windows\\system32\\calc.exe", ""},
+        {"calc.exe", ""},
+        {"update.zip", ""},
+        {"//velkor.example/u.zip", ""},
+        {"javascript:alert(1)", ""},
+        {"ftp://velkor.example/u.zip", ""},
+        {"smb://velkor.example/share/u.zip", ""},
+        {"http://", ""},
+        {"http:/u.zip", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(webAddress(QString::fromLatin1(c.field)), QString::fromLatin1(c.address)) << c.field;
+}
+
+TEST(VersionFileTest, anUnsafeAddressEndsTheCheckWithoutALink)
+{
+    for (const char* unsafe : {"", "file:///bin/sh", "/usr/bin/xterm", "javascript:alert(1)", "setup.exe"}) {
+        const QString address = QString::fromLatin1(unsafe);
+        // Too old: the setup address in field 8 counts.
+        UpdateDecision decision = decideUpdate(
+            splitVersionFile(QStringLiteral("1*7*0*1*7*0*") + kZip + u'*' + address + QStringLiteral("*x*y")), 165);
+        EXPECT_EQ(decision.outcome, UpdateDecision::Nothing) << unsafe;
+        EXPECT_TRUE(decision.linkCommand.isEmpty()) << unsafe;
+        EXPECT_TRUE(decision.instructions.isEmpty()) << unsafe;
+        // ZIP update: the address in field 7 counts.
+        decision = decideUpdate(
+            splitVersionFile(QStringLiteral("1*6*0*1*7*0*") + address + u'*' + kSetup + QStringLiteral("*x*y")), 165);
+        if (address.isEmpty()) {
+            // An empty field takes no place: the setup address moves into field 7.
+            EXPECT_EQ(decision.outcome, UpdateDecision::ZipUpdate);
+            EXPECT_EQ(decision.linkCommand, kSetup);
+        } else {
+            EXPECT_EQ(decision.outcome, UpdateDecision::Nothing) << unsafe;
+            EXPECT_TRUE(decision.linkCommand.isEmpty()) << unsafe;
+        }
+    }
+}
