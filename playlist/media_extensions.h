@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+#include <optional>
+
+// The 32 file types the program takes: media files, CD track files and playlists.
+
+enum class FileKind { CdTrack, Media, M3uPlaylist, PlsPlaylist };
+
+struct FileExtension {
+    QStringView text; // ".mp3", always lower case
+    FileKind kind;
+};
+
+// The extensions in the order in which a name is tested against them (".cda" first).
+const QList<FileExtension>& extensionTable();
+
+// The open dialog's filters, one per type ("MP3 File (*.mp3)"), in the order shown.
+QStringList addFilesFilters();
+
+// The table's extension that the name ends with, compared without regard to case.
+std::optional<FileExtension> endingExtension(QStringView name);

@@ -1,0 +1,165 @@
+#include "playlist/playlist_adder.h"
+
+#include "common/failure.h"
+#include "common/number_text.h"
+#include "common/text_file.h"
+#include "playlist/media_duration.h"
+#include "playlist/playlist_model.h"
+#include "playlist/playlist_table.h"
+#include "playlist_files/playlist_reader.h"
+#include "recording/cd_audio.h"
+
+#include <QDir>
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// The slot of the entry being added; it goes back to the table unless the entry is kept.
+class ClaimedSlot {
+public:
+    explicit ClaimedSlot(PlaylistTable& table)
+        : m_table(table)
+        , m_slot(table.claimSlot())
+    {
+    }
+    ~ClaimedSlot() { giveBack(); }
+    ClaimedSlot(const ClaimedSlot&) = delete;
+    ClaimedSlot& operator=(const ClaimedSlot&) = delete;
+
+    int slot() const { return m_slot; }
+    void keep() { m_held = false; }
+    void giveBack()
+    {
+        if (m_held)
+            m_table.releaseSlot();
+        m_held = false;
+    }
+
+private:
+    PlaylistTable& m_table;
+    int m_slot;
+    bool m_held = true;
+};
+
+QString currentFolder()
+{
+    QString folder = QDir::toNativeSeparators(QDir::currentPath());
+    if (!folder.endsWith(QDir::separator()))
+        folder += QDir::separator();
+    return folder;
+}
+
+QString fileNamePart(const QString& path)
+{
+    return path.mid(path.lastIndexOf(QDir::separator()) + 1);
+}
+
+// The number behind "track" in a CD track file's name: Track05.cda is track 5.
+qint16 cdTrackNumber(const QString& fileName)
+{
+    const qsizetype word = fileName.indexOf(QLatin1String("track"), 0, Qt::CaseInsensitive);
+    if (word < 0)
+        throw Failure(QStringLiteral("%1 does not name a CD track.").arg(fileName));
+    QStringView number = QStringView(fileName).mid(word + 5);
+    number = number.left(number.indexOf(u".cda"));
+    return toInt16(leadingNumber(number));
+}
+
+// The device's reply holds a length only when some figure of it is not 0.
+bool replyHasLength(const QString& reply)
+{
+    return std::any_of(reply.begin(), reply.end(), [](QChar c) { return c >= u'1' && c <= u'9'; });
+}
+
+} // namespace
+
+PlaylistAdder::PlaylistAdder(Services services)
+    : m_services(std::move(services))
+{
+}
+
+void PlaylistAdder::läggtillpålista(const QString& name)
+{
+    const QString ending = name.right(4);
+    const QString lower = ending.toLower();
+    Handling handling = Handling::Media;
+    if (ending == u".cda")
+        handling = Handling::CdTrack;
+    else if (lower == u".cda")
+        handling = Handling::Nothing; // only the lower-case form names a CD track here
+    else if (lower == u".m3u" || lower == u".pls")
+        handling = Handling::Playlist;
+    add(currentFolder() + name, name, handling, PlayerFailure::EndsOperation);
+}
+
+void PlaylistAdder::laddalista(const QString& path)
+{
+    const Handling handling = path.endsWith(u".cda") ? Handling::CdTrack : Handling::Media;
+    add(path, fileNamePart(path), handling, PlayerFailure::Skipped);
+}
+
+void PlaylistAdder::läggtillpålista_dd(const QString& path)
+{
+    const Handling handling = path.endsWith(u".cda") ? Handling::CdTrack : Handling::Media;
+    add(path, fileNamePart(path), handling, PlayerFailure::EndsOperation);
+}
+
+void PlaylistAdder::addPlaylist(const QString& path)
+{
+    readPlaylist(path, [this](const QString& entry) {
+        laddalista(entry);
+        m_services.letEventsRun();
+    });
+}
+
+void PlaylistAdder::add(const QString& path, const QString& fileName, Handling handling,
+                        PlayerFailure onFailure)
+{
+    ClaimedSlot claimed(m_services.table);
+    const double gap = m_services.defaultGap();
+    if (handling == Handling::Nothing)
+        return;
+    if (handling == Handling::CdTrack) {
+        if (addCdTrack(claimed.slot(), path, fileName, gap))
+            claimed.keep();
+        return;
+    }
+    if (!fileHasContent(path))
+        return;
+    if (handling == Handling::Playlist) {
+        claimed.giveBack(); // the playlist's own entries take the slots
+        addPlaylist(path);
+        return;
+    }
+    try {
+        addMedia(claimed.slot(), path, gap);
+        claimed.keep();
+    } catch (const Failure& failure) {
+        if (onFailure == PlayerFailure::EndsOperation)
+            throw;
+        claimed.giveBack();
+        m_services.warn(failure.description());
+    }
+}
+
+bool PlaylistAdder::addCdTrack(int slot, const QString& path, const QString& fileName, double gap)
+{
+    const QString reply = m_services.cd.GetTrackLength(cdTrackNumber(fileName));
+    if (!replyHasLength(reply))
+        return false;
+    show(slot, path, qint64(trackLengthSeconds(reply)), gap);
+    return true;
+}
+
+void PlaylistAdder::addMedia(int slot, const QString& path, double gap)
+{
+    const double seconds = std::fabs(std::trunc(mediaDuration(m_services.player, path)));
+    show(slot, path, qint64(std::min(seconds, 1e15)), gap);
+}
+
+void PlaylistAdder::show(int slot, const QString& path, qint64 seconds, double gap)
+{
+    m_services.table[slot] = {path, QString::number(seconds), gap * 1000};
+    m_services.model.appendRow();
+}

@@ -1,0 +1,55 @@
+#include "common/failure.h"
+#include "playlist/file_name_run.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+TEST(FileNameRun, holdsTheFolderFollowedDirectlyByTheNames)
+{
+    EXPECT_EQ(fileNameRun({"/music/song.mp3"}), "/music/song.mp3");
+    EXPECT_EQ(fileNameRun({"/music/a.mp3", "/music/b.mp3"}), "/musica.mp3b.mp3");
+    EXPECT_EQ(fileNameRun({"/a.mp3", "/b.mp3"}), "/a.mp3b.mp3");
+}
+
+TEST(FileNameRun, namesOfTheExtensionEndingTheRunAreAddedInDialogOrder)
+{
+    const struct {
+        QStringList chosen;
+        QStringList names;
+    } cases[] = {
+        {{"/m/song.mp3"}, {"song.mp3"}},
+        {{"/m/c.wav", "/m/a.wav", "/m/b.wav"}, {"c.wav", "a.wav", "b.wav"}},
+        // The extension inside a name does not cut it: both chosen files count.
+        {{"/m/my.mp3.old.mp3", "/m/a.mp3"}, {"my.mp3.old.mp3", "a.mp3"}},
+        {{"/m/a.mp3", "/m/my.mp3.old.mp3"}, {"a.mp3", "my.mp3.old.mp3"}},
+        {{"/m/a.wav", "/m/b.MP3", "/m/d.wav.txt", "/m/c.mp3"}, {"b.MP3", "c.mp3"}},
+        {{"/m/Track01.cda", "/m/TRACK02.CDA"}, {"Track01.cda", "TRACK02.CDA"}},
+        {{"/m/x.mpeg", "/m/y.mpe"}, {"y.mpe"}},
+        {{"/m/a.mp3", "/m/notes.txt"}, {}},
+        {{"/m/noextension"}, {}},
+    };
+    for (const auto& c : cases) {
+        const QString run = fileNameRun(c.chosen);
+        EXPECT_EQ(namesToAdd(run, c.chosen), c.names) << run.toStdString();
+    }
+}
+
+TEST(FileNameRun, aRunThatLostNamesOnTheWayIsAFailure)
+{
+    const QStringList chosen = {"/m/a\nb.mp3", "/m/c.mp3"};
+    EXPECT_THROW(namesToAdd("/ma", chosen), Failure);
+}
+
+TEST(FileNameRun, passesThroughFileListWhichIsGoneAfterwards)
+{
+    QTemporaryDir dir;
+    const QString run = QString::fromUtf8("/musik/Sång åtta.mp3Två.mp3");
+    EXPECT_EQ(passThroughFileList(run, dir.path()), run);
+    EXPECT_FALSE(QFile::exists(dir.filePath("filelist.tmp")));
+    EXPECT_TRUE(QDir(dir.path()).isEmpty());
+
+    EXPECT_THROW(passThroughFileList(run, dir.filePath("missing")), Failure);
+    EXPECT_FALSE(QFile::exists(dir.filePath("missing/filelist.tmp")));
+}

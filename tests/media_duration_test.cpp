@@ -1,0 +1,73 @@
+#include "playlist/media_duration.h"
+#include "support/fake_media_player.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QUrl>
+#include <gst/pbutils/pbutils.h>
+#include <gtest/gtest.h>
+
+namespace {
+
+bool run(const QString& program, const QStringList& arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    return process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit
+        && process.exitCode() == 0;
+}
+
+// What GStreamer, which plays the files, makes of their length.
+double gstreamerSeconds(const QString& path)
+{
+    gst_init(nullptr, nullptr);
+    GstDiscoverer* discoverer = gst_discoverer_new(20 * GST_SECOND, nullptr);
+    const QByteArray uri = QUrl::fromLocalFile(path).toEncoded();
+    GstDiscovererInfo* info = gst_discoverer_discover_uri(discoverer, uri.constData(), nullptr);
+    const double seconds = info ? double(gst_discoverer_info_get_duration(info)) / GST_SECOND : -1;
+    if (info)
+        g_object_unref(info);
+    g_object_unref(discoverer);
+    return seconds;
+}
+
+} // namespace
+
+// Real audio generated here: the lengths read from the headers must agree with the
+// player's to within a second, and the player itself is only asked about the rest.
+TEST(MediaDuration, headersGiveThePlayersLengthOfGeneratedAudio)
+{
+    QTemporaryDir dir;
+    const QString wav = dir.filePath("tone.wav");
+    ASSERT_TRUE(run("sox", {"-n", "-r", "44100", "-c", "2", wav, "synth", "3.7", "sine", "440"}));
+    const QString cbr = dir.filePath("cbr.mp3");
+    ASSERT_TRUE(run("lame", {"--quiet", "-b", "128", wav, cbr}));
+    const QString vbr = dir.filePath("vbr.MP3");
+    ASSERT_TRUE(run("lame", {"--quiet", "-V", "2", wav, vbr}));
+    const QString long_ = dir.filePath("long.mp3");
+    ASSERT_TRUE(run("ffmpeg", {"-v", "quiet", "-f", "lavfi", "-i", "sine=frequency=220:duration=95.4",
+                               "-ac", "1", "-b:a", "64k", long_}));
+    const QString aiff = dir.filePath("tone.aiff");
+    ASSERT_TRUE(run("sox", {wav, aiff}));
+
+    FakeMediaPlayer player;
+    for (const QString& path : {wav, cbr, vbr, long_, aiff}) {
+        const double reference = gstreamerSeconds(path);
+        ASSERT_GT(reference, 1) << path.toStdString();
+        EXPECT_NEAR(mediaDuration(player, path), reference, 1.0) << path.toStdString();
+    }
+    EXPECT_TRUE(player.opened.isEmpty());
+
+    // Types without a length in the headers, and broken headers, go to the player.
+    const QString au = dir.filePath("tone.au");
+    ASSERT_TRUE(run("sox", {wav, au}));
+    const QString broken = dir.filePath("broken.wav");
+    QFile file(broken);
+    file.open(QIODevice::WriteOnly);
+    file.write("RIFF not really");
+    file.close();
+    player.durations[au] = 3.7;
+    EXPECT_EQ(mediaDuration(player, au), 3.7);
+    EXPECT_THROW(mediaDuration(player, broken), Failure);
+    EXPECT_EQ(player.opened, QStringList({au, broken}));
+}
