@@ -1,0 +1,37 @@
+#pragma once
+
+#include "help_windows/cord_window.h"
+#include "help_windows/info_window.h"
+#include "help_windows/update_window.h"
+
+#include <QObject>
+#include <QPointer>
+
+class MainWindow;
+
+// The main window's "&Info" and "Check for product &update" buttons and the Info
+// window's cord button. Each window is made on its first showing, shown again
+// (raised) afterwards, and closed together with the main window. None of them
+// touches the playlist or a run.
+class HelpWindows : public QObject {
+    Q_OBJECT
+public:
+    explicit HelpWindows(MainWindow& main);
+
+    void showInfo();
+    void showCordScreenshot();
+    void showUpdateCheck();
+
+    // The windows made so far; null until first shown.
+    Form2* info() const { return m_info; }
+    Form4* cordScreenshot() const { return m_cordScreenshot; }
+    Form8* updateCheck() const { return m_updateCheck; }
+
+private:
+    void bringUp(QWidget* window);
+
+    MainWindow& m_main;
+    QPointer<Form2> m_info;
+    QPointer<Form4> m_cordScreenshot;
+    QPointer<Form8> m_updateCheck;
+};
