@@ -7,6 +7,7 @@
 #include "common/flat_button.h"
 #include "common/link_label.h"
 #include "common/resources.h"
+#include "help_windows/help_windows.h"
 #include "playlist/list_editing.h"
 #include "playlist/playlist_total.h"
 #include "playlist/row_form.h"
@@ -39,6 +40,7 @@ MainWindow::MainWindow(const AppServices& services, QWidget* parent)
     ui.ListView1->setModel(&m_model);
     new ListEditing(*this); // a child of the window
     new SavePlaylistCommand(*this); // a child of the window
+    new HelpWindows(*this); // a child of the window
     ui.LinkLabel1->command = QString::fromLatin1(kHomePageAddress);
     connectWhenDoneRules(ui.Check1, ui.Option1, ui.Option2, ui.Check2, ui.Check3);
     m_recordingRun = new RecordingController(*this);
