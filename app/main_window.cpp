@@ -7,6 +7,7 @@
 #include "common/flat_button.h"
 #include "common/link_label.h"
 #include "common/resources.h"
+#include "playlist/adding_controller.h"
 #include "help_windows/help_windows.h"
 #include "playlist/list_editing.h"
 #include "playlist/playlist_total.h"
@@ -38,6 +39,7 @@ MainWindow::MainWindow(const AppServices& services, QWidget* parent)
     setFont(dialogFont);
     buildForm1(this, ui);
     ui.ListView1->setModel(&m_model);
+    new AddingController(*this); // a child of the window
     new ListEditing(*this); // a child of the window
     new SavePlaylistCommand(*this); // a child of the window
     new HelpWindows(*this); // a child of the window

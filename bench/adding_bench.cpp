@@ -1,0 +1,108 @@
+// Adds whole folders of short MP3 and WAV files through "&Add files" on a shown
+// window and prints files per second and resident memory.
+
+#include "app/main_window.h"
+#include "common/flat_button.h"
+#include "tests/support/fake_cd_device.h"
+#include "tests/support/fake_dialogs.h"
+#include "tests/support/fake_media_player.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <filesystem>
+
+namespace {
+
+bool run(const QString& program, const QStringList& arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    return process.waitForFinished(60000) && process.exitCode() == 0;
+}
+
+QString residentMemory()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return QStringLiteral("n/a");
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:"))
+            return QString::fromLatin1(line.mid(6).trimmed());
+    }
+    return QStringLiteral("n/a");
+}
+
+// count files in a folder of their own, named so that the extension sorts them: the
+// first half hard links to the MP3, the second half to the WAV.
+QStringList makeFolder(const QString& folder, int count, const QString& mp3, const QString& wav)
+{
+    std::filesystem::create_directory(folder.toStdString());
+    QStringList paths;
+    for (int i = 0; i < count; ++i) {
+        const bool isMp3 = i < count / 2;
+        const QString path = QStringLiteral("%1/song %2.%3").arg(folder).arg(i, 5, 10, QChar(u'0')).arg(QLatin1String(isMp3 ? "mp3" : "wav"));
+        std::filesystem::create_hard_link((isMp3 ? mp3 : wav).toStdString(), path.toStdString());
+        paths << path;
+    }
+    return paths;
+}
+
+void measure(const QString& programDir, const QStringList& paths)
+{
+    FakeDialogs dialogs;
+    FakeCdDevice cdDevice;
+    FakeMediaPlayer player; // knows no file: every length must come from the headers
+    MainWindow window({dialogs, cdDevice, player, programDir, {}});
+    window.setAttribute(Qt::WA_DeleteOnClose, false);
+    window.setUpColumns();
+    window.show();
+    QCoreApplication::processEvents();
+
+    const int half = int(paths.size()) / 2;
+    dialogs.fileAnswers.push_back(paths.mid(0, half));
+    dialogs.fileAnswers.push_back(paths.mid(half));
+    QElapsedTimer timer;
+    timer.start();
+    window.ui.addFiles->click();
+    window.ui.addFiles->click();
+    const double seconds = timer.nsecsElapsed() / 1e9;
+
+    int wrong = 0;
+    for (int i = 0; i < window.table().count(); ++i) {
+        if (window.table()[i].length != QLatin1String("3"))
+            ++wrong;
+    }
+    std::printf("%6lld files: %7.3f s, %8.0f files/s, %d added, %d lengths not 3 s, "
+                "%zu messages, resident memory %s\n",
+                qlonglong(paths.size()), seconds, paths.size() / seconds, window.table().count(), wrong,
+                dialogs.messages.size(), qPrintable(residentMemory()));
+    std::fflush(stdout);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QTemporaryDir dir;
+    const QString wav = dir.filePath(QStringLiteral("source.wav"));
+    const QString mp3 = dir.filePath(QStringLiteral("source.mp3"));
+    if (!run(QStringLiteral("sox"), {QStringLiteral("-n"), QStringLiteral("-r"), QStringLiteral("44100"),
+                                     QStringLiteral("-c"), QStringLiteral("2"), wav, QStringLiteral("synth"),
+                                     QStringLiteral("3.4"), QStringLiteral("sine"), QStringLiteral("440")})
+        || !run(QStringLiteral("lame"), {QStringLiteral("--quiet"), wav, mp3})) {
+        std::fprintf(stderr, "sox and lame are needed to make the test audio\n");
+        return 1;
+    }
+    for (const int count : {1000, 32768}) {
+        const QString folder = dir.filePath(QString::number(count));
+        measure(dir.path(), makeFolder(folder, count, mp3, wav));
+    }
+    return 0;
+}

@@ -1,0 +1,18 @@
+#pragma once
+
+class MainWindow;
+
+// The frame of a long operation (adding, loading, dropping): while it lives the
+// pointer is the hourglass, the command buttons are off and the busy flag is set.
+// However the operation ends, the total is recomputed, the buttons come back, the
+// flag is cleared and the pointer is restored.
+class LongOperation {
+public:
+    explicit LongOperation(MainWindow& window);
+    ~LongOperation();
+    LongOperation(const LongOperation&) = delete;
+    LongOperation& operator=(const LongOperation&) = delete;
+
+private:
+    MainWindow& m_window;
+};
