@@ -11,10 +11,12 @@ public:
     QString command;
 
 protected:
+    void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
 
 private:
     void setUnderlined(bool underlined);
+    void showColor(const QColor& color);
 };
