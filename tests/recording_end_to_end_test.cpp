@@ -6,10 +6,10 @@
 #include "support/fake_dialogs.h"
 #include "support/generated_media.h"
 #include "support/pulse_null_sink.h"
+#include "support/run_waiting.h"
 #include "support/sound_stretches.h"
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -53,9 +53,7 @@ TEST(RecordingEndToEnd, recordingHearsEachTrackWithItsGapAfterIt)
     const QString recording = media.path(QStringLiteral("deck.wav"));
     ASSERT_TRUE(sink.startRecording(recording));
     window.recordingRun().startRecording();
-    const QDeadlineTimer deadline(30000);
-    while (window.recording && !deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    waitForTheRunToEnd(window, 30000);
     ASSERT_FALSE(window.recording) << "the run did not end";
     QThread::msleep(300); // the last samples reach the monitor
     sink.stopRecording();

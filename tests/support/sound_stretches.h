@@ -8,14 +8,15 @@
 #include <vector>
 
 // The stretches of sound in a 16-bit PCM WAV recording: RMS over 10 ms windows,
-// a window louder than the threshold (of full scale) is sound.
+// a window louder than the threshold (of full scale) is sound. A break shorter than
+// bridge seconds (an underrun of a loaded machine) does not split a stretch.
 struct SoundStretch {
     double start = 0; // seconds from the start of the recording
     double end = 0;
     double length() const { return end - start; }
 };
 
-inline std::vector<SoundStretch> soundStretches(const QString& wavPath, double threshold = 0.02)
+inline std::vector<SoundStretch> soundStretches(const QString& wavPath, double bridge = 0.1, double threshold = 0.02)
 {
     QFile file(wavPath);
     if (!file.open(QIODevice::ReadOnly))
@@ -77,5 +78,12 @@ inline std::vector<SoundStretch> soundStretches(const QString& wavPath, double t
     }
     if (inSound)
         stretches.back().end = double(frames) / rate;
-    return stretches;
+    std::vector<SoundStretch> bridged;
+    for (const SoundStretch& stretch : stretches) {
+        if (!bridged.empty() && stretch.start - bridged.back().end < bridge)
+            bridged.back().end = stretch.end;
+        else
+            bridged.push_back(stretch);
+    }
+    return bridged;
 }
