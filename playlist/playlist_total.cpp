@@ -8,9 +8,26 @@
 
 namespace {
 
-// The gap in seconds goes through its decimal text, as the Gap column shows it.
+// Lengths are stored as plain digits; reading them directly keeps a full table quick.
+double lengthSeconds(const QString& length)
+{
+    if (length.isEmpty() || length.size() > 15)
+        return leadingNumber(length);
+    double seconds = 0;
+    for (QChar c : length) {
+        if (c < u'0' || c > u'9')
+            return leadingNumber(length);
+        seconds = seconds * 10 + (c.unicode() - u'0');
+    }
+    return seconds;
+}
+
+// The gap in seconds goes through its decimal text, as the Gap column shows it. Whole
+// milliseconds below 10^15 come back from that text unchanged, so they skip it.
 double gapSeconds(const PlaylistEntry& entry)
 {
+    if (entry.gap == std::trunc(entry.gap) && std::abs(entry.gap) < 1e15)
+        return entry.gap / 1000;
     return leadingNumber(plainNumber(entry.gap / 1000));
 }
 
@@ -22,7 +39,7 @@ double playlistTotal(const PlaylistTable& table)
     if (table.isEmpty())
         return total;
     for (int i = 0; i <= table.lastIndex(); ++i)
-        total += leadingNumber(table[i].length) + gapSeconds(table[i]);
+        total += lengthSeconds(table[i].length) + gapSeconds(table[i]);
     return total - gapSeconds(table[table.lastIndex()]);
 }
 
