@@ -4,7 +4,6 @@
 
 #include <QStringList>
 #include <gtest/gtest.h>
-#include <algorithm>
 
 namespace {
 
@@ -33,32 +32,6 @@ void expectFieldsTogether(const PlaylistTable& table)
 
 } // namespace
 
-TEST(ListEdits, removeEntry_shiftsLaterEntriesUp)
-{
-    struct Case {
-        int slot;
-        QStringList expected;
-    };
-    const Case cases[] = {
-        {0, {"bb", "ccc", "dddd"}},
-        {1, {"a", "ccc", "dddd"}},
-        {3, {"a", "bb", "ccc"}},
-    };
-    for (const Case& c : cases) {
-        PlaylistTable table;
-        fillTable(table, {"a", "bb", "ccc", "dddd"});
-        removeEntry(table, c.slot);
-        EXPECT_EQ(paths(table), c.expected) << c.slot;
-        EXPECT_EQ(table.lastIndex(), 2);
-        expectFieldsTogether(table);
-    }
-
-    PlaylistTable single;
-    fillTable(single, {"only"});
-    removeEntry(single, 0);
-    EXPECT_TRUE(single.isEmpty());
-}
-
 TEST(ListEdits, shuffleEntries_followsTheGeneratorAndKeepsFields)
 {
     // First draws of the generator: .7055475 .5334240 | .5795186 .2895625 |
@@ -74,19 +47,6 @@ TEST(ListEdits, shuffleEntries_followsTheGeneratorAndKeepsFields)
     shuffleEntries(table, random);
     EXPECT_EQ(paths(table), QStringList({"DDDD", "BB", "A", "CCC"}));
     expectFieldsTogether(table);
-}
-
-TEST(ListEdits, shuffleEntries_fullTableStaysInRange)
-{
-    PlaylistTable table;
-    while (table.count() < PlaylistTable::kCapacity)
-        table[table.claimSlot()] = {QString::number(table.count()), QStringLiteral("1"), 0};
-    BasicRandom random;
-    shuffleEntries(table, random);
-    QStringList sorted = paths(table);
-    std::sort(sorted.begin(), sorted.end());
-    sorted.erase(std::unique(sorted.begin(), sorted.end()), sorted.end());
-    EXPECT_EQ(sorted.size(), PlaylistTable::kCapacity);
 }
 
 TEST(ListEdits, gapMilliseconds_readsSecondsByTheLeadingNumberRule)
