@@ -286,6 +286,12 @@ TEST_F(AddingTest, loadingAppendsSkipsMissingFilesAndReportsUnplayableOnes)
     EXPECT_EQ(dialogs.fileRequests[0].filters, QStringList({"M3U playlist (*.m3u)", "PLS playlist (*.pls)"}));
     EXPECT_EQ(window->ui.Frame1->title(), "Playlist - 5 files");
     expectIdle();
+
+    QFile::remove(list); // gone between the dialog and the reading
+    loadPlaylist(list);
+    EXPECT_EQ(dialogs.messages.size(), 2u);
+    EXPECT_EQ(window->table().count(), 5);
+    expectIdle();
 }
 
 TEST_F(AddingTest, droppedMediaAndPlaylistsAreAddedAndOtherItemsPassedOver)

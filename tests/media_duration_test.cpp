@@ -51,11 +51,13 @@ TEST(MediaDuration, headersGiveThePlayersLengthOfGeneratedAudio)
     ASSERT_TRUE(run("sox", {wav, aiff}));
 
     FakeMediaPlayer player;
-    for (const QString& path : {wav, cbr, vbr, long_, aiff}) {
+    for (const QString& path : {wav, cbr, vbr, long_}) {
         const double reference = gstreamerSeconds(path);
         ASSERT_GT(reference, 1) << path.toStdString();
         EXPECT_NEAR(mediaDuration(player, path), reference, 1.0) << path.toStdString();
     }
+    // GStreamer's discoverer does not finish on AIFF; the generated length stands in.
+    EXPECT_NEAR(mediaDuration(player, aiff), 3.7, 0.01);
     EXPECT_TRUE(player.opened.isEmpty());
 
     // Types without a length in the headers, and broken headers, go to the player.
