@@ -129,27 +129,3 @@ TEST(VersionFileTest, onlyWebAddressesMayBeOpened)
     for (const auto& c : cases)
         EXPECT_EQ(webAddress(QString::fromLatin1(c.field)), QString::fromLatin1(c.address)) << c.field;
 }
-
-TEST(VersionFileTest, anUnsafeAddressEndsTheCheckWithoutALink)
-{
-    for (const char* unsafe : {"", "file:///bin/sh", "/usr/bin/xterm", "javascript:alert(1)", "setup.exe"}) {
-        const QString address = QString::fromLatin1(unsafe);
-        // Too old: the setup address in field 8 counts.
-        UpdateDecision decision = decideUpdate(
-            splitVersionFile(QStringLiteral("1*7*0*1*7*0*") + kZip + u'*' + address + QStringLiteral("*x*y")), 165);
-        EXPECT_EQ(decision.outcome, UpdateDecision::Nothing) << unsafe;
-        EXPECT_TRUE(decision.linkCommand.isEmpty()) << unsafe;
-        EXPECT_TRUE(decision.instructions.isEmpty()) << unsafe;
-        // ZIP update: the address in field 7 counts.
-        decision = decideUpdate(
-            splitVersionFile(QStringLiteral("1*6*0*1*7*0*") + address + u'*' + kSetup + QStringLiteral("*x*y")), 165);
-        if (address.isEmpty()) {
-            // An empty field takes no place: the setup address moves into field 7.
-            EXPECT_EQ(decision.outcome, UpdateDecision::ZipUpdate);
-            EXPECT_EQ(decision.linkCommand, kSetup);
-        } else {
-            EXPECT_EQ(decision.outcome, UpdateDecision::Nothing) << unsafe;
-            EXPECT_TRUE(decision.linkCommand.isEmpty()) << unsafe;
-        }
-    }
-}
