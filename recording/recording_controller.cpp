@@ -14,6 +14,7 @@
 #include "recording/recording_file.h"
 
 #include <QApplication>
+
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
@@ -21,6 +22,7 @@
 #include <QThread>
 #include <QTimer>
 #include <QTreeView>
+#include <algorithm>
 
 namespace {
 
@@ -122,7 +124,7 @@ void RecordingController::spelanästa()
             m_mediaDuration = player.duration();
         }
         m_preparedPath.clear();
-        m_gapClock.starting();
+        m_gapClock.starting(now());
         player.play();
     } catch (const Failure& failure) {
         fail(failure.description());
@@ -218,10 +220,15 @@ void RecordingController::mediaEnded()
     m_run.completedTime += leadingNumber(m_run.currentTrackLength);
     const Form1Controls& ui = m_window.ui;
     ui.Timer4->stop();
-    // Count the gap from when the sound really ended, not from the late report.
+    // Count the gap from when the sound really ended, not from the late report,
+    // and ask the next file to play early by the time it takes to be heard. The
+    // margin keeps the timer's rounding and jitter from ever shortening the gap.
+    constexpr double kMarginMs = 3;
     const int k = m_run.currentTrack();
-    const double late = m_gapClock.soundEndedAgo(now(), m_mediaDuration);
-    ui.Timer1->setInterval(gapInterval(m_window.table()[k - 1].gap - late));
+    double gap = m_window.table()[k - 1].gap - m_gapClock.soundEndedAgo(now(), m_mediaDuration);
+    if (k < m_window.table().count() && !isCdEntry(m_window.table()[k].path))
+        gap -= std::max(0.0, m_gapClock.startDelay() - kMarginMs);
+    ui.Timer1->setInterval(gapInterval(gap));
     trackEnded();
 }
 

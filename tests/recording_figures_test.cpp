@@ -127,18 +127,31 @@ TEST(ProgressDisplayFigures, notANumberNeverReachesABar)
     }
 }
 
-TEST(GapClockTiming, soundEndIsPlacedByThePositionsHeard)
+TEST(GapClockTiming, soundEndAndStartDelayArePlacedByThePositionsHeard)
 {
     GapClock clock;
     EXPECT_EQ(clock.soundEndedAgo(5000, 2.0), 0); // nothing heard: count from the report
-    clock.starting();
+    EXPECT_EQ(clock.startDelay(), 0);
+    clock.starting(900);
     clock.heard(1000, 0);   // not yet heard: says nothing
     EXPECT_EQ(clock.soundEndedAgo(5000, 2.0), 0);
-    clock.heard(2000, 1.0); // position 0 was heard at 1000
+    clock.heard(2000, 1.0); // position 0 was heard at 1000, 100 ms after asking
     EXPECT_DOUBLE_EQ(clock.soundEndedAgo(3400, 2.0), 400);
     EXPECT_DOUBLE_EQ(clock.soundEndedAgo(2900, 2.0), 0); // an early report never lengthens the gap
-    clock.starting();
-    EXPECT_EQ(clock.soundEndedAgo(3400, 2.0), 0);
+    EXPECT_EQ(clock.startDelay(), 0); // one file alone is no guide
+
+    // The shortest start of the last five counts, so one slow start shortens no gap.
+    const struct {
+        qint64 asked;
+        double delay;
+        double expected;
+    } starts[] = {{10000, 40, 40}, {20000, 300, 40}, {30000, 60, 40}, {40000, 70, 40}, {50000, 80, 40}, {60000, 90, 60}};
+    for (const auto& s : starts) {
+        clock.starting(s.asked);
+        EXPECT_EQ(clock.soundEndedAgo(s.asked + 5000, 1.0), 0); // a new file forgets the last one's sound
+        clock.heard(s.asked + 1000, (1000 - s.delay) / 1000);
+        EXPECT_DOUBLE_EQ(clock.startDelay(), s.expected) << s.asked;
+    }
 }
 
 } // namespace

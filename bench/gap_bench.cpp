@@ -1,0 +1,88 @@
+// Plays a recording run of WAV files through a PulseAudio null sink, records the
+// sink's monitor and prints the silences heard between the tracks against their
+// gaps, and the program's CPU time per minute of playing.
+#include "app/main_window.h"
+#include "recording/media_player.h"
+#include "recording/recording_controller.h"
+#include "tests/support/fake_cd_device.h"
+#include "tests/support/fake_dialogs.h"
+#include "tests/support/generated_media.h"
+#include "tests/support/pulse_null_sink.h"
+#include "tests/support/run_waiting.h"
+#include "tests/support/sound_stretches.h"
+
+#include <QApplication>
+#include <algorithm>
+#include <cstdio>
+#include <sys/resource.h>
+
+namespace {
+
+double cpuSeconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
+        + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    PulseNullSink sink; // before the application, so every client finds it
+    QApplication app(argc, argv);
+    if (!sink.ready()) {
+        std::fprintf(stderr, "no PulseAudio null sink\n");
+        return 1;
+    }
+    const double trackSeconds = 3;
+    const std::vector<double> gapsMs = {500, 1000, 2000, 3000, 5000, 500, 1000, 2000, 3000, 5000, 750, 0};
+    GeneratedMedia media;
+    const QString track = media.make(QStringLiteral("sox"),
+        {"-n", "-r", "44100", "-c", "2", "tone.wav", "synth", QString::number(trackSeconds), "sine", "440", "vol", "0.5"},
+        QStringLiteral("tone.wav"));
+    QTemporaryDir programDir;
+    FakeDialogs dialogs;
+    FakeCdDevice cdDevice;
+    const std::unique_ptr<MediaPlayer> player = makeMediaPlayer();
+    MainWindow window({dialogs, cdDevice, *player, programDir.path(), {}});
+    window.setAttribute(Qt::WA_DeleteOnClose, false);
+    window.setUpColumns();
+    for (double gap : gapsMs) {
+        window.table()[window.table().claimSlot()] = {track, QString::number(int(trackSeconds)), gap};
+        window.appendRow();
+    }
+    window.räknatid();
+
+    const QString recording = media.path(QStringLiteral("deck.wav"));
+    sink.startRecording(recording);
+    QElapsedTimer wall;
+    wall.start();
+    const double cpuBefore = cpuSeconds();
+    window.recordingRun().startRecording();
+    waitForTheRunToEnd(window, 300000);
+    const double cpu = cpuSeconds() - cpuBefore;
+    const double minutes = double(wall.elapsed()) / 60000;
+    QThread::msleep(300);
+    sink.stopRecording();
+
+    const std::vector<SoundStretch> sounds = soundStretches(recording);
+    std::printf("tracks heard: %zu of %zu; breaks inside tracks (underruns): %zu\n", sounds.size(), gapsMs.size(),
+                soundStretches(recording, 0).size() - sounds.size());
+    if (sounds.size() != gapsMs.size())
+        return 1;
+    std::vector<double> over;
+    for (size_t i = 0; i + 1 < sounds.size(); ++i) {
+        const double heard = (sounds[i + 1].start - sounds[i].end) * 1000;
+        over.push_back(heard - gapsMs[i]);
+        std::printf("gap %5.0f ms: heard %7.1f ms (%+6.1f)\n", gapsMs[i], heard, heard - gapsMs[i]);
+    }
+    std::sort(over.begin(), over.end());
+    std::printf("silence beyond the gap: median %+.1f ms, least %+.1f ms, most %+.1f ms over %zu gaps\n",
+                over[over.size() / 2], over.front(), over.back(), over.size());
+    std::printf("CPU: %.2f s in %.2f min of playing = %.2f s per minute (%.2f%% of one core)\n", cpu, minutes,
+                cpu / minutes, cpu / minutes / 60 * 100);
+    return 0;
+}
