@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QHostAddress>
+#include <QNetworkProxy>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <functional>
@@ -14,6 +15,8 @@ class LocalHttpServer {
 public:
     LocalHttpServer()
     {
+        // Whatever the machine's proxy settings, the test talks to 127.0.0.1 itself.
+        QNetworkProxy::setApplicationProxy(QNetworkProxy::NoProxy);
         EXPECT_TRUE(m_server.listen(QHostAddress::LocalHost, 0)) << qPrintable(m_server.errorString());
         QObject::connect(&m_server, &QTcpServer::newConnection, [this] { accept(); });
     }
