@@ -14,10 +14,26 @@ constexpr guint kPlayAudio = 1u << 1;
 constexpr guint kSoftVolume = 1u << 4;
 constexpr guint kNativeVideo = 1u << 6;
 
+// aiffparse now and then pushes its first buffer before decodebin has linked
+// it and the preroll stalls without an error; libav's AIFF demuxer, when
+// installed, does not, so it is preferred.
+void preferWorkingAiffDemuxer()
+{
+    using FeatureHandle = std::unique_ptr<GstPluginFeature, GstObjectUnref>;
+    GstRegistry* registry = gst_registry_get();
+    const FeatureHandle libav(gst_registry_lookup_feature(registry, "avdemux_aiff"));
+    const FeatureHandle aiffparse(gst_registry_lookup_feature(registry, "aiffparse"));
+    if (libav && aiffparse)
+        gst_plugin_feature_set_rank(libav.get(), gst_plugin_feature_get_rank(aiffparse.get()) + 1);
+}
+
 void initGStreamer()
 {
     static std::once_flag once;
-    std::call_once(once, [] { gst_init(nullptr, nullptr); });
+    std::call_once(once, [] {
+        gst_init(nullptr, nullptr);
+        preferWorkingAiffDemuxer();
+    });
 }
 
 GstElement* makeSink(const QString& description)
@@ -62,8 +78,8 @@ GstPlaybin::~GstPlaybin()
     gst_bus_set_sync_handler(m_bus.get(), nullptr, nullptr, nullptr);
 }
 
-// Runs on whichever thread posts. Only what open() and play() wait for stays on
-// the bus; everything else is dropped at once so that nothing piles up.
+// Runs on whichever thread posts. Only what open(), measureDuration() and play()
+// wait for stays on the bus; everything else is dropped at once so that nothing piles up.
 GstBusSyncReply GstPlaybin::onBusMessage(GstBus*, GstMessage* message, gpointer self)
 {
     const auto& onEnd = static_cast<GstPlaybin*>(self)->m_onEnd;
@@ -93,30 +109,18 @@ void GstPlaybin::open(const QString& path)
     const GErrorHandle ownedError(error);
     if (!uri)
         failWith(QString::fromUtf8(error ? error->message : "Not a file name"));
-    // Some demuxers now and then lose a race while being linked and stall without
-    // an error (aiffparse in pull mode); a fresh try then opens the file.
-    for (const int waitMs : kOpenAttemptsMs) {
-        if (tryOpen(uri.get(), waitMs))
-            return;
-    }
-    failWith(QStringLiteral("The file did not open within %1 seconds.").arg(kOpenTimeoutMs / 1000));
-}
-
-bool GstPlaybin::tryOpen(const char* uri, int waitMs)
-{
-    gst_element_set_state(m_playbin.get(), GST_STATE_READY);
-    g_object_set(m_playbin.get(), "uri", uri, nullptr);
+    g_object_set(m_playbin.get(), "uri", uri.get(), nullptr);
     const GstStateChangeReturn change = gst_element_set_state(m_playbin.get(), GST_STATE_PAUSED);
     if (change == GST_STATE_CHANGE_SUCCESS || change == GST_STATE_CHANGE_NO_PREROLL)
-        return true;
+        return;
+    // Bounded: a demuxer that stalls without an error must not hang the program.
     const GstMessageHandle reply(gst_bus_timed_pop_filtered(m_bus.get(),
-        change == GST_STATE_CHANGE_ASYNC ? waitMs * GST_MSECOND : 0,
+        change == GST_STATE_CHANGE_ASYNC ? kOpenTimeoutMs * GST_MSECOND : 0,
         GstMessageType(GST_MESSAGE_ASYNC_DONE | GST_MESSAGE_ERROR)));
     if (!reply && change == GST_STATE_CHANGE_ASYNC)
-        return false;
+        failWith(QStringLiteral("The file did not open within %1 seconds.").arg(kOpenTimeoutMs / 1000));
     if (!reply || GST_MESSAGE_TYPE(reply.get()) == GST_MESSAGE_ERROR)
         failWith(reply ? errorText(reply.get()) : QStringLiteral("The file could not be opened."));
-    return true;
 }
 
 double GstPlaybin::measureDuration()
@@ -152,6 +156,7 @@ void GstPlaybin::play()
 
 void GstPlaybin::halt()
 {
+    // READY keeps the sound output open, so the next file starts sooner.
     gst_element_set_state(m_playbin.get(), GST_STATE_READY);
     // A stream that is gone must leave nothing behind for the next one to find.
     gst_bus_set_flushing(m_bus.get(), TRUE);

@@ -37,11 +37,9 @@ public:
     GstElement* element() const { return m_playbin.get(); }
 
     static constexpr int kOpenTimeoutMs = 10000;
-    static constexpr int kOpenAttemptsMs[] = { 2000, 3000, 5000 }; // adding up to kOpenTimeoutMs
 
 private:
     static GstBusSyncReply onBusMessage(GstBus* bus, GstMessage* message, gpointer self);
-    bool tryOpen(const char* uri, int waitMs);
     [[noreturn]] void failWith(const QString& description);
 
     EndHandler m_onEnd;
