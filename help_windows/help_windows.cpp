@@ -1,6 +1,7 @@
 #include "help_windows/help_windows.h"
 
 #include "app/main_window.h"
+#include "common/addresses.h"
 #include "common/flat_button.h"
 
 HelpWindows::HelpWindows(MainWindow& main)

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "common/addresses.h"
 #include "help_windows/web_text_fetch.h"
 
 #include <QWidget>
@@ -18,10 +17,9 @@ class QLabel;
 class Form8 : public QWidget {
     Q_OBJECT
 public:
-    explicit Form8(Dialogs& dialogs,
-                   const QString& versionFileAddress = QString::fromLatin1(kVersionFileAddress),
-                   std::chrono::milliseconds timeLimit = std::chrono::seconds(15),
-                   QWidget* parent = nullptr);
+    // The check gives up on a server that has not delivered the file within timeLimit.
+    Form8(Dialogs& dialogs, const QString& versionFileAddress, std::chrono::milliseconds timeLimit,
+          QWidget* parent = nullptr);
 
     QGroupBox* Frame1;
     FlatButton* checkButton; // "Click here to check"
