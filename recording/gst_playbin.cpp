@@ -96,6 +96,7 @@ GstBusSyncReply GstPlaybin::onBusMessage(GstBus*, GstMessage* message, gpointer 
             onEnd(QString());
         return GST_BUS_PASS;
     default:
+        gst_message_unref(message); // a sync handler that drops a message owns it
         return GST_BUS_DROP;
     }
 }
