@@ -43,7 +43,8 @@ int main(int argc, char** argv)
         generate(dir, QStringLiteral("tone.wav"), { "-f", "wav" }),
         generate(dir, QStringLiteral("tone.mp3"), { "-c:a", "libmp3lame", "-f", "mp3" }),
         generate(dir, QStringLiteral("tone.wma"), { "-c:a", "wmav2", "-f", "asf" }),
-        generate(dir, QStringLiteral("tone.au"), { "-c:a", "pcm_s16be", "-f", "au" }),
+        generate(dir, QStringLiteral("tone.aiff"), { "-c:a", "pcm_s16be", "-f", "aiff" }),
+        generate(dir, QStringLiteral("tone.mpg"), { "-c:a", "mp2", "-f", "mpeg" }),
     };
     if (files.contains(QString())) {
         std::fprintf(stderr, "ffmpeg could not generate the test files\n");

@@ -5,6 +5,7 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <mutex>
 
 namespace {
@@ -14,26 +15,10 @@ constexpr guint kPlayAudio = 1u << 1;
 constexpr guint kSoftVolume = 1u << 4;
 constexpr guint kNativeVideo = 1u << 6;
 
-// aiffparse now and then pushes its first buffer before decodebin has linked
-// it and the preroll stalls without an error; libav's AIFF demuxer, when
-// installed, does not, so it is preferred.
-void preferWorkingAiffDemuxer()
-{
-    using FeatureHandle = std::unique_ptr<GstPluginFeature, GstObjectUnref>;
-    GstRegistry* registry = gst_registry_get();
-    const FeatureHandle libav(gst_registry_lookup_feature(registry, "avdemux_aiff"));
-    const FeatureHandle aiffparse(gst_registry_lookup_feature(registry, "aiffparse"));
-    if (libav && aiffparse)
-        gst_plugin_feature_set_rank(libav.get(), gst_plugin_feature_get_rank(aiffparse.get()) + 1);
-}
-
 void initGStreamer()
 {
     static std::once_flag once;
-    std::call_once(once, [] {
-        gst_init(nullptr, nullptr);
-        preferWorkingAiffDemuxer();
-    });
+    std::call_once(once, [] { gst_init(nullptr, nullptr); });
 }
 
 GstElement* makeSink(const QString& description)
@@ -54,6 +39,18 @@ QString errorText(GstMessage* message)
     const GErrorHandle ownedError(error);
     const GCharHandle ownedDebug(debug);
     return QString::fromUtf8(error->message);
+}
+// In pull mode aiffparse now and then sends its first buffer before decodebin
+// has linked it, and the preroll stalls without an error. Fed by a push
+// source it waits for the link.
+QByteArray pushedWhereNeeded(const QString& path, const char* uri)
+{
+    static const QStringList aiff { QStringLiteral("aif"), QStringLiteral("aiff"), QStringLiteral("aifc") };
+    const QByteArray fileUri(uri);
+    if (!aiff.contains(QFileInfo(path).suffix().toLower()) || !fileUri.startsWith("file:"))
+        return fileUri;
+    const std::unique_ptr<GstElementFactory, GstObjectUnref> pushSource(gst_element_factory_find("pushfilesrc"));
+    return pushSource ? "push" + fileUri : fileUri;
 }
 } // namespace
 
@@ -110,7 +107,7 @@ void GstPlaybin::open(const QString& path)
     const GErrorHandle ownedError(error);
     if (!uri)
         failWith(QString::fromUtf8(error ? error->message : "Not a file name"));
-    g_object_set(m_playbin.get(), "uri", uri.get(), nullptr);
+    g_object_set(m_playbin.get(), "uri", pushedWhereNeeded(path, uri.get()).constData(), nullptr);
     const GstStateChangeReturn change = gst_element_set_state(m_playbin.get(), GST_STATE_PAUSED);
     if (change == GST_STATE_CHANGE_SUCCESS || change == GST_STATE_CHANGE_NO_PREROLL)
         return;
