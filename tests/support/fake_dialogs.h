@@ -47,9 +47,12 @@ public:
         inputs.push_back({prompt, title, defaultText});
         if (inputAnswers.empty())
             return std::nullopt;
-        auto answer = inputAnswers.front();
+        const bool cancelled = !inputAnswers.front().has_value();
+        const QString text = inputAnswers.front().value_or(QString());
         inputAnswers.pop_front();
-        return answer;
+        if (cancelled)
+            return std::nullopt;
+        return text;
     }
 
     QStringList openFiles(QWidget*, FileRequest& request) override { return answerFiles(request); }
