@@ -1,5 +1,7 @@
 #include "support/main_window_fixture.h"
 
+#include "support/file_bytes.h"
+
 #include "common/check_box.h"
 #include "common/flat_button.h"
 #include "common/link_label.h"
@@ -24,20 +26,6 @@ namespace {
 QRect twips(int left, int top, int width, int height)
 {
     return QRect(left / 15, top / 15, width / 15, height / 15);
-}
-
-void writeSettings(const QString& dir, const QByteArray& bytes)
-{
-    QFile file(dir + "/settings.dat");
-    file.open(QIODevice::WriteOnly);
-    file.write(bytes);
-}
-
-QByteArray settingsBytes(const QString& dir)
-{
-    QFile file(dir + "/settings.dat");
-    file.open(QIODevice::ReadOnly);
-    return file.readAll();
 }
 
 } // namespace
@@ -224,7 +212,7 @@ TEST_F(MainWindowTest, firstStartUsesTheDefaultsAndClosingWritesTheChoices)
     EXPECT_TRUE(w.ui.Option1->isChecked());
     EXPECT_FALSE(QFile::exists(programDir.filePath("settings.dat")));
     w.close();
-    EXPECT_EQ(settingsBytes(programDir.path()), " 0 \r\n1\r\n 0 \r\n 0 \r\n");
+    EXPECT_EQ(bytesOf(programDir.filePath("settings.dat")), " 0 \r\n1\r\n 0 \r\n 0 \r\n");
 }
 
 TEST_F(MainWindowTest, settingsAreReadAsIfTheBoxesWereClicked)
@@ -241,7 +229,7 @@ TEST_F(MainWindowTest, settingsAreReadAsIfTheBoxesWereClicked)
         {"garbage", 0, 0, 0, false, false},
     };
     for (const auto& c : cases) {
-        writeSettings(programDir.path(), c.file);
+        writeBytes(programDir.filePath("settings.dat"), c.file);
         MainWindow& w = load();
         EXPECT_EQ(w.ui.Check1->value(), c.save) << c.file.toStdString();
         EXPECT_EQ(w.ui.Check2->value(), c.exit) << c.file.toStdString();

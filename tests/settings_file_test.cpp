@@ -4,23 +4,15 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-namespace {
+#include "support/file_bytes.h"
 
-QByteArray bytesOf(const QString& path)
-{
-    QFile file(path);
-    file.open(QIODevice::ReadOnly);
-    return file.readAll();
-}
+namespace {
 
 SettingsRead readBytes(const QByteArray& bytes)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("settings.dat");
-    QFile file(path);
-    file.open(QIODevice::WriteOnly);
-    file.write(bytes);
-    file.close();
+    writeBytes(path, bytes);
     return readSettingsFile(path);
 }
 
