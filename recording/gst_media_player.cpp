@@ -2,6 +2,20 @@
 
 #include "common/failure.h"
 
+namespace {
+// An audio sink writes to the sound server every 10 ms by default, and those
+// wake-ups cost more CPU than all the rest of a run; 50 ms segments in a 400 ms
+// buffer wake it a fifth as often. Starts and ends are timed from play positions,
+// which do not depend on the segment size.
+void lengthenAudioSegments(GstBin*, GstBin*, GstElement* element, gpointer)
+{
+    GObjectClass* type = G_OBJECT_GET_CLASS(element);
+    if (!g_object_class_find_property(type, "latency-time") || !g_object_class_find_property(type, "buffer-time"))
+        return;
+    g_object_set(element, "latency-time", gint64(50000), "buffer-time", gint64(400000), nullptr);
+}
+} // namespace
+
 GstMediaPlayer::GstMediaPlayer(const QString& audioSink, QObject* parent)
     : MediaPlayer(parent)
     , m_probe(QStringLiteral("fakesink"), QStringLiteral("fakesink"))
@@ -12,6 +26,7 @@ GstMediaPlayer::GstMediaPlayer(const QString& audioSink, QObject* parent)
             this, [this, playback, error] { finishPlayback(playback, error); }, Qt::QueuedConnection);
     })
 {
+    g_signal_connect(m_output.element(), "deep-element-added", G_CALLBACK(lengthenAudioSegments), nullptr);
 }
 
 void GstMediaPlayer::setFileName(const QString& path)
