@@ -103,20 +103,12 @@ QList<FlatButton*> MainWindow::commandButtons() const
 
 void MainWindow::da()
 {
-    const QList<FlatButton*> buttons = commandButtons();
-    for (FlatButton* b : buttons)
-        b->setCaptionColor(QColor(0x80, 0x80, 0x80));
-    for (FlatButton* b : buttons)
-        b->setEnabled(false);
+    switchButtonsOff(commandButtons());
 }
 
 void MainWindow::ea()
 {
-    const QList<FlatButton*> buttons = commandButtons();
-    for (FlatButton* b : buttons)
-        b->setEnabled(true);
-    for (FlatButton* b : buttons)
-        b->setCaptionColor(Qt::black);
+    switchButtonsOn(commandButtons());
 }
 
 void MainWindow::setUpColumns()

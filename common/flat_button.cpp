@@ -38,3 +38,19 @@ void FlatButton::showColor(const QColor& color)
         p.setColor(group, QPalette::ButtonText, color);
     setPalette(p);
 }
+
+void switchButtonsOff(const QList<FlatButton*>& buttons)
+{
+    for (FlatButton* button : buttons)
+        button->setCaptionColor(QColor(0x80, 0x80, 0x80));
+    for (FlatButton* button : buttons)
+        button->setEnabled(false);
+}
+
+void switchButtonsOn(const QList<FlatButton*>& buttons)
+{
+    for (FlatButton* button : buttons)
+        button->setEnabled(true);
+    for (FlatButton* button : buttons)
+        button->setCaptionColor(Qt::black);
+}

@@ -25,3 +25,8 @@ private:
     QColor m_captionColor = Qt::black;
     bool m_hovered = false;
 };
+
+// Switch a set of command buttons off (grey captions first, then disabled) and on
+// again (enabled first, then black captions).
+void switchButtonsOff(const QList<FlatButton*>& buttons);
+void switchButtonsOn(const QList<FlatButton*>& buttons);

@@ -26,8 +26,6 @@
 
 namespace {
 
-const QColor kGrey(0x80, 0x80, 0x80);
-
 void closeWindowsAndQuit()
 {
     QApplication::closeAllWindows();
@@ -66,11 +64,7 @@ void RecordingController::startRecording()
     const Form1Controls& ui = m_window.ui;
     m_window.MediaPlayer1().stop();
     m_run.gapTotal = gapTotalOf(m_window.table());
-    const QList<FlatButton*> buttons = runButtons();
-    for (FlatButton* button : buttons)
-        button->setCaptionColor(kGrey);
-    for (FlatButton* button : buttons)
-        button->setEnabled(false);
+    switchButtonsOff(runButtons());
     ui.UpDown1->setEnabled(false);
     m_window.recording = true;
     m_window.busy = true;
@@ -309,11 +303,7 @@ void RecordingController::stängav()
 
 void RecordingController::enableRunButtons()
 {
-    const QList<FlatButton*> buttons = runButtons();
-    for (FlatButton* button : buttons)
-        button->setEnabled(true);
-    for (FlatButton* button : buttons)
-        button->setCaptionColor(Qt::black);
+    switchButtonsOn(runButtons());
     m_window.ui.UpDown1->setEnabled(true);
 }
 
