@@ -77,10 +77,10 @@ int main(int argc, char** argv)
     for (size_t i = 0; i + 1 < sounds.size(); ++i) {
         const double heard = (sounds[i + 1].start - sounds[i].end) * 1000;
         over.push_back(heard - gapsMs[i]);
-        std::printf("gap %5.0f ms: heard %7.1f ms (%+6.1f)\n", gapsMs[i], heard, heard - gapsMs[i]);
+        std::printf("gap %5.0f ms: heard %8.2f ms (%+7.2f)\n", gapsMs[i], heard, heard - gapsMs[i]);
     }
     std::sort(over.begin(), over.end());
-    std::printf("silence beyond the gap: median %+.1f ms, least %+.1f ms, most %+.1f ms over %zu gaps\n",
+    std::printf("silence beyond the gap: median %+.2f ms, least %+.2f ms, most %+.2f ms over %zu gaps\n",
                 over[over.size() / 2], over.front(), over.back(), over.size());
     std::printf("CPU: %.2f s in %.2f min of playing = %.2f s per minute (%.2f%% of one core)\n", cpu, minutes,
                 cpu / minutes, cpu / minutes / 60 * 100);

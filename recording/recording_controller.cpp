@@ -40,7 +40,6 @@ RecordingController::RecordingController(MainWindow& window)
     , powerOff(requestPowerOff)
     , m_window(window)
 {
-    m_clock.start();
     const Form1Controls& ui = window.ui;
     connect(ui.startRecording, &QPushButton::clicked, this, &RecordingController::startRecording);
     connect(ui.stopRecording, &QPushButton::clicked, this, &RecordingController::stopRecording);
@@ -113,13 +112,13 @@ void RecordingController::spelanästa()
     const PlaylistEntry& entry = m_window.table()[m_run.currentTrack() - 1];
     MediaPlayer& player = m_window.MediaPlayer1();
     try {
-        if (m_preparedPath != entry.path) {
+        if (m_preparedPath != entry.path)
             player.setFileName(entry.path);
-            m_mediaDuration = player.duration();
-        }
         m_preparedPath.clear();
-        m_gapClock.starting(now());
-        player.play();
+        // The player places the file the gap of the entry before after the sound of
+        // the last file, to the sample; Timer1 only woke it in time for that.
+        const int k = m_run.currentTrack();
+        player.play(k > 1 ? m_window.table()[k - 2].gap : 0);
     } catch (const Failure& failure) {
         fail(failure.description());
         return;
@@ -197,13 +196,7 @@ void RecordingController::watchMedia()
 {
     m_window.ui.savePlaylist->setCaptionColor(Qt::black);
     MediaPlayer& player = m_window.MediaPlayer1();
-    showProgress(
-        [this, &player] {
-            const double position = player.currentPosition();
-            m_gapClock.heard(now(), position);
-            return position;
-        },
-        CountdownRounding::TowardZero);
+    showProgress([&player] { return player.currentPosition(); }, CountdownRounding::TowardZero);
 }
 
 void RecordingController::mediaEnded()
@@ -214,14 +207,12 @@ void RecordingController::mediaEnded()
     m_run.completedTime += leadingNumber(m_run.currentTrackLength);
     const Form1Controls& ui = m_window.ui;
     ui.Timer4->stop();
-    // Count the gap from when the sound really ended, not from the late report,
-    // and ask the next file to play early by the time it takes to be heard. The
-    // margin keeps the timer's rounding and jitter from ever shortening the gap.
-    constexpr double kMarginMs = 3;
+    // The player reports the end when the last sample is heard. A media file
+    // next is woken early enough for the player to place it exactly.
     const int k = m_run.currentTrack();
-    double gap = m_window.table()[k - 1].gap - m_gapClock.soundEndedAgo(now(), m_mediaDuration);
+    double gap = m_window.table()[k - 1].gap;
     if (k < m_window.table().count() && !isCdEntry(m_window.table()[k].path))
-        gap -= std::max(0.0, m_gapClock.startDelay() - kMarginMs);
+        gap -= m_window.MediaPlayer1().startLeadMs();
     ui.Timer1->setInterval(gapInterval(gap));
     trackEnded();
 }
@@ -230,9 +221,10 @@ void RecordingController::trackEnded()
 {
     const int finished = m_run.currentTrack() - 1;
     if (finished < m_window.table().lastIndex()) {
-        prepareNext();
+        // The gap is counted from now; opening the next file is part of it.
         m_window.ui.Timer1->start();
         m_run.state = RecordingRun::State::Waiting;
+        prepareNext();
     } else if (finished == m_window.table().lastIndex()) {
         endOfRun();
     } else {
@@ -251,7 +243,6 @@ void RecordingController::prepareNext()
     MediaPlayer& player = m_window.MediaPlayer1();
     try {
         player.setFileName(next.path);
-        m_mediaDuration = player.duration();
         m_preparedPath = next.path;
     } catch (const Failure&) {
     }
@@ -279,6 +270,7 @@ void RecordingController::endOfRun()
     }
     m_run.state = RecordingRun::State::Idle;
     ui.Timer4->stop();
+    m_window.MediaPlayer1().stop(); // the last file is heard; let the sound output go
     ui.ProgressBar1->setPercent(0);
     ui.ProgressBar2->setPercent(0);
     m_window.recording = false;

@@ -1,10 +1,8 @@
 #pragma once
 
-#include "recording/gap_clock.h"
 #include "recording/progress_display.h"
 #include "recording/recording_run.h"
 
-#include <QElapsedTimer>
 #include <QObject>
 #include <functional>
 
@@ -51,12 +49,8 @@ private:
     void enableRunButtons();
     QList<FlatButton*> runButtons() const;
     int playlistFormat() const;
-    qint64 now() const { return m_clock.elapsed(); }
 
     MainWindow& m_window;
     RecordingRun m_run;
-    GapClock m_gapClock;
-    QElapsedTimer m_clock;
-    double m_mediaDuration = 0; // the playing file's own length, fraction included
     QString m_preparedPath;     // the next file, already opened during the gap
 };

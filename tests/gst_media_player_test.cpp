@@ -132,7 +132,7 @@ TEST_P(MediaTypeTest, measuresThenPlaysToOneEndOfStreamWithRisingPosition)
     EXPECT_NEAR(player.duration(), kToneSeconds, 0.15);
 
     QSignalSpy ended(&player, &MediaPlayer::endOfStream);
-    player.play();
+    player.play(0);
     QTest::qWait(400);
     const double early = player.currentPosition();
     QTest::qWait(500);
@@ -172,7 +172,7 @@ TEST(GstMediaPlayerTest, fileThatCannotBeOpenedFailsWithDescriptionWithinBounded
         }
         EXPECT_LT(clock.elapsed(), 12000) << c.what;
         EXPECT_EQ(player.duration(), 0) << c.what;
-        EXPECT_THROW(player.play(), Failure) << c.what << ": play after a failed open";
+        EXPECT_THROW(player.play(0), Failure) << c.what << ": play after a failed open";
     }
 }
 
@@ -189,13 +189,13 @@ TEST(GstMediaPlayerTest, stoppedOrReplacedPlaybackRaisesNoEndOfStream)
     EXPECT_EQ(player.currentPosition(), 0);
 
     player.setFileName(first);
-    player.play();
+    player.play(0);
     QTest::qWait(300);
     player.stop();
     EXPECT_EQ(player.currentPosition(), 0);
 
     player.setFileName(first);
-    player.play();
+    player.play(0);
     QTest::qWait(300);
     player.setFileName(second); // opening another file ends the first playback
     EXPECT_NEAR(player.duration(), 1, 0.05);
@@ -203,9 +203,9 @@ TEST(GstMediaPlayerTest, stoppedOrReplacedPlaybackRaisesNoEndOfStream)
     EXPECT_EQ(ended.count(), 0);
 
     // The player is still good for a full playback afterwards, ending once.
-    player.play();
+    player.play(0);
     ASSERT_TRUE(ended.wait(4000));
-    player.play(); // played again from the start: a second end
+    player.play(0); // played again from the start: a second end
     ASSERT_TRUE(ended.wait(4000));
     QTest::qWait(300);
     EXPECT_EQ(ended.count(), 2);
@@ -220,7 +220,7 @@ TEST(GstMediaPlayerTest, endOfStreamArrivesOnTheUserInterfaceThread)
     QThread* thread = nullptr;
     QObject::connect(&player, &MediaPlayer::endOfStream, [&] { thread = QThread::currentThread(); });
     player.setFileName(path);
-    player.play();
+    player.play(0);
     QTRY_VERIFY_WITH_TIMEOUT(thread != nullptr, 4000);
     EXPECT_EQ(thread, QThread::currentThread());
 }

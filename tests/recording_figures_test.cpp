@@ -1,7 +1,7 @@
 #include "playlist/playlist_table.h"
-#include "recording/gap_clock.h"
 #include "recording/progress_display.h"
 #include "recording/recording_run.h"
+#include "recording/sound_timeline.h"
 
 #include <gtest/gtest.h>
 #include <climits>
@@ -127,31 +127,56 @@ TEST(ProgressDisplayFigures, notANumberNeverReachesABar)
     }
 }
 
-TEST(GapClockTiming, soundEndAndStartDelayArePlacedByThePositionsHeard)
+TEST(SoundTimelinePlacement, filesArePlacedTheAskedSilenceApartAndNeverSooner)
 {
-    GapClock clock;
-    EXPECT_EQ(clock.soundEndedAgo(5000, 2.0), 0); // nothing heard: count from the report
-    EXPECT_EQ(clock.startDelay(), 0);
-    clock.starting(900);
-    clock.heard(1000, 0);   // not yet heard: says nothing
-    EXPECT_EQ(clock.soundEndedAgo(5000, 2.0), 0);
-    clock.heard(2000, 1.0); // position 0 was heard at 1000, 100 ms after asking
-    EXPECT_DOUBLE_EQ(clock.soundEndedAgo(3400, 2.0), 400);
-    EXPECT_DOUBLE_EQ(clock.soundEndedAgo(2900, 2.0), 0); // an early report never lengthens the gap
-    EXPECT_EQ(clock.startDelay(), 0); // one file alone is no guide
+    constexpr qint64 ms = 1'000'000;
+    constexpr int rate = 44100;
+    const qint64 ahead = SoundTimeline::kReadyAheadNs;
+    SoundTimeline timeline;
 
-    // The shortest start of the last five counts, so one slow start shortens no gap.
-    const struct {
-        qint64 asked;
-        double delay;
-        double expected;
-    } starts[] = {{10000, 40, 40}, {20000, 300, 40}, {30000, 60, 40}, {40000, 70, 40}, {50000, 80, 40}, {60000, 90, 60}};
-    for (const auto& s : starts) {
-        clock.starting(s.asked);
-        EXPECT_EQ(clock.soundEndedAgo(s.asked + 5000, 1.0), 0); // a new file forgets the last one's sound
-        clock.heard(s.asked + 1000, (1000 - s.delay) / 1000);
-        EXPECT_DOUBLE_EQ(clock.startDelay(), s.expected) << s.asked;
-    }
+    // Nothing played before: as soon as the samples can reach the device.
+    timeline.want(2000);
+    EXPECT_FALSE(timeline.start());
+    EXPECT_EQ(timeline.place(100 * ms), 100 * ms + ahead);
+    EXPECT_EQ(timeline.at(rate, rate), 100 * ms + ahead + 1000 * ms);
+    EXPECT_EQ(timeline.at(rate / 2 * 3 + 1, rate) - timeline.at(rate / 2 * 3, rate), 22675); // one frame
+    const qint64 firstEnd = timeline.finish(3 * rate, rate, 2500 * ms);
+    EXPECT_EQ(firstEnd, 100 * ms + ahead + 3000 * ms);
+
+    // Ready in time: exactly the silence after the last sound, whenever it was asked.
+    timeline.want(500);
+    EXPECT_EQ(timeline.place(firstEnd + 200 * ms), firstEnd + 500 * ms);
+    const qint64 secondEnd = timeline.finish(rate, rate, 0);
+    EXPECT_EQ(secondEnd, firstEnd + 1500 * ms);
+
+    // Ready too late: as soon as it can, so no sample is dropped; the silence is longer, never shorter.
+    timeline.want(500);
+    EXPECT_EQ(timeline.place(secondEnd + 480 * ms), secondEnd + 480 * ms + ahead);
+    qint64 end = timeline.finish(rate, rate, 0);
+
+    // A gap beyond any clock neither wraps round nor overflows; a negative gap asks for no silence.
+    timeline.want(1e300);
+    EXPECT_GT(timeline.place(end), end + 1'000'000 * ms);
+    timeline.want(std::numeric_limits<double>::quiet_NaN());
+    EXPECT_EQ(timeline.place(end - 10 * ms - ahead), end);
+    end = timeline.finish(rate, rate, 0);
+    timeline.want(-300);
+    EXPECT_EQ(timeline.place(end - 10 * ms - ahead), end);
+    end = timeline.finish(rate, rate, 0);
+
+    // A file without sound (a video without a sound track) ends when its last
+    // picture is shown: the silence is counted from there.
+    timeline.want(400);
+    timeline.place(end);
+    EXPECT_EQ(timeline.finish(0, rate, end + 2000 * ms), end + 2000 * ms);
+    timeline.want(400);
+    EXPECT_EQ(timeline.place(0), end + 2400 * ms);
+
+    // After a stop nothing came before.
+    timeline.reset();
+    timeline.want(400);
+    EXPECT_FALSE(timeline.start());
+    EXPECT_EQ(timeline.place(7 * ms), 7 * ms + ahead);
 }
 
 } // namespace

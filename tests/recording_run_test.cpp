@@ -87,6 +87,8 @@ TEST_F(RecordingRunTest, mediaEntriesPlayInOrderWithEachGapButTheLast)
         int gapAfter;
         double completed;
     } steps[] = {{"Playing track #1...", 2000, 10}, {"Playing track #2...", 500, 30}, {"Playing track #3...", 0, 60}};
+    // Timer1 wakes the player its lead early; the player places the file the gap after the last.
+    player.lead = 150;
     for (const auto& step : steps) {
         tick(ui().Timer1);
         EXPECT_EQ(armed(), QStringLiteral("Timer4"));
@@ -96,11 +98,12 @@ TEST_F(RecordingRunTest, mediaEntriesPlayInOrderWithEachGapButTheLast)
         EXPECT_DOUBLE_EQ(run().run().completedTime, step.completed);
         if (step.gapAfter) {
             EXPECT_EQ(armed(), QStringLiteral("Timer1"));
-            EXPECT_EQ(ui().Timer1->interval(), step.gapAfter);
+            EXPECT_EQ(ui().Timer1->interval(), step.gapAfter - 150);
             EXPECT_EQ(ui().Label5->text(), QLatin1String(step.label)); // still names the entry during the gap
         }
     }
     EXPECT_EQ(player.played, QStringList({"a.mp3", "b.mp3", "c.mp3"}));
+    EXPECT_EQ(player.silences, QList<double>({0, 2000, 500}));
     EXPECT_EQ(armed(), QString()); // the last gap is never waited
     EXPECT_FALSE(window->recording || window->busy);
     for (FlatButton* button : runButtons()) {
@@ -191,9 +194,11 @@ TEST_F(RecordingRunTest, mixedListSwitchesBetweenTheWatchTimersAndPlaysCdTrack7)
     cdDevice.replies["status cd mode"] = "playing";
     cdDevice.replies["status cd position"] = "07:04:22:00";
 
+    player.lead = 150;
     run().startRecording();
     tick(ui().Timer1);
     player.finish();
+    EXPECT_EQ(ui().Timer1->interval(), 1000); // a CD track starts on the timer itself
     cdDevice.commands.clear();
     tick(ui().Timer1);
     EXPECT_EQ(armed(), QStringLiteral("Timer3"));
@@ -216,6 +221,7 @@ TEST_F(RecordingRunTest, mixedListSwitchesBetweenTheWatchTimersAndPlaysCdTrack7)
     tick(ui().Timer1);
     EXPECT_EQ(armed(), QStringLiteral("Timer4"));
     EXPECT_EQ(player.played.last(), QStringLiteral("c.mp3"));
+    EXPECT_EQ(player.silences.last(), 1500);
 }
 
 TEST_F(RecordingRunTest, cdTrackThatNeverStartsStopsTheRun)

@@ -13,6 +13,8 @@ public:
     QHash<QString, double> durations; // path -> seconds; a path not listed fails to open
     QStringList opened;
     QStringList played;
+    QList<double> silences; // what each play asked for
+    double lead = 0;
     int stops = 0;
     double position = 0;
 
@@ -24,13 +26,15 @@ public:
         m_current = path;
     }
     double duration() const override { return durations.value(m_current); }
-    void play() override
+    void play(double silenceMs) override
     {
         played << m_current;
+        silences << silenceMs;
         position = 0;
     }
     void stop() override { ++stops; }
     double currentPosition() const override { return position; }
+    double startLeadMs() const override { return lead; }
 
     void finish() { Q_EMIT endOfStream(0); }
 
