@@ -24,7 +24,7 @@ GstMediaPlayer::GstMediaPlayer(const QString& audioSink, QObject* parent)
               // A GStreamer thread: hand the failure over to the user-interface thread.
               const quint64 playback = m_playback.load();
               QMetaObject::invokeMethod(
-                  this, [this, playback, error] { decoderEnded(playback, error); }, Qt::QueuedConnection);
+                  this, [this, playback, error] { outputFailed(playback, error); }, Qt::QueuedConnection);
           })
     , m_probe(QStringLiteral("fakesink"), QStringLiteral("fakesink"))
     // A file with only video lasts as long as its pictures take to show.
@@ -176,7 +176,7 @@ GstFlowReturn GstMediaPlayer::onDecoded(GstAppSink* sink, gpointer self)
     return player->m_output.push(buffer) ? GST_FLOW_OK : GST_FLOW_FLUSHING;
 }
 
-// All samples are with the output, or the decoder or the output failed. A file
+// All samples are with the output, or the decoder failed. A file
 // that played to its end ends when its last sample is heard; a failure ends it
 // at once, so that a run never waits for an end that will not come.
 void GstMediaPlayer::decoderEnded(quint64 playback, const QString& error)
@@ -195,6 +195,15 @@ void GstMediaPlayer::decoderEnded(quint64 playback, const QString& error)
     }
     const double leftMs = double(end - m_output.now()) / GST_MSECOND;
     m_heardEnd.start(int(std::clamp(std::ceil(leftMs), 0.0, 3600e3)));
+}
+
+// A sound output that failed is started anew by the next play.
+void GstMediaPlayer::outputFailed(quint64 playback, const QString& error)
+{
+    if (m_playing && playback == m_playback.load())
+        decoderEnded(playback, error);
+    else
+        m_output.close();
 }
 
 void GstMediaPlayer::finishPlayback(quint64 playback, int result)

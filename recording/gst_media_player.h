@@ -33,6 +33,7 @@ public:
 private:
     static GstFlowReturn onDecoded(GstAppSink* sink, gpointer self);
     void decoderEnded(quint64 playback, const QString& error);
+    void outputFailed(quint64 playback, const QString& error);
     void finishPlayback(quint64 playback, int result);
     void endPlayback();
 
