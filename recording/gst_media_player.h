@@ -11,11 +11,11 @@
 
 typedef struct _GstAppSink GstAppSink;
 
-// MediaPlayer1 on GStreamer. Files are measured by a pipeline of their own that
-// never touches the sound output, so a busy or missing sound device cannot
-// spoil a length. A second pipeline decodes the file as fast as the output
-// takes it, and the output stream stays open from file to file, so each file
-// is placed on its timeline the asked silence after the one before.
+// MediaPlayer1 on GStreamer. A decoding pipeline opens the file and hands its
+// samples to the output stream as fast as that takes them; neither opening nor
+// measuring touches the sound device, so a busy or missing one cannot spoil a
+// length. The output stream stays open from file to file, so each file is
+// placed on its timeline the asked silence after the one before.
 class GstMediaPlayer : public MediaPlayer {
     Q_OBJECT
 public:
