@@ -1,6 +1,8 @@
 // Plays a recording run of WAV files through a PulseAudio null sink, records the
 // sink's monitor and prints the silences heard between the tracks against their
-// gaps, and the program's CPU time per minute of playing.
+// gaps, and the program's CPU time per minute of playing. With a sink name as its
+// argument it uses that sink of the sound server already running instead, e.g.
+//   pactl load-module module-null-sink sink_name=deck && gap_bench deck
 #include "app/main_window.h"
 #include "recording/media_player.h"
 #include "recording/recording_controller.h"
@@ -31,7 +33,11 @@ double cpuSeconds()
 int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    PulseNullSink sink; // before the application, so every client finds it
+    // Before the application, so every client finds it.
+    const std::unique_ptr<PulseNullSink> sinkOwner = argc > 1
+        ? std::make_unique<PulseNullSink>(QString::fromLocal8Bit(argv[1]))
+        : std::make_unique<PulseNullSink>();
+    PulseNullSink& sink = *sinkOwner;
     QApplication app(argc, argv);
     if (!sink.ready()) {
         std::fprintf(stderr, "no PulseAudio null sink\n");

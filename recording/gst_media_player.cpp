@@ -7,19 +7,29 @@
 
 namespace {
 
+constexpr qint64 kIdleFrames = GstOutputStream::kRate / 50;    // 20 ms of silence between files
+constexpr qint64 kWaitingFrames = GstOutputStream::kRate / 200; // 5 ms while a file is late
+constexpr qint64 kQueuedFrames = GstOutputStream::kRate / 5;   // how far the decoder may run ahead
+
 // The decoder hands over samples in the output's one format, whatever the file's
-// rate and channels, as fast as the output takes them.
+// rate and channels.
 QString decodedSink()
 {
     return QStringLiteral("audioconvert ! audioresample ! appsink name=decoded sync=false caps=")
         + QLatin1String(GstOutputStream::kCaps);
 }
 
+qint64 framesOf(GstBuffer* buffer)
+{
+    return qint64(gst_buffer_get_size(buffer)) / GstOutputStream::kBytesPerFrame;
+}
+
 } // namespace
 
 GstMediaPlayer::GstMediaPlayer(const QString& audioSink, QObject* parent)
     : MediaPlayer(parent)
-    , m_output(audioSink,
+    , m_output(
+          audioSink, [this] { return nextSound(); },
           [this](const QString& error) {
               // A GStreamer thread: hand the failure over to the user-interface thread.
               const quint64 playback = m_playback.load();
@@ -29,6 +39,11 @@ GstMediaPlayer::GstMediaPlayer(const QString& audioSink, QObject* parent)
     , m_probe(QStringLiteral("fakesink"), QStringLiteral("fakesink"))
     // A file with only video lasts as long as its pictures take to show.
     , m_decoder(decodedSink(), QStringLiteral("fakesink sync=true"), [this](const QString& error) {
+        if (error.isEmpty()) {
+            const std::lock_guard lock(m_feedLock);
+            m_decoding = false;
+            return;
+        }
         const quint64 playback = m_playback.load();
         QMetaObject::invokeMethod(
             this, [this, playback, error] { decoderEnded(playback, error); }, Qt::QueuedConnection);
@@ -36,7 +51,7 @@ GstMediaPlayer::GstMediaPlayer(const QString& audioSink, QObject* parent)
 {
     m_heardEnd.setSingleShot(true);
     m_heardEnd.setTimerType(Qt::PreciseTimer);
-    connect(&m_heardEnd, &QTimer::timeout, this, [this] { finishPlayback(m_playback.load(), 0); });
+    connect(&m_heardEnd, &QTimer::timeout, this, [this] { finishPlayback(0); });
 
     GstElement* decoderSink = nullptr;
     g_object_get(m_decoder.element(), "audio-sink", &decoderSink, nullptr);
@@ -49,9 +64,7 @@ GstMediaPlayer::GstMediaPlayer(const QString& audioSink, QObject* parent)
 
 GstMediaPlayer::~GstMediaPlayer()
 {
-    // Closing the output first frees a decoder thread that waits for room in it.
-    m_output.close();
-    m_decoder.halt();
+    endPlayback();
 }
 
 void GstMediaPlayer::setFileName(const QString& path)
@@ -71,7 +84,10 @@ void GstMediaPlayer::setFileName(const QString& path)
     }
     gint audioStreams = 0;
     g_object_get(m_decoder.element(), "n-audio", &audioStreams, nullptr);
-    m_hasSound = audioStreams > 0;
+    {
+        const std::lock_guard lock(m_feedLock);
+        m_hasSound = audioStreams > 0;
+    }
     m_path = path;
     m_decoderAtStart = true;
 }
@@ -90,21 +106,20 @@ void GstMediaPlayer::play(double silenceMs)
     if (!m_decoderAtStart)
         m_decoder.open(m_path);
     m_decoderAtStart = false;
-    m_output.open();
     {
-        const std::lock_guard lock(m_timelineLock);
+        const std::lock_guard lock(m_feedLock);
+        if (!m_output.isOpen())
+            m_timeline.reset();
         m_timeline.want(silenceMs);
-        m_frames = 0;
-        // Without samples to place, a file's silent time starts with its pictures.
-        if (!m_hasSound)
-            m_timeline.place(m_output.now());
+        m_decoding = true;
     }
     ++m_playback;
     m_playing = true;
     try {
+        m_output.open();
         m_decoder.play();
     } catch (const Failure&) {
-        m_playing = false;
+        endPlayback();
         throw;
     }
 }
@@ -120,81 +135,132 @@ void GstMediaPlayer::endPlayback()
     ++m_playback;
     m_playing = false;
     m_heardEnd.stop();
+    {
+        const std::lock_guard lock(m_feedLock);
+        m_halting = true;
+    }
+    m_roomInQueue.notify_all(); // a decoder thread waiting for room gives up
     m_output.close();
     m_decoder.halt();
     m_decoderAtStart = false;
-    const std::lock_guard lock(m_timelineLock);
+    const std::lock_guard lock(m_feedLock);
+    m_halting = false;
+    for (GstBuffer* buffer : m_decoded)
+        gst_buffer_unref(buffer);
+    m_decoded.clear();
+    m_decodedFrames = 0;
+    m_decoding = false;
+    m_fileActive = false;
     m_timeline.reset();
-    m_frames = 0;
 }
 
 double GstMediaPlayer::currentPosition() const
 {
     if (!m_output.isOpen())
         return 0;
-    const std::lock_guard lock(m_timelineLock);
-    const std::optional<qint64> start = m_timeline.start();
+    const std::lock_guard lock(m_feedLock);
+    const std::optional<qint64> start = m_timeline.fileStart();
     if (!start)
         return 0;
-    double seconds = double(m_output.now() - *start) / GST_SECOND;
-    // Once all samples are heard the output runs on in silence; the file stays at its end.
-    if (m_frames > 0)
-        seconds = std::min(seconds, double(m_frames) / GstOutputStream::kRate);
+    double seconds = double(m_output.now() - m_timeline.nanoseconds(*start)) / GST_SECOND;
+    // Once its sound is over the file stays at its end while the output runs on.
+    const std::optional<qint64> end = m_timeline.lastEnd();
+    if (!m_fileActive && end && *end >= *start)
+        seconds = std::min(seconds, double(*end - *start) / GstOutputStream::kRate);
     return std::max(0.0, seconds);
 }
 
 double GstMediaPlayer::startLeadMs() const
 {
-    // Room for the timer, the decoder's start and placing the samples ahead of the clock.
-    return 150;
+    // The sink takes sound its buffer ahead of what is heard; a file must be
+    // asked for before that reaches its start, with room for the decoder to begin.
+    return GstOutputStream::kBufferMs + 100;
 }
 
-// The decoder's thread, once for every block of samples: each goes onto the
-// output's timeline right after the one before, the first where the timeline
-// places the file.
+// The decoder's thread: queues the samples for the output, waiting while it
+// holds enough, so that a file is read only as fast as it plays.
 GstFlowReturn GstMediaPlayer::onDecoded(GstAppSink* sink, gpointer self)
 {
     auto* player = static_cast<GstMediaPlayer*>(self);
     GstSample* sample = gst_app_sink_pull_sample(sink);
     if (!sample)
         return GST_FLOW_FLUSHING;
-    GstBuffer* buffer = gst_buffer_make_writable(gst_buffer_ref(gst_sample_get_buffer(sample)));
+    GstBuffer* buffer = gst_buffer_ref(gst_sample_get_buffer(sample));
     gst_sample_unref(sample);
-    const qint64 frames = qint64(gst_buffer_get_size(buffer)) / GstOutputStream::kBytesPerFrame;
-    {
-        const std::lock_guard lock(player->m_timelineLock);
-        if (!player->m_timeline.start()) {
-            player->m_timeline.place(player->m_output.now());
-            GST_BUFFER_FLAG_SET(buffer, GST_BUFFER_FLAG_DISCONT);
-        }
-        const qint64 at = player->m_timeline.at(player->m_frames, GstOutputStream::kRate);
-        player->m_frames += frames;
-        GST_BUFFER_PTS(buffer) = GstClockTime(at);
-        GST_BUFFER_DURATION(buffer)
-            = GstClockTime(player->m_timeline.at(player->m_frames, GstOutputStream::kRate) - at);
+    std::unique_lock lock(player->m_feedLock);
+    player->m_roomInQueue.wait(
+        lock, [player] { return player->m_halting || player->m_decodedFrames < kQueuedFrames; });
+    if (player->m_halting) {
+        gst_buffer_unref(buffer);
+        return GST_FLOW_FLUSHING;
     }
-    return player->m_output.push(buffer) ? GST_FLOW_OK : GST_FLOW_FLUSHING;
+    player->m_decoded.push_back(buffer);
+    player->m_decodedFrames += framesOf(buffer);
+    return GST_FLOW_OK;
 }
 
-// All samples are with the output, or the decoder failed. A file
-// that played to its end ends when its last sample is heard; a failure ends it
-// at once, so that a run never waits for an end that will not come.
-void GstMediaPlayer::decoderEnded(quint64 playback, const QString& error)
+// The output's thread, whenever it has room: the playing file's next samples, or
+// silence until the waiting file is due and ready. The timestamps run on without
+// a break, so the sink plays what it is given one piece after the other.
+GstBuffer* GstMediaPlayer::nextSound()
+{
+    const std::lock_guard lock(m_feedLock);
+    qint64 silence = kIdleFrames;
+    if (m_timeline.fileWaiting()) {
+        silence = m_timeline.silenceBeforeStart(kIdleFrames);
+        if (silence == 0 && (!m_decoded.empty() || !m_decoding || !m_hasSound)) {
+            m_timeline.startFile();
+            m_fileActive = true;
+        } else if (silence == 0) {
+            silence = kWaitingFrames; // due but not decoded yet: it starts as soon as it is
+        }
+    }
+    GstBuffer* buffer = nullptr;
+    if (m_fileActive && !m_decoded.empty()) {
+        buffer = gst_buffer_make_writable(m_decoded.front());
+        m_decoded.pop_front();
+        silence = framesOf(buffer);
+        m_decodedFrames -= silence;
+        m_roomInQueue.notify_all();
+    } else if (m_fileActive && !m_decoding) {
+        m_fileActive = false;
+        m_timeline.endFile();
+        const quint64 playback = m_playback.load();
+        const qint64 endNs = m_timeline.nanoseconds(*m_timeline.lastEnd());
+        QMetaObject::invokeMethod(
+            this, [this, playback, endNs] { soundWritten(playback, endNs); }, Qt::QueuedConnection);
+    } else if (m_fileActive) {
+        silence = kWaitingFrames; // the decoder fell behind, or the file has no sound
+    }
+    if (!buffer) {
+        const gsize bytes = gsize(silence) * GstOutputStream::kBytesPerFrame;
+        buffer = gst_buffer_new_allocate(nullptr, bytes, nullptr);
+        gst_buffer_memset(buffer, 0, 0, bytes);
+    }
+    const qint64 at = m_timeline.written();
+    m_timeline.advance(silence);
+    GST_BUFFER_PTS(buffer) = GstClockTime(m_timeline.nanoseconds(at));
+    GST_BUFFER_DURATION(buffer) = GstClockTime(m_timeline.nanoseconds(m_timeline.written()) - m_timeline.nanoseconds(at));
+    return buffer;
+}
+
+// The file's last sample is written; it ends when that sample is heard.
+void GstMediaPlayer::soundWritten(quint64 playback, qint64 endNs)
 {
     if (!m_playing || playback != m_playback.load())
         return;
-    if (!error.isEmpty()) {
-        endPlayback();
-        Q_EMIT endOfStream(1);
-        return;
-    }
-    qint64 end = 0;
-    {
-        const std::lock_guard lock(m_timelineLock);
-        end = m_timeline.finish(m_frames, GstOutputStream::kRate, m_output.now());
-    }
-    const double leftMs = double(end - m_output.now()) / GST_MSECOND;
+    const double leftMs = double(endNs - m_output.now()) / GST_MSECOND;
     m_heardEnd.start(int(std::clamp(std::ceil(leftMs), 0.0, 3600e3)));
+}
+
+// A decoder that fails ends the playback at once, so that a run never waits for
+// an end that will not come.
+void GstMediaPlayer::decoderEnded(quint64 playback, const QString&)
+{
+    if (!m_playing || playback != m_playback.load())
+        return;
+    endPlayback();
+    Q_EMIT endOfStream(1);
 }
 
 // A sound output that failed is started anew by the next play.
@@ -206,9 +272,9 @@ void GstMediaPlayer::outputFailed(quint64 playback, const QString& error)
         m_output.close();
 }
 
-void GstMediaPlayer::finishPlayback(quint64 playback, int result)
+void GstMediaPlayer::finishPlayback(int result)
 {
-    if (!m_playing || playback != m_playback.load())
+    if (!m_playing)
         return;
     m_playing = false;
     Q_EMIT endOfStream(result);

@@ -9,18 +9,20 @@ const char* const GstOutputStream::kCaps = "audio/x-raw,format=F32LE,rate=44100,
 namespace {
 
 // An audio sink writes to the sound server every 10 ms by default, and those
-// wake-ups cost more CPU than all the rest of a run; 50 ms segments in a 400 ms
-// buffer wake it a fifth as often. Where samples are heard depends only on their
-// timestamps, not on the segment size. Without a discont wait the sink places
-// a file that comes after a silence at once where its timestamps say, instead
-// of first running it on from where the last one stopped.
+// wake-ups cost more CPU than all the rest of a run; 50 ms segments wake it a
+// fifth as often. Where a sample is heard depends only on what was written
+// before it, not on the segment size.
 void configureAudioSink(GstBin*, GstBin*, GstElement* element, gpointer)
 {
     GObjectClass* type = G_OBJECT_GET_CLASS(element);
     if (g_object_class_find_property(type, "latency-time") && g_object_class_find_property(type, "buffer-time"))
-        g_object_set(element, "latency-time", gint64(50000), "buffer-time", gint64(400000), nullptr);
-    if (g_object_class_find_property(type, "discont-wait"))
-        g_object_set(element, "discont-wait", guint64(0), nullptr);
+        g_object_set(element, "latency-time", gint64(50000), "buffer-time",
+                     gint64(GstOutputStream::kBufferMs) * 1000, nullptr);
+}
+
+void pushNext(GstAppSrc* source, guint, gpointer self)
+{
+    gst_app_src_push_buffer(source, static_cast<const GstOutputStream::Source*>(self)->operator()());
 }
 
 QString errorText(GstMessage* message)
@@ -35,22 +37,25 @@ QString errorText(GstMessage* message)
 
 } // namespace
 
-GstOutputStream::GstOutputStream(const QString& audioSink, ErrorHandler onError)
-    : m_onError(std::move(onError))
+GstOutputStream::GstOutputStream(const QString& audioSink, Source source, ErrorHandler onError)
+    : m_source(std::move(source))
+    , m_onError(std::move(onError))
 {
     gst_init(nullptr, nullptr);
-    // About 200 ms of sound waits in the queue: enough to ride out a busy moment.
-    const QString description = QStringLiteral(
-        "appsrc name=source format=time block=true max-bytes=%1 caps=%2 ! audioconvert ! audioresample ! %3")
-        .arg(kRate * kBytesPerFrame / 5).arg(QLatin1String(kCaps), audioSink);
+    const QString description
+        = QStringLiteral("appsrc name=source format=time caps=%1 ! audioconvert ! audioresample ! %2")
+              .arg(QLatin1String(kCaps), audioSink);
     GError* error = nullptr;
     GstElement* pipeline = gst_parse_launch(description.toUtf8().constData(), &error);
     const GErrorHandle ownedError(error);
     if (!pipeline || error)
         throw Failure(QString::fromUtf8(error ? error->message : "No sound output") + QLatin1Char('\n') + audioSink);
     m_pipeline.reset(GST_ELEMENT(gst_object_ref_sink(pipeline)));
-    m_source.reset(gst_bin_get_by_name(GST_BIN(pipeline), "source"));
     g_signal_connect(pipeline, "deep-element-added", G_CALLBACK(configureAudioSink), nullptr);
+    const GstElementHandle appSource(gst_bin_get_by_name(GST_BIN(pipeline), "source"));
+    GstAppSrcCallbacks callbacks {};
+    callbacks.need_data = &pushNext;
+    gst_app_src_set_callbacks(GST_APP_SRC(appSource.get()), &callbacks, &m_source, nullptr);
     m_bus.reset(gst_element_get_bus(pipeline));
     gst_bus_set_sync_handler(m_bus.get(), &GstOutputStream::onBusMessage, this, nullptr);
 }
@@ -88,15 +93,6 @@ void GstOutputStream::open()
         m_lastError.clear();
     }
     if (gst_element_set_state(m_pipeline.get(), GST_STATE_PLAYING) != GST_STATE_CHANGE_FAILURE) {
-        // The sink starts its clock with its first samples. A moment of silence
-        // starts it now, so the first file is placed on a running clock and
-        // none of its samples come too late.
-        constexpr int kFrames = kRate / 50;
-        GstBuffer* silence = gst_buffer_new_allocate(nullptr, kFrames * kBytesPerFrame, nullptr);
-        gst_buffer_memset(silence, 0, 0, kFrames * kBytesPerFrame);
-        GST_BUFFER_PTS(silence) = 0;
-        GST_BUFFER_DURATION(silence) = GST_SECOND / 50;
-        push(silence);
         GstState state = GST_STATE_NULL;
         if (gst_element_get_state(m_pipeline.get(), &state, nullptr, kStartTimeoutMs * GST_MSECOND)
                 == GST_STATE_CHANGE_SUCCESS
@@ -125,9 +121,4 @@ qint64 GstOutputStream::now() const
     const GstClockTime time = gst_clock_get_time(clock.get());
     const GstClockTime base = gst_element_get_base_time(m_pipeline.get());
     return time > base ? qint64(time - base) : 0;
-}
-
-bool GstOutputStream::push(GstBuffer* buffer)
-{
-    return gst_app_src_push_buffer(GST_APP_SRC(m_source.get()), buffer) == GST_FLOW_OK;
 }

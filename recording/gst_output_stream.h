@@ -6,31 +6,37 @@
 #include <functional>
 #include <mutex>
 
-typedef struct _GstAppSrc GstAppSrc;
-
 // The sound output of a run: one stream to the audio sink that stays open from
-// file to file. Every sample fed to it carries its place on the stream's
-// timeline; while nothing is fed the sink plays silence and its clock runs on,
-// so the silence between two files is exactly the room left between them.
+// file to file and never runs dry. It asks its source for sound whenever it
+// has room, and the source answers with a file's samples or with silence, so
+// the sink plays one unbroken stream and the silence between two files is
+// exactly the silence written between them, whatever the sound server does
+// with a stream that runs dry.
 class GstOutputStream {
 public:
+    // Called on the stream's own thread whenever it has room: a buffer of kCaps
+    // samples with its timestamps set. It must answer at once, with silence if
+    // nothing else is ready.
+    using Source = std::function<GstBuffer*()>;
     // Called on a GStreamer thread with the description of an error of the sink.
     using ErrorHandler = std::function<void(const QString& error)>;
 
     static constexpr int kRate = 44100;
     static constexpr int kChannels = 2;
     static constexpr int kBytesPerFrame = kChannels * 4;
-    // What push() takes: 32-bit float samples, interleaved.
+    // What the source gives: 32-bit float samples, interleaved.
     static const char* const kCaps;
+    // How far ahead of what is heard the sink takes sound.
+    static constexpr int kBufferMs = 200;
 
     // audioSink: a gst-launch-1.0 description of where the sound goes.
-    GstOutputStream(const QString& audioSink, ErrorHandler onError);
+    GstOutputStream(const QString& audioSink, Source source, ErrorHandler onError);
     ~GstOutputStream();
     GstOutputStream(const GstOutputStream&) = delete;
     GstOutputStream& operator=(const GstOutputStream&) = delete;
 
     // Starts the stream unless it runs, waiting at most kStartTimeoutMs until it
-    // does. Throws a Failure when the sink refuses.
+    // does. The source's timeline starts at 0. Throws a Failure when the sink refuses.
     void open();
     // Stops the stream at once; what was not heard yet is dropped.
     void close();
@@ -40,18 +46,15 @@ public:
     // A sound sink's clock is the sound it has played out, so this is also the
     // point of the timeline being heard now, to a few milliseconds.
     qint64 now() const;
-    // Takes the buffer and queues it, waiting while the queue holds enough.
-    // False when the stream was closed meanwhile. Any thread may call it.
-    bool push(GstBuffer* buffer);
 
     static constexpr int kStartTimeoutMs = 10000;
 
 private:
     static GstBusSyncReply onBusMessage(GstBus* bus, GstMessage* message, gpointer self);
 
+    Source m_source;
     ErrorHandler m_onError;
     GstElementHandle m_pipeline;
-    GstElementHandle m_source;
     GstBusHandle m_bus;
     bool m_open = false;
     mutable std::mutex m_errorLock;

@@ -3,35 +3,42 @@
 #include <QtGlobal>
 #include <optional>
 
-// Where each file's samples go on the one timeline of a sound output that stays
-// open from file to file. A file is placed the asked silence after the last
-// file's sound ended, so the silence a recorder hears is exact to the sample; a
-// file whose first samples come too late for that moment is placed as soon as
-// it can be, so no sample is ever dropped and no silence is ever shortened.
-// Times are nanoseconds on the output's clock.
+// The one timeline of a sound output that stays open from file to file and is
+// written without a break: a file's samples, then silence, then the next file.
+// The next file is due the asked silence after the last one's sound ended, so
+// the silence a recorder hears is exact to the sample; a file that is not ready
+// when due starts as soon as it is, so a silence is never shortened. Positions
+// are sample frames from the start of the output.
 class SoundTimeline {
 public:
-    // The output starts anew: nothing played before.
+    explicit SoundTimeline(int rate);
+
+    // The output starts anew: nothing written, nothing played.
     void reset();
-    // The next file is wanted silenceMs after the sound of the last one ended.
+    // The next file is due silenceMs after the sound of the last one ended, or
+    // at once when nothing played since the output started.
     void want(double silenceMs);
-    // The file's first samples are ready at the moment now; returns where they go.
-    qint64 place(qint64 now);
-    // Where the sample frame-th of the placed file goes, at rate frames a second.
-    qint64 at(qint64 frame, int rate) const;
-    // The file gave its last sample, frames in all, at the moment now; returns the
-    // end of its sound. A file without sound ends at that moment.
-    qint64 finish(qint64 frames, int rate, qint64 now);
+    // How much silence to write before the waiting file starts, at most maxFrames;
+    // 0 when it is due. maxFrames when no file waits.
+    qint64 silenceBeforeStart(qint64 maxFrames) const;
+    // The waiting file's first sample is written next.
+    void startFile();
+    void advance(qint64 frames);
+    // The file's last sample was written; its sound ends here.
+    void endFile();
 
-    // Where the playing file's sound begins; empty until its first samples are placed.
-    std::optional<qint64> start() const { return m_start; }
-
-    // How far ahead of the clock the first samples of a file must be placed so
-    // that they reach the sound device in time.
-    static constexpr qint64 kReadyAheadNs = 50'000'000;
+    bool fileWaiting() const { return m_due.has_value(); }
+    qint64 written() const { return m_written; }
+    // Where the latest file's sound begins and ends; empty until it does.
+    std::optional<qint64> fileStart() const { return m_start; }
+    std::optional<qint64> lastEnd() const { return m_lastEnd; }
+    // The moment of a frame, in nanoseconds from the start of the output.
+    qint64 nanoseconds(qint64 frame) const;
 
 private:
-    std::optional<qint64> m_lastEnd;
-    std::optional<qint64> m_wanted;
+    int m_rate;
+    qint64 m_written = 0;
+    std::optional<qint64> m_due;
     std::optional<qint64> m_start;
+    std::optional<qint64> m_lastEnd;
 };

@@ -127,56 +127,62 @@ TEST(ProgressDisplayFigures, notANumberNeverReachesABar)
     }
 }
 
-TEST(SoundTimelinePlacement, filesArePlacedTheAskedSilenceApartAndNeverSooner)
+TEST(SoundTimelinePlacement, filesAreWrittenTheAskedSilenceApartAndNeverSooner)
 {
-    constexpr qint64 ms = 1'000'000;
-    constexpr int rate = 44100;
-    const qint64 ahead = SoundTimeline::kReadyAheadNs;
-    SoundTimeline timeline;
+    constexpr int rate = 1000; // a frame a millisecond keeps the figures readable
+    SoundTimeline timeline(rate);
+    const auto writeFile = [&](qint64 frames) {
+        timeline.startFile();
+        timeline.advance(frames);
+        timeline.endFile();
+    };
 
-    // Nothing played before: as soon as the samples can reach the device.
+    // Nothing played before: due at once.
+    timeline.advance(30);
     timeline.want(2000);
-    EXPECT_FALSE(timeline.start());
-    EXPECT_EQ(timeline.place(100 * ms), 100 * ms + ahead);
-    EXPECT_EQ(timeline.at(rate, rate), 100 * ms + ahead + 1000 * ms);
-    EXPECT_EQ(timeline.at(rate / 2 * 3 + 1, rate) - timeline.at(rate / 2 * 3, rate), 22675); // one frame
-    const qint64 firstEnd = timeline.finish(3 * rate, rate, 2500 * ms);
-    EXPECT_EQ(firstEnd, 100 * ms + ahead + 3000 * ms);
+    EXPECT_EQ(timeline.silenceBeforeStart(20), 0);
+    writeFile(3000);
+    EXPECT_EQ(timeline.fileStart(), 30);
+    EXPECT_EQ(timeline.lastEnd(), 3030);
 
-    // Ready in time: exactly the silence after the last sound, whenever it was asked.
+    // Asked in time: exactly the silence after the last sound, written in pieces.
+    timeline.advance(200); // idle silence written before the next file was asked for
     timeline.want(500);
-    EXPECT_EQ(timeline.place(firstEnd + 200 * ms), firstEnd + 500 * ms);
-    const qint64 secondEnd = timeline.finish(rate, rate, 0);
-    EXPECT_EQ(secondEnd, firstEnd + 1500 * ms);
+    EXPECT_FALSE(timeline.fileStart());
+    EXPECT_EQ(timeline.silenceBeforeStart(20), 20);
+    timeline.advance(280);
+    EXPECT_EQ(timeline.silenceBeforeStart(100), 20);
+    timeline.advance(20);
+    EXPECT_EQ(timeline.silenceBeforeStart(100), 0);
+    writeFile(1000);
+    EXPECT_EQ(timeline.fileStart(), 3530);
 
-    // Ready too late: as soon as it can, so no sample is dropped; the silence is longer, never shorter.
+    // Asked too late: due at once, the silence is longer, never shorter.
+    timeline.advance(700);
     timeline.want(500);
-    EXPECT_EQ(timeline.place(secondEnd + 480 * ms), secondEnd + 480 * ms + ahead);
-    qint64 end = timeline.finish(rate, rate, 0);
+    EXPECT_EQ(timeline.silenceBeforeStart(20), 0);
 
-    // A gap beyond any clock neither wraps round nor overflows; a negative gap asks for no silence.
+    // A fraction of a frame is rounded up; a negative or NaN gap asks for none;
+    // a gap beyond any clock neither wraps round nor overflows.
+    SoundTimeline fine(44100);
+    fine.want(0);
+    fine.startFile();
+    fine.endFile();
+    fine.want(0.01);
+    EXPECT_EQ(fine.silenceBeforeStart(100), 1);
+    for (double silence : {-300.0, std::numeric_limits<double>::quiet_NaN()}) {
+        timeline.want(silence);
+        EXPECT_EQ(timeline.silenceBeforeStart(20), 0) << silence;
+    }
     timeline.want(1e300);
-    EXPECT_GT(timeline.place(end), end + 1'000'000 * ms);
-    timeline.want(std::numeric_limits<double>::quiet_NaN());
-    EXPECT_EQ(timeline.place(end - 10 * ms - ahead), end);
-    end = timeline.finish(rate, rate, 0);
-    timeline.want(-300);
-    EXPECT_EQ(timeline.place(end - 10 * ms - ahead), end);
-    end = timeline.finish(rate, rate, 0);
+    EXPECT_EQ(timeline.silenceBeforeStart(20), 20);
+    EXPECT_GT(timeline.silenceBeforeStart(std::numeric_limits<qint64>::max()), qint64(1e11));
 
-    // A file without sound (a video without a sound track) ends when its last
-    // picture is shown: the silence is counted from there.
-    timeline.want(400);
-    timeline.place(end);
-    EXPECT_EQ(timeline.finish(0, rate, end + 2000 * ms), end + 2000 * ms);
-    timeline.want(400);
-    EXPECT_EQ(timeline.place(0), end + 2400 * ms);
-
-    // After a stop nothing came before.
+    // After a reset nothing came before.
     timeline.reset();
     timeline.want(400);
-    EXPECT_FALSE(timeline.start());
-    EXPECT_EQ(timeline.place(7 * ms), 7 * ms + ahead);
+    EXPECT_EQ(timeline.silenceBeforeStart(20), 0);
+    EXPECT_EQ(SoundTimeline(44100).nanoseconds(44100 * 3 + 1), 3'000'022'675);
 }
 
 } // namespace

@@ -46,6 +46,17 @@ public:
         }
     }
 
+    // Uses a sound server that already runs (PULSE_SERVER, or the user's own) and
+    // one of its sinks instead, to measure on another server such as PipeWire's.
+    explicit PulseNullSink(const QString& existingSink)
+        : m_sink(existingSink)
+    {
+        qputenv("PULSE_SINK", existingSink.toUtf8());
+        QProcess info;
+        info.start(QStringLiteral("pactl"), {QStringLiteral("info")});
+        m_ready = info.waitForFinished(5000) && info.exitCode() == 0;
+    }
+
     ~PulseNullSink()
     {
         stopRecording();
@@ -64,7 +75,7 @@ public:
     {
         m_recorder.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         m_recorder.start(QStringLiteral("parec"),
-                         {QStringLiteral("-d"), QStringLiteral("deck.monitor"), QStringLiteral("--file-format=wav"),
+                         {QStringLiteral("-d"), m_sink + QStringLiteral(".monitor"), QStringLiteral("--file-format=wav"),
                           QStringLiteral("--format=s16le"), QStringLiteral("--rate=44100"),
                           QStringLiteral("--channels=1"), QStringLiteral("--latency-msec=10"), wavPath});
         if (!m_recorder.waitForStarted(5000))
@@ -88,6 +99,7 @@ public:
     }
 
 private:
+    QString m_sink = QStringLiteral("deck");
     QTemporaryDir m_runtime;
     QProcess m_server;
     QProcess m_recorder;
