@@ -1,8 +1,10 @@
 #include "recording/cd_audio.h"
 
 #include "support/fake_cd_device.h"
+#include "support/qt_printers.h"
 
 #include <gtest/gtest.h>
+#include <utility>
 
 TEST(CDAudio, sendsExactlyItsCommandStrings)
 {
@@ -18,72 +20,44 @@ TEST(CDAudio, sendsExactlyItsCommandStrings)
     cd.GetNumTracks();
     cd.GetCDLength();
     cd.CheckCD();
-    EXPECT_EQ(device.commands, QByteArrayList({
-                                   "seek cd to  12",
-                                   "status cd length track 3",
-                                   "stop cd wait", "seek cd to  7", "play cd",
-                                   "close all", "open cdaudio alias cd wait shareable", "set cd time format tmsf wait",
-                                   "pause cd",
-                                   "set cd door open",
-                                   "set cd door closed",
-                                   "status cd number of tracks wait",
-                                   "status cd length wait",
-                                   "status cd media present",
-                               }));
+    EXPECT_EQ(device.commands,
+              QByteArrayList({"seek cd to  12", "status cd length track 3", "stop cd wait", "seek cd to  7", "play cd",
+                              "close all", "open cdaudio alias cd wait shareable", "set cd time format tmsf wait",
+                              "pause cd", "set cd door open", "set cd door closed", "status cd number of tracks wait",
+                              "status cd length wait", "status cd media present"}));
     // Commands without a reply ask for none; queries get 30 characters.
     EXPECT_EQ(device.capacities.mid(0, 2), QList<int>({0, 30}));
 }
 
-TEST(CDAudio, readsRepliesByCharacterPosition)
+TEST(CDAudio, readsRepliesByCharacterPositionAndAnEmptyReplyAsZero)
 {
     FakeCdDevice device;
     CDAudio cd(device);
     device.replies["status cd position"] = "05:02:07:30";
     device.replies["status cd length track 3"] = "04:23:45";
     device.replies["status cd number of tracks wait"] = "14";
+    device.replies["status cd media present"] = "true";
     EXPECT_EQ(cd.GetCurrentTime(), 127);
     EXPECT_EQ(cd.GetCurrentTrack(), 5);
     qint16 track = 0, min = 0, sec = 0;
     cd.GetCDPosition(track, min, sec);
-    EXPECT_EQ(track, 5);
-    EXPECT_EQ(min, 2);
-    EXPECT_EQ(sec, 7);
+    EXPECT_EQ((QList<qint16>{track, min, sec}), (QList<qint16>{5, 2, 7}));
     EXPECT_EQ(cd.GetNumTracks(), 14);
-
-    const QString length = cd.GetTrackLength(3);
-    EXPECT_EQ(length.size(), 30);
-    EXPECT_TRUE(length.startsWith("04:23:45"));
-    EXPECT_EQ(length.mid(8), QString(22, QChar(0)));
-    EXPECT_EQ(trackLengthSeconds(length), 263);
-}
-
-TEST(CDAudio, noDriveGivesEmptyRepliesAndZeros)
-{
-    NoCdDevice device;
-    CDAudio cd(device);
-    EXPECT_EQ(cd.GetTrackLength(1), QString(30, QChar(0)));
-    EXPECT_EQ(trackLengthSeconds(cd.GetTrackLength(1)), 0);
-    EXPECT_EQ(cd.GetCurrentTime(), 0);
-    EXPECT_EQ(cd.GetCurrentTrack(), 0);
-    EXPECT_EQ(cd.CheckIfPlaying(), 0);
-    EXPECT_EQ(cd.CheckCD(), 0);
-}
-
-TEST(CDAudio, onlyPlayingCountsAsPlaying)
-{
-    FakeCdDevice device;
-    CDAudio cd(device);
-    const struct {
-        const char* mode;
-        qint16 playing;
-    } cases[] = {{"playing", 1}, {"playingx", 1}, {"stopped", 0}, {"paused", 0},
-                 {"seeking", 0}, {"not ready", 0}, {"", 0}, {"Playing", 0}};
-    for (const auto& c : cases) {
-        device.replies["status cd mode"] = c.mode;
-        EXPECT_EQ(cd.CheckIfPlaying(), c.playing) << c.mode;
-    }
-    device.replies["status cd media present"] = "true";
     EXPECT_EQ(cd.CheckCD(), 1);
+    EXPECT_EQ(cd.GetTrackLength(3), "04:23:45" + QString(22, QChar(0)));
+    EXPECT_EQ(trackLengthSeconds(cd.GetTrackLength(3)), 263);
+    // Only a mode beginning with "playing", in that case, counts as playing.
+    for (const auto& [mode, playing] : {std::pair{"playingx", 1}, std::pair{"paused", 0}, std::pair{"Playing", 0}}) {
+        device.replies["status cd mode"] = mode;
+        EXPECT_EQ(cd.CheckIfPlaying(), playing) << mode;
+    }
+
+    NoCdDevice none;
+    CDAudio noDrive(none);
+    EXPECT_EQ(trackLengthSeconds(noDrive.GetTrackLength(1)), 0);
+    EXPECT_EQ(noDrive.GetCurrentTime(), 0);
+    EXPECT_EQ(noDrive.CheckIfPlaying(), 0);
+    EXPECT_EQ(noDrive.CheckCD(), 0);
 }
 
 TEST(CDAudio, fastForwardAndRewindMoveInMilliseconds)

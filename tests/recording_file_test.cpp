@@ -1,13 +1,13 @@
 #include "playlist/playlist_table.h"
 #include "recording/recording_file.h"
+#include "support/file_bytes.h"
+#include "support/qt_printers.h"
 
 #include <QDir>
-#include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <map>
-
-namespace {
 
 TEST(RecordingFile, takesTheFirstNumberFreeInBothFormatsAndDeletesEmptyFiles)
 {
@@ -26,21 +26,15 @@ TEST(RecordingFile, takesTheFirstNumberFreeInBothFormatsAndDeletesEmptyFiles)
         {{{"Recording 1.m3u", "x"}, {"Recording 2.m3u", ""}}, 2, "Recording 2.pls",
          {"Recording 1.m3u", "Recording 2.pls"}},
     };
+    PlaylistTable table;
+    table[table.claimSlot()] = {"/music/a.mp3", "215", 2000};
     for (const auto& c : cases) {
         QTemporaryDir dir;
-        for (const auto& [name, content] : c.existing) {
-            QFile file(QDir(dir.path()).filePath(name));
-            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-            file.write(content);
-        }
-        PlaylistTable table;
-        table[table.claimSlot()] = {QStringLiteral("/music/a.mp3"), QStringLiteral("215"), 2000};
+        for (const auto& [name, content] : c.existing)
+            writeBytes(dir.filePath(name), content);
         const QString path = hittaledigfil(dir.path(), c.format, table);
-        EXPECT_EQ(path, QDir(dir.path()).filePath(c.written));
-        EXPECT_GT(QFileInfo(path).size(), 0) << c.written.toStdString();
-        EXPECT_EQ(QDir(dir.path()).entryList({QStringLiteral("Recording*")}, QDir::Files, QDir::Name), c.left)
-            << c.written.toStdString();
+        EXPECT_EQ(path, dir.filePath(c.written));
+        EXPECT_GT(QFileInfo(path).size(), 0) << qPrintable(c.written);
+        EXPECT_EQ(QDir(dir.path()).entryList({"Recording*"}, QDir::Files, QDir::Name), c.left) << qPrintable(c.written);
     }
 }
-
-} // namespace

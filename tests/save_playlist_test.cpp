@@ -1,3 +1,4 @@
+#include "support/file_bytes.h"
 #include "support/file_size_limit.h"
 #include "support/main_window_fixture.h"
 #include "support/qt_printers.h"
@@ -6,7 +7,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -14,12 +14,11 @@ namespace {
 
 const QString kM3uFilter = QStringLiteral("M3U playlist (*.m3u)");
 const QString kPlsFilter = QStringLiteral("PLS Playlist (*.pls)");
-
-QByteArray contentOf(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+const QByteArray kM3u = "#EXTM3U\r\n#EXTINF:245,My Song\r\n/Music/My Song.mp3\r\n"
+                        "#EXTINF:187,Track01\r\n/cdrom/Track01.cda\r\n";
+const QByteArray kPls = "[playlist]\r\nFile1=/Music/My Song.mp3\r\nTitle1=My Song\r\nLength1=245\r\n"
+                        "File2=/cdrom/Track01.cda\r\nTitle2=Track01\r\nLength2=187\r\n"
+                        "NumberOfEntries = 2\r\nVersion = 2\r\n";
 
 class SavePlaylistTest : public MainWindowTest {
 protected:
@@ -31,92 +30,66 @@ protected:
         fill({{"/Music/My Song.mp3", "245", 2000}, {"/cdrom/Track01.cda", "187", 3000}});
     }
 
-    // Clicks "&Save playlist" with the dialog answering name and filter.
-    void save(const QString& name, const QString& filter)
+    // Clicks "&Save playlist"; the dialog answers the name (none is Cancel) and,
+    // when one is given, the filter.
+    void save(const QString& name, const QString& filter = {})
     {
-        dialogs.fileAnswers.push_back({target.filePath(name)});
-        dialogs.selectedFilters.push_back(filter);
+        dialogs.fileAnswers.push_back(name.isEmpty() ? QStringList{} : QStringList{target.filePath(name)});
+        if (!filter.isEmpty())
+            dialogs.selectedFilters.push_back(filter);
         QTest::mouseClick(window->ui.savePlaylist, Qt::LeftButton);
     }
 };
 
-const QByteArray kM3u = "#EXTM3U\r\n#EXTINF:245,My Song\r\n/Music/My Song.mp3\r\n"
-                        "#EXTINF:187,Track01\r\n/cdrom/Track01.cda\r\n";
-const QByteArray kPls = "[playlist]\r\nFile1=/Music/My Song.mp3\r\nTitle1=My Song\r\nLength1=245\r\n"
-                        "File2=/cdrom/Track01.cda\r\nTitle2=Track01\r\nLength2=187\r\n"
-                        "NumberOfEntries = 2\r\nVersion = 2\r\n";
-
 } // namespace
 
-TEST_F(SavePlaylistTest, typedExtensionDecidesTheFormatAndTheFilterOnlyOtherNames)
+TEST_F(SavePlaylistTest, typedExtensionDecidesTheFormatAndTheDialogReopensOnTheLastFilter)
 {
     const struct {
         QString name;
-        QString filter;
+        QString filter; // empty: left as the dialog shows it
         QByteArray content;
     } cases[] = {
-        {"a.m3u", kM3uFilter, kM3u},
-        {"b.pls", kPlsFilter, kPls},
-        {"c.m3u", kPlsFilter, kM3u},
-        {"D.PLS", kM3uFilter, kPls},
-        {"e.Pls", kM3uFilter, kPls},
-        {"mix", kPlsFilter, kPls},
-        {"mix.txt", kM3uFilter, kM3u},
+        {"c.m3u", kPlsFilter, kM3u}, {"D.PLS", kM3uFilter, kPls}, {"e.Pls", kM3uFilter, kPls},
+        {"mix.txt", kM3uFilter, kM3u}, {"mix", kPlsFilter, kPls}, {"two", {}, kPls},
     };
+    QString shown = kM3uFilter;
     for (const auto& c : cases) {
         save(c.name, c.filter);
-        EXPECT_EQ(contentOf(target.filePath(c.name)), c.content) << qPrintable(c.name);
+        EXPECT_EQ(bytesOf(target.filePath(c.name)), c.content) << qPrintable(c.name);
+        EXPECT_EQ(dialogs.fileRequests.back().selectedFilter, shown) << qPrintable(c.name);
+        shown = c.filter.isEmpty() ? shown : c.filter;
     }
-    EXPECT_TRUE(dialogs.messages.empty());
-    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-}
+    save({}); // Cancel ends silently
 
-TEST_F(SavePlaylistTest, dialogAsksWithItsTitleAndFiltersAndReopensOnTheLastFilter)
-{
-    save(QStringLiteral("one.pls"), kPlsFilter);
-    dialogs.fileAnswers.push_back({target.filePath(QStringLiteral("two"))}); // filter left as shown
-    QTest::mouseClick(window->ui.savePlaylist, Qt::LeftButton);
-
-    ASSERT_EQ(dialogs.fileRequests.size(), 2u);
-    EXPECT_EQ(dialogs.fileRequests[0].title, QStringLiteral("Save playlist"));
+    EXPECT_EQ(dialogs.fileRequests.size(), 7u);
+    EXPECT_EQ(dialogs.fileRequests[0].title, "Save playlist");
     EXPECT_EQ(dialogs.fileRequests[0].filters, (QStringList{kM3uFilter, kPlsFilter}));
-    EXPECT_EQ(dialogs.fileRequests[0].selectedFilter, kM3uFilter);
-    EXPECT_EQ(dialogs.fileRequests[1].selectedFilter, kPlsFilter);
-    EXPECT_EQ(contentOf(target.filePath(QStringLiteral("two"))), kPls);
-}
-
-TEST_F(SavePlaylistTest, cancelEndsSilently)
-{
-    dialogs.fileAnswers.push_back({});
-    QTest::mouseClick(window->ui.savePlaylist, Qt::LeftButton);
-
-    EXPECT_EQ(dialogs.fileRequests.size(), 1u);
+    EXPECT_EQ(QDir(target.path()).entryList(QDir::Files | QDir::Hidden).size(), 6);
     EXPECT_TRUE(dialogs.messages.empty());
-    EXPECT_TRUE(QDir(target.path()).isEmpty());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
-TEST_F(SavePlaylistTest, failedSaveShowsWhyAndKeepsTheOldFile)
+TEST_F(SavePlaylistTest, failedSaveShowsWhyAndKeepsTheOldFileByteForByte)
 {
-    const QString old = target.filePath(QStringLiteral("old.m3u"));
-    save(QStringLiteral("old.m3u"), kM3uFilter);
+    save("old.m3u", kM3uFilter);
     for (int i = 0; i < 200; ++i)
         fill({{QStringLiteral("/Music/another rather long name %1.mp3").arg(i), "100", 2000}});
     {
         const FileSizeLimit limit(1024);
-        save(QStringLiteral("old.m3u"), kM3uFilter);
+        save("old.m3u", kM3uFilter);
     }
-    save(QStringLiteral("no such folder/new.pls"), kPlsFilter);
+    save("no such folder/new.pls", kPlsFilter);
 
     ASSERT_EQ(dialogs.messages.size(), 2u);
     for (const FakeDialogs::Message& message : dialogs.messages) {
         EXPECT_FALSE(message.text.isEmpty());
-        EXPECT_EQ(message.title, QStringLiteral("Trelvik"));
+        EXPECT_EQ(message.title, "Trelvik");
         EXPECT_EQ(message.icon, QMessageBox::Warning);
         EXPECT_FALSE(message.hourglass);
     }
-    EXPECT_EQ(contentOf(old), kM3u);
-    EXPECT_EQ(QDir(target.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("old.m3u")});
+    EXPECT_EQ(bytesOf(target.filePath("old.m3u")), kM3u);
+    EXPECT_EQ(QDir(target.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"old.m3u"});
     EXPECT_EQ(window->table().count(), 202);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
