@@ -5,15 +5,6 @@
 #include <QUrl>
 #include <gtest/gtest.h>
 
-namespace {
-
-QColor shown(const LinkLabel& link, QPalette::ColorGroup group)
-{
-    return link.palette().color(group, QPalette::WindowText);
-}
-
-} // namespace
-
 // Takes the addresses the desktop would be asked to open.
 class LinkOpener : public QObject {
     Q_OBJECT
@@ -30,15 +21,15 @@ TEST(LinkLabelTest, isDarkRedInAFocusedWindowAndBrightRedWhileClicked)
     LinkOpener desktop;
     LinkLabel link(QStringLiteral("Velkor Software's homepage"));
     link.command = QStringLiteral("https://velkor.example/trelvik/");
-    link.resize(150, 17);
     link.show();
+    const auto shown = [&link](QPalette::ColorGroup group) { return link.palette().color(group, QPalette::WindowText); };
     for (auto group : {QPalette::Active, QPalette::Inactive})
-        EXPECT_EQ(shown(link, group), QColor(128, 0, 0));
+        EXPECT_EQ(shown(group), QColor(128, 0, 0));
 
     QTest::mousePress(&link, Qt::LeftButton);
-    EXPECT_EQ(shown(link, QPalette::Active), QColor(255, 0, 0));
+    EXPECT_EQ(shown(QPalette::Active), QColor(255, 0, 0));
     QTest::mouseRelease(&link, Qt::LeftButton);
-    EXPECT_EQ(shown(link, QPalette::Active), QColor(128, 0, 0));
+    EXPECT_EQ(shown(QPalette::Active), QColor(128, 0, 0));
     ASSERT_EQ(desktop.opened.size(), 1);
     EXPECT_EQ(desktop.opened[0], QUrl(link.command));
 

@@ -1,12 +1,10 @@
 #include "recording/logind_power_off.h"
 
 #include <QDBusConnection>
-#include <QDBusError>
 #include <QProcess>
 #include <QThread>
 #include <gtest/gtest.h>
 #include <atomic>
-#include <memory>
 
 namespace {
 
@@ -26,7 +24,8 @@ public Q_SLOTS:
     }
 };
 
-// A private message bus of the test, stopped by its process id.
+// A private message bus of the test, stopped by its process id; the fake answers
+// from a thread of its own while the request waits for it.
 class PrivateBus {
 public:
     PrivateBus()
@@ -35,9 +34,14 @@ public:
                        {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--print-address")});
         if (m_daemon.waitForStarted(5000) && m_daemon.waitForReadyRead(5000))
             address = QString::fromUtf8(m_daemon.readLine()).trimmed();
+        login1->moveToThread(&m_serviceThread);
+        QObject::connect(&m_serviceThread, &QThread::finished, login1, &QObject::deleteLater);
+        m_serviceThread.start();
     }
     ~PrivateBus()
     {
+        m_serviceThread.quit();
+        m_serviceThread.wait();
         m_daemon.terminate();
         if (!m_daemon.waitForFinished(5000))
             m_daemon.kill();
@@ -45,36 +49,27 @@ public:
     }
 
     QString address;
+    FakeLogin1* login1 = new FakeLogin1;
 
 private:
     QProcess m_daemon;
+    QThread m_serviceThread;
 };
 
 TEST(PowerOff, asksLogindInteractivelyOnTheGivenBus)
 {
     PrivateBus bus;
     ASSERT_FALSE(bus.address.isEmpty()) << "no private dbus-daemon";
-
-    // The fake answers from a thread of its own while the request waits for it.
-    QThread serviceThread;
-    auto* login1 = new FakeLogin1;
-    login1->moveToThread(&serviceThread);
-    QObject::connect(&serviceThread, &QThread::finished, login1, &QObject::deleteLater);
-    serviceThread.start();
-    const std::unique_ptr<QThread, void (*)(QThread*)> stopService(&serviceThread, [](QThread* thread) {
-        thread->quit();
-        thread->wait();
-    });
     QDBusConnection service = QDBusConnection::connectToBus(bus.address, QStringLiteral("login1"));
     ASSERT_TRUE(service.isConnected());
     ASSERT_TRUE(service.registerService(QStringLiteral("org.freedesktop.login1")));
-    ASSERT_TRUE(service.registerObject(QStringLiteral("/org/freedesktop/login1"), login1,
+    ASSERT_TRUE(service.registerObject(QStringLiteral("/org/freedesktop/login1"), bus.login1,
                                        QDBusConnection::ExportAllSlots));
 
     const QDBusConnection program = QDBusConnection::connectToBus(bus.address, QStringLiteral("program"));
     EXPECT_TRUE(logindPowerOff(program));
-    EXPECT_EQ(login1->calls, 1);
-    EXPECT_TRUE(login1->interactive);
+    EXPECT_EQ(bus.login1->calls, 1);
+    EXPECT_TRUE(bus.login1->interactive);
 
     service.unregisterService(QStringLiteral("org.freedesktop.login1"));
     EXPECT_FALSE(logindPowerOff(program)); // nobody to ask: refused, not hung
