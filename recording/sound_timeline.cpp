@@ -20,7 +20,8 @@ void SoundTimeline::want(double silenceMs)
 {
     m_start.reset();
     if (!m_lastEnd) {
-        m_due = m_written;
+        // A sound server may drop the first moments of a new stream.
+        m_due = std::max(m_written, qint64(m_rate) * kSettleMs / 1000);
         return;
     }
     // A negative gap asks for no silence; one beyond any clock is past reach anyway.

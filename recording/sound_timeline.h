@@ -16,7 +16,7 @@ public:
     // The output starts anew: nothing written, nothing played.
     void reset();
     // The next file is due silenceMs after the sound of the last one ended, or
-    // at once when nothing played since the output started.
+    // kSettleMs into the output when nothing played since it started.
     void want(double silenceMs);
     // How much silence to write before the waiting file starts, at most maxFrames;
     // 0 when it is due. maxFrames when no file waits.
@@ -34,6 +34,8 @@ public:
     std::optional<qint64> lastEnd() const { return m_lastEnd; }
     // The moment of a frame, in nanoseconds from the start of the output.
     qint64 nanoseconds(qint64 frame) const;
+
+    static constexpr int kSettleMs = 100;
 
 private:
     int m_rate;

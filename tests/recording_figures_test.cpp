@@ -137,13 +137,15 @@ TEST(SoundTimelinePlacement, filesAreWrittenTheAskedSilenceApartAndNeverSooner)
         timeline.endFile();
     };
 
-    // Nothing played before: due at once.
+    // Nothing played before: due once the new output has settled.
     timeline.advance(30);
     timeline.want(2000);
+    EXPECT_EQ(timeline.silenceBeforeStart(1000), SoundTimeline::kSettleMs - 30);
+    timeline.advance(SoundTimeline::kSettleMs - 30);
     EXPECT_EQ(timeline.silenceBeforeStart(20), 0);
     writeFile(3000);
-    EXPECT_EQ(timeline.fileStart(), 30);
-    EXPECT_EQ(timeline.lastEnd(), 3030);
+    EXPECT_EQ(timeline.fileStart(), 100);
+    EXPECT_EQ(timeline.lastEnd(), 3100);
 
     // Asked in time: exactly the silence after the last sound, written in pieces.
     timeline.advance(200); // idle silence written before the next file was asked for
@@ -155,7 +157,7 @@ TEST(SoundTimelinePlacement, filesAreWrittenTheAskedSilenceApartAndNeverSooner)
     timeline.advance(20);
     EXPECT_EQ(timeline.silenceBeforeStart(100), 0);
     writeFile(1000);
-    EXPECT_EQ(timeline.fileStart(), 3530);
+    EXPECT_EQ(timeline.fileStart(), 3600);
 
     // Asked too late: due at once, the silence is longer, never shorter.
     timeline.advance(700);
@@ -165,7 +167,6 @@ TEST(SoundTimelinePlacement, filesAreWrittenTheAskedSilenceApartAndNeverSooner)
     // A fraction of a frame is rounded up; a negative or NaN gap asks for none;
     // a gap beyond any clock neither wraps round nor overflows.
     SoundTimeline fine(44100);
-    fine.want(0);
     fine.startFile();
     fine.endFile();
     fine.want(0.01);
@@ -181,7 +182,7 @@ TEST(SoundTimelinePlacement, filesAreWrittenTheAskedSilenceApartAndNeverSooner)
     // After a reset nothing came before.
     timeline.reset();
     timeline.want(400);
-    EXPECT_EQ(timeline.silenceBeforeStart(20), 0);
+    EXPECT_EQ(timeline.silenceBeforeStart(1000), SoundTimeline::kSettleMs);
     EXPECT_EQ(SoundTimeline(44100).nanoseconds(44100 * 3 + 1), 3'000'022'675);
 }
 
