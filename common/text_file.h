@@ -4,7 +4,8 @@
 #include <QString>
 #include <QStringList>
 
-// Text files as the program writes and reads them: UTF-8 with CR LF after every
+// Text files as the program writes and reads them: in the system's 8-bit
+// encoding (UTF-8 here, the ANSI code page on Windows) with CR LF after every
 // line when writing; when reading, lines end at CR LF, a lone CR or a lone LF, and
 // a line that is not valid UTF-8 is taken as Windows-1252 (files made on Windows).
 
