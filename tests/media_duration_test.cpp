@@ -13,8 +13,7 @@ bool run(const QString& program, const QStringList& arguments)
 {
     QProcess process;
     process.start(program, arguments);
-    return process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit
-        && process.exitCode() == 0;
+    return process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
 }
 
 // What GStreamer, which plays the files, makes of their length.
@@ -38,17 +37,15 @@ double gstreamerSeconds(const QString& path)
 TEST(MediaDuration, headersGiveThePlayersLengthOfGeneratedAudio)
 {
     QTemporaryDir dir;
-    const QString wav = dir.filePath("tone.wav");
+    const QString wav = dir.filePath("tone.wav"), cbr = dir.filePath("cbr.mp3"), vbr = dir.filePath("vbr.MP3"),
+                  long_ = dir.filePath("long.mp3"), aiff = dir.filePath("tone.aiff"), au = dir.filePath("tone.au");
     ASSERT_TRUE(run("sox", {"-n", "-r", "44100", "-c", "2", wav, "synth", "3.7", "sine", "440"}));
-    const QString cbr = dir.filePath("cbr.mp3");
     ASSERT_TRUE(run("lame", {"--quiet", "-b", "128", wav, cbr}));
-    const QString vbr = dir.filePath("vbr.MP3");
     ASSERT_TRUE(run("lame", {"--quiet", "-V", "2", wav, vbr}));
-    const QString long_ = dir.filePath("long.mp3");
     ASSERT_TRUE(run("ffmpeg", {"-v", "quiet", "-f", "lavfi", "-i", "sine=frequency=220:duration=95.4",
                                "-ac", "1", "-b:a", "64k", long_}));
-    const QString aiff = dir.filePath("tone.aiff");
     ASSERT_TRUE(run("sox", {wav, aiff}));
+    ASSERT_TRUE(run("sox", {wav, au}));
 
     FakeMediaPlayer player;
     for (const QString& path : {wav, cbr, vbr, long_}) {
@@ -61,12 +58,9 @@ TEST(MediaDuration, headersGiveThePlayersLengthOfGeneratedAudio)
     EXPECT_TRUE(player.opened.isEmpty());
 
     // Types without a length in the headers, and broken headers, go to the player.
-    const QString au = dir.filePath("tone.au");
-    ASSERT_TRUE(run("sox", {wav, au}));
     const QString broken = dir.filePath("broken.wav");
     QFile file(broken);
-    file.open(QIODevice::WriteOnly);
-    file.write("RIFF not really");
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write("RIFF not really") > 0);
     file.close();
     player.durations[au] = 3.7;
     EXPECT_EQ(mediaDuration(player, au), 3.7);
