@@ -1,6 +1,7 @@
 #include "recording/gst_output_stream.h"
 
 #include "common/failure.h"
+#include "recording/gst_error_text.h"
 
 #include <gst/app/gstappsrc.h>
 
@@ -23,16 +24,6 @@ void configureAudioSink(GstBin*, GstBin*, GstElement* element, gpointer)
 void pushNext(GstAppSrc* source, guint, gpointer self)
 {
     gst_app_src_push_buffer(source, static_cast<const GstOutputStream::Source*>(self)->operator()());
-}
-
-QString errorText(GstMessage* message)
-{
-    GError* error = nullptr;
-    gchar* debug = nullptr;
-    gst_message_parse_error(message, &error, &debug);
-    const GErrorHandle ownedError(error);
-    const GCharHandle ownedDebug(debug);
-    return QString::fromUtf8(error->message);
 }
 
 } // namespace
@@ -72,7 +63,7 @@ GstBusSyncReply GstOutputStream::onBusMessage(GstBus*, GstMessage* message, gpoi
 {
     auto* stream = static_cast<GstOutputStream*>(self);
     if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR) {
-        const QString error = errorText(message);
+        const QString error = gstErrorText(message);
         {
             const std::lock_guard lock(stream->m_errorLock);
             stream->m_lastError = error;

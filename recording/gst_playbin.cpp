@@ -1,6 +1,7 @@
 #include "recording/gst_playbin.h"
 
 #include "common/failure.h"
+#include "recording/gst_error_text.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -31,15 +32,6 @@ GstElement* makeSink(const QString& description)
     return sink;
 }
 
-QString errorText(GstMessage* message)
-{
-    GError* error = nullptr;
-    gchar* debug = nullptr;
-    gst_message_parse_error(message, &error, &debug);
-    const GErrorHandle ownedError(error);
-    const GCharHandle ownedDebug(debug);
-    return QString::fromUtf8(error->message);
-}
 // In pull mode aiffparse now and then sends its first buffer before decodebin
 // has linked it, and the preroll stalls without an error. Fed by a push
 // source it waits for the link.
@@ -86,7 +78,7 @@ GstBusSyncReply GstPlaybin::onBusMessage(GstBus*, GstMessage* message, gpointer 
         return GST_BUS_PASS;
     case GST_MESSAGE_ERROR:
         if (onEnd)
-            onEnd(errorText(message));
+            onEnd(gstErrorText(message));
         return GST_BUS_PASS;
     case GST_MESSAGE_EOS:
         if (onEnd)
@@ -118,7 +110,7 @@ void GstPlaybin::open(const QString& path)
     if (!reply && change == GST_STATE_CHANGE_ASYNC)
         failWith(QStringLiteral("The file did not open within %1 seconds.").arg(kOpenTimeoutMs / 1000));
     if (!reply || GST_MESSAGE_TYPE(reply.get()) == GST_MESSAGE_ERROR)
-        failWith(reply ? errorText(reply.get()) : QStringLiteral("The file could not be opened."));
+        failWith(reply ? gstErrorText(reply.get()) : QStringLiteral("The file could not be opened."));
 }
 
 double GstPlaybin::measureDuration()
@@ -149,7 +141,7 @@ void GstPlaybin::play()
     if (gst_element_set_state(m_playbin.get(), GST_STATE_PLAYING) != GST_STATE_CHANGE_FAILURE)
         return;
     const GstMessageHandle reply(gst_bus_pop_filtered(m_bus.get(), GST_MESSAGE_ERROR));
-    failWith(reply ? errorText(reply.get()) : QStringLiteral("The file could not be played."));
+    failWith(reply ? gstErrorText(reply.get()) : QStringLiteral("The file could not be played."));
 }
 
 void GstPlaybin::halt()
