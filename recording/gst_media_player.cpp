@@ -7,9 +7,11 @@
 
 namespace {
 
-constexpr qint64 kIdleFrames = GstOutputStream::kRate / 50;    // 20 ms of silence between files
-constexpr qint64 kWaitingFrames = GstOutputStream::kRate / 200; // 5 ms while a file is late
-constexpr qint64 kQueuedFrames = GstOutputStream::kRate / 5;   // how far the decoder may run ahead
+// The output is handed pieces of about 50 ms, the sink's segment: every piece
+// wakes a thread or two, and those wake-ups are most of a run's CPU time.
+constexpr qint64 kPieceFrames = GstOutputStream::kRate / 20;
+constexpr qint64 kWaitingFrames = GstOutputStream::kRate / 200; // 5 ms of silence while a file is late
+constexpr qint64 kQueuedFrames = GstOutputStream::kRate / 5;    // how far the decoder may run ahead
 
 // The decoder hands over samples in the output's one format, whatever the file's
 // rate and channels.
@@ -205,23 +207,31 @@ GstFlowReturn GstMediaPlayer::onDecoded(GstAppSink* sink, gpointer self)
 GstBuffer* GstMediaPlayer::nextSound()
 {
     const std::lock_guard lock(m_feedLock);
-    qint64 silence = kIdleFrames;
+    qint64 frames = kPieceFrames; // of silence unless the file's samples are written
     if (m_timeline.fileWaiting()) {
-        silence = m_timeline.silenceBeforeStart(kIdleFrames);
-        if (silence == 0 && (!m_decoded.empty() || !m_decoding || !m_hasSound)) {
+        frames = m_timeline.silenceBeforeStart(kPieceFrames);
+        if (frames == 0 && (!m_decoded.empty() || !m_decoding || !m_hasSound)) {
             m_timeline.startFile();
             m_fileActive = true;
-        } else if (silence == 0) {
-            silence = kWaitingFrames; // due but not decoded yet: it starts as soon as it is
+        } else if (frames == 0) {
+            frames = kWaitingFrames; // due but not decoded yet: it starts as soon as it is
         }
     }
     GstBuffer* buffer = nullptr;
     if (m_fileActive && !m_decoded.empty()) {
+        // Decoders give small buffers; joined, they pass the output in fewer pieces.
         buffer = gst_buffer_make_writable(m_decoded.front());
         m_decoded.pop_front();
-        silence = framesOf(buffer);
-        m_decodedFrames -= silence;
-        m_roomInQueue.notify_all();
+        frames = framesOf(buffer);
+        while (!m_decoded.empty() && frames + framesOf(m_decoded.front()) <= kPieceFrames) {
+            frames += framesOf(m_decoded.front());
+            buffer = gst_buffer_append(buffer, m_decoded.front());
+            m_decoded.pop_front();
+        }
+        m_decodedFrames -= frames;
+        // The decoder is woken to refill only once half the queue is gone.
+        if (m_decodedFrames <= kQueuedFrames / 2)
+            m_roomInQueue.notify_all();
     } else if (m_fileActive && !m_decoding) {
         m_fileActive = false;
         m_timeline.endFile();
@@ -229,16 +239,16 @@ GstBuffer* GstMediaPlayer::nextSound()
         const qint64 endNs = m_timeline.nanoseconds(*m_timeline.lastEnd());
         QMetaObject::invokeMethod(
             this, [this, playback, endNs] { soundWritten(playback, endNs); }, Qt::QueuedConnection);
-    } else if (m_fileActive) {
-        silence = kWaitingFrames; // the decoder fell behind, or the file has no sound
+    } else if (m_fileActive && m_hasSound) {
+        frames = kWaitingFrames; // the decoder fell behind: a moment of silence, then on
     }
     if (!buffer) {
-        const gsize bytes = gsize(silence) * GstOutputStream::kBytesPerFrame;
+        const gsize bytes = gsize(frames) * GstOutputStream::kBytesPerFrame;
         buffer = gst_buffer_new_allocate(nullptr, bytes, nullptr);
         gst_buffer_memset(buffer, 0, 0, bytes);
     }
     const qint64 at = m_timeline.written();
-    m_timeline.advance(silence);
+    m_timeline.advance(frames);
     GST_BUFFER_PTS(buffer) = GstClockTime(m_timeline.nanoseconds(at));
     GST_BUFFER_DURATION(buffer) = GstClockTime(m_timeline.nanoseconds(m_timeline.written()) - m_timeline.nanoseconds(at));
     return buffer;
