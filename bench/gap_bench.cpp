@@ -3,15 +3,10 @@
 // gaps, and the program's CPU time per minute of playing. With a sink name as its
 // argument it uses that sink of the sound server already running instead, e.g.
 //   pactl load-module module-null-sink sink_name=deck && gap_bench deck
-#include "app/main_window.h"
-#include "recording/media_player.h"
-#include "recording/recording_controller.h"
-#include "tests/support/fake_cd_device.h"
-#include "tests/support/fake_dialogs.h"
-#include "tests/support/generated_media.h"
-#include "tests/support/pulse_null_sink.h"
-#include "tests/support/run_waiting.h"
-#include "tests/support/sound_stretches.h"
+#include "support/generated_media.h"
+#include "support/pulse_null_sink.h"
+#include "support/sound_stretches.h"
+#include "support/sounding_run.h"
 
 #include <QApplication>
 #include <algorithm>
@@ -46,21 +41,10 @@ int main(int argc, char** argv)
     const double trackSeconds = 3;
     const std::vector<double> gapsMs = {500, 1000, 2000, 3000, 5000, 500, 1000, 2000, 3000, 5000, 750, 0};
     GeneratedMedia media;
-    const QString track = media.make(QStringLiteral("sox"),
-        {"-n", "-r", "44100", "-c", "2", "tone.wav", "synth", QString::number(trackSeconds), "sine", "440", "vol", "0.5"},
-        QStringLiteral("tone.wav"));
-    QTemporaryDir programDir;
-    FakeDialogs dialogs;
-    FakeCdDevice cdDevice;
-    const std::unique_ptr<MediaPlayer> player = makeMediaPlayer();
-    MainWindow window({dialogs, cdDevice, *player, programDir.path(), {}});
-    window.setAttribute(Qt::WA_DeleteOnClose, false);
-    window.setUpColumns();
-    for (double gap : gapsMs) {
-        window.table()[window.table().claimSlot()] = {track, QString::number(int(trackSeconds)), gap};
-        window.appendRow();
-    }
-    window.räknatid();
+    const QString track = SoundingRun::makeTone(media, QStringLiteral("tone.wav"), trackSeconds, 440);
+    SoundingRun run;
+    for (double gap : gapsMs)
+        run.add(track, trackSeconds, gap);
 
     const QString recording = media.path(QStringLiteral("deck.wav"));
     sink.startRecording(recording);
@@ -71,14 +55,13 @@ int main(int argc, char** argv)
     // from its end on the run is in its steady state.
     double cpuAfterFirst = 0;
     qint64 wallAfterFirst = 0;
-    QObject::connect(player.get(), &MediaPlayer::endOfStream, [&] {
+    QObject::connect(run.player.get(), &MediaPlayer::endOfStream, [&] {
         if (wallAfterFirst == 0) {
             cpuAfterFirst = cpuSeconds();
             wallAfterFirst = wall.elapsed();
         }
     });
-    window.recordingRun().startRecording();
-    waitForTheRunToEnd(window, 300000);
+    run.play(300000);
     const double cpuEnd = cpuSeconds();
     const double cpu = cpuEnd - cpuBefore;
     const double minutes = double(wall.elapsed()) / 60000;

@@ -6,9 +6,9 @@
 #include "app/main_window.h"
 #include "common/flat_button.h"
 #include "common/up_down_control.h"
-#include "tests/support/fake_cd_device.h"
-#include "tests/support/fake_dialogs.h"
-#include "tests/support/fake_media_player.h"
+#include "support/fake_cd_device.h"
+#include "support/fake_dialogs.h"
+#include "support/fake_media_player.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,16 +1,8 @@
-#include "app/main_window.h"
-#include "playlist/playlist_entry.h"
-#include "recording/media_player.h"
-#include "recording/recording_controller.h"
-#include "support/fake_cd_device.h"
-#include "support/fake_dialogs.h"
 #include "support/generated_media.h"
 #include "support/pulse_null_sink.h"
-#include "support/run_waiting.h"
 #include "support/sound_stretches.h"
+#include "support/sounding_run.h"
 
-#include <QCoreApplication>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -35,33 +27,22 @@ TEST(RecordingEndToEnd, recordingHearsEachTrackWithItsGapAfterIt)
     const std::vector<Track> tracks = {{1.5, 500, 440, 44100, 2}, {1.2, 800, 660, 48000, 1},
                                        {1.4, 3000, 550, 22050, 2}};
     GeneratedMedia media;
-    QTemporaryDir programDir;
-    FakeDialogs dialogs;
-    FakeCdDevice cdDevice;
-    const std::unique_ptr<MediaPlayer> player = makeMediaPlayer();
-    MainWindow window({dialogs, cdDevice, *player, programDir.path(), {}});
-    window.setAttribute(Qt::WA_DeleteOnClose, false);
-    window.setUpColumns();
+    SoundingRun run;
     for (size_t i = 0; i < tracks.size(); ++i) {
-        const QString name = QStringLiteral("track%1.wav").arg(i + 1);
-        const QString path = media.make(QStringLiteral("sox"),
-            {"-n", "-r", QString::number(tracks[i].rate), "-c", QString::number(tracks[i].channels), name, "synth", QString::number(tracks[i].seconds), "sine",
-             QString::number(tracks[i].frequency), "vol", "0.5"},
-            name);
-        ASSERT_FALSE(path.isEmpty()) << "sox could not make " << name.toStdString();
-        window.table()[window.table().claimSlot()] = {path, QString::number(int(tracks[i].seconds)), tracks[i].gapMs};
-        window.appendRow();
+        const Track& t = tracks[i];
+        const QString path = SoundingRun::makeTone(media, QStringLiteral("track%1.wav").arg(i + 1), t.seconds,
+                                                   t.frequency, t.rate, t.channels);
+        ASSERT_FALSE(path.isEmpty()) << "sox could not make track " << i + 1;
+        run.add(path, t.seconds, t.gapMs);
     }
-    window.räknatid();
 
     const QString recording = media.path(QStringLiteral("deck.wav"));
     ASSERT_TRUE(sink.startRecording(recording));
-    window.recordingRun().startRecording();
-    waitForTheRunToEnd(window, 30000);
-    ASSERT_FALSE(window.recording) << "the run did not end";
+    run.play(30000);
+    ASSERT_FALSE(run.window.recording) << "the run did not end";
     QThread::msleep(300); // the last samples reach the monitor
     sink.stopRecording();
-    EXPECT_TRUE(dialogs.messages.empty()) << dialogs.messages.front().text.toStdString();
+    EXPECT_TRUE(run.dialogs.messages.empty()) << run.dialogs.messages.front().text.toStdString();
 
     const std::vector<SoundStretch> sounds = soundStretches(recording);
     ASSERT_EQ(sounds.size(), tracks.size());

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "app/main_window.h"
+#include "recording/media_player.h"
+#include "recording/recording_controller.h"
+#include "support/fake_cd_device.h"
+#include "support/fake_dialogs.h"
+#include "support/generated_media.h"
+
+#include <QEventLoop>
+#include <QTemporaryDir>
+#include <QTimer>
+
+// A main window on the real player, so that a recording run is heard through the
+// sound output; the dialogs and the CD drive are fakes.
+struct SoundingRun {
+    QTemporaryDir programDir;
+    FakeDialogs dialogs;
+    FakeCdDevice cdDevice;
+    std::unique_ptr<MediaPlayer> player = makeMediaPlayer();
+    MainWindow window { AppServices { dialogs, cdDevice, *player, programDir.path(), {} } };
+
+    SoundingRun()
+    {
+        window.setAttribute(Qt::WA_DeleteOnClose, false);
+        window.setUpColumns();
+    }
+
+    // A sine tone at half scale; empty when sox could not make it.
+    static QString makeTone(GeneratedMedia& media, const QString& name, double seconds, int frequency,
+                            int rate = 44100, int channels = 2)
+    {
+        return media.make(QStringLiteral("sox"),
+                          {"-n", "-r", QString::number(rate), "-c", QString::number(channels), name, "synth",
+                           QString::number(seconds), "sine", QString::number(frequency), "vol", "0.5"},
+                          name);
+    }
+
+    void add(const QString& path, double seconds, double gapMs)
+    {
+        window.table()[window.table().claimSlot()] = {path, QString::number(int(seconds)), gapMs};
+        window.appendRow();
+    }
+
+    // Starts the run and lets the event loop go until it is over or limitMs have passed.
+    void play(int limitMs)
+    {
+        window.räknatid();
+        window.recordingRun().startRecording();
+        QEventLoop loop;
+        QTimer check;
+        QObject::connect(&check, &QTimer::timeout, &loop, [&] {
+            if (!window.recording)
+                loop.quit();
+        });
+        QTimer::singleShot(limitMs, &loop, &QEventLoop::quit);
+        check.start(250); // seldom, so that a benchmark counts the program's wake-ups, not its own
+        loop.exec();
+    }
+};
