@@ -14,7 +14,7 @@
 #include "recording/recording_file.h"
 
 #include <QApplication>
-
+#include <QElapsedTimer>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
@@ -22,7 +22,6 @@
 #include <QThread>
 #include <QTimer>
 #include <QTreeView>
-#include <algorithm>
 
 namespace {
 
