@@ -42,10 +42,8 @@ public:
     {
         m_serviceThread.quit();
         m_serviceThread.wait();
-        m_daemon.terminate();
-        if (!m_daemon.waitForFinished(5000))
-            m_daemon.kill();
-        m_daemon.waitForFinished(2000);
+        m_daemon.kill();
+        m_daemon.waitForFinished(5000);
     }
 
     QString address;

@@ -10,7 +10,6 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 TEST(Startup, splashFirstThenTheMainWindowOneTickLater)
@@ -29,16 +28,12 @@ TEST(Startup, splashFirstThenTheMainWindowOneTickLater)
     const auto* picture = splash->findChild<QLabel*>("Image1");
     ASSERT_NE(picture, nullptr);
     EXPECT_EQ(picture->pixmap().size(), QSize(135, 75)); // the picture was found
-    const auto* timer = splash->findChild<QTimer*>("Timer1");
-    ASSERT_NE(timer, nullptr);
-    EXPECT_EQ(timer->interval(), 1200);
     EXPECT_TRUE(cd.commands.isEmpty()) << "nothing is prepared before the tick";
 
     QSignalSpy shown(&startup, &Startup::mainWindowShown);
     ASSERT_TRUE(shown.wait(3000));
     ASSERT_TRUE(startup.mainWindow());
     EXPECT_TRUE(startup.mainWindow()->isVisible());
-    EXPECT_EQ(startup.mainWindow()->model().columnCount(), 4);
     QTest::qWait(1500);
     EXPECT_TRUE(!splash || !splash->isVisible());
     EXPECT_EQ(shown.count(), 1) << "the splash ticks once";

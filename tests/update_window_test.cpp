@@ -77,7 +77,6 @@ TEST_F(UpdateWindowTest, checksOnlyWhenAskedAndSaysSoWhenThereIsNoUpdate)
 
     server.respond(200, versionFile("1*6*0*1*6*5"));
     check(*form);
-    EXPECT_EQ(server.requests, 1);
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].text, u"Sorry, no update availabe at this time.");
     EXPECT_EQ(dialogs.messages[0].title, u"Trelvik");
@@ -97,9 +96,6 @@ TEST_F(UpdateWindowTest, armsTheLinkForTheUpdateThatApplies)
     } cases[] = {
         {"1*7*0*1*7*0", kSetup, kLinkCaption + QStringLiteral(" y"), kSetupSteps},
         {"1*6*0*1*7*0", kZip, kLinkCaption + QStringLiteral(" x"), kZipSteps},
-        {"1*6*0*1*7*0", kZip, kLinkCaption + QStringLiteral(" x"), kZipSteps},
-        // The empty second value takes no field: 7 is the minor of the oldest version.
-        {"1**7*0*1*7*0", kSetup, kLinkCaption + QStringLiteral(" y"), kSetupSteps},
     };
     server.onRequest = [this] {
         EXPECT_EQ(shown(*form), Shown(QStringLiteral("Please wait..."), false, false, kLinkCaption, {}, {}));
@@ -110,7 +106,8 @@ TEST_F(UpdateWindowTest, armsTheLinkForTheUpdateThatApplies)
         EXPECT_EQ(shown(*form), Shown(kCheckCaption, true, true, c.caption, c.command, c.steps)) << c.file;
         EXPECT_TRUE(dialogs.messages.empty()) << c.file;
     }
-    server.respond(404, "");
+    // The body would arm the link, so a quiet end shows that an HTTP error gives no text.
+    server.respond(404, versionFile("1*6*0*1*7*0"));
     check(*form);
     expectQuietEnd(*form, "failed check after an armed one");
     EXPECT_EQ(server.requests, int(std::size(cases)) + 1);
@@ -118,28 +115,12 @@ TEST_F(UpdateWindowTest, armsTheLinkForTheUpdateThatApplies)
 
 TEST_F(UpdateWindowTest, endsQuietlyWhenNothingUsableArrives)
 {
-    const struct {
-        const char* what;
-        int status;
-        QByteArray body;
-    } cases[] = {
-        {"newer than the server's", 200, versionFile("1*0*0*1*6*0")},
-        {"no star at all", 200, "Trelvik 1.7.0 is out"},
-        {"empty file", 200, ""},
-        {"not found", 404, versionFile("1*6*0*1*7*0")},
-        {"server error", 500, versionFile("1*6*0*1*7*0")},
-        // The link opens web addresses only, in either field.
-        {"setup is a program", 200, versionFile("1*7*0*1*7*0", kZip, QStringLiteral("/usr/bin/xterm"))},
-        {"setup is a script", 200, versionFile("1*7*0*1*7*0", kZip, QStringLiteral("javascript:alert(1)"))},
-        {"ZIP is a local file", 200, versionFile("1*6*0*1*7*0", QStringLiteral("file:///bin/sh"), kSetup)},
-        {"ZIP has no host", 200, versionFile("1*6*0*1*7*0", QStringLiteral("http://"), kSetup)},
-        // The empty setup field takes no place: "x" moves into it.
-        {"empty setup address", 200, "1*7*0*1*7*0*" + kZip.toUtf8() + "**x*y"},
-    };
-    for (const auto& c : cases) {
-        server.respond(c.status, c.body);
+    // The link opens web addresses only, in either field; which ones is pinned in version_file_test.
+    for (const QByteArray& body : {versionFile("1*7*0*1*7*0", kZip, QStringLiteral("javascript:alert(1)")),
+                                   versionFile("1*6*0*1*7*0", QStringLiteral("http://"), kSetup)}) {
+        server.respond(200, body);
         check(*form);
-        expectQuietEnd(*form, c.what);
+        expectQuietEnd(*form, body.constData());
     }
 
     auto refused = makeForm(LocalHttpServer::refusingAddress());

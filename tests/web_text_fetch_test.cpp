@@ -21,29 +21,16 @@ QString fetch(WebTextFetch& fetcher, const QString& address)
 
 } // namespace
 
-TEST(WebTextFetchTest, givesTheBodyOfASuccessfulAnswerOnlyAndNoMoreThan64KiB)
+// That an HTTP error gives no text is pinned where the update check ends quietly.
+TEST(WebTextFetchTest, readsTheBodyAsUtf8AndNoMoreThan64KiB)
 {
-    const struct {
-        int status;
-        QByteArray body;
-        QString text;
-    } cases[] = {
-        {200, "1*6*0*1*7*0*a*b*x*y\r\n", QStringLiteral("1*6*0*1*7*0*a*b*x*y\r\n")},
-        {200, "", QString()},
-        {200, "caf\xc3\xa9", QStringLiteral("caf\u00e9")},
-        {200, QByteArray(4 * 1024 * 1024, 'y'), QString(WebTextFetch::kMaxSize, u'y')},
-        {404, "<html>Not here</html>", QString()},
-        {500, "1*6*0*1*7*0*a*b*x*y", QString()},
-    };
     LocalHttpServer server;
     WebTextFetch fetcher(10s);
-    for (const auto& c : cases) {
-        server.respond(c.status, c.body);
-        const QString text = fetch(fetcher, server.address());
-        EXPECT_EQ(text.size(), c.text.size()) << c.status << ' ' << c.body.size();
-        EXPECT_TRUE(text == c.text) << c.status << ' ' << c.body.size();
-    }
-    EXPECT_EQ(server.requests, int(std::size(cases)));
+    server.respond(200, "caf\xc3\xa9");
+    EXPECT_EQ(fetch(fetcher, server.address()), u"caf\u00e9");
+    server.respond(200, QByteArray(4 * 1024 * 1024, 'y'));
+    const QString text = fetch(fetcher, server.address());
+    EXPECT_TRUE(text == QString(WebTextFetch::kMaxSize, u'y')) << text.size(); // EXPECT_EQ would print 64 KiB
 }
 
 TEST(WebTextFetchTest, aServerThatNeverAnswersIsGivenUpAfterTheTimeLimit)
