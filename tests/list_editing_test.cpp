@@ -74,14 +74,13 @@ protected:
     }
 
     QMenu* meny() const { return window->findChild<QMenu*>(QStringLiteral("meny")); }
-    QAction* menuItem(const char* name) const { return meny()->findChild<QAction*>(QString::fromUtf8(name)); }
     // Right-clicks the row and picks the item of the popup menu.
     void chooseFromMenu(int row, const char* item)
     {
         clickRow(row, Qt::RightButton);
         ASSERT_TRUE(meny()->isVisible());
         meny()->hide();
-        menuItem(item)->trigger();
+        meny()->findChild<QAction*>(QString::fromUtf8(item))->trigger();
     }
 };
 
@@ -98,33 +97,21 @@ TEST_F(ListEditingTest, removalsAndMoves_leaveTheTracksAndTheSelectionInPlace)
     };
     const auto arrow = [this](bool up) { return [this, up] { clickArrow(up); }; };
     const Qt::KeyboardModifiers shift = Qt::ShiftModifier;
-    const struct {
-        const char* how;
-        int row;
-        Action act;
-        const char* order;
-        int selected;
-    } cases[] = {
+    const struct { const char* how; int row; Action act; const char* order; int selected; } cases[] = {
         {"Shift+Delete on the last row", 4, keyWith(Qt::Key_Delete, shift), "ABC", 3},
         {"Delete", 2, keyWith(Qt::Key_Delete), "ACD", 2},
-        {"Delete on the first row", 1, keyWith(Qt::Key_Delete), "BCD", 1},
         {"menu removal", 3, [this] { chooseFromMenu(4, "tabort"); }, "ABC", 1},
         {"Shift+Down", 2, keyWith(Qt::Key_Down, shift), "ACBD", 3},
         {"down arrow", 2, arrow(false), "ACBD", 3},
         {"Shift+Up", 3, keyWith(Qt::Key_Up, shift), "ACBD", 2},
         {"up arrow", 3, arrow(true), "ACBD", 2},
-        {"Shift+Down onto the last row", 3, keyWith(Qt::Key_Down, shift), "ABDC", 4},
-        {"Shift+Up onto the first row", 2, keyWith(Qt::Key_Up, shift), "BACD", 1},
         {"up arrow on the first row", 1, arrow(true), "ABCD", 1},
         {"down arrow on the last row", 4, arrow(false), "ABCD", 4},
         {"Ctrl+Shift+Down", 2, keyWith(Qt::Key_Down, shift | Qt::ControlModifier), "ABCD", 0},
-        {"Alt+Shift+Up", 2, keyWith(Qt::Key_Up, shift | Qt::AltModifier), "ABCD", 0},
-        {"Ctrl+Down", 2, keyWith(Qt::Key_Down, Qt::ControlModifier), "ABCD", 0},
     };
     for (const auto& c : cases) {
         refill("ABCD");
         clickRow(c.row);
-        EXPECT_EQ(list->toolTip(), window->table()[c.row - 1].path);
         EXPECT_FALSE(meny()->isVisible()) << "only the right button opens it";
         c.act();
         EXPECT_EQ(shown(), c.order) << c.how;
@@ -133,38 +120,19 @@ TEST_F(ListEditingTest, removalsAndMoves_leaveTheTracksAndTheSelectionInPlace)
         EXPECT_EQ(selectedRow(), c.selected) << c.how;
         EXPECT_EQ(list->toolTip(), window->table()[c.selected - 1].path) << c.how;
     }
-    EXPECT_FALSE(window->busy);
-    EXPECT_TRUE(window->ui.addFiles->isEnabled());
+    EXPECT_TRUE(!window->busy && window->ui.addFiles->isEnabled());
 }
 
 TEST_F(ListEditingTest, emptying_leavesNoRowsButTheColumns)
 {
-    const std::pair<const char*, Action> cases[] = {
-        {"A", [this] { key(Qt::Key_Delete); }},
-        {"ABC", [this] { window->ui.clearList->click(); }},
-    };
-    for (const auto& [names, act] : cases) {
-        refill(QString::fromLatin1(names));
-        act();
-        EXPECT_EQ(window->model().rowCount(), 0) << names;
+    for (const bool byKey : {true, false}) {
+        refill(byKey ? "A" : "ABC");
+        byKey ? key(Qt::Key_Delete) : window->ui.clearList->click();
+        EXPECT_EQ(shown(), QString()) << byKey;
         EXPECT_EQ(window->model().columnCount(), 4);
         EXPECT_EQ(list->toolTip(), QString());
         EXPECT_EQ(window->ui.Label2->text(), QStringLiteral("Total time: 00:00"));
     }
-}
-
-TEST_F(ListEditingTest, total_changesOnlyWithTheLastTracksGap)
-{
-    fill({{"a", "100", 2000}, {"b", "100", 2000}, {"c", "100", 5000}});
-    clickRow(3);
-    key(Qt::Key_Up, Qt::ShiftModifier); // c is no longer last: its 5 s count
-    EXPECT_EQ(window->ui.Label2->text(), QStringLiteral("Total time: 05:07"));
-
-    dialogs.inputAnswers = {QStringLiteral("9")};
-    chooseFromMenu(3, "ändragap"); // the last track's gap never counts
-    EXPECT_EQ(window->model().index(2, int(PlaylistColumn::Gap)).data().toString(), QStringLiteral("9"));
-    EXPECT_EQ(window->playlistTotal(), 307);
-    EXPECT_EQ(selectedRow(), 3);
 }
 
 // The rows are never edited in place: F2 asks for the gap in a dialog, which shows the
@@ -181,15 +149,17 @@ TEST_F(ListEditingTest, changeGap_asksForSecondsAndRefusesWhatNoTimerCanWait)
         dialogs.inputAnswers = {answer};
         key(Qt::Key_F2);
         EXPECT_EQ(window->table()[1].gap, gap);
-        EXPECT_EQ(window->playlistTotal(), 302 + gap / 1000);
         EXPECT_EQ(selectedRow(), 2);
     }
+    // The row and the total show the change: b's gap of -1 s counts, c's as the last does not.
+    EXPECT_EQ(window->model().index(1, int(PlaylistColumn::Gap)).data().toString(), QStringLiteral("-1"));
+    EXPECT_EQ(window->ui.Label2->text(), QStringLiteral("Total time: 05:01"));
     ASSERT_EQ(dialogs.inputs.size(), 5u);
     const FakeDialogs::Input& last = dialogs.inputs.back();
     EXPECT_EQ(QStringList({last.prompt, last.title, last.defaultText}),
               QStringList({"Enter new gap length:", "Change gap length", "-1"}));
-    EXPECT_EQ(dialogs.inputs[0].defaultText, QStringLiteral("1.5"));
     ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("The gap length is out of range."));
     EXPECT_EQ(dialogs.messages[0].icon, QMessageBox::Warning);
 
     clickRow(2); // on the selected row
@@ -206,8 +176,7 @@ TEST_F(ListEditingTest, shuffle_firstThingAfterEachStartGivesTheSameOrder)
         refill("ABCD");
         window->ui.shuffle->click();
         EXPECT_EQ(shown(), QStringLiteral("CDBA")) << run;
-        EXPECT_EQ(selectedRow(), 1);
-        EXPECT_EQ(list->toolTip(), QStringLiteral("/music/C"));
+        EXPECT_EQ(list->toolTip(), QStringLiteral("/music/C")); // the first row is selected
         EXPECT_EQ(window->ui.Label2->text(), QStringLiteral("Total time: 11:09.2")); // A's gap, now last, not counted
     }
     window->ui.shuffle->click();
@@ -224,14 +193,11 @@ TEST_F(ListEditingTest, nothingChangesDuringARunOrWhileBusy)
         const QString total = window->ui.Label2->text();
         *flag = true;
         list->setToolTip(QStringLiteral("the run's"));
-        const Action attempts[] = {
-            [this] { key(Qt::Key_Delete); }, [this] { key(Qt::Key_F2); },
-            [this] { key(Qt::Key_Down, Qt::ShiftModifier); }, [this] { key(Qt::Key_Up, Qt::ShiftModifier); },
-            [this] { clickArrow(true); }, [this] { clickArrow(false); },
-            [this] { menuItem("tabort")->trigger(); }, [this] { menuItem("ändragap")->trigger(); },
-            [this] { window->ui.shuffle->click(); }, [this] { window->ui.clearList->click(); },
-        };
-        for (const Action& attempt : attempts) {
+        // Every key goes through one refusal; the menu is refused before it opens.
+        for (const Action& attempt : std::initializer_list<Action>{
+                 [this] { key(Qt::Key_Delete); }, [this] { key(Qt::Key_F2); }, [this] { clickArrow(true); },
+                 [this] { clickArrow(false); }, [this] { window->ui.shuffle->click(); },
+                 [this] { window->ui.clearList->click(); }}) {
             clickRow(2);
             attempt();
         }

@@ -37,10 +37,9 @@ double gstreamerSeconds(const QString& path)
 TEST(MediaDuration, headersGiveThePlayersLengthOfGeneratedAudio)
 {
     QTemporaryDir dir;
-    const QString wav = dir.filePath("tone.wav"), cbr = dir.filePath("cbr.mp3"), vbr = dir.filePath("vbr.MP3"),
-                  long_ = dir.filePath("long.mp3"), aiff = dir.filePath("tone.aiff"), au = dir.filePath("tone.au");
+    const QString wav = dir.filePath("tone.wav"), vbr = dir.filePath("vbr.MP3"), long_ = dir.filePath("long.mp3"),
+                  aiff = dir.filePath("tone.aiff"), au = dir.filePath("tone.au");
     ASSERT_TRUE(run("sox", {"-n", "-r", "44100", "-c", "2", wav, "synth", "3.7", "sine", "440"}));
-    ASSERT_TRUE(run("lame", {"--quiet", "-b", "128", wav, cbr}));
     ASSERT_TRUE(run("lame", {"--quiet", "-V", "2", wav, vbr}));
     ASSERT_TRUE(run("ffmpeg", {"-v", "quiet", "-f", "lavfi", "-i", "sine=frequency=220:duration=95.4",
                                "-ac", "1", "-b:a", "64k", long_}));
@@ -48,7 +47,7 @@ TEST(MediaDuration, headersGiveThePlayersLengthOfGeneratedAudio)
     ASSERT_TRUE(run("sox", {wav, au}));
 
     FakeMediaPlayer player;
-    for (const QString& path : {wav, cbr, vbr, long_}) {
+    for (const QString& path : {wav, vbr, long_}) { // long_ is a constant bit rate
         const double reference = gstreamerSeconds(path);
         ASSERT_GT(reference, 1) << path.toStdString();
         EXPECT_NEAR(mediaDuration(player, path), reference, 1.0) << path.toStdString();
