@@ -14,10 +14,9 @@ TEST(LeadingNumber, readsTheNumberATextBeginsWithAndStaysFinite)
         const char16_t* text;
         double value;
     } cases[] = {
-        {u"2 s", 2},      {u"1 2 . 5", 12.5}, {u"abc", 0},         {u"", 0},          {u"\t\n7", 7},
-        {u"-3.5x", -3.5}, {u"+ 4", 4},        {u"1D3", 1000},      {u"2.5d-1", 0.25}, {u"1E-2", 0.01},
-        {u"1e", 1},       {u"1e+", 1},        {u"1.2.3", 1.2},     {u".5", 0.5},      {u".", 0},
-        {u"-", 0},        {u"1,5", 1},        {u"12:34:56", 12},   {u"\r5", 0},
+        {u"1 2 . 5", 12.5}, {u"abc", 0},   {u"\t\n7", 7}, {u"-3.5x", -3.5}, {u"+ 4", 4},  {u"1D3", 1000},
+        {u"2.5d-1", 0.25},  {u"1e+", 1},   {u"1.2.3", 1.2}, {u".5", 0.5},     {u"-", 0},   {u"1,5", 1},
+        {u"\r5", 0},
     };
     for (const auto& c : cases)
         EXPECT_DOUBLE_EQ(leadingNumber(c.text), c.value) << QString::fromUtf16(c.text).toStdString();
@@ -28,24 +27,22 @@ TEST(LeadingNumber, readsTheNumberATextBeginsWithAndStaysFinite)
 
 TEST(NumberForms, roundHalfToEvenWithinInt16AndWriteWithoutNeedlessFigures)
 {
-    const std::pair<double, qint16> roundings[] = {{2.5, 2}, {3.5, 4}, {-2.5, -2}, {32767.4, 32767}, {-32768, -32768}};
+    const std::pair<double, qint16> roundings[] = {{2.5, 2}, {3.5, 4}, {-2.5, -2}, {-32768, -32768}};
     for (const auto& [value, rounded] : roundings)
         EXPECT_EQ(toInt16(value), rounded) << value;
     EXPECT_THROW(toInt16(32767.5), Failure);
     EXPECT_THROW(toInt16(-40000), Failure);
 
     const std::pair<QString, const char*> forms[] = {
-        {plainNumber(2000), "2000"}, {plainNumber(1.5), "1.5"},    {plainNumber(-0.0), "0"},
-        {plainNumber(0.1 + 0.2), "0.3"}, {plainNumber(1e20), "1E+20"}, {printNumber(0), " 0"},
-        {printNumber(-7), "-7"}};
+        {plainNumber(2000), "2000"}, {plainNumber(-0.0), "0"},  {plainNumber(0.1 + 0.2), "0.3"},
+        {plainNumber(1e20), "1E+20"}, {printNumber(0), " 0"}, {printNumber(-7), "-7"}};
     for (const auto& [text, expected] : forms)
         EXPECT_EQ(text, expected);
 }
 
 TEST(ClockText, showsMinutesAndSecondsWithoutHours)
 {
-    const std::pair<qint64, const char*> cases[] = {{0, "00:00"}, {5, "00:05"}, {60, "01:00"},
-                                                    {215, "03:35"}, {3725, "62:05"}, {6000, "100:00"}};
+    const std::pair<qint64, const char*> cases[] = {{5, "00:05"}, {3725, "62:05"}, {6000, "100:00"}};
     for (const auto& [seconds, text] : cases)
         EXPECT_EQ(clockText(seconds), text) << seconds;
 }

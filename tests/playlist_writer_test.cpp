@@ -25,10 +25,9 @@ std::unique_ptr<PlaylistTable> tableOf(const Entries& entries)
 
 } // namespace
 
-// A failed write keeping the old file is checked through the Save playlist button.
+// The bytes of a typical list, and a failed write keeping the old file, are checked through the Save playlist button.
 TEST(PlaylistWriter, writesBothFormatsLineForLineWithCrLfAndOtherFormatNumbersNothing)
 {
-    const auto two = tableOf({{"/Music/My Song.mp3", "245"}, {"/cdrom/Track01.cda", "187"}});
     const auto none = tableOf({});
     // Each title is the file name without its last extension.
     const auto titles =
@@ -38,17 +37,11 @@ TEST(PlaylistWriter, writesBothFormatsLineForLineWithCrLfAndOtherFormatNumbersNo
         int format;
         QByteArray expected; // empty: no file
     } cases[] = {
-        {*two, 1, "#EXTM3U\r\n#EXTINF:245,My Song\r\n/Music/My Song.mp3\r\n"
-                  "#EXTINF:187,Track01\r\n/cdrom/Track01.cda\r\n"},
-        {*two, 2, "[playlist]\r\nFile1=/Music/My Song.mp3\r\nTitle1=My Song\r\nLength1=245\r\n"
-                  "File2=/cdrom/Track01.cda\r\nTitle2=Track01\r\nLength2=187\r\n"
-                  "NumberOfEntries = 2\r\nVersion = 2\r\n"},
         {*titles, 1, "#EXTM3U\r\n#EXTINF:1,My.Song\r\n/Music/My.Song.mp3\r\n#EXTINF:2,noext\r\n"
                      "/my.folder/noext\r\n#EXTINF:3,song\r\nsong.mp3\r\n#EXTINF:4,\r\n/M/.mp3\r\n"},
         {*none, 1, "#EXTM3U\r\n"},
         {*none, 2, "[playlist]\r\nNumberOfEntries = 0\r\nVersion = 2\r\n"},
-        {*two, 0, ""},
-        {*two, 3, ""},
+        {*titles, 3, ""},
     };
     QTemporaryDir dir;
     int n = 0;
@@ -62,13 +55,9 @@ TEST(PlaylistWriter, writesBothFormatsLineForLineWithCrLfAndOtherFormatNumbersNo
 
 TEST(PlaylistWriter, readingBackGivesTheWrittenPathsInOrder)
 {
-    Entries entries = {{"/Music/My File.mp3", "200"}, // its title line holds "File"
-                       {"/Music/a=b/x.mp3", "1"},
-                       {"/Music/Björk – Jóga.mp3", "305"},
-                       {" leading blank.wav", "4"}};
-    // Enough more that lines straddle the reader's chunks, CR and LF among them.
-    for (int i = 0; i < 6000; ++i)
-        entries.push_back({QStringLiteral("/Music/Some artist/%1 Track.flac").arg(i, 5, 10, QChar(u'0')), "9"});
+    // The first one's title line holds "File".
+    const Entries entries = {{"/Music/My File.mp3", "200"}, {"/Music/a=b/x.mp3", "1"},
+                             {"/Music/Björk – Jóga.mp3", "305"}, {" leading blank.wav", "4"}};
     QStringList expected;
     for (const auto& entry : entries)
         expected << entry.first;

@@ -6,21 +6,16 @@
 #include <gtest/gtest.h>
 #include <climits>
 #include <limits>
+#include <utility>
 
 namespace {
 
 TEST(RecordingRules, gapIntervalRoundsHalfToEvenAndWaitsAtLeastOneMillisecond)
 {
-    const struct {
-        double gapMs;
-        int interval;
-    } cases[] = {
-        {2000, 2000}, {1500.5, 1500}, {1501.5, 1502}, {0, 1}, {0.4, 1}, {-500, 1},
-        {65535, 65535}, {70000, 70000}, // a long gap is waited in full
-        {1e300, INT_MAX},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(gapInterval(c.gapMs), c.interval) << c.gapMs;
+    const std::pair<double, int> cases[] = {{1500.5, 1500}, {1501.5, 1502}, {0.4, 1}, {-500, 1},
+                                            {70000, 70000}, {1e300, INT_MAX}}; // a long gap is waited in full
+    for (const auto& [gapMs, interval] : cases)
+        EXPECT_EQ(gapInterval(gapMs), interval) << gapMs;
 }
 
 TEST(RecordingRules, cdEntriesAndTheirTrackNumbers)
@@ -30,30 +25,14 @@ TEST(RecordingRules, cdEntriesAndTheirTrackNumbers)
         bool cd;
         double track;
     } cases[] = {
-        {"/media/cdrom/Track07.CDA", true, 7},
-        {"D:\\Track05.cda", true, 5},
-        {"/cd/TRACK12.cda", true, 12},
-        {"/cd/track 3.cda", true, 3},
+        {"D:\\Track05.CDA", true, 5}, {"/cd/track 3.cda", true, 3},
         {"/cd/Spår01.cda", true, 0}, // no "track": no track number
-        {"/music/track01.mp3", false, 1},
-        {"/music/song.cda.mp3", false, 0},
+        {"/music/track01.mp3", false, 1}, {"/music/song.cda.mp3", false, 0},
     };
     for (const auto& c : cases) {
-        const QString path = QString::fromUtf8(c.path);
-        EXPECT_EQ(isCdEntry(path), c.cd) << c.path;
-        EXPECT_EQ(cdTrackNumberOf(path), c.track) << c.path;
+        EXPECT_EQ(isCdEntry(QString::fromUtf8(c.path)), c.cd) << c.path;
+        EXPECT_EQ(cdTrackNumberOf(QString::fromUtf8(c.path)), c.track) << c.path;
     }
-}
-
-TEST(RecordingRules, gapTotalLeavesOutTheLastEntrysGap)
-{
-    PlaylistTable table;
-    for (double gap : {2000.0, 500.0, 3000.0})
-        table[table.claimSlot()] = {QStringLiteral("a.mp3"), QStringLiteral("10"), gap};
-    EXPECT_DOUBLE_EQ(gapTotalOf(table), 2.5);
-    table.clear();
-    table[table.claimSlot()] = {QStringLiteral("a.mp3"), QStringLiteral("10"), 2000};
-    EXPECT_DOUBLE_EQ(gapTotalOf(table), 0);
 }
 
 TEST(RecordingRules, cdTrackEndsOnAnotherTrackOrAtItsLength)
@@ -71,56 +50,37 @@ ProgressDisplay at(double position, RunFigures figures, CountdownRounding roundi
     return progressDisplay([position] { return position; }, figures, rounding);
 }
 
+void expectDisplay(double position, RunFigures figures, CountdownRounding rounding, float trackPercent,
+                   float totalPercent, const char* track, const char* total)
+{
+    const ProgressDisplay d = at(position, figures, rounding);
+    EXPECT_FLOAT_EQ(d.trackPercent, trackPercent) << track << " at " << position;
+    EXPECT_FLOAT_EQ(d.totalPercent, totalPercent) << total << " at " << position;
+    EXPECT_EQ(d.trackCaption, QLatin1String(track)) << position;
+    EXPECT_EQ(d.totalCaption, QLatin1String(total)) << position;
+}
+
 TEST(ProgressDisplayFigures, examplesOfBothForms)
 {
     const auto media = CountdownRounding::TowardZero;
     const auto cd = CountdownRounding::HalfToEven;
-    const struct {
-        double position;
-        RunFigures run;
-        CountdownRounding rounding;
-        float trackPercent;
-        float totalPercent;
-        const char* track;
-        const char* total;
-    } cases[] = {
-        {10.4, {215, 0, 0, 215}, media, 4.837209f, 4.837209f, "Left of track (03:24) :", "Left of total (03:24) :"},
-        {0, {60, 0, 0, 60}, media, 0, 0, "Left of track (01:00) :", "Left of total (01:00) :"},
-        {1, {60, 0, 0, 60}, media, 1.666667f, 1.666667f, "Left of track (00:59) :", "Left of total (00:59) :"},
-        {0, {3600, 0, 0, 3600}, media, 0, 0, "Left of track (60:00) :", "Left of total (60:00) :"},
-        {262, {263, 0, 0, 263}, cd, 99.61977f, 99.61977f, "Left of track (00:01) :", "Left of total (00:01) :"},
-        // Two entries of 100 s with a 2 s gap, 50 s into the second.
-        {50, {100, 100, 2, 202}, media, 50, 74.25743f, "Left of track (00:50) :", "Left of total (00:50) :"},
-        // Past the true length: full bar, never a negative countdown.
-        {215.8, {215, 0, 0, 215}, media, 100, 100, "Left of track (00:00) :", "Left of total (00:00) :"},
-        {217, {215, 0, 0, 215}, cd, 100, 100, "Left of track (00:00) :", "Left of total (00:00) :"},
-        // Halves to even for a CD, cut for a media file.
-        {0, {10, 0, 0.5, 13}, cd, 0, 0, "Left of track (00:10) :", "Left of total (00:12) :"},
-        {0.5, {10, 0, 0, 13}, media, 5, 3.846154f, "Left of track (00:09) :", "Left of total (00:12) :"},
-        // Nothing to divide by: full bars, no NaN.
-        {0, {0, 0, 0, 0}, media, 100, 100, "Left of track (00:00) :", "Left of total (00:00) :"},
-    };
-    for (const auto& c : cases) {
-        const ProgressDisplay d = at(c.position, c.run, c.rounding);
-        EXPECT_FLOAT_EQ(d.trackPercent, c.trackPercent) << c.track << " at " << c.position;
-        EXPECT_FLOAT_EQ(d.totalPercent, c.totalPercent) << c.total << " at " << c.position;
-        EXPECT_EQ(d.trackCaption, QLatin1String(c.track)) << c.position;
-        EXPECT_EQ(d.totalCaption, QLatin1String(c.total)) << c.position;
-    }
-}
-
-TEST(ProgressDisplayFigures, positionIsAskedForEveryFigure)
-{
-    int asked = 0;
-    progressDisplay([&asked] { return double(++asked); }, {100, 0, 0, 100}, CountdownRounding::HalfToEven);
-    EXPECT_EQ(asked, 4);
+    expectDisplay(10.4, {215, 0, 0, 215}, media, 4.837209f, 4.837209f, "Left of track (03:24) :",
+                  "Left of total (03:24) :");
+    // Two entries of 100 s with a 2 s gap, 50 s into the second.
+    expectDisplay(50, {100, 100, 2, 202}, media, 50, 74.25743f, "Left of track (00:50) :", "Left of total (00:50) :");
+    // Past the true length: full bar, never a negative countdown.
+    expectDisplay(217, {215, 0, 0, 215}, cd, 100, 100, "Left of track (00:00) :", "Left of total (00:00) :");
+    // Halves to even for a CD, cut for a media file.
+    expectDisplay(0, {10, 0, 0.5, 13}, cd, 0, 0, "Left of track (00:10) :", "Left of total (00:12) :");
+    expectDisplay(0.5, {10, 0, 0, 13}, media, 5, 3.846154f, "Left of track (00:09) :", "Left of total (00:12) :");
+    // Nothing to divide by: full bars, no NaN.
+    expectDisplay(0, {0, 0, 0, 0}, media, 100, 100, "Left of track (00:00) :", "Left of total (00:00) :");
 }
 
 TEST(ProgressDisplayFigures, notANumberNeverReachesABar)
 {
-    const double nan = std::numeric_limits<double>::quiet_NaN();
     const double inf = std::numeric_limits<double>::infinity();
-    for (double position : {nan, inf, -inf, -5.0}) {
+    for (double position : {std::numeric_limits<double>::quiet_NaN(), inf, -inf, -5.0}) {
         const ProgressDisplay d = at(position, {100, 0, 0, 100}, CountdownRounding::TowardZero);
         EXPECT_TRUE(d.trackPercent >= 0 && d.trackPercent <= 100) << position;
         EXPECT_TRUE(d.totalPercent >= 0 && d.totalPercent <= 100) << position;
@@ -145,7 +105,6 @@ TEST(SoundTimelinePlacement, filesAreWrittenTheAskedSilenceApartAndNeverSooner)
     EXPECT_EQ(timeline.silenceBeforeStart(20), 0);
     writeFile(3000);
     EXPECT_EQ(timeline.fileStart(), 100);
-    EXPECT_EQ(timeline.lastEnd(), 3100);
 
     // Asked in time: exactly the silence after the last sound, written in pieces.
     timeline.advance(200); // idle silence written before the next file was asked for

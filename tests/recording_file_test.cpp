@@ -20,7 +20,6 @@ TEST(RecordingFile, takesTheFirstNumberFreeInBothFormatsAndDeletesEmptyFiles)
         {{}, 1, "Recording 1.m3u", {"Recording 1.m3u"}},
         {{{"Recording 1.m3u", "x"}, {"Recording 2.pls", "x"}}, 2, "Recording 3.pls",
          {"Recording 1.m3u", "Recording 2.pls", "Recording 3.pls"}},
-        {{{"Recording 1.pls", ""}}, 1, "Recording 1.m3u", {"Recording 1.m3u"}},
         {{{"Recording 1.m3u", ""}, {"Recording 1.pls", "x"}}, 2, "Recording 2.pls",
          {"Recording 1.pls", "Recording 2.pls"}},
         {{{"Recording 1.m3u", "x"}, {"Recording 2.m3u", ""}}, 2, "Recording 2.pls",

@@ -8,11 +8,18 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-TEST(TextFile, writesEveryLineWithCrLfInUtf8AndAFailedWriteLeavesNothingBehind)
+TEST(TextFile, writesCrLfLinesInUtf8AndAFailedWriteLeavesNothingAndOnlyAByteCountsAsContent)
 {
     QTemporaryDir dir;
+    // Only a file holding a byte has content, and asking creates nothing.
+    EXPECT_FALSE(fileHasContent(dir.filePath("out.txt")));
+    EXPECT_FALSE(fileHasContent(dir.path()));
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath("out.txt")));
+    writeBytes(dir.filePath("out.txt"), "");
+    EXPECT_FALSE(fileHasContent(dir.filePath("out.txt")));
     writeTextFile(dir.filePath("out.txt"), {"first", "", "Sånger/Ärlig.mp3"});
     EXPECT_EQ(bytesOf(dir.filePath("out.txt")), "first\r\n\r\nS\xC3\xA5nger/\xC3\x84rlig.mp3\r\n");
+    EXPECT_TRUE(fileHasContent(dir.filePath("out.txt")));
 
     QDir(dir.path()).mkdir("taken"); // a folder stands where the file should go
     EXPECT_THROW(writeTextFile(dir.filePath("taken"), {"new"}), Failure);
@@ -42,17 +49,4 @@ TEST(TextFile, readsLinesEndedByCrLfCrOrLfAndTakesOtherThanUtf8AsWindows1252)
         EXPECT_EQ(splitTextLines(c.bytes), c.lines);
     }
     EXPECT_THROW(readTextFile(dir.filePath("missing.txt")), Failure);
-}
-
-TEST(TextFile, onlyAFileHoldingAByteHasContentAndAskingCreatesNothing)
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath("f.txt");
-    EXPECT_FALSE(fileHasContent(path));
-    EXPECT_FALSE(QFileInfo::exists(path));
-    EXPECT_FALSE(fileHasContent(dir.path()));
-    writeBytes(path, "");
-    EXPECT_FALSE(fileHasContent(path));
-    writeBytes(path, "x");
-    EXPECT_TRUE(fileHasContent(path));
 }
