@@ -43,6 +43,11 @@ struct MediaCase {
     QStringList make; // ffmpeg's output options (video when they name a video codec), or another source
 };
 
+void PrintTo(const MediaCase& c, std::ostream* out)
+{
+    *out << c.extension;
+}
+
 // Every media extension the program adds, each in a format that name stands for.
 std::vector<MediaCase> everyMediaExtension()
 {
