@@ -2,8 +2,9 @@
 
 #include "common/failure.h"
 
-#include <gst/app/gstappsink.h>
+#include <QDir>
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -11,15 +12,6 @@ namespace {
 // wakes a thread or two, and those wake-ups are most of a run's CPU time.
 constexpr qint64 kPieceFrames = GstOutputStream::kRate / 20;
 constexpr qint64 kWaitingFrames = GstOutputStream::kRate / 200; // 5 ms of silence while a file is late
-constexpr qint64 kQueuedFrames = GstOutputStream::kRate / 5;    // how far the decoder may run ahead
-
-// The decoder hands over samples in the output's one format, whatever the file's
-// rate and channels.
-QString decodedSink()
-{
-    return QStringLiteral("audioconvert ! audioresample ! appsink name=decoded sync=false caps=")
-        + QLatin1String(GstOutputStream::kCaps);
-}
 
 qint64 framesOf(GstBuffer* buffer)
 {
@@ -36,32 +28,27 @@ GstMediaPlayer::GstMediaPlayer(const QString& audioSink, QObject* parent)
               // A GStreamer thread: hand the failure over to the user-interface thread.
               const quint64 playback = m_playback.load();
               QMetaObject::invokeMethod(
-                  this, [this, playback, error] { outputFailed(playback, error); }, Qt::QueuedConnection);
+                  this,
+                  [this, playback, error] {
+                      if (playback != m_playback.load())
+                          return;
+                      bool playing = !m_toAnnounce.empty();
+                      {
+                          const std::lock_guard lock(m_feedLock);
+                          playing = playing || m_active >= 0 || m_waiting >= 0;
+                      }
+                      // A failed output is started anew by the next play.
+                      endPlayback();
+                      if (playing)
+                          Q_EMIT failed(error);
+                  },
+                  Qt::QueuedConnection);
           })
-    , m_probe(QStringLiteral("fakesink"), QStringLiteral("fakesink"))
-    // A file with only video lasts as long as its pictures take to show.
-    , m_decoder(decodedSink(), QStringLiteral("fakesink sync=true"), [this](const QString& error) {
-        if (error.isEmpty()) {
-            const std::lock_guard lock(m_feedLock);
-            m_decoding = false;
-            return;
-        }
-        const quint64 playback = m_playback.load();
-        QMetaObject::invokeMethod(
-            this, [this, playback, error] { decoderEnded(playback, error); }, Qt::QueuedConnection);
-    })
+    , m_measure(QStringLiteral("fakesink"), QStringLiteral("fakesink"))
 {
-    m_heardEnd.setSingleShot(true);
-    m_heardEnd.setTimerType(Qt::PreciseTimer);
-    connect(&m_heardEnd, &QTimer::timeout, this, [this] { finishPlayback(0); });
-
-    GstElement* decoderSink = nullptr;
-    g_object_get(m_decoder.element(), "audio-sink", &decoderSink, nullptr);
-    const GstElementHandle ownedSink(decoderSink);
-    const GstElementHandle decoded(gst_bin_get_by_name(GST_BIN(decoderSink), "decoded"));
-    GstAppSinkCallbacks callbacks {};
-    callbacks.new_sample = &GstMediaPlayer::onDecoded;
-    gst_app_sink_set_callbacks(GST_APP_SINK(decoded.get()), &callbacks, this, nullptr);
+    m_announce.setSingleShot(true);
+    m_announce.setTimerType(Qt::PreciseTimer);
+    connect(&m_announce, &QTimer::timeout, this, &GstMediaPlayer::announceHeard);
 }
 
 GstMediaPlayer::~GstMediaPlayer()
@@ -71,27 +58,14 @@ GstMediaPlayer::~GstMediaPlayer()
 
 void GstMediaPlayer::setFileName(const QString& path)
 {
-    if (m_playing)
-        endPlayback();
-    m_path.clear();
     m_duration = 0;
-    m_decoder.open(path);
-    m_duration = m_decoder.durationSeconds();
-    if (m_duration <= 0) {
-        // Only reading on through the file tells its length; the probe does that,
-        // leaving the decoder at the start.
-        m_probe.open(path);
-        m_duration = m_probe.measureDuration();
-        m_probe.halt();
-    }
-    gint audioStreams = 0;
-    g_object_get(m_decoder.element(), "n-audio", &audioStreams, nullptr);
-    {
-        const std::lock_guard lock(m_feedLock);
-        m_hasSound = audioStreams > 0;
-    }
-    m_path = path;
-    m_decoderAtStart = true;
+    m_measure.open(path);
+    double seconds = m_measure.durationSeconds();
+    // Only reading on through the file tells some lengths.
+    if (seconds <= 0)
+        seconds = m_measure.measureDuration();
+    m_measure.halt();
+    m_duration = seconds;
 }
 
 double GstMediaPlayer::duration() const
@@ -99,27 +73,24 @@ double GstMediaPlayer::duration() const
     return m_duration;
 }
 
-void GstMediaPlayer::play(double silenceMs)
+void GstMediaPlayer::play(const QString& path, double silenceMs)
 {
-    if (m_path.isEmpty())
-        throw Failure(QStringLiteral("No media file is open."));
-    if (m_playing)
-        endPlayback();
-    if (!m_decoderAtStart)
-        m_decoder.open(m_path);
-    m_decoderAtStart = false;
+    int decoder = 0;
+    {
+        const std::lock_guard lock(m_feedLock);
+        decoder = m_waiting >= 0 ? m_waiting : m_active == 0 ? 1 : 0;
+        m_waiting = -1; // the output leaves that decoder alone while it starts anew
+    }
+    m_decoders[decoder].start(path);
     {
         const std::lock_guard lock(m_feedLock);
         if (!m_output.isOpen())
             m_timeline.reset();
         m_timeline.want(silenceMs);
-        m_decoding = true;
+        m_waiting = decoder;
     }
-    ++m_playback;
-    m_playing = true;
     try {
         m_output.open();
-        m_decoder.play();
     } catch (const Failure&) {
         endPlayback();
         throw;
@@ -135,40 +106,27 @@ void GstMediaPlayer::stop()
 void GstMediaPlayer::endPlayback()
 {
     ++m_playback;
-    m_playing = false;
-    m_heardEnd.stop();
-    {
-        const std::lock_guard lock(m_feedLock);
-        m_halting = true;
-    }
-    m_roomInQueue.notify_all(); // a decoder thread waiting for room gives up
+    m_announce.stop();
+    m_toAnnounce.clear();
+    m_heardStart.reset();
+    m_heardEnd.reset();
     m_output.close();
-    m_decoder.halt();
-    m_decoderAtStart = false;
+    for (GstFileDecoder& decoder : m_decoders)
+        decoder.halt();
     const std::lock_guard lock(m_feedLock);
-    m_halting = false;
-    for (GstBuffer* buffer : m_decoded)
-        gst_buffer_unref(buffer);
-    m_decoded.clear();
-    m_decodedFrames = 0;
-    m_decoding = false;
-    m_fileActive = false;
+    m_active = -1;
+    m_waiting = -1;
     m_timeline.reset();
 }
 
 double GstMediaPlayer::currentPosition() const
 {
-    if (!m_output.isOpen())
+    if (!m_output.isOpen() || !m_heardStart)
         return 0;
-    const std::lock_guard lock(m_feedLock);
-    const std::optional<qint64> start = m_timeline.fileStart();
-    if (!start)
-        return 0;
-    double seconds = double(m_output.now() - m_timeline.nanoseconds(*start)) / GST_SECOND;
+    double seconds = double(m_output.now() - m_timeline.nanoseconds(*m_heardStart)) / GST_SECOND;
     // Once its sound is over the file stays at its end while the output runs on.
-    const std::optional<qint64> end = m_timeline.lastEnd();
-    if (!m_fileActive && end && *end >= *start)
-        seconds = std::min(seconds, double(*end - *start) / GstOutputStream::kRate);
+    if (m_heardEnd)
+        seconds = std::min(seconds, double(*m_heardEnd - *m_heardStart) / GstOutputStream::kRate);
     return std::max(0.0, seconds);
 }
 
@@ -179,68 +137,44 @@ double GstMediaPlayer::startLeadMs() const
     return GstOutputStream::kBufferMs + 100;
 }
 
-// The decoder's thread: queues the samples for the output, waiting while it
-// holds enough, so that a file is read only as fast as it plays.
-GstFlowReturn GstMediaPlayer::onDecoded(GstAppSink* sink, gpointer self)
-{
-    auto* player = static_cast<GstMediaPlayer*>(self);
-    GstSample* sample = gst_app_sink_pull_sample(sink);
-    if (!sample)
-        return GST_FLOW_FLUSHING;
-    GstBuffer* buffer = gst_buffer_ref(gst_sample_get_buffer(sample));
-    gst_sample_unref(sample);
-    std::unique_lock lock(player->m_feedLock);
-    player->m_roomInQueue.wait(
-        lock, [player] { return player->m_halting || player->m_decodedFrames < kQueuedFrames; });
-    if (player->m_halting) {
-        gst_buffer_unref(buffer);
-        return GST_FLOW_FLUSHING;
-    }
-    player->m_decoded.push_back(buffer);
-    player->m_decodedFrames += framesOf(buffer);
-    return GST_FLOW_OK;
-}
-
 // The output's thread, whenever it has room: the playing file's next samples, or
 // silence until the waiting file is due and ready. The timestamps run on without
 // a break, so the sink plays what it is given one piece after the other.
 GstBuffer* GstMediaPlayer::nextSound()
 {
     const std::lock_guard lock(m_feedLock);
-    qint64 frames = kPieceFrames; // of silence unless the file's samples are written
-    if (m_timeline.fileWaiting()) {
-        frames = m_timeline.silenceBeforeStart(kPieceFrames);
-        if (frames == 0 && (!m_decoded.empty() || !m_decoding || !m_hasSound)) {
-            m_timeline.startFile();
-            m_fileActive = true;
-        } else if (frames == 0) {
-            frames = kWaitingFrames; // due but not decoded yet: it starts as soon as it is
-        }
-    }
+    qint64 frames = kPieceFrames; // of silence unless a file's samples are written
     GstBuffer* buffer = nullptr;
-    if (m_fileActive && !m_decoded.empty()) {
-        // Decoders give small buffers; joined, they pass the output in fewer pieces.
-        buffer = gst_buffer_make_writable(m_decoded.front());
-        m_decoded.pop_front();
-        frames = framesOf(buffer);
-        while (!m_decoded.empty() && frames + framesOf(m_decoded.front()) <= kPieceFrames) {
-            frames += framesOf(m_decoded.front());
-            buffer = gst_buffer_append(buffer, m_decoded.front());
-            m_decoded.pop_front();
+    for (;;) {
+        if (m_active < 0 && m_waiting >= 0) {
+            frames = m_timeline.silenceBeforeStart(kPieceFrames);
+            if (frames > 0)
+                break;
+            const QString error = m_decoders[m_waiting].error();
+            if (!error.isEmpty()) {
+                m_waiting = -1;
+                written({ Moment::Failed, m_timeline.written(), error });
+                frames = kPieceFrames;
+                break;
+            }
+            if (!m_decoders[m_waiting].ready()) {
+                frames = kWaitingFrames; // due but not decoded yet: it starts as soon as it is
+                if (starved(QStringLiteral("The file did not open within %1 seconds.")))
+                    frames = kPieceFrames;
+                break;
+            }
+            m_starvedFrames = 0;
+            m_timeline.startFile();
+            m_active = std::exchange(m_waiting, -1);
+            m_silentFramesLeft = -1;
+            written({ Moment::Started, m_timeline.written(), {} });
         }
-        m_decodedFrames -= frames;
-        // The decoder is woken to refill only once half the queue is gone.
-        if (m_decodedFrames <= kQueuedFrames / 2)
-            m_roomInQueue.notify_all();
-    } else if (m_fileActive && !m_decoding) {
-        m_fileActive = false;
-        m_timeline.endFile();
-        const quint64 playback = m_playback.load();
-        const qint64 endNs = m_timeline.nanoseconds(*m_timeline.lastEnd());
-        QMetaObject::invokeMethod(
-            this, [this, playback, endNs] { soundWritten(playback, endNs); }, Qt::QueuedConnection);
-    } else if (m_fileActive && m_hasSound) {
-        frames = kWaitingFrames; // the decoder fell behind: a moment of silence, then on
+        if (m_active < 0)
+            break;
+        buffer = nextOfActiveFile(frames);
+        if (buffer || m_active >= 0)
+            break;
+        // The file ended here: the next may be due at once.
     }
     if (!buffer) {
         const gsize bytes = gsize(frames) * GstOutputStream::kBytesPerFrame;
@@ -254,40 +188,104 @@ GstBuffer* GstMediaPlayer::nextSound()
     return buffer;
 }
 
-// The file's last sample is written; it ends when that sample is heard.
-void GstMediaPlayer::soundWritten(quint64 playback, qint64 endNs)
+// The active file's next samples, or null with the silence to write instead;
+// at the file's end no file is active any more.
+GstBuffer* GstMediaPlayer::nextOfActiveFile(qint64& frames)
 {
-    if (!m_playing || playback != m_playback.load())
-        return;
-    const double leftMs = double(endNs - m_output.now()) / GST_MSECOND;
-    m_heardEnd.start(int(std::clamp(std::ceil(leftMs), 0.0, 3600e3)));
+    GstFileDecoder& file = m_decoders[m_active];
+    if (GstBuffer* buffer = file.take(kPieceFrames)) {
+        frames = framesOf(buffer);
+        m_starvedFrames = 0;
+        return buffer;
+    }
+    frames = kPieceFrames;
+    if (const QString error = file.error(); !error.isEmpty()) {
+        // A file that breaks off is no track: nothing more plays.
+        m_active = -1;
+        m_waiting = -1;
+        written({ Moment::Failed, m_timeline.written(), error });
+        return nullptr;
+    }
+    if (!file.finished()) {
+        frames = kWaitingFrames; // the decoder fell behind: a moment of silence, then on
+        if (starved(QStringLiteral("The file gave no sound for %1 seconds.")))
+            frames = kPieceFrames;
+        return nullptr;
+    }
+    if (m_silentFramesLeft < 0)
+        m_silentFramesLeft = file.framesWithoutSound();
+    if (m_silentFramesLeft > 0) {
+        frames = std::min(kPieceFrames, m_silentFramesLeft);
+        m_silentFramesLeft -= frames;
+        return nullptr;
+    }
+    m_timeline.endFile();
+    m_active = -1;
+    written({ Moment::Ended, m_timeline.written(), {} });
+    return nullptr;
 }
 
-// A decoder that fails ends the playback at once, so that a run never waits for
-// an end that will not come.
-void GstMediaPlayer::decoderEnded(quint64 playback, const QString&)
+// The output's thread: a decoder that stalls without an error must not hold the
+// run for ever. True when the file is given up, with the message made from text.
+bool GstMediaPlayer::starved(const QString& text)
 {
-    if (!m_playing || playback != m_playback.load())
-        return;
-    endPlayback();
-    Q_EMIT endOfStream(1);
+    m_starvedFrames += kWaitingFrames;
+    if (m_starvedFrames < qint64(GstPlaybin::kOpenTimeoutMs) * GstOutputStream::kRate / 1000)
+        return false;
+    const int decoder = m_active >= 0 ? m_active : m_waiting;
+    const QString error = text.arg(GstPlaybin::kOpenTimeoutMs / 1000) + QLatin1Char('\n')
+        + QDir::toNativeSeparators(m_decoders[decoder].path());
+    m_active = -1;
+    m_waiting = -1;
+    m_starvedFrames = 0;
+    written({ Moment::Failed, m_timeline.written(), error });
+    return true;
 }
 
-// A sound output that failed is started anew by the next play.
-void GstMediaPlayer::outputFailed(quint64 playback, const QString& error)
+// The output's thread: what it wrote is announced when it is heard.
+void GstMediaPlayer::written(const Moment& moment)
 {
-    if (m_playing && playback == m_playback.load())
-        decoderEnded(playback, error);
-    else
-        m_output.close();
+    const quint64 playback = m_playback.load();
+    QMetaObject::invokeMethod(
+        this,
+        [this, playback, moment] {
+            if (playback != m_playback.load())
+                return;
+            m_toAnnounce.push_back(moment);
+            if (m_toAnnounce.size() == 1)
+                announceHeard();
+        },
+        Qt::QueuedConnection);
 }
 
-void GstMediaPlayer::finishPlayback(int result)
+// Announces, in order, what has been heard by now, and waits for the rest.
+void GstMediaPlayer::announceHeard()
 {
-    if (!m_playing)
-        return;
-    m_playing = false;
-    Q_EMIT endOfStream(result);
+    const quint64 playback = m_playback.load();
+    while (!m_toAnnounce.empty() && playback == m_playback.load()) {
+        const Moment moment = m_toAnnounce.front();
+        const double leftMs = double(m_timeline.nanoseconds(moment.frame) - m_output.now()) / GST_MSECOND;
+        if (leftMs > 1) {
+            m_announce.start(int(std::min(std::ceil(leftMs), 3600e3)));
+            return;
+        }
+        m_toAnnounce.pop_front();
+        switch (moment.kind) {
+        case Moment::Started:
+            m_heardStart = moment.frame;
+            m_heardEnd.reset();
+            Q_EMIT soundStarted();
+            break;
+        case Moment::Ended:
+            m_heardEnd = moment.frame;
+            Q_EMIT endOfStream(0);
+            break;
+        case Moment::Failed:
+            endPlayback();
+            Q_EMIT failed(moment.error);
+            return;
+        }
+    }
 }
 
 std::unique_ptr<MediaPlayer> makeMediaPlayer()

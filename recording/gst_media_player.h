@@ -1,5 +1,6 @@
 #pragma once
 
+#include "recording/gst_file_decoder.h"
 #include "recording/gst_output_stream.h"
 #include "recording/gst_playbin.h"
 #include "recording/media_player.h"
@@ -7,17 +8,15 @@
 
 #include <QTimer>
 #include <atomic>
-#include <condition_variable>
 #include <deque>
 #include <mutex>
+#include <optional>
 
-typedef struct _GstAppSink GstAppSink;
-
-// MediaPlayer1 on GStreamer. A decoding pipeline opens the file and queues its
-// samples for the output stream; neither opening nor measuring touches the
-// sound device, so a busy or missing one cannot spoil a length. The output
-// stream stays open from file to file and is fed without a break, each file
-// the asked silence after the one before.
+// MediaPlayer1 on GStreamer. Files are measured by a pipeline of their own,
+// which never touches the sound device, so a busy or missing one cannot spoil a
+// length. Two decoders take turns at playing: while one file sounds, the next
+// is opened and decoded ahead. The output stream stays open from file to file
+// and is fed without a break, each file the asked silence after the one before.
 class GstMediaPlayer : public MediaPlayer {
     Q_OBJECT
 public:
@@ -27,41 +26,47 @@ public:
 
     void setFileName(const QString& path) override;
     double duration() const override;
-    void play(double silenceMs) override;
+    void play(const QString& path, double silenceMs) override;
     void stop() override;
     double currentPosition() const override;
     double startLeadMs() const override;
 
 private:
-    static GstFlowReturn onDecoded(GstAppSink* sink, gpointer self);
+    // What the output has written, to be announced when it is heard.
+    struct Moment {
+        enum Kind { Started, Ended, Failed } kind;
+        qint64 frame;
+        QString error;
+    };
+
     GstBuffer* nextSound();
-    void decoderEnded(quint64 playback, const QString& error);
-    void outputFailed(quint64 playback, const QString& error);
-    void soundWritten(quint64 playback, qint64 endNs);
-    void finishPlayback(int result);
+    GstBuffer* nextOfActiveFile(qint64& frames);
+    bool starved(const QString& text);
+    void written(const Moment& moment);
+    void announceHeard();
     void endPlayback();
 
     // Counts playbacks; a report about an earlier one is stale. Declared before
     // the pipelines, whose threads read it until they are gone.
     std::atomic<quint64> m_playback { 0 };
-    bool m_playing = false;
-    bool m_decoderAtStart = false; // the open file is prerolled and has not played yet
-    QString m_path;
+    QString m_measuredPath;
     double m_duration = 0;
-    QTimer m_heardEnd; // ends the playback when its last sample is heard
 
-    // Shared by the decoder's thread, the output's thread and this one.
+    // What the output wrote, in order, until it is heard; the user-interface thread's.
+    std::deque<Moment> m_toAnnounce;
+    QTimer m_announce;
+    std::optional<qint64> m_heardStart; // the file being heard
+    std::optional<qint64> m_heardEnd;
+
+    // Shared by the output's thread and this one.
     mutable std::mutex m_feedLock;
-    std::condition_variable m_roomInQueue;
     SoundTimeline m_timeline { GstOutputStream::kRate };
-    std::deque<GstBuffer*> m_decoded; // the playing file's samples, not yet written
-    qint64 m_decodedFrames = 0;
-    bool m_decoding = false;  // more samples of the playing file may come
-    bool m_hasSound = false;  // the open file has a sound track
-    bool m_fileActive = false; // the playing file's samples are being written
-    bool m_halting = false;   // the decoder is being stopped: take nothing more from it
+    int m_active = -1;  // the decoder whose file is being written
+    int m_waiting = -1; // the decoder whose file comes next
+    qint64 m_silentFramesLeft = -1; // of an active file without sound, once known
+    qint64 m_starvedFrames = 0;     // silence written while a file was due but gave nothing
 
     GstOutputStream m_output;
-    GstPlaybin m_probe;
-    GstPlaybin m_decoder;
+    GstPlaybin m_measure;
+    GstFileDecoder m_decoders[2];
 };

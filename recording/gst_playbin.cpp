@@ -71,35 +71,40 @@ GstPlaybin::~GstPlaybin()
 // wait for stays on the bus; everything else is dropped at once so that nothing piles up.
 GstBusSyncReply GstPlaybin::onBusMessage(GstBus*, GstMessage* message, gpointer self)
 {
-    const auto& onEnd = static_cast<GstPlaybin*>(self)->m_onEnd;
-    switch (GST_MESSAGE_TYPE(message)) {
-    case GST_MESSAGE_ASYNC_DONE:
-    case GST_MESSAGE_DURATION_CHANGED:
-        return GST_BUS_PASS;
-    case GST_MESSAGE_ERROR:
-        if (onEnd)
-            onEnd(gstErrorText(message));
-        return GST_BUS_PASS;
-    case GST_MESSAGE_EOS:
-        if (onEnd)
-            onEnd(QString());
-        return GST_BUS_PASS;
-    default:
-        gst_message_unref(message); // a sync handler that drops a message owns it
-        return GST_BUS_DROP;
+    auto* playbin = static_cast<GstPlaybin*>(self);
+    const GstMessageType type = GST_MESSAGE_TYPE(message);
+    if (type == GST_MESSAGE_ERROR)
+        playbin->m_failed = true;
+    if (!playbin->m_onEnd) {
+        if (type & (GST_MESSAGE_ASYNC_DONE | GST_MESSAGE_DURATION_CHANGED | GST_MESSAGE_ERROR | GST_MESSAGE_EOS))
+            return GST_BUS_PASS;
+    } else if (type == GST_MESSAGE_ERROR || type == GST_MESSAGE_EOS) {
+        playbin->m_onEnd(type == GST_MESSAGE_ERROR ? gstErrorText(message) : QString());
     }
+    gst_message_unref(message); // a sync handler that drops a message owns it
+    return GST_BUS_DROP;
+}
+
+bool GstPlaybin::setUri(const QString& path, QString& error)
+{
+    halt();
+    m_path = path;
+    GError* gerror = nullptr;
+    const GCharHandle uri(gst_filename_to_uri(QFile::encodeName(path).constData(), &gerror));
+    const GErrorHandle ownedError(gerror);
+    if (!uri) {
+        error = QString::fromUtf8(gerror ? gerror->message : "Not a file name");
+        return false;
+    }
+    g_object_set(m_playbin.get(), "uri", pushedWhereNeeded(path, uri.get()).constData(), nullptr);
+    return true;
 }
 
 void GstPlaybin::open(const QString& path)
 {
-    halt();
-    m_path = path;
-    GError* error = nullptr;
-    const GCharHandle uri(gst_filename_to_uri(QFile::encodeName(path).constData(), &error));
-    const GErrorHandle ownedError(error);
-    if (!uri)
-        failWith(QString::fromUtf8(error ? error->message : "Not a file name"));
-    g_object_set(m_playbin.get(), "uri", pushedWhereNeeded(path, uri.get()).constData(), nullptr);
+    QString error;
+    if (!setUri(path, error))
+        failWith(error);
     const GstStateChangeReturn change = gst_element_set_state(m_playbin.get(), GST_STATE_PAUSED);
     if (change == GST_STATE_CHANGE_SUCCESS || change == GST_STATE_CHANGE_NO_PREROLL)
         return;
@@ -136,18 +141,23 @@ double GstPlaybin::measureDuration()
     return 0;
 }
 
-void GstPlaybin::play()
+void GstPlaybin::start(const QString& path)
 {
-    if (gst_element_set_state(m_playbin.get(), GST_STATE_PLAYING) != GST_STATE_CHANGE_FAILURE)
+    QString error;
+    if (!setUri(path, error)) {
+        m_onEnd(error);
         return;
-    const GstMessageHandle reply(gst_bus_pop_filtered(m_bus.get(), GST_MESSAGE_ERROR));
-    failWith(reply ? gstErrorText(reply.get()) : QStringLiteral("The file could not be played."));
+    }
+    // A refusal here has posted its error already, and the handler has heard it.
+    if (gst_element_set_state(m_playbin.get(), GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE && !m_failed)
+        m_onEnd(QStringLiteral("The file could not be played."));
 }
 
 void GstPlaybin::halt()
 {
-    // READY keeps the sound output open, so the next file starts sooner.
-    gst_element_set_state(m_playbin.get(), GST_STATE_READY);
+    // READY keeps the decoders, so the next file opens sooner; after an error
+    // only NULL makes sure nothing of the failed file is left for the next.
+    gst_element_set_state(m_playbin.get(), m_failed.exchange(false) ? GST_STATE_NULL : GST_STATE_READY);
     // A stream that is gone must leave nothing behind for the next one to find.
     gst_bus_set_flushing(m_bus.get(), TRUE);
     gst_bus_set_flushing(m_bus.get(), FALSE);
@@ -157,6 +167,7 @@ void GstPlaybin::halt()
 void GstPlaybin::failWith(const QString& description)
 {
     const QString path = m_path;
+    m_failed = true;
     halt();
     throw Failure(description + QLatin1Char('\n') + QDir::toNativeSeparators(path));
 }

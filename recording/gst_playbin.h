@@ -3,12 +3,14 @@
 #include "recording/gst_handles.h"
 
 #include <QString>
+#include <atomic>
 #include <functional>
 
-// One GStreamer playbin kept for many files: open (prerolled, paused at the
-// start), play, halt, and the stream's duration and position. Its bus keeps
-// only what open() and measureDuration() wait for; the end of a playing
-// stream, or an error, is handed to the end handler on a GStreamer thread.
+// One GStreamer playbin kept for many files. Without an end handler it opens a
+// file and waits (prerolled, paused at the start) so that its duration can be
+// read, and its bus keeps only what open() and measureDuration() wait for.
+// With one it decodes in the background: start() returns at once, and the end
+// of the stream, or an error, is handed to the handler on a GStreamer thread.
 class GstPlaybin {
 public:
     // Called with an empty text at the end of the stream, or with the error's description.
@@ -23,8 +25,8 @@ public:
     // Opens the file and waits, at most kOpenTimeoutMs, until it is ready to play.
     // Throws a Failure with GStreamer's description when it cannot be opened.
     void open(const QString& path);
-    // Plays the opened file. Throws a Failure when the pipeline refuses.
-    void play();
+    // Plays the file without waiting for it to open; the end handler hears how it ends.
+    void start(const QString& path);
     // Ends any playback and lets the file go; harmless when nothing is open.
     void halt();
 
@@ -41,9 +43,12 @@ public:
 private:
     static GstBusSyncReply onBusMessage(GstBus* bus, GstMessage* message, gpointer self);
     [[noreturn]] void failWith(const QString& description);
+    bool setUri(const QString& path, QString& error);
 
     EndHandler m_onEnd;
     GstElementHandle m_playbin;
     GstBusHandle m_bus;
     QString m_path;
+    // An element that failed may keep its error into the next file; only a full reset clears it.
+    std::atomic<bool> m_failed { false };
 };

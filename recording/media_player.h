@@ -4,7 +4,8 @@
 #include <QString>
 #include <memory>
 
-// MediaPlayer1: opens, measures and plays one media file at a time.
+// MediaPlayer1: measures media files, and plays them one after another with
+// exact silences between them.
 class MediaPlayer : public QObject {
     Q_OBJECT
 public:
@@ -12,25 +13,33 @@ public:
 
     // Opens the file at once, without playing, so that duration() is right
     // immediately after. A file that cannot be opened throws a Failure whose
-    // description says why.
+    // description says why. Measuring never touches what plays.
     virtual void setFileName(const QString& path) = 0;
-    // Length of the open file in seconds.
+    // Length of the file last opened by setFileName, in seconds.
     virtual double duration() const = 0;
-    // Plays the open file from its beginning, so that its sound begins silenceMs
-    // after the sound of the file played before it ended; as soon as it can when
-    // that moment has passed, or when nothing played since the player was stopped.
-    virtual void play(double silenceMs) = 0;
-    // Ends any playback; harmless when nothing plays.
+    // Plays the file so that its sound begins silenceMs after the sound of the
+    // file before it ended; as soon as it can when that moment has passed or
+    // nothing played since the player was stopped. It never waits for the file
+    // to open. Called while a file sounds, the new file waits behind it, so even
+    // a silence of 0 comes out exact; a second waiting file replaces the first.
+    // Throws a Failure when the sound output cannot start.
+    virtual void play(const QString& path, double silenceMs) = 0;
+    // Ends any playback and drops a waiting file; harmless when nothing plays.
     virtual void stop() = 0;
-    // Play position in seconds from the file's start.
+    // Play position of the file being heard, in seconds from its start.
     virtual double currentPosition() const = 0;
-    // How long before its sound is due play() must be called for the silence to
-    // come out exact.
+    // How long before its sound is due a file must be handed to play() for the
+    // silence before it to come out exact, when nothing sounds before it.
     virtual double startLeadMs() const = 0;
 
 Q_SIGNALS:
-    // Once per played file, on the user-interface thread, when it has played to its end.
+    // On the user-interface thread, once per played file, when its first sample is heard.
+    void soundStarted();
+    // Once per played file, when it has been heard to its end.
     void endOfStream(int result);
+    // A played file could not be opened or broke off, or the sound output failed:
+    // the description says why. Nothing more plays until the next play().
+    void failed(const QString& description);
 };
 
 // The player that plays through the computer's sound output.

@@ -19,7 +19,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
-#include <QThread>
 #include <QTimer>
 #include <QTreeView>
 
@@ -38,6 +37,7 @@ RecordingController::RecordingController(MainWindow& window)
     , endProgram(closeWindowsAndQuit)
     , powerOff(requestPowerOff)
     , m_window(window)
+    , m_player(window.MediaPlayer1())
 {
     const Form1Controls& ui = window.ui;
     connect(ui.startRecording, &QPushButton::clicked, this, &RecordingController::startRecording);
@@ -45,7 +45,18 @@ RecordingController::RecordingController(MainWindow& window)
     connect(ui.Timer1, &QTimer::timeout, this, &RecordingController::startNext);
     connect(ui.Timer3, &QTimer::timeout, this, &RecordingController::watchCd);
     connect(ui.Timer4, &QTimer::timeout, this, &RecordingController::watchMedia);
+    connect(&window.MediaPlayer1(), &MediaPlayer::soundStarted, this, &RecordingController::mediaStarted);
     connect(&window.MediaPlayer1(), &MediaPlayer::endOfStream, this, &RecordingController::mediaEnded);
+    connect(&window.MediaPlayer1(), &MediaPlayer::failed, this, &RecordingController::mediaFailed);
+    m_cdStartPoll.setInterval(20);
+    connect(&m_cdStartPoll, &QTimer::timeout, this, &RecordingController::checkCdStarted);
+}
+
+RecordingController::~RecordingController()
+{
+    // The player outlives the window: a run cut short by closing it must not play on.
+    if (m_run.state != RecordingRun::State::Idle)
+        m_player.stop();
 }
 
 QList<FlatButton*> RecordingController::runButtons() const
@@ -60,7 +71,7 @@ void RecordingController::startRecording()
     if (m_window.table().isEmpty() || m_window.busy)
         return;
     const Form1Controls& ui = m_window.ui;
-    m_window.MediaPlayer1().stop();
+    m_player.stop();
     m_run.gapTotal = gapTotalOf(m_window.table());
     switchButtonsOff(runButtons());
     ui.UpDown1->setEnabled(false);
@@ -84,13 +95,25 @@ void RecordingController::startRecording()
 
 void RecordingController::startNext()
 {
-    const Form1Controls& ui = m_window.ui;
-    ui.ProgressBar1->setPercent(0);
-    ui.Timer1->stop();
+    m_window.ui.Timer1->stop();
     m_run.state = RecordingRun::State::Idle;
     if (m_run.currentTrack() >= m_window.table().count())
         return;
     const int k = m_run.currentTrack() + 1;
+    const PlaylistEntry& entry = m_window.table()[k - 1];
+    if (isCdEntry(entry.path)) {
+        showEntry(k);
+        startCdTrack(entry);
+    } else if (playMedia(k)) {
+        m_run.state = RecordingRun::State::Waiting;
+    }
+}
+
+// Names entry k as the one playing, from the moment it is heard.
+void RecordingController::showEntry(int k)
+{
+    const Form1Controls& ui = m_window.ui;
+    ui.ProgressBar1->setPercent(0);
     m_run.currentTrackNumber = QString::number(k);
     const QModelIndex row = m_window.model().index(k - 1, 0);
     ui.ListView1->selectionModel()->select(row, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
@@ -98,33 +121,35 @@ void RecordingController::startNext()
     const QString playing = QStringLiteral("Playing track #") + QString::number(k) + QStringLiteral("...");
     ui.Label5->setText(playing);
     ui.ListView1->setToolTip(playing);
-    const PlaylistEntry& entry = m_window.table()[k - 1];
-    ui.Timer1->setInterval(gapInterval(entry.gap));
-    if (isCdEntry(entry.path))
-        startCdTrack(entry);
-    else
-        spelanästa();
+    ui.Timer1->setInterval(gapInterval(m_window.table()[k - 1].gap));
 }
 
-void RecordingController::spelanästa()
+// Hands media entry k to the player, which places its sound the gap of the
+// entry before after the sound of the last file, to the sample.
+bool RecordingController::playMedia(int k)
 {
-    const PlaylistEntry& entry = m_window.table()[m_run.currentTrack() - 1];
-    MediaPlayer& player = m_window.MediaPlayer1();
     try {
-        if (m_preparedPath != entry.path)
-            player.setFileName(entry.path);
-        m_preparedPath.clear();
-        // The player places the file the gap of the entry before after the sound of
-        // the last file, to the sample; Timer1 only woke it in time for that.
-        const int k = m_run.currentTrack();
-        player.play(k > 1 ? m_window.table()[k - 2].gap : 0);
+        m_player.play(m_window.table()[k - 1].path, k > 1 ? m_window.table()[k - 2].gap : 0);
     } catch (const Failure& failure) {
         fail(failure.description());
-        return;
+        return false;
     }
-    m_run.currentTrackLength = entry.length;
+    m_queuedTrack = k;
+    return true;
+}
+
+void RecordingController::mediaStarted()
+{
+    if (m_queuedTrack == 0 || m_run.state != RecordingRun::State::Waiting)
+        return;
+    const int k = std::exchange(m_queuedTrack, 0);
+    showEntry(k);
+    m_run.currentTrackLength = m_window.table()[k - 1].length;
     m_window.ui.Timer4->start();
     m_run.state = RecordingRun::State::PlayingMedia;
+    // A media file next waits behind this one, so that even a short gap comes out exact.
+    if (k < m_window.table().count() && !isCdEntry(m_window.table()[k].path))
+        playMedia(k + 1);
 }
 
 void RecordingController::startCdTrack(const PlaylistEntry& entry)
@@ -138,22 +163,29 @@ void RecordingController::startCdTrack(const PlaylistEntry& entry)
         m_run.cdTrackNumber = plainNumber(track);
         const qint16 length = toInt16(trackLengthSeconds(cd.GetTrackLength(track)));
         cd.SeekCDtoX(track);
-        // A drive that never starts (no disc, no such track) must not hang the program.
-        QElapsedTimer waited;
-        waited.start();
-        while (cd.CheckIfPlaying() != 1) {
-            if (waited.elapsed() >= cdStartLimitMs)
-                throw Failure(QStringLiteral("The CD drive did not start playing track ") + plainNumber(track)
-                              + QStringLiteral("."));
-            QThread::msleep(20);
-        }
         m_run.currentTrackLength = plainNumber(length);
     } catch (const Failure& failure) {
         fail(failure.description());
         return;
     }
-    m_window.ui.Timer3->start();
-    m_run.state = RecordingRun::State::PlayingCd;
+    // The window answers while the drive spins up; a drive that never starts
+    // (no disc, no such track) ends the run.
+    m_run.state = RecordingRun::State::StartingCd;
+    m_cdWaited.start();
+    m_cdStartPoll.start();
+    checkCdStarted();
+}
+
+void RecordingController::checkCdStarted()
+{
+    if (m_window.cd().CheckIfPlaying() == 1) {
+        m_cdStartPoll.stop();
+        m_window.ui.Timer3->start();
+        m_run.state = RecordingRun::State::PlayingCd;
+    } else if (m_cdWaited.elapsed() >= cdStartLimitMs) {
+        m_cdStartPoll.stop();
+        fail(QStringLiteral("The CD drive did not start playing track ") + m_run.cdTrackNumber + QStringLiteral("."));
+    }
 }
 
 void RecordingController::fail(const QString& description)
@@ -194,56 +226,45 @@ void RecordingController::watchCd()
 void RecordingController::watchMedia()
 {
     m_window.ui.savePlaylist->setCaptionColor(Qt::black);
-    MediaPlayer& player = m_window.MediaPlayer1();
+    MediaPlayer& player = m_player;
     showProgress([&player] { return player.currentPosition(); }, CountdownRounding::TowardZero);
 }
 
 void RecordingController::mediaEnded()
 {
-    // The player may report an end after the run was stopped or while a file is measured.
+    // The player may report an end after the run was stopped.
     if (m_run.state != RecordingRun::State::PlayingMedia)
         return;
     m_run.completedTime += leadingNumber(m_run.currentTrackLength);
-    const Form1Controls& ui = m_window.ui;
-    ui.Timer4->stop();
-    // The player reports the end when the last sample is heard. A media file
-    // next is woken early enough for the player to place it exactly.
-    const int k = m_run.currentTrack();
-    double gap = m_window.table()[k - 1].gap;
-    if (k < m_window.table().count() && !isCdEntry(m_window.table()[k].path))
-        gap -= m_window.MediaPlayer1().startLeadMs();
-    ui.Timer1->setInterval(gapInterval(gap));
+    m_window.ui.Timer4->stop();
     trackEnded();
+}
+
+// A media file that cannot be played, or breaks off, ends the run: a broken
+// track on the recording is no success.
+void RecordingController::mediaFailed(const QString& description)
+{
+    if (m_run.state == RecordingRun::State::Waiting || m_run.state == RecordingRun::State::PlayingMedia)
+        fail(description);
 }
 
 void RecordingController::trackEnded()
 {
-    const int finished = m_run.currentTrack() - 1;
-    if (finished < m_window.table().lastIndex()) {
-        // The gap is counted from now; opening the next file is part of it.
-        m_window.ui.Timer1->start();
+    const int k = m_run.currentTrack();
+    if (k - 1 < m_window.table().lastIndex()) {
         m_run.state = RecordingRun::State::Waiting;
-        prepareNext();
-    } else if (finished == m_window.table().lastIndex()) {
+        if (m_queuedTrack == k + 1)
+            return; // the player starts it the gap after this one's sound
+        // A media file after a CD track is woken early enough for the player to place it exactly.
+        double gap = m_window.table()[k - 1].gap;
+        if (!isCdEntry(m_window.table()[k].path))
+            gap -= m_player.startLeadMs();
+        m_window.ui.Timer1->setInterval(gapInterval(gap));
+        m_window.ui.Timer1->start();
+    } else if (k - 1 == m_window.table().lastIndex()) {
         endOfRun();
     } else {
         m_run.state = RecordingRun::State::Idle;
-    }
-}
-
-// Opens the next media file during the gap, so that its start is only "play".
-// A file that fails here fails again, with its message, when its turn comes.
-void RecordingController::prepareNext()
-{
-    const PlaylistEntry& next = m_window.table()[m_run.currentTrack()];
-    m_preparedPath.clear();
-    if (isCdEntry(next.path))
-        return;
-    MediaPlayer& player = m_window.MediaPlayer1();
-    try {
-        player.setFileName(next.path);
-        m_preparedPath = next.path;
-    } catch (const Failure&) {
     }
 }
 
@@ -269,7 +290,7 @@ void RecordingController::endOfRun()
     }
     m_run.state = RecordingRun::State::Idle;
     ui.Timer4->stop();
-    m_window.MediaPlayer1().stop(); // the last file is heard; let the sound output go
+    m_player.stop(); // the last file is heard; let the sound output go
     ui.ProgressBar1->setPercent(0);
     ui.ProgressBar2->setPercent(0);
     m_window.recording = false;
@@ -310,7 +331,8 @@ void RecordingController::resetDisplay()
 void RecordingController::stopRecording()
 {
     const Form1Controls& ui = m_window.ui;
-    m_preparedPath.clear();
+    m_queuedTrack = 0;
+    m_cdStartPoll.stop();
     ui.Timer1->stop();
     ui.Timer3->stop();
     ui.UpDown1->setEnabled(true);
@@ -319,7 +341,7 @@ void RecordingController::stopRecording()
     cd.UnloadAll();
     cd.SetCDPlayerReady();
     cd.SetFormat_tmsf();
-    m_window.MediaPlayer1().stop();
+    m_player.stop();
     m_window.recording = false;
     m_window.busy = false;
     resetDisplay();

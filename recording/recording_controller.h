@@ -3,11 +3,14 @@
 #include "recording/progress_display.h"
 #include "recording/recording_run.h"
 
+#include <QElapsedTimer>
 #include <QObject>
+#include <QTimer>
 #include <functional>
 
 class FlatButton;
 class MainWindow;
+class MediaPlayer;
 struct PlaylistEntry;
 
 // The recording run on the main window: "Start recording" and "Stop recording",
@@ -17,6 +20,7 @@ class RecordingController : public QObject {
     Q_OBJECT
 public:
     explicit RecordingController(MainWindow& window);
+    ~RecordingController() override;
 
     const RecordingRun& run() const { return m_run; }
 
@@ -29,19 +33,21 @@ public:
 
     void startRecording();
     void stopRecording();
-    // Plays the media entry of the current track number.
-    void spelanästa();
     // Asks the system to shut down, then ends the program.
     void stängav();
 
 private:
     void startNext();
+    void showEntry(int k);
+    bool playMedia(int k);
+    void mediaStarted();
     void startCdTrack(const PlaylistEntry& entry);
+    void checkCdStarted();
     void watchCd();
     void watchMedia();
     void mediaEnded();
+    void mediaFailed(const QString& description);
     void trackEnded();
-    void prepareNext();
     void endOfRun();
     void fail(const QString& description);
     void showProgress(const std::function<double()>& position, CountdownRounding rounding);
@@ -51,6 +57,9 @@ private:
     int playlistFormat() const;
 
     MainWindow& m_window;
+    MediaPlayer& m_player;
     RecordingRun m_run;
-    QString m_preparedPath;     // the next file, already opened during the gap
+    int m_queuedTrack = 0; // the media entry handed to the player and not yet heard
+    QTimer m_cdStartPoll;  // asks the drive whether it plays yet
+    QElapsedTimer m_cdWaited;
 };

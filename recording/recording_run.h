@@ -7,9 +7,11 @@ class PlaylistTable;
 // The state of a recording run, kept by the main window beside the playlist.
 // Numbers that pass between the run's handlers are held as decimal text.
 struct RecordingRun {
-    // Which of the run's timers is armed: Waiting is Timer1 (the gap), PlayingCd
-    // is Timer3 and PlayingMedia is Timer4. Idle arms none.
-    enum class State { Idle, Waiting, PlayingMedia, PlayingCd };
+    // Which of the run's timers is armed: Waiting is Timer1 (the gap) or the
+    // player holding the gap before a media file, PlayingCd is Timer3 and
+    // PlayingMedia is Timer4. Idle arms none, nor does StartingCd, while the
+    // drive spins up.
+    enum class State { Idle, Waiting, PlayingMedia, StartingCd, PlayingCd };
 
     State state = State::Idle;
     QString currentTrackNumber = QStringLiteral("0"); // 1-based, of the entry playing or last played

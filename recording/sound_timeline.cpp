@@ -11,20 +11,29 @@ SoundTimeline::SoundTimeline(int rate)
 void SoundTimeline::reset()
 {
     m_written = 0;
+    m_fileSounding = false;
+    m_waiting.reset();
     m_due.reset();
-    m_start.reset();
     m_lastEnd.reset();
 }
 
 void SoundTimeline::want(double silenceMs)
 {
-    m_start.reset();
+    m_waiting = silenceMs;
+    m_due.reset();
+    if (!m_fileSounding)
+        placeWaitingFile();
+}
+
+void SoundTimeline::placeWaitingFile()
+{
     if (!m_lastEnd) {
         // A sound server may drop the first moments of a new stream.
         m_due = std::max(m_written, qint64(m_rate) * kSettleMs / 1000);
         return;
     }
     // A negative gap asks for no silence; one beyond any clock is past reach anyway.
+    const double silenceMs = *m_waiting;
     const double frames = silenceMs > 0 ? std::ceil(std::min(silenceMs, 1e12) * m_rate / 1000) : 0;
     m_due = *m_lastEnd + qint64(frames);
 }
@@ -38,7 +47,8 @@ qint64 SoundTimeline::silenceBeforeStart(qint64 maxFrames) const
 
 void SoundTimeline::startFile()
 {
-    m_start = m_written;
+    m_fileSounding = true;
+    m_waiting.reset();
     m_due.reset();
 }
 
@@ -49,7 +59,10 @@ void SoundTimeline::advance(qint64 frames)
 
 void SoundTimeline::endFile()
 {
+    m_fileSounding = false;
     m_lastEnd = m_written;
+    if (m_waiting)
+        placeWaitingFile();
 }
 
 qint64 SoundTimeline::nanoseconds(qint64 frame) const

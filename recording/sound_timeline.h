@@ -15,11 +15,12 @@ public:
 
     // The output starts anew: nothing written, nothing played.
     void reset();
-    // The next file is due silenceMs after the sound of the last one ended, or
-    // kSettleMs into the output when nothing played since it started.
+    // The next file is due silenceMs after the sound of the last one ends (once
+    // it has ended, when a file is still being written), or kSettleMs into the
+    // output when nothing played since it started.
     void want(double silenceMs);
     // How much silence to write before the waiting file starts, at most maxFrames;
-    // 0 when it is due. maxFrames when no file waits.
+    // 0 when it is due. maxFrames when no file is due yet.
     qint64 silenceBeforeStart(qint64 maxFrames) const;
     // The waiting file's first sample is written next.
     void startFile();
@@ -27,20 +28,20 @@ public:
     // The file's last sample was written; its sound ends here.
     void endFile();
 
-    bool fileWaiting() const { return m_due.has_value(); }
+    bool fileWaiting() const { return m_waiting.has_value(); }
     qint64 written() const { return m_written; }
-    // Where the latest file's sound begins and ends; empty until it does.
-    std::optional<qint64> fileStart() const { return m_start; }
-    std::optional<qint64> lastEnd() const { return m_lastEnd; }
     // The moment of a frame, in nanoseconds from the start of the output.
     qint64 nanoseconds(qint64 frame) const;
 
     static constexpr int kSettleMs = 100;
 
 private:
+    void placeWaitingFile();
+
     int m_rate;
     qint64 m_written = 0;
+    bool m_fileSounding = false;
+    std::optional<double> m_waiting; // the silence asked before the waiting file
     std::optional<qint64> m_due;
-    std::optional<qint64> m_start;
     std::optional<qint64> m_lastEnd;
 };

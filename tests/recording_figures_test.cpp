@@ -104,19 +104,24 @@ TEST(SoundTimelinePlacement, filesAreWrittenTheAskedSilenceApartAndNeverSooner)
     timeline.advance(SoundTimeline::kSettleMs - 30);
     EXPECT_EQ(timeline.silenceBeforeStart(20), 0);
     writeFile(3000);
-    EXPECT_EQ(timeline.fileStart(), 100);
 
     // Asked in time: exactly the silence after the last sound, written in pieces.
     timeline.advance(200); // idle silence written before the next file was asked for
     timeline.want(500);
-    EXPECT_FALSE(timeline.fileStart());
     EXPECT_EQ(timeline.silenceBeforeStart(20), 20);
     timeline.advance(280);
     EXPECT_EQ(timeline.silenceBeforeStart(100), 20);
     timeline.advance(20);
     EXPECT_EQ(timeline.silenceBeforeStart(100), 0);
-    writeFile(1000);
-    EXPECT_EQ(timeline.fileStart(), 3600);
+    // Asked while a file is written: due the silence after that file's end, even a silence of none.
+    timeline.startFile();
+    timeline.want(0);
+    EXPECT_EQ(timeline.silenceBeforeStart(20), 20);
+    timeline.advance(1000);
+    timeline.endFile();
+    EXPECT_EQ(timeline.silenceBeforeStart(20), 0);
+    EXPECT_EQ(timeline.written(), 4600);
+    writeFile(0);
 
     // Asked too late: due at once, the silence is longer, never shorter.
     timeline.advance(700);

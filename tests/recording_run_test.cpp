@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QTest>
 #include <QTimer>
 #include <QTreeView>
 
@@ -102,19 +103,27 @@ TEST_F(RecordingRunTest, mediaEntriesPlayInOrderWithEachGapButTheLast)
         int gapAfter;
         double completed;
     } steps[] = {{"Playing track #1...", 2000, 10}, {"Playing track #2...", 500, 30}, {"Playing track #3...", 0, 60}};
-    // Timer1 wakes the player its lead early; the player places the file the gap after the last.
-    player.lead = 150;
-    for (const auto& step : steps) {
-        tick(ui().Timer1);
+    tick(ui().Timer1);
+    EXPECT_EQ(player.played, QStringList({"a.mp3"}));
+    for (int i = 0; i < 3; ++i) {
+        // Until its sound is heard, the window still shows the entry before.
+        EXPECT_EQ(ui().Label5->text(), QLatin1String(i ? steps[i - 1].label : ""));
+        EXPECT_EQ(armed(), QString());
+        player.start();
         EXPECT_EQ(armed(), QStringLiteral("Timer4"));
-        EXPECT_EQ(ui().Label5->text(), QLatin1String(step.label));
-        EXPECT_EQ(ui().ListView1->toolTip(), QLatin1String(step.label));
+        EXPECT_EQ(ui().Label5->text(), QLatin1String(steps[i].label));
+        EXPECT_EQ(ui().ListView1->toolTip(), QLatin1String(steps[i].label));
+        EXPECT_EQ(ui().ProgressBar1->percent(), 0);
+        // The next file waits behind this one, so the player can place it exactly.
+        EXPECT_EQ(player.played.size(), std::min(i + 2, 3));
+        player.position = 5;
+        tick(ui().Timer4);
+        const float bar = ui().ProgressBar1->percent();
         player.finish();
-        EXPECT_DOUBLE_EQ(run().run().completedTime, step.completed);
-        if (step.gapAfter) {
-            EXPECT_EQ(armed(), QStringLiteral("Timer1"));
-            EXPECT_EQ(ui().Timer1->interval(), step.gapAfter - 150);
-            EXPECT_EQ(ui().Label5->text(), QLatin1String(step.label)); // still names the entry during the gap
+        EXPECT_DOUBLE_EQ(run().run().completedTime, steps[i].completed);
+        if (steps[i].gapAfter) {
+            EXPECT_EQ(ui().Label5->text(), QLatin1String(steps[i].label)); // still names the entry during the gap
+            EXPECT_EQ(ui().ProgressBar1->percent(), bar);
         }
     }
     EXPECT_EQ(player.played, QStringList({"a.mp3", "b.mp3", "c.mp3"}));
@@ -138,15 +147,16 @@ TEST_F(RecordingRunTest, emptyListNeverStartsAndAStopInAGapEndsTheRunForGood)
     while (player.played.isEmpty() && !deadline.hasExpired())
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     ASSERT_EQ(player.played.size(), 1); // the first entry starts 1 ms after the click
-    player.finish();
-    ASSERT_EQ(armed(), QStringLiteral("Timer1"));
+    player.playThrough();
+    ASSERT_EQ(player.played.size(), 2);
     const int stopsBefore = player.stops;
     ui().stopRecording->click();
     expectIdle();
     EXPECT_EQ(player.stops, stopsBefore + 1);
-    player.finish(); // a report that arrives after the stop
+    player.playThrough(); // reports that arrive after the stop
+    player.breakOff(QStringLiteral("late"));
     EXPECT_EQ(armed(), QString());
-    EXPECT_EQ(player.played, QStringList({"a.mp3"}));
+    EXPECT_TRUE(dialogs.messages.empty());
 
     // Stopping again, with no run, only resets the devices and the display.
     cdDevice.commands.clear();
@@ -167,7 +177,8 @@ TEST_F(RecordingRunTest, mixedListSwitchesBetweenTheWatchTimersAndPlaysCdTrack7)
     player.lead = 150;
     run().startRecording();
     tick(ui().Timer1);
-    player.finish();
+    player.playThrough();
+    EXPECT_EQ(player.played, QStringList({"a.mp3"}));
     EXPECT_EQ(ui().Timer1->interval(), 1000); // a CD track starts on the timer itself
     cdDevice.commands.clear();
     tick(ui().Timer1);
@@ -184,38 +195,57 @@ TEST_F(RecordingRunTest, mixedListSwitchesBetweenTheWatchTimersAndPlaysCdTrack7)
     tick(ui().Timer3);
     EXPECT_EQ(cdDevice.commands.last(), QByteArray("stop cd wait"));
     EXPECT_EQ(armed(), QStringLiteral("Timer1"));
+    EXPECT_EQ(ui().Timer1->interval(), 1500 - 150); // the player is woken its lead early
     EXPECT_DOUBLE_EQ(run().run().completedTime, 10 + 263);
 
     tick(ui().Timer1);
+    player.start();
     EXPECT_EQ(armed(), QStringLiteral("Timer4"));
     EXPECT_EQ(player.played.last(), QStringLiteral("c.mp3"));
     EXPECT_EQ(player.silences.last(), 1500);
 }
 
-TEST_F(RecordingRunTest, entryThatCannotStartStopsTheRunWithAMessageAndNoWhenDoneAction)
+TEST_F(RecordingRunTest, entryThatCannotPlayStopsTheRunWithAMessageAndNoWhenDoneAction)
 {
     addMedia(QStringLiteral("a.mp3"), 10, 0);
-    fill({{QStringLiteral("missing.mp3"), QStringLiteral("10"), 0},
-          {QStringLiteral("/cd/Track02.cda"), QStringLiteral("100"), 0}});
+    addMedia(QStringLiteral("b.mp3"), 10, 0);
+    fill({{QStringLiteral("/cd/Track02.cda"), QStringLiteral("100"), 0}});
     cdDevice.replies["status cd mode"] = "stopped";
-    run().cdStartLimitMs = 50;
     ui().Check1->setValue(1);
     ui().Check2->setValue(1);
-    run().startRecording();
-    tick(ui().Timer1);
-    player.finish();
-    tick(ui().Timer1);
-    expectLastWarning(1, QStringLiteral("Cannot open missing.mp3"));
-    expectIdle();
-
-    player.durations[QStringLiteral("missing.mp3")] = 10; // now the CD track is the one that fails
-    run().startRecording();
-    for (int file = 0; file < 2; ++file) {
+    // A file that breaks off in the middle, and one that cannot be opened when its turn comes.
+    for (int heardWhole = 0; heardWhole < 2; ++heardWhole) {
+        run().startRecording();
         tick(ui().Timer1);
-        player.finish();
+        player.start();
+        if (heardWhole)
+            player.finish();
+        player.breakOff(QStringLiteral("Internal data stream error.\n/music/b.mp3"));
+        expectLastWarning(heardWhole + 1, QStringLiteral("Internal data stream error.\n/music/b.mp3"));
+        expectIdle();
     }
-    tick(ui().Timer1);
-    expectLastWarning(2, QStringLiteral("The CD drive did not start playing track 2."));
+
+    // A drive that does not start: the window answers meanwhile, and Stop ends the wait at once.
+    const auto reachCdEntry = [&] {
+        run().startRecording();
+        tick(ui().Timer1);
+        player.playThrough();
+        player.playThrough();
+        tick(ui().Timer1);
+    };
+    reachCdEntry();
+    QTest::qWait(60);
+    EXPECT_TRUE(window->recording);
+    ui().stopRecording->click();
+    const qsizetype asked = cdDevice.commands.size();
+    QTest::qWait(60);
+    EXPECT_EQ(cdDevice.commands.size(), asked);
+    EXPECT_EQ(dialogs.messages.size(), 2u);
+
+    run().cdStartLimitMs = 50;
+    reachCdEntry();
+    QTRY_COMPARE_WITH_TIMEOUT(dialogs.messages.size(), 3u, 2000);
+    expectLastWarning(3, QStringLiteral("The CD drive did not start playing track 2."));
     expectIdle();
     EXPECT_TRUE(ended.isEmpty());
     EXPECT_TRUE(QDir(programDir.path()).entryList({QStringLiteral("Recording*")}).isEmpty());
@@ -226,6 +256,7 @@ TEST_F(RecordingRunTest, mediaWatchShowsTheCountdownsAndBarsAndBlackensTheSaveCa
     addMedia(QStringLiteral("a.mp3"), 215, 0);
     run().startRecording();
     tick(ui().Timer1);
+    player.start();
     player.position = 10.4;
     tick(ui().Timer4);
     EXPECT_NEAR(ui().ProgressBar1->percent(), 4.837, 0.001);
@@ -261,7 +292,7 @@ TEST_F(RecordingRunTest, whenDoneSavesThenExitsOrShutsDown)
         };
         run().startRecording();
         tick(ui().Timer1);
-        player.finish();
+        player.playThrough();
         EXPECT_EQ(ended, c.ended) << c.exit << c.shutdown;
         EXPECT_TRUE(QFile::exists(saved)) << saved.toStdString();
         EXPECT_EQ(QFile::exists(dir.filePath(QStringLiteral("settings.dat"))), c.exit == 1);

@@ -7,7 +7,7 @@
 #include <QStringList>
 
 // A player without sound: durations come from a table, positions are set by the
-// test, and the test ends a file with finish().
+// test, and the test says when a played file is heard to start, end or fail.
 class FakeMediaPlayer : public MediaPlayer {
 public:
     QHash<QString, double> durations; // path -> seconds; a path not listed fails to open
@@ -26,17 +26,28 @@ public:
         m_current = path;
     }
     double duration() const override { return durations.value(m_current); }
-    void play(double silenceMs) override
+    void play(const QString& path, double silenceMs) override
     {
-        played << m_current;
+        played << path;
         silences << silenceMs;
-        position = 0;
     }
     void stop() override { ++stops; }
     double currentPosition() const override { return position; }
     double startLeadMs() const override { return lead; }
 
+    void start()
+    {
+        position = 0;
+        Q_EMIT soundStarted();
+    }
     void finish() { Q_EMIT endOfStream(0); }
+    // The last file played starts and, at once, its end is heard.
+    void playThrough()
+    {
+        start();
+        finish();
+    }
+    void breakOff(const QString& description) { Q_EMIT failed(description); }
 
 private:
     QString m_current;

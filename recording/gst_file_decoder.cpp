@@ -1,0 +1,159 @@
+#include "recording/gst_file_decoder.h"
+
+
+#include <QDir>
+#include <gst/app/gstappsink.h>
+
+namespace {
+
+// The decoder hands over samples in the output's one format, whatever the file's
+// rate and channels.
+QString decodedSink()
+{
+    return QStringLiteral("audioconvert ! audioresample ! appsink name=decoded sync=false caps=")
+        + QLatin1String(GstOutputStream::kCaps);
+}
+
+qint64 framesOf(GstBuffer* buffer)
+{
+    return qint64(gst_buffer_get_size(buffer)) / GstOutputStream::kBytesPerFrame;
+}
+
+} // namespace
+
+// Pictures are decoded as fast as they come, only to learn how long a file
+// without sound lasts; they are never shown.
+GstFileDecoder::GstFileDecoder()
+    : m_playbin(decodedSink(), QStringLiteral("fakesink"), [this](const QString& error) { streamEnded(error); })
+{
+    GstElement* bin = nullptr;
+    g_object_get(m_playbin.element(), "audio-sink", &bin, nullptr);
+    const GstElementHandle ownedBin(bin);
+    const GstElementHandle decoded(gst_bin_get_by_name(GST_BIN(bin), "decoded"));
+    GstAppSinkCallbacks callbacks {};
+    callbacks.new_sample = &GstFileDecoder::onDecoded;
+    gst_app_sink_set_callbacks(GST_APP_SINK(decoded.get()), &callbacks, this, nullptr);
+}
+
+GstFileDecoder::~GstFileDecoder()
+{
+    halt();
+}
+
+void GstFileDecoder::start(const QString& path)
+{
+    halt();
+    {
+        const std::lock_guard lock(m_lock);
+        m_decoding = true;
+        m_path = path;
+    }
+    m_playbin.start(path);
+}
+
+void GstFileDecoder::halt()
+{
+    {
+        const std::lock_guard lock(m_lock);
+        m_halting = true;
+    }
+    m_room.notify_all(); // a decoder thread waiting for room gives up
+    m_playbin.halt();
+    const std::lock_guard lock(m_lock);
+    m_halting = false;
+    for (GstBuffer* buffer : m_queue)
+        gst_buffer_unref(buffer);
+    m_queue.clear();
+    m_queuedFrames = 0;
+    m_decoding = false;
+    m_hadSound = false;
+    m_error.clear();
+}
+
+// A GStreamer thread: queues the samples for the output, waiting while it
+// holds enough.
+GstFlowReturn GstFileDecoder::onDecoded(GstAppSink* sink, gpointer self)
+{
+    auto* decoder = static_cast<GstFileDecoder*>(self);
+    GstSample* sample = gst_app_sink_pull_sample(sink);
+    if (!sample)
+        return GST_FLOW_FLUSHING;
+    GstBuffer* buffer = gst_buffer_ref(gst_sample_get_buffer(sample));
+    gst_sample_unref(sample);
+    std::unique_lock lock(decoder->m_lock);
+    decoder->m_room.wait(lock, [decoder] { return decoder->m_halting || decoder->m_queuedFrames < kQueuedFrames; });
+    if (decoder->m_halting) {
+        gst_buffer_unref(buffer);
+        return GST_FLOW_FLUSHING;
+    }
+    decoder->m_queue.push_back(buffer);
+    decoder->m_queuedFrames += framesOf(buffer);
+    decoder->m_hadSound = true;
+    return GST_FLOW_OK;
+}
+
+void GstFileDecoder::streamEnded(const QString& error)
+{
+    const std::lock_guard lock(m_lock);
+    if (!m_decoding)
+        return;
+    m_decoding = false;
+    if (!error.isEmpty())
+        m_error = error + QLatin1Char('\n') + QDir::toNativeSeparators(m_path);
+}
+
+bool GstFileDecoder::ready() const
+{
+    const std::lock_guard lock(m_lock);
+    return !m_queue.empty() || !m_decoding;
+}
+
+GstBuffer* GstFileDecoder::take(qint64 maxFrames)
+{
+    const std::lock_guard lock(m_lock);
+    if (m_queue.empty())
+        return nullptr;
+    // Decoders give small buffers; joined, they pass the output in fewer pieces.
+    GstBuffer* buffer = gst_buffer_make_writable(m_queue.front());
+    m_queue.pop_front();
+    qint64 frames = framesOf(buffer);
+    while (!m_queue.empty() && frames + framesOf(m_queue.front()) <= maxFrames) {
+        frames += framesOf(m_queue.front());
+        buffer = gst_buffer_append(buffer, m_queue.front());
+        m_queue.pop_front();
+    }
+    m_queuedFrames -= frames;
+    // The decoder is woken to refill only once half the queue is gone.
+    if (m_queuedFrames <= kQueuedFrames / 2)
+        m_room.notify_all();
+    return buffer;
+}
+
+bool GstFileDecoder::finished() const
+{
+    const std::lock_guard lock(m_lock);
+    return m_queue.empty() && !m_decoding;
+}
+
+QString GstFileDecoder::error() const
+{
+    const std::lock_guard lock(m_lock);
+    return m_error;
+}
+
+QString GstFileDecoder::path() const
+{
+    const std::lock_guard lock(m_lock);
+    return m_path;
+}
+
+qint64 GstFileDecoder::framesWithoutSound() const
+{
+    {
+        const std::lock_guard lock(m_lock);
+        if (m_hadSound || m_decoding || !m_error.isEmpty())
+            return 0;
+    }
+    // At its end the stream's position is its length.
+    return qint64(m_playbin.positionSeconds() * GstOutputStream::kRate);
+}

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "recording/gst_output_stream.h"
+#include "recording/gst_playbin.h"
+
+#include <QString>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+
+typedef struct _GstAppSink GstAppSink;
+
+// Decodes one file at a time into the sound output's sample format, on
+// GStreamer's threads, running at most kQueuedFrames ahead of what the output
+// has taken: a file is read only as fast as it plays, and the next file can be
+// decoded while the one before still sounds.
+class GstFileDecoder {
+public:
+    GstFileDecoder();
+    ~GstFileDecoder();
+    GstFileDecoder(const GstFileDecoder&) = delete;
+    GstFileDecoder& operator=(const GstFileDecoder&) = delete;
+
+    // Starts decoding the file without waiting for it to open.
+    void start(const QString& path);
+    // Stops decoding and drops what was decoded; harmless when nothing is.
+    void halt();
+
+    // For the output's thread.
+    // Samples are waiting, or the file has ended or failed: it can start.
+    bool ready() const;
+    // Up to maxFrames of the next samples, joined; null when none are waiting.
+    GstBuffer* take(qint64 maxFrames);
+    // The file has ended and every sample was taken.
+    bool finished() const;
+    // Why the file failed; empty while it has not.
+    QString error() const;
+    QString path() const;
+    // How long a file that ended without a sound track lasts (its pictures), in frames.
+    qint64 framesWithoutSound() const;
+
+    static constexpr qint64 kQueuedFrames = GstOutputStream::kRate / 5;
+
+private:
+    static GstFlowReturn onDecoded(GstAppSink* sink, gpointer self);
+    void streamEnded(const QString& error);
+
+    mutable std::mutex m_lock;
+    std::condition_variable m_room;
+    std::deque<GstBuffer*> m_queue;
+    qint64 m_queuedFrames = 0;
+    bool m_halting = false; // take nothing more from the decoder
+    bool m_decoding = false;
+    bool m_hadSound = false;
+    QString m_path;
+    QString m_error;
+    GstPlaybin m_playbin; // last: its threads use the members above until it is gone
+};
