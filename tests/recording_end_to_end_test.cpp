@@ -3,6 +3,9 @@
 #include "support/sound_stretches.h"
 #include "support/sounding_run.h"
 
+#include "common/check_box.h"
+
+#include <QDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -69,6 +72,28 @@ TEST(RecordingEndToEnd, recordingHearsEachTrackWithItsGapAfterIt)
             EXPECT_LE(silence * 1000, heard[i].gapMs + 100) << "stretch " << i + 1;
         }
     }
+}
+
+// A file cut short is no track: losing the sound output mid-track stops the run
+// with the output's own message, and no when-done action takes it for a success.
+TEST(RecordingEndToEnd, soundOutputLostMidTrackStopsTheRunWithAMessage)
+{
+    PulseNullSink sink;
+    ASSERT_TRUE(sink.ready()) << "no PulseAudio server with a null sink could be started";
+    GeneratedMedia media;
+    SoundingRun run;
+    const QString path = SoundingRun::makeTone(media, QStringLiteral("long.wav"), 4, 440);
+    ASSERT_FALSE(path.isEmpty());
+    run.add(path, 4, 0);
+    run.add(path, 4, 0);
+    run.window.ui.Check1->setValue(1);
+    QTimer::singleShot(1500, [&] { sink.stopServer(); });
+    run.play(20000);
+    EXPECT_FALSE(run.window.recording);
+    ASSERT_EQ(run.dialogs.messages.size(), 1u);
+    EXPECT_FALSE(run.dialogs.messages.front().text.isEmpty());
+    EXPECT_EQ(run.dialogs.messages.front().icon, QMessageBox::Warning);
+    EXPECT_TRUE(QDir(run.programDir.path()).entryList({QStringLiteral("Recording*")}).isEmpty());
 }
 
 } // namespace

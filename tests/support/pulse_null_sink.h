@@ -60,6 +60,12 @@ public:
     ~PulseNullSink()
     {
         stopRecording();
+        stopServer();
+    }
+
+    // Ends the server, as a sound server that crashes or is restarted would end.
+    void stopServer()
+    {
         if (m_server.state() != QProcess::NotRunning) {
             m_server.terminate();
             if (!m_server.waitForFinished(5000))
