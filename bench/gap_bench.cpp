@@ -9,6 +9,7 @@
 #include "support/sounding_run.h"
 
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <algorithm>
 #include <cstdio>
 #include <sys/resource.h>
@@ -103,5 +104,19 @@ int main(int argc, char** argv)
                 cpu / minutes, cpu / minutes / 60 * 100);
     std::printf("CPU after the first file: %.2f s per minute (%.2f%% of one core)\n", steadyCpu / steadyMinutes,
                 steadyCpu / steadyMinutes / 60 * 100);
+
+    // "Stop recording" at moments spread over tracks, gaps and the opening of files.
+    qint64 slowestStopUs = 0;
+    for (int i = 0; i < 20; ++i) {
+        run.window.recordingRun().startRecording();
+        QDeadlineTimer until(100 + i * 230);
+        while (!until.hasExpired())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        QElapsedTimer stopping;
+        stopping.start();
+        run.window.recordingRun().stopRecording();
+        slowestStopUs = std::max(slowestStopUs, stopping.nsecsElapsed() / 1000);
+    }
+    std::printf("Stop recording: slowest of 20 stops %.1f ms\n", double(slowestStopUs) / 1000);
     return 0;
 }
