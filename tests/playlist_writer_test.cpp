@@ -4,6 +4,7 @@
 #include "support/file_bytes.h"
 #include "support/qt_printers.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -58,11 +59,11 @@ TEST(PlaylistWriter, readingBackGivesTheWrittenPathsInOrder)
     // The first one's title line holds "File".
     const Entries entries = {{"/Music/My File.mp3", "200"}, {"/Music/a=b/x.mp3", "1"},
                              {"/Music/Björk – Jóga.mp3", "305"}, {" leading blank.wav", "4"}};
-    QStringList expected;
-    for (const auto& entry : entries)
-        expected << entry.first;
     const auto table = tableOf(entries);
     QTemporaryDir dir;
+    QStringList expected; // a relative one comes back made full from the list's folder
+    for (const auto& entry : entries)
+        expected << QDir(dir.path()).absoluteFilePath(entry.first);
     for (const auto& [name, format] : {std::pair{"list.m3u", 1}, std::pair{"list.pls", 2}}) {
         skrivplaylist(dir.filePath(name), format, *table);
         QStringList paths;
