@@ -46,9 +46,8 @@ QString freeRecordingStem(const QString& directory)
     throw Failure(QStringLiteral("Overflow"), 6);
 }
 
-QString hittaledigfil(const QString& directory, int format, const PlaylistTable& table)
+RecordingSave hittaledigfil(const QString& directory, int format, const PlaylistTable& table)
 {
     const QString path = freeRecordingStem(directory) + extensionOf(format);
-    skrivplaylist(path, format, table);
-    return path;
+    return {path, skrivplaylist(path, format, table)};
 }
