@@ -9,8 +9,8 @@ class PlaylistTable;
 // the program's directory.
 
 // The first stem "<directory>/Recording n" for which neither a non-empty .m3u nor a
-// non-empty .pls exists, whatever the format to be written. Empty files of the
-// numbers passed over are deleted on the way.
+// non-empty .pls nor a folder of those names exists, whatever the format to be
+// written. Empty files of the numbers passed over are deleted on the way.
 QString freeRecordingStem(const QString& directory);
 
 struct RecordingSave {

@@ -37,10 +37,11 @@ TEST(RecordingFile, takesTheFirstNumberFreeInBothFormatsAndDeletesEmptyFiles)
         EXPECT_EQ(QDir(dir.path()).entryList({"Recording*"}, QDir::Files, QDir::Name), c.left) << qPrintable(c.written);
     }
 
-    // An entry the file cannot hold is handed back.
+    // A folder of a Recording name is passed over; an entry the file cannot hold is handed back.
     QTemporaryDir dir;
+    QDir(dir.path()).mkdir("Recording 1.m3u");
     table[table.claimSlot()] = {"/music/two\nlines.mp3", "1", 2000};
     const RecordingSave save = hittaledigfil(dir.path(), 1, table);
-    EXPECT_EQ(save.path, dir.filePath("Recording 1.m3u"));
+    EXPECT_EQ(save.path, dir.filePath("Recording 2.m3u"));
     EXPECT_EQ(save.skipped, QStringList{"/music/two\nlines.mp3"});
 }
