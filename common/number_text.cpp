@@ -2,9 +2,9 @@
 
 #include "common/failure.h"
 
+#include <QLocale>
 #include <cfloat>
 #include <cmath>
-#include <cstdlib>
 #include <string>
 
 namespace {
@@ -70,7 +70,8 @@ double leadingNumber(QStringView text)
         if (exponentDigits)
             number += exponent;
     }
-    const double value = std::strtod(number.c_str(), nullptr);
+    // Not strtod: it follows the C library's locale, where "1.5" can read as 1.
+    const double value = QLocale::c().toDouble(QString::fromStdString(number));
     // Keep every figure finite: a huge exponent reads as the largest number.
     if (std::isinf(value))
         return value > 0 ? DBL_MAX : -DBL_MAX;

@@ -3,6 +3,8 @@
 #include "common/text_file.h"
 #include "playlist_files/playlist_format.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QUrl>
 #include <optional>
 
@@ -46,6 +48,18 @@ QString localPath(const QString& entry)
     return local.isEmpty() ? entry : local;
 }
 
+// A relative entry names a file next to the playlist, wherever the playlist is read
+// from; in a list made on Windows its folders are separated by "\". A Windows path
+// with a drive or from a drive's root, and an address, stay as they stand.
+QString fullPath(const QString& entry, const QDir& playlistFolder)
+{
+    const bool windowsRooted =
+        entry.startsWith(u'\\') || (entry.size() > 1 && entry[1] == u':' && entry[0].isLetter());
+    if (QDir::isAbsolutePath(entry) || windowsRooted || entry.contains(u"://"))
+        return entry;
+    return QDir::toNativeSeparators(playlistFolder.absoluteFilePath(QString(entry).replace(u'\\', u'/')));
+}
+
 } // namespace
 
 void readPlaylist(const QString& path, const std::function<void(const QString&)>& onPath)
@@ -54,10 +68,11 @@ void readPlaylist(const QString& path, const std::function<void(const QString&)>
     if (format == kNoPlaylist)
         return;
     const auto rule = format == kM3uPlaylist ? m3uPath : plsPath;
+    const QDir folder = QFileInfo(path).absoluteDir();
     TextLineReader reader(path);
     QString line;
     while (reader.readLine(line)) {
         if (const std::optional<QString> entry = rule(line))
-            onPath(localPath(*entry));
+            onPath(fullPath(localPath(*entry), folder));
     }
 }

@@ -11,6 +11,8 @@
 // M3U: every line that is neither blank nor starts with "#" is a path. PLS: a line
 // whose key (the text before the first "=", leading blanks skipped) begins with
 // "File" gives the text after that "="; other lines are skipped. Paths are handed
-// on as they stand, except that blank ones are skipped and a file:// address is
-// turned into its local path.
+// on as they stand, except that blank ones are skipped, a file:// address is
+// turned into its local path, and a relative path is made full from the playlist's
+// folder, with "\" taken as a folder separator. Windows paths with a drive
+// ("C:\Music\x.mp3") and other addresses are handed on unchanged.
 void readPlaylist(const QString& path, const std::function<void(const QString&)>& onPath);

@@ -6,31 +6,33 @@
 
 #include <QDir>
 #include <QStringList>
+#include <vector>
 
 namespace {
 
-QStringList m3uLines(const PlaylistTable& table)
+using Entries = std::vector<const PlaylistEntry*>;
+
+QStringList m3uLines(const Entries& entries)
 {
     QStringList lines{QStringLiteral("#EXTM3U")};
-    for (int slot = 0; slot < table.count(); ++slot) {
-        const PlaylistEntry& entry = table[slot];
-        lines << QStringLiteral("#EXTINF:") + entry.length + u',' + playlistTitle(entry.path);
-        lines << entry.path;
+    for (const PlaylistEntry* entry : entries) {
+        lines << QStringLiteral("#EXTINF:") + entry->length + u',' + playlistTitle(entry->path);
+        lines << entry->path;
     }
     return lines;
 }
 
-QStringList plsLines(const PlaylistTable& table)
+QStringList plsLines(const Entries& entries)
 {
     QStringList lines{QStringLiteral("[playlist]")};
-    for (int slot = 0; slot < table.count(); ++slot) {
-        const PlaylistEntry& entry = table[slot];
-        const QString n = QString::number(slot + 1);
+    for (size_t i = 0; i < entries.size(); ++i) {
+        const PlaylistEntry& entry = *entries[i];
+        const QString n = QString::number(i + 1);
         lines << QStringLiteral("File") + n + u'=' + entry.path;
         lines << QStringLiteral("Title") + n + u'=' + playlistTitle(entry.path);
         lines << QStringLiteral("Length") + n + u'=' + entry.length;
     }
-    lines << QStringLiteral("NumberOfEntries = ") + QString::number(table.count());
+    lines << QStringLiteral("NumberOfEntries = ") + QString::number(entries.size());
     lines << QStringLiteral("Version = 2");
     return lines;
 }
@@ -46,10 +48,28 @@ QString playlistTitle(const QString& path)
     return title;
 }
 
-void skrivplaylist(const QString& path, int format, const PlaylistTable& table)
+QStringList skrivplaylist(const QString& path, int format, const PlaylistTable& table)
 {
-    if (format == kM3uPlaylist)
-        writeTextFile(path, m3uLines(table));
-    else if (format == kPlsPlaylist)
-        writeTextFile(path, plsLines(table));
+    if (format != kM3uPlaylist && format != kPlsPlaylist)
+        return {};
+    Entries written;
+    QStringList skipped;
+    for (int slot = 0; slot < table.count(); ++slot) {
+        const PlaylistEntry& entry = table[slot];
+        // Written out, the break would end the line early: an M3U reads back wrong
+        // and a PLS takes the rest of the name for a line of its own.
+        if (entry.path.contains(u'\r') || entry.path.contains(u'\n'))
+            skipped << entry.path;
+        else
+            written.push_back(&entry);
+    }
+    writeTextFile(path, format == kM3uPlaylist ? m3uLines(written) : plsLines(written));
+    return skipped;
+}
+
+QString skippedEntriesMessage(const QStringList& skipped)
+{
+    return QStringLiteral("These entries were not written to the playlist, because their names hold a "
+                          "line break:\n")
+        + skipped.join(u'\n');
 }

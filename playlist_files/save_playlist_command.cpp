@@ -39,8 +39,15 @@ void SavePlaylistCommand::save()
         Dialogs::FileRequest request{QStringLiteral("Save playlist"), kFilters, m_lastFilter};
         const QString path = m_window.dialogs().saveFile(&m_window, request);
         m_lastFilter = request.selectedFilter;
-        const WaitCursor wait;
-        skrivplaylist(path, saveFormat(path, int(kFilters.indexOf(request.selectedFilter)) + 1), m_window.table());
+        QStringList skipped;
+        {
+            const WaitCursor wait;
+            skipped = skrivplaylist(path, saveFormat(path, int(kFilters.indexOf(request.selectedFilter)) + 1),
+                                    m_window.table());
+        }
+        if (!skipped.isEmpty())
+            m_window.dialogs().message(&m_window, skippedEntriesMessage(skipped), QStringLiteral("Trelvik"),
+                                       QMessageBox::Warning);
     } catch (const Failure& failure) {
         if (!failure.cancelled())
             m_window.dialogs().message(&m_window, failure.description(), QStringLiteral("Trelvik"),

@@ -7,6 +7,7 @@ class MainWindow;
 
 // The "&Save playlist" button: asks for a file name and writes the playlist there
 // as M3U or PLS. Cancelling ends silently; a failure is shown and changes nothing.
+// Entries the file could not hold are named in a warning after the save.
 class SavePlaylistCommand : public QObject {
     Q_OBJECT
 public:

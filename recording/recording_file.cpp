@@ -2,22 +2,25 @@
 
 #include "common/failure.h"
 #include "common/number_text.h"
-#include "common/text_file.h"
 #include "playlist_files/playlist_writer.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <limits>
 
 namespace {
 
-// True when the file is free to take: absent, or empty and now deleted.
+// True when the name is free to take: nothing there, or an empty file, now deleted.
+// A folder of that name is not free: no file could be written there.
 bool takeFree(const QString& path)
 {
-    if (fileHasContent(path))
+    const QFileInfo info(path);
+    if (!info.exists())
+        return true;
+    if (!info.isFile() || info.size() > 0)
         return false;
-    if (QFile::exists(path))
-        QFile::remove(path);
+    QFile::remove(path);
     return true;
 }
 
@@ -46,9 +49,8 @@ QString freeRecordingStem(const QString& directory)
     throw Failure(QStringLiteral("Overflow"), 6);
 }
 
-QString hittaledigfil(const QString& directory, int format, const PlaylistTable& table)
+RecordingSave hittaledigfil(const QString& directory, int format, const PlaylistTable& table)
 {
     const QString path = freeRecordingStem(directory) + extensionOf(format);
-    skrivplaylist(path, format, table);
-    return path;
+    return {path, skrivplaylist(path, format, table)};
 }

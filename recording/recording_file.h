@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class PlaylistTable;
 
@@ -8,11 +9,15 @@ class PlaylistTable;
 // the program's directory.
 
 // The first stem "<directory>/Recording n" for which neither a non-empty .m3u nor a
-// non-empty .pls exists, whatever the format to be written. Empty files of the
-// numbers passed over are deleted on the way.
+// non-empty .pls nor a folder of those names exists, whatever the format to be
+// written. Empty files of the numbers passed over are deleted on the way.
 QString freeRecordingStem(const QString& directory);
 
+struct RecordingSave {
+    QString path;        // the file written
+    QStringList skipped; // entries left out of it, to be named in a warning (skrivplaylist)
+};
+
 // hittaledigfil: writes the playlist as the next free Recording file, as M3U
-// (format 1) or PLS (format 2), and returns the path written. Throws a Failure
-// when the file cannot be written.
-QString hittaledigfil(const QString& directory, int format, const PlaylistTable& table);
+// (format 1) or PLS (format 2). Throws a Failure when the file cannot be written.
+RecordingSave hittaledigfil(const QString& directory, int format, const PlaylistTable& table);

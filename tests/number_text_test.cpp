@@ -4,8 +4,11 @@
 #include "common/number_text.h"
 #include "support/qt_printers.h"
 
+#include <array>
 #include <cfloat>
+#include <clocale>
 #include <gtest/gtest.h>
+#include <string>
 #include <utility>
 
 TEST(LeadingNumber, readsTheNumberATextBeginsWithAndStaysFinite)
@@ -23,6 +26,20 @@ TEST(LeadingNumber, readsTheNumberATextBeginsWithAndStaysFinite)
     // A huge exponent gives a huge number, never infinity.
     EXPECT_TRUE(leadingNumber(u"1e999") > 1e300 && leadingNumber(u"1e999") <= DBL_MAX);
     EXPECT_TRUE(leadingNumber(u"-1e999") < -1e300 && leadingNumber(u"-1e999") >= -DBL_MAX);
+}
+
+// The application takes the C library's locale from the user's; one with a decimal
+// comma must change neither reading nor writing.
+TEST(NumberForms, pointIsTheDecimalPointWhateverTheLocale)
+{
+    const std::string saved = std::setlocale(LC_NUMERIC, nullptr);
+    if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8"))
+        GTEST_SKIP() << "no de_DE.UTF-8 locale; scripts/setup makes one";
+    const std::array read{leadingNumber(u"1.5"), leadingNumber(u"32.5 s"), leadingNumber(u"-2.5D-1")};
+    const QString written = plainNumber(1.5) + printNumber(0.25);
+    std::setlocale(LC_NUMERIC, saved.c_str());
+    EXPECT_EQ(read, (std::array{1.5, 32.5, -0.25}));
+    EXPECT_EQ(written, "1.5 0.25");
 }
 
 TEST(NumberForms, roundHalfToEvenWithinInt16AndWriteWithoutNeedlessFigures)

@@ -9,14 +9,15 @@
 TEST(PlaylistReader, takesThePathsByTheRuleOfTheExtension)
 {
     const QByteArray both = "#EXTM3U\r\n/m.mp3\r\nFile1=/p.mp3\r\n";
+    QTemporaryDir dir;
     const struct {
         const char* name;
         QByteArray content;
         QStringList paths;
     } cases[] = {
-        // M3U: every line that is no comment and not blank, as it stands.
+        // M3U: every line that is no comment and not blank, untrimmed.
         {"a.m3u", "#EXTM3U\r\n#EXTINF:245,My Song\r\n/Music/My Song.mp3\r\n#EXTVLCOPT:x=1\r\n /b.mp3\r\n",
-         {"/Music/My Song.mp3", " /b.mp3"}},
+         {"/Music/My Song.mp3", dir.filePath(" /b.mp3")}},
         {"blanks.m3u", "\r\n/a.mp3\r\n\r\n   \r\n\t\r\n/b.mp3", {"/a.mp3", "/b.mp3"}},
         {"bom.m3u", "\xEF\xBB\xBF#EXTM3U\r\n/a.mp3\r\n", {"/a.mp3"}},
         {"bom1252.m3u", "\xEF\xBB\xBF/Bj\xF6rk.mp3\r\n", {"/Björk.mp3"}},
@@ -27,15 +28,18 @@ TEST(PlaylistReader, takesThePathsByTheRuleOfTheExtension)
         // PLS: the text after the first "=" of lines whose key begins with "File".
         {"cr.pls", "[playlist]\rNumberOfEntries=1\rFile1=/My File.mp3\rTitle1=My File\r", {"/My File.mp3"}},
         {"keys.pls", "File1 = C:\\x.mp3\r\n  \tFile2=/a=b.mp3\r\nfile3=/c.mp3\r\nFile4 /d.mp3\r\nComment=File5\r\n",
-         {" C:\\x.mp3", "/a=b.mp3"}},
+         {dir.filePath(" C:/x.mp3"), "/a=b.mp3"}},
         {"empty.pls", "File1=\r\nFile2=  \r\nFile3=/c.mp3\r\n", {"/c.mp3"}},
         {"url.pls", "File1=file:///x/a%3Db%20c.mp3\r\nFile2=C:\\Mus\xE9" "e\\caf\xE9.mp3\r\n",
          {"/x/a=b c.mp3", "C:\\Musée\\café.mp3"}},
+        // A relative entry is taken from the playlist's folder, with "\" a separator as on
+        // Windows; Windows paths with a drive or from a drive's root stay as they are.
+        {"rel.m3u", "song.wav\r\nsub\\x.mp3\r\nD:\\Track03.cda\r\n\\Music\\y.mp3\r\n",
+         {dir.filePath("song.wav"), dir.filePath("sub/x.mp3"), "D:\\Track03.cda", "\\Music\\y.mp3"}},
         // The extension counts in any case; other names read nothing.
-        {"LIST.M3U", both, {"/m.mp3", "File1=/p.mp3"}}, {"list.Pls", both, {"/p.mp3"}},
+        {"LIST.M3U", both, {"/m.mp3", dir.filePath("File1=/p.mp3")}}, {"list.Pls", both, {"/p.mp3"}},
         {"list.m3u8", both, {}}, {"m3u", both, {}},
     };
-    QTemporaryDir dir;
     for (const auto& c : cases) {
         writeBytes(dir.filePath(c.name), c.content);
         QStringList paths;

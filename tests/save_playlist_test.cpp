@@ -91,3 +91,17 @@ TEST_F(SavePlaylistTest, failedSaveShowsWhyAndKeepsTheOldFileByteForByte)
     EXPECT_EQ(QDir(target.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"old.m3u"});
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
+
+TEST_F(SavePlaylistTest, entriesWithALineBreakAreLeftOutAndNamedInAWarning)
+{
+    fill({{"/Music/inj\rFile5=/other.wav", "1", 2000}, {"/Music/two\nlines.mp3", "2", 2000}});
+    save("list.pls", kPlsFilter);
+
+    EXPECT_EQ(bytesOf(target.filePath("list.pls")), kPls);
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text, "These entries were not written to the playlist, because their names hold "
+                                        "a line break:\n/Music/inj\rFile5=/other.wav\n/Music/two\nlines.mp3");
+    EXPECT_EQ(dialogs.messages[0].title, "Trelvik");
+    EXPECT_EQ(dialogs.messages[0].icon, QMessageBox::Warning);
+    EXPECT_FALSE(dialogs.messages[0].hourglass);
+}

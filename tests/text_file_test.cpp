@@ -1,11 +1,14 @@
 #include "common/failure.h"
 #include "common/text_file.h"
 #include "support/file_bytes.h"
+#include "support/file_size_limit.h"
 #include "support/qt_printers.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <cerrno>
+#include <cstring>
 #include <gtest/gtest.h>
 
 TEST(TextFile, writesCrLfLinesInUtf8AndAFailedWriteLeavesNothingAndOnlyAByteCountsAsContent)
@@ -27,6 +30,30 @@ TEST(TextFile, writesCrLfLinesInUtf8AndAFailedWriteLeavesNothingAndOnlyAByteCoun
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
               (QStringList{"out.txt", "taken"}));
     EXPECT_THROW(writeTextFile(dir.filePath("no/such/folder.txt"), {"new"}), Failure);
+}
+
+// A write cut short, as on a full disk, fails with the system's reason and keeps the
+// old file, whether the content is below or above what Qt would hold in its buffer.
+TEST(TextFile, aWriteCutShortKeepsTheOldFileAndSaysWhy)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("out.txt");
+    writeTextFile(path, {"old"});
+    for (const qsizetype length : {2000, 40000}) {
+        QString reason;
+        {
+            const FileSizeLimit limit(1024);
+            try {
+                writeTextFile(path, {QString(length, u'x')});
+            } catch (const Failure& failure) {
+                reason = failure.description();
+            }
+        }
+        EXPECT_EQ(reason, QString::fromLocal8Bit(std::strerror(EFBIG))) << length;
+        EXPECT_EQ(bytesOf(path), "old\r\n") << length;
+    }
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+              QStringList{"out.txt"});
 }
 
 TEST(TextFile, readsLinesEndedByCrLfCrOrLfAndTakesOtherThanUtf8AsWindows1252)
