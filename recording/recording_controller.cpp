@@ -8,6 +8,7 @@
 #include "common/number_text.h"
 #include "common/percent_bar.h"
 #include "common/up_down_control.h"
+#include "playlist_files/playlist_writer.h"
 #include "recording/cd_audio.h"
 #include "recording/media_player.h"
 #include "recording/power_off.h"
@@ -281,7 +282,10 @@ void RecordingController::endOfRun()
     bool saved = true;
     if (ui.Check1->value() == 1) {
         try {
-            hittaledigfil(m_window.programDirectory(), playlistFormat(), m_window.table());
+            const RecordingSave save = hittaledigfil(m_window.programDirectory(), playlistFormat(), m_window.table());
+            if (!save.skipped.isEmpty())
+                m_window.dialogs().message(&m_window, skippedEntriesMessage(save.skipped), QStringLiteral("Trelvik"),
+                                           QMessageBox::Warning);
         } catch (const Failure& failure) {
             saved = false;
             m_window.dialogs().message(&m_window, failure.description(), QStringLiteral("Trelvik"),

@@ -2,6 +2,7 @@
 #include "common/flat_button.h"
 #include "common/percent_bar.h"
 #include "common/up_down_control.h"
+#include "playlist_files/playlist_writer.h"
 #include "recording/recording_controller.h"
 #include "support/main_window_fixture.h"
 
@@ -297,6 +298,19 @@ TEST_F(RecordingRunTest, whenDoneSavesThenExitsOrShutsDown)
         EXPECT_TRUE(QFile::exists(saved)) << saved.toStdString();
         EXPECT_EQ(QFile::exists(dir.filePath(QStringLiteral("settings.dat"))), c.exit == 1);
     }
+}
+
+TEST_F(RecordingRunTest, entriesThatCannotBeSavedAreNamedWhenTheRunIsDone)
+{
+    addMedia(QStringLiteral("a.mp3"), 10, 0);
+    addMedia(QStringLiteral("b\nc.mp3"), 10, 0);
+    ui().Check1->setValue(1);
+    run().startRecording();
+    tick(ui().Timer1);
+    player.playThrough();
+    player.playThrough();
+    expectLastWarning(1, skippedEntriesMessage({QStringLiteral("b\nc.mp3")}));
+    EXPECT_TRUE(QFile::exists(QDir(programDir.path()).filePath(QStringLiteral("Recording 1.m3u"))));
 }
 
 } // namespace
