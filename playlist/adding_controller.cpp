@@ -18,13 +18,22 @@ AddingController::AddingController(MainWindow& window)
     : QObject(&window)
     , m_window(window)
     , m_adder({window.table(), window.model(), window.cd(), window.MediaPlayer1(),
-               [this] { return defaultGap(); }, [this] { m_events.letEventsRun(); },
+               [this] { return defaultGap(); }, [this] { letEventsRun(); },
                [this](const QString& text) { warn(text); }})
 {
     connect(window.ui.addFiles, &QPushButton::clicked, this, &AddingController::addFiles);
     connect(window.ui.loadPlaylist, &QPushButton::clicked, this, &AddingController::loadPlaylist);
     new FileDropFilter(window.ui.ListView1->viewport(),
                        [this](const QStringList& paths) { dropFiles(paths); });
+}
+
+// A close of the window that arrives here ends the operation silently, as a cancel
+// would; what was added stays.
+void AddingController::letEventsRun()
+{
+    m_events.letEventsRun();
+    if (m_window.closeWanted)
+        throw Failure(QStringLiteral("The window was closed."), Failure::kCancelled);
 }
 
 double AddingController::defaultGap()
@@ -59,7 +68,7 @@ void AddingController::addFiles()
         const QStringList names = namesToAdd(run, chosen);
         for (const QString& name : names) {
             m_adder.läggtillpålista(name);
-            m_events.letEventsRun();
+            letEventsRun();
         }
     } catch (const Failure& failure) {
         report(failure);
@@ -96,7 +105,7 @@ void AddingController::dropFiles(const QStringList& paths)
                 m_adder.addPlaylist(path);
             } else {
                 m_adder.läggtillpålista_dd(path);
-                m_events.letEventsRun();
+                letEventsRun();
             }
         }
     } catch (const Failure& failure) {
