@@ -46,11 +46,13 @@ ListEditing::ListEditing(MainWindow& window)
 
 bool ListEditing::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_window.ui.ListView1 && event->type() == QEvent::KeyPress)
+    // The type is tested first: the list still gets events (hiding, child removal) while
+    // the window is destroyed, when the window's fields are gone.
+    if (event->type() == QEvent::KeyPress && watched == m_window.ui.ListView1)
         return ListView1_KeyDown(static_cast<QKeyEvent*>(event));
     // The press goes on to the view, which selects the row under the pointer: the
     // menu then acts on that row.
-    if (watched == m_window.ui.ListView1->viewport() && event->type() == QEvent::MouseButtonPress)
+    if (event->type() == QEvent::MouseButtonPress && watched == m_window.ui.ListView1->viewport())
         ListView1_MouseDown(static_cast<QMouseEvent*>(event));
     return false;
 }
