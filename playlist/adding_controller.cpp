@@ -60,9 +60,18 @@ void AddingController::addFiles()
 {
     if (m_window.busy)
         return;
+    QStringList chosen;
     try {
         Dialogs::FileRequest request{QStringLiteral("Choose files to put on playlist"), addFilesFilters(), {}};
-        const QStringList chosen = m_window.dialogs().openFiles(&m_window, request);
+        chosen = m_window.dialogs().openFiles(&m_window, request);
+    } catch (const Failure& failure) {
+        // A cancelled or failed dialog leaves the way every add does: buttons on, total shown.
+        m_window.ea();
+        m_window.räknatid();
+        report(failure);
+        return;
+    }
+    try {
         const LongOperation operation(m_window);
         const QString run = passThroughFileList(fileNameRun(chosen), m_window.programDirectory());
         const QStringList names = namesToAdd(run, chosen);
