@@ -145,10 +145,17 @@ void MainWindow::closeWithWindow(QWidget* window)
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
-    sparainställningar();
+    // Closing the update check also ends a fetch that may be waiting further down the stack.
     for (const QPointer<QWidget>& window : std::as_const(m_helperWindows)) {
         if (window)
             window->close();
     }
+    if (longOperationRunning) {
+        // The operation is further down the stack and still needs the window.
+        closeWanted = true;
+        event->ignore();
+        return;
+    }
+    sparainställningar();
     event->accept();
 }

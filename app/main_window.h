@@ -37,6 +37,10 @@ public:
     double playlistTotal() const { return m_total; }
     bool busy = false;      // an add, load, drop, removal or run is going on
     bool recording = false; // a recording run is going on
+    // An add, load or drop is running; it lets events run between its files.
+    bool longOperationRunning = false;
+    // The window was closed during one: it stops after its current file and closes the window then.
+    bool closeWanted = false;
 
     // Recomputes the playlist total and shows it with the number of entries.
     void räknatid();

@@ -18,13 +18,22 @@ AddingController::AddingController(MainWindow& window)
     : QObject(&window)
     , m_window(window)
     , m_adder({window.table(), window.model(), window.cd(), window.MediaPlayer1(),
-               [this] { return defaultGap(); }, [this] { m_events.letEventsRun(); },
+               [this] { return defaultGap(); }, [this] { letEventsRun(); },
                [this](const QString& text) { warn(text); }})
 {
     connect(window.ui.addFiles, &QPushButton::clicked, this, &AddingController::addFiles);
     connect(window.ui.loadPlaylist, &QPushButton::clicked, this, &AddingController::loadPlaylist);
     new FileDropFilter(window.ui.ListView1->viewport(),
                        [this](const QStringList& paths) { dropFiles(paths); });
+}
+
+// A close of the window that arrives here ends the operation silently, as a cancel
+// would; what was added stays.
+void AddingController::letEventsRun()
+{
+    m_events.letEventsRun();
+    if (m_window.closeWanted)
+        throw Failure(QStringLiteral("The window was closed."), Failure::kCancelled);
 }
 
 double AddingController::defaultGap()
@@ -51,15 +60,24 @@ void AddingController::addFiles()
 {
     if (m_window.busy)
         return;
+    QStringList chosen;
     try {
         Dialogs::FileRequest request{QStringLiteral("Choose files to put on playlist"), addFilesFilters(), {}};
-        const QStringList chosen = m_window.dialogs().openFiles(&m_window, request);
+        chosen = m_window.dialogs().openFiles(&m_window, request);
+    } catch (const Failure& failure) {
+        // A cancelled or failed dialog leaves the way every add does: buttons on, total shown.
+        m_window.ea();
+        m_window.räknatid();
+        report(failure);
+        return;
+    }
+    try {
         const LongOperation operation(m_window);
         const QString run = passThroughFileList(fileNameRun(chosen), m_window.programDirectory());
         const QStringList names = namesToAdd(run, chosen);
         for (const QString& name : names) {
             m_adder.läggtillpålista(name);
-            m_events.letEventsRun();
+            letEventsRun();
         }
     } catch (const Failure& failure) {
         report(failure);
@@ -96,7 +114,7 @@ void AddingController::dropFiles(const QStringList& paths)
                 m_adder.addPlaylist(path);
             } else {
                 m_adder.läggtillpålista_dd(path);
-                m_events.letEventsRun();
+                letEventsRun();
             }
         }
     } catch (const Failure& failure) {

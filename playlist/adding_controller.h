@@ -22,6 +22,7 @@ private:
     void addFiles();
     void loadPlaylist();
     void dropFiles(const QStringList& paths);
+    void letEventsRun();
     double defaultGap();
     void warn(const QString& text);
     void report(const Failure& failure);

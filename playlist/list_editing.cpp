@@ -46,15 +46,19 @@ ListEditing::ListEditing(MainWindow& window)
 
 bool ListEditing::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_window.ui.ListView1 && event->type() == QEvent::KeyPress)
+    // The type is tested first: the list still gets events (hiding, child removal) while
+    // the window is destroyed, when the window's fields are gone.
+    if (event->type() == QEvent::KeyPress && watched == m_window.ui.ListView1)
         return ListView1_KeyDown(static_cast<QKeyEvent*>(event));
     // The press goes on to the view, which selects the row under the pointer: the
     // menu then acts on that row.
-    if (watched == m_window.ui.ListView1->viewport() && event->type() == QEvent::MouseButtonPress)
+    if (event->type() == QEvent::MouseButtonPress && watched == m_window.ui.ListView1->viewport())
         ListView1_MouseDown(static_cast<QMouseEvent*>(event));
     return false;
 }
 
+// The other edits need not wait for an add, load or drop: an adder fills each slot
+// it takes before it lets events run, so meanwhile the table holds whole entries.
 bool ListEditing::locked() const
 {
     return m_window.recording || m_window.busy;
@@ -105,7 +109,7 @@ void ListEditing::showEdit(int row)
 
 bool ListEditing::ListView1_KeyDown(const QKeyEvent* event)
 {
-    if (locked() || m_window.table().isEmpty())
+    if (m_window.recording || m_window.table().isEmpty())
         return false;
     const Qt::KeyboardModifiers held =
         event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
@@ -139,7 +143,7 @@ bool ListEditing::ListView1_KeyDown(const QKeyEvent* event)
 
 void ListEditing::ListView1_MouseDown(const QMouseEvent* event)
 {
-    if (event->button() != Qt::RightButton || locked() || rows() == 0 || selectedRow() == 0)
+    if (event->button() != Qt::RightButton || m_window.recording || rows() == 0 || selectedRow() == 0)
         return;
     m_meny->popup(event->globalPosition().toPoint());
 }
@@ -162,7 +166,7 @@ void ListEditing::tabort_Click(bool fromKeyboard)
 void ListEditing::UpDown1_UpClick()
 {
     const int row = selectedRow();
-    if (locked() || row <= 1)
+    if (m_window.recording || row <= 1)
         return;
     exchangeEntries(m_window.table(), row - 2, row - 1);
     showEdit(row - 1);
@@ -171,7 +175,7 @@ void ListEditing::UpDown1_UpClick()
 void ListEditing::UpDown1_DownClick()
 {
     const int row = selectedRow();
-    if (locked() || row == 0 || row >= rows())
+    if (m_window.recording || row == 0 || row >= rows())
         return;
     exchangeEntries(m_window.table(), row - 1, row);
     showEdit(row + 1);
@@ -180,7 +184,7 @@ void ListEditing::UpDown1_DownClick()
 void ListEditing::ändragap_Click()
 {
     const int row = selectedRow();
-    if (locked() || row == 0)
+    if (m_window.recording || row == 0)
         return;
     PlaylistEntry& entry = m_window.table()[row - 1];
     const std::optional<QString> answer =
@@ -211,7 +215,7 @@ void ListEditing::clearList_Click()
 
 void ListEditing::shuffle_Click()
 {
-    if (locked() || m_window.table().isEmpty())
+    if (m_window.recording || m_window.table().isEmpty())
         return;
     shuffleEntries(m_window.table(), m_window.random());
     showEdit(0);

@@ -9,8 +9,8 @@ class QMouseEvent;
 
 // The edits of the playlist in the main window: remove, clear, shuffle, move up and
 // down, change gap, the keys of ListView1 and its popup menu meny. Every edit changes
-// the table first and then shows it; none acts during a recording run or while
-// another operation is busy with the list.
+// the table first and then shows it; none acts during a recording run, and removal
+// and clearing also wait while another operation is busy with the list.
 class ListEditing : public QObject {
     Q_OBJECT
 public:
@@ -31,6 +31,7 @@ private:
     bool ListView1_KeyDown(const QKeyEvent* event);
     void ListView1_MouseDown(const QMouseEvent* event);
 
+    // True while removal and clearing must wait.
     bool locked() const;
     int rows() const;
     // Selected row number counting from 1; 0 when none.

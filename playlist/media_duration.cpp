@@ -7,6 +7,7 @@
 #include <cmath>
 #include <taglib/audioproperties.h>
 #include <taglib/fileref.h>
+#include <taglib/tfilestream.h>
 
 namespace {
 
@@ -22,10 +23,33 @@ bool headersGiveLength(const QString& path)
     return types.contains(QFileInfo(path).suffix(), Qt::CaseInsensitive);
 }
 
+// The header reader searches a file for its first and last MPEG frames a kilobyte at
+// a time, through the whole file when it has none. Its reads are counted, and after a
+// thousand (about a megabyte searched; a sound file's headers take at most a few
+// hundred) the file reads as ended, so the search stops and the player decides.
+class BoundedFileStream : public TagLib::FileStream {
+public:
+    using FileStream::FileStream;
+
+    TagLib::ByteVector readBlock(unsigned long length) override
+    {
+        return ++m_reads > kMaxReads ? TagLib::ByteVector() : FileStream::readBlock(length);
+    }
+    void seek(long offset, Position from) override
+    {
+        if (m_reads <= kMaxReads) // a search going on through the ended file costs nothing
+            FileStream::seek(offset, from);
+    }
+
+private:
+    static constexpr int kMaxReads = 1000;
+    int m_reads = 0;
+};
+
 int headerMilliseconds(const QString& path)
 {
-    const TagLib::FileRef file(QFile::encodeName(path).constData(), true,
-                               TagLib::AudioProperties::Fast);
+    BoundedFileStream stream(QFile::encodeName(path).constData(), true);
+    const TagLib::FileRef file(&stream, true, TagLib::AudioProperties::Fast);
     const TagLib::AudioProperties* properties = file.audioProperties();
     return properties ? properties->lengthInMilliseconds() : 0;
 }

@@ -1,10 +1,12 @@
 #include "support/main_window_fixture.h"
+#include "support/qt_printers.h"
 
 #include "common/flat_button.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QDropEvent>
+#include <QGroupBox>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -182,6 +184,17 @@ TEST_F(AddingTest, aRefusedFileEndsAnAddOrDropButALoadGoesOn)
     EXPECT_EQ(player.opened.count(c), 1);
     EXPECT_EQ(dialogs.fileRequests.at(1).title, "Load playlist");
     EXPECT_EQ(dialogs.fileRequests[1].filters, QStringList({"M3U playlist (*.m3u)", "PLS playlist (*.pls)"}));
+}
+
+// A cancelled add leaves as every add does, showing the total; a cancelled load
+// changes nothing, so the fresh window keeps its design caption.
+TEST_F(AddingTest, cancelledDialogsLeaveTheTotalShownAsTheirOperationDoes)
+{
+    choose(window->ui.loadPlaylist, {});
+    EXPECT_EQ(window->ui.Label2->text(), "Total time:");
+    addFiles({});
+    EXPECT_EQ(window->ui.Label2->text(), "Total time: 00:00");
+    EXPECT_EQ(window->ui.Frame1->title(), "Playlist");
 }
 
 TEST_F(AddingTest, fullTableRefusesEveryRoadAndChangesNothing)

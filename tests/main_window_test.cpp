@@ -6,9 +6,11 @@
 #include "common/check_box.h"
 #include "common/flat_button.h"
 
+#include <QFile>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QPointer>
 #include <QTest>
 #include <QTimer>
 #include <tuple>
@@ -139,4 +141,33 @@ TEST_F(MainWindowTest, closingClosesTheHelperWindowsEvenWhenSettingsCannotBeWrit
     EXPECT_TRUE(w.close());
     EXPECT_FALSE(helper.isVisible());
     EXPECT_TRUE(QFileInfo(programDir.filePath("settings.dat")).isDir());
+}
+
+// The window deletes itself on closing, as in the program. A close while an add lets
+// events run between files ends the add after the current file; then the window
+// closes as always.
+TEST_F(MainWindowTest, closingDuringAnAddEndsItAfterTheCurrentFileThenCloses)
+{
+    QStringList chosen;
+    for (const char* name : {"a.wav", "b.wav", "c.wav"}) {
+        chosen << programDir.filePath(name);
+        writeBytes(chosen.back(), "x");
+        player.durations[chosen.back()] = 10;
+    }
+    load();
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->show();
+    const QPointer<MainWindow> w = window.release();
+    dialogs.fileAnswers.push_back(chosen);
+    // Each file takes a frame to open, so events run after each; the close comes after the first.
+    player.onOpen = [] { QTest::qSleep(20); };
+    QTimer::singleShot(0, w, [&w] { w->close(); });
+    QTest::mouseClick(w->ui.addFiles, Qt::LeftButton); // within an event, as in the program
+
+    EXPECT_EQ(player.opened, chosen.mid(0, 1));
+    ASSERT_TRUE(w);
+    EXPECT_EQ(w->table().count(), 1);
+    EXPECT_TRUE(QFile::exists(programDir.filePath("settings.dat")));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(w);
 }

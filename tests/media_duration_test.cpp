@@ -1,6 +1,8 @@
 #include "playlist/media_duration.h"
 #include "support/fake_media_player.h"
 
+#include <QElapsedTimer>
+#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QUrl>
@@ -65,4 +67,26 @@ TEST(MediaDuration, headersGiveThePlayersLengthOfGeneratedAudio)
     EXPECT_EQ(mediaDuration(player, au), 3.7);
     EXPECT_THROW(mediaDuration(player, broken), Failure);
     EXPECT_EQ(player.opened, QStringList({au, broken}));
+}
+
+// A large file without MPEG frames, or whose frames soon give way to zeros, is
+// measured at once: the header reader gives up its search and the player, which
+// refuses both, decides.
+TEST(MediaDuration, aLargeFileWithoutFramesIsMeasuredAtOnce)
+{
+    QTemporaryDir dir;
+    const QByteArray frame = QByteArray("\xFF\xFB\x90\x64", 4) + QByteArray(413, 0); // MPEG-1 layer III, 128 kbit/s
+    FakeMediaPlayer player;
+    for (const QByteArray& start : {QByteArray(), frame + frame}) {
+        const QString path = dir.filePath(QString::number(start.size()) + ".mp3");
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(start) == start.size());
+        ASSERT_TRUE(file.resize(qint64(256) << 20)); // sparse: costs no disk
+        file.close();
+        QElapsedTimer clock;
+        clock.start();
+        EXPECT_THROW(mediaDuration(player, path), Failure) << start.size();
+        EXPECT_LT(clock.elapsed(), 5000) << start.size();
+    }
+    EXPECT_EQ(player.opened.size(), 2);
 }

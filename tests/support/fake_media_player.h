@@ -5,6 +5,7 @@
 
 #include <QHash>
 #include <QStringList>
+#include <functional>
 
 // A player without sound: durations come from a table, positions are set by the
 // test, and the test says when a played file is heard to start, end or fail.
@@ -17,10 +18,13 @@ public:
     double lead = 0;
     int stops = 0;
     double position = 0;
+    std::function<void()> onOpen; // runs as each file opens
 
     void setFileName(const QString& path) override
     {
         opened << path;
+        if (onOpen)
+            onOpen();
         if (!durations.contains(path))
             throw Failure(QStringLiteral("Cannot open ") + path);
         m_current = path;
