@@ -5,6 +5,7 @@
 
 #include "common/check_box.h"
 #include "common/flat_button.h"
+#include "recording/recording_controller.h"
 
 #include <QFile>
 #include <QLineEdit>
@@ -170,4 +171,28 @@ TEST_F(MainWindowTest, closingDuringAnAddEndsItAfterTheCurrentFileThenCloses)
     EXPECT_TRUE(QFile::exists(programDir.filePath("settings.dat")));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(w);
+}
+
+// A close while a run waits for the CD drive: the window goes, and the player,
+// which outlives it, stops playing.
+TEST_F(MainWindowTest, closingDuringARunStopsThePlayerThenCloses)
+{
+    load();
+    fill({{QStringLiteral("/cd/Track01.cda"), QStringLiteral("100"), 0}});
+    cdDevice.replies["status cd mode"] = "stopped";
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->show();
+    const QPointer<MainWindow> w = window.release();
+    w->recordingRun().startRecording();
+    QTest::qWait(60);
+    ASSERT_TRUE(w->recording);
+    const int stops = player.stops;
+    w->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(w);
+    EXPECT_GT(player.stops, stops);
+    EXPECT_TRUE(QFile::exists(programDir.filePath("settings.dat")));
+    const qsizetype asked = cdDevice.commands.size();
+    QTest::qWait(60);
+    EXPECT_EQ(cdDevice.commands.size(), asked); // nothing polls the drive for a run that is gone
 }
