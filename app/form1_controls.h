@@ -9,7 +9,6 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QRadioButton;
-class QTimer;
 class QTreeView;
 class QWidget;
 class UpDownControl;
@@ -52,10 +51,6 @@ struct Form1Controls {
     FlatButton* info;
     FlatButton* checkForUpdate;
     LinkLabel* LinkLabel1;
-
-    QTimer* Timer1; // the gap
-    QTimer* Timer3; // follows a playing CD track
-    QTimer* Timer4; // follows a playing media file
 };
 
 // Creates every control of the main window at its place, with its caption.

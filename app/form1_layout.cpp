@@ -13,7 +13,6 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRadioButton>
-#include <QTimer>
 #include <QTreeView>
 
 namespace {
@@ -45,14 +44,6 @@ QLabel* label(QWidget* parent, const char* name, const QString& caption, const Q
 FlatButton* button(QWidget* parent, const char* name, const QString& caption, const QRect& where)
 {
     return place(new FlatButton(caption, parent), name, where);
-}
-
-QTimer* timer(QObject* parent, const char* name, int interval)
-{
-    auto* t = new QTimer(parent);
-    t->setObjectName(QLatin1String(name));
-    t->setInterval(interval);
-    return t;
 }
 
 } // namespace
@@ -124,8 +115,4 @@ void buildForm1(QWidget* form, Form1Controls& ui)
     ui.checkForUpdate = button(form, "CheckForUpdateButton", QStringLiteral("Check for product &update"), twips(8280, 6000, 2175, 375));
     ui.LinkLabel1 = place(new LinkLabel(QStringLiteral("Velkor Software's homepage"), form), "LinkLabel1", twips(8280, 6480, 2175, 255));
 
-    ui.Timer1 = timer(form, "Timer1", 1);
-    ui.Timer1->setTimerType(Qt::PreciseTimer);
-    ui.Timer3 = timer(form, "Timer3", 300);
-    ui.Timer4 = timer(form, "Timer4", 1000);
 }

@@ -2,32 +2,52 @@
 
 #include "app/settings_file.h"
 #include "common/addresses.h"
+#include "common/busy_state.h"
 #include "common/check_box.h"
+#include "common/dialogs.h"
 #include "common/failure.h"
 #include "common/flat_button.h"
 #include "common/link_label.h"
+#include "common/number_text.h"
+#include "common/percent_bar.h"
 #include "common/resources.h"
+#include "common/up_down_control.h"
 #include "help_windows/help_windows.h"
 #include "playlist/adding_controller.h"
 #include "playlist/list_editing.h"
 #include "playlist/playlist_total.h"
 #include "playlist/row_form.h"
 #include "playlist_files/save_playlist_command.h"
-#include "recording/recording_controller.h"
+#include "recording/power_off.h"
+#include "recording/recording_run.h"
 #include "recording/when_done_boxes.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QRadioButton>
 #include <QTreeView>
 
+namespace {
+
+void closeWindowsAndQuit()
+{
+    QApplication::closeAllWindows();
+    QCoreApplication::quit();
+}
+
+} // namespace
+
 MainWindow::MainWindow(const AppServices& services, QWidget* parent)
     : QWidget(parent)
+    , endProgram(closeWindowsAndQuit)
+    , powerOff(requestPowerOff)
     , m_services(services)
-    , m_model(m_table)
+    , m_model(m_playlist)
     , m_cd(services.cdDevice)
 {
     setAttribute(Qt::WA_DeleteOnClose);
@@ -39,19 +59,40 @@ MainWindow::MainWindow(const AppServices& services, QWidget* parent)
     setFont(dialogFont);
     buildForm1(this, ui);
     ui.ListView1->setModel(&m_model);
-    new AddingController(*this); // a child of the window
-    new ListEditing(*this); // a child of the window
-    new SavePlaylistCommand(*this); // a child of the window
+    connect(&m_playlist, &Playlist::totalChanged, this, &MainWindow::showTotal);
+    connect(&m_playlist, &Playlist::cleared, this, &MainWindow::setUpColumns);
+
+    m_busy = new BusyState({ui.addFiles, ui.clearList, ui.startRecording, ui.stopRecording, ui.loadPlaylist,
+                            ui.savePlaylist},
+                           this);
+    // A close that came during a long operation is carried out once it has unwound.
+    connect(m_busy, &BusyState::longOperationEnded, this, [this] {
+        if (std::exchange(m_closeWanted, false)) {
+            m_busy->stopWanted = false;
+            close();
+        }
+    });
+    new AddingController({ui.addFiles, ui.loadPlaylist, ui.ListView1->viewport(), ui.Text1, this},
+                         {m_playlist, *m_busy, services.dialogs, m_cd, services.mediaPlayer, services.programDirectory},
+                         this);
+    new ListEditing({ui.ListView1, ui.UpDown1, ui.clearList, ui.shuffle, this},
+                    {m_playlist, *m_busy, services.dialogs, m_random}, this);
+    new SavePlaylistCommand(ui.savePlaylist, m_playlist, services.dialogs, this);
     new HelpWindows(*this); // a child of the window
     ui.LinkLabel1->command = QString::fromLatin1(kHomePageAddress);
     connectWhenDoneRules(ui.Check1, ui.Option1, ui.Option2, ui.Check2, ui.Check3);
-    m_recordingRun = new RecordingController(*this);
+    m_run = new RecordingRun(m_playlist, services.mediaPlayer, m_cd, services.programDirectory, this);
+    connectRun();
     connect(ui.volumeControl, &QPushButton::clicked, this,
             [this] { startVolumeControl(m_services.volumeControl); });
 
     m_cd.ReadyDevice();
-    m_table.clear();
     readSettings();
+}
+
+void MainWindow::closeWithWindow(QWidget* window)
+{
+    m_helperWindows << window;
 }
 
 QString MainWindow::settingsPath() const
@@ -74,58 +115,36 @@ void MainWindow::readSettings()
         ui.Check3->setValue(*read.shutdown);
 }
 
-void MainWindow::sparainställningar()
+WhenDoneChoices MainWindow::whenDoneChoices() const
 {
     WhenDoneChoices choices;
     choices.save = ui.Check1->value();
     choices.format = ui.Option1->isChecked() ? 1 : ui.Option2->isChecked() ? 2 : 0;
     choices.exit = ui.Check2->value();
     choices.shutdown = ui.Check3->value();
+    return choices;
+}
+
+void MainWindow::saveSettings()
+{
     try {
-        writeSettingsFile(settingsPath(), choices);
+        writeSettingsFile(settingsPath(), whenDoneChoices());
     } catch (const Failure& failure) {
         // The choices are lost for the next start, but leaving must still work.
         qWarning("settings.dat not written: %s", qUtf8Printable(failure.description()));
     }
 }
 
-void MainWindow::räknatid()
+void MainWindow::showTotal(double total)
 {
-    m_total = ::playlistTotal(m_table);
-    ui.Label2->setText(totalTimeCaption(m_total));
-    ui.Frame1->setTitle(playlistFrameCaption(m_table));
-}
-
-QList<FlatButton*> MainWindow::commandButtons() const
-{
-    return {ui.addFiles, ui.clearList, ui.startRecording, ui.stopRecording, ui.loadPlaylist, ui.savePlaylist};
-}
-
-void MainWindow::da()
-{
-    switchButtonsOff(commandButtons());
-}
-
-void MainWindow::ea()
-{
-    switchButtonsOn(commandButtons());
+    ui.Label2->setText(totalTimeCaption(total));
+    ui.Frame1->setTitle(playlistFrameCaption(m_playlist.table()));
 }
 
 void MainWindow::setUpColumns()
 {
-    m_model.removeAllRows();
     for (int column = 0; column < kPlaylistColumns; ++column)
         ui.ListView1->header()->resizeSection(column, columnWidthTwips(PlaylistColumn(column)) / 15);
-}
-
-void MainWindow::appendRow()
-{
-    m_model.appendRow();
-}
-
-void MainWindow::udlista()
-{
-    m_model.rebuild();
 }
 
 void MainWindow::setUpVolumeButton()
@@ -138,11 +157,6 @@ void MainWindow::setUpVolumeButton()
     }
 }
 
-void MainWindow::closeWithWindow(QWidget* window)
-{
-    m_helperWindows << window;
-}
-
 void MainWindow::closeEvent(QCloseEvent* event)
 {
     // Closing the update check also ends a fetch that may be waiting further down the stack.
@@ -150,12 +164,99 @@ void MainWindow::closeEvent(QCloseEvent* event)
         if (window)
             window->close();
     }
-    if (longOperationRunning) {
+    if (m_busy->longOperationRunning) {
         // The operation is further down the stack and still needs the window.
-        closeWanted = true;
+        m_closeWanted = true;
+        m_busy->stopWanted = true;
         event->ignore();
         return;
     }
-    sparainställningar();
+    saveSettings();
     event->accept();
+}
+
+void MainWindow::warn(const QString& text)
+{
+    m_services.dialogs.message(this, text, QStringLiteral("Trelvik"), QMessageBox::Warning);
+}
+
+QList<FlatButton*> MainWindow::runButtons() const
+{
+    return {ui.addFiles, ui.clearList, ui.startRecording, ui.loadPlaylist, ui.savePlaylist, ui.shuffle};
+}
+
+void MainWindow::connectRun()
+{
+    connect(ui.startRecording, &QPushButton::clicked, this, &MainWindow::startRecording);
+    connect(ui.stopRecording, &QPushButton::clicked, m_run, &RecordingRun::stop);
+    connect(m_run, &RecordingRun::entryStarted, this, &MainWindow::showEntryStarted);
+    connect(m_run, &RecordingRun::progressChanged, this, &MainWindow::showProgress);
+    connect(m_run, &RecordingRun::warning, this, &MainWindow::warn);
+    connect(m_run, &RecordingRun::ended, this, &MainWindow::showRunEnded);
+    connect(m_run, &RecordingRun::quitRequested, this, &MainWindow::quitAfterRun);
+    const auto handOverChoices = [this] { m_run->setWhenDone(whenDoneChoices()); };
+    for (CheckBox* box : {ui.Check1, ui.Check2, ui.Check3})
+        connect(box, &QCheckBox::stateChanged, this, handOverChoices);
+    for (QRadioButton* option : {ui.Option1, ui.Option2})
+        connect(option, &QRadioButton::toggled, this, handOverChoices);
+    handOverChoices();
+}
+
+void MainWindow::startRecording()
+{
+    // An add or load in progress owns the list; the button is off then anyway.
+    if (m_playlist.isEmpty() || m_busy->busy)
+        return;
+    switchButtonsOff(runButtons());
+    ui.UpDown1->setEnabled(false);
+    m_busy->recording = true;
+    m_busy->busy = true;
+    ui.ListView1->selectionModel()->select(m_model.index(0, 0),
+                                           QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
+    if (leadingNumber(ui.Text1->text()) > 32)
+        ui.Text1->setText(QStringLiteral("2"));
+    m_run->start();
+}
+
+void MainWindow::showEntryStarted(int number)
+{
+    ui.ProgressBar1->setPercent(0);
+    const QModelIndex row = m_model.index(number - 1, 0);
+    ui.ListView1->selectionModel()->select(row, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    ui.ListView1->scrollTo(row);
+    const QString playing = QStringLiteral("Playing track #") + QString::number(number) + QStringLiteral("...");
+    ui.Label5->setText(playing);
+    ui.ListView1->setToolTip(playing);
+}
+
+void MainWindow::showProgress(const ProgressDisplay& display, bool fromMedia)
+{
+    if (fromMedia)
+        ui.savePlaylist->setCaptionColor(Qt::black);
+    ui.ProgressBar1->setPercent(display.trackPercent);
+    ui.ProgressBar2->setPercent(display.totalPercent);
+    ui.Label3->setText(display.trackCaption);
+    ui.Label4->setText(display.totalCaption);
+}
+
+void MainWindow::showRunEnded()
+{
+    ui.ProgressBar1->setPercent(0);
+    ui.ProgressBar2->setPercent(0);
+    m_busy->recording = false;
+    m_busy->busy = false;
+    switchButtonsOn(runButtons());
+    ui.UpDown1->setEnabled(true);
+    ui.Label3->setText(QStringLiteral("Left of track:"));
+    ui.Label4->setText(QStringLiteral("Left of total:"));
+    ui.Label5->clear();
+    ui.ListView1->setToolTip(QString());
+}
+
+void MainWindow::quitAfterRun(bool switchOff)
+{
+    saveSettings();
+    if (switchOff)
+        powerOff();
+    endProgram();
 }

@@ -3,17 +3,21 @@
 #include "app/app_services.h"
 #include "app/form1_controls.h"
 #include "common/basic_random.h"
+#include "playlist/playlist.h"
 #include "playlist/playlist_model.h"
-#include "playlist/playlist_table.h"
 #include "recording/cd_audio.h"
+#include "recording/progress_display.h"
+#include "recording/when_done.h"
 
 #include <QPointer>
 #include <QWidget>
+#include <functional>
 
-class RecordingController;
+class BusyState;
+class RecordingRun;
 
-// Form1: the whole working surface. It owns the playlist, the run's state, the CD
-// device and every control, for the life of the program.
+// Form1: the whole working surface. It owns the playlist, the run, the CD device
+// and every control for the life of the program, and wires them together.
 class MainWindow : public QWidget {
     Q_OBJECT
 public:
@@ -23,40 +27,23 @@ public:
 
     Form1Controls ui;
 
-    PlaylistTable& table() { return m_table; }
+    Playlist& playlist() { return m_playlist; }
     PlaylistModel& model() { return m_model; }
-    CDAudio& cd() { return m_cd; }
-    Dialogs& dialogs() { return m_services.dialogs; }
-    // The one generator of the program, so shuffles continue its sequence.
-    BasicRandom& random() { return m_random; }
-    MediaPlayer& MediaPlayer1() { return m_services.mediaPlayer; }
-    const QString& programDirectory() const { return m_services.programDirectory; }
-    // The recording run: its buttons, timers and when-done actions.
-    RecordingController& recordingRun() { return *m_recordingRun; }
+    BusyState& busyState() { return *m_busy; }
+    RecordingRun& recordingRun() { return *m_run; }
 
-    double playlistTotal() const { return m_total; }
-    bool busy = false;      // an add, load, drop, removal or run is going on
-    bool recording = false; // a recording run is going on
-    // An add, load or drop is running; it lets events run between its files.
-    bool longOperationRunning = false;
-    // The window was closed during one: it stops after its current file and closes the window then.
-    bool closeWanted = false;
+    // Ends the program once a run has done its work; tests watch it instead.
+    std::function<void()> endProgram;
+    // Asks the system to switch the computer off; tests watch it instead.
+    std::function<void()> powerOff;
 
-    // Recomputes the playlist total and shows it with the number of entries.
-    void räknatid();
-    // Switch the six command buttons off and on around long operations.
-    void da();
-    void ea();
     // Empties the list view and gives it its four columns.
     void setUpColumns();
-    // Shows the row of the slot at the last index.
-    void appendRow();
-    // Rewrites every row from the table.
-    void udlista();
     // Writes the "When done" choices to settings.dat; a failure is not fatal.
-    void sparainställningar();
+    void saveSettings();
     // Ties the volume button to the system's volume control, or hides it.
     void setUpVolumeButton();
+    Dialogs& dialogs() { return m_services.dialogs; }
     // A helper window that closes together with this one.
     void closeWithWindow(QWidget* window);
 
@@ -66,14 +53,24 @@ protected:
 private:
     QString settingsPath() const;
     void readSettings();
-    QList<FlatButton*> commandButtons() const;
+    WhenDoneChoices whenDoneChoices() const;
+    void showTotal(double total);
+    void connectRun();
+    void startRecording();
+    void showEntryStarted(int number);
+    void showProgress(const ProgressDisplay& display, bool fromMedia);
+    void showRunEnded();
+    void warn(const QString& text);
+    void quitAfterRun(bool powerOff);
+    QList<FlatButton*> runButtons() const;
 
     AppServices m_services;
-    PlaylistTable m_table;
+    Playlist m_playlist;
     PlaylistModel m_model;
     CDAudio m_cd;
-    double m_total = 0;
-    BasicRandom m_random;
+    BasicRandom m_random; // the program's one generator, so shuffles continue its sequence
+    BusyState* m_busy;    // children of the window
+    RecordingRun* m_run;
     QList<QPointer<QWidget>> m_helperWindows;
-    RecordingController* m_recordingRun; // a child of the window
+    bool m_closeWanted = false; // a close came while a long operation ran
 };

@@ -1,16 +1,12 @@
 #pragma once
 
+#include "recording/when_done.h"
+
 #include <QString>
 #include <QStringList>
 #include <optional>
 
 // settings.dat: the "When done" choices, four lines.
-struct WhenDoneChoices {
-    int save = 0;     // "Save playlist": 0 clear, 1 ticked, 2 greyed
-    int format = 1;   // 1 M3U, 2 PLS, 0 neither
-    int exit = 0;     // "Exit program"
-    int shutdown = 0; // "Shut down computer"
-};
 
 // What a settings file says; a line that is missing or cannot be read stays empty.
 struct SettingsRead {

@@ -72,13 +72,13 @@ void measure(const QString& programDir, const QStringList& paths)
     const double seconds = timer.nsecsElapsed() / 1e9;
 
     int wrong = 0;
-    for (int i = 0; i < window.table().count(); ++i) {
-        if (window.table()[i].length != QLatin1String("3"))
+    for (int i = 0; i < window.playlist().table().count(); ++i) {
+        if (window.playlist().table()[i].length != QLatin1String("3"))
             ++wrong;
     }
     std::printf("%6lld files: %7.3f s, %8.0f files/s, %d added, %d lengths not 3 s, "
                 "%zu messages, resident memory %s\n",
-                qlonglong(paths.size()), seconds, paths.size() / seconds, window.table().count(), wrong,
+                qlonglong(paths.size()), seconds, paths.size() / seconds, window.playlist().table().count(), wrong,
                 dialogs.messages.size(), qPrintable(residentMemory()));
     std::fflush(stdout);
 }

@@ -108,13 +108,13 @@ int main(int argc, char** argv)
     // "Stop recording" at moments spread over tracks, gaps and the opening of files.
     qint64 slowestStopUs = 0;
     for (int i = 0; i < 20; ++i) {
-        run.window.recordingRun().startRecording();
+        run.window.ui.startRecording->click();
         QDeadlineTimer until(100 + i * 230);
         while (!until.hasExpired())
             QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
         QElapsedTimer stopping;
         stopping.start();
-        run.window.recordingRun().stopRecording();
+        run.window.ui.stopRecording->click();
         slowestStopUs = std::max(slowestStopUs, stopping.nsecsElapsed() / 1000);
     }
     std::printf("Stop recording: slowest of 20 stops %.1f ms\n", double(slowestStopUs) / 1000);

@@ -28,14 +28,15 @@ constexpr int kRepeats = 21;
 
 void refill(MainWindow& window, int count)
 {
-    PlaylistTable& table = window.table();
-    while (table.count() < count) {
-        const int slot = table.claimSlot();
-        table[slot] = {QStringLiteral("/music/album %1/track %2.mp3").arg(slot / 12).arg(slot % 12),
-                       QString::number(180 + slot % 120), 2000};
+    Playlist& playlist = window.playlist();
+    {
+        const Playlist::Batch batch(playlist);
+        while (playlist.count() < count) {
+            const int slot = playlist.count();
+            playlist.append({QStringLiteral("/music/album %1/track %2.mp3").arg(slot / 12).arg(slot % 12),
+                             QString::number(180 + slot % 120), 2000});
+        }
     }
-    window.udlista();
-    window.räknatid();
     QApplication::processEvents();
 }
 

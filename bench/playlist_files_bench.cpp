@@ -24,7 +24,7 @@ int main()
         const QString path = dir.filePath(format == 1 ? QStringLiteral("full.m3u") : QStringLiteral("full.pls"));
         QElapsedTimer timer;
         timer.start();
-        skrivplaylist(path, format, *table);
+        writePlaylist(path, format, *table);
         const qint64 writeMs = timer.restart();
         int paths = 0;
         readPlaylist(path, [&](const QString&) { ++paths; });

@@ -1,6 +1,6 @@
 #include "playlist/adding_controller.h"
 
-#include "app/main_window.h"
+#include "common/busy_state.h"
 #include "common/dialogs.h"
 #include "common/failure.h"
 #include "common/flat_button.h"
@@ -9,22 +9,21 @@
 #include "playlist/file_name_run.h"
 #include "playlist/long_operation.h"
 #include "playlist/media_extensions.h"
+#include "playlist/playlist.h"
 
 #include <QFileInfo>
 #include <QLineEdit>
-#include <QTreeView>
 
-AddingController::AddingController(MainWindow& window)
-    : QObject(&window)
-    , m_window(window)
-    , m_adder({window.table(), window.model(), window.cd(), window.MediaPlayer1(),
-               [this] { return defaultGap(); }, [this] { letEventsRun(); },
-               [this](const QString& text) { warn(text); }})
+AddingController::AddingController(const Controls& controls, const Services& services, QObject* parent)
+    : QObject(parent)
+    , m_controls(controls)
+    , m_services(services)
+    , m_adder({services.playlist, services.cd, services.player, [this] { return defaultGap(); },
+               [this] { letEventsRun(); }, [this](const QString& text) { warn(text); }})
 {
-    connect(window.ui.addFiles, &QPushButton::clicked, this, &AddingController::addFiles);
-    connect(window.ui.loadPlaylist, &QPushButton::clicked, this, &AddingController::loadPlaylist);
-    new FileDropFilter(window.ui.ListView1->viewport(),
-                       [this](const QStringList& paths) { dropFiles(paths); });
+    connect(controls.addFiles, &QPushButton::clicked, this, &AddingController::addFiles);
+    connect(controls.loadPlaylist, &QPushButton::clicked, this, &AddingController::loadPlaylist);
+    new FileDropFilter(controls.dropTarget, [this](const QStringList& paths) { dropFiles(paths); });
 }
 
 // A close of the window that arrives here ends the operation silently, as a cancel
@@ -32,22 +31,22 @@ AddingController::AddingController(MainWindow& window)
 void AddingController::letEventsRun()
 {
     m_events.letEventsRun();
-    if (m_window.closeWanted)
+    if (m_services.busy.stopWanted)
         throw Failure(QStringLiteral("The window was closed."), Failure::kCancelled);
 }
 
 double AddingController::defaultGap()
 {
-    QString text = m_window.ui.Text1->text();
+    QString text = m_controls.defaultGapEdit->text();
     const double gap = takeDefaultGap(text);
-    if (text != m_window.ui.Text1->text())
-        m_window.ui.Text1->setText(text);
+    if (text != m_controls.defaultGapEdit->text())
+        m_controls.defaultGapEdit->setText(text);
     return gap;
 }
 
 void AddingController::warn(const QString& text)
 {
-    m_window.dialogs().message(&m_window, text, QStringLiteral("Trelvik"), QMessageBox::Warning);
+    m_services.dialogs.message(m_controls.dialogParent, text, QStringLiteral("Trelvik"), QMessageBox::Warning);
 }
 
 void AddingController::report(const Failure& failure)
@@ -58,25 +57,25 @@ void AddingController::report(const Failure& failure)
 
 void AddingController::addFiles()
 {
-    if (m_window.busy)
+    if (m_services.busy.busy)
         return;
     QStringList chosen;
     try {
         Dialogs::FileRequest request{QStringLiteral("Choose files to put on playlist"), addFilesFilters(), {}};
-        chosen = m_window.dialogs().openFiles(&m_window, request);
+        chosen = m_services.dialogs.openFiles(m_controls.dialogParent, request);
     } catch (const Failure& failure) {
         // A cancelled or failed dialog leaves the way every add does: buttons on, total shown.
-        m_window.ea();
-        m_window.räknatid();
+        m_services.busy.enableCommands();
+        m_services.playlist.updateTotal();
         report(failure);
         return;
     }
     try {
-        const LongOperation operation(m_window);
-        const QString run = passThroughFileList(fileNameRun(chosen), m_window.programDirectory());
+        const LongOperation operation(m_services.busy, m_services.playlist);
+        const QString run = passThroughFileList(fileNameRun(chosen), m_services.programDirectory);
         const QStringList names = namesToAdd(run, chosen);
         for (const QString& name : names) {
-            m_adder.läggtillpålista(name);
+            m_adder.addChosenFile(name);
             letEventsRun();
         }
     } catch (const Failure& failure) {
@@ -86,14 +85,14 @@ void AddingController::addFiles()
 
 void AddingController::loadPlaylist()
 {
-    if (m_window.busy)
+    if (m_services.busy.busy)
         return;
     try {
         Dialogs::FileRequest request{QStringLiteral("Load playlist"),
                                      {QStringLiteral("M3U playlist (*.m3u)"), QStringLiteral("PLS playlist (*.pls)")},
                                      {}};
-        const QString path = m_window.dialogs().openFile(&m_window, request);
-        const LongOperation operation(m_window);
+        const QString path = m_services.dialogs.openFile(m_controls.dialogParent, request);
+        const LongOperation operation(m_services.busy, m_services.playlist);
         m_adder.addPlaylist(path);
     } catch (const Failure& failure) {
         report(failure);
@@ -102,10 +101,10 @@ void AddingController::loadPlaylist()
 
 void AddingController::dropFiles(const QStringList& paths)
 {
-    if (m_window.recording || m_window.busy)
+    if (m_services.busy.recording || m_services.busy.busy)
         return;
     try {
-        const LongOperation operation(m_window);
+        const LongOperation operation(m_services.busy, m_services.playlist);
         for (const QString& path : paths) {
             const std::optional<FileExtension> extension = endingExtension(path);
             if (!extension || QFileInfo(path).isDir())
@@ -113,7 +112,7 @@ void AddingController::dropFiles(const QStringList& paths)
             if (extension->kind == FileKind::M3uPlaylist || extension->kind == FileKind::PlsPlaylist) {
                 m_adder.addPlaylist(path);
             } else {
-                m_adder.läggtillpålista_dd(path);
+                m_adder.addDroppedFile(path);
                 letEventsRun();
             }
         }

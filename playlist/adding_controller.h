@@ -6,17 +6,38 @@
 #include <QObject>
 #include <QStringList>
 
+class BusyState;
+class Dialogs;
 class Failure;
-class MainWindow;
+class FlatButton;
+class Playlist;
+class QLineEdit;
+class QWidget;
 
 // The three roads by which files enter the playlist: "&Add files", "&Load playlist"
-// and files dropped on ListView1. Each runs as a long operation, refuses to start
+// and files dropped on the list. Each runs as a long operation, refuses to start
 // while another (or a recording run) is going on, and keeps what it added before a
 // failure.
 class AddingController : public QObject {
     Q_OBJECT
 public:
-    explicit AddingController(MainWindow& window);
+    struct Controls {
+        FlatButton* addFiles;
+        FlatButton* loadPlaylist;
+        QWidget* dropTarget;
+        QLineEdit* defaultGapEdit;
+        QWidget* dialogParent;
+    };
+    struct Services {
+        Playlist& playlist;
+        BusyState& busy;
+        Dialogs& dialogs;
+        CDAudio& cd;
+        MediaPlayer& player;
+        QString programDirectory; // where "&Add files" writes filelist.tmp
+    };
+
+    AddingController(const Controls& controls, const Services& services, QObject* parent);
 
 private:
     void addFiles();
@@ -27,7 +48,8 @@ private:
     void warn(const QString& text);
     void report(const Failure& failure);
 
-    MainWindow& m_window;
+    Controls m_controls;
+    Services m_services;
     EventPump m_events;
     PlaylistAdder m_adder;
 };

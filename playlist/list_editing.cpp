@@ -1,10 +1,11 @@
 #include "playlist/list_editing.h"
 
-#include "app/main_window.h"
+#include "common/busy_state.h"
 #include "common/dialogs.h"
 #include "common/flat_button.h"
 #include "common/up_down_control.h"
 #include "playlist/list_edits.h"
+#include "playlist/playlist.h"
 #include "playlist/row_form.h"
 
 #include <QKeyEvent>
@@ -13,47 +14,48 @@
 #include <QTreeView>
 #include <algorithm>
 
-ListEditing::ListEditing(MainWindow& window)
-    : QObject(&window)
-    , m_window(window)
-    , m_meny(new QMenu(&window))
+ListEditing::ListEditing(const Controls& controls, const Services& services, QObject* parent)
+    : QObject(parent)
+    , m_controls(controls)
+    , m_services(services)
+    , m_popupMenu(new QMenu(controls.list))
 {
-    m_meny->setObjectName(QStringLiteral("meny"));
-    QAction* tabort = m_meny->addAction(QStringLiteral("&Remove from the list"));
-    tabort->setObjectName(QStringLiteral("tabort"));
-    QAction* ändragap = m_meny->addAction(QStringLiteral("&Change gap"));
-    ändragap->setObjectName(QStringLiteral("ändragap"));
-    connect(tabort, &QAction::triggered, this, [this] { tabort_Click(false); });
-    connect(ändragap, &QAction::triggered, this, &ListEditing::ändragap_Click);
+    m_popupMenu->setObjectName(QStringLiteral("meny"));
+    QAction* remove = m_popupMenu->addAction(QStringLiteral("&Remove from the list"));
+    remove->setObjectName(QStringLiteral("tabort"));
+    QAction* changeGap = m_popupMenu->addAction(QStringLiteral("&Change gap"));
+    changeGap->setObjectName(QStringLiteral("ändragap"));
+    connect(remove, &QAction::triggered, this, [this] { removeSelected(false); });
+    connect(changeGap, &QAction::triggered, this, &ListEditing::changeSelectedGap);
 
-    Form1Controls& ui = window.ui;
-    connect(ui.UpDown1, &UpDownControl::upClicked, this, &ListEditing::UpDown1_UpClick);
-    connect(ui.UpDown1, &UpDownControl::downClicked, this, &ListEditing::UpDown1_DownClick);
-    connect(ui.clearList, &QPushButton::clicked, this, &ListEditing::clearList_Click);
-    connect(ui.shuffle, &QPushButton::clicked, this, &ListEditing::shuffle_Click);
+    connect(controls.upDown, &UpDownControl::upClicked, this, &ListEditing::moveSelectedUp);
+    connect(controls.upDown, &UpDownControl::downClicked, this, &ListEditing::moveSelectedDown);
+    connect(controls.clearList, &QPushButton::clicked, this, &ListEditing::clearList);
+    connect(controls.shuffle, &QPushButton::clicked, this, &ListEditing::shuffle);
 
     // The edits count on a selected row whenever the list has rows; the view marks
     // none by itself after a rebuild or the first append.
-    connect(&window.model(), &QAbstractItemModel::modelReset, this, &ListEditing::selectFirstRowIfNone);
-    connect(&window.model(), &QAbstractItemModel::rowsInserted, this, &ListEditing::selectFirstRowIfNone);
-    connect(ui.ListView1->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+    QAbstractItemModel* model = controls.list->model();
+    connect(model, &QAbstractItemModel::modelReset, this, &ListEditing::selectFirstRowIfNone);
+    connect(model, &QAbstractItemModel::rowsInserted, this, &ListEditing::selectFirstRowIfNone);
+    connect(controls.list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &ListEditing::showSelectedPath);
-    connect(ui.ListView1, &QAbstractItemView::clicked, this, &ListEditing::showSelectedPath);
+    connect(controls.list, &QAbstractItemView::clicked, this, &ListEditing::showSelectedPath);
 
-    ui.ListView1->installEventFilter(this);
-    ui.ListView1->viewport()->installEventFilter(this);
+    controls.list->installEventFilter(this);
+    controls.list->viewport()->installEventFilter(this);
 }
 
 bool ListEditing::eventFilter(QObject* watched, QEvent* event)
 {
-    // The type is tested first: the list still gets events (hiding, child removal) while
-    // the window is destroyed, when the window's fields are gone.
-    if (event->type() == QEvent::KeyPress && watched == m_window.ui.ListView1)
-        return ListView1_KeyDown(static_cast<QKeyEvent*>(event));
+    // The type is tested first: the list still gets events (hiding, child removal)
+    // while it is destroyed.
+    if (event->type() == QEvent::KeyPress && watched == m_controls.list)
+        return handleListKey(static_cast<QKeyEvent*>(event));
     // The press goes on to the view, which selects the row under the pointer: the
     // menu then acts on that row.
-    if (event->type() == QEvent::MouseButtonPress && watched == m_window.ui.ListView1->viewport())
-        ListView1_MouseDown(static_cast<QMouseEvent*>(event));
+    if (event->type() == QEvent::MouseButtonPress && watched == m_controls.list->viewport())
+        handleListPress(static_cast<QMouseEvent*>(event));
     return false;
 }
 
@@ -61,55 +63,53 @@ bool ListEditing::eventFilter(QObject* watched, QEvent* event)
 // it takes before it lets events run, so meanwhile the table holds whole entries.
 bool ListEditing::locked() const
 {
-    return m_window.recording || m_window.busy;
+    return m_services.busy.recording || m_services.busy.busy;
 }
 
 int ListEditing::rows() const
 {
-    return m_window.model().rowCount();
+    return (*m_controls.list->model()).rowCount();
 }
 
 int ListEditing::selectedRow() const
 {
-    const QModelIndexList selected = m_window.ui.ListView1->selectionModel()->selectedRows();
+    const QModelIndexList selected = m_controls.list->selectionModel()->selectedRows();
     return selected.isEmpty() ? 0 : selected.first().row() + 1;
 }
 
 void ListEditing::selectRow(int row)
 {
-    m_window.ui.ListView1->selectionModel()->setCurrentIndex(
-        m_window.model().index(row - 1, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    m_controls.list->selectionModel()->setCurrentIndex(
+        (*m_controls.list->model()).index(row - 1, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
 void ListEditing::selectFirstRowIfNone()
 {
-    if (rows() > 0 && !m_window.ui.ListView1->selectionModel()->hasSelection())
+    if (rows() > 0 && !m_controls.list->selectionModel()->hasSelection())
         selectRow(1);
 }
 
 void ListEditing::showSelectedPath()
 {
-    if (m_window.recording)
+    if (m_services.busy.recording)
         return; // the run keeps its own tool-tip
     const int row = selectedRow();
-    if (m_window.table().isEmpty())
-        m_window.ui.ListView1->setToolTip(QString());
+    if (m_services.playlist.isEmpty())
+        m_controls.list->setToolTip(QString());
     else if (row > 0)
-        m_window.ui.ListView1->setToolTip(m_window.table()[row - 1].path);
+        m_controls.list->setToolTip(m_services.playlist.at(row - 1).path);
 }
 
 void ListEditing::showEdit(int row)
 {
-    m_window.udlista();
-    m_window.räknatid();
     if (row > 0)
         selectRow(row);
     showSelectedPath();
 }
 
-bool ListEditing::ListView1_KeyDown(const QKeyEvent* event)
+bool ListEditing::handleListKey(const QKeyEvent* event)
 {
-    if (m_window.recording || m_window.table().isEmpty())
+    if (m_services.busy.recording || m_services.playlist.isEmpty())
         return false;
     const Qt::KeyboardModifiers held =
         event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
@@ -119,104 +119,101 @@ bool ListEditing::ListView1_KeyDown(const QKeyEvent* event)
     case Qt::Key_Up:
         if (!exactlyShift || row <= 1)
             return false;
-        UpDown1_UpClick();
+        moveSelectedUp();
         return true;
     case Qt::Key_Down:
         if (!exactlyShift || row == 0 || row >= rows())
             return false;
-        UpDown1_DownClick();
+        moveSelectedDown();
         return true;
     case Qt::Key_F2:
         if (row == 0)
             return false;
-        ändragap_Click();
+        changeSelectedGap();
         return true;
     case Qt::Key_Delete:
         if (row == 0)
             return false;
-        tabort_Click(true);
+        removeSelected(true);
         return true;
     default:
         return false;
     }
 }
 
-void ListEditing::ListView1_MouseDown(const QMouseEvent* event)
+void ListEditing::handleListPress(const QMouseEvent* event)
 {
-    if (event->button() != Qt::RightButton || m_window.recording || rows() == 0 || selectedRow() == 0)
+    if (event->button() != Qt::RightButton || m_services.busy.recording || rows() == 0 || selectedRow() == 0)
         return;
-    m_meny->popup(event->globalPosition().toPoint());
+    m_popupMenu->popup(event->globalPosition().toPoint());
 }
 
-void ListEditing::tabort_Click(bool fromKeyboard)
+void ListEditing::removeSelected(bool fromKeyboard)
 {
     const int row = selectedRow();
     if (locked() || row == 0)
         return;
-    m_window.da();
-    m_window.busy = true;
-    removeEntry(m_window.table(), row - 1);
+    m_services.busy.disableCommands();
+    m_services.busy.busy = true;
+    m_services.playlist.remove(row - 1);
     // From the keyboard the selection stays in place, on the track that followed,
     // or on the new last row.
-    showEdit(fromKeyboard ? std::min(row, m_window.table().count()) : 0);
-    m_window.ea();
-    m_window.busy = false;
+    showEdit(fromKeyboard ? std::min(row, m_services.playlist.count()) : 0);
+    m_services.busy.enableCommands();
+    m_services.busy.busy = false;
 }
 
-void ListEditing::UpDown1_UpClick()
+void ListEditing::moveSelectedUp()
 {
     const int row = selectedRow();
-    if (m_window.recording || row <= 1)
+    if (m_services.busy.recording || row <= 1)
         return;
-    exchangeEntries(m_window.table(), row - 2, row - 1);
+    m_services.playlist.exchange(row - 2, row - 1);
     showEdit(row - 1);
 }
 
-void ListEditing::UpDown1_DownClick()
+void ListEditing::moveSelectedDown()
 {
     const int row = selectedRow();
-    if (m_window.recording || row == 0 || row >= rows())
+    if (m_services.busy.recording || row == 0 || row >= rows())
         return;
-    exchangeEntries(m_window.table(), row - 1, row);
+    m_services.playlist.exchange(row - 1, row);
     showEdit(row + 1);
 }
 
-void ListEditing::ändragap_Click()
+void ListEditing::changeSelectedGap()
 {
     const int row = selectedRow();
-    if (m_window.recording || row == 0)
+    if (m_services.busy.recording || row == 0)
         return;
-    PlaylistEntry& entry = m_window.table()[row - 1];
     const std::optional<QString> answer =
-        m_window.dialogs().input(&m_window, QStringLiteral("Enter new gap length:"),
+        m_services.dialogs.input(m_controls.dialogParent, QStringLiteral("Enter new gap length:"),
                                  QStringLiteral("Change gap length"),
-                                 rowText(entry, row - 1, PlaylistColumn::Gap));
+                                 rowText(m_services.playlist.at(row - 1), row - 1, PlaylistColumn::Gap));
     if (answer && !answer->isEmpty()) {
         if (const std::optional<double> gap = gapMilliseconds(*answer)) {
-            entry.gap = *gap;
+            m_services.playlist.setGap(row - 1, *gap);
             showEdit(row);
         } else {
-            m_window.dialogs().message(&m_window, QStringLiteral("The gap length is out of range."),
+            m_services.dialogs.message(m_controls.dialogParent, QStringLiteral("The gap length is out of range."),
                                        QStringLiteral("Trelvik"), QMessageBox::Warning);
         }
     }
     selectRow(row);
 }
 
-void ListEditing::clearList_Click()
+void ListEditing::clearList()
 {
     if (locked())
         return;
-    m_window.setUpColumns();
-    m_window.table().clear();
-    m_window.ui.ListView1->setToolTip(QString());
-    m_window.räknatid();
+    m_services.playlist.clear();
+    m_controls.list->setToolTip(QString());
 }
 
-void ListEditing::shuffle_Click()
+void ListEditing::shuffle()
 {
-    if (m_window.recording || m_window.table().isEmpty())
+    if (m_services.busy.recording || m_services.playlist.isEmpty())
         return;
-    shuffleEntries(m_window.table(), m_window.random());
+    m_services.playlist.shuffle(m_services.random);
     showEdit(0);
 }

@@ -2,34 +2,54 @@
 
 #include <QObject>
 
-class MainWindow;
+class BasicRandom;
+class BusyState;
+class Dialogs;
+class FlatButton;
+class Playlist;
 class QKeyEvent;
 class QMenu;
 class QMouseEvent;
+class QTreeView;
+class QWidget;
+class UpDownControl;
 
 // The edits of the playlist in the main window: remove, clear, shuffle, move up and
-// down, change gap, the keys of ListView1 and its popup menu meny. Every edit changes
-// the table first and then shows it; none acts during a recording run, and removal
-// and clearing also wait while another operation is busy with the list.
+// down, change gap, the list's keys and its popup menu. None acts during a
+// recording run, and removal and clearing also wait while another operation is
+// busy with the list.
 class ListEditing : public QObject {
     Q_OBJECT
 public:
-    // Wires the window's controls; the window owns the result.
-    explicit ListEditing(MainWindow& window);
+    struct Controls {
+        QTreeView* list; // showing the playlist's model
+        UpDownControl* upDown;
+        FlatButton* clearList;
+        FlatButton* shuffle;
+        QWidget* dialogParent;
+    };
+    struct Services {
+        Playlist& playlist;
+        BusyState& busy;
+        Dialogs& dialogs;
+        BasicRandom& random; // the program's one generator, so shuffles continue its sequence
+    };
+
+    ListEditing(const Controls& controls, const Services& services, QObject* parent);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void tabort_Click(bool fromKeyboard);
-    void ändragap_Click();
-    void UpDown1_UpClick();
-    void UpDown1_DownClick();
-    void clearList_Click();
-    void shuffle_Click();
+    void removeSelected(bool fromKeyboard);
+    void changeSelectedGap();
+    void moveSelectedUp();
+    void moveSelectedDown();
+    void clearList();
+    void shuffle();
     // True when the key did its work here and the list must not handle it too.
-    bool ListView1_KeyDown(const QKeyEvent* event);
-    void ListView1_MouseDown(const QMouseEvent* event);
+    bool handleListKey(const QKeyEvent* event);
+    void handleListPress(const QMouseEvent* event);
 
     // True while removal and clearing must wait.
     bool locked() const;
@@ -39,9 +59,10 @@ private:
     void selectRow(int row);
     void selectFirstRowIfNone();
     void showSelectedPath();
-    // Rebuilds the rows, recomputes the total and selects the row (0: keeps the default).
+    // Selects the row after an edit (0: keeps the default) and shows its path.
     void showEdit(int row);
 
-    MainWindow& m_window;
-    QMenu* m_meny;
+    Controls m_controls;
+    Services m_services;
+    QMenu* m_popupMenu;
 };

@@ -1,26 +1,24 @@
 #include "playlist/long_operation.h"
 
-#include "app/main_window.h"
+#include "common/busy_state.h"
 
 #include <QApplication>
-#include <utility>
 
-LongOperation::LongOperation(MainWindow& window)
-    : m_window(window)
+LongOperation::LongOperation(BusyState& busy, Playlist& playlist)
+    : m_busy(busy)
 {
+    m_batch.emplace(playlist);
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    m_window.da();
-    m_window.busy = true;
-    m_window.longOperationRunning = true;
+    m_busy.disableCommands();
+    m_busy.busy = true;
+    m_busy.longOperationRunning = true;
 }
 
 LongOperation::~LongOperation()
 {
-    m_window.räknatid();
-    m_window.ea();
-    m_window.busy = false;
-    m_window.longOperationRunning = false;
+    m_batch.reset(); // the total is recounted
+    m_busy.enableCommands();
+    m_busy.busy = false;
     QApplication::restoreOverrideCursor();
-    if (std::exchange(m_window.closeWanted, false))
-        m_window.close(); // the close that came while the operation ran
+    m_busy.endLongOperation();
 }

@@ -1,19 +1,23 @@
 #pragma once
 
-class MainWindow;
+#include "playlist/playlist.h"
+
+#include <optional>
+
+class BusyState;
 
 // The frame of a long operation (adding, loading, dropping): while it lives the
 // pointer is the hourglass, the command buttons are off and the busy flag is set.
-// However the operation ends, the total is recomputed, the buttons come back, the
-// flag is cleared and the pointer is restored; a close of the window that came
-// meanwhile is carried out then.
+// However the operation ends, the total is recounted, the buttons come back, the
+// flag is cleared and the pointer is restored.
 class LongOperation {
 public:
-    explicit LongOperation(MainWindow& window);
+    LongOperation(BusyState& busy, Playlist& playlist);
     ~LongOperation();
     LongOperation(const LongOperation&) = delete;
     LongOperation& operator=(const LongOperation&) = delete;
 
 private:
-    MainWindow& m_window;
+    BusyState& m_busy;
+    std::optional<Playlist::Batch> m_batch;
 };

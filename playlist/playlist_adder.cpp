@@ -4,8 +4,7 @@
 #include "common/number_text.h"
 #include "common/text_file.h"
 #include "playlist/media_duration.h"
-#include "playlist/playlist_model.h"
-#include "playlist/playlist_table.h"
+#include "playlist/playlist.h"
 #include "playlist_files/playlist_reader.h"
 #include "recording/cd_audio.h"
 
@@ -14,33 +13,6 @@
 #include <cmath>
 
 namespace {
-
-// The slot of the entry being added; it goes back to the table unless the entry is kept.
-class ClaimedSlot {
-public:
-    explicit ClaimedSlot(PlaylistTable& table)
-        : m_table(table)
-        , m_slot(table.claimSlot())
-    {
-    }
-    ~ClaimedSlot() { giveBack(); }
-    ClaimedSlot(const ClaimedSlot&) = delete;
-    ClaimedSlot& operator=(const ClaimedSlot&) = delete;
-
-    int slot() const { return m_slot; }
-    void keep() { m_held = false; }
-    void giveBack()
-    {
-        if (m_held)
-            m_table.releaseSlot();
-        m_held = false;
-    }
-
-private:
-    PlaylistTable& m_table;
-    int m_slot;
-    bool m_held = true;
-};
 
 QString currentFolder()
 {
@@ -79,7 +51,7 @@ PlaylistAdder::PlaylistAdder(Services services)
 {
 }
 
-void PlaylistAdder::läggtillpålista(const QString& name)
+void PlaylistAdder::addChosenFile(const QString& name)
 {
     const QString ending = name.right(4);
     const QString lower = ending.toLower();
@@ -93,13 +65,13 @@ void PlaylistAdder::läggtillpålista(const QString& name)
     add(currentFolder() + name, name, handling, PlayerFailure::EndsOperation);
 }
 
-void PlaylistAdder::laddalista(const QString& path)
+void PlaylistAdder::addPlaylistEntry(const QString& path)
 {
     const Handling handling = path.endsWith(u".cda") ? Handling::CdTrack : Handling::Media;
     add(path, fileNamePart(path), handling, PlayerFailure::Skipped);
 }
 
-void PlaylistAdder::läggtillpålista_dd(const QString& path)
+void PlaylistAdder::addDroppedFile(const QString& path)
 {
     const Handling handling = path.endsWith(u".cda") ? Handling::CdTrack : Handling::Media;
     add(path, fileNamePart(path), handling, PlayerFailure::EndsOperation);
@@ -108,7 +80,7 @@ void PlaylistAdder::läggtillpålista_dd(const QString& path)
 void PlaylistAdder::addPlaylist(const QString& path)
 {
     readPlaylist(path, [this](const QString& entry) {
-        laddalista(entry);
+        addPlaylistEntry(entry);
         m_services.letEventsRun();
     });
 }
@@ -116,50 +88,43 @@ void PlaylistAdder::addPlaylist(const QString& path)
 void PlaylistAdder::add(const QString& path, const QString& fileName, Handling handling,
                         PlayerFailure onFailure)
 {
-    ClaimedSlot claimed(m_services.table);
+    m_services.playlist.checkRoom();
     const double gap = m_services.defaultGap();
     if (handling == Handling::Nothing)
         return;
     if (handling == Handling::CdTrack) {
-        if (addCdTrack(claimed.slot(), path, fileName, gap))
-            claimed.keep();
+        addCdTrack(path, fileName, gap);
         return;
     }
     if (!fileHasContent(path))
         return;
     if (handling == Handling::Playlist) {
-        claimed.giveBack(); // the playlist's own entries take the slots
         addPlaylist(path);
         return;
     }
     try {
-        addMedia(claimed.slot(), path, gap);
-        claimed.keep();
+        addMedia(path, gap);
     } catch (const Failure& failure) {
         if (onFailure == PlayerFailure::EndsOperation)
             throw;
-        claimed.giveBack();
         m_services.warn(failure.description());
     }
 }
 
-bool PlaylistAdder::addCdTrack(int slot, const QString& path, const QString& fileName, double gap)
+void PlaylistAdder::addCdTrack(const QString& path, const QString& fileName, double gap)
 {
     const QString reply = m_services.cd.GetTrackLength(cdTrackNumber(fileName));
-    if (!replyHasLength(reply))
-        return false;
-    show(slot, path, qint64(trackLengthSeconds(reply)), gap);
-    return true;
+    if (replyHasLength(reply))
+        append(path, qint64(trackLengthSeconds(reply)), gap);
 }
 
-void PlaylistAdder::addMedia(int slot, const QString& path, double gap)
+void PlaylistAdder::addMedia(const QString& path, double gap)
 {
     const double seconds = std::fabs(std::trunc(mediaDuration(m_services.player, path)));
-    show(slot, path, qint64(std::min(seconds, 1e15)), gap);
+    append(path, qint64(std::min(seconds, 1e15)), gap);
 }
 
-void PlaylistAdder::show(int slot, const QString& path, qint64 seconds, double gap)
+void PlaylistAdder::append(const QString& path, qint64 seconds, double gap)
 {
-    m_services.table[slot] = {path, QString::number(seconds), gap * 1000};
-    m_services.model.appendRow();
+    m_services.playlist.append({path, QString::number(seconds), gap * 1000});
 }

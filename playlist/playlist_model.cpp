@@ -1,31 +1,28 @@
 #include "playlist/playlist_model.h"
 
+#include "playlist/playlist.h"
 #include "playlist/row_form.h"
 
-PlaylistModel::PlaylistModel(const PlaylistTable& table, QObject* parent)
+PlaylistModel::PlaylistModel(const Playlist& playlist, QObject* parent)
     : QAbstractTableModel(parent)
-    , m_table(table)
+    , m_playlist(playlist)
 {
+    connect(&playlist, &Playlist::entryAppended, this, &PlaylistModel::appendRow);
+    connect(&playlist, &Playlist::entriesChanged, this, &PlaylistModel::refreshRows);
+    connect(&playlist, &Playlist::cleared, this, &PlaylistModel::refreshRows);
 }
 
-void PlaylistModel::appendRow()
+void PlaylistModel::appendRow(int index)
 {
-    beginInsertRows({}, m_rows, m_rows);
-    ++m_rows;
+    beginInsertRows({}, index, index);
+    m_rows = index + 1;
     endInsertRows();
 }
 
-void PlaylistModel::rebuild()
+void PlaylistModel::refreshRows()
 {
     beginResetModel();
-    m_rows = m_table.count();
-    endResetModel();
-}
-
-void PlaylistModel::removeAllRows()
-{
-    beginResetModel();
-    m_rows = 0;
+    m_rows = m_playlist.count();
     endResetModel();
 }
 
@@ -43,7 +40,7 @@ QVariant PlaylistModel::data(const QModelIndex& index, int role) const
 {
     if (role != Qt::DisplayRole || !index.isValid() || index.row() >= m_rows)
         return {};
-    return rowText(m_table[index.row()], index.row(), PlaylistColumn(index.column()));
+    return rowText(m_playlist.at(index.row()), index.row(), PlaylistColumn(index.column()));
 }
 
 QVariant PlaylistModel::headerData(int section, Qt::Orientation orientation, int role) const

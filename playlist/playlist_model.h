@@ -1,22 +1,15 @@
 #pragma once
 
-#include "playlist/playlist_table.h"
-
 #include <QAbstractTableModel>
 
-// What ListView1 shows: the rows that have been appended or rebuilt from the
-// playlist table. It reads the table, so rebuilding all rows costs nothing per row.
+class Playlist;
+
+// What ListView1 shows: the playlist's rows, following its announcements. It reads
+// the playlist's table, so rewriting all rows costs nothing per row.
 class PlaylistModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    explicit PlaylistModel(const PlaylistTable& table, QObject* parent = nullptr);
-
-    // Adds the row of the slot at the table's last index.
-    void appendRow();
-    // udlista: rewrites every row from the table.
-    void rebuild();
-    // Removes every row (the column set-up).
-    void removeAllRows();
+    explicit PlaylistModel(const Playlist& playlist, QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -25,6 +18,9 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
 private:
-    const PlaylistTable& m_table;
+    void appendRow(int index);
+    void refreshRows();
+
+    const Playlist& m_playlist;
     int m_rows = 0;
 };

@@ -3,7 +3,7 @@
 class PlaylistTable;
 class QString;
 
-// The figures that räknatid shows.
+// The figures the total label and the list frame show.
 
 // Seconds of all lengths plus all gaps but the last entry's: the silence after
 // the last track is never played.

@@ -48,7 +48,7 @@ QString playlistTitle(const QString& path)
     return title;
 }
 
-QStringList skrivplaylist(const QString& path, int format, const PlaylistTable& table)
+QStringList writePlaylist(const QString& path, int format, const PlaylistTable& table)
 {
     if (format != kM3uPlaylist && format != kPlsPlaylist)
         return {};

@@ -1,9 +1,9 @@
 #include "playlist_files/save_playlist_command.h"
 
-#include "app/main_window.h"
 #include "common/dialogs.h"
 #include "common/failure.h"
 #include "common/flat_button.h"
+#include "playlist/playlist.h"
 #include "playlist_files/playlist_format.h"
 #include "playlist_files/playlist_writer.h"
 
@@ -25,32 +25,35 @@ public:
 
 } // namespace
 
-SavePlaylistCommand::SavePlaylistCommand(MainWindow& window)
-    : QObject(&window)
-    , m_window(window)
+SavePlaylistCommand::SavePlaylistCommand(FlatButton* button, const Playlist& playlist, Dialogs& dialogs,
+                                         QWidget* dialogParent)
+    : QObject(button)
+    , m_playlist(playlist)
+    , m_dialogs(dialogs)
+    , m_dialogParent(dialogParent)
     , m_lastFilter(kFilters.first())
 {
-    connect(window.ui.savePlaylist, &QPushButton::clicked, this, &SavePlaylistCommand::save);
+    connect(button, &QPushButton::clicked, this, &SavePlaylistCommand::save);
 }
 
 void SavePlaylistCommand::save()
 {
     try {
         Dialogs::FileRequest request{QStringLiteral("Save playlist"), kFilters, m_lastFilter};
-        const QString path = m_window.dialogs().saveFile(&m_window, request);
+        const QString path = m_dialogs.saveFile(m_dialogParent, request);
         m_lastFilter = request.selectedFilter;
         QStringList skipped;
         {
             const WaitCursor wait;
-            skipped = skrivplaylist(path, saveFormat(path, int(kFilters.indexOf(request.selectedFilter)) + 1),
-                                    m_window.table());
+            skipped = writePlaylist(path, saveFormat(path, int(kFilters.indexOf(request.selectedFilter)) + 1),
+                                    m_playlist.table());
         }
         if (!skipped.isEmpty())
-            m_window.dialogs().message(&m_window, skippedEntriesMessage(skipped), QStringLiteral("Trelvik"),
+            m_dialogs.message(m_dialogParent, skippedEntriesMessage(skipped), QStringLiteral("Trelvik"),
                                        QMessageBox::Warning);
     } catch (const Failure& failure) {
         if (!failure.cancelled())
-            m_window.dialogs().message(&m_window, failure.description(), QStringLiteral("Trelvik"),
+            m_dialogs.message(m_dialogParent, failure.description(), QStringLiteral("Trelvik"),
                                        QMessageBox::Warning);
     }
 }

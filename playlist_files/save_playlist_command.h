@@ -3,7 +3,10 @@
 #include <QObject>
 #include <QString>
 
-class MainWindow;
+class Dialogs;
+class FlatButton;
+class Playlist;
+class QWidget;
 
 // The "&Save playlist" button: asks for a file name and writes the playlist there
 // as M3U or PLS. Cancelling ends silently; a failure is shown and changes nothing.
@@ -11,11 +14,13 @@ class MainWindow;
 class SavePlaylistCommand : public QObject {
     Q_OBJECT
 public:
-    explicit SavePlaylistCommand(MainWindow& window);
+    SavePlaylistCommand(FlatButton* button, const Playlist& playlist, Dialogs& dialogs, QWidget* dialogParent);
 
 private:
     void save();
 
-    MainWindow& m_window;
+    const Playlist& m_playlist;
+    Dialogs& m_dialogs;
+    QWidget* m_dialogParent;
     QString m_lastFilter; // the dialog reopens with the filter chosen last time
 };

@@ -49,8 +49,8 @@ QString freeRecordingStem(const QString& directory)
     throw Failure(QStringLiteral("Overflow"), 6);
 }
 
-RecordingSave hittaledigfil(const QString& directory, int format, const PlaylistTable& table)
+RecordingSave saveNextRecordingPlaylist(const QString& directory, int format, const PlaylistTable& table)
 {
     const QString path = freeRecordingStem(directory) + extensionOf(format);
-    return {path, skrivplaylist(path, format, table)};
+    return {path, writePlaylist(path, format, table)};
 }

@@ -15,9 +15,9 @@ QString freeRecordingStem(const QString& directory);
 
 struct RecordingSave {
     QString path;        // the file written
-    QStringList skipped; // entries left out of it, to be named in a warning (skrivplaylist)
+    QStringList skipped; // entries left out of it, to be named in a warning (writePlaylist)
 };
 
-// hittaledigfil: writes the playlist as the next free Recording file, as M3U
+// Writes the playlist as the next free Recording file, as M3U
 // (format 1) or PLS (format 2). Throws a Failure when the file cannot be written.
-RecordingSave hittaledigfil(const QString& directory, int format, const PlaylistTable& table);
+RecordingSave saveNextRecordingPlaylist(const QString& directory, int format, const PlaylistTable& table);

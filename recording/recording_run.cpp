@@ -1,51 +1,261 @@
 #include "recording/recording_run.h"
 
+#include "common/failure.h"
 #include "common/number_text.h"
-#include "playlist/playlist_table.h"
+#include "playlist/playlist.h"
+#include "playlist_files/playlist_writer.h"
+#include "recording/cd_audio.h"
+#include "recording/media_player.h"
+#include "recording/recording_file.h"
+#include "recording/run_rules.h"
 
-#include <climits>
-#include <cmath>
-
-int RecordingRun::currentTrack() const
+RecordingRun::RecordingRun(const Playlist& playlist, MediaPlayer& player, CDAudio& cd, QString programDirectory,
+                           QObject* parent)
+    : QObject(parent)
+    , m_playlist(playlist)
+    , m_player(player)
+    , m_cd(cd)
+    , m_programDirectory(std::move(programDirectory))
 {
-    return int(leadingNumber(currentTrackNumber));
+    m_gapTimer.setObjectName(QStringLiteral("Timer1"));
+    m_gapTimer.setTimerType(Qt::PreciseTimer);
+    m_gapTimer.setInterval(1);
+    m_cdWatch.setObjectName(QStringLiteral("Timer3"));
+    m_cdWatch.setInterval(300);
+    m_mediaWatch.setObjectName(QStringLiteral("Timer4"));
+    m_mediaWatch.setInterval(1000);
+    for (QTimer* timer : {&m_gapTimer, &m_cdWatch, &m_mediaWatch})
+        timer->setParent(this); // so that they are found by name
+    m_cdStartPoll.setInterval(20);
+    connect(&m_gapTimer, &QTimer::timeout, this, &RecordingRun::startNext);
+    connect(&m_cdWatch, &QTimer::timeout, this, &RecordingRun::watchCd);
+    connect(&m_mediaWatch, &QTimer::timeout, this, &RecordingRun::watchMedia);
+    connect(&m_cdStartPoll, &QTimer::timeout, this, &RecordingRun::checkCdStarted);
+    connect(&player, &MediaPlayer::soundStarted, this, &RecordingRun::mediaStarted);
+    connect(&player, &MediaPlayer::endOfStream, this, &RecordingRun::mediaEnded);
+    connect(&player, &MediaPlayer::failed, this, &RecordingRun::mediaFailed);
 }
 
-double gapTotalOf(const PlaylistTable& table)
+RecordingRun::~RecordingRun()
 {
-    double total = 0;
-    for (int i = 0; i < table.lastIndex(); ++i)
-        total += leadingNumber(plainNumber(table[i].gap)) / 1000;
-    return total;
+    // The player outlives the run: a run cut short by closing the window must not play on.
+    if (m_running)
+        m_player.stop();
 }
 
-int gapInterval(double gapMs)
+void RecordingRun::start()
 {
-    const double whole = std::nearbyint(gapMs); // the default rounding mode: halves to even
-    if (!(whole >= 1))
-        return 1;
-    return whole >= INT_MAX ? INT_MAX : int(whole);
+    if (m_playlist.isEmpty())
+        return;
+    m_player.stop();
+    m_gapTotal = gapTotalOf(m_playlist.table());
+    m_running = true;
+    m_completedTime = 0;
+    resetDevices();
+    Q_EMIT started();
+    m_gapTimer.setInterval(1);
+    m_gapTimer.start();
+    m_state = State::Waiting;
+    m_currentTrack = 0;
 }
 
-bool isCdEntry(const QString& path)
+void RecordingRun::resetDevices()
 {
-    return path.right(4).toLower() == QLatin1String(".cda");
+    m_cd.StopPlay();
+    m_cd.UnloadAll();
+    m_cd.SetCDPlayerReady();
+    m_cd.SetFormat_tmsf();
 }
 
-double cdTrackNumberOf(const QString& path)
+void RecordingRun::startNext()
 {
-    const qsizetype track = path.indexOf(QLatin1String("track"), 0, Qt::CaseInsensitive);
-    if (track < 0)
-        return 0;
-    QStringView rest = QStringView(path).mid(track + 5);
-    const qsizetype extension = rest.indexOf(QLatin1String(".cda"), 0, Qt::CaseInsensitive);
-    if (extension >= 0)
-        rest = rest.left(extension);
-    return leadingNumber(rest);
+    m_gapTimer.stop();
+    m_state = State::Idle;
+    if (m_currentTrack >= m_playlist.count())
+        return;
+    const int number = m_currentTrack + 1;
+    if (isCdEntry(m_playlist.at(number - 1).path)) {
+        m_currentTrack = number;
+        m_gapTimer.setInterval(gapInterval(m_playlist.at(number - 1).gap));
+        Q_EMIT entryStarted(number);
+        startCdTrack(number);
+    } else if (playMedia(number)) {
+        m_state = State::Waiting;
+    }
 }
 
-bool cdTrackHasEnded(const RecordingRun& run, qint16 driveTrack, qint16 driveSeconds)
+// Hands media entry number to the player, which places its sound the gap of the
+// entry before after the sound of the last file, to the sample.
+bool RecordingRun::playMedia(int number)
 {
-    return driveTrack != leadingNumber(run.cdTrackNumber)
-        || driveSeconds == leadingNumber(run.currentTrackLength);
+    try {
+        m_player.play(m_playlist.at(number - 1).path, number > 1 ? m_playlist.at(number - 2).gap : 0);
+    } catch (const Failure& failure) {
+        fail(failure.description());
+        return false;
+    }
+    m_queuedTrack = number;
+    return true;
+}
+
+// The entry is shown as playing from the moment it is heard.
+void RecordingRun::mediaStarted()
+{
+    if (m_queuedTrack == 0 || m_state != State::Waiting)
+        return;
+    const int number = std::exchange(m_queuedTrack, 0);
+    m_currentTrack = number;
+    m_gapTimer.setInterval(gapInterval(m_playlist.at(number - 1).gap));
+    m_trackLength = leadingNumber(m_playlist.at(number - 1).length);
+    Q_EMIT entryStarted(number);
+    m_mediaWatch.start();
+    m_state = State::PlayingMedia;
+    // A media file next waits behind this one, so that even a short gap comes out exact.
+    if (number < m_playlist.count() && !isCdEntry(m_playlist.at(number).path))
+        playMedia(number + 1);
+}
+
+void RecordingRun::startCdTrack(int number)
+{
+    try {
+        const QString& path = m_playlist.at(number - 1).path;
+        const double track = cdTrackNumberOf(path);
+        if (!(track >= 1))
+            throw Failure(QStringLiteral("No CD track number in ") + path);
+        m_cdTrack = toInt16(track);
+        m_trackLength = toInt16(trackLengthSeconds(m_cd.GetTrackLength(qint16(m_cdTrack))));
+        m_cd.SeekCDtoX(qint16(m_cdTrack));
+    } catch (const Failure& failure) {
+        fail(failure.description());
+        return;
+    }
+    // The window answers while the drive spins up; a drive that never starts
+    // (no disc, no such track) ends the run.
+    m_state = State::StartingCd;
+    m_cdWaited.start();
+    m_cdStartPoll.start();
+    checkCdStarted();
+}
+
+void RecordingRun::checkCdStarted()
+{
+    if (m_cd.CheckIfPlaying() == 1) {
+        m_cdStartPoll.stop();
+        m_cdWatch.start();
+        m_state = State::PlayingCd;
+    } else if (m_cdWaited.elapsed() >= cdStartLimitMs) {
+        m_cdStartPoll.stop();
+        fail(QStringLiteral("The CD drive did not start playing track ") + QString::number(m_cdTrack)
+             + QStringLiteral("."));
+    }
+}
+
+void RecordingRun::fail(const QString& description)
+{
+    Q_EMIT warning(description);
+    stop();
+}
+
+void RecordingRun::showProgress(const std::function<double()>& position, CountdownRounding rounding, bool fromMedia)
+{
+    RunFigures figures;
+    figures.trackLength = m_trackLength;
+    figures.completedTime = m_completedTime;
+    figures.gapTotal = m_gapTotal;
+    figures.playlistTotal = m_playlist.total();
+    Q_EMIT progressChanged(progressDisplay(position, figures, rounding), fromMedia);
+}
+
+void RecordingRun::watchCd()
+{
+    showProgress([this] { return double(m_cd.GetCurrentTime()); }, CountdownRounding::HalfToEven, false);
+    const qint16 driveTrack = m_cd.GetCurrentTrack();
+    const qint16 driveSeconds = m_cd.GetCurrentTime();
+    if (!cdTrackHasEnded(m_cdTrack, m_trackLength, driveTrack, driveSeconds))
+        return;
+    m_cd.StopPlay();
+    m_completedTime += m_trackLength;
+    m_cdWatch.stop();
+    trackEnded();
+}
+
+void RecordingRun::watchMedia()
+{
+    showProgress([this] { return m_player.currentPosition(); }, CountdownRounding::TowardZero, true);
+}
+
+void RecordingRun::mediaEnded()
+{
+    // The player may report an end after the run was stopped.
+    if (m_state != State::PlayingMedia)
+        return;
+    m_completedTime += m_trackLength;
+    m_mediaWatch.stop();
+    trackEnded();
+}
+
+// A media file that cannot be played, or breaks off, ends the run: a broken
+// track on the recording is no success.
+void RecordingRun::mediaFailed(const QString& description)
+{
+    if (m_state == State::Waiting || m_state == State::PlayingMedia)
+        fail(description);
+}
+
+void RecordingRun::trackEnded()
+{
+    const int lastIndex = m_playlist.lastIndex();
+    if (m_currentTrack - 1 < lastIndex) {
+        m_state = State::Waiting;
+        if (m_queuedTrack == m_currentTrack + 1)
+            return; // the player starts it the gap after this one's sound
+        // A media file after a CD track is woken early enough for the player to place it exactly.
+        double gap = m_playlist.at(m_currentTrack - 1).gap;
+        if (!isCdEntry(m_playlist.at(m_currentTrack).path))
+            gap -= m_player.startLeadMs();
+        m_gapTimer.setInterval(gapInterval(gap));
+        m_gapTimer.start();
+    } else if (m_currentTrack - 1 == lastIndex) {
+        endOfRun();
+    } else {
+        m_state = State::Idle;
+    }
+}
+
+void RecordingRun::endOfRun()
+{
+    const WhenDoneChoices choices = m_whenDone;
+    bool saved = true;
+    if (choices.save == 1) {
+        try {
+            const RecordingSave save = saveNextRecordingPlaylist(m_programDirectory, choices.format, m_playlist.table());
+            if (!save.skipped.isEmpty())
+                Q_EMIT warning(skippedEntriesMessage(save.skipped));
+        } catch (const Failure& failure) {
+            saved = false;
+            Q_EMIT warning(failure.description());
+        }
+    }
+    m_state = State::Idle;
+    m_running = false;
+    m_mediaWatch.stop();
+    m_player.stop(); // the last file is heard; let the sound output go
+    Q_EMIT ended();
+    // Leaving now would lose the playlist that could not be saved.
+    if (saved && choices.exit == 1)
+        Q_EMIT quitRequested(choices.shutdown == 1);
+}
+
+void RecordingRun::stop()
+{
+    m_queuedTrack = 0;
+    m_cdStartPoll.stop();
+    m_gapTimer.stop();
+    m_cdWatch.stop();
+    resetDevices();
+    m_player.stop();
+    m_running = false;
+    m_mediaWatch.stop();
+    m_state = State::Idle;
+    Q_EMIT ended();
 }

@@ -1,42 +1,94 @@
 #pragma once
 
-#include <QString>
+#include "recording/progress_display.h"
+#include "recording/when_done.h"
 
-class PlaylistTable;
+#include <QElapsedTimer>
+#include <QObject>
+#include <QTimer>
 
-// The state of a recording run, kept by the main window beside the playlist.
-// Numbers that pass between the run's handlers are held as decimal text.
-struct RecordingRun {
-    // Which of the run's timers is armed: Waiting is Timer1 (the gap) or the
-    // player holding the gap before a media file, PlayingCd is Timer3 and
-    // PlayingMedia is Timer4. Idle arms none, nor does StartingCd, while the
-    // drive spins up.
+class CDAudio;
+class MediaPlayer;
+class Playlist;
+
+// A recording run: plays every entry of the playlist once, in order, through the
+// player or the CD drive, with each entry's gap of silence after it but the last,
+// then follows the "When done" choices. It owns the run's timers (objectNames
+// Timer1, the gap; Timer3, watching a CD track; Timer4, watching a media file)
+// and tells what happened through its signals; it touches no widget.
+class RecordingRun : public QObject {
+    Q_OBJECT
+public:
     enum class State { Idle, Waiting, PlayingMedia, StartingCd, PlayingCd };
 
-    State state = State::Idle;
-    QString currentTrackNumber = QStringLiteral("0"); // 1-based, of the entry playing or last played
-    double completedTime = 0;     // seconds of the entries finished in this run
-    double gapTotal = 0;          // seconds of every gap but the last entry's
-    QString currentTrackLength;   // whole seconds of the entry playing
-    QString cdTrackNumber;        // the CD track playing, to notice the drive moving on
+    RecordingRun(const Playlist& playlist, MediaPlayer& player, CDAudio& cd, QString programDirectory,
+                 QObject* parent = nullptr);
+    ~RecordingRun() override;
 
-    int currentTrack() const;
+    // Starts a run of the playlist as it stands; nothing when it is empty.
+    void start();
+    // Ends a run at once, also when none is going on: the devices and the display are reset.
+    void stop();
+    // The choices the end of the run follows, as they stand then.
+    void setWhenDone(const WhenDoneChoices& choices) { m_whenDone = choices; }
+
+    State state() const { return m_state; }
+    bool isRunning() const { return m_running; }
+    int currentTrack() const { return m_currentTrack; } // 1-based, of the entry playing or last played
+    double completedTime() const { return m_completedTime; }
+    double gapTotal() const { return m_gapTotal; }
+
+    // How long a CD drive may take to report that it plays.
+    int cdStartLimitMs = 10000;
+
+Q_SIGNALS:
+    void started();
+    // Entry number (from 1) is heard from now on.
+    void entryStarted(int number);
+    // A watch timer's figures; fromMedia for the media watch.
+    void progressChanged(const ProgressDisplay& display, bool fromMedia);
+    // Something the user must be told: the run goes on, or ends right after.
+    void warning(const QString& text);
+    // The run is over, stopped or done; the display goes back to rest.
+    void ended();
+    // The run is done and "Exit program" is ticked: the program is to end, after
+    // switching the computer off when powerOff.
+    void quitRequested(bool powerOff);
+
+private:
+    void startNext();
+    bool playMedia(int number);
+    void mediaStarted();
+    void startCdTrack(int number);
+    void checkCdStarted();
+    void watchCd();
+    void watchMedia();
+    void mediaEnded();
+    void mediaFailed(const QString& description);
+    void trackEnded();
+    void endOfRun();
+    void fail(const QString& description);
+    void showProgress(const std::function<double()>& position, CountdownRounding rounding, bool fromMedia);
+    void resetDevices();
+
+    const Playlist& m_playlist;
+    MediaPlayer& m_player;
+    CDAudio& m_cd;
+    QString m_programDirectory;
+    WhenDoneChoices m_whenDone;
+
+    QTimer m_gapTimer;
+    QTimer m_cdWatch;
+    QTimer m_mediaWatch;
+    QTimer m_cdStartPoll; // asks the drive whether it plays yet
+    QElapsedTimer m_cdWaited;
+
+    State m_state = State::Idle;
+    bool m_running = false;
+    int m_currentTrack = 0;
+    double m_completedTime = 0;
+    double m_gapTotal = 0;
+    double m_trackLength = 0; // seconds of the entry playing
+    int m_cdTrack = 0;        // the CD track playing, to notice the drive moving on
+    int m_queuedTrack = 0;    // the media entry handed to the player and not yet heard
 };
-
-// Seconds of the gaps of every entry but the last, each through its decimal text.
-double gapTotalOf(const PlaylistTable& table);
-
-// Timer1's interval for a gap of gapMs milliseconds: rounded half to even, at least
-// 1 ms (a negative gap waits nothing), and never cut short of a long gap.
-int gapInterval(double gapMs);
-
-// An entry whose path ends in ".cda", in any case, is played by the CD drive.
-bool isCdEntry(const QString& path);
-
-// The number after "track" in a CD entry's path (Track07.CDA gives 7), or 0
-// when the path names no track.
-double cdTrackNumberOf(const QString& path);
-
-// A CD track has ended when the drive has moved on to another track or has played
-// as many whole seconds as the track is long.
-bool cdTrackHasEnded(const RecordingRun& run, qint16 driveTrack, qint16 driveSeconds);

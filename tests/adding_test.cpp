@@ -29,7 +29,7 @@ protected:
     // nothing was said that the test did not expect.
     void TearDown() override
     {
-        EXPECT_TRUE(!window->busy && window->ui.addFiles->isEnabled() && !QApplication::overrideCursor());
+        EXPECT_TRUE(!window->busyState().busy && window->ui.addFiles->isEnabled() && !QApplication::overrideCursor());
         EXPECT_FALSE(QFile::exists(programDir.filePath("filelist.tmp")));
         EXPECT_EQ(takeMessages(), QStringList());
     }
@@ -81,8 +81,8 @@ protected:
     QStringList paths() const
     {
         QStringList paths;
-        for (int i = 0; i < window->table().count(); ++i)
-            paths << window->table()[i].path;
+        for (int i = 0; i < window->playlist().table().count(); ++i)
+            paths << window->playlist().table()[i].path;
         EXPECT_EQ(window->model().rowCount(), paths.size());
         return paths;
     }
@@ -131,7 +131,7 @@ TEST_F(AddingTest, defaultGapTextIsReadAtEveryAdd)
     for (const auto& c : cases) {
         window->ui.Text1->setText(c.text);
         addFiles({song});
-        EXPECT_EQ(window->table()[window->table().lastIndex()].gap, c.gap) << c.text;
+        EXPECT_EQ(window->playlist().table()[window->playlist().table().lastIndex()].gap, c.gap) << c.text;
         EXPECT_EQ(window->ui.Text1->text(), c.textAfter) << c.text;
     }
 }
@@ -145,7 +145,7 @@ TEST_F(AddingTest, cdTrackFilesAreMeasuredByTheCdDevice)
     addFiles({five, makeFile("TRACK07.CDA"), makeFile("Track06.cda"), twelve});
 
     EXPECT_EQ(paths(), QStringList({five, twelve}));
-    EXPECT_EQ(window->table()[0].length + "," + window->table()[1].length, "275,7");
+    EXPECT_EQ(window->playlist().table()[0].length + "," + window->playlist().table()[1].length, "275,7");
     EXPECT_FALSE(cdDevice.commands.contains("status cd length track 7"));
     EXPECT_TRUE(player.opened.isEmpty());
 }
@@ -199,10 +199,11 @@ TEST_F(AddingTest, cancelledDialogsLeaveTheTotalShownAsTheirOperationDoes)
 
 TEST_F(AddingTest, fullTableRefusesEveryRoadAndChangesNothing)
 {
-    PlaylistTable& table = window->table();
-    for (int i = 0; i < PlaylistTable::kCapacity; ++i)
-        table[table.claimSlot()] = {"/full.mp3", "1", 0};
-    window->udlista();
+    {
+        const Playlist::Batch batch(window->playlist());
+        for (int i = 0; i < PlaylistTable::kCapacity; ++i)
+            window->playlist().append({"/full.mp3", "1", 0});
+    }
     const QString song = makeMedia("song.mp3", 10);
 
     addFiles({song});
@@ -210,8 +211,8 @@ TEST_F(AddingTest, fullTableRefusesEveryRoadAndChangesNothing)
     drop({song});
 
     EXPECT_EQ(takeMessages(), QStringList(3, "Overflow"));
-    EXPECT_EQ(table.count(), PlaylistTable::kCapacity);
-    EXPECT_EQ(table[PlaylistTable::kCapacity - 1].path, "/full.mp3");
+    EXPECT_EQ(window->playlist().count(), PlaylistTable::kCapacity);
+    EXPECT_EQ(window->playlist().at(PlaylistTable::kCapacity - 1).path, "/full.mp3");
     EXPECT_TRUE(player.opened.isEmpty());
 }
 
@@ -242,11 +243,11 @@ TEST_F(AddingTest, relativeEntriesOfADroppedPlaylistAreTakenFromItsFolder)
 TEST_F(AddingTest, aDropOrLoadIsRefusedWhileAnotherOperationRuns)
 {
     const QString song = makeMedia("song.mp3", 10);
-    window->busy = true; // as during a run or another add
+    window->busyState().busy = true; // as during a run or another add
     loadPlaylist(makePlaylist("list.m3u", {song}));
     addFiles({song});
     EXPECT_TRUE(dialogs.fileRequests.empty());
-    window->busy = false;
+    window->busyState().busy = false;
     dialogs.fileAnswers.clear();
 
     // A drop that arrives while a load lets events run finds the load's frame up.
@@ -254,7 +255,7 @@ TEST_F(AddingTest, aDropOrLoadIsRefusedWhileAnotherOperationRuns)
     bool frameUp = false;
     QTimer::singleShot(0, window.get(), [&] {
         const QCursor* cursor = QApplication::overrideCursor();
-        frameUp = window->busy && cursor && cursor->shape() == Qt::WaitCursor && !window->ui.addFiles->isEnabled();
+        frameUp = window->busyState().busy && cursor && cursor->shape() == Qt::WaitCursor && !window->ui.addFiles->isEnabled();
         drop({other});
     });
     loadPlaylist(makePlaylist("two.m3u", {song, song}));

@@ -1,5 +1,6 @@
 #include "help_windows/help_windows.h"
 
+#include "common/busy_state.h"
 #include "common/flat_button.h"
 #include "support/main_window_fixture.h"
 
@@ -12,8 +13,8 @@ TEST_F(MainWindowTest, helperWindowsShowTheirContentOpenOnceEvenDuringARunAndClo
     MainWindow& w = load();
     w.show();
     // As during a run: the helpers stay at hand and leave the run alone.
-    w.busy = w.recording = true;
-    w.da();
+    w.busyState().busy = w.busyState().recording = true;
+    w.busyState().disableCommands();
     auto* help = w.findChild<HelpWindows*>();
     ASSERT_NE(help, nullptr);
 
@@ -37,7 +38,7 @@ TEST_F(MainWindowTest, helperWindowsShowTheirContentOpenOnceEvenDuringARunAndClo
     for (QWidget* helper : helpers)
         EXPECT_TRUE(helper->isVisible()) << helper->objectName().toStdString();
 
-    EXPECT_TRUE(w.busy && w.recording);
+    EXPECT_TRUE(w.busyState().busy && w.busyState().recording);
     EXPECT_FALSE(w.ui.addFiles->isEnabled());
     EXPECT_TRUE(dialogs.messages.empty());
 

@@ -50,10 +50,10 @@ protected:
     // kept its own fields.
     QString shown() const
     {
-        EXPECT_EQ(window->model().rowCount(), window->table().count());
+        EXPECT_EQ(window->model().rowCount(), window->playlist().table().count());
         QString names;
-        for (int i = 0; i < window->table().count(); ++i) {
-            const PlaylistEntry& entry = window->table()[i];
+        for (int i = 0; i < window->playlist().table().count(); ++i) {
+            const PlaylistEntry& entry = window->playlist().table()[i];
             const PlaylistEntry own = track(entry.path.back());
             EXPECT_TRUE(entry.length == own.length && entry.gap == own.gap) << i;
             names += entry.path.back();
@@ -122,9 +122,9 @@ TEST_F(ListEditingTest, removalsAndMoves_leaveTheTracksAndTheSelectionInPlace)
         if (c.selected == 0)
             continue; // the view's own handling of the key may move the selection
         EXPECT_EQ(selectedRow(), c.selected) << c.how;
-        EXPECT_EQ(list->toolTip(), window->table()[c.selected - 1].path) << c.how;
+        EXPECT_EQ(list->toolTip(), window->playlist().table()[c.selected - 1].path) << c.how;
     }
-    EXPECT_TRUE(!window->busy && window->ui.addFiles->isEnabled());
+    EXPECT_TRUE(!window->busyState().busy && window->ui.addFiles->isEnabled());
 }
 
 TEST_F(ListEditingTest, emptying_leavesNoRowsButTheColumns)
@@ -152,7 +152,7 @@ TEST_F(ListEditingTest, changeGap_asksForSecondsAndRefusesWhatNoTimerCanWait)
     for (const auto& [answer, gap] : answers) {
         dialogs.inputAnswers = {answer};
         key(Qt::Key_F2);
-        EXPECT_EQ(window->table()[1].gap, gap);
+        EXPECT_EQ(window->playlist().table()[1].gap, gap);
         EXPECT_EQ(selectedRow(), 2);
     }
     // The row and the total show the change: b's gap of -1 s counts, c's as the last does not.
@@ -194,7 +194,7 @@ TEST_F(ListEditingTest, nothingChangesDuringARun)
     refill("ABC");
     clickRow(2);
     const QString total = window->ui.Label2->text();
-    window->recording = true;
+    window->busyState().recording = true;
     list->setToolTip(QStringLiteral("the run's"));
     // Every key goes through one refusal; the menu is refused before it opens.
     for (const Action& attempt : std::initializer_list<Action>{
@@ -210,7 +210,7 @@ TEST_F(ListEditingTest, nothingChangesDuringARun)
     EXPECT_TRUE(dialogs.inputs.empty());
     EXPECT_EQ(window->ui.Label2->text(), total);
     EXPECT_EQ(list->toolTip(), QStringLiteral("the run's"));
-    window->recording = false;
+    window->busyState().recording = false;
 }
 
 // While an add lets events run, the list can be reordered, shuffled and its gaps

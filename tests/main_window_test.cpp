@@ -5,15 +5,19 @@
 
 #include "common/check_box.h"
 #include "common/flat_button.h"
-#include "recording/recording_controller.h"
+#include "common/percent_bar.h"
+#include "common/up_down_control.h"
+#include "recording/recording_run.h"
 
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QPointer>
 #include <QTest>
 #include <QTimer>
+#include <QTreeView>
 #include <tuple>
 
 namespace {
@@ -39,8 +43,8 @@ TEST_F(MainWindowTest, opensWithAnEmptyPlaylistAndNothingRunning)
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(w.model().headerData(i, Qt::Horizontal, Qt::DisplayRole).toString(), headers[i]);
     EXPECT_EQ(w.model().rowCount(), 0);
-    for (QTimer* timer : {w.ui.Timer1, w.ui.Timer3, w.ui.Timer4})
-        EXPECT_FALSE(timer->isActive()) << timer->objectName().toStdString();
+    for (const char* name : {"Timer1", "Timer3", "Timer4"})
+        EXPECT_FALSE(w.findChild<QTimer*>(name)->isActive()) << name;
     // The CD drive is opened with the time format everything else reads.
     EXPECT_EQ(cdDevice.commands, QByteArrayList({"close all", "open cdaudio alias cd wait shareable",
                                                  "set cd time format tmsf wait"}));
@@ -51,14 +55,14 @@ TEST_F(MainWindowTest, opensWithAnEmptyPlaylistAndNothingRunning)
     EXPECT_TRUE(w.ui.Text2->isVisible());
 }
 
-TEST_F(MainWindowTest, daAndEaSwitchTheSixCommandButtonsOnly)
+TEST_F(MainWindowTest, longOperationsSwitchTheSixCommandButtonsOnly)
 {
     MainWindow& w = load();
     const QList<FlatButton*> six = {w.ui.addFiles, w.ui.clearList, w.ui.startRecording,
                                     w.ui.stopRecording, w.ui.loadPlaylist, w.ui.savePlaylist};
     // The grey caption of a switched-off button is pinned by the recording run tests.
     for (const bool enabled : {false, true}) {
-        enabled ? w.ea() : w.da();
+        enabled ? w.busyState().enableCommands() : w.busyState().disableCommands();
         for (FlatButton* b : six)
             EXPECT_EQ(b->isEnabled(), enabled) << b->objectName().toStdString();
         for (FlatButton* b : {w.ui.shuffle, w.ui.info, w.ui.checkForUpdate})
@@ -167,7 +171,7 @@ TEST_F(MainWindowTest, closingDuringAnAddEndsItAfterTheCurrentFileThenCloses)
 
     EXPECT_EQ(player.opened, chosen.mid(0, 1));
     ASSERT_TRUE(w);
-    EXPECT_EQ(w->table().count(), 1);
+    EXPECT_EQ(w->playlist().count(), 1);
     EXPECT_TRUE(QFile::exists(programDir.filePath("settings.dat")));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(w);
@@ -183,9 +187,9 @@ TEST_F(MainWindowTest, closingDuringARunStopsThePlayerThenCloses)
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->show();
     const QPointer<MainWindow> w = window.release();
-    w->recordingRun().startRecording();
+    w->ui.startRecording->click();
     QTest::qWait(60);
-    ASSERT_TRUE(w->recording);
+    ASSERT_TRUE(w->busyState().recording);
     const int stops = player.stops;
     w->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -195,4 +199,77 @@ TEST_F(MainWindowTest, closingDuringARunStopsThePlayerThenCloses)
     const qsizetype asked = cdDevice.commands.size();
     QTest::qWait(60);
     EXPECT_EQ(cdDevice.commands.size(), asked); // nothing polls the drive for a run that is gone
+}
+
+// The window shows what the run announces, and leaves as the "When done" boxes say.
+TEST_F(MainWindowTest, showsWhatTheRunAnnouncesAndLeavesAsTheBoxesSay)
+{
+    MainWindow& w = load();
+    for (const auto& [name, seconds, gap] : {std::tuple("a.mp3", 10, 2000), std::tuple("b.mp3", 20, 0)}) {
+        player.durations[name] = seconds;
+        fill({{name, QString::number(seconds), double(gap)}});
+    }
+    QStringList ended;
+    w.powerOff = [&] { ended << "power off"; };
+    w.endProgram = [&] {
+        ended << "end program";
+        EXPECT_TRUE(QFile::exists(programDir.filePath("settings.dat"))); // written before the program ends
+    };
+    w.ui.Text1->setText("45");
+    const QList<FlatButton*> runButtons = {w.ui.addFiles, w.ui.clearList, w.ui.startRecording,
+                                           w.ui.loadPlaylist, w.ui.savePlaylist, w.ui.shuffle};
+    const auto expectRunButtons = [&](bool enabled) {
+        for (FlatButton* button : runButtons) {
+            EXPECT_EQ(button->isEnabled(), enabled) << button->objectName().toStdString();
+            EXPECT_EQ(button->captionColor(), enabled ? QColor(Qt::black) : QColor(0x80, 0x80, 0x80));
+        }
+        EXPECT_EQ(w.ui.UpDown1->isEnabled(), enabled);
+        EXPECT_EQ(w.busyState().recording, !enabled);
+        EXPECT_EQ(w.busyState().busy, !enabled);
+    };
+    const auto tick = [&](const char* name) { QMetaObject::invokeMethod(w.findChild<QTimer*>(name), "timeout"); };
+
+    // A file that breaks off is reported in a message box, and the run is over.
+    w.ui.startRecording->click();
+    tick("Timer1");
+    player.breakOff("Internal data stream error.");
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages.back().text, "Internal data stream error.");
+    EXPECT_EQ(dialogs.messages.back().title, "Trelvik");
+    EXPECT_EQ(dialogs.messages.back().icon, QMessageBox::Warning);
+    expectRunButtons(true);
+
+    w.ui.Check1->setValue(1);
+    w.ui.Check2->setValue(1);
+    w.ui.Check3->setValue(1);
+    w.ui.startRecording->click();
+    expectRunButtons(false);
+    EXPECT_TRUE(w.ui.stopRecording->isEnabled());
+    EXPECT_EQ(w.ui.Text1->text(), "2");
+    tick("Timer1");
+    player.start();
+    EXPECT_EQ(w.ui.Label5->text(), "Playing track #1...");
+    EXPECT_EQ(w.ui.ListView1->toolTip(), "Playing track #1...");
+    player.position = 5;
+    tick("Timer4");
+    EXPECT_EQ(w.ui.Label3->text(), "Left of track (00:05) :");
+    EXPECT_EQ(w.ui.ProgressBar1->percent(), 50);
+    EXPECT_EQ(w.ui.savePlaylist->captionColor(), QColor(Qt::black));
+    player.finish();
+    // During the gap the entry that has just finished stays named and the bar keeps its value.
+    EXPECT_EQ(w.ui.Label5->text(), "Playing track #1...");
+    EXPECT_EQ(w.ui.ProgressBar1->percent(), 50);
+    player.start();
+    EXPECT_EQ(w.ui.Label5->text(), "Playing track #2...");
+    EXPECT_EQ(w.ui.ProgressBar1->percent(), 0);
+    EXPECT_EQ(w.ui.ListView1->selectionModel()->selectedRows().value(0).row(), 1);
+    player.finish();
+
+    expectRunButtons(true);
+    EXPECT_EQ(w.ui.Label3->text(), "Left of track:");
+    EXPECT_EQ(w.ui.Label4->text(), "Left of total:");
+    EXPECT_EQ(w.ui.Label5->text(), "");
+    EXPECT_EQ(w.ui.ListView1->toolTip(), "");
+    EXPECT_EQ(ended, QStringList({"power off", "end program"}));
+    EXPECT_TRUE(QFile::exists(programDir.filePath("Recording 1.m3u")));
 }

@@ -55,7 +55,7 @@ TEST(PlaylistWriter, writesBothFormatsLineForLineWithCrLfAndOtherFormatNumbersNo
     int n = 0;
     for (const auto& c : cases) {
         const QString path = dir.filePath(QString::number(++n));
-        EXPECT_EQ(skrivplaylist(path, c.format, c.table), c.skipped) << n;
+        EXPECT_EQ(writePlaylist(path, c.format, c.table), c.skipped) << n;
         EXPECT_EQ(QFileInfo::exists(path), !c.expected.isEmpty()) << n;
         EXPECT_EQ(bytesOf(path), c.expected) << n;
     }
@@ -72,7 +72,7 @@ TEST(PlaylistWriter, readingBackGivesTheWrittenPathsInOrder)
     for (const auto& entry : entries)
         expected << QDir(dir.path()).absoluteFilePath(entry.first);
     for (const auto& [name, format] : {std::pair{"list.m3u", 1}, std::pair{"list.pls", 2}}) {
-        skrivplaylist(dir.filePath(name), format, *table);
+        writePlaylist(dir.filePath(name), format, *table);
         QStringList paths;
         readPlaylist(dir.filePath(name), [&](const QString& entry) { paths << entry; });
         EXPECT_EQ(paths, expected) << name;

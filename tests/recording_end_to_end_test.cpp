@@ -51,7 +51,7 @@ TEST(RecordingEndToEnd, recordingHearsEachTrackWithItsGapAfterIt)
     const QString recording = media.path(QStringLiteral("deck.wav"));
     ASSERT_TRUE(sink.startRecording(recording));
     run.play(30000);
-    ASSERT_FALSE(run.window.recording) << "the run did not end";
+    ASSERT_FALSE(run.window.busyState().recording) << "the run did not end";
     QThread::msleep(300); // the last samples reach the monitor
     sink.stopRecording();
     EXPECT_TRUE(run.dialogs.messages.empty()) << run.dialogs.messages.front().text.toStdString();
@@ -89,7 +89,7 @@ TEST(RecordingEndToEnd, soundOutputLostMidTrackStopsTheRunWithAMessage)
     run.window.ui.Check1->setValue(1);
     QTimer::singleShot(1500, [&] { sink.stopServer(); });
     run.play(20000);
-    EXPECT_FALSE(run.window.recording);
+    EXPECT_FALSE(run.window.busyState().recording);
     ASSERT_EQ(run.dialogs.messages.size(), 1u);
     EXPECT_FALSE(run.dialogs.messages.front().text.isEmpty());
     EXPECT_EQ(run.dialogs.messages.front().icon, QMessageBox::Warning);

@@ -1,6 +1,6 @@
 #include "playlist/playlist_table.h"
 #include "recording/progress_display.h"
-#include "recording/recording_run.h"
+#include "recording/run_rules.h"
 #include "recording/sound_timeline.h"
 
 #include <gtest/gtest.h>
@@ -37,12 +37,9 @@ TEST(RecordingRules, cdEntriesAndTheirTrackNumbers)
 
 TEST(RecordingRules, cdTrackEndsOnAnotherTrackOrAtItsLength)
 {
-    RecordingRun run;
-    run.cdTrackNumber = QStringLiteral("5");
-    run.currentTrackLength = QStringLiteral("263");
-    EXPECT_FALSE(cdTrackHasEnded(run, 5, 262));
-    EXPECT_TRUE(cdTrackHasEnded(run, 5, 263));
-    EXPECT_TRUE(cdTrackHasEnded(run, 6, 0)); // a poll missed the last second
+    EXPECT_FALSE(cdTrackHasEnded(5, 263, 5, 262));
+    EXPECT_TRUE(cdTrackHasEnded(5, 263, 5, 263));
+    EXPECT_TRUE(cdTrackHasEnded(5, 263, 6, 0)); // a poll missed the last second
 }
 
 ProgressDisplay at(double position, RunFigures figures, CountdownRounding rounding)

@@ -31,7 +31,7 @@ TEST(RecordingFile, takesTheFirstNumberFreeInBothFormatsAndDeletesEmptyFiles)
         QTemporaryDir dir;
         for (const auto& [name, content] : c.existing)
             writeBytes(dir.filePath(name), content);
-        const QString path = hittaledigfil(dir.path(), c.format, table).path;
+        const QString path = saveNextRecordingPlaylist(dir.path(), c.format, table).path;
         EXPECT_EQ(path, dir.filePath(c.written));
         EXPECT_GT(QFileInfo(path).size(), 0) << qPrintable(c.written);
         EXPECT_EQ(QDir(dir.path()).entryList({"Recording*"}, QDir::Files, QDir::Name), c.left) << qPrintable(c.written);
@@ -41,7 +41,7 @@ TEST(RecordingFile, takesTheFirstNumberFreeInBothFormatsAndDeletesEmptyFiles)
     QTemporaryDir dir;
     QDir(dir.path()).mkdir("Recording 1.m3u");
     table[table.claimSlot()] = {"/music/two\nlines.mp3", "1", 2000};
-    const RecordingSave save = hittaledigfil(dir.path(), 1, table);
+    const RecordingSave save = saveNextRecordingPlaylist(dir.path(), 1, table);
     EXPECT_EQ(save.path, dir.filePath("Recording 2.m3u"));
     EXPECT_EQ(save.skipped, QStringList{"/music/two\nlines.mp3"});
 }

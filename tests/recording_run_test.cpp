@@ -1,302 +1,261 @@
-#include "common/check_box.h"
-#include "common/flat_button.h"
-#include "common/percent_bar.h"
-#include "common/up_down_control.h"
+#include "playlist/playlist.h"
 #include "playlist_files/playlist_writer.h"
-#include "recording/recording_controller.h"
-#include "support/main_window_fixture.h"
+#include "recording/cd_audio.h"
+#include "recording/recording_run.h"
+#include "support/fake_cd_device.h"
+#include "support/fake_media_player.h"
 
-#include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
-#include <QLabel>
-#include <QLineEdit>
-#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <QTreeView>
+#include <gtest/gtest.h>
 
 namespace {
 
 const QByteArrayList kCdReset = {"stop cd wait", "close all", "open cdaudio alias cd wait shareable",
                                  "set cd time format tmsf wait"};
 
-class RecordingRunTest : public MainWindowTest {
+// The run on its own: a playlist, a fake player and a fake drive; what it does is
+// read from what it asked of them and from what it announced.
+class RecordingRunTest : public ::testing::Test {
 protected:
-    QStringList ended; // what the end of the run did, in order
+    QTemporaryDir programDir;
+    FakeCdDevice cdDevice;
+    CDAudio cd { cdDevice };
+    FakeMediaPlayer player;
+    Playlist playlist;
+    RecordingRun run { playlist, player, cd, programDir.path() };
+    QSignalSpy entries { &run, &RecordingRun::entryStarted };
+    QSignalSpy progress { &run, &RecordingRun::progressChanged };
+    QSignalSpy warnings { &run, &RecordingRun::warning };
+    QSignalSpy ends { &run, &RecordingRun::ended };
+    QSignalSpy quits { &run, &RecordingRun::quitRequested };
 
-    RecordingController& run() { return window->recordingRun(); }
-    const Form1Controls& ui() { return window->ui; }
-
-    void SetUp() override
-    {
-        load();
-        run().endProgram = [this] { ended << QStringLiteral("end program"); };
-        run().powerOff = [this] { ended << QStringLiteral("power off"); };
-    }
+    QTimer* timer(const char* name) { return run.findChild<QTimer*>(QLatin1String(name)); }
+    void tick(const char* name) { QMetaObject::invokeMethod(timer(name), "timeout"); }
 
     void addMedia(const QString& name, double seconds, double gapMs)
     {
         player.durations[name] = seconds;
-        fill({{name, QString::number(int(seconds)), gapMs}});
+        playlist.append({name, QString::number(int(seconds)), gapMs});
     }
-
-    static void tick(QTimer* timer) { QMetaObject::invokeMethod(timer, "timeout"); }
 
     // The timers a run may have armed: at most one at any time.
     QString armed()
     {
         QStringList on;
-        for (QTimer* timer : {ui().Timer1, ui().Timer3, ui().Timer4}) {
-            if (timer->isActive())
-                on << timer->objectName();
+        for (const char* name : {"Timer1", "Timer3", "Timer4"}) {
+            if (timer(name)->isActive())
+                on << QLatin1String(name);
         }
         EXPECT_LE(on.size(), 1) << on.join(u' ').toStdString();
         return on.join(u' ');
     }
 
-    // A run greys out and disables every button that could change the list, and gives them back.
-    void expectListButtons(bool enabled)
-    {
-        for (FlatButton* button : {ui().addFiles, ui().clearList, ui().startRecording, ui().loadPlaylist,
-                                   ui().savePlaylist, ui().shuffle}) {
-            EXPECT_EQ(button->isEnabled(), enabled) << button->text().toStdString();
-            EXPECT_EQ(button->captionColor(), enabled ? QColor(Qt::black) : QColor(0x80, 0x80, 0x80));
-        }
-        EXPECT_EQ(ui().UpDown1->isEnabled(), enabled);
-    }
-
-    void expectIdle()
-    {
-        EXPECT_EQ(armed(), QString());
-        EXPECT_FALSE(window->recording || window->busy);
-    }
-
-    void expectLastWarning(size_t count, const QString& text)
-    {
-        ASSERT_EQ(dialogs.messages.size(), count);
-        EXPECT_EQ(dialogs.messages.back().text, text);
-        EXPECT_EQ(dialogs.messages.back().title, QStringLiteral("Trelvik"));
-        EXPECT_EQ(dialogs.messages.back().icon, QMessageBox::Warning);
-    }
+    int lastEntry() const { return entries.isEmpty() ? 0 : entries.last().first().toInt(); }
+    QString lastWarning() const { return warnings.isEmpty() ? QString() : warnings.last().first().toString(); }
+    bool savedAny() const { return !QDir(programDir.path()).entryList({QStringLiteral("Recording*")}).isEmpty(); }
 };
 
-TEST_F(RecordingRunTest, mediaEntriesPlayInOrderWithEachGapButTheLast)
+TEST_F(RecordingRunTest, mediaEntriesPlayInOrderEachShownWhenHeardWithEachGapButTheLast)
 {
     addMedia(QStringLiteral("a.mp3"), 10, 2000);
     addMedia(QStringLiteral("b.mp3"), 20, 500);
     addMedia(QStringLiteral("c.mp3"), 30, 3000);
-    ui().Text1->setText(QStringLiteral("45"));
 
-    run().startRecording();
+    run.start();
     EXPECT_EQ(armed(), QStringLiteral("Timer1"));
-    EXPECT_EQ(ui().Text1->text(), QStringLiteral("2"));
-    EXPECT_EQ(window->table()[0].gap, 2000); // the entries keep their gaps
-    EXPECT_TRUE(window->recording && window->busy);
-    EXPECT_DOUBLE_EQ(run().run().gapTotal, 2.5);
-    expectListButtons(false);
-    EXPECT_TRUE(ui().stopRecording->isEnabled());
+    EXPECT_TRUE(run.isRunning());
+    EXPECT_DOUBLE_EQ(run.gapTotal(), 2.5);
     EXPECT_EQ(cdDevice.commands.mid(cdDevice.commands.size() - 4), kCdReset);
 
-    const struct {
-        const char* label;
-        int gapAfter;
-        double completed;
-    } steps[] = {{"Playing track #1...", 2000, 10}, {"Playing track #2...", 500, 30}, {"Playing track #3...", 0, 60}};
-    tick(ui().Timer1);
+    const double completed[] = {10, 30, 60};
+    tick("Timer1");
     EXPECT_EQ(player.played, QStringList({"a.mp3"}));
     for (int i = 0; i < 3; ++i) {
-        // Until its sound is heard, the window still shows the entry before.
-        EXPECT_EQ(ui().Label5->text(), QLatin1String(i ? steps[i - 1].label : ""));
+        // Until its sound is heard, the entry before is still the one shown.
+        EXPECT_EQ(lastEntry(), i);
         EXPECT_EQ(armed(), QString());
         player.start();
+        EXPECT_EQ(lastEntry(), i + 1);
+        EXPECT_EQ(run.currentTrack(), i + 1);
         EXPECT_EQ(armed(), QStringLiteral("Timer4"));
-        EXPECT_EQ(ui().Label5->text(), QLatin1String(steps[i].label));
-        EXPECT_EQ(ui().ListView1->toolTip(), QLatin1String(steps[i].label));
-        EXPECT_EQ(ui().ProgressBar1->percent(), 0);
         // The next file waits behind this one, so the player can place it exactly.
         EXPECT_EQ(player.played.size(), std::min(i + 2, 3));
-        player.position = 5;
-        tick(ui().Timer4);
-        const float bar = ui().ProgressBar1->percent();
         player.finish();
-        EXPECT_DOUBLE_EQ(run().run().completedTime, steps[i].completed);
-        if (steps[i].gapAfter) {
-            EXPECT_EQ(ui().Label5->text(), QLatin1String(steps[i].label)); // still names the entry during the gap
-            EXPECT_EQ(ui().ProgressBar1->percent(), bar);
-        }
+        EXPECT_DOUBLE_EQ(run.completedTime(), completed[i]);
     }
     EXPECT_EQ(player.played, QStringList({"a.mp3", "b.mp3", "c.mp3"}));
     EXPECT_EQ(player.silences, QList<double>({0, 2000, 500}));
-    expectIdle(); // the last gap is never waited
-    expectListButtons(true);
-    EXPECT_EQ(ui().Label3->text(), QStringLiteral("Left of track:"));
-    EXPECT_EQ(ui().Label4->text(), QStringLiteral("Left of total:"));
-    EXPECT_EQ(ui().Label5->text(), QString());
-    EXPECT_TRUE(ended.isEmpty());
+    EXPECT_EQ(armed(), QString()); // the last gap is never waited
+    EXPECT_FALSE(run.isRunning());
+    EXPECT_EQ(ends.count(), 1);
+    EXPECT_TRUE(quits.isEmpty() && warnings.isEmpty());
 }
 
 TEST_F(RecordingRunTest, emptyListNeverStartsAndAStopInAGapEndsTheRunForGood)
 {
-    run().startRecording();
-    expectIdle();
+    run.start();
+    EXPECT_FALSE(run.isRunning());
+    EXPECT_EQ(armed(), QString());
     addMedia(QStringLiteral("a.mp3"), 10, 2000);
     addMedia(QStringLiteral("b.mp3"), 20, 500);
-    run().startRecording();
-    const QDeadlineTimer deadline(500);
-    while (player.played.isEmpty() && !deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    ASSERT_EQ(player.played.size(), 1); // the first entry starts 1 ms after the click
+    run.start();
+    QTRY_COMPARE_WITH_TIMEOUT(player.played.size(), 1, 500); // the first entry starts 1 ms after the start
     player.playThrough();
     ASSERT_EQ(player.played.size(), 2);
     const int stopsBefore = player.stops;
-    ui().stopRecording->click();
-    expectIdle();
+    run.stop();
+    EXPECT_EQ(armed(), QString());
     EXPECT_EQ(player.stops, stopsBefore + 1);
+    EXPECT_EQ(ends.count(), 1);
     player.playThrough(); // reports that arrive after the stop
     player.breakOff(QStringLiteral("late"));
     EXPECT_EQ(armed(), QString());
-    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_EQ(lastEntry(), 1);
+    EXPECT_TRUE(warnings.isEmpty());
 
     // Stopping again, with no run, only resets the devices and the display.
     cdDevice.commands.clear();
-    ui().stopRecording->click();
+    run.stop();
     EXPECT_EQ(cdDevice.commands, kCdReset);
-    EXPECT_EQ(ui().Label3->text(), QStringLiteral("Left of track:"));
+    EXPECT_EQ(ends.count(), 2);
 }
 
 TEST_F(RecordingRunTest, mixedListSwitchesBetweenTheWatchTimersAndPlaysCdTrack7)
 {
     addMedia(QStringLiteral("a.mp3"), 10, 1000);
-    fill({{QStringLiteral("/media/cdrom/Track07.CDA"), QStringLiteral("263"), 1500}});
+    playlist.append({QStringLiteral("/media/cdrom/Track07.CDA"), QStringLiteral("263"), 1500});
     addMedia(QStringLiteral("c.mp3"), 30, 0);
     cdDevice.replies["status cd length track 7"] = "04:23:45";
     cdDevice.replies["status cd mode"] = "playing";
     cdDevice.replies["status cd position"] = "07:04:22:00";
 
     player.lead = 150;
-    run().startRecording();
-    tick(ui().Timer1);
+    run.start();
+    tick("Timer1");
     player.playThrough();
     EXPECT_EQ(player.played, QStringList({"a.mp3"}));
-    EXPECT_EQ(ui().Timer1->interval(), 1000); // a CD track starts on the timer itself
+    EXPECT_EQ(timer("Timer1")->interval(), 1000); // a CD track starts on the timer itself
     cdDevice.commands.clear();
-    tick(ui().Timer1);
+    tick("Timer1");
+    EXPECT_EQ(lastEntry(), 2);
     EXPECT_EQ(armed(), QStringLiteral("Timer3"));
     EXPECT_EQ(cdDevice.commands.mid(0, 4),
               QByteArrayList({"status cd length track 7", "stop cd wait", "seek cd to  7", "play cd"}));
-    EXPECT_EQ(ui().Timer1->interval(), 1500);
+    EXPECT_EQ(timer("Timer1")->interval(), 1500);
 
-    tick(ui().Timer3); // 262 of 263 s
-    EXPECT_EQ(ui().Label3->text(), QStringLiteral("Left of track (00:01) :"));
+    tick("Timer3"); // 262 of 263 s
+    EXPECT_EQ(progress.last().at(0).value<ProgressDisplay>().trackCaption, QStringLiteral("Left of track (00:01) :"));
+    EXPECT_FALSE(progress.last().at(1).toBool());
     EXPECT_EQ(armed(), QStringLiteral("Timer3"));
     cdDevice.replies["status cd position"] = "07:04:23:00";
     cdDevice.commands.clear();
-    tick(ui().Timer3);
+    tick("Timer3");
     EXPECT_EQ(cdDevice.commands.last(), QByteArray("stop cd wait"));
     EXPECT_EQ(armed(), QStringLiteral("Timer1"));
-    EXPECT_EQ(ui().Timer1->interval(), 1500 - 150); // the player is woken its lead early
-    EXPECT_DOUBLE_EQ(run().run().completedTime, 10 + 263);
+    EXPECT_EQ(timer("Timer1")->interval(), 1500 - 150); // the player is woken its lead early
+    EXPECT_DOUBLE_EQ(run.completedTime(), 10 + 263);
 
-    tick(ui().Timer1);
+    tick("Timer1");
     player.start();
     EXPECT_EQ(armed(), QStringLiteral("Timer4"));
     EXPECT_EQ(player.played.last(), QStringLiteral("c.mp3"));
     EXPECT_EQ(player.silences.last(), 1500);
 }
 
-TEST_F(RecordingRunTest, entryThatCannotPlayStopsTheRunWithAMessageAndNoWhenDoneAction)
+TEST_F(RecordingRunTest, entryThatCannotPlayStopsTheRunWithAWarningAndNoWhenDoneAction)
 {
     addMedia(QStringLiteral("a.mp3"), 10, 0);
     addMedia(QStringLiteral("b.mp3"), 10, 0);
-    fill({{QStringLiteral("/cd/Track02.cda"), QStringLiteral("100"), 0}});
+    playlist.append({QStringLiteral("/cd/Track02.cda"), QStringLiteral("100"), 0});
     cdDevice.replies["status cd mode"] = "stopped";
-    ui().Check1->setValue(1);
-    ui().Check2->setValue(1);
+    run.setWhenDone({1, 1, 1, 0});
     // A file that breaks off in the middle, and one that cannot be opened when its turn comes.
     for (int heardWhole = 0; heardWhole < 2; ++heardWhole) {
-        run().startRecording();
-        tick(ui().Timer1);
+        run.start();
+        tick("Timer1");
         player.start();
         if (heardWhole)
             player.finish();
         player.breakOff(QStringLiteral("Internal data stream error.\n/music/b.mp3"));
-        expectLastWarning(heardWhole + 1, QStringLiteral("Internal data stream error.\n/music/b.mp3"));
-        expectIdle();
+        EXPECT_EQ(warnings.count(), heardWhole + 1);
+        EXPECT_EQ(lastWarning(), QStringLiteral("Internal data stream error.\n/music/b.mp3"));
+        EXPECT_FALSE(run.isRunning());
+        EXPECT_EQ(armed(), QString());
     }
 
-    // A drive that does not start: the window answers meanwhile, and Stop ends the wait at once.
+    // A drive that does not start: events run meanwhile, and a stop ends the wait at once.
     const auto reachCdEntry = [&] {
-        run().startRecording();
-        tick(ui().Timer1);
+        run.start();
+        tick("Timer1");
         player.playThrough();
         player.playThrough();
-        tick(ui().Timer1);
+        tick("Timer1");
     };
     reachCdEntry();
     QTest::qWait(60);
-    EXPECT_TRUE(window->recording);
-    ui().stopRecording->click();
+    EXPECT_EQ(run.state(), RecordingRun::State::StartingCd);
+    run.stop();
     const qsizetype asked = cdDevice.commands.size();
     QTest::qWait(60);
     EXPECT_EQ(cdDevice.commands.size(), asked);
-    EXPECT_EQ(dialogs.messages.size(), 2u);
+    EXPECT_EQ(warnings.count(), 2);
 
-    run().cdStartLimitMs = 50;
+    run.cdStartLimitMs = 50;
     reachCdEntry();
-    QTRY_COMPARE_WITH_TIMEOUT(dialogs.messages.size(), 3u, 2000);
-    expectLastWarning(3, QStringLiteral("The CD drive did not start playing track 2."));
-    expectIdle();
-    EXPECT_TRUE(ended.isEmpty());
-    EXPECT_TRUE(QDir(programDir.path()).entryList({QStringLiteral("Recording*")}).isEmpty());
+    QTRY_COMPARE_WITH_TIMEOUT(warnings.count(), 3, 2000);
+    EXPECT_EQ(lastWarning(), QStringLiteral("The CD drive did not start playing track 2."));
+    EXPECT_FALSE(run.isRunning());
+    EXPECT_TRUE(quits.isEmpty());
+    EXPECT_FALSE(savedAny());
 }
 
-TEST_F(RecordingRunTest, mediaWatchShowsTheCountdownsAndBarsAndBlackensTheSaveCaption)
+TEST_F(RecordingRunTest, mediaWatchCountsDownTheTrackAndTheRun)
 {
     addMedia(QStringLiteral("a.mp3"), 215, 0);
-    run().startRecording();
-    tick(ui().Timer1);
+    run.start();
+    tick("Timer1");
     player.start();
     player.position = 10.4;
-    tick(ui().Timer4);
-    EXPECT_NEAR(ui().ProgressBar1->percent(), 4.837, 0.001);
-    EXPECT_EQ(ui().Label3->text(), QStringLiteral("Left of track (03:24) :"));
-    EXPECT_EQ(ui().Label4->text(), QStringLiteral("Left of total (03:24) :"));
-    EXPECT_EQ(ui().savePlaylist->captionColor(), QColor(Qt::black));
-    EXPECT_FALSE(ui().savePlaylist->isEnabled());
+    tick("Timer4");
+    const ProgressDisplay display = progress.last().at(0).value<ProgressDisplay>();
+    EXPECT_NEAR(display.trackPercent, 4.837, 0.001);
+    EXPECT_EQ(display.trackCaption, QStringLiteral("Left of track (03:24) :"));
+    EXPECT_EQ(display.totalCaption, QStringLiteral("Left of total (03:24) :"));
+    EXPECT_TRUE(progress.last().at(1).toBool());
 }
 
-TEST_F(RecordingRunTest, whenDoneSavesThenExitsOrShutsDown)
+TEST_F(RecordingRunTest, whenDoneSavesThenAsksToQuitWithOrWithoutPowerOff)
 {
     const struct {
         int exit;
         int shutdown;
-        QStringList ended;
-    } cases[] = {{0, 0, {}}, {1, 0, {"end program"}}, {1, 1, {"power off", "end program"}}};
+        QList<bool> quits;
+    } cases[] = {{0, 0, {}}, {1, 0, {false}}, {1, 1, {true}}};
     addMedia(QStringLiteral("a.mp3"), 10, 0);
-    ui().Check1->setValue(1);
-    ui().Option2->setChecked(true);
     const QDir dir(programDir.path());
     int number = 0;
     for (const auto& c : cases) {
-        ended.clear();
-        ui().Check3->setValue(0);
-        ui().Check2->setValue(c.exit);
-        ui().Check3->setValue(c.shutdown);
-        QFile::remove(dir.filePath(QStringLiteral("settings.dat")));
+        quits.clear();
+        run.setWhenDone({1, 2, c.exit, c.shutdown});
         const QString saved = dir.filePath(QStringLiteral("Recording %1.pls").arg(++number));
-        run().endProgram = [&] {
-            ended << QStringLiteral("end program");
+        const QMetaObject::Connection check = QObject::connect(&run, &RecordingRun::quitRequested, [&] {
             EXPECT_TRUE(QFile::exists(saved)); // written before the program ends
-            EXPECT_FALSE(window->recording);
-        };
-        run().startRecording();
-        tick(ui().Timer1);
+            EXPECT_FALSE(run.isRunning());
+        });
+        run.start();
+        tick("Timer1");
         player.playThrough();
-        EXPECT_EQ(ended, c.ended) << c.exit << c.shutdown;
+        QObject::disconnect(check);
+        QList<bool> asked;
+        for (const QList<QVariant>& quit : quits)
+            asked << quit.first().toBool();
+        EXPECT_EQ(asked, c.quits) << c.exit << c.shutdown;
         EXPECT_TRUE(QFile::exists(saved)) << saved.toStdString();
-        EXPECT_EQ(QFile::exists(dir.filePath(QStringLiteral("settings.dat"))), c.exit == 1);
     }
 }
 
@@ -304,12 +263,12 @@ TEST_F(RecordingRunTest, entriesThatCannotBeSavedAreNamedWhenTheRunIsDone)
 {
     addMedia(QStringLiteral("a.mp3"), 10, 0);
     addMedia(QStringLiteral("b\nc.mp3"), 10, 0);
-    ui().Check1->setValue(1);
-    run().startRecording();
-    tick(ui().Timer1);
+    run.setWhenDone({1, 1, 0, 0});
+    run.start();
+    tick("Timer1");
     player.playThrough();
     player.playThrough();
-    expectLastWarning(1, skippedEntriesMessage({QStringLiteral("b\nc.mp3")}));
+    EXPECT_EQ(lastWarning(), skippedEntriesMessage({QStringLiteral("b\nc.mp3")}));
     EXPECT_TRUE(QFile::exists(QDir(programDir.path()).filePath(QStringLiteral("Recording 1.m3u"))));
 }
 

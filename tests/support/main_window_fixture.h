@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/main_window.h"
+#include "common/busy_state.h"
 #include "support/fake_cd_device.h"
 #include "support/fake_dialogs.h"
 #include "support/fake_media_player.h"
@@ -30,13 +31,10 @@ protected:
         return *window;
     }
 
-    // Puts entries straight into the table and shows them.
+    // Puts entries straight on the playlist.
     void fill(std::initializer_list<PlaylistEntry> entries)
     {
-        for (const PlaylistEntry& entry : entries) {
-            window->table()[window->table().claimSlot()] = entry;
-            window->appendRow();
-        }
-        window->räknatid();
+        for (const PlaylistEntry& entry : entries)
+            window->playlist().append(entry);
     }
 };

@@ -2,7 +2,8 @@
 
 #include "app/main_window.h"
 #include "recording/media_player.h"
-#include "recording/recording_controller.h"
+#include "common/busy_state.h"
+#include "common/flat_button.h"
 #include "support/fake_cd_device.h"
 #include "support/fake_dialogs.h"
 #include "support/generated_media.h"
@@ -38,19 +39,17 @@ struct SoundingRun {
 
     void add(const QString& path, double seconds, double gapMs)
     {
-        window.table()[window.table().claimSlot()] = {path, QString::number(int(seconds)), gapMs};
-        window.appendRow();
+        window.playlist().append({path, QString::number(int(seconds)), gapMs});
     }
 
     // Starts the run and lets the event loop go until it is over or limitMs have passed.
     void play(int limitMs)
     {
-        window.räknatid();
-        window.recordingRun().startRecording();
+        window.ui.startRecording->click();
         QEventLoop loop;
         QTimer check;
         QObject::connect(&check, &QTimer::timeout, &loop, [&] {
-            if (!window.recording)
+            if (!window.busyState().recording)
                 loop.quit();
         });
         QTimer::singleShot(limitMs, &loop, &QEventLoop::quit);

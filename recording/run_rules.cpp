@@ -1,0 +1,45 @@
+#include "recording/run_rules.h"
+
+#include "common/number_text.h"
+#include "playlist/playlist_table.h"
+
+#include <climits>
+#include <cmath>
+
+double gapTotalOf(const PlaylistTable& table)
+{
+    double total = 0;
+    for (int i = 0; i < table.lastIndex(); ++i)
+        total += leadingNumber(plainNumber(table[i].gap)) / 1000;
+    return total;
+}
+
+int gapInterval(double gapMs)
+{
+    const double whole = std::nearbyint(gapMs); // the default rounding mode: halves to even
+    if (!(whole >= 1))
+        return 1;
+    return whole >= INT_MAX ? INT_MAX : int(whole);
+}
+
+bool isCdEntry(const QString& path)
+{
+    return path.right(4).toLower() == QLatin1String(".cda");
+}
+
+double cdTrackNumberOf(const QString& path)
+{
+    const qsizetype track = path.indexOf(QLatin1String("track"), 0, Qt::CaseInsensitive);
+    if (track < 0)
+        return 0;
+    QStringView rest = QStringView(path).mid(track + 5);
+    const qsizetype extension = rest.indexOf(QLatin1String(".cda"), 0, Qt::CaseInsensitive);
+    if (extension >= 0)
+        rest = rest.left(extension);
+    return leadingNumber(rest);
+}
+
+bool cdTrackHasEnded(int track, double trackLength, qint16 driveTrack, qint16 driveSeconds)
+{
+    return driveTrack != track || driveSeconds == trackLength;
+}
