@@ -57,8 +57,8 @@ MainWindow::MainWindow(const AppServices& services, QWidget* parent)
     dialogFont.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arial"), dialogFont.family()});
     dialogFont.setPixelSize(11);
     setFont(dialogFont);
-    buildForm1(this, ui);
-    ui.ListView1->setModel(&m_model);
+    buildMainWindow(this, ui);
+    ui.playlistView->setModel(&m_model);
     connect(&m_playlist, &Playlist::totalChanged, this, &MainWindow::showTotal);
     connect(&m_playlist, &Playlist::cleared, this, &MainWindow::setUpColumns);
 
@@ -72,15 +72,15 @@ MainWindow::MainWindow(const AppServices& services, QWidget* parent)
             close();
         }
     });
-    new AddingController({ui.addFiles, ui.loadPlaylist, ui.ListView1->viewport(), ui.Text1, this},
+    new AddingController({ui.addFiles, ui.loadPlaylist, ui.playlistView->viewport(), ui.defaultGapEdit, this},
                          {m_playlist, *m_busy, services.dialogs, m_cd, services.mediaPlayer, services.programDirectory},
                          this);
-    new ListEditing({ui.ListView1, ui.UpDown1, ui.clearList, ui.shuffle, this},
+    new ListEditing({ui.playlistView, ui.moveButtons, ui.clearList, ui.shuffle, this},
                     {m_playlist, *m_busy, services.dialogs, m_random}, this);
     new SavePlaylistCommand(ui.savePlaylist, m_playlist, services.dialogs, this);
     new HelpWindows(*this); // a child of the window
-    ui.LinkLabel1->command = QString::fromLatin1(kHomePageAddress);
-    connectWhenDoneRules(ui.Check1, ui.Option1, ui.Option2, ui.Check2, ui.Check3);
+    ui.homePageLink->command = QString::fromLatin1(kHomePageAddress);
+    connectWhenDoneRules(ui.saveWhenDoneBox, ui.m3uOption, ui.plsOption, ui.exitWhenDoneBox, ui.shutDownWhenDoneBox);
     m_run = new RecordingRun(m_playlist, services.mediaPlayer, m_cd, services.programDirectory, this);
     connectRun();
     connect(ui.volumeControl, &QPushButton::clicked, this,
@@ -104,24 +104,24 @@ void MainWindow::readSettings()
 {
     const SettingsRead read = readSettingsFile(settingsPath());
     if (read.save)
-        ui.Check1->setValue(*read.save);
+        ui.saveWhenDoneBox->setValue(*read.save);
     if (read.format == 1)
-        ui.Option1->setChecked(true);
+        ui.m3uOption->setChecked(true);
     else if (read.format == 2)
-        ui.Option2->setChecked(true);
+        ui.plsOption->setChecked(true);
     if (read.exit)
-        ui.Check2->setValue(*read.exit);
+        ui.exitWhenDoneBox->setValue(*read.exit);
     if (read.shutdown)
-        ui.Check3->setValue(*read.shutdown);
+        ui.shutDownWhenDoneBox->setValue(*read.shutdown);
 }
 
 WhenDoneChoices MainWindow::whenDoneChoices() const
 {
     WhenDoneChoices choices;
-    choices.save = ui.Check1->value();
-    choices.format = ui.Option1->isChecked() ? 1 : ui.Option2->isChecked() ? 2 : 0;
-    choices.exit = ui.Check2->value();
-    choices.shutdown = ui.Check3->value();
+    choices.save = ui.saveWhenDoneBox->value();
+    choices.format = ui.m3uOption->isChecked() ? 1 : ui.plsOption->isChecked() ? 2 : 0;
+    choices.exit = ui.exitWhenDoneBox->value();
+    choices.shutdown = ui.shutDownWhenDoneBox->value();
     return choices;
 }
 
@@ -137,14 +137,14 @@ void MainWindow::saveSettings()
 
 void MainWindow::showTotal(double total)
 {
-    ui.Label2->setText(totalTimeCaption(total));
-    ui.Frame1->setTitle(playlistFrameCaption(m_playlist.table()));
+    ui.totalTimeLabel->setText(totalTimeCaption(total));
+    ui.playlistFrame->setTitle(playlistFrameCaption(m_playlist.table()));
 }
 
 void MainWindow::setUpColumns()
 {
     for (int column = 0; column < kPlaylistColumns; ++column)
-        ui.ListView1->header()->resizeSection(column, columnWidthTwips(PlaylistColumn(column)) / 15);
+        ui.playlistView->header()->resizeSection(column, columnWidthTwips(PlaylistColumn(column)) / 15);
 }
 
 void MainWindow::setUpVolumeButton()
@@ -195,9 +195,9 @@ void MainWindow::connectRun()
     connect(m_run, &RecordingRun::ended, this, &MainWindow::showRunEnded);
     connect(m_run, &RecordingRun::quitRequested, this, &MainWindow::quitAfterRun);
     const auto handOverChoices = [this] { m_run->setWhenDone(whenDoneChoices()); };
-    for (CheckBox* box : {ui.Check1, ui.Check2, ui.Check3})
+    for (CheckBox* box : {ui.saveWhenDoneBox, ui.exitWhenDoneBox, ui.shutDownWhenDoneBox})
         connect(box, &QCheckBox::stateChanged, this, handOverChoices);
-    for (QRadioButton* option : {ui.Option1, ui.Option2})
+    for (QRadioButton* option : {ui.m3uOption, ui.plsOption})
         connect(option, &QRadioButton::toggled, this, handOverChoices);
     handOverChoices();
 }
@@ -208,49 +208,49 @@ void MainWindow::startRecording()
     if (m_playlist.isEmpty() || m_busy->busy)
         return;
     switchButtonsOff(runButtons());
-    ui.UpDown1->setEnabled(false);
+    ui.moveButtons->setEnabled(false);
     m_busy->recording = true;
     m_busy->busy = true;
-    ui.ListView1->selectionModel()->select(m_model.index(0, 0),
+    ui.playlistView->selectionModel()->select(m_model.index(0, 0),
                                            QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
-    if (leadingNumber(ui.Text1->text()) > 32)
-        ui.Text1->setText(QStringLiteral("2"));
+    if (leadingNumber(ui.defaultGapEdit->text()) > 32)
+        ui.defaultGapEdit->setText(QStringLiteral("2"));
     m_run->start();
 }
 
 void MainWindow::showEntryStarted(int number)
 {
-    ui.ProgressBar1->setPercent(0);
+    ui.trackProgressBar->setPercent(0);
     const QModelIndex row = m_model.index(number - 1, 0);
-    ui.ListView1->selectionModel()->select(row, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    ui.ListView1->scrollTo(row);
+    ui.playlistView->selectionModel()->select(row, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    ui.playlistView->scrollTo(row);
     const QString playing = QStringLiteral("Playing track #") + QString::number(number) + QStringLiteral("...");
-    ui.Label5->setText(playing);
-    ui.ListView1->setToolTip(playing);
+    ui.nowPlayingLabel->setText(playing);
+    ui.playlistView->setToolTip(playing);
 }
 
 void MainWindow::showProgress(const ProgressDisplay& display, bool fromMedia)
 {
     if (fromMedia)
         ui.savePlaylist->setCaptionColor(Qt::black);
-    ui.ProgressBar1->setPercent(display.trackPercent);
-    ui.ProgressBar2->setPercent(display.totalPercent);
-    ui.Label3->setText(display.trackCaption);
-    ui.Label4->setText(display.totalCaption);
+    ui.trackProgressBar->setPercent(display.trackPercent);
+    ui.totalProgressBar->setPercent(display.totalPercent);
+    ui.trackLeftLabel->setText(display.trackCaption);
+    ui.totalLeftLabel->setText(display.totalCaption);
 }
 
 void MainWindow::showRunEnded()
 {
-    ui.ProgressBar1->setPercent(0);
-    ui.ProgressBar2->setPercent(0);
+    ui.trackProgressBar->setPercent(0);
+    ui.totalProgressBar->setPercent(0);
     m_busy->recording = false;
     m_busy->busy = false;
     switchButtonsOn(runButtons());
-    ui.UpDown1->setEnabled(true);
-    ui.Label3->setText(QStringLiteral("Left of track:"));
-    ui.Label4->setText(QStringLiteral("Left of total:"));
-    ui.Label5->clear();
-    ui.ListView1->setToolTip(QString());
+    ui.moveButtons->setEnabled(true);
+    ui.trackLeftLabel->setText(QStringLiteral("Left of track:"));
+    ui.totalLeftLabel->setText(QStringLiteral("Left of total:"));
+    ui.nowPlayingLabel->clear();
+    ui.playlistView->setToolTip(QString());
 }
 
 void MainWindow::quitAfterRun(bool switchOff)

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/app_services.h"
-#include "app/form1_controls.h"
+#include "app/main_window_controls.h"
 #include "common/basic_random.h"
 #include "playlist/playlist.h"
 #include "playlist/playlist_model.h"
@@ -25,7 +25,7 @@ public:
     // "When done" choices of settings.dat.
     explicit MainWindow(const AppServices& services, QWidget* parent = nullptr);
 
-    Form1Controls ui;
+    MainWindowControls ui;
 
     Playlist& playlist() { return m_playlist; }
     PlaylistModel& model() { return m_model; }

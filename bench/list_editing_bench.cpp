@@ -42,7 +42,7 @@ void refill(MainWindow& window, int count)
 
 void selectRow(MainWindow& window, int row)
 {
-    window.ui.ListView1->selectionModel()->setCurrentIndex(
+    window.ui.playlistView->selectionModel()->setCurrentIndex(
         window.model().index(row - 1, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     QApplication::processEvents();
 }
@@ -50,7 +50,7 @@ void selectRow(MainWindow& window, int row)
 void press(MainWindow& window, Qt::Key key, Qt::KeyboardModifiers modifiers = {})
 {
     QKeyEvent event(QEvent::KeyPress, key, modifiers);
-    QApplication::sendEvent(window.ui.ListView1, &event);
+    QApplication::sendEvent(window.ui.playlistView, &event);
 }
 
 double threadMilliseconds()
@@ -99,7 +99,7 @@ void measure(int count)
     window.setAttribute(Qt::WA_DeleteOnClose, false);
     window.setUpColumns();
     window.show();
-    window.ui.ListView1->setFocus();
+    window.ui.playlistView->setFocus();
     refill(window, count);
     const int middle = count / 2;
 
@@ -112,7 +112,7 @@ void measure(int count)
         {"remove first row (Del)", [&] { refill(window, count); selectRow(window, 1); },
          [&] { press(window, Qt::Key_Delete); }},
         {"move up (arrow)", [&] { selectRow(window, middle); },
-         [&] { window.ui.UpDown1->upButton()->click(); }},
+         [&] { window.ui.moveButtons->upButton()->click(); }},
         {"move down (Shift+Down)", [&] { selectRow(window, middle); },
          [&] { press(window, Qt::Key_Down, Qt::ShiftModifier); }},
         {"change gap (F2)", [&] { selectRow(window, middle); dialogs.inputAnswers = {QStringLiteral("3")}; },

@@ -64,7 +64,7 @@ protected:
         data.setUrls(urls);
         Event event(QPoint(20, 20), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
         event.setAccepted(false);
-        QCoreApplication::sendEvent(window->ui.ListView1->viewport(), &event);
+        QCoreApplication::sendEvent(window->ui.playlistView->viewport(), &event);
         QCoreApplication::processEvents(); // a drop is handled once its event has returned
         return event.isAccepted() && event.dropAction() == Qt::CopyAction;
     }
@@ -115,7 +115,7 @@ TEST_F(AddingTest, chosenFilesOfTheLastExtensionAreMeasuredAndAddedInDialogOrder
     for (int column = 0; column < 4; ++column)
         row << window->model().index(1, column).data().toString();
     EXPECT_EQ(row, QStringList({"2", song, "03:35", "2"}));
-    EXPECT_EQ(window->ui.Label2->text(), "Total time: 08:07"); // 475 s (lengths cut) and 6 gaps of 2 s
+    EXPECT_EQ(window->ui.totalTimeLabel->text(), "Total time: 08:07"); // 475 s (lengths cut) and 6 gaps of 2 s
     const QStringList filters = dialogs.fileRequests.at(0).filters;
     EXPECT_EQ(dialogs.fileRequests[0].title, "Choose files to put on playlist");
     ASSERT_EQ(filters.size(), 32);
@@ -129,10 +129,10 @@ TEST_F(AddingTest, defaultGapTextIsReadAtEveryAdd)
         {"40", 2000, "2"}, {"32", 32000, "32"}, {"1.5", 1500, "1.5"}};
     const QString song = makeMedia("song.mp3", 10);
     for (const auto& c : cases) {
-        window->ui.Text1->setText(c.text);
+        window->ui.defaultGapEdit->setText(c.text);
         addFiles({song});
         EXPECT_EQ(window->playlist().table()[window->playlist().table().lastIndex()].gap, c.gap) << c.text;
-        EXPECT_EQ(window->ui.Text1->text(), c.textAfter) << c.text;
+        EXPECT_EQ(window->ui.defaultGapEdit->text(), c.textAfter) << c.text;
     }
 }
 
@@ -191,10 +191,10 @@ TEST_F(AddingTest, aRefusedFileEndsAnAddOrDropButALoadGoesOn)
 TEST_F(AddingTest, cancelledDialogsLeaveTheTotalShownAsTheirOperationDoes)
 {
     choose(window->ui.loadPlaylist, {});
-    EXPECT_EQ(window->ui.Label2->text(), "Total time:");
+    EXPECT_EQ(window->ui.totalTimeLabel->text(), "Total time:");
     addFiles({});
-    EXPECT_EQ(window->ui.Label2->text(), "Total time: 00:00");
-    EXPECT_EQ(window->ui.Frame1->title(), "Playlist");
+    EXPECT_EQ(window->ui.totalTimeLabel->text(), "Total time: 00:00");
+    EXPECT_EQ(window->ui.playlistFrame->title(), "Playlist");
 }
 
 TEST_F(AddingTest, fullTableRefusesEveryRoadAndChangesNothing)

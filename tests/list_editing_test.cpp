@@ -36,7 +36,7 @@ protected:
     {
         load();
         window->show();
-        list = window->ui.ListView1;
+        list = window->ui.playlistView;
         list->setFocus();
     }
     void refill(const QString& names)
@@ -74,7 +74,7 @@ protected:
     void key(int key, Qt::KeyboardModifiers modifiers = {}) { QTest::keyClick(list, Qt::Key(key), modifiers); }
     void clickArrow(bool up)
     {
-        QTest::mouseClick(up ? window->ui.UpDown1->upButton() : window->ui.UpDown1->downButton(), Qt::LeftButton);
+        QTest::mouseClick(up ? window->ui.moveButtons->upButton() : window->ui.moveButtons->downButton(), Qt::LeftButton);
     }
 
     QMenu* meny() const { return window->findChild<QMenu*>(QStringLiteral("meny")); }
@@ -135,7 +135,7 @@ TEST_F(ListEditingTest, emptying_leavesNoRowsButTheColumns)
         EXPECT_EQ(shown(), QString()) << byKey;
         EXPECT_EQ(window->model().columnCount(), 4);
         EXPECT_EQ(list->toolTip(), QString());
-        EXPECT_EQ(window->ui.Label2->text(), QStringLiteral("Total time: 00:00"));
+        EXPECT_EQ(window->ui.totalTimeLabel->text(), QStringLiteral("Total time: 00:00"));
     }
 }
 
@@ -157,7 +157,7 @@ TEST_F(ListEditingTest, changeGap_asksForSecondsAndRefusesWhatNoTimerCanWait)
     }
     // The row and the total show the change: b's gap of -1 s counts, c's as the last does not.
     EXPECT_EQ(window->model().index(1, int(PlaylistColumn::Gap)).data().toString(), QStringLiteral("-1"));
-    EXPECT_EQ(window->ui.Label2->text(), QStringLiteral("Total time: 05:01"));
+    EXPECT_EQ(window->ui.totalTimeLabel->text(), QStringLiteral("Total time: 05:01"));
     ASSERT_EQ(dialogs.inputs.size(), 5u);
     const FakeDialogs::Input& last = dialogs.inputs.back();
     EXPECT_EQ(QStringList({last.prompt, last.title, last.defaultText}),
@@ -181,7 +181,7 @@ TEST_F(ListEditingTest, shuffle_firstThingAfterEachStartGivesTheSameOrder)
         window->ui.shuffle->click();
         EXPECT_EQ(shown(), QStringLiteral("CDBA")) << run;
         EXPECT_EQ(list->toolTip(), QStringLiteral("/music/C")); // the first row is selected
-        EXPECT_EQ(window->ui.Label2->text(), QStringLiteral("Total time: 11:09.2")); // A's gap, now last, not counted
+        EXPECT_EQ(window->ui.totalTimeLabel->text(), QStringLiteral("Total time: 11:09.2")); // A's gap, now last, not counted
     }
     window->ui.shuffle->click();
     EXPECT_EQ(shown(), QStringLiteral("DBAC"));
@@ -193,7 +193,7 @@ TEST_F(ListEditingTest, nothingChangesDuringARun)
 {
     refill("ABC");
     clickRow(2);
-    const QString total = window->ui.Label2->text();
+    const QString total = window->ui.totalTimeLabel->text();
     window->busyState().recording = true;
     list->setToolTip(QStringLiteral("the run's"));
     // Every key goes through one refusal; the menu is refused before it opens.
@@ -208,7 +208,7 @@ TEST_F(ListEditingTest, nothingChangesDuringARun)
     EXPECT_FALSE(meny()->isVisible());
     EXPECT_EQ(shown(), QStringLiteral("ABC"));
     EXPECT_TRUE(dialogs.inputs.empty());
-    EXPECT_EQ(window->ui.Label2->text(), total);
+    EXPECT_EQ(window->ui.totalTimeLabel->text(), total);
     EXPECT_EQ(list->toolTip(), QStringLiteral("the run's"));
     window->busyState().recording = false;
 }
@@ -224,7 +224,7 @@ TEST_F(ListEditingTest, duringAnAdd_onlyRemovalWaits)
         writeBytes(chosen.back(), "x");
         player.durations[chosen.back()] = 200;
     }
-    window->ui.Text1->setText("1.1");
+    window->ui.defaultGapEdit->setText("1.1");
     dialogs.fileAnswers.push_back(chosen);
     QTimer::singleShot(0, window.get(), [this] { // runs after the first file is added
         clickRow(2);

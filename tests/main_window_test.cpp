@@ -25,8 +25,8 @@ namespace {
 // The "When done" boxes: save, exit, shut down, PLS chosen, M3U chosen, formats enabled.
 auto whenDone(const MainWindow& w)
 {
-    return std::tuple(w.ui.Check1->value(), w.ui.Check2->value(), w.ui.Check3->value(), w.ui.Option2->isChecked(),
-                      w.ui.Option1->isChecked(), w.ui.Option2->isEnabled());
+    return std::tuple(w.ui.saveWhenDoneBox->value(), w.ui.exitWhenDoneBox->value(), w.ui.shutDownWhenDoneBox->value(), w.ui.plsOption->isChecked(),
+                      w.ui.m3uOption->isChecked(), w.ui.plsOption->isEnabled());
 }
 
 } // namespace
@@ -36,8 +36,8 @@ TEST_F(MainWindowTest, opensWithAnEmptyPlaylistAndNothingRunning)
 {
     MainWindow& w = load();
     EXPECT_EQ(w.windowTitle(), "Trelvik v1.6.5 - Freeware");
-    EXPECT_EQ(w.ui.Text1->text(), "2.0");
-    EXPECT_EQ(w.ui.Text2->toPlainText(), "Delete track = Del\nChange gap length = F2\nMove track=\nShift+up/down\n");
+    EXPECT_EQ(w.ui.defaultGapEdit->text(), "2.0");
+    EXPECT_EQ(w.ui.hotKeysText->toPlainText(), "Delete track = Del\nChange gap length = F2\nMove track=\nShift+up/down\n");
     const char* headers[] = {"Track", "File", "Length", "Gap (sec)"};
     ASSERT_EQ(w.model().columnCount(), 4);
     for (int i = 0; i < 4; ++i)
@@ -52,7 +52,7 @@ TEST_F(MainWindowTest, opensWithAnEmptyPlaylistAndNothingRunning)
     // Without a volume control program its button gives way to the hot keys.
     w.show();
     EXPECT_FALSE(w.ui.volumeControl->isVisible());
-    EXPECT_TRUE(w.ui.Text2->isVisible());
+    EXPECT_TRUE(w.ui.hotKeysText->isVisible());
 }
 
 TEST_F(MainWindowTest, longOperationsSwitchTheSixCommandButtonsOnly)
@@ -79,12 +79,12 @@ TEST_F(MainWindowTest, whenDoneBoxesFollowTheirRules)
         std::tuple<int, int, int, bool, bool, bool> after;
         const char* why;
     } clicks[] = {
-        {w.ui.Check1, {1, 0, 0, false, true, true}, "saving offers the formats"},
-        {w.ui.Option2, {1, 0, 0, true, false, true}, "PLS chosen"},
-        {w.ui.Check1, {0, 0, 0, true, false, false}, "unticking keeps the chosen format"},
-        {w.ui.Check3, {0, 1, 1, true, false, false}, "shutting down means exiting"},
-        {w.ui.Check2, {0, 1, 1, true, false, false}, "exit stays on while shut down is"},
-        {w.ui.Check3, {0, 1, 0, true, false, false}, "exit stays on after shut down"},
+        {w.ui.saveWhenDoneBox, {1, 0, 0, false, true, true}, "saving offers the formats"},
+        {w.ui.plsOption, {1, 0, 0, true, false, true}, "PLS chosen"},
+        {w.ui.saveWhenDoneBox, {0, 0, 0, true, false, false}, "unticking keeps the chosen format"},
+        {w.ui.shutDownWhenDoneBox, {0, 1, 1, true, false, false}, "shutting down means exiting"},
+        {w.ui.exitWhenDoneBox, {0, 1, 1, true, false, false}, "exit stays on while shut down is"},
+        {w.ui.shutDownWhenDoneBox, {0, 1, 0, true, false, false}, "exit stays on after shut down"},
     };
     for (const auto& c : clicks) {
         QTest::mouseClick(c.clicked, Qt::LeftButton);
@@ -122,16 +122,16 @@ TEST_F(MainWindowTest, closingKeepsTheBoxesForTheNextStartButNotTheGapOrThePlayl
 
     MainWindow& first = load();
     fill({{"/m/a.mp3", "10", 2000}});
-    first.ui.Text1->setText("5");
-    QTest::mouseClick(first.ui.Check1, Qt::LeftButton);
-    first.ui.Option2->setChecked(true);
-    QTest::mouseClick(first.ui.Check3, Qt::LeftButton);
+    first.ui.defaultGapEdit->setText("5");
+    QTest::mouseClick(first.ui.saveWhenDoneBox, Qt::LeftButton);
+    first.ui.plsOption->setChecked(true);
+    QTest::mouseClick(first.ui.shutDownWhenDoneBox, Qt::LeftButton);
     first.close();
     EXPECT_EQ(bytesOf(settings), " 1 \r\n2\r\n 1 \r\n 1 \r\n");
 
     MainWindow& second = load();
     EXPECT_EQ(whenDone(second), std::tuple(1, 1, 1, true, false, true));
-    EXPECT_EQ(second.ui.Text1->text(), "2.0");
+    EXPECT_EQ(second.ui.defaultGapEdit->text(), "2.0");
     EXPECT_EQ(second.model().rowCount(), 0);
 }
 
@@ -215,7 +215,7 @@ TEST_F(MainWindowTest, showsWhatTheRunAnnouncesAndLeavesAsTheBoxesSay)
         ended << "end program";
         EXPECT_TRUE(QFile::exists(programDir.filePath("settings.dat"))); // written before the program ends
     };
-    w.ui.Text1->setText("45");
+    w.ui.defaultGapEdit->setText("45");
     const QList<FlatButton*> runButtons = {w.ui.addFiles, w.ui.clearList, w.ui.startRecording,
                                            w.ui.loadPlaylist, w.ui.savePlaylist, w.ui.shuffle};
     const auto expectRunButtons = [&](bool enabled) {
@@ -223,7 +223,7 @@ TEST_F(MainWindowTest, showsWhatTheRunAnnouncesAndLeavesAsTheBoxesSay)
             EXPECT_EQ(button->isEnabled(), enabled) << button->objectName().toStdString();
             EXPECT_EQ(button->captionColor(), enabled ? QColor(Qt::black) : QColor(0x80, 0x80, 0x80));
         }
-        EXPECT_EQ(w.ui.UpDown1->isEnabled(), enabled);
+        EXPECT_EQ(w.ui.moveButtons->isEnabled(), enabled);
         EXPECT_EQ(w.busyState().recording, !enabled);
         EXPECT_EQ(w.busyState().busy, !enabled);
     };
@@ -239,37 +239,37 @@ TEST_F(MainWindowTest, showsWhatTheRunAnnouncesAndLeavesAsTheBoxesSay)
     EXPECT_EQ(dialogs.messages.back().icon, QMessageBox::Warning);
     expectRunButtons(true);
 
-    w.ui.Check1->setValue(1);
-    w.ui.Check2->setValue(1);
-    w.ui.Check3->setValue(1);
+    w.ui.saveWhenDoneBox->setValue(1);
+    w.ui.exitWhenDoneBox->setValue(1);
+    w.ui.shutDownWhenDoneBox->setValue(1);
     w.ui.startRecording->click();
     expectRunButtons(false);
     EXPECT_TRUE(w.ui.stopRecording->isEnabled());
-    EXPECT_EQ(w.ui.Text1->text(), "2");
+    EXPECT_EQ(w.ui.defaultGapEdit->text(), "2");
     tick("Timer1");
     player.start();
-    EXPECT_EQ(w.ui.Label5->text(), "Playing track #1...");
-    EXPECT_EQ(w.ui.ListView1->toolTip(), "Playing track #1...");
+    EXPECT_EQ(w.ui.nowPlayingLabel->text(), "Playing track #1...");
+    EXPECT_EQ(w.ui.playlistView->toolTip(), "Playing track #1...");
     player.position = 5;
     tick("Timer4");
-    EXPECT_EQ(w.ui.Label3->text(), "Left of track (00:05) :");
-    EXPECT_EQ(w.ui.ProgressBar1->percent(), 50);
+    EXPECT_EQ(w.ui.trackLeftLabel->text(), "Left of track (00:05) :");
+    EXPECT_EQ(w.ui.trackProgressBar->percent(), 50);
     EXPECT_EQ(w.ui.savePlaylist->captionColor(), QColor(Qt::black));
     player.finish();
     // During the gap the entry that has just finished stays named and the bar keeps its value.
-    EXPECT_EQ(w.ui.Label5->text(), "Playing track #1...");
-    EXPECT_EQ(w.ui.ProgressBar1->percent(), 50);
+    EXPECT_EQ(w.ui.nowPlayingLabel->text(), "Playing track #1...");
+    EXPECT_EQ(w.ui.trackProgressBar->percent(), 50);
     player.start();
-    EXPECT_EQ(w.ui.Label5->text(), "Playing track #2...");
-    EXPECT_EQ(w.ui.ProgressBar1->percent(), 0);
-    EXPECT_EQ(w.ui.ListView1->selectionModel()->selectedRows().value(0).row(), 1);
+    EXPECT_EQ(w.ui.nowPlayingLabel->text(), "Playing track #2...");
+    EXPECT_EQ(w.ui.trackProgressBar->percent(), 0);
+    EXPECT_EQ(w.ui.playlistView->selectionModel()->selectedRows().value(0).row(), 1);
     player.finish();
 
     expectRunButtons(true);
-    EXPECT_EQ(w.ui.Label3->text(), "Left of track:");
-    EXPECT_EQ(w.ui.Label4->text(), "Left of total:");
-    EXPECT_EQ(w.ui.Label5->text(), "");
-    EXPECT_EQ(w.ui.ListView1->toolTip(), "");
+    EXPECT_EQ(w.ui.trackLeftLabel->text(), "Left of track:");
+    EXPECT_EQ(w.ui.totalLeftLabel->text(), "Left of total:");
+    EXPECT_EQ(w.ui.nowPlayingLabel->text(), "");
+    EXPECT_EQ(w.ui.playlistView->toolTip(), "");
     EXPECT_EQ(ended, QStringList({"power off", "end program"}));
     EXPECT_TRUE(QFile::exists(programDir.filePath("Recording 1.m3u")));
 }
