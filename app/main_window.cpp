@@ -42,7 +42,8 @@ MainWindow::MainWindow(const AppServices& services, QWidget* parent)
     new AddingController(*this); // a child of the window
     new ListEditing(*this); // a child of the window
     new SavePlaylistCommand(*this); // a child of the window
-    new HelpWindows(*this); // a child of the window
+    new HelpWindows(ui.info, ui.checkForUpdate, dialogs(), this, // a child of the window
+                    [this](QWidget* window) { closeWithWindow(window); });
     ui.LinkLabel1->command = QString::fromLatin1(kHomePageAddress);
     connectWhenDoneRules(ui.Check1, ui.Option1, ui.Option2, ui.Check2, ui.Check3);
     m_recordingRun = new RecordingController(*this);
