@@ -18,7 +18,7 @@ HelpWindows::HelpWindows(FlatButton* infoButton, FlatButton* updateCheckButton, 
 void HelpWindows::showInfo()
 {
     if (!m_info) {
-        m_info = new Form2(m_windowParent);
+        m_info = new InfoWindow(m_windowParent);
         connect(m_info->viewCordScreenshot, &QPushButton::clicked, this, &HelpWindows::showCordScreenshot);
         m_closeWithMainWindow(m_info);
     }
@@ -28,7 +28,7 @@ void HelpWindows::showInfo()
 void HelpWindows::showCordScreenshot()
 {
     if (!m_cordScreenshot) {
-        m_cordScreenshot = new Form4(m_windowParent);
+        m_cordScreenshot = new CordWindow(m_windowParent);
         m_closeWithMainWindow(m_cordScreenshot);
     }
     bringUp(m_cordScreenshot);
@@ -37,8 +37,8 @@ void HelpWindows::showCordScreenshot()
 void HelpWindows::showUpdateCheck()
 {
     if (!m_updateCheck) {
-        m_updateCheck = new Form8(m_dialogs, QString::fromLatin1(kVersionFileAddress), std::chrono::seconds(15),
-                                  m_windowParent);
+        m_updateCheck = new UpdateCheckWindow(m_dialogs, QString::fromLatin1(kVersionFileAddress),
+                                              std::chrono::seconds(15), m_windowParent);
         m_closeWithMainWindow(m_updateCheck);
     }
     bringUp(m_updateCheck);

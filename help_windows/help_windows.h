@@ -28,9 +28,9 @@ public:
     void showUpdateCheck();
 
     // The windows made so far; null until first shown.
-    Form2* info() const { return m_info; }
-    Form4* cordScreenshot() const { return m_cordScreenshot; }
-    Form8* updateCheck() const { return m_updateCheck; }
+    InfoWindow* info() const { return m_info; }
+    CordWindow* cordScreenshot() const { return m_cordScreenshot; }
+    UpdateCheckWindow* updateCheck() const { return m_updateCheck; }
 
 private:
     void bringUp(QWidget* window);
@@ -38,7 +38,7 @@ private:
     Dialogs& m_dialogs;
     QWidget* m_windowParent;
     std::function<void(QWidget*)> m_closeWithMainWindow;
-    QPointer<Form2> m_info;
-    QPointer<Form4> m_cordScreenshot;
-    QPointer<Form8> m_updateCheck;
+    QPointer<InfoWindow> m_info;
+    QPointer<CordWindow> m_cordScreenshot;
+    QPointer<UpdateCheckWindow> m_updateCheck;
 };
