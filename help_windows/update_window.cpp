@@ -7,10 +7,8 @@
 #include "help_windows/version_file.h"
 
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QGroupBox>
 #include <QLabel>
-#include <QPointer>
 
 namespace {
 
@@ -52,6 +50,7 @@ UpdateCheckWindow::UpdateCheckWindow(Dialogs& dialogs, const QString& versionFil
 
     showDesignState();
     connect(checkButton, &QPushButton::clicked, this, &UpdateCheckWindow::check);
+    connect(&m_fetch, &WebTextFetch::finished, this, &UpdateCheckWindow::finishCheck);
 }
 
 void UpdateCheckWindow::showDesignState()
@@ -72,14 +71,12 @@ void UpdateCheckWindow::check()
     checkButton->setText(QStringLiteral("Please wait..."));
     checkButton->setEnabled(false);
     downloadLink->setEnabled(false);
-
-    // The window stays responsive while the file arrives; it may even be destroyed.
-    const QPointer<UpdateCheckWindow> alive(this);
     m_fetch.openUrl(m_versionFileAddress);
-    while (alive && m_fetch.stillExecuting())
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    if (!alive)
-        return;
+}
+
+// The version file has arrived, or the transfer failed or was given up.
+void UpdateCheckWindow::finishCheck()
+{
     const QString text = m_fetch.text();
 
     checkButton->setText(kCheckCaption);

@@ -32,6 +32,7 @@ protected:
 
 private:
     void check();
+    void finishCheck();
     void showDesignState();
 
     Dialogs& m_dialogs;

@@ -58,8 +58,13 @@ protected:
         return made;
     }
 
-    // Presses "Click here to check"; it returns when the check is over.
-    void check(UpdateCheckWindow& window) { QTest::mouseClick(window.checkButton, Qt::LeftButton); }
+    // Presses "Click here to check" and waits for the check to end, which gives the button back.
+    void check(UpdateCheckWindow& window)
+    {
+        QTest::mouseClick(window.checkButton, Qt::LeftButton);
+        EXPECT_TRUE(QTest::qWaitFor([&window] { return window.checkButton->isEnabled(); }, 10000))
+            << "the check did not end";
+    }
 
     void expectQuietEnd(UpdateCheckWindow& window, const char* what)
     {
