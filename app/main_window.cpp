@@ -78,7 +78,8 @@ MainWindow::MainWindow(const AppServices& services, QWidget* parent)
     new ListEditing({ui.playlistView, ui.moveButtons, ui.clearList, ui.shuffle, this},
                     {m_playlist, *m_busy, services.dialogs, m_random}, this);
     new SavePlaylistCommand(ui.savePlaylist, m_playlist, services.dialogs, this);
-    new HelpWindows(*this); // a child of the window
+    new HelpWindows(ui.info, ui.checkForUpdate, services.dialogs, this, // a child of the window
+                    [this](QWidget* window) { m_helperWindows << window; });
     ui.homePageLink->command = QString::fromLatin1(kHomePageAddress);
     connectWhenDoneRules(ui.saveWhenDoneBox, ui.m3uOption, ui.plsOption, ui.exitWhenDoneBox, ui.shutDownWhenDoneBox);
     m_run = new RecordingRun(m_playlist, services.mediaPlayer, m_cd, services.programDirectory, this);
@@ -88,11 +89,6 @@ MainWindow::MainWindow(const AppServices& services, QWidget* parent)
 
     m_cd.ReadyDevice();
     readSettings();
-}
-
-void MainWindow::closeWithWindow(QWidget* window)
-{
-    m_helperWindows << window;
 }
 
 QString MainWindow::settingsPath() const
@@ -159,7 +155,7 @@ void MainWindow::setUpVolumeButton()
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
-    // Closing the update check also ends a fetch that may be waiting further down the stack.
+    // The helper windows close with this one; the update check gives up its fetch.
     for (const QPointer<QWidget>& window : std::as_const(m_helperWindows)) {
         if (window)
             window->close();

@@ -43,9 +43,6 @@ public:
     void saveSettings();
     // Ties the volume button to the system's volume control, or hides it.
     void setUpVolumeButton();
-    Dialogs& dialogs() { return m_services.dialogs; }
-    // A helper window that closes together with this one.
-    void closeWithWindow(QWidget* window);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -71,6 +68,6 @@ private:
     BasicRandom m_random; // the program's one generator, so shuffles continue its sequence
     BusyState* m_busy;    // children of the window
     RecordingRun* m_run;
-    QList<QPointer<QWidget>> m_helperWindows;
+    QList<QPointer<QWidget>> m_helperWindows; // close together with this window
     bool m_closeWanted = false; // a close came while a long operation ran
 };

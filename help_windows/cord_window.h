@@ -4,11 +4,11 @@
 
 class QLabel;
 
-// Form4, "Cord screenshot": the cable that joins the sound card to the deck.
-class Form4 : public QWidget {
+// "Cord screenshot" (Form4): the cable that joins the sound card to the deck.
+class CordWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit Form4(QWidget* parent = nullptr);
+    explicit CordWindow(QWidget* parent = nullptr);
 
-    QLabel* Image1;
+    QLabel* cordPicture;
 };

@@ -1,24 +1,26 @@
 #include "help_windows/help_windows.h"
 
-#include "app/main_window.h"
 #include "common/addresses.h"
 #include "common/flat_button.h"
 
-HelpWindows::HelpWindows(MainWindow& main)
-    : QObject(&main)
-    , m_main(main)
+HelpWindows::HelpWindows(FlatButton* infoButton, FlatButton* updateCheckButton, Dialogs& dialogs,
+                         QWidget* windowParent, std::function<void(QWidget*)> closeWithMainWindow)
+    : QObject(windowParent)
+    , m_dialogs(dialogs)
+    , m_windowParent(windowParent)
+    , m_closeWithMainWindow(std::move(closeWithMainWindow))
 {
     setObjectName(QStringLiteral("HelpWindows"));
-    connect(main.ui.info, &QPushButton::clicked, this, &HelpWindows::showInfo);
-    connect(main.ui.checkForUpdate, &QPushButton::clicked, this, &HelpWindows::showUpdateCheck);
+    connect(infoButton, &QPushButton::clicked, this, &HelpWindows::showInfo);
+    connect(updateCheckButton, &QPushButton::clicked, this, &HelpWindows::showUpdateCheck);
 }
 
 void HelpWindows::showInfo()
 {
     if (!m_info) {
-        m_info = new Form2(&m_main);
+        m_info = new InfoWindow(m_windowParent);
         connect(m_info->viewCordScreenshot, &QPushButton::clicked, this, &HelpWindows::showCordScreenshot);
-        m_main.closeWithWindow(m_info);
+        m_closeWithMainWindow(m_info);
     }
     bringUp(m_info);
 }
@@ -26,8 +28,8 @@ void HelpWindows::showInfo()
 void HelpWindows::showCordScreenshot()
 {
     if (!m_cordScreenshot) {
-        m_cordScreenshot = new Form4(&m_main);
-        m_main.closeWithWindow(m_cordScreenshot);
+        m_cordScreenshot = new CordWindow(m_windowParent);
+        m_closeWithMainWindow(m_cordScreenshot);
     }
     bringUp(m_cordScreenshot);
 }
@@ -35,9 +37,9 @@ void HelpWindows::showCordScreenshot()
 void HelpWindows::showUpdateCheck()
 {
     if (!m_updateCheck) {
-        m_updateCheck = new Form8(m_main.dialogs(), QString::fromLatin1(kVersionFileAddress),
-                                  std::chrono::seconds(15), &m_main);
-        m_main.closeWithWindow(m_updateCheck);
+        m_updateCheck = new UpdateCheckWindow(m_dialogs, QString::fromLatin1(kVersionFileAddress),
+                                              std::chrono::seconds(15), m_windowParent);
+        m_closeWithMainWindow(m_updateCheck);
     }
     bringUp(m_updateCheck);
 }

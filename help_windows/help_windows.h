@@ -6,8 +6,10 @@
 
 #include <QObject>
 #include <QPointer>
+#include <functional>
 
-class MainWindow;
+class Dialogs;
+class FlatButton;
 
 // The main window's "&Info" and "Check for product &update" buttons and the Info
 // window's cord button. Each window is made on its first showing, shown again
@@ -16,22 +18,27 @@ class MainWindow;
 class HelpWindows : public QObject {
     Q_OBJECT
 public:
-    explicit HelpWindows(MainWindow& main);
+    // The windows are children of windowParent, as is this object; each new one is
+    // handed to closeWithMainWindow.
+    HelpWindows(FlatButton* infoButton, FlatButton* updateCheckButton, Dialogs& dialogs, QWidget* windowParent,
+                std::function<void(QWidget*)> closeWithMainWindow);
 
     void showInfo();
     void showCordScreenshot();
     void showUpdateCheck();
 
     // The windows made so far; null until first shown.
-    Form2* info() const { return m_info; }
-    Form4* cordScreenshot() const { return m_cordScreenshot; }
-    Form8* updateCheck() const { return m_updateCheck; }
+    InfoWindow* info() const { return m_info; }
+    CordWindow* cordScreenshot() const { return m_cordScreenshot; }
+    UpdateCheckWindow* updateCheck() const { return m_updateCheck; }
 
 private:
     void bringUp(QWidget* window);
 
-    MainWindow& m_main;
-    QPointer<Form2> m_info;
-    QPointer<Form4> m_cordScreenshot;
-    QPointer<Form8> m_updateCheck;
+    Dialogs& m_dialogs;
+    QWidget* m_windowParent;
+    std::function<void(QWidget*)> m_closeWithMainWindow;
+    QPointer<InfoWindow> m_info;
+    QPointer<CordWindow> m_cordScreenshot;
+    QPointer<UpdateCheckWindow> m_updateCheck;
 };

@@ -9,7 +9,7 @@
 
 namespace {
 
-QString helpText()
+QString readHelpText()
 {
     QFile file(QStringLiteral(":/info.txt"));
     file.open(QIODevice::ReadOnly);
@@ -18,7 +18,7 @@ QString helpText()
 
 } // namespace
 
-Form2::Form2(QWidget* parent)
+InfoWindow::InfoWindow(QWidget* parent)
     : QWidget(parent, Qt::Window)
 {
     setObjectName(QStringLiteral("Form2"));
@@ -26,16 +26,16 @@ Form2::Form2(QWidget* parent)
     useDialogFont(this);
     setFixedSize(480, 420);
 
-    Text1 = new QPlainTextEdit(this);
-    Text1->setObjectName(QStringLiteral("Text1"));
-    Text1->setGeometry(8, 8, 464, 352);
-    Text1->setReadOnly(true);
-    Text1->setPlainText(helpText());
+    helpTextBox = new QPlainTextEdit(this);
+    helpTextBox->setObjectName(QStringLiteral("Text1"));
+    helpTextBox->setGeometry(8, 8, 464, 352);
+    helpTextBox->setReadOnly(true);
+    helpTextBox->setPlainText(readHelpText());
 
-    Frame1 = new QGroupBox(this);
-    Frame1->setObjectName(QStringLiteral("Frame1"));
-    Frame1->setGeometry(8, 364, 464, 48);
-    viewCordScreenshot = new FlatButton(QStringLiteral("&View cord screenshot"), Frame1);
+    buttonFrame = new QGroupBox(this);
+    buttonFrame->setObjectName(QStringLiteral("Frame1"));
+    buttonFrame->setGeometry(8, 364, 464, 48);
+    viewCordScreenshot = new FlatButton(QStringLiteral("&View cord screenshot"), buttonFrame);
     viewCordScreenshot->setObjectName(QStringLiteral("Command1"));
     viewCordScreenshot->setGeometry(152, 10, 160, 30);
 }

@@ -6,13 +6,13 @@ class FlatButton;
 class QGroupBox;
 class QPlainTextEdit;
 
-// Form2, "Info": the program's help text and the way to the cord picture.
-class Form2 : public QWidget {
+// "Info" (Form2): the program's help text and the way to the cord picture.
+class InfoWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit Form2(QWidget* parent = nullptr);
+    explicit InfoWindow(QWidget* parent = nullptr);
 
-    QPlainTextEdit* Text1;
-    QGroupBox* Frame1;
+    QPlainTextEdit* helpTextBox;
+    QGroupBox* buttonFrame;
     FlatButton* viewCordScreenshot; // "&View cord screenshot"
 };

@@ -7,10 +7,8 @@
 #include "help_windows/version_file.h"
 
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QGroupBox>
 #include <QLabel>
-#include <QPointer>
 
 namespace {
 
@@ -19,8 +17,8 @@ const QString kLinkCaption = QStringLiteral("Click here to download update");
 
 } // namespace
 
-Form8::Form8(Dialogs& dialogs, const QString& versionFileAddress, std::chrono::milliseconds timeLimit,
-             QWidget* parent)
+UpdateCheckWindow::UpdateCheckWindow(Dialogs& dialogs, const QString& versionFileAddress,
+                                     std::chrono::milliseconds timeLimit, QWidget* parent)
     : QWidget(parent, Qt::Window)
     , m_dialogs(dialogs)
     , m_versionFileAddress(versionFileAddress)
@@ -31,55 +29,54 @@ Form8::Form8(Dialogs& dialogs, const QString& versionFileAddress, std::chrono::m
     useDialogFont(this);
     setFixedSize(360, 176);
 
-    Frame1 = new QGroupBox(this);
-    Frame1->setObjectName(QStringLiteral("Frame1"));
-    Frame1->setGeometry(8, 4, 344, 164);
-    checkButton = new FlatButton(kCheckCaption, Frame1);
+    controlsFrame = new QGroupBox(this);
+    controlsFrame->setObjectName(QStringLiteral("Frame1"));
+    controlsFrame->setGeometry(8, 4, 344, 164);
+    checkButton = new FlatButton(kCheckCaption, controlsFrame);
     checkButton->setObjectName(QStringLiteral("Command1"));
     checkButton->setGeometry(12, 16, 320, 30);
-    LinkLabel1 = new LinkLabel(kLinkCaption, Frame1);
-    LinkLabel1->setObjectName(QStringLiteral("LinkLabel1"));
-    LinkLabel1->setGeometry(12, 56, 320, 32);
-    LinkLabel1->setWordWrap(true);
-    LinkLabel1->setTextFormat(Qt::PlainText); // the caption's suffix comes from the network
-    LinkLabel1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Label1 = new QLabel(Frame1);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setGeometry(12, 94, 320, 60);
-    Label1->setWordWrap(true);
-    Label1->setTextFormat(Qt::PlainText);
-    Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    downloadLink = new LinkLabel(kLinkCaption, controlsFrame);
+    downloadLink->setObjectName(QStringLiteral("LinkLabel1"));
+    downloadLink->setGeometry(12, 56, 320, 32);
+    downloadLink->setWordWrap(true);
+    downloadLink->setTextFormat(Qt::PlainText); // the caption's suffix comes from the network
+    downloadLink->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    instructionsLabel = new QLabel(controlsFrame);
+    instructionsLabel->setObjectName(QStringLiteral("Label1"));
+    instructionsLabel->setGeometry(12, 94, 320, 60);
+    instructionsLabel->setWordWrap(true);
+    instructionsLabel->setTextFormat(Qt::PlainText);
+    instructionsLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     showDesignState();
-    connect(checkButton, &QPushButton::clicked, this, &Form8::check);
+    connect(checkButton, &QPushButton::clicked, this, &UpdateCheckWindow::check);
+    connect(&m_fetch, &WebTextFetch::finished, this, &UpdateCheckWindow::finishCheck);
 }
 
-void Form8::showDesignState()
+void UpdateCheckWindow::showDesignState()
 {
     checkButton->setText(kCheckCaption);
     checkButton->setEnabled(true);
-    LinkLabel1->setText(kLinkCaption);
-    LinkLabel1->command.clear();
-    LinkLabel1->setEnabled(false);
-    Label1->clear();
+    downloadLink->setText(kLinkCaption);
+    downloadLink->command.clear();
+    downloadLink->setEnabled(false);
+    instructionsLabel->clear();
 }
 
-void Form8::check()
+void UpdateCheckWindow::check()
 {
-    LinkLabel1->setText(kLinkCaption);
-    LinkLabel1->command.clear();
-    Label1->clear();
+    downloadLink->setText(kLinkCaption);
+    downloadLink->command.clear();
+    instructionsLabel->clear();
     checkButton->setText(QStringLiteral("Please wait..."));
     checkButton->setEnabled(false);
-    LinkLabel1->setEnabled(false);
-
-    // The window stays responsive while the file arrives; it may even be destroyed.
-    const QPointer<Form8> alive(this);
+    downloadLink->setEnabled(false);
     m_fetch.openUrl(m_versionFileAddress);
-    while (alive && m_fetch.stillExecuting())
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    if (!alive)
-        return;
+}
+
+// The version file has arrived, or the transfer failed or was given up.
+void UpdateCheckWindow::finishCheck()
+{
     const QString text = m_fetch.text();
 
     checkButton->setText(kCheckCaption);
@@ -95,17 +92,17 @@ void Form8::check()
         break;
     case UpdateDecision::FullSetup:
     case UpdateDecision::ZipUpdate:
-        LinkLabel1->command = decision.linkCommand;
-        LinkLabel1->setEnabled(true);
-        LinkLabel1->setText(LinkLabel1->text() + u' ' + decision.captionSuffix);
-        Label1->setText(decision.instructions);
+        downloadLink->command = decision.linkCommand;
+        downloadLink->setEnabled(true);
+        downloadLink->setText(downloadLink->text() + u' ' + decision.captionSuffix);
+        instructionsLabel->setText(decision.instructions);
         break;
     case UpdateDecision::Nothing:
         break;
     }
 }
 
-void Form8::closeEvent(QCloseEvent* event)
+void UpdateCheckWindow::closeEvent(QCloseEvent* event)
 {
     m_fetch.cancel();
     showDesignState();

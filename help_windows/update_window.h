@@ -11,20 +11,20 @@ class LinkLabel;
 class QGroupBox;
 class QLabel;
 
-// Form8, "Check for product update": compares our version with the maker's version
+// "Check for product update" (Form8): compares our version with the maker's version
 // file and arms a download link when an update exists. Nothing runs until the
 // button is pressed.
-class Form8 : public QWidget {
+class UpdateCheckWindow : public QWidget {
     Q_OBJECT
 public:
     // The check gives up on a server that has not delivered the file within timeLimit.
-    Form8(Dialogs& dialogs, const QString& versionFileAddress, std::chrono::milliseconds timeLimit,
-          QWidget* parent = nullptr);
+    UpdateCheckWindow(Dialogs& dialogs, const QString& versionFileAddress, std::chrono::milliseconds timeLimit,
+                      QWidget* parent = nullptr);
 
-    QGroupBox* Frame1;
+    QGroupBox* controlsFrame;
     FlatButton* checkButton; // "Click here to check"
-    LinkLabel* LinkLabel1;   // opens the update's download once armed
-    QLabel* Label1;          // installation instructions
+    LinkLabel* downloadLink;   // opens the update's download once armed
+    QLabel* instructionsLabel; // installation instructions
 
 protected:
     // Reopening shows the window as designed; a check still running is given up.
@@ -32,6 +32,7 @@ protected:
 
 private:
     void check();
+    void finishCheck();
     void showDesignState();
 
     Dialogs& m_dialogs;

@@ -26,7 +26,7 @@ void WebTextFetch::openUrl(const QString& address)
 
 QString WebTextFetch::text() const
 {
-    return stillExecuting() ? QString() : QString::fromUtf8(m_received);
+    return m_reply ? QString() : QString::fromUtf8(m_received);
 }
 
 void WebTextFetch::cancel()
@@ -62,4 +62,5 @@ void WebTextFetch::finish()
     else if (!m_full)
         m_received += reply->read(kMaxSize - m_received.size());
     reply->deleteLater();
+    Q_EMIT finished();
 }

@@ -9,7 +9,7 @@
 #include <chrono>
 
 // Fetches the content of a web address as text: openUrl starts the transfer,
-// stillExecuting tells whether it runs, text gives what arrived. Anything that goes
+// finished announces its end, text gives what arrived. Anything that goes
 // wrong (no connection, no answer within the time limit, an HTTP error) gives an
 // empty text, and no more than kMaxSize bytes are ever read.
 class WebTextFetch : public QObject {
@@ -21,11 +21,14 @@ public:
 
     // Starts fetching, giving up a transfer still running.
     void openUrl(const QString& address);
-    bool stillExecuting() const { return m_reply != nullptr; }
     // What the last transfer fetched; empty while it runs and after a failure.
     QString text() const;
     // Ends a running transfer as a failed one.
     void cancel();
+
+Q_SIGNALS:
+    // A transfer ended, whether it delivered, failed, ran out of time or was given up.
+    void finished();
 
 private:
     void readAvailable();

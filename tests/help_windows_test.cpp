@@ -19,21 +19,21 @@ TEST_F(MainWindowTest, helperWindowsShowTheirContentOpenOnceEvenDuringARunAndClo
     ASSERT_NE(help, nullptr);
 
     QTest::mouseClick(w.ui.info, Qt::LeftButton);
-    Form2* info = help->info();
+    InfoWindow* info = help->info();
     ASSERT_NE(info, nullptr);
     EXPECT_EQ(info->windowTitle(), u"Info");
-    EXPECT_TRUE(info->Text1->toPlainText().contains(u"Start recording")); // the help text was found
+    EXPECT_TRUE(info->helpTextBox->toPlainText().contains(u"Start recording")); // the help text was found
     info->close();
     for (int twice = 0; twice < 2; ++twice) {
         QTest::mouseClick(w.ui.info, Qt::LeftButton);
         QTest::mouseClick(info->viewCordScreenshot, Qt::LeftButton);
         QTest::mouseClick(w.ui.checkForUpdate, Qt::LeftButton);
     }
-    EXPECT_EQ(w.findChildren<Form2*>().size(), 1);
-    EXPECT_EQ(w.findChildren<Form4*>().size(), 1);
-    EXPECT_EQ(w.findChildren<Form8*>().size(), 1);
+    EXPECT_EQ(w.findChildren<InfoWindow*>().size(), 1);
+    EXPECT_EQ(w.findChildren<CordWindow*>().size(), 1);
+    EXPECT_EQ(w.findChildren<UpdateCheckWindow*>().size(), 1);
     EXPECT_EQ(help->cordScreenshot()->windowTitle(), u"Cord screenshot");
-    EXPECT_EQ(help->cordScreenshot()->Image1->pixmap().size(), QSize(339, 433)); // the picture was found
+    EXPECT_EQ(help->cordScreenshot()->cordPicture->pixmap().size(), QSize(339, 433)); // the picture was found
     const QList<QWidget*> helpers = {info, help->cordScreenshot(), help->updateCheck()};
     for (QWidget* helper : helpers)
         EXPECT_TRUE(helper->isVisible()) << helper->objectName().toStdString();

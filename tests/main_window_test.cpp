@@ -139,12 +139,12 @@ TEST_F(MainWindowTest, closingClosesTheHelperWindowsEvenWhenSettingsCannotBeWrit
 {
     MainWindow& w = load();
     QDir(programDir.path()).mkdir("settings.dat"); // a folder where the file should go
-    QWidget helper;
-    helper.show();
-    w.closeWithWindow(&helper);
     w.show();
+    w.ui.info->click();
+    auto* info = w.findChild<QWidget*>("Form2");
+    ASSERT_TRUE(info && info->isVisible());
     EXPECT_TRUE(w.close());
-    EXPECT_FALSE(helper.isVisible());
+    EXPECT_FALSE(info->isVisible());
     EXPECT_TRUE(QFileInfo(programDir.filePath("settings.dat")).isDir());
 }
 

@@ -30,10 +30,10 @@ const QString kZipSteps = QStringLiteral(
 // the link is, its caption and address, and the steps under it.
 using Shown = std::tuple<QString, bool, bool, QString, QString, QString>;
 
-Shown shown(const Form8& w)
+Shown shown(const UpdateCheckWindow& w)
 {
-    return {w.checkButton->text(), w.checkButton->isEnabled(), w.LinkLabel1->isEnabled(), w.LinkLabel1->text(),
-            w.LinkLabel1->command, w.Label1->text()};
+    return {w.checkButton->text(), w.checkButton->isEnabled(), w.downloadLink->isEnabled(), w.downloadLink->text(),
+            w.downloadLink->command, w.instructionsLabel->text()};
 }
 
 const Shown kDesignState{kCheckCaption, true, false, kLinkCaption, {}, {}};
@@ -49,19 +49,24 @@ class UpdateWindowTest : public ::testing::Test {
 protected:
     FakeDialogs dialogs;
     LocalHttpServer server;
-    std::unique_ptr<Form8> form = makeForm(server.address());
+    std::unique_ptr<UpdateCheckWindow> checkWindow = makeWindow(server.address());
 
-    std::unique_ptr<Form8> makeForm(const QString& address, std::chrono::milliseconds timeLimit = 5s)
+    std::unique_ptr<UpdateCheckWindow> makeWindow(const QString& address, std::chrono::milliseconds timeLimit = 5s)
     {
-        auto made = std::make_unique<Form8>(dialogs, address, timeLimit);
+        auto made = std::make_unique<UpdateCheckWindow>(dialogs, address, timeLimit);
         made->show();
         return made;
     }
 
-    // Presses "Click here to check"; it returns when the check is over.
-    void check(Form8& window) { QTest::mouseClick(window.checkButton, Qt::LeftButton); }
+    // Presses "Click here to check" and waits for the check to end, which gives the button back.
+    void check(UpdateCheckWindow& window)
+    {
+        QTest::mouseClick(window.checkButton, Qt::LeftButton);
+        EXPECT_TRUE(QTest::qWaitFor([&window] { return window.checkButton->isEnabled(); }, 10000))
+            << "the check did not end";
+    }
 
-    void expectQuietEnd(Form8& window, const char* what)
+    void expectQuietEnd(UpdateCheckWindow& window, const char* what)
     {
         EXPECT_EQ(shown(window), kDesignState) << what;
         EXPECT_TRUE(dialogs.messages.empty()) << what;
@@ -70,19 +75,19 @@ protected:
 
 TEST_F(UpdateWindowTest, checksOnlyWhenAskedAndSaysSoWhenThereIsNoUpdate)
 {
-    EXPECT_EQ(form->windowTitle(), u"Check for product update");
+    EXPECT_EQ(checkWindow->windowTitle(), u"Check for product update");
     QCoreApplication::processEvents();
     EXPECT_EQ(server.requests, 0);
-    expectQuietEnd(*form, "design state");
+    expectQuietEnd(*checkWindow, "design state");
 
     server.respond(200, versionFile("1*6*0*1*6*5"));
-    check(*form);
+    check(*checkWindow);
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].text, u"Sorry, no update availabe at this time.");
     EXPECT_EQ(dialogs.messages[0].title, u"Trelvik");
     EXPECT_EQ(dialogs.messages[0].icon, QMessageBox::Information);
     dialogs.messages.clear();
-    expectQuietEnd(*form, "no update");
+    expectQuietEnd(*checkWindow, "no update");
 }
 
 // One window checks again and again: each check starts from a reset link and shows that it waits.
@@ -98,18 +103,18 @@ TEST_F(UpdateWindowTest, armsTheLinkForTheUpdateThatApplies)
         {"1*6*0*1*7*0", kZip, kLinkCaption + QStringLiteral(" x"), kZipSteps},
     };
     server.onRequest = [this] {
-        EXPECT_EQ(shown(*form), Shown(QStringLiteral("Please wait..."), false, false, kLinkCaption, {}, {}));
+        EXPECT_EQ(shown(*checkWindow), Shown(QStringLiteral("Please wait..."), false, false, kLinkCaption, {}, {}));
     };
     for (const auto& c : cases) {
         server.respond(200, versionFile(c.file));
-        check(*form);
-        EXPECT_EQ(shown(*form), Shown(kCheckCaption, true, true, c.caption, c.command, c.steps)) << c.file;
+        check(*checkWindow);
+        EXPECT_EQ(shown(*checkWindow), Shown(kCheckCaption, true, true, c.caption, c.command, c.steps)) << c.file;
         EXPECT_TRUE(dialogs.messages.empty()) << c.file;
     }
     // The body would arm the link, so a quiet end shows that an HTTP error gives no text.
     server.respond(404, versionFile("1*6*0*1*7*0"));
-    check(*form);
-    expectQuietEnd(*form, "failed check after an armed one");
+    check(*checkWindow);
+    expectQuietEnd(*checkWindow, "failed check after an armed one");
     EXPECT_EQ(server.requests, int(std::size(cases)) + 1);
 }
 
@@ -119,16 +124,16 @@ TEST_F(UpdateWindowTest, endsQuietlyWhenNothingUsableArrives)
     for (const QByteArray& body : {versionFile("1*7*0*1*7*0", kZip, QStringLiteral("javascript:alert(1)")),
                                    versionFile("1*6*0*1*7*0", QStringLiteral("http://"), kSetup)}) {
         server.respond(200, body);
-        check(*form);
-        expectQuietEnd(*form, body.constData());
+        check(*checkWindow);
+        expectQuietEnd(*checkWindow, body.constData());
     }
 
-    auto refused = makeForm(LocalHttpServer::refusingAddress());
+    auto refused = makeWindow(LocalHttpServer::refusingAddress());
     check(*refused);
     expectQuietEnd(*refused, "connection refused");
 
     server.neverAnswer();
-    auto patient = makeForm(server.address(), 300ms);
+    auto patient = makeWindow(server.address(), 300ms);
     check(*patient);
     expectQuietEnd(*patient, "no answer within the time limit");
 }
@@ -136,15 +141,15 @@ TEST_F(UpdateWindowTest, endsQuietlyWhenNothingUsableArrives)
 TEST_F(UpdateWindowTest, closingGivesUpTheCheckAndReopensAsDesigned)
 {
     server.respond(200, versionFile("1*6*0*1*7*0"));
-    check(*form);
-    form->close();
-    form->show();
-    expectQuietEnd(*form, "reopened");
+    check(*checkWindow);
+    checkWindow->close();
+    checkWindow->show();
+    expectQuietEnd(*checkWindow, "reopened");
 
     // Closed while the file is on its way: the check ends at once, nothing is armed.
     server.neverAnswer();
-    server.onRequest = [this] { form->close(); };
-    check(*form);
-    EXPECT_FALSE(form->isVisible());
-    expectQuietEnd(*form, "closed while waiting");
+    server.onRequest = [this] { checkWindow->close(); };
+    check(*checkWindow);
+    EXPECT_FALSE(checkWindow->isVisible());
+    expectQuietEnd(*checkWindow, "closed while waiting");
 }

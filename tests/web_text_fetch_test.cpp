@@ -2,20 +2,20 @@
 
 #include "support/local_http_server.h"
 
-#include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QSignalSpy>
 #include <gtest/gtest.h>
 
 using namespace std::chrono_literals;
 
 namespace {
 
-// Waits as the update check does: pending events run until the transfer ends.
+// Waits as the update check does: for the transfer to announce its end.
 QString fetch(WebTextFetch& fetcher, const QString& address)
 {
+    QSignalSpy finished(&fetcher, &WebTextFetch::finished);
     fetcher.openUrl(address);
-    while (fetcher.stillExecuting())
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    EXPECT_TRUE(finished.wait(10000)) << "the transfer did not end";
     return fetcher.text();
 }
 
