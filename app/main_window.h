@@ -3,9 +3,9 @@
 #include "app/app_services.h"
 #include "app/form1_controls.h"
 #include "common/basic_random.h"
+#include "player/cd_audio.h"
 #include "playlist/playlist_model.h"
 #include "playlist/playlist_table.h"
-#include "recording/cd_audio.h"
 
 #include <QPointer>
 #include <QWidget>

@@ -8,9 +8,9 @@
 #include "common/number_text.h"
 #include "common/percent_bar.h"
 #include "common/up_down_control.h"
+#include "player/cd_audio.h"
+#include "player/media_player.h"
 #include "playlist_files/playlist_writer.h"
-#include "recording/cd_audio.h"
-#include "recording/media_player.h"
 #include "recording/power_off.h"
 #include "recording/recording_file.h"
 

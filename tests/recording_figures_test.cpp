@@ -1,7 +1,7 @@
+#include "player/sound_timeline.h"
 #include "playlist/playlist_table.h"
 #include "recording/progress_display.h"
 #include "recording/recording_run.h"
-#include "recording/sound_timeline.h"
 
 #include <gtest/gtest.h>
 #include <climits>

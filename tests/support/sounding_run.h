@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/main_window.h"
-#include "recording/media_player.h"
+#include "player/media_player.h"
 #include "recording/recording_controller.h"
 #include "support/fake_cd_device.h"
 #include "support/fake_dialogs.h"

@@ -1,6 +1,6 @@
-#include "recording/gst_error_text.h"
+#include "player/gst_error_text.h"
 
-#include "recording/gst_handles.h"
+#include "player/gst_handles.h"
 
 QString gstErrorText(GstMessage* message)
 {

@@ -1,7 +1,7 @@
-#include "recording/gst_playbin.h"
+#include "player/gst_playbin.h"
 
 #include "common/failure.h"
-#include "recording/gst_error_text.h"
+#include "player/gst_error_text.h"
 
 #include <QDeadlineTimer>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "recording/gst_file_decoder.h"
+#include "player/gst_file_decoder.h"
 
 
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "recording/gst_media_player.h"
+#include "player/gst_media_player.h"
 
 #include "common/failure.h"
 

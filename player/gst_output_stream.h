@@ -1,6 +1,6 @@
 #pragma once
 
-#include "recording/gst_handles.h"
+#include "player/gst_handles.h"
 
 #include <QString>
 #include <functional>

@@ -1,7 +1,7 @@
-#include "recording/cd_audio.h"
+#include "player/cd_audio.h"
 
 #include "common/number_text.h"
-#include "recording/cd_device.h"
+#include "player/cd_device.h"
 
 #include <cmath>
 

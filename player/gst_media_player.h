@@ -1,10 +1,10 @@
 #pragma once
 
-#include "recording/gst_file_decoder.h"
-#include "recording/gst_output_stream.h"
-#include "recording/gst_playbin.h"
-#include "recording/media_player.h"
-#include "recording/sound_timeline.h"
+#include "player/gst_file_decoder.h"
+#include "player/gst_output_stream.h"
+#include "player/gst_playbin.h"
+#include "player/media_player.h"
+#include "player/sound_timeline.h"
 
 #include <QTimer>
 #include <atomic>

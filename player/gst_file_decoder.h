@@ -1,7 +1,7 @@
 #pragma once
 
-#include "recording/gst_output_stream.h"
-#include "recording/gst_playbin.h"
+#include "player/gst_output_stream.h"
+#include "player/gst_playbin.h"
 
 #include <QString>
 #include <condition_variable>

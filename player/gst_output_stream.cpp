@@ -1,7 +1,7 @@
-#include "recording/gst_output_stream.h"
+#include "player/gst_output_stream.h"
 
 #include "common/failure.h"
-#include "recording/gst_error_text.h"
+#include "player/gst_error_text.h"
 
 #include <gst/app/gstappsrc.h>
 
