@@ -12,7 +12,7 @@
 #include <mutex>
 #include <optional>
 
-// MediaPlayer1 on GStreamer. Files are measured by a pipeline of their own,
+// The media player on GStreamer. Files are measured by a pipeline of their own,
 // which never touches the sound device, so a busy or missing one cannot spoil a
 // length. Two decoders take turns at playing: while one file sounds, the next
 // is opened and decoded ahead. The output stream stays open from file to file
