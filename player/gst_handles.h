@@ -8,8 +8,8 @@
 struct GstObjectUnref {
     void operator()(gpointer object) const { gst_object_unref(object); }
 };
-struct GstMessageUnref {
-    void operator()(GstMessage* message) const { gst_message_unref(message); }
+struct GstMiniObjectUnref {
+    void operator()(gpointer object) const { gst_mini_object_unref(GST_MINI_OBJECT_CAST(object)); }
 };
 struct GErrorFree {
     void operator()(GError* error) const { g_error_free(error); }
@@ -19,7 +19,17 @@ struct GFree {
 };
 
 using GstElementHandle = std::unique_ptr<GstElement, GstObjectUnref>;
+using GstElementFactoryHandle = std::unique_ptr<GstElementFactory, GstObjectUnref>;
 using GstBusHandle = std::unique_ptr<GstBus, GstObjectUnref>;
-using GstMessageHandle = std::unique_ptr<GstMessage, GstMessageUnref>;
+using GstClockHandle = std::unique_ptr<GstClock, GstObjectUnref>;
+using GstMessageHandle = std::unique_ptr<GstMessage, GstMiniObjectUnref>;
+using GstBufferHandle = std::unique_ptr<GstBuffer, GstMiniObjectUnref>;
+using GstSampleHandle = std::unique_ptr<GstSample, GstMiniObjectUnref>;
 using GErrorHandle = std::unique_ptr<GError, GErrorFree>;
 using GCharHandle = std::unique_ptr<gchar, GFree>;
+
+// A newly made element comes floating; the handle takes that reference as its own.
+inline GstElementHandle ownNewElement(GstElement* element)
+{
+    return GstElementHandle(element ? GST_ELEMENT(gst_object_ref_sink(element)) : nullptr);
+}

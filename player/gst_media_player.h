@@ -39,8 +39,8 @@ private:
         QString error;
     };
 
-    GstBuffer* nextSound();
-    GstBuffer* nextOfActiveFile(qint64& frames);
+    GstBufferHandle nextSound();
+    GstBufferHandle nextOfActiveFile(qint64& frames);
     bool starved(const QString& text);
     void written(const Moment& moment);
     void announceHeard();
