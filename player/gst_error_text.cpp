@@ -5,9 +5,7 @@
 QString gstErrorText(GstMessage* message)
 {
     GError* error = nullptr;
-    gchar* debug = nullptr;
-    gst_message_parse_error(message, &error, &debug);
+    gst_message_parse_error(message, &error, nullptr);
     const GErrorHandle ownedError(error);
-    const GCharHandle ownedDebug(debug);
     return QString::fromUtf8(error->message);
 }

@@ -19,7 +19,7 @@ qint64 framesOf(const GstBufferHandle& buffer)
 }
 
 // The next decoded samples, or null when the sink is flushing. The sample is let
-// go at once, so that the queue holds the buffer's only reference.
+// go at once; only its buffer is kept.
 GstBufferHandle pullBuffer(GstAppSink* sink)
 {
     const GstSampleHandle sample(gst_app_sink_pull_sample(sink));
