@@ -1,8 +1,8 @@
 #include "app/startup.h"
 #include "common/dialogs.h"
 #include "common/program_directory.h"
-#include "recording/cd_device.h"
-#include "recording/media_player.h"
+#include "player/cd_device.h"
+#include "player/media_player.h"
 
 #include <QApplication>
 

@@ -3,9 +3,9 @@
 #include "app/app_services.h"
 #include "app/main_window_controls.h"
 #include "common/basic_random.h"
+#include "player/cd_audio.h"
 #include "playlist/playlist.h"
 #include "playlist/playlist_model.h"
-#include "recording/cd_audio.h"
 #include "recording/progress_display.h"
 #include "recording/when_done.h"
 

@@ -1,7 +1,7 @@
 // Opens generated media files one after another and reads each duration, as
 // adding a long list does: files per second, and resident memory after each
 // thousand opens (it should stay flat).
-#include "recording/gst_media_player.h"
+#include "player/gst_media_player.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

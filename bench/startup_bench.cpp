@@ -2,8 +2,8 @@
 // of the idle window. Each run is a fresh process; prints the median of the runs.
 #include "app/startup.h"
 #include "common/dialogs.h"
-#include "recording/cd_device.h"
-#include "recording/media_player.h"
+#include "player/cd_device.h"
+#include "player/media_player.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

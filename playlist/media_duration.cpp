@@ -1,6 +1,6 @@
 #include "playlist/media_duration.h"
 
-#include "recording/media_player.h"
+#include "player/media_player.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -3,10 +3,10 @@
 #include "common/failure.h"
 #include "common/number_text.h"
 #include "common/text_file.h"
+#include "player/cd_audio.h"
 #include "playlist/media_duration.h"
 #include "playlist/playlist.h"
 #include "playlist_files/playlist_reader.h"
-#include "recording/cd_audio.h"
 
 #include <QDir>
 #include <algorithm>

@@ -2,10 +2,10 @@
 
 #include "common/failure.h"
 #include "common/number_text.h"
+#include "player/cd_audio.h"
+#include "player/media_player.h"
 #include "playlist/playlist.h"
 #include "playlist_files/playlist_writer.h"
-#include "recording/cd_audio.h"
-#include "recording/media_player.h"
 #include "recording/recording_file.h"
 #include "recording/run_rules.h"
 

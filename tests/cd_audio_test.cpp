@@ -1,4 +1,4 @@
-#include "recording/cd_audio.h"
+#include "player/cd_audio.h"
 
 #include "support/fake_cd_device.h"
 #include "support/qt_printers.h"

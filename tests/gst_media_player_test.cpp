@@ -1,5 +1,5 @@
 #include "common/failure.h"
-#include "recording/gst_media_player.h"
+#include "player/gst_media_player.h"
 #include "support/generated_media.h"
 
 #include <QElapsedTimer>

@@ -1,7 +1,7 @@
+#include "player/sound_timeline.h"
 #include "playlist/playlist_table.h"
 #include "recording/progress_display.h"
 #include "recording/run_rules.h"
-#include "recording/sound_timeline.h"
 
 #include <gtest/gtest.h>
 #include <climits>

@@ -1,6 +1,6 @@
+#include "player/cd_audio.h"
 #include "playlist/playlist.h"
 #include "playlist_files/playlist_writer.h"
-#include "recording/cd_audio.h"
 #include "recording/recording_run.h"
 #include "support/fake_cd_device.h"
 #include "support/fake_media_player.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "recording/cd_device.h"
+#include "player/cd_device.h"
 
 #include <QByteArrayList>
 #include <QHash>

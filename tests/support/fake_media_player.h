@@ -1,7 +1,7 @@
 #pragma once
 
 #include "common/failure.h"
-#include "recording/media_player.h"
+#include "player/media_player.h"
 
 #include <QHash>
 #include <QStringList>

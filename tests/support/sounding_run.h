@@ -1,9 +1,9 @@
 #pragma once
 
 #include "app/main_window.h"
-#include "recording/media_player.h"
 #include "common/busy_state.h"
 #include "common/flat_button.h"
+#include "player/media_player.h"
 #include "support/fake_cd_device.h"
 #include "support/fake_dialogs.h"
 #include "support/generated_media.h"

@@ -1,7 +1,7 @@
-#include "recording/gst_output_stream.h"
+#include "player/gst_output_stream.h"
 
 #include "common/failure.h"
-#include "recording/gst_error_text.h"
+#include "player/gst_error_text.h"
 
 #include <gst/app/gstappsrc.h>
 
@@ -21,9 +21,25 @@ void configureAudioSink(GstBin*, GstBin*, GstElement* element, gpointer)
                      gint64(GstOutputStream::kBufferMs) * 1000, nullptr);
 }
 
+GstElementHandle makePipeline(const QString& audioSink)
+{
+    initGStreamer();
+    const QString description
+        = QStringLiteral("appsrc name=source format=time caps=%1 ! audioconvert ! audioresample ! %2")
+              .arg(QLatin1String(GstOutputStream::kCaps), audioSink);
+    GError* error = nullptr;
+    GstElementHandle pipeline = ownNewElement(gst_parse_launch(description.toUtf8().constData(), &error));
+    const GErrorHandle ownedError(error);
+    if (!pipeline || error)
+        throw Failure(QString::fromUtf8(error ? error->message : "No sound output") + QLatin1Char('\n') + audioSink);
+    g_signal_connect(pipeline.get(), "deep-element-added", G_CALLBACK(configureAudioSink), nullptr);
+    return pipeline;
+}
+
 void pushNext(GstAppSrc* source, guint, gpointer self)
 {
-    gst_app_src_push_buffer(source, static_cast<const GstOutputStream::Source*>(self)->operator()());
+    // The source takes the buffer over.
+    gst_app_src_push_buffer(source, (*static_cast<const GstOutputStream::Source*>(self))().release());
 }
 
 } // namespace
@@ -31,48 +47,27 @@ void pushNext(GstAppSrc* source, guint, gpointer self)
 GstOutputStream::GstOutputStream(const QString& audioSink, Source source, ErrorHandler onError)
     : m_source(std::move(source))
     , m_onError(std::move(onError))
+    , m_pipeline(makePipeline(audioSink), [this](GstMessage* message) { return onBusMessage(message); })
 {
-    gst_init(nullptr, nullptr);
-    const QString description
-        = QStringLiteral("appsrc name=source format=time caps=%1 ! audioconvert ! audioresample ! %2")
-              .arg(QLatin1String(kCaps), audioSink);
-    GError* error = nullptr;
-    GstElement* pipeline = gst_parse_launch(description.toUtf8().constData(), &error);
-    const GErrorHandle ownedError(error);
-    if (!pipeline || error)
-        throw Failure(QString::fromUtf8(error ? error->message : "No sound output") + QLatin1Char('\n') + audioSink);
-    m_pipeline.reset(GST_ELEMENT(gst_object_ref_sink(pipeline)));
-    g_signal_connect(pipeline, "deep-element-added", G_CALLBACK(configureAudioSink), nullptr);
-    const GstElementHandle appSource(gst_bin_get_by_name(GST_BIN(pipeline), "source"));
+    const GstElementHandle appSource(gst_bin_get_by_name(GST_BIN(m_pipeline.element()), "source"));
     GstAppSrcCallbacks callbacks {};
     callbacks.need_data = &pushNext;
     gst_app_src_set_callbacks(GST_APP_SRC(appSource.get()), &callbacks, &m_source, nullptr);
-    m_bus.reset(gst_element_get_bus(pipeline));
-    gst_bus_set_sync_handler(m_bus.get(), &GstOutputStream::onBusMessage, this, nullptr);
 }
 
-GstOutputStream::~GstOutputStream()
+// Runs on whichever thread posts. Nothing waits on this bus; errors go to the handler.
+bool GstOutputStream::onBusMessage(GstMessage* message)
 {
-    gst_element_set_state(m_pipeline.get(), GST_STATE_NULL);
-    gst_bus_set_sync_handler(m_bus.get(), nullptr, nullptr, nullptr);
-}
-
-// Runs on whichever thread posts. Nothing waits on this bus; errors go to the
-// handler and everything is dropped at once.
-GstBusSyncReply GstOutputStream::onBusMessage(GstBus*, GstMessage* message, gpointer self)
-{
-    auto* stream = static_cast<GstOutputStream*>(self);
     if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR) {
         const QString error = gstErrorText(message);
         {
-            const std::lock_guard lock(stream->m_errorLock);
-            stream->m_lastError = error;
+            const std::lock_guard lock(m_errorLock);
+            m_lastError = error;
         }
-        if (stream->m_onError)
-            stream->m_onError(error);
+        if (m_onError)
+            m_onError(error);
     }
-    gst_message_unref(message);
-    return GST_BUS_DROP;
+    return false;
 }
 
 void GstOutputStream::open()
@@ -83,9 +78,9 @@ void GstOutputStream::open()
         const std::lock_guard lock(m_errorLock);
         m_lastError.clear();
     }
-    if (gst_element_set_state(m_pipeline.get(), GST_STATE_PLAYING) != GST_STATE_CHANGE_FAILURE) {
+    if (gst_element_set_state(m_pipeline.element(), GST_STATE_PLAYING) != GST_STATE_CHANGE_FAILURE) {
         GstState state = GST_STATE_NULL;
-        if (gst_element_get_state(m_pipeline.get(), &state, nullptr, kStartTimeoutMs * GST_MSECOND)
+        if (gst_element_get_state(m_pipeline.element(), &state, nullptr, kStartTimeoutMs * GST_MSECOND)
                 == GST_STATE_CHANGE_SUCCESS
             && state == GST_STATE_PLAYING) {
             m_open = true;
@@ -101,15 +96,15 @@ void GstOutputStream::close()
 {
     m_open = false;
     // READY keeps the connection to the sound server, so the next run starts sooner.
-    gst_element_set_state(m_pipeline.get(), GST_STATE_READY);
+    gst_element_set_state(m_pipeline.element(), GST_STATE_READY);
 }
 
 qint64 GstOutputStream::now() const
 {
-    const std::unique_ptr<GstClock, GstObjectUnref> clock(gst_element_get_clock(m_pipeline.get()));
+    const GstClockHandle clock(gst_element_get_clock(m_pipeline.element()));
     if (!clock)
         return 0;
     const GstClockTime time = gst_clock_get_time(clock.get());
-    const GstClockTime base = gst_element_get_base_time(m_pipeline.get());
+    const GstClockTime base = gst_element_get_base_time(m_pipeline.element());
     return time > base ? qint64(time - base) : 0;
 }

@@ -1,5 +1,4 @@
-#include "recording/gst_file_decoder.h"
-
+#include "player/gst_file_decoder.h"
 
 #include <QDir>
 #include <gst/app/gstappsink.h>
@@ -14,9 +13,19 @@ QString decodedSink()
         + QLatin1String(GstOutputStream::kCaps);
 }
 
-qint64 framesOf(GstBuffer* buffer)
+qint64 framesOf(const GstBufferHandle& buffer)
 {
-    return qint64(gst_buffer_get_size(buffer)) / GstOutputStream::kBytesPerFrame;
+    return qint64(gst_buffer_get_size(buffer.get())) / GstOutputStream::kBytesPerFrame;
+}
+
+// The next decoded samples, or null when the sink is flushing. The sample is let
+// go at once; only its buffer is kept.
+GstBufferHandle pullBuffer(GstAppSink* sink)
+{
+    const GstSampleHandle sample(gst_app_sink_pull_sample(sink));
+    if (!sample)
+        return nullptr;
+    return GstBufferHandle(gst_buffer_ref(gst_sample_get_buffer(sample.get())));
 }
 
 } // namespace
@@ -61,8 +70,6 @@ void GstFileDecoder::halt()
     m_playbin.halt();
     const std::lock_guard lock(m_lock);
     m_halting = false;
-    for (GstBuffer* buffer : m_queue)
-        gst_buffer_unref(buffer);
     m_queue.clear();
     m_queuedFrames = 0;
     m_decoding = false;
@@ -75,19 +82,15 @@ void GstFileDecoder::halt()
 GstFlowReturn GstFileDecoder::onDecoded(GstAppSink* sink, gpointer self)
 {
     auto* decoder = static_cast<GstFileDecoder*>(self);
-    GstSample* sample = gst_app_sink_pull_sample(sink);
-    if (!sample)
+    GstBufferHandle buffer = pullBuffer(sink);
+    if (!buffer)
         return GST_FLOW_FLUSHING;
-    GstBuffer* buffer = gst_buffer_ref(gst_sample_get_buffer(sample));
-    gst_sample_unref(sample);
     std::unique_lock lock(decoder->m_lock);
     decoder->m_room.wait(lock, [decoder] { return decoder->m_halting || decoder->m_queuedFrames < kQueuedFrames; });
-    if (decoder->m_halting) {
-        gst_buffer_unref(buffer);
+    if (decoder->m_halting)
         return GST_FLOW_FLUSHING;
-    }
-    decoder->m_queue.push_back(buffer);
     decoder->m_queuedFrames += framesOf(buffer);
+    decoder->m_queue.push_back(std::move(buffer));
     decoder->m_hadSound = true;
     return GST_FLOW_OK;
 }
@@ -108,18 +111,19 @@ bool GstFileDecoder::ready() const
     return !m_queue.empty() || !m_decoding;
 }
 
-GstBuffer* GstFileDecoder::take(qint64 maxFrames)
+GstBufferHandle GstFileDecoder::take(qint64 maxFrames)
 {
     const std::lock_guard lock(m_lock);
     if (m_queue.empty())
         return nullptr;
     // Decoders give small buffers; joined, they pass the output in fewer pieces.
-    GstBuffer* buffer = gst_buffer_make_writable(m_queue.front());
+    // Making writable and appending take their buffers over and hand back the result.
+    GstBufferHandle buffer(gst_buffer_make_writable(m_queue.front().release()));
     m_queue.pop_front();
     qint64 frames = framesOf(buffer);
     while (!m_queue.empty() && frames + framesOf(m_queue.front()) <= maxFrames) {
         frames += framesOf(m_queue.front());
-        buffer = gst_buffer_append(buffer, m_queue.front());
+        buffer.reset(gst_buffer_append(buffer.release(), m_queue.front().release()));
         m_queue.pop_front();
     }
     m_queuedFrames -= frames;

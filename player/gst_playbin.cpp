@@ -1,13 +1,12 @@
-#include "recording/gst_playbin.h"
+#include "player/gst_playbin.h"
 
 #include "common/failure.h"
-#include "recording/gst_error_text.h"
+#include "player/gst_error_text.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <mutex>
 
 namespace {
 // playbin's flags (GstPlayFlags is not in a public header).
@@ -16,20 +15,28 @@ constexpr guint kPlayAudio = 1u << 1;
 constexpr guint kSoftVolume = 1u << 4;
 constexpr guint kNativeVideo = 1u << 6;
 
-void initGStreamer()
-{
-    static std::once_flag once;
-    std::call_once(once, [] { gst_init(nullptr, nullptr); });
-}
-
-GstElement* makeSink(const QString& description)
+GstElementHandle makeSink(const QString& description)
 {
     GError* error = nullptr;
-    GstElement* sink = gst_parse_bin_from_description(description.toUtf8().constData(), TRUE, &error);
+    GstElementHandle sink = ownNewElement(
+        gst_parse_bin_from_description(description.toUtf8().constData(), TRUE, &error));
     const GErrorHandle ownedError(error);
     if (!sink)
         throw Failure(QString::fromUtf8(error ? error->message : "No sink") + QLatin1Char('\n') + description);
     return sink;
+}
+
+GstElementHandle makePlaybin(const QString& audioSink, const QString& videoSink)
+{
+    initGStreamer();
+    GstElementHandle playbin = ownNewElement(gst_element_factory_make("playbin", nullptr));
+    if (!playbin)
+        throw Failure(QStringLiteral("GStreamer has no playbin element."));
+    // Video is decoded only to keep its timing; it is never shown, and subtitles are not wanted.
+    // The playbin takes its own reference to each sink.
+    g_object_set(playbin.get(), "flags", kPlayAudio | kPlayVideo | kNativeVideo | kSoftVolume, "audio-sink",
+        makeSink(audioSink).get(), "video-sink", makeSink(videoSink).get(), nullptr);
+    return playbin;
 }
 
 // In pull mode aiffparse now and then sends its first buffer before decodebin
@@ -41,48 +48,29 @@ QByteArray pushedWhereNeeded(const QString& path, const char* uri)
     const QByteArray fileUri(uri);
     if (!aiff.contains(QFileInfo(path).suffix().toLower()) || !fileUri.startsWith("file:"))
         return fileUri;
-    const std::unique_ptr<GstElementFactory, GstObjectUnref> pushSource(gst_element_factory_find("pushfilesrc"));
+    const GstElementFactoryHandle pushSource(gst_element_factory_find("pushfilesrc"));
     return pushSource ? "push" + fileUri : fileUri;
 }
 } // namespace
 
 GstPlaybin::GstPlaybin(const QString& audioSink, const QString& videoSink, EndHandler onEnd)
     : m_onEnd(std::move(onEnd))
+    , m_pipeline(makePlaybin(audioSink, videoSink), [this](GstMessage* message) { return onBusMessage(message); })
 {
-    initGStreamer();
-    GstElement* playbin = gst_element_factory_make("playbin", nullptr);
-    if (!playbin)
-        throw Failure(QStringLiteral("GStreamer has no playbin element."));
-    m_playbin.reset(GST_ELEMENT(gst_object_ref_sink(playbin)));
-    // Video is decoded only to keep its timing; it is never shown, and subtitles are not wanted.
-    g_object_set(playbin, "flags", kPlayAudio | kPlayVideo | kNativeVideo | kSoftVolume, "audio-sink",
-        makeSink(audioSink), "video-sink", makeSink(videoSink), nullptr);
-    m_bus.reset(gst_element_get_bus(playbin));
-    gst_bus_set_sync_handler(m_bus.get(), &GstPlaybin::onBusMessage, this, nullptr);
 }
 
-GstPlaybin::~GstPlaybin()
+// Runs on whichever thread posts. Only what open() and measureDuration() wait
+// for stays on the bus.
+bool GstPlaybin::onBusMessage(GstMessage* message)
 {
-    gst_element_set_state(m_playbin.get(), GST_STATE_NULL);
-    gst_bus_set_sync_handler(m_bus.get(), nullptr, nullptr, nullptr);
-}
-
-// Runs on whichever thread posts. Only what open(), measureDuration() and play()
-// wait for stays on the bus; everything else is dropped at once so that nothing piles up.
-GstBusSyncReply GstPlaybin::onBusMessage(GstBus*, GstMessage* message, gpointer self)
-{
-    auto* playbin = static_cast<GstPlaybin*>(self);
     const GstMessageType type = GST_MESSAGE_TYPE(message);
     if (type == GST_MESSAGE_ERROR)
-        playbin->m_failed = true;
-    if (!playbin->m_onEnd) {
-        if (type & (GST_MESSAGE_ASYNC_DONE | GST_MESSAGE_DURATION_CHANGED | GST_MESSAGE_ERROR | GST_MESSAGE_EOS))
-            return GST_BUS_PASS;
-    } else if (type == GST_MESSAGE_ERROR || type == GST_MESSAGE_EOS) {
-        playbin->m_onEnd(type == GST_MESSAGE_ERROR ? gstErrorText(message) : QString());
-    }
-    gst_message_unref(message); // a sync handler that drops a message owns it
-    return GST_BUS_DROP;
+        m_failed = true;
+    if (!m_onEnd)
+        return type & (GST_MESSAGE_ASYNC_DONE | GST_MESSAGE_DURATION_CHANGED | GST_MESSAGE_ERROR | GST_MESSAGE_EOS);
+    if (type == GST_MESSAGE_ERROR || type == GST_MESSAGE_EOS)
+        m_onEnd(type == GST_MESSAGE_ERROR ? gstErrorText(message) : QString());
+    return false;
 }
 
 bool GstPlaybin::setUri(const QString& path, QString& error)
@@ -96,7 +84,7 @@ bool GstPlaybin::setUri(const QString& path, QString& error)
         error = QString::fromUtf8(gerror ? gerror->message : "Not a file name");
         return false;
     }
-    g_object_set(m_playbin.get(), "uri", pushedWhereNeeded(path, uri.get()).constData(), nullptr);
+    g_object_set(m_pipeline.element(), "uri", pushedWhereNeeded(path, uri.get()).constData(), nullptr);
     return true;
 }
 
@@ -105,11 +93,11 @@ void GstPlaybin::open(const QString& path)
     QString error;
     if (!setUri(path, error))
         failWith(error);
-    const GstStateChangeReturn change = gst_element_set_state(m_playbin.get(), GST_STATE_PAUSED);
+    const GstStateChangeReturn change = gst_element_set_state(m_pipeline.element(), GST_STATE_PAUSED);
     if (change == GST_STATE_CHANGE_SUCCESS || change == GST_STATE_CHANGE_NO_PREROLL)
         return;
     // Bounded: a demuxer that stalls without an error must not hang the program.
-    const GstMessageHandle reply(gst_bus_timed_pop_filtered(m_bus.get(),
+    const GstMessageHandle reply(gst_bus_timed_pop_filtered(m_pipeline.bus(),
         change == GST_STATE_CHANGE_ASYNC ? kOpenTimeoutMs * GST_MSECOND : 0,
         GstMessageType(GST_MESSAGE_ASYNC_DONE | GST_MESSAGE_ERROR)));
     if (!reply && change == GST_STATE_CHANGE_ASYNC)
@@ -124,11 +112,11 @@ double GstPlaybin::measureDuration()
         return seconds;
     // MPEG audio without a length header and bare video streams only know their
     // length once they have been read on: run through them as fast as they decode.
-    if (gst_element_set_state(m_playbin.get(), GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE)
+    if (gst_element_set_state(m_pipeline.element(), GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE)
         return 0;
     QDeadlineTimer deadline(kOpenTimeoutMs);
     while (!deadline.hasExpired()) {
-        const GstMessageHandle message(gst_bus_timed_pop_filtered(m_bus.get(),
+        const GstMessageHandle message(gst_bus_timed_pop_filtered(m_pipeline.bus(),
             deadline.remainingTime() * GST_MSECOND,
             GstMessageType(GST_MESSAGE_DURATION_CHANGED | GST_MESSAGE_EOS | GST_MESSAGE_ERROR)));
         if (!message || GST_MESSAGE_TYPE(message.get()) == GST_MESSAGE_ERROR)
@@ -149,7 +137,7 @@ void GstPlaybin::start(const QString& path)
         return;
     }
     // A refusal here has posted its error already, and the handler has heard it.
-    if (gst_element_set_state(m_playbin.get(), GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE && !m_failed)
+    if (gst_element_set_state(m_pipeline.element(), GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE && !m_failed)
         m_onEnd(QStringLiteral("The file could not be played."));
 }
 
@@ -157,10 +145,10 @@ void GstPlaybin::halt()
 {
     // READY keeps the decoders, so the next file opens sooner; after an error
     // only NULL makes sure nothing of the failed file is left for the next.
-    gst_element_set_state(m_playbin.get(), m_failed.exchange(false) ? GST_STATE_NULL : GST_STATE_READY);
+    gst_element_set_state(m_pipeline.element(), m_failed.exchange(false) ? GST_STATE_NULL : GST_STATE_READY);
     // A stream that is gone must leave nothing behind for the next one to find.
-    gst_bus_set_flushing(m_bus.get(), TRUE);
-    gst_bus_set_flushing(m_bus.get(), FALSE);
+    gst_bus_set_flushing(m_pipeline.bus(), TRUE);
+    gst_bus_set_flushing(m_pipeline.bus(), FALSE);
     m_path.clear();
 }
 
@@ -175,7 +163,7 @@ void GstPlaybin::failWith(const QString& description)
 double GstPlaybin::durationSeconds() const
 {
     gint64 nanoseconds = 0;
-    if (m_path.isEmpty() || !gst_element_query_duration(m_playbin.get(), GST_FORMAT_TIME, &nanoseconds)
+    if (m_path.isEmpty() || !gst_element_query_duration(m_pipeline.element(), GST_FORMAT_TIME, &nanoseconds)
         || nanoseconds < 0)
         return 0;
     return double(nanoseconds) / GST_SECOND;
@@ -184,7 +172,7 @@ double GstPlaybin::durationSeconds() const
 double GstPlaybin::positionSeconds() const
 {
     gint64 nanoseconds = 0;
-    if (m_path.isEmpty() || !gst_element_query_position(m_playbin.get(), GST_FORMAT_TIME, &nanoseconds)
+    if (m_path.isEmpty() || !gst_element_query_position(m_pipeline.element(), GST_FORMAT_TIME, &nanoseconds)
         || nanoseconds < 0)
         return 0;
     return double(nanoseconds) / GST_SECOND;

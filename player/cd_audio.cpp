@@ -1,7 +1,7 @@
-#include "recording/cd_audio.h"
+#include "player/cd_audio.h"
 
 #include "common/number_text.h"
-#include "recording/cd_device.h"
+#include "player/cd_device.h"
 
 #include <cmath>
 
@@ -110,17 +110,17 @@ QString CDAudio::GetCDLength()
     return query(QStringLiteral("status cd length wait"));
 }
 
-QString CDAudio::GetTrackLength(qint16 trackNum)
+QString CDAudio::GetTrackLength(qint16 track)
 {
-    return query(QStringLiteral("status cd length track ") + QString::number(trackNum));
+    return query(QStringLiteral("status cd length track ") + QString::number(track));
 }
 
-void CDAudio::GetCDPosition(qint16& track, qint16& min, qint16& sec)
+void CDAudio::GetCDPosition(qint16& track, qint16& minutes, qint16& seconds)
 {
     const QString reply = query(QStringLiteral("status cd position"));
     track = field(reply, 1, 2);
-    min = field(reply, 4, 5);
-    sec = field(reply, 7, 8);
+    minutes = field(reply, 4, 5);
+    seconds = field(reply, 7, 8);
 }
 
 qint16 CDAudio::CheckIfPlaying()
@@ -153,14 +153,14 @@ void CDAudio::moveBy(qint32 milliseconds)
     SetFormat_tmsf();
 }
 
-void CDAudio::FastForward(qint16 spd)
+void CDAudio::FastForward(qint16 milliseconds)
 {
-    moveBy(spd);
+    moveBy(milliseconds);
 }
 
-void CDAudio::ReWind(qint16 spd)
+void CDAudio::ReWind(qint16 milliseconds)
 {
-    moveBy(-spd);
+    moveBy(-milliseconds);
 }
 
 double trackLengthSeconds(const QString& reply)

@@ -1,4 +1,4 @@
-#include "recording/gst_media_player.h"
+#include "player/gst_media_player.h"
 
 #include "common/failure.h"
 
@@ -13,9 +13,9 @@ namespace {
 constexpr qint64 kPieceFrames = GstOutputStream::kRate / 20;
 constexpr qint64 kWaitingFrames = GstOutputStream::kRate / 200; // 5 ms of silence while a file is late
 
-qint64 framesOf(GstBuffer* buffer)
+qint64 framesOf(const GstBufferHandle& buffer)
 {
-    return qint64(gst_buffer_get_size(buffer)) / GstOutputStream::kBytesPerFrame;
+    return qint64(gst_buffer_get_size(buffer.get())) / GstOutputStream::kBytesPerFrame;
 }
 
 } // namespace
@@ -140,11 +140,11 @@ double GstMediaPlayer::startLeadMs() const
 // The output's thread, whenever it has room: the playing file's next samples, or
 // silence until the waiting file is due and ready. The timestamps run on without
 // a break, so the sink plays what it is given one piece after the other.
-GstBuffer* GstMediaPlayer::nextSound()
+GstBufferHandle GstMediaPlayer::nextSound()
 {
     const std::lock_guard lock(m_feedLock);
     qint64 frames = kPieceFrames; // of silence unless a file's samples are written
-    GstBuffer* buffer = nullptr;
+    GstBufferHandle buffer;
     for (;;) {
         if (m_active < 0 && m_waiting >= 0) {
             frames = m_timeline.silenceBeforeStart(kPieceFrames);
@@ -178,22 +178,22 @@ GstBuffer* GstMediaPlayer::nextSound()
     }
     if (!buffer) {
         const gsize bytes = gsize(frames) * GstOutputStream::kBytesPerFrame;
-        buffer = gst_buffer_new_allocate(nullptr, bytes, nullptr);
-        gst_buffer_memset(buffer, 0, 0, bytes);
+        buffer.reset(gst_buffer_new_allocate(nullptr, bytes, nullptr));
+        gst_buffer_memset(buffer.get(), 0, 0, bytes);
     }
     const qint64 at = m_timeline.written();
     m_timeline.advance(frames);
-    GST_BUFFER_PTS(buffer) = GstClockTime(m_timeline.nanoseconds(at));
-    GST_BUFFER_DURATION(buffer) = GstClockTime(m_timeline.nanoseconds(m_timeline.written()) - m_timeline.nanoseconds(at));
+    GST_BUFFER_PTS(buffer.get()) = GstClockTime(m_timeline.nanoseconds(at));
+    GST_BUFFER_DURATION(buffer.get()) = GstClockTime(m_timeline.nanoseconds(m_timeline.written()) - m_timeline.nanoseconds(at));
     return buffer;
 }
 
 // The active file's next samples, or null with the silence to write instead;
 // at the file's end no file is active any more.
-GstBuffer* GstMediaPlayer::nextOfActiveFile(qint64& frames)
+GstBufferHandle GstMediaPlayer::nextOfActiveFile(qint64& frames)
 {
     GstFileDecoder& file = m_decoders[m_active];
-    if (GstBuffer* buffer = file.take(kPieceFrames)) {
+    if (GstBufferHandle buffer = file.take(kPieceFrames)) {
         frames = framesOf(buffer);
         m_starvedFrames = 0;
         return buffer;

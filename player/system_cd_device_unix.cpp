@@ -1,4 +1,4 @@
-#include "recording/cd_device.h"
+#include "player/cd_device.h"
 
 std::unique_ptr<CdDevice> makeSystemCdDevice()
 {

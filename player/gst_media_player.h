@@ -1,10 +1,10 @@
 #pragma once
 
-#include "recording/gst_file_decoder.h"
-#include "recording/gst_output_stream.h"
-#include "recording/gst_playbin.h"
-#include "recording/media_player.h"
-#include "recording/sound_timeline.h"
+#include "player/gst_file_decoder.h"
+#include "player/gst_output_stream.h"
+#include "player/gst_playbin.h"
+#include "player/media_player.h"
+#include "player/sound_timeline.h"
 
 #include <QTimer>
 #include <atomic>
@@ -12,7 +12,7 @@
 #include <mutex>
 #include <optional>
 
-// MediaPlayer1 on GStreamer. Files are measured by a pipeline of their own,
+// The media player on GStreamer. Files are measured by a pipeline of their own,
 // which never touches the sound device, so a busy or missing one cannot spoil a
 // length. Two decoders take turns at playing: while one file sounds, the next
 // is opened and decoded ahead. The output stream stays open from file to file
@@ -39,8 +39,8 @@ private:
         QString error;
     };
 
-    GstBuffer* nextSound();
-    GstBuffer* nextOfActiveFile(qint64& frames);
+    GstBufferHandle nextSound();
+    GstBufferHandle nextOfActiveFile(qint64& frames);
     bool starved(const QString& text);
     void written(const Moment& moment);
     void announceHeard();

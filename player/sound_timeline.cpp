@@ -1,4 +1,4 @@
-#include "recording/sound_timeline.h"
+#include "player/sound_timeline.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "recording/cd_device.h"
+#include "player/cd_device.h"
 
 #include <windows.h>
 #include <mmsystem.h>

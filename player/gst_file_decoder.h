@@ -1,7 +1,7 @@
 #pragma once
 
-#include "recording/gst_output_stream.h"
-#include "recording/gst_playbin.h"
+#include "player/gst_output_stream.h"
+#include "player/gst_playbin.h"
 
 #include <QString>
 #include <condition_variable>
@@ -30,7 +30,7 @@ public:
     // Samples are waiting, or the file has ended or failed: it can start.
     bool ready() const;
     // Up to maxFrames of the next samples, joined; null when none are waiting.
-    GstBuffer* take(qint64 maxFrames);
+    GstBufferHandle take(qint64 maxFrames);
     // The file has ended and every sample was taken.
     bool finished() const;
     // Why the file failed; empty while it has not.
@@ -47,7 +47,7 @@ private:
 
     mutable std::mutex m_lock;
     std::condition_variable m_room;
-    std::deque<GstBuffer*> m_queue;
+    std::deque<GstBufferHandle> m_queue;
     qint64 m_queuedFrames = 0;
     bool m_halting = false; // take nothing more from the decoder
     bool m_decoding = false;

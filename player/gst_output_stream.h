@@ -1,6 +1,6 @@
 #pragma once
 
-#include "recording/gst_handles.h"
+#include "player/gst_pipeline.h"
 
 #include <QString>
 #include <functional>
@@ -17,7 +17,7 @@ public:
     // Called on the stream's own thread whenever it has room: a buffer of kCaps
     // samples with its timestamps set. It must answer at once, with silence if
     // nothing else is ready.
-    using Source = std::function<GstBuffer*()>;
+    using Source = std::function<GstBufferHandle()>;
     // Called on a GStreamer thread with the description of an error of the sink.
     using ErrorHandler = std::function<void(const QString& error)>;
 
@@ -31,9 +31,6 @@ public:
 
     // audioSink: a gst-launch-1.0 description of where the sound goes.
     GstOutputStream(const QString& audioSink, Source source, ErrorHandler onError);
-    ~GstOutputStream();
-    GstOutputStream(const GstOutputStream&) = delete;
-    GstOutputStream& operator=(const GstOutputStream&) = delete;
 
     // Starts the stream unless it runs, waiting at most kStartTimeoutMs until it
     // does. The source's timeline starts at 0. Throws a Failure when the sink refuses.
@@ -50,13 +47,12 @@ public:
     static constexpr int kStartTimeoutMs = 10000;
 
 private:
-    static GstBusSyncReply onBusMessage(GstBus* bus, GstMessage* message, gpointer self);
+    bool onBusMessage(GstMessage* message);
 
     Source m_source;
     ErrorHandler m_onError;
-    GstElementHandle m_pipeline;
-    GstBusHandle m_bus;
     bool m_open = false;
     mutable std::mutex m_errorLock;
     QString m_lastError;
+    Pipeline m_pipeline; // last: its threads use the members above until it is gone
 };

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "recording/gst_handles.h"
+#include "player/gst_pipeline.h"
 
 #include <QString>
 #include <atomic>
@@ -18,9 +18,6 @@ public:
 
     // audioSink and videoSink are descriptions as gst-launch-1.0 takes them.
     GstPlaybin(const QString& audioSink, const QString& videoSink, EndHandler onEnd = {});
-    ~GstPlaybin();
-    GstPlaybin(const GstPlaybin&) = delete;
-    GstPlaybin& operator=(const GstPlaybin&) = delete;
 
     // Opens the file and waits, at most kOpenTimeoutMs, until it is ready to play.
     // Throws a Failure with GStreamer's description when it cannot be opened.
@@ -36,19 +33,18 @@ public:
     double durationSeconds() const; // 0 when the stream does not say
     double positionSeconds() const; // 0 when nothing is open
 
-    GstElement* element() const { return m_playbin.get(); }
+    GstElement* element() const { return m_pipeline.element(); }
 
     static constexpr int kOpenTimeoutMs = 10000;
 
 private:
-    static GstBusSyncReply onBusMessage(GstBus* bus, GstMessage* message, gpointer self);
+    bool onBusMessage(GstMessage* message);
     [[noreturn]] void failWith(const QString& description);
     bool setUri(const QString& path, QString& error);
 
     EndHandler m_onEnd;
-    GstElementHandle m_playbin;
-    GstBusHandle m_bus;
     QString m_path;
     // An element that failed may keep its error into the next file; only a full reset clears it.
     std::atomic<bool> m_failed { false };
+    Pipeline m_pipeline; // last: its threads use the members above until it is gone
 };

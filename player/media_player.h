@@ -4,8 +4,8 @@
 #include <QString>
 #include <memory>
 
-// MediaPlayer1: measures media files, and plays them one after another with
-// exact silences between them.
+// Measures media files, and plays them one after another with exact silences
+// between them.
 class MediaPlayer : public QObject {
     Q_OBJECT
 public:

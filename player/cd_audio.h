@@ -25,13 +25,13 @@ public:
     qint16 CheckCD();
     qint16 GetNumTracks();
     QString GetCDLength();
-    QString GetTrackLength(qint16 trackNum); // "mm:ss:ff" followed by NULs
-    void GetCDPosition(qint16& track, qint16& min, qint16& sec);
+    QString GetTrackLength(qint16 track); // "mm:ss:ff" followed by NULs
+    void GetCDPosition(qint16& track, qint16& minutes, qint16& seconds);
     qint16 CheckIfPlaying(); // 1 while the drive plays, else 0
     void SeekCDtoX(qint16 track);
     void ReadyDevice();
-    void FastForward(qint16 spd);
-    void ReWind(qint16 spd);
+    void FastForward(qint16 milliseconds);
+    void ReWind(qint16 milliseconds);
 
 private:
     void send(const QString& command);
