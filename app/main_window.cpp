@@ -77,7 +77,7 @@ MainWindow::MainWindow(const AppServices& services, QWidget* parent)
                          this);
     new ListEditing({ui.playlistView, ui.moveButtons, ui.clearList, ui.shuffle, this},
                     {m_playlist, *m_busy, services.dialogs, m_random}, this);
-    new SavePlaylistCommand(ui.savePlaylist, m_playlist, services.dialogs, this);
+    new SavePlaylistCommand(ui.savePlaylist, m_playlist.table(), services.dialogs, this);
     new HelpWindows(ui.info, ui.checkForUpdate, services.dialogs, this, // a child of the window
                     [this](QWidget* window) { m_helperWindows << window; });
     ui.homePageLink->command = QString::fromLatin1(kHomePageAddress);

@@ -2,7 +2,7 @@
 
 #include "common/basic_random.h"
 #include "common/number_text.h"
-#include "playlist/playlist_table.h"
+#include "common/playlist_table.h"
 
 #include <cmath>
 #include <limits>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "playlist/playlist_table.h"
+#include "common/playlist_table.h"
 
 #include <QObject>
 

@@ -2,7 +2,7 @@
 
 #include "common/clock_text.h"
 #include "common/number_text.h"
-#include "playlist/playlist_table.h"
+#include "common/playlist_table.h"
 
 #include <cmath>
 

@@ -2,7 +2,7 @@
 
 #include "common/clock_text.h"
 #include "common/number_text.h"
-#include "playlist/playlist_entry.h"
+#include "common/playlist_entry.h"
 
 QString columnHeader(PlaylistColumn column)
 {

@@ -1,7 +1,7 @@
 #include "playlist_files/playlist_writer.h"
 
 #include "common/text_file.h"
-#include "playlist/playlist_table.h"
+#include "common/playlist_table.h"
 #include "playlist_files/playlist_format.h"
 
 #include <QDir>

@@ -3,7 +3,7 @@
 #include "common/dialogs.h"
 #include "common/failure.h"
 #include "common/flat_button.h"
-#include "playlist/playlist.h"
+#include "common/playlist_table.h"
 #include "playlist_files/playlist_format.h"
 #include "playlist_files/playlist_writer.h"
 
@@ -25,10 +25,10 @@ public:
 
 } // namespace
 
-SavePlaylistCommand::SavePlaylistCommand(FlatButton* button, const Playlist& playlist, Dialogs& dialogs,
+SavePlaylistCommand::SavePlaylistCommand(FlatButton* button, const PlaylistTable& table, Dialogs& dialogs,
                                          QWidget* dialogParent)
     : QObject(button)
-    , m_playlist(playlist)
+    , m_table(table)
     , m_dialogs(dialogs)
     , m_dialogParent(dialogParent)
     , m_lastFilter(kFilters.first())
@@ -46,7 +46,7 @@ void SavePlaylistCommand::save()
         {
             const WaitCursor wait;
             skipped = writePlaylist(path, saveFormat(path, int(kFilters.indexOf(request.selectedFilter)) + 1),
-                                    m_playlist.table());
+                                    m_table);
         }
         if (!skipped.isEmpty())
             m_dialogs.message(m_dialogParent, skippedEntriesMessage(skipped), QStringLiteral("Trelvik"),

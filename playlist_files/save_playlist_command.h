@@ -5,7 +5,7 @@
 
 class Dialogs;
 class FlatButton;
-class Playlist;
+class PlaylistTable;
 class QWidget;
 
 // The "&Save playlist" button: asks for a file name and writes the playlist there
@@ -14,12 +14,12 @@ class QWidget;
 class SavePlaylistCommand : public QObject {
     Q_OBJECT
 public:
-    SavePlaylistCommand(FlatButton* button, const Playlist& playlist, Dialogs& dialogs, QWidget* dialogParent);
+    SavePlaylistCommand(FlatButton* button, const PlaylistTable& table, Dialogs& dialogs, QWidget* dialogParent);
 
 private:
     void save();
 
-    const Playlist& m_playlist;
+    const PlaylistTable& m_table;
     Dialogs& m_dialogs;
     QWidget* m_dialogParent;
     QString m_lastFilter; // the dialog reopens with the filter chosen last time

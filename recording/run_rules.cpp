@@ -1,7 +1,7 @@
 #include "recording/run_rules.h"
 
 #include "common/number_text.h"
-#include "playlist/playlist_table.h"
+#include "common/playlist_table.h"
 
 #include <climits>
 #include <cmath>

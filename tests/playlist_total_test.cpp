@@ -1,5 +1,5 @@
 #include "common/number_text.h"
-#include "playlist/playlist_table.h"
+#include "common/playlist_table.h"
 #include "playlist/playlist_total.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "playlist/playlist_table.h"
+#include "common/playlist_table.h"
 #include "playlist_files/playlist_reader.h"
 #include "playlist_files/playlist_writer.h"
 #include "support/file_bytes.h"

@@ -1,5 +1,5 @@
 #include "player/sound_timeline.h"
-#include "playlist/playlist_table.h"
+#include "common/playlist_table.h"
 #include "recording/progress_display.h"
 #include "recording/run_rules.h"
 

@@ -1,4 +1,4 @@
-#include "playlist/playlist_table.h"
+#include "common/playlist_table.h"
 #include "recording/recording_file.h"
 #include "support/file_bytes.h"
 #include "support/qt_printers.h"

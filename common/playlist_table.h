@@ -1,6 +1,6 @@
 #pragma once
 
-#include "playlist/playlist_entry.h"
+#include "common/playlist_entry.h"
 
 #include <vector>
 

@@ -1,4 +1,4 @@
-#include "playlist/playlist_table.h"
+#include "common/playlist_table.h"
 
 #include "common/failure.h"
 
