@@ -24,26 +24,7 @@ GstMediaPlayer::GstMediaPlayer(const QString& audioSink, QObject* parent)
     : MediaPlayer(parent)
     , m_output(
           audioSink, [this] { return nextSound(); },
-          [this](const QString& error) {
-              // A GStreamer thread: hand the failure over to the user-interface thread.
-              const quint64 playback = m_playback.load();
-              QMetaObject::invokeMethod(
-                  this,
-                  [this, playback, error] {
-                      if (playback != m_playback.load())
-                          return;
-                      bool playing = !m_toAnnounce.empty();
-                      {
-                          const std::lock_guard lock(m_feedLock);
-                          playing = playing || m_active >= 0 || m_waiting >= 0;
-                      }
-                      // A failed output is started anew by the next play.
-                      endPlayback();
-                      if (playing)
-                          Q_EMIT failed(error);
-                  },
-                  Qt::QueuedConnection);
-          })
+          [this](const QString& error) { inThisPlayback([this, error] { outputFailed(error); }); })
     , m_measure(QStringLiteral("fakesink"), QStringLiteral("fakesink"))
 {
     m_announce.setSingleShot(true);
@@ -242,20 +223,40 @@ bool GstMediaPlayer::starved(const QString& text)
     return true;
 }
 
-// The output's thread: what it wrote is announced when it is heard.
-void GstMediaPlayer::written(const Moment& moment)
+// Any thread: f runs on the user-interface thread, unless the playback is over by then.
+void GstMediaPlayer::inThisPlayback(std::function<void()> f)
 {
     const quint64 playback = m_playback.load();
     QMetaObject::invokeMethod(
         this,
-        [this, playback, moment] {
-            if (playback != m_playback.load())
-                return;
-            m_toAnnounce.push_back(moment);
-            if (m_toAnnounce.size() == 1)
-                announceHeard();
+        [this, playback, f = std::move(f)] {
+            if (playback == m_playback.load())
+                f();
         },
         Qt::QueuedConnection);
+}
+
+// The output's thread: what it wrote is announced when it is heard.
+void GstMediaPlayer::written(const Moment& moment)
+{
+    inThisPlayback([this, moment] {
+        m_toAnnounce.push_back(moment);
+        if (m_toAnnounce.size() == 1)
+            announceHeard();
+    });
+}
+
+// A failed output is started anew by the next play.
+void GstMediaPlayer::outputFailed(const QString& error)
+{
+    bool playing = !m_toAnnounce.empty();
+    {
+        const std::lock_guard lock(m_feedLock);
+        playing = playing || m_active >= 0 || m_waiting >= 0;
+    }
+    endPlayback();
+    if (playing)
+        Q_EMIT failed(error);
 }
 
 // Announces, in order, what has been heard by now, and waits for the rest.

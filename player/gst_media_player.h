@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <atomic>
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <optional>
 
@@ -42,7 +43,9 @@ private:
     GstBufferHandle nextSound();
     GstBufferHandle nextOfActiveFile(qint64& frames);
     bool starved(const QString& text);
+    void inThisPlayback(std::function<void()> f);
     void written(const Moment& moment);
+    void outputFailed(const QString& error);
     void announceHeard();
     void endPlayback();
 
