@@ -60,9 +60,11 @@ void AddingController::addFiles()
     if (m_services.busy.busy)
         return;
     QStringList chosen;
+    bool everyType = false;
     try {
         Dialogs::FileRequest request{QStringLiteral("Choose files to put on playlist"), addFilesFilters(), {}};
         chosen = m_services.dialogs.openFiles(m_controls.dialogParent, request);
+        everyType = request.selectedFilter == everyTypeFilter();
     } catch (const Failure& failure) {
         // A cancelled or failed dialog leaves the way every add does: buttons on, total shown.
         m_services.busy.enableCommands();
@@ -73,7 +75,7 @@ void AddingController::addFiles()
     try {
         const LongOperation operation(m_services.busy, m_services.playlist);
         const QString run = passThroughFileList(fileNameRun(chosen), m_services.programDirectory);
-        const QStringList names = namesToAdd(run, chosen);
+        const QStringList names = namesToAdd(run, chosen, everyType);
         for (const QString& name : names) {
             m_adder.addChosenFile(name);
             letEventsRun();

@@ -56,19 +56,19 @@ QString passThroughFileList(const QString& run, const QString& folder)
     return line;
 }
 
-QStringList namesToAdd(const QString& run, const QStringList& chosenPaths)
+QStringList namesToAdd(const QString& run, const QStringList& chosenPaths, bool everyType)
 {
     const QStringList names = fileNames(chosenPaths);
     if (!run.endsWith(names.join(QString())))
         throw Failure(QStringLiteral("The chosen file names could not be read back from filelist.tmp."));
     const std::optional<FileExtension> extension = endingExtension(run);
-    if (!extension)
+    if (!extension && !everyType)
         return {};
     // Split at the names themselves: an extension that also occurs inside a name
     // (my.mp3.old.mp3) must not cut that name in two.
     QStringList chosen;
     for (const QString& name : names) {
-        if (name.endsWith(extension->text, Qt::CaseInsensitive))
+        if (everyType ? endingExtension(name).has_value() : name.endsWith(extension->text, Qt::CaseInsensitive))
             chosen << name;
     }
     return chosen;

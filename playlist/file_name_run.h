@@ -13,6 +13,7 @@ QString fileNameRun(const QStringList& chosenPaths);
 QString passThroughFileList(const QString& run, const QString& folder);
 
 // The names to add, relative to the chosen folder, in the dialog's order: the chosen
-// names whose extension is the one that ends the run. A Failure when the run does not
-// end with the chosen names (a name with a line break in it cannot pass the file).
-QStringList namesToAdd(const QString& run, const QStringList& chosenPaths);
+// names whose extension is the one that ends the run, or, when every type was shown,
+// every chosen name of a type the program takes. A Failure when the run does not end
+// with the chosen names (a name with a line break in it cannot pass the file).
+QStringList namesToAdd(const QString& run, const QStringList& chosenPaths, bool everyType);

@@ -18,7 +18,9 @@ bool headersGiveLength(const QString& path)
     static const QStringList types = {
         QStringLiteral("mp3"), QStringLiteral("mp2"), QStringLiteral("wav"),
         QStringLiteral("wma"), QStringLiteral("asf"), QStringLiteral("aif"),
-        QStringLiteral("aifc"), QStringLiteral("aiff"),
+        QStringLiteral("aifc"), QStringLiteral("aiff"), QStringLiteral("flac"),
+        QStringLiteral("ogg"), QStringLiteral("oga"), QStringLiteral("opus"),
+        QStringLiteral("m4a"), QStringLiteral("wv"), QStringLiteral("ape"),
     };
     return types.contains(QFileInfo(path).suffix(), Qt::CaseInsensitive);
 }

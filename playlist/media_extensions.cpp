@@ -19,6 +19,11 @@ const QList<FileExtension>& extensionTable()
         {u".aifc", FileKind::Media}, {u".aiff", FileKind::Media},
         {u".au", FileKind::Media}, {u".snd", FileKind::Media},
         {u".mov", FileKind::Media}, {u".qt", FileKind::Media},
+        {u".flac", FileKind::Media}, {u".ogg", FileKind::Media},
+        {u".oga", FileKind::Media}, {u".opus", FileKind::Media},
+        {u".m4a", FileKind::Media}, {u".aac", FileKind::Media},
+        {u".wv", FileKind::Media}, {u".ape", FileKind::Media},
+        {u".mka", FileKind::Media},
     };
     return table;
 }
@@ -36,12 +41,23 @@ QStringList addFilesFilters()
         {"MP2V File", "mp2v"}, {"MPA File", "mpa"}, {"RMI File", "rmi"},
         {"IVF File", "ivf"}, {"AIF File", "aif"}, {"AIFC File", "aifc"},
         {"AIFF File", "aiff"}, {"AU File", "au"}, {"SND File", "snd"},
-        {"MOV File", "mov"}, {"QT File", "qt"},
+        {"MOV File", "mov"}, {"QT File", "qt"}, {"FLAC File", "flac"},
+        {"OGG File", "ogg"}, {"OGA File", "oga"}, {"OPUS File", "opus"},
+        {"M4A File", "m4a"}, {"AAC File", "aac"}, {"WV File", "wv"},
+        {"APE File", "ape"}, {"MKA File", "mka"},
     };
     QStringList list;
     for (const auto& [type, extension] : filters)
         list << QStringLiteral("%1 (*.%2)").arg(QLatin1String(type), QLatin1String(extension));
-    return list;
+    return list << everyTypeFilter();
+}
+
+QString everyTypeFilter()
+{
+    QStringList patterns;
+    for (const FileExtension& extension : extensionTable())
+        patterns << QStringLiteral("*") + extension.text.toString();
+    return QStringLiteral("All playable files (%1)").arg(patterns.join(QLatin1Char(' ')));
 }
 
 std::optional<FileExtension> endingExtension(QStringView name)

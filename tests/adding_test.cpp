@@ -118,9 +118,34 @@ TEST_F(AddingTest, chosenFilesOfTheLastExtensionAreMeasuredAndAddedInDialogOrder
     EXPECT_EQ(window->ui.totalTimeLabel->text(), "Total time: 08:07"); // 475 s (lengths cut) and 6 gaps of 2 s
     const QStringList filters = dialogs.fileRequests.at(0).filters;
     EXPECT_EQ(dialogs.fileRequests[0].title, "Choose files to put on playlist");
-    ASSERT_EQ(filters.size(), 32);
-    EXPECT_EQ(QStringList({filters[0], filters[4], filters[31]}),
-              QStringList({"MP3 File (*.mp3)", "CD Track (*.cda)", "QT File (*.qt)"}));
+    ASSERT_EQ(filters.size(), 42);
+    EXPECT_EQ(QStringList({filters[0], filters[4], filters[31], filters[32], filters[40]}),
+              QStringList({"MP3 File (*.mp3)", "CD Track (*.cda)", "QT File (*.qt)", "FLAC File (*.flac)",
+                           "MKA File (*.mka)"}));
+    EXPECT_TRUE(dialogs.fileRequests[0].selectedFilter.isEmpty()); // the first filter is shown first
+}
+
+// The last filter shows every type at once; chosen through it, a mixed folder is added
+// whole in dialog order, each type measured as it always is.
+TEST_F(AddingTest, everyTypeFilterListsEveryExtensionAndAddsAMixedSelection)
+{
+    addFiles({});
+    const QStringList filters = dialogs.fileRequests.at(0).filters;
+    const QString every = filters.last();
+    EXPECT_TRUE(every.startsWith("All playable files (")) << every.toStdString();
+    for (const QString& filter : filters.mid(0, filters.size() - 1)) {
+        const QString pattern = filter.section('(', 1).chopped(1);
+        EXPECT_TRUE(every.contains(pattern + " ") || every.endsWith(pattern + ")")) << pattern.toStdString();
+    }
+
+    cdDevice.replies["status cd length track 2"] = "00:09:00";
+    const QString flac = makeMedia("a.flac", 10), opus = makeMedia("b.Opus", 20), cd = makeFile("Track02.cda"),
+                  wav = makeMedia("c.wav", 30), listed = makeMedia("d.ape", 40);
+    const QString list = makePlaylist("e.m3u", {listed});
+    dialogs.selectedFilters.push_back(every);
+    addFiles({flac, opus, makeMedia("notes.txt", 5), cd, wav, list, makeMedia("f.mka", 50)});
+    EXPECT_EQ(paths(), QStringList({flac, opus, cd, wav, listed, folder + "/f.mka"}));
+    EXPECT_EQ(window->ui.totalTimeLabel->text(), "Total time: 02:49"); // 159 s and 5 gaps of 2 s
 }
 
 TEST_F(AddingTest, defaultGapTextIsReadAtEveryAdd)
@@ -218,12 +243,13 @@ TEST_F(AddingTest, fullTableRefusesEveryRoadAndChangesNothing)
 
 TEST_F(AddingTest, droppedLocalMediaAndPlaylistsAreAddedAndOtherItemsPassedOver)
 {
-    const QString song = makeMedia("song.MP3", 61), clip = makeMedia("clip.mpeg", 5), listed = makeMedia("b.wav", 7);
+    const QString song = makeMedia("song.MP3", 61), clip = makeMedia("clip.mpeg", 5), listed = makeMedia("b.wav", 7),
+                  flac = makeMedia("c.FLAC", 9), wv = makeMedia("d.wv", 3);
     QDir(folder).mkdir("folder.mp3");
 
-    drop({song, makeMedia("notes.txt", 5), folder + "/folder.mp3", clip,
-          makePlaylist("list.pls", {"[playlist]", "File1=" + listed})});
-    EXPECT_EQ(paths(), QStringList({song, clip, listed}));
+    drop({song, makeMedia("notes.txt", 5), folder + "/folder.mp3", clip, flac,
+          makePlaylist("list.pls", {"[playlist]", "File1=" + listed}), wv});
+    EXPECT_EQ(paths(), QStringList({song, clip, flac, listed, wv}));
     const QUrl web("https://example.org/a.mp3");
     EXPECT_TRUE(offer<QDragEnterEvent>({web, QUrl::fromLocalFile(song)}));
     EXPECT_FALSE(offer<QDragEnterEvent>({web}));

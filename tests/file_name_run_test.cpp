@@ -12,21 +12,24 @@ TEST(FileNameRun, holdsTheFolderFollowedDirectlyByTheNames)
     EXPECT_EQ(fileNameRun({"/a.mp3", "/b.mp3"}), "/a.mp3b.mp3");
 }
 
-// Only names of the extension that ends the run are added, in dialog order; the run is
-// split at the chosen names, so an extension inside a name does not cut it.
+// Only names of the extension that ends the run are added, in dialog order, unless
+// every type was shown; the run is split at the chosen names, so an extension inside
+// a name does not cut it.
 TEST(FileNameRun, namesOfTheExtensionEndingTheRunAreAddedInDialogOrder)
 {
-    const std::pair<QStringList, QStringList> cases[] = {
-        {{"/m/my.mp3.old.mp3", "/m/a.mp3"}, {"my.mp3.old.mp3", "a.mp3"}},
-        {{"/m/x.mpeg", "/m/y.mpe"}, {"y.mpe"}},
-        {{"/m/a.mp3", "/m/notes.txt"}, {}},
+    const struct { QStringList chosen; bool everyType; QStringList names; } cases[] = {
+        {{"/m/my.mp3.old.mp3", "/m/a.mp3"}, false, {"my.mp3.old.mp3", "a.mp3"}},
+        {{"/m/x.mpeg", "/m/y.mpe"}, false, {"y.mpe"}},
+        {{"/m/a.mp3", "/m/notes.txt"}, false, {}},
+        {{"/m/a.flac", "/m/b.OPUS", "/m/notes.txt", "/m/c.mp3", "/m/l.m3u"}, true, {"a.flac", "b.OPUS", "c.mp3", "l.m3u"}},
+        {{"/m/a.wv", "/m/notes.txt"}, true, {"a.wv"}},
     };
-    for (const auto& [chosen, names] : cases) {
+    for (const auto& [chosen, everyType, names] : cases) {
         const QString run = fileNameRun(chosen);
-        EXPECT_EQ(namesToAdd(run, chosen), names) << run.toStdString();
+        EXPECT_EQ(namesToAdd(run, chosen, everyType), names) << run.toStdString();
     }
     // A run that lost names on the way through the file is a failure, not a guess.
-    EXPECT_THROW(namesToAdd("/ma", {"/m/a\nb.mp3", "/m/c.mp3"}), Failure);
+    EXPECT_THROW(namesToAdd("/ma", {"/m/a\nb.mp3", "/m/c.mp3"}, false), Failure);
 }
 
 TEST(FileNameRun, passesThroughFileListWhichIsGoneAfterwards)
