@@ -56,6 +56,15 @@ TEST(MediaDuration, headersGiveThePlayersLengthOfGeneratedAudio)
     }
     // GStreamer's discoverer does not finish on AIFF; the generated length stands in.
     EXPECT_NEAR(mediaDuration(player, aiff), 3.7, 0.01);
+    // Today's lossless and lossy types carry their length; M4A's counts the AAC encoder's priming.
+    const std::pair<const char*, QStringList> headerTypes[] = {
+        {"flac", {"-c:a", "flac"}}, {"ogg", {"-c:a", "libvorbis"}}, {"oga", {"-c:a", "libvorbis", "-f", "ogg"}},
+        {"opus", {"-c:a", "libopus"}}, {"m4a", {"-c:a", "aac"}}, {"wv", {"-c:a", "wavpack"}}};
+    for (const auto& [extension, options] : headerTypes) {
+        const QString path = dir.filePath(QStringLiteral("tone.") + extension);
+        ASSERT_TRUE(run("ffmpeg", QStringList{"-v", "quiet", "-i", wav} + options + QStringList{path})) << extension;
+        EXPECT_NEAR(mediaDuration(player, path), 3.7, 0.03) << extension;
+    }
     EXPECT_TRUE(player.opened.isEmpty());
 
     // Types without a length in the headers, and broken headers, go to the player.
