@@ -1,6 +1,9 @@
 #include "player/gst_file_decoder.h"
 
+#include "player/mp3_encoder_trim.h"
+
 #include <QDir>
+#include <algorithm>
 #include <gst/app/gstappsink.h>
 
 namespace {
@@ -28,6 +31,21 @@ GstBufferHandle pullBuffer(GstAppSink* sink)
     return GstBufferHandle(gst_buffer_ref(gst_sample_get_buffer(sample.get())));
 }
 
+// The part of a buffer that begins at frame first of the file and lies within
+// [from, to); null when none does.
+GstBufferHandle framesWithin(GstBufferHandle buffer, qint64 first, qint64 from, qint64 to)
+{
+    const qint64 frames = framesOf(buffer);
+    const qint64 begin = std::max(first, from), end = std::min(first + frames, to);
+    if (begin >= end)
+        return nullptr;
+    if (end - begin == frames)
+        return buffer;
+    const qint64 bytes = GstOutputStream::kBytesPerFrame;
+    return GstBufferHandle(gst_buffer_copy_region(buffer.get(), GST_BUFFER_COPY_ALL, gsize((begin - first) * bytes),
+                                                  gsize((end - begin) * bytes)));
+}
+
 } // namespace
 
 // Pictures are decoded as fast as they come, only to learn how long a file
@@ -52,10 +70,14 @@ GstFileDecoder::~GstFileDecoder()
 void GstFileDecoder::start(const QString& path)
 {
     halt();
+    const std::optional<EncoderTrim> trim = mp3EncoderTrim(path);
     {
         const std::lock_guard lock(m_lock);
         m_decoding = true;
         m_path = path;
+        m_decodedFrames = 0;
+        m_skipFrames = trim ? trim->skipFrames * GstOutputStream::kRate / trim->rate : 0;
+        m_musicFrames = trim ? trim->musicFrames * GstOutputStream::kRate / trim->rate : -1;
     }
     m_playbin.start(path);
 }
@@ -86,6 +108,14 @@ GstFlowReturn GstFileDecoder::onDecoded(GstAppSink* sink, gpointer self)
     if (!buffer)
         return GST_FLOW_FLUSHING;
     std::unique_lock lock(decoder->m_lock);
+    if (decoder->m_musicFrames >= 0) {
+        const qint64 first = decoder->m_decodedFrames;
+        decoder->m_decodedFrames += framesOf(buffer);
+        buffer = framesWithin(std::move(buffer), first, decoder->m_skipFrames,
+                              decoder->m_skipFrames + decoder->m_musicFrames);
+        if (!buffer)
+            return GST_FLOW_OK; // encoder silence, never heard
+    }
     decoder->m_room.wait(lock, [decoder] { return decoder->m_halting || decoder->m_queuedFrames < kQueuedFrames; });
     if (decoder->m_halting)
         return GST_FLOW_FLUSHING;

@@ -52,6 +52,10 @@ private:
     bool m_halting = false; // take nothing more from the decoder
     bool m_decoding = false;
     bool m_hadSound = false;
+    // The music's frames, where the file declares encoder silence GStreamer keeps.
+    qint64 m_skipFrames = 0;
+    qint64 m_musicFrames = -1; // all
+    qint64 m_decodedFrames = 0;
     QString m_path;
     QString m_error;
     GstPlaybin m_playbin; // last: its threads use the members above until it is gone

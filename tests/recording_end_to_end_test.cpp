@@ -74,6 +74,54 @@ TEST(RecordingEndToEnd, recordingHearsEachTrackWithItsGapAfterIt)
     }
 }
 
+// Today's types through the same player: a lossless track is heard to its last sample,
+// and a lossy one at the length its file declares, without the encoder's silence
+// before and after the music (LAME's and ffmpeg's MP3 headers, Opus's pre-skip,
+// Vorbis's last granule). GStreamer 1.22 cuts AAC in M4A short by the priming
+// packet's worth, and ADTS AAC declares nothing, so both stay out.
+TEST(RecordingEndToEnd, recordingHearsTodaysTypesWholeWithNoAddedSilence)
+{
+    PulseNullSink sink;
+    ASSERT_TRUE(sink.ready()) << "no PulseAudio server with a null sink could be started";
+    const struct { const char* name; QString program; QStringList options; double tolerance; } types[] = {
+        {"flac", "ffmpeg", {"-c:a", "flac"}, 0.0001}, {"wv", "ffmpeg", {"-c:a", "wavpack"}, 0.0001},
+        {"alac.m4a", "ffmpeg", {"-c:a", "alac"}, 0.0001}, {"mka", "ffmpeg", {"-c:a", "flac"}, 0.0001},
+        {"opus", "ffmpeg", {"-c:a", "libopus"}, 0.001}, {"ogg", "ffmpeg", {"-c:a", "libvorbis"}, 0.001},
+        {"lame.mp3", "lame", {"--quiet"}, 0.001}, {"ffmpeg.mp3", "ffmpeg", {"-c:a", "libmp3lame"}, 0.001},
+    };
+    constexpr double kSeconds = 1.0;
+    GeneratedMedia media;
+    const QString wav = SoundingRun::makeTone(media, QStringLiteral("source.wav"), kSeconds, 440);
+    ASSERT_FALSE(wav.isEmpty());
+    SoundingRun run;
+    for (const auto& type : types) {
+        const QString name = QStringLiteral("track.") + type.name;
+        const QStringList arguments = type.program == "lame" ? type.options + QStringList{wav, name}
+            : QStringList{"-v", "quiet", "-i", wav} + type.options + QStringList{name};
+        const QString path = media.make(type.program, arguments, name);
+        ASSERT_FALSE(path.isEmpty()) << "could not make " << type.name;
+        run.add(path, kSeconds, 300);
+    }
+
+    const QString recording = media.path(QStringLiteral("deck.wav"));
+    ASSERT_TRUE(sink.startRecording(recording));
+    run.play(30000);
+    QThread::msleep(300);
+    sink.stopRecording();
+    EXPECT_TRUE(run.dialogs.messages.empty()) << run.dialogs.messages.front().text.toStdString();
+
+    const std::vector<SoundStretch> sounds = soundStretches(recording, 0.02);
+    ASSERT_EQ(sounds.size(), std::size(types));
+    for (size_t i = 0; i < sounds.size(); ++i) {
+        std::printf("%s: heard %.3f ms of %.0f ms\n", types[i].name, sounds[i].length() * 1000, kSeconds * 1000);
+        EXPECT_NEAR(sounds[i].length(), kSeconds, types[i].tolerance) << types[i].name;
+        if (i + 1 < sounds.size()) { // encoder silence (16 ms and more) would lengthen the gap
+            EXPECT_GE(sounds[i + 1].start - sounds[i].end, 0.3 - 0.001) << types[i].name;
+            EXPECT_LE(sounds[i + 1].start - sounds[i].end, 0.3 + 0.005) << types[i].name;
+        }
+    }
+}
+
 // A file cut short is no track: losing the sound output mid-track stops the run
 // with the output's own message, and no when-done action takes it for a success.
 TEST(RecordingEndToEnd, soundOutputLostMidTrackStopsTheRunWithAMessage)
