@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <cstdio>
@@ -36,22 +37,23 @@ QString residentMemory()
     return QStringLiteral("n/a");
 }
 
-// count files in a folder of their own, named so that the extension sorts them: the
-// first half hard links to the MP3, the second half to the WAV.
-QStringList makeFolder(const QString& folder, int count, const QString& mp3, const QString& wav)
+// count files in a folder of their own, named so that the extension sorts them: each
+// source in turn gets an equal run of hard links to it, under its own extension.
+QList<QStringList> makeFolder(const QString& folder, int count, const QStringList& sources)
 {
     std::filesystem::create_directory(folder.toStdString());
-    QStringList paths;
+    QList<QStringList> runs(sources.size());
     for (int i = 0; i < count; ++i) {
-        const bool isMp3 = i < count / 2;
-        const QString path = QStringLiteral("%1/song %2.%3").arg(folder).arg(i, 5, 10, QChar(u'0')).arg(QLatin1String(isMp3 ? "mp3" : "wav"));
-        std::filesystem::create_hard_link((isMp3 ? mp3 : wav).toStdString(), path.toStdString());
-        paths << path;
+        const qsizetype source = qsizetype(i) * sources.size() / count;
+        const QString path = QStringLiteral("%1/song %2.%3").arg(folder).arg(i, 5, 10, QChar(u'0')).arg(QFileInfo(sources[source]).suffix());
+        std::filesystem::create_hard_link(sources[source].toStdString(), path.toStdString());
+        runs[source] << path;
     }
-    return paths;
+    return runs;
 }
 
-void measure(const QString& programDir, const QStringList& paths)
+// Adds each run of files with one click.
+void measure(const QString& programDir, const QList<QStringList>& runs)
 {
     FakeDialogs dialogs;
     FakeCdDevice cdDevice;
@@ -62,13 +64,17 @@ void measure(const QString& programDir, const QStringList& paths)
     window.show();
     QCoreApplication::processEvents();
 
-    const int half = int(paths.size()) / 2;
-    dialogs.fileAnswers.push_back(paths.mid(0, half));
-    dialogs.fileAnswers.push_back(paths.mid(half));
+    QStringList types;
+    qsizetype count = 0;
+    for (const QStringList& run : runs) {
+        dialogs.fileAnswers.push_back(run);
+        types << QFileInfo(run.first()).suffix();
+        count += run.size();
+    }
     QElapsedTimer timer;
     timer.start();
-    window.ui.addFiles->click();
-    window.ui.addFiles->click();
+    for (qsizetype i = 0; i < runs.size(); ++i)
+        window.ui.addFiles->click();
     const double seconds = timer.nsecsElapsed() / 1e9;
 
     int wrong = 0;
@@ -76,9 +82,9 @@ void measure(const QString& programDir, const QStringList& paths)
         if (window.playlist().table()[i].length != QLatin1String("3"))
             ++wrong;
     }
-    std::printf("%6lld files: %7.3f s, %8.0f files/s, %d added, %d lengths not 3 s, "
+    std::printf("%6lld files (%s): %7.3f s, %8.0f files/s, %d added, %d lengths not 3 s, "
                 "%zu messages, resident memory %s\n",
-                qlonglong(paths.size()), seconds, paths.size() / seconds, window.playlist().table().count(), wrong,
+                qlonglong(count), qPrintable(types.join(u' ')), seconds, count / seconds, window.playlist().table().count(), wrong,
                 dialogs.messages.size(), qPrintable(residentMemory()));
     std::fflush(stdout);
 }
@@ -93,16 +99,22 @@ int main(int argc, char** argv)
     QTemporaryDir dir;
     const QString wav = dir.filePath(QStringLiteral("source.wav"));
     const QString mp3 = dir.filePath(QStringLiteral("source.mp3"));
+    const QString flac = dir.filePath(QStringLiteral("source.flac"));
+    const QString opus = dir.filePath(QStringLiteral("source.opus"));
     if (!run(QStringLiteral("sox"), {QStringLiteral("-n"), QStringLiteral("-r"), QStringLiteral("44100"),
                                      QStringLiteral("-c"), QStringLiteral("2"), wav, QStringLiteral("synth"),
                                      QStringLiteral("3.4"), QStringLiteral("sine"), QStringLiteral("440")})
-        || !run(QStringLiteral("lame"), {QStringLiteral("--quiet"), wav, mp3})) {
-        std::fprintf(stderr, "sox and lame are needed to make the test audio\n");
+        || !run(QStringLiteral("lame"), {QStringLiteral("--quiet"), wav, mp3})
+        || !run(QStringLiteral("ffmpeg"), {QStringLiteral("-v"), QStringLiteral("quiet"), QStringLiteral("-i"), wav, flac})
+        || !run(QStringLiteral("ffmpeg"), {QStringLiteral("-v"), QStringLiteral("quiet"), QStringLiteral("-i"), wav, opus})) {
+        std::fprintf(stderr, "sox, lame and ffmpeg are needed to make the test audio\n");
         return 1;
     }
+    measure(dir.path(), makeFolder(dir.filePath(QStringLiteral("flac")), 1000, {flac}));
+    measure(dir.path(), makeFolder(dir.filePath(QStringLiteral("opus")), 1000, {opus}));
     for (const int count : {1000, 32768}) {
         const QString folder = dir.filePath(QString::number(count));
-        measure(dir.path(), makeFolder(folder, count, mp3, wav));
+        measure(dir.path(), makeFolder(folder, count, {mp3, wav, flac, opus}));
     }
     return 0;
 }

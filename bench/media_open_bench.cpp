@@ -45,6 +45,8 @@ int main(int argc, char** argv)
         generate(dir, QStringLiteral("tone.wma"), { "-c:a", "wmav2", "-f", "asf" }),
         generate(dir, QStringLiteral("tone.aiff"), { "-c:a", "pcm_s16be", "-f", "aiff" }),
         generate(dir, QStringLiteral("tone.mpg"), { "-c:a", "mp2", "-f", "mpeg" }),
+        generate(dir, QStringLiteral("tone.flac"), { "-c:a", "flac", "-f", "flac" }),
+        generate(dir, QStringLiteral("tone.opus"), { "-c:a", "libopus", "-f", "opus" }),
     };
     if (files.contains(QString())) {
         std::fprintf(stderr, "ffmpeg could not generate the test files\n");
