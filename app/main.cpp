@@ -13,7 +13,9 @@ int main(int argc, char** argv)
     QtDialogs dialogs;
     const auto cdDevice = makeSystemCdDevice();
     const auto mediaPlayer = makeMediaPlayer();
-    Startup startup({dialogs, *cdDevice, *mediaPlayer, programDirectory(), findVolumeControl()});
+    // Files named on the command line (a file manager's "Open with") are all it reads there.
+    Startup startup({dialogs, *cdDevice, *mediaPlayer, programDirectory(), findVolumeControl()},
+                    QApplication::arguments().mid(1));
     startup.start();
     return app.exec();
 }

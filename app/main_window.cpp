@@ -72,7 +72,7 @@ MainWindow::MainWindow(const AppServices& services, QWidget* parent)
             close();
         }
     });
-    new AddingController({ui.addFiles, ui.loadPlaylist, ui.playlistView->viewport(), ui.defaultGapEdit, this},
+    m_adding = new AddingController({ui.addFiles, ui.loadPlaylist, ui.playlistView->viewport(), ui.defaultGapEdit, this},
                          {m_playlist, *m_busy, services.dialogs, m_cd, services.mediaPlayer, services.programDirectory},
                          this);
     new ListEditing({ui.playlistView, ui.moveButtons, ui.clearList, ui.shuffle, this},
@@ -81,6 +81,8 @@ MainWindow::MainWindow(const AppServices& services, QWidget* parent)
     new HelpWindows(ui.info, ui.checkForUpdate, services.dialogs, this, // a child of the window
                     [this](QWidget* window) { m_helperWindows << window; });
     ui.homePageLink->command = QString::fromLatin1(kHomePageAddress);
+    ui.saveWhenDoneBox->setToolTip(QStringLiteral("Saved as Recording 1, Recording 2, ... in ")
+                                   + QDir::toNativeSeparators(services.programDirectory));
     connectWhenDoneRules(ui.saveWhenDoneBox, ui.m3uOption, ui.plsOption, ui.exitWhenDoneBox, ui.shutDownWhenDoneBox);
     m_run = new RecordingRun(m_playlist, services.mediaPlayer, m_cd, services.programDirectory, this);
     connectRun();
@@ -151,6 +153,11 @@ void MainWindow::setUpVolumeButton()
         ui.volumeControl->setEnabled(false);
         ui.volumeControl->hide();
     }
+}
+
+void MainWindow::addFiles(const QStringList& paths)
+{
+    m_adding->dropFiles(paths);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

@@ -13,6 +13,7 @@
 #include <QWidget>
 #include <functional>
 
+class AddingController;
 class BusyState;
 class RecordingRun;
 
@@ -43,6 +44,8 @@ public:
     void saveSettings();
     // Ties the volume button to the system's volume control, or hides it.
     void setUpVolumeButton();
+    // Puts files on the list the way a drop of them on the list does.
+    void addFiles(const QStringList& paths);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -67,6 +70,7 @@ private:
     CDAudio m_cd;
     BasicRandom m_random; // the program's one generator, so shuffles continue its sequence
     BusyState* m_busy;    // children of the window
+    AddingController* m_adding;
     RecordingRun* m_run;
     QList<QPointer<QWidget>> m_helperWindows; // close together with this window
     bool m_closeWanted = false; // a close came while a long operation ran

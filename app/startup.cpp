@@ -3,6 +3,7 @@
 #include "app/main_window.h"
 #include "app/splash_window.h"
 
+#include <QFileInfo>
 #include <QScreen>
 #include <QTimer>
 
@@ -12,9 +13,10 @@ void centreOnScreen(QWidget* window)
     window->move(screen.center() - window->rect().center());
 }
 
-Startup::Startup(const AppServices& services, QObject* parent)
+Startup::Startup(const AppServices& services, const QStringList& files, QObject* parent)
     : QObject(parent)
     , m_services(services)
+    , m_files(files)
 {
 }
 
@@ -39,5 +41,10 @@ void Startup::tick()
     centreOnScreen(m_main);
     m_main->show();
     m_splash->close();
+    // A drop names absolute paths; a shell may hand over relative ones.
+    QStringList paths;
+    for (const QString& file : std::as_const(m_files))
+        paths << QFileInfo(file).absoluteFilePath();
+    m_main->addFiles(paths);
     Q_EMIT mainWindowShown();
 }

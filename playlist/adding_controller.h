@@ -39,10 +39,14 @@ public:
 
     AddingController(const Controls& controls, const Services& services, QObject* parent);
 
+    // Puts files on the list as a drop of them does: playlists are loaded, media
+    // files and CD tracks added, anything else passed over. Files opened with the
+    // program come this way too.
+    void dropFiles(const QStringList& paths);
+
 private:
     void addFiles();
     void loadPlaylist();
-    void dropFiles(const QStringList& paths);
     void letEventsRun();
     double defaultGap();
     void warn(const QString& text);

@@ -1,10 +1,12 @@
 #include "app/startup.h"
 
+#include "common/check_box.h"
 #include "help_windows/volume_control.h"
 #include "support/fake_cd_device.h"
 #include "support/fake_dialogs.h"
 #include "support/fake_media_player.h"
 
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QSignalSpy>
@@ -18,7 +20,7 @@ TEST(Startup, splashFirstThenTheMainWindowOneTickLater)
     FakeDialogs dialogs;
     FakeCdDevice cd;
     FakeMediaPlayer player;
-    Startup startup({dialogs, cd, player, dir.path(), {}});
+    Startup startup({dialogs, cd, player, dir.path(), {}}, {});
     startup.start();
 
     QPointer<SplashWindow> splash = startup.splash();
@@ -38,6 +40,42 @@ TEST(Startup, splashFirstThenTheMainWindowOneTickLater)
     EXPECT_TRUE(!splash || !splash->isVisible());
     EXPECT_EQ(shown.count(), 1) << "the splash ticks once";
     startup.mainWindow()->close();
+}
+
+// "Open with Trelvik": the files the program is started with go on the list as a
+// drop of them would put them, once the main window is up.
+TEST(Startup, filesItIsOpenedWithAreAddedAsADropAddsThem)
+{
+    QTemporaryDir dir;
+    FakeDialogs dialogs;
+    FakeCdDevice cd;
+    FakeMediaPlayer player;
+    const QDir folder(dir.path());
+    const auto makeFile = [&](const QString& name, const QByteArray& content) {
+        QFile file(folder.filePath(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(content);
+        return file.fileName();
+    };
+    const QString song = makeFile("song.mp3", "x"), listed = makeFile("listed.wav", "x");
+    player.durations = {{song, 61}, {listed, 7}};
+    const QString list = makeFile("list.m3u", "listed.wav\r\n");
+    QDir::setCurrent(dir.path());
+    Startup startup({dialogs, cd, player, dir.path(), {}},
+                    {"song.mp3", makeFile("notes.txt", "x"), list, dir.path()});
+    startup.start();
+
+    QSignalSpy shown(&startup, &Startup::mainWindowShown);
+    ASSERT_TRUE(shown.wait(3000));
+    MainWindow* window = startup.mainWindow();
+    ASSERT_TRUE(window);
+    QStringList paths;
+    for (int i = 0; i < window->playlist().count(); ++i)
+        paths << window->playlist().at(i).path;
+    EXPECT_EQ(paths, QStringList({song, listed}));
+    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_TRUE(window->ui.saveWhenDoneBox->toolTip().contains(dir.path())) << "where Recording playlists go";
+    window->close();
 }
 
 TEST(VolumeControl, findsTheFirstKnownProgramOnThePath)
