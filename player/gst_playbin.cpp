@@ -160,20 +160,20 @@ void GstPlaybin::failWith(const QString& description)
     throw Failure(description + QLatin1Char('\n') + QDir::toNativeSeparators(path));
 }
 
-double GstPlaybin::durationSeconds() const
+double GstPlaybin::querySeconds(gboolean (*query)(GstElement*, GstFormat, gint64*)) const
 {
     gint64 nanoseconds = 0;
-    if (m_path.isEmpty() || !gst_element_query_duration(m_pipeline.element(), GST_FORMAT_TIME, &nanoseconds)
-        || nanoseconds < 0)
+    if (m_path.isEmpty() || !query(m_pipeline.element(), GST_FORMAT_TIME, &nanoseconds) || nanoseconds < 0)
         return 0;
     return double(nanoseconds) / GST_SECOND;
 }
 
+double GstPlaybin::durationSeconds() const
+{
+    return querySeconds(gst_element_query_duration);
+}
+
 double GstPlaybin::positionSeconds() const
 {
-    gint64 nanoseconds = 0;
-    if (m_path.isEmpty() || !gst_element_query_position(m_pipeline.element(), GST_FORMAT_TIME, &nanoseconds)
-        || nanoseconds < 0)
-        return 0;
-    return double(nanoseconds) / GST_SECOND;
+    return querySeconds(gst_element_query_position);
 }

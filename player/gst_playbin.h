@@ -40,6 +40,8 @@ public:
 private:
     bool onBusMessage(GstMessage* message);
     [[noreturn]] void failWith(const QString& description);
+    // A time the playbin answers, in seconds; 0 when nothing is open or it cannot say.
+    double querySeconds(gboolean (*query)(GstElement*, GstFormat, gint64*)) const;
     bool setUri(const QString& path, QString& error);
 
     EndHandler m_onEnd;
