@@ -3,6 +3,9 @@
 #include "player/mp3_encoder_trim.h"
 
 #include <QDir>
+#include <QFile>
+#include <QtEndian>
+#include <limits>
 #include <algorithm>
 #include <gst/app/gstappsink.h>
 
@@ -46,6 +49,22 @@ GstBufferHandle framesWithin(GstBufferHandle buffer, qint64 first, qint64 from, 
                                                   gsize((end - begin) * bytes)));
 }
 
+// 16-bit stereo samples as the output's floating-point ones.
+GstBufferHandle floatFrames(const QByteArray& bytes, qint64 frames, bool bigEndian)
+{
+    GstBufferHandle buffer(gst_buffer_new_allocate(nullptr, gsize(frames * GstOutputStream::kBytesPerFrame), nullptr));
+    GstMapInfo map;
+    gst_buffer_map(buffer.get(), &map, GST_MAP_WRITE);
+    auto* out = reinterpret_cast<float*>(map.data);
+    const auto* in = reinterpret_cast<const uchar*>(bytes.constData());
+    for (qint64 i = 0; i < frames * 2; ++i) {
+        const qint16 sample = bigEndian ? qFromBigEndian<qint16>(in + 2 * i) : qFromLittleEndian<qint16>(in + 2 * i);
+        out[i] = float(sample) / 32768.0f;
+    }
+    gst_buffer_unmap(buffer.get(), &map);
+    return buffer;
+}
+
 } // namespace
 
 // Pictures are decoded as fast as they come, only to learn how long a file
@@ -67,19 +86,38 @@ GstFileDecoder::~GstFileDecoder()
     halt();
 }
 
-void GstFileDecoder::start(const QString& path)
+void GstFileDecoder::start(const SoundSource& source)
 {
     halt();
-    const std::optional<EncoderTrim> trim = mp3EncoderTrim(path);
+    qint64 skip = source.firstFrame;
+    qint64 end = source.endFrame;
+    if (source.kind == SoundSource::Kind::File) {
+        if (const std::optional<EncoderTrim> trim = mp3EncoderTrim(source.path)) {
+            const qint64 trimSkip = trim->skipFrames * GstOutputStream::kRate / trim->rate;
+            const qint64 trimEnd = trimSkip + trim->musicFrames * GstOutputStream::kRate / trim->rate;
+            skip += trimSkip;
+            end = end < 0 ? trimEnd : std::min(end + trimSkip, trimEnd);
+        }
+    }
     {
         const std::lock_guard lock(m_lock);
         m_decoding = true;
-        m_path = path;
+        m_path = source.path;
         m_decodedFrames = 0;
-        m_skipFrames = trim ? trim->skipFrames * GstOutputStream::kRate / trim->rate : 0;
-        m_musicFrames = trim ? trim->musicFrames * GstOutputStream::kRate / trim->rate : -1;
+        m_skipFrames = source.kind == SoundSource::Kind::File ? skip : 0;
+        m_endFrame = source.kind == SoundSource::Kind::File ? end : -1;
     }
-    m_playbin.start(path);
+    switch (source.kind) {
+    case SoundSource::Kind::File:
+        m_playbin.start(source.path);
+        break;
+    case SoundSource::Kind::RawImage:
+        m_rawReader = std::thread([this, source] { readRawImage(source); });
+        break;
+    case SoundSource::Kind::DriveTrack:
+        m_playbin.startCdTrack(source.path, source.track);
+        break;
+    }
 }
 
 void GstFileDecoder::halt()
@@ -90,6 +128,8 @@ void GstFileDecoder::halt()
     }
     m_room.notify_all(); // a decoder thread waiting for room gives up
     m_playbin.halt();
+    if (m_rawReader.joinable())
+        m_rawReader.join();
     const std::lock_guard lock(m_lock);
     m_halting = false;
     m_queue.clear();
@@ -108,21 +148,65 @@ GstFlowReturn GstFileDecoder::onDecoded(GstAppSink* sink, gpointer self)
     if (!buffer)
         return GST_FLOW_FLUSHING;
     std::unique_lock lock(decoder->m_lock);
-    if (decoder->m_musicFrames >= 0) {
+    if (!decoder->m_decoding)
+        return GST_FLOW_EOS; // past the end of the stretch
+    bool last = false;
+    if (decoder->m_skipFrames > 0 || decoder->m_endFrame >= 0) {
         const qint64 first = decoder->m_decodedFrames;
+        const qint64 end = decoder->m_endFrame < 0 ? std::numeric_limits<qint64>::max() : decoder->m_endFrame;
         decoder->m_decodedFrames += framesOf(buffer);
-        buffer = framesWithin(std::move(buffer), first, decoder->m_skipFrames,
-                              decoder->m_skipFrames + decoder->m_musicFrames);
-        if (!buffer)
-            return GST_FLOW_OK; // encoder silence, never heard
+        last = decoder->m_decodedFrames >= end;
+        buffer = framesWithin(std::move(buffer), first, decoder->m_skipFrames, end);
     }
-    decoder->m_room.wait(lock, [decoder] { return decoder->m_halting || decoder->m_queuedFrames < kQueuedFrames; });
-    if (decoder->m_halting)
+    if (buffer && !decoder->enqueue(lock, std::move(buffer)))
         return GST_FLOW_FLUSHING;
-    decoder->m_queuedFrames += framesOf(buffer);
-    decoder->m_queue.push_back(std::move(buffer));
-    decoder->m_hadSound = true;
-    return GST_FLOW_OK;
+    if (!last)
+        return GST_FLOW_OK; // before the stretch, encoder silence: never heard
+    // The rest of the file is not wanted: the stretch ends here, not when the file does.
+    decoder->m_decoding = false;
+    return GST_FLOW_EOS;
+}
+
+// Waits for room in the queue and queues the samples; false when halting.
+bool GstFileDecoder::enqueue(std::unique_lock<std::mutex>& lock, GstBufferHandle buffer)
+{
+    m_room.wait(lock, [this] { return m_halting || m_queuedFrames < kQueuedFrames; });
+    if (m_halting)
+        return false;
+    m_queuedFrames += framesOf(buffer);
+    m_queue.push_back(std::move(buffer));
+    m_hadSound = true;
+    return true;
+}
+
+// A raw CD image holds 16-bit stereo samples at 44.1 kHz, the output's rate:
+// read as they are, they need no decoder, and a stretch starts at its byte.
+void GstFileDecoder::readRawImage(const SoundSource& source)
+{
+    constexpr qint64 kBytesPerFrame = 4;
+    constexpr qint64 kPieceFrames = GstOutputStream::kRate / 20;
+    QFile file(source.path);
+    QString error;
+    if (!file.open(QIODevice::ReadOnly) || !file.seek(source.firstFrame * kBytesPerFrame)) {
+        error = file.errorString();
+    } else {
+        qint64 left = source.endFrame < 0 ? std::numeric_limits<qint64>::max() : source.endFrame - source.firstFrame;
+        while (left > 0) {
+            const QByteArray bytes = file.read(std::min(left, kPieceFrames) * kBytesPerFrame);
+            if (bytes.size() < kBytesPerFrame) {
+                if (file.error() != QFileDevice::NoError)
+                    error = file.errorString();
+                break;
+            }
+            const qint64 frames = bytes.size() / kBytesPerFrame;
+            GstBufferHandle buffer = floatFrames(bytes, frames, source.bigEndian);
+            std::unique_lock lock(m_lock);
+            if (!enqueue(lock, std::move(buffer)))
+                return;
+            left -= frames;
+        }
+    }
+    streamEnded(error);
 }
 
 void GstFileDecoder::streamEnded(const QString& error)

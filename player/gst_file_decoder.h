@@ -2,18 +2,20 @@
 
 #include "player/gst_output_stream.h"
 #include "player/gst_playbin.h"
+#include "player/sound_source.h"
 
 #include <QString>
 #include <condition_variable>
 #include <deque>
 #include <mutex>
+#include <thread>
 
 typedef struct _GstAppSink GstAppSink;
 
-// Decodes one file at a time into the sound output's sample format, on
-// GStreamer's threads, running at most kQueuedFrames ahead of what the output
-// has taken: a file is read only as fast as it plays, and the next file can be
-// decoded while the one before still sounds.
+// Decodes one source at a time into the sound output's sample format, on
+// GStreamer's threads (a raw CD image on a thread of its own), running at most
+// kQueuedFrames ahead of what the output has taken: a file is read only as fast
+// as it plays, and the next one can be decoded while the one before still sounds.
 class GstFileDecoder {
 public:
     GstFileDecoder();
@@ -21,8 +23,8 @@ public:
     GstFileDecoder(const GstFileDecoder&) = delete;
     GstFileDecoder& operator=(const GstFileDecoder&) = delete;
 
-    // Starts decoding the file without waiting for it to open.
-    void start(const QString& path);
+    // Starts decoding without waiting for the source to open.
+    void start(const SoundSource& source);
     // Stops decoding and drops what was decoded; harmless when nothing is.
     void halt();
 
@@ -43,6 +45,8 @@ public:
 
 private:
     static GstFlowReturn onDecoded(GstAppSink* sink, gpointer self);
+    bool enqueue(std::unique_lock<std::mutex>& lock, GstBufferHandle buffer);
+    void readRawImage(const SoundSource& source);
     void streamEnded(const QString& error);
 
     mutable std::mutex m_lock;
@@ -52,11 +56,13 @@ private:
     bool m_halting = false; // take nothing more from the decoder
     bool m_decoding = false;
     bool m_hadSound = false;
-    // The music's frames, where the file declares encoder silence GStreamer keeps.
+    // The frames to be heard: a track's stretch of its file, or the music where the
+    // file declares encoder silence GStreamer keeps.
     qint64 m_skipFrames = 0;
-    qint64 m_musicFrames = -1; // all
+    qint64 m_endFrame = -1; // -1: to the end
     qint64 m_decodedFrames = 0;
     QString m_path;
     QString m_error;
+    std::thread m_rawReader;
     GstPlaybin m_playbin; // last: its threads use the members above until it is gone
 };

@@ -54,7 +54,7 @@ double GstMediaPlayer::duration() const
     return m_duration;
 }
 
-void GstMediaPlayer::play(const QString& path, double silenceMs)
+void GstMediaPlayer::play(const SoundSource& source, double silenceMs)
 {
     int decoder = 0;
     {
@@ -62,7 +62,7 @@ void GstMediaPlayer::play(const QString& path, double silenceMs)
         decoder = m_waiting >= 0 ? m_waiting : m_active == 0 ? 1 : 0;
         m_waiting = -1; // the output leaves that decoder alone while it starts anew
     }
-    m_decoders[decoder].start(path);
+    m_decoders[decoder].start(source);
     {
         const std::lock_guard lock(m_feedLock);
         if (!m_output.isOpen())

@@ -27,7 +27,8 @@ public:
 
     void setFileName(const QString& path) override;
     double duration() const override;
-    void play(const QString& path, double silenceMs) override;
+    using MediaPlayer::play;
+    void play(const SoundSource& source, double silenceMs) override;
     void stop() override;
     double currentPosition() const override;
     double startLeadMs() const override;

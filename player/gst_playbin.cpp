@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <mutex>
 
 namespace {
 // playbin's flags (GstPlayFlags is not in a public header).
@@ -51,12 +52,31 @@ QByteArray pushedWhereNeeded(const QString& path, const char* uri)
     const GstElementFactoryHandle pushSource(gst_element_factory_find("pushfilesrc"));
     return pushSource ? "push" + fileUri : fileUri;
 }
+// libcdio's source reads disc images as well as drives, and reports a read error
+// instead of retrying for minutes; the other cdda source would be chosen first.
+void preferLibcdioSource()
+{
+    static std::once_flag once;
+    std::call_once(once, [] {
+        if (const GstElementFactoryHandle factory(gst_element_factory_find("cdiocddasrc")); factory)
+            gst_plugin_feature_set_rank(GST_PLUGIN_FEATURE(factory.get()), GST_RANK_PRIMARY + 1);
+    });
+}
 } // namespace
 
 GstPlaybin::GstPlaybin(const QString& audioSink, const QString& videoSink, EndHandler onEnd)
     : m_onEnd(std::move(onEnd))
     , m_pipeline(makePlaybin(audioSink, videoSink), [this](GstMessage* message) { return onBusMessage(message); })
 {
+    g_signal_connect(m_pipeline.element(), "source-setup", G_CALLBACK(&GstPlaybin::onSourceSetup), this);
+}
+
+// A cdda source reads the drive (or image) asked for, not the system's default drive.
+void GstPlaybin::onSourceSetup(GstElement*, GstElement* source, gpointer self)
+{
+    const QString& device = static_cast<GstPlaybin*>(self)->m_cdDevice;
+    if (!device.isEmpty() && g_object_class_find_property(G_OBJECT_GET_CLASS(source), "device"))
+        g_object_set(source, "device", QFile::encodeName(device).constData(), nullptr);
 }
 
 // Runs on whichever thread posts. Only what open() and measureDuration() wait
@@ -136,6 +156,21 @@ void GstPlaybin::start(const QString& path)
         m_onEnd(error);
         return;
     }
+    play();
+}
+
+void GstPlaybin::startCdTrack(const QString& device, int track)
+{
+    preferLibcdioSource();
+    halt();
+    m_path = device;
+    m_cdDevice = device;
+    g_object_set(m_pipeline.element(), "uri", QByteArray("cdda://" + QByteArray::number(track)).constData(), nullptr);
+    play();
+}
+
+void GstPlaybin::play()
+{
     // A refusal here has posted its error already, and the handler has heard it.
     if (gst_element_set_state(m_pipeline.element(), GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE && !m_failed)
         m_onEnd(QStringLiteral("The file could not be played."));
@@ -150,6 +185,7 @@ void GstPlaybin::halt()
     gst_bus_set_flushing(m_pipeline.bus(), TRUE);
     gst_bus_set_flushing(m_pipeline.bus(), FALSE);
     m_path.clear();
+    m_cdDevice.clear();
 }
 
 void GstPlaybin::failWith(const QString& description)

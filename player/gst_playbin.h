@@ -24,6 +24,8 @@ public:
     void open(const QString& path);
     // Plays the file without waiting for it to open; the end handler hears how it ends.
     void start(const QString& path);
+    // The same for a track of the disc in a drive, or of a disc image libcdio opens.
+    void startCdTrack(const QString& device, int track);
     // Ends any playback and lets the file go; harmless when nothing is open.
     void halt();
 
@@ -43,9 +45,12 @@ private:
     // A time the playbin answers, in seconds; 0 when nothing is open or it cannot say.
     double querySeconds(gboolean (*query)(GstElement*, GstFormat, gint64*)) const;
     bool setUri(const QString& path, QString& error);
+    void play();
+    static void onSourceSetup(GstElement* playbin, GstElement* source, gpointer self);
 
     EndHandler m_onEnd;
     QString m_path;
+    QString m_cdDevice; // the drive the next cdda source reads
     // An element that failed may keep its error into the next file; only a full reset clears it.
     std::atomic<bool> m_failed { false };
     Pipeline m_pipeline; // last: its threads use the members above until it is gone

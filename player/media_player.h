@@ -1,5 +1,7 @@
 #pragma once
 
+#include "player/sound_source.h"
+
 #include <QObject>
 #include <QString>
 #include <memory>
@@ -23,7 +25,8 @@ public:
     // to open. Called while a file sounds, the new file waits behind it, so even
     // a silence of 0 comes out exact; a second waiting file replaces the first.
     // Throws a Failure when the sound output cannot start.
-    virtual void play(const QString& path, double silenceMs) = 0;
+    virtual void play(const SoundSource& source, double silenceMs) = 0;
+    void play(const QString& path, double silenceMs) { play(SoundSource { .path = path }, silenceMs); }
     // Ends any playback and drops a waiting file; harmless when nothing plays.
     virtual void stop() = 0;
     // Play position of the file being heard, in seconds from its start.

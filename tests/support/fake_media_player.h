@@ -14,6 +14,7 @@ public:
     QHash<QString, double> durations; // path -> seconds; a path not listed fails to open
     QStringList opened;
     QStringList played;
+    QList<SoundSource> playedSources;
     QList<double> silences; // what each play asked for
     double lead = 0;
     int stops = 0;
@@ -30,9 +31,11 @@ public:
         m_current = path;
     }
     double duration() const override { return durations.value(m_current); }
-    void play(const QString& path, double silenceMs) override
+    using MediaPlayer::play;
+    void play(const SoundSource& source, double silenceMs) override
     {
-        played << path;
+        played << source.path;
+        playedSources << source;
         silences << silenceMs;
     }
     void stop() override { ++stops; }
