@@ -1,0 +1,115 @@
+#include "player/disc.h"
+#include "player/gst_file_decoder.h"
+#include "support/generated_media.h"
+
+#include <QDeadlineTimer>
+#include <QtEndian>
+#include <gtest/gtest.h>
+#include <thread>
+
+namespace {
+
+constexpr qint64 kFrames = 44100 * 2; // two seconds
+
+// Stereo 16-bit samples that differ from frame to frame, so that a stretch
+// shifted by a single frame is caught.
+qint16 sampleAt(qint64 frame, int channel)
+{
+    return qint16((frame * 37 + channel * 1001) % 50000 - 25000);
+}
+
+QByteArray rawSamples(bool bigEndian)
+{
+    QByteArray bytes(kFrames * 4, Qt::Uninitialized);
+    auto* out = reinterpret_cast<uchar*>(bytes.data());
+    for (qint64 frame = 0; frame < kFrames; ++frame) {
+        for (int channel = 0; channel < 2; ++channel) {
+            uchar* at = out + frame * 4 + channel * 2;
+            bigEndian ? qToBigEndian(sampleAt(frame, channel), at) : qToLittleEndian(sampleAt(frame, channel), at);
+        }
+    }
+    return bytes;
+}
+
+// Everything the decoder gives for the source, as floats.
+std::vector<float> decodeAll(GstFileDecoder& decoder, const SoundSource& source)
+{
+    decoder.start(source);
+    std::vector<float> samples;
+    const QDeadlineTimer deadline(20000);
+    while (!decoder.finished() && !deadline.hasExpired()) {
+        const GstBufferHandle buffer = decoder.take(4410);
+        if (!buffer) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            continue;
+        }
+        GstMapInfo map;
+        gst_buffer_map(buffer.get(), &map, GST_MAP_READ);
+        const auto* floats = reinterpret_cast<const float*>(map.data);
+        samples.insert(samples.end(), floats, floats + map.size / sizeof(float));
+        gst_buffer_unmap(buffer.get(), &map);
+    }
+    EXPECT_TRUE(decoder.finished()) << source.path.toStdString();
+    return samples;
+}
+
+// The decoded samples are exactly frames [first, end) of the generated sound.
+void expectStretch(const std::vector<float>& samples, qint64 first, qint64 end, const QString& what)
+{
+    ASSERT_EQ(qint64(samples.size()), (end - first) * 2) << what.toStdString();
+    for (qint64 frame = first; frame < end; ++frame) {
+        for (int channel = 0; channel < 2; ++channel) {
+            const float expected = float(sampleAt(frame, channel)) / 32768.0f;
+            ASSERT_EQ(samples[size_t((frame - first) * 2 + channel)], expected)
+                << what.toStdString() << " frame " << frame;
+        }
+    }
+}
+
+} // namespace
+
+TEST(GstFileDecoder, playsExactlyTheStretchAskedForOfFilesAndRawImages)
+{
+    GeneratedMedia media;
+    const QString little = media.write(QStringLiteral("disc.bin"), rawSamples(false));
+    const QString big = media.write(QStringLiteral("disc-motorola.bin"), rawSamples(true));
+    const QStringList rawIn { "-t", "raw", "-r", "44100", "-e", "signed", "-b", "16", "-c", "2", "-L", little };
+    const QString wav = media.make(QStringLiteral("sox"), rawIn + QStringList { "rip.wav" }, QStringLiteral("rip.wav"));
+    const QString flac = media.make(QStringLiteral("sox"), rawIn + QStringList { "rip.flac" }, QStringLiteral("rip.flac"));
+    ASSERT_FALSE(wav.isEmpty() || flac.isEmpty());
+
+    GstFileDecoder decoder;
+    const qint64 first = 100 * kFramesPerSector + 1, end = 130 * kFramesPerSector - 7;
+    for (const QString& path : { wav, flac }) {
+        expectStretch(decodeAll(decoder, { .path = path, .firstFrame = first, .endFrame = end }), first, end, path);
+        expectStretch(decodeAll(decoder, { .path = path, .firstFrame = first }), first, kFrames, path + " to its end");
+        expectStretch(decodeAll(decoder, { .path = path }), 0, kFrames, path + " whole");
+    }
+    const SoundSource raw { .kind = SoundSource::Kind::RawImage, .path = little, .firstFrame = first, .endFrame = end };
+    expectStretch(decodeAll(decoder, raw), first, end, QStringLiteral("raw"));
+    SoundSource motorola = raw;
+    motorola.path = big;
+    motorola.bigEndian = true;
+    expectStretch(decodeAll(decoder, motorola), first, end, QStringLiteral("big-endian raw"));
+    // A stretch that runs past the image's end stops with the image.
+    expectStretch(decodeAll(decoder, { .kind = SoundSource::Kind::RawImage, .path = little, .firstFrame = first,
+                                       .endFrame = kFrames + 5000 }), first, kFrames, QStringLiteral("raw past its end"));
+
+    decoder.start({ .kind = SoundSource::Kind::RawImage, .path = media.path(QStringLiteral("missing.bin")) });
+    const QDeadlineTimer deadline(5000);
+    while (!decoder.finished() && !deadline.hasExpired())
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    EXPECT_TRUE(decoder.error().contains(QStringLiteral("missing.bin"))) << decoder.error().toStdString();
+}
+
+TEST(GstFileDecoder, readsATrackOfADiscThroughTheCdSource)
+{
+    GeneratedMedia media;
+    const QString image = media.write(QStringLiteral("disc.bin"), rawSamples(false).left(150 * 2352));
+    media.write(QStringLiteral("disc.cue"), "FILE \"disc.bin\" BINARY\r\n  TRACK 01 AUDIO\r\n    INDEX 01 00:00:00\r\n"
+                                            "  TRACK 02 AUDIO\r\n    INDEX 00 00:01:00\r\n    INDEX 01 00:01:20\r\n");
+    GstFileDecoder decoder;
+    const std::vector<float> second = decodeAll(decoder,
+        { .kind = SoundSource::Kind::DriveTrack, .path = media.path(QStringLiteral("disc.cue")), .track = 2 });
+    expectStretch(second, 95 * kFramesPerSector, 150 * kFramesPerSector, QStringLiteral("track 2"));
+}
