@@ -3,6 +3,7 @@
 #include "common/number_text.h"
 #include "player/cd_device.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -167,4 +168,15 @@ double trackLengthSeconds(const QString& reply)
 {
     return std::fabs(leadingNumber(QStringView(reply).mid(0, 2)) * 60
                      + leadingNumber(QStringView(reply).mid(3, 2)));
+}
+
+void CDAudio::UseDiscOf(const QString& trackPath)
+{
+    const qsizetype cut = std::max(trackPath.lastIndexOf(u'/'), trackPath.lastIndexOf(u'\\'));
+    m_device.chooseDisc(cut < 0 ? QString() : trackPath.left(cut));
+}
+
+std::optional<SoundSource> CDAudio::TrackSound(qint16 track)
+{
+    return m_device.trackSound(track);
 }

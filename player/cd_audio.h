@@ -1,6 +1,9 @@
 #pragma once
 
+#include "player/sound_source.h"
+
 #include <QString>
+#include <optional>
 
 class CdDevice;
 
@@ -32,6 +35,10 @@ public:
     void ReadyDevice();
     void FastForward(qint16 milliseconds);
     void ReWind(qint16 milliseconds);
+    // The disc of a CD entry: the CUE sheet its path names, or the disc in the drive.
+    void UseDiscOf(const QString& trackPath);
+    // Where the media player reads the track's sound; none when the drive plays it.
+    std::optional<SoundSource> TrackSound(qint16 track);
 
 private:
     void send(const QString& command);

@@ -9,6 +9,8 @@
 #include "recording/recording_file.h"
 #include "recording/run_rules.h"
 
+#include <cmath>
+
 RecordingRun::RecordingRun(const Playlist& playlist, MediaPlayer& player, CDAudio& cd, QString programDirectory,
                            QObject* parent)
     : QObject(parent)
@@ -74,22 +76,53 @@ void RecordingRun::startNext()
     if (m_currentTrack >= m_playlist.count())
         return;
     const int number = m_currentTrack + 1;
-    if (isCdEntry(m_playlist.at(number - 1).path)) {
-        m_currentTrack = number;
-        m_gapTimer.setInterval(gapInterval(m_playlist.at(number - 1).gap));
-        Q_EMIT entryStarted(number);
-        startCdTrack(number);
-    } else if (playMedia(number)) {
-        m_state = State::Waiting;
+    std::optional<SoundSource> sound;
+    try {
+        sound = playerSound(number);
+    } catch (const Failure& failure) {
+        fail(failure.description());
+        return;
     }
+    if (sound) {
+        if (queue(number, *sound))
+            m_state = State::Waiting;
+        return;
+    }
+    m_currentTrack = number;
+    m_gapTimer.setInterval(gapInterval(m_playlist.at(number - 1).gap));
+    Q_EMIT entryStarted(number);
+    startCdTrack(number);
 }
 
-// Hands media entry number to the player, which places its sound the gap of the
-// entry before after the sound of the last file, to the sample.
-bool RecordingRun::playMedia(int number)
+// What the player plays for an entry: the media file, or the CD track's sound where
+// the CD device reads it; none for a drive that plays the track itself.
+std::optional<SoundSource> RecordingRun::playerSound(int number)
+{
+    const QString& path = m_playlist.at(number - 1).path;
+    if (!isCdEntry(path))
+        return SoundSource { .path = path };
+    m_cd.UseDiscOf(path);
+    return m_cd.TrackSound(cdTrackOf(number));
+}
+
+qint16 RecordingRun::cdTrackOf(int number) const
+{
+    const QString& path = m_playlist.at(number - 1).path;
+    const double track = cdTrackNumberOf(path);
+    if (!(track >= 1))
+        throw Failure(QStringLiteral("No CD track number in ") + path);
+    return toInt16(track);
+}
+
+// Hands an entry to the player, which places its sound the gap of the entry
+// before after the sound of the last one, to the sample.
+bool RecordingRun::queue(int number, const SoundSource& sound)
 {
     try {
-        m_player.play(m_playlist.at(number - 1).path, number > 1 ? m_playlist.at(number - 2).gap : 0);
+        const QString& path = m_playlist.at(number - 1).path;
+        m_queuedLength = isCdEntry(path) ? toInt16(trackLengthSeconds(m_cd.GetTrackLength(cdTrackOf(number))))
+                                         : leadingNumber(m_playlist.at(number - 1).length);
+        m_player.play(sound, number > 1 ? m_playlist.at(number - 2).gap : 0);
     } catch (const Failure& failure) {
         fail(failure.description());
         return false;
@@ -106,23 +139,40 @@ void RecordingRun::mediaStarted()
     const int number = std::exchange(m_queuedTrack, 0);
     m_currentTrack = number;
     m_gapTimer.setInterval(gapInterval(m_playlist.at(number - 1).gap));
-    m_trackLength = leadingNumber(m_playlist.at(number - 1).length);
+    m_trackLength = m_queuedLength;
     Q_EMIT entryStarted(number);
-    m_mediaWatch.start();
-    m_state = State::PlayingMedia;
-    // A media file next waits behind this one, so that even a short gap comes out exact.
-    if (number < m_playlist.count() && !isCdEntry(m_playlist.at(number).path))
-        playMedia(number + 1);
+    m_cdThroughPlayer = isCdEntry(m_playlist.at(number - 1).path);
+    if (m_cdThroughPlayer) {
+        m_cdWatch.start();
+        m_state = State::PlayingCd;
+    } else {
+        m_mediaWatch.start();
+        m_state = State::PlayingMedia;
+    }
+    // The next entry waits behind this one, so that even a short gap comes out exact.
+    if (number >= m_playlist.count())
+        return;
+    std::optional<SoundSource> next;
+    try {
+        next = playerSound(number + 1);
+    } catch (const Failure& failure) {
+        fail(failure.description());
+        return;
+    }
+    if (next)
+        queue(number + 1, *next);
+}
+
+bool RecordingRun::playingThroughPlayer() const
+{
+    return m_state == State::PlayingMedia || (m_state == State::PlayingCd && m_cdThroughPlayer);
 }
 
 void RecordingRun::startCdTrack(int number)
 {
+    m_cdThroughPlayer = false;
     try {
-        const QString& path = m_playlist.at(number - 1).path;
-        const double track = cdTrackNumberOf(path);
-        if (!(track >= 1))
-            throw Failure(QStringLiteral("No CD track number in ") + path);
-        m_cdTrack = toInt16(track);
+        m_cdTrack = cdTrackOf(number);
         m_trackLength = toInt16(trackLengthSeconds(m_cd.GetTrackLength(qint16(m_cdTrack))));
         m_cd.SeekCDtoX(qint16(m_cdTrack));
     } catch (const Failure& failure) {
@@ -168,6 +218,11 @@ void RecordingRun::showProgress(const std::function<double()>& position, Countdo
 
 void RecordingRun::watchCd()
 {
+    // A track heard through the player ends with its last sample, told by the player.
+    if (m_cdThroughPlayer) {
+        showProgress([this] { return std::floor(m_player.currentPosition()); }, CountdownRounding::HalfToEven, false);
+        return;
+    }
     showProgress([this] { return double(m_cd.GetCurrentTime()); }, CountdownRounding::HalfToEven, false);
     const qint16 driveTrack = m_cd.GetCurrentTrack();
     const qint16 driveSeconds = m_cd.GetCurrentTime();
@@ -187,10 +242,11 @@ void RecordingRun::watchMedia()
 void RecordingRun::mediaEnded()
 {
     // The player may report an end after the run was stopped.
-    if (m_state != State::PlayingMedia)
+    if (!playingThroughPlayer())
         return;
     m_completedTime += m_trackLength;
     m_mediaWatch.stop();
+    m_cdWatch.stop();
     trackEnded();
 }
 
@@ -198,7 +254,7 @@ void RecordingRun::mediaEnded()
 // track on the recording is no success.
 void RecordingRun::mediaFailed(const QString& description)
 {
-    if (m_state == State::Waiting || m_state == State::PlayingMedia)
+    if (m_state == State::Waiting || playingThroughPlayer())
         fail(description);
 }
 
@@ -209,7 +265,7 @@ void RecordingRun::trackEnded()
         m_state = State::Waiting;
         if (m_queuedTrack == m_currentTrack + 1)
             return; // the player starts it the gap after this one's sound
-        // A media file after a CD track is woken early enough for the player to place it exactly.
+        // A media file after a track the drive played is woken early enough for the player to place it exactly.
         double gap = m_playlist.at(m_currentTrack - 1).gap;
         if (!isCdEntry(m_playlist.at(m_currentTrack).path))
             gap -= m_player.startLeadMs();

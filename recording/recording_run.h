@@ -1,11 +1,13 @@
 #pragma once
 
+#include "player/sound_source.h"
 #include "recording/progress_display.h"
 #include "recording/when_done.h"
 
 #include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
+#include <optional>
 
 class CDAudio;
 class MediaPlayer;
@@ -57,8 +59,11 @@ Q_SIGNALS:
 
 private:
     void startNext();
-    bool playMedia(int number);
+    std::optional<SoundSource> playerSound(int number);
+    qint16 cdTrackOf(int number) const;
+    bool queue(int number, const SoundSource& sound);
     void mediaStarted();
+    bool playingThroughPlayer() const;
     void startCdTrack(int number);
     void checkCdStarted();
     void watchCd();
@@ -90,5 +95,7 @@ private:
     double m_gapTotal = 0;
     double m_trackLength = 0; // seconds of the entry playing
     int m_cdTrack = 0;        // the CD track playing, to notice the drive moving on
-    int m_queuedTrack = 0;    // the media entry handed to the player and not yet heard
+    int m_queuedTrack = 0;    // the entry handed to the player and not yet heard
+    double m_queuedLength = 0;
+    bool m_cdThroughPlayer = false; // the CD track playing is read by the device and heard through the player
 };

@@ -167,6 +167,52 @@ TEST_F(RecordingRunTest, mixedListSwitchesBetweenTheWatchTimersAndPlaysCdTrack7)
     EXPECT_EQ(player.silences.last(), 1500);
 }
 
+TEST_F(RecordingRunTest, cdTracksTheDeviceReadsAreHeardThroughThePlayerEachQueuedBehindTheOneBefore)
+{
+    addMedia(QStringLiteral("a.mp3"), 10, 1000);
+    playlist.append({QStringLiteral("/rips/album.cue/Track02.cda"), QStringLiteral("190"), 500});
+    playlist.append({QStringLiteral("/rips/album.cue/Track03.cda"), QStringLiteral("45"), 0});
+    addMedia(QStringLiteral("c.mp3"), 30, 0);
+    const SoundSource second { .kind = SoundSource::Kind::RawImage, .path = "/rips/album.bin", .firstFrame = 588,
+                               .endFrame = 588 * 14251 };
+    SoundSource third = second;
+    third.firstFrame = second.endFrame;
+    cdDevice.sounds = { { 2, second }, { 3, third } };
+    cdDevice.replies["status cd length track 2"] = "03:10:01";
+    cdDevice.replies["status cd length track 3"] = "00:45:74";
+
+    run.start();
+    tick("Timer1");
+    player.start();
+    EXPECT_EQ(player.playedSources.last(), second); // waits behind a.mp3, a second after it
+    EXPECT_EQ(player.silences.last(), 1000);
+    EXPECT_EQ(cdDevice.chosenFolders.last(), QStringLiteral("/rips/album.cue"));
+    player.finish();
+    EXPECT_EQ(lastEntry(), 1); // the silence: still the entry that ended
+    player.start();
+    EXPECT_EQ(lastEntry(), 2);
+    EXPECT_EQ(armed(), QStringLiteral("Timer3"));
+    EXPECT_EQ(player.playedSources.last(), third);
+    EXPECT_EQ(player.silences.last(), 500);
+
+    player.position = 100.7;
+    tick("Timer3"); // counts down from the player's position, whole seconds as a drive tells them
+    EXPECT_EQ(progress.last().at(0).value<ProgressDisplay>().trackCaption, QStringLiteral("Left of track (01:30) :"));
+    EXPECT_EQ(armed(), QStringLiteral("Timer3")); // its end is the player's to tell
+    player.finish();
+    EXPECT_DOUBLE_EQ(run.completedTime(), 10 + 190);
+    player.start();
+    EXPECT_EQ(player.played.last(), QStringLiteral("c.mp3"));
+    EXPECT_EQ(player.silences.last(), 0);
+    player.finish();
+    player.start();
+    EXPECT_EQ(lastEntry(), 4);
+    EXPECT_EQ(armed(), QStringLiteral("Timer4"));
+    EXPECT_DOUBLE_EQ(run.completedTime(), 10 + 190 + 45);
+    for (const QByteArray& command : cdDevice.commands)
+        EXPECT_FALSE(command.startsWith("seek") || command.startsWith("play")) << command.constData();
+}
+
 TEST_F(RecordingRunTest, entryThatCannotPlayStopsTheRunWithAWarningAndNoWhenDoneAction)
 {
     addMedia(QStringLiteral("a.mp3"), 10, 0);

@@ -4,6 +4,7 @@
 
 #include <QByteArrayList>
 #include <QHash>
+#include <QStringList>
 
 // A CD device that records every command and answers from a table of replies.
 class FakeCdDevice : public CdDevice {
@@ -11,6 +12,8 @@ public:
     QByteArrayList commands;
     QList<int> capacities;
     QHash<QByteArray, QByteArray> replies; // command -> reply text
+    QStringList chosenFolders;
+    QHash<int, SoundSource> sounds; // tracks the player is to play; others the drive plays
 
     QByteArray sendCommand(const QByteArray& command, int replyCapacity) override
     {
@@ -19,5 +22,10 @@ public:
         QByteArray reply = replies.value(command).left(replyCapacity);
         reply.append(QByteArray(replyCapacity - reply.size(), '\0'));
         return reply;
+    }
+    void chooseDisc(const QString& folder) override { chosenFolders << folder; }
+    std::optional<SoundSource> trackSound(int track) override
+    {
+        return sounds.contains(track) ? std::optional(sounds.value(track)) : std::nullopt;
     }
 };
