@@ -72,6 +72,14 @@ int sectorBytesOf(const QString& type)
     return bytes > 0 ? int(bytes) : 2352;
 }
 
+// The track being read: what its later INDEX lines are checked against.
+struct OpenTrack {
+    int line = 0;
+    int lastIndex = -1;
+    bool started = false; // has its INDEX 01
+    std::optional<std::pair<qsizetype, qint64>> pregapStart; // INDEX 00: file, sector
+};
+
 class CueSheetReader {
 public:
     void read(int line, const QString& text);
@@ -82,14 +90,6 @@ private:
     void readTrack(int line, const QStringList& words);
     void readIndex(int line, const QStringList& words);
     void closeTrack();
-
-    // The track being read: what its later INDEX lines are checked against.
-    struct OpenTrack {
-        int line = 0;
-        int lastIndex = -1;
-        bool started = false; // has its INDEX 01
-        std::optional<std::pair<qsizetype, qint64>> pregapStart; // INDEX 00: file, sector
-    };
 
     CueSheet m_sheet;
     std::optional<OpenTrack> m_track;
