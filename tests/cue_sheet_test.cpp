@@ -107,8 +107,10 @@ TEST(CueSheet, sheetsThatGiveNoTrackListSayWhichLineAndWhy)
         { track + "INDEX 01 00:05:00\nTRACK 02 AUDIO\nINDEX 01 00:04:74\n", "Line 5: track 2 starts before track 1 in the same file." },
         { "REM nothing\r\nFILE a.bin BINARY\r\n", "The sheet has no TRACK line." },
     };
-    for (const auto& [text, message] : cases)
-        EXPECT_EQ(failureOf([&] { parseCueSheet(text); }), message) << text.constData();
+    for (const auto& [text, message] : cases) {
+        const QByteArray& sheet = text; // a lambda cannot capture a structured binding in C++20
+        EXPECT_EQ(failureOf([&] { parseCueSheet(sheet); }), message) << text.constData();
+    }
 }
 
 TEST(CueDisc, aBinImageGivesEachTrackItsStretchWithTheNextTracksPregap)
@@ -172,7 +174,9 @@ TEST(CueDisc, refusesWhatCannotBePlayedNamingTheSheetAndTheFile)
         { "FILE tones.bin BINARY\n", "The CUE sheet album.cue cannot be used. The sheet has no TRACK line." },
         { "REM " + QByteArray(1024 * 1024, 'x'), "The CUE sheet album.cue is over 1 MiB, too large to be one." },
     };
-    for (const auto& [text, message] : cases)
-        EXPECT_EQ(failureOf([&] { discOfCueSheet(media.write("album.cue", text)); }), message) << text.left(40).constData();
+    for (const auto& [text, message] : cases) {
+        const QByteArray& sheet = text; // a lambda cannot capture a structured binding in C++20
+        EXPECT_EQ(failureOf([&] { discOfCueSheet(media.write("album.cue", sheet)); }), message) << text.left(40).constData();
+    }
     EXPECT_TRUE(failureOf([&] { discOfCueSheet(media.path("gone.cue")); }).startsWith("The CUE sheet gone.cue cannot be read: "));
 }
