@@ -138,7 +138,7 @@ Disc discOfCueSheet(const QString& sheetPath)
         if (first >= fileEnd)
             throw Failure(QStringLiteral("The CUE sheet %1 starts track %2 at or past the end of %3.")
                               .arg(sheetName).arg(track.number).arg(fileName));
-        if (end <= first)
+        if (end <= first) // only a next track can end this one there, the file's end lying past its start
             throw Failure(QStringLiteral("The CUE sheet %1 leaves track %2 empty: track %3 starts at the same place in %4.")
                               .arg(sheetName).arg(track.number).arg(next->number).arg(fileName));
         DiscTrack discTrack;
