@@ -289,6 +289,11 @@ void GstMediaPlayer::announceHeard()
     }
 }
 
+void GstMediaPlayer::play(const SoundSource& sound, double silenceMs)
+{
+    play(sound.path, silenceMs);
+}
+
 std::unique_ptr<MediaPlayer> makeMediaPlayer()
 {
     return std::make_unique<GstMediaPlayer>();

@@ -28,6 +28,7 @@ public:
     void setFileName(const QString& path) override;
     double duration() const override;
     void play(const QString& path, double silenceMs) override;
+    void play(const SoundSource& sound, double silenceMs) override;
     void stop() override;
     double currentPosition() const override;
     double startLeadMs() const override;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "player/sound_source.h"
+
 #include <QObject>
 #include <QString>
 #include <memory>
@@ -24,6 +26,8 @@ public:
     // a silence of 0 comes out exact; a second waiting file replaces the first.
     // Throws a Failure when the sound output cannot start.
     virtual void play(const QString& path, double silenceMs) = 0;
+    // Plays a sound source the same way.
+    virtual void play(const SoundSource& sound, double silenceMs) = 0;
     // Ends any playback and drops a waiting file; harmless when nothing plays.
     virtual void stop() = 0;
     // Play position of the file being heard, in seconds from its start.

@@ -15,6 +15,7 @@ public:
     QStringList opened;
     QStringList played;
     QList<double> silences; // what each play asked for
+    QList<SoundSource> sounds; // what each play of a sound source asked for
     double lead = 0;
     int stops = 0;
     double position = 0;
@@ -33,6 +34,11 @@ public:
     void play(const QString& path, double silenceMs) override
     {
         played << path;
+        silences << silenceMs;
+    }
+    void play(const SoundSource& sound, double silenceMs) override
+    {
+        sounds << sound;
         silences << silenceMs;
     }
     void stop() override { ++stops; }
