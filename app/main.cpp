@@ -11,8 +11,8 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Trelvik"));
     QtDialogs dialogs;
-    const auto cdDevice = makeSystemCdDevice();
     const auto mediaPlayer = makeMediaPlayer();
+    const auto cdDevice = makeSystemCdDevice(*mediaPlayer);
     // Files named on the command line (a file manager's "Open with") are all it reads there.
     Startup startup({dialogs, *cdDevice, *mediaPlayer, programDirectory(), findVolumeControl()},
                     QApplication::arguments().mid(1));

@@ -3,7 +3,11 @@
 #include "player/sound_source.h"
 
 #include <QByteArray>
+#include <QString>
+#include <memory>
 #include <optional>
+
+class MediaPlayer;
 
 // What CDAudio talks to: takes one command string and answers with a reply of
 // exactly replyCapacity bytes, the reply text followed by NUL bytes. A command that
@@ -12,10 +16,11 @@ class CdDevice {
 public:
     virtual ~CdDevice() = default;
     virtual QByteArray sendCommand(const QByteArray& command, int replyCapacity) = 0;
-    // The folder of a CD entry (its path before /TrackNN.cda) names its disc: a CUE
-    // sheet, or else the disc in the drive.
+    // The disc of the CD entries in folder (their path before /TrackNN.cda) is the one
+    // to play. A drive that plays whatever disc is in it ignores this.
     virtual void chooseDisc(const QString& /*folder*/) { }
-    // Where the media player reads a track's sound; none for a drive that plays on its own.
+    // Where the sound of audio track number track of the chosen disc is read, for
+    // playing it through the media player; nothing when the device cannot tell.
     virtual std::optional<SoundSource> trackSound(int /*track*/) { return std::nullopt; }
 };
 
@@ -28,7 +33,6 @@ public:
     }
 };
 
-#include <memory>
-
-// The computer's own CD drive.
-std::unique_ptr<CdDevice> makeSystemCdDevice();
+// The computer's own CD drive; where the platform has no drive commands of its own, it
+// plays through player.
+std::unique_ptr<CdDevice> makeSystemCdDevice(MediaPlayer& player);

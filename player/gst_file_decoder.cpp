@@ -104,8 +104,9 @@ void GstFileDecoder::start(const SoundSource& source)
         m_decoding = true;
         m_path = source.path;
         m_decodedFrames = 0;
-        m_skipFrames = source.kind == SoundSource::Kind::File ? skip : 0;
-        m_endFrame = source.kind == SoundSource::Kind::File ? end : -1;
+        // A raw image is read from the stretch's first byte; the others are trimmed as they decode.
+        m_skipFrames = source.kind == SoundSource::Kind::RawImage ? 0 : skip;
+        m_endFrame = source.kind == SoundSource::Kind::RawImage ? -1 : end;
     }
     switch (source.kind) {
     case SoundSource::Kind::File:

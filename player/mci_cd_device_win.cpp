@@ -14,7 +14,8 @@ public:
     }
 };
 
-std::unique_ptr<CdDevice> makeSystemCdDevice()
+// MCI plays the drive itself, without the media player.
+std::unique_ptr<CdDevice> makeSystemCdDevice(MediaPlayer&)
 {
     return std::make_unique<MciCdDevice>();
 }

@@ -10,8 +10,8 @@ struct SoundSource {
     Kind kind = Kind::File;
     QString path; // the file, the image file, or the drive's device
     int track = 0; // DriveTrack: the track's number on the disc
-    // File and RawImage: the stretch, in frames at 44.1 kHz from the start of the
-    // file's sound; an end of -1 is the file's end.
+    // The stretch, in frames at 44.1 kHz from the start of the file's sound (of the
+    // track's, for a DriveTrack); an end of -1 is the file's (the track's) end.
     qint64 firstFrame = 0;
     qint64 endFrame = -1;
     bool bigEndian = false; // RawImage: 16-bit samples stored most significant byte first

@@ -9,6 +9,7 @@
 #include "recording/recording_file.h"
 #include "recording/run_rules.h"
 
+#include <algorithm>
 #include <cmath>
 
 RecordingRun::RecordingRun(const Playlist& playlist, MediaPlayer& player, CDAudio& cd, QString programDirectory,
@@ -173,7 +174,11 @@ void RecordingRun::startCdTrack(int number)
     m_cdThroughPlayer = false;
     try {
         m_cdTrack = cdTrackOf(number);
-        m_trackLength = toInt16(trackLengthSeconds(m_cd.GetTrackLength(qint16(m_cdTrack))));
+        const QString length = m_cd.GetTrackLength(qint16(m_cdTrack));
+        // No length: no disc, or no such track on it. Waiting for it to play would be in vain.
+        if (!std::any_of(length.begin(), length.end(), [](QChar c) { return c >= u'1' && c <= u'9'; }))
+            throw Failure(m_playlist.at(number - 1).path + QStringLiteral(" cannot be played: the CD drive has no such track."));
+        m_trackLength = toInt16(trackLengthSeconds(length));
         m_cd.SeekCDtoX(qint16(m_cdTrack));
     } catch (const Failure& failure) {
         fail(failure.description());

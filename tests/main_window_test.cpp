@@ -184,6 +184,7 @@ TEST_F(MainWindowTest, closingDuringARunStopsThePlayerThenCloses)
     load();
     fill({{QStringLiteral("/cd/Track01.cda"), QStringLiteral("100"), 0}});
     cdDevice.replies["status cd mode"] = "stopped";
+    cdDevice.replies["status cd length track 1"] = "01:40:00";
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->show();
     const QPointer<MainWindow> w = window.release();

@@ -219,6 +219,7 @@ TEST_F(RecordingRunTest, entryThatCannotPlayStopsTheRunWithAWarningAndNoWhenDone
     addMedia(QStringLiteral("b.mp3"), 10, 0);
     playlist.append({QStringLiteral("/cd/Track02.cda"), QStringLiteral("100"), 0});
     cdDevice.replies["status cd mode"] = "stopped";
+    cdDevice.replies["status cd length track 2"] = "01:40:00";
     run.setWhenDone({1, 1, 1, 0});
     // A file that breaks off in the middle, and one that cannot be opened when its turn comes.
     for (int heardWhole = 0; heardWhole < 2; ++heardWhole) {
@@ -255,6 +256,12 @@ TEST_F(RecordingRunTest, entryThatCannotPlayStopsTheRunWithAWarningAndNoWhenDone
     reachCdEntry();
     QTRY_COMPARE_WITH_TIMEOUT(warnings.count(), 3, 2000);
     EXPECT_EQ(lastWarning(), QStringLiteral("The CD drive did not start playing track 2."));
+
+    // A track the drive does not know of (no disc, no such track) is not waited for.
+    cdDevice.replies.remove("status cd length track 2");
+    reachCdEntry();
+    EXPECT_EQ(warnings.count(), 4);
+    EXPECT_EQ(lastWarning(), QStringLiteral("/cd/Track02.cda cannot be played: the CD drive has no such track."));
     EXPECT_FALSE(run.isRunning());
     EXPECT_TRUE(quits.isEmpty());
     EXPECT_FALSE(savedAny());
