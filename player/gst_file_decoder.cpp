@@ -1,6 +1,7 @@
 #include "player/gst_file_decoder.h"
 
 #include "player/mp3_encoder_trim.h"
+#include "player/mp4_encoder_trim.h"
 
 #include <QDir>
 #include <algorithm>
@@ -70,7 +71,9 @@ GstFileDecoder::~GstFileDecoder()
 void GstFileDecoder::start(const QString& path)
 {
     halt();
-    const std::optional<EncoderTrim> trim = mp3EncoderTrim(path);
+    std::optional<EncoderTrim> trim = mp3EncoderTrim(path);
+    if (!trim)
+        trim = mp4EncoderTrim(path);
     {
         const std::lock_guard lock(m_lock);
         m_decoding = true;
