@@ -1,6 +1,7 @@
 #include "player/gst_file_decoder.h"
 
 #include "player/mp3_encoder_trim.h"
+#include "player/mp4_encoder_trim.h"
 
 #include <QDir>
 #include <QFile>
@@ -92,7 +93,10 @@ void GstFileDecoder::start(const SoundSource& source)
     qint64 skip = source.firstFrame;
     qint64 end = source.endFrame;
     if (source.kind == SoundSource::Kind::File) {
-        if (const std::optional<EncoderTrim> trim = mp3EncoderTrim(source.path)) {
+        std::optional<EncoderTrim> trim = mp3EncoderTrim(source.path);
+        if (!trim)
+            trim = mp4EncoderTrim(source.path);
+        if (trim) {
             const qint64 trimSkip = trim->skipFrames * GstOutputStream::kRate / trim->rate;
             const qint64 trimEnd = trimSkip + trim->musicFrames * GstOutputStream::kRate / trim->rate;
             skip += trimSkip;

@@ -1,16 +1,12 @@
 #pragma once
 
+#include "player/encoder_trim.h"
+
 #include <QString>
 #include <optional>
 
-// MP3 encoders put silence before and after the music and note its amount in the
-// LAME extension of the first frame's Info (or Xing) header.
-struct EncoderTrim {
-    qint64 skipFrames; // decoded frames before the music
-    qint64 musicFrames;
-    int rate; // of the file's frames
-};
-
+// MP3 encoders note the amount of their silence in the LAME extension of the first
+// frame's Info (or Xing) header.
 // The trim an MP3 file declares and GStreamer does not apply itself: GStreamer 1.22's
 // parser trims only headers written by LAME, not by other encoders (ffmpeg's among
 // them) that use the same layout. Nothing for other files, and for headers that fail

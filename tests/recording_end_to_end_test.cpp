@@ -1,4 +1,5 @@
 #include "support/generated_media.h"
+#include "support/itunes_gapless.h"
 #include "support/pulse_null_sink.h"
 #include "support/sound_stretches.h"
 #include "support/sounding_run.h"
@@ -77,8 +78,9 @@ TEST(RecordingEndToEnd, recordingHearsEachTrackWithItsGapAfterIt)
 // Today's types through the same player: a lossless track is heard to its last sample,
 // and a lossy one at the length its file declares, without the encoder's silence
 // before and after the music (LAME's and ffmpeg's MP3 headers, Opus's pre-skip,
-// Vorbis's last granule). GStreamer 1.22 cuts AAC in M4A short by the priming
-// packet's worth, and ADTS AAC declares nothing, so both stay out.
+// Vorbis's last granule, iTunes's comment in AAC in M4A). AAC in M4A whose edit list
+// skips the priming stays out: GStreamer 1.22's qtdemux ends such a track early and
+// loses its last packet (up to 23 ms of music). ADTS AAC declares nothing.
 TEST(RecordingEndToEnd, recordingHearsTodaysTypesWholeWithNoAddedSilence)
 {
     PulseNullSink sink;
@@ -88,6 +90,7 @@ TEST(RecordingEndToEnd, recordingHearsTodaysTypesWholeWithNoAddedSilence)
         {"alac.m4a", "ffmpeg", {"-c:a", "alac"}, 0.0001}, {"mka", "ffmpeg", {"-c:a", "flac"}, 0.0001},
         {"opus", "ffmpeg", {"-c:a", "libopus"}, 0.001}, {"ogg", "ffmpeg", {"-c:a", "libvorbis"}, 0.001},
         {"lame.mp3", "lame", {"--quiet"}, 0.001}, {"ffmpeg.mp3", "ffmpeg", {"-c:a", "libmp3lame"}, 0.001},
+        {"itunes.m4a", "ffmpeg", {"-c:a", "aac", "-use_editlist", "0"}, 0.001},
     };
     constexpr double kSeconds = 1.0;
     GeneratedMedia media;
@@ -100,6 +103,11 @@ TEST(RecordingEndToEnd, recordingHearsTodaysTypesWholeWithNoAddedSilence)
             : QStringList{"-v", "quiet", "-i", wav} + type.options + QStringList{name};
         const QString path = media.make(type.program, arguments, name);
         ASSERT_FALSE(path.isEmpty()) << "could not make " << type.name;
+        // ffmpeg's AAC encoder primes with 1024 frames and pads to whole packets of 1024.
+        const qint64 music = qint64(kSeconds * 44100);
+        if (name.endsWith(QLatin1String("itunes.m4a"))) {
+            ASSERT_TRUE(writeItunesGapless(path, 1024, 1024 - music % 1024, music));
+        }
         run.add(path, kSeconds, 300);
     }
 
