@@ -23,7 +23,7 @@ const QList<FileExtension>& extensionTable()
         {u".oga", FileKind::Media}, {u".opus", FileKind::Media},
         {u".m4a", FileKind::Media}, {u".aac", FileKind::Media},
         {u".wv", FileKind::Media}, {u".ape", FileKind::Media},
-        {u".mka", FileKind::Media},
+        {u".mka", FileKind::Media}, {u".cue", FileKind::CueSheet},
     };
     return table;
 }
@@ -44,7 +44,7 @@ QStringList addFilesFilters()
         {"MOV File", "mov"}, {"QT File", "qt"}, {"FLAC File", "flac"},
         {"OGG File", "ogg"}, {"OGA File", "oga"}, {"OPUS File", "opus"},
         {"M4A File", "m4a"}, {"AAC File", "aac"}, {"WV File", "wv"},
-        {"APE File", "ape"}, {"MKA File", "mka"},
+        {"APE File", "ape"}, {"MKA File", "mka"}, {"CUE File", "cue"},
     };
     QStringList list;
     for (const auto& [type, extension] : filters)

@@ -5,9 +5,10 @@
 #include <QStringView>
 #include <optional>
 
-// The file types the program takes: media files, CD track files and playlists.
+// The file types the program takes: media files, CD track files, playlists and
+// CUE sheets (a disc image or an album rip, standing for a disc).
 
-enum class FileKind { CdTrack, Media, M3uPlaylist, PlsPlaylist };
+enum class FileKind { CdTrack, Media, M3uPlaylist, PlsPlaylist, CueSheet };
 
 struct FileExtension {
     QStringView text; // ".mp3", always lower case

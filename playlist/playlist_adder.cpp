@@ -4,6 +4,7 @@
 #include "common/number_text.h"
 #include "common/text_file.h"
 #include "player/cd_audio.h"
+#include "player/cue_disc.h"
 #include "playlist/media_duration.h"
 #include "playlist/playlist.h"
 #include "playlist_files/playlist_reader.h"
@@ -38,6 +39,12 @@ qint16 cdTrackNumber(const QString& fileName)
     return toInt16(leadingNumber(number));
 }
 
+// A CUE sheet stands for its disc wherever a file is taken.
+bool isCueSheet(const QString& path)
+{
+    return path.endsWith(u".cue", Qt::CaseInsensitive);
+}
+
 // The device's reply holds a length only when some figure of it is not 0.
 bool replyHasLength(const QString& reply)
 {
@@ -62,19 +69,27 @@ void PlaylistAdder::addChosenFile(const QString& name)
         handling = Handling::Nothing; // only the lower-case form names a CD track here
     else if (lower == u".m3u" || lower == u".pls")
         handling = Handling::Playlist;
+    else if (isCueSheet(name))
+        handling = Handling::CueSheet;
     add(currentFolder() + name, name, handling, PlayerFailure::EndsOperation);
+}
+
+// A full path names a CD track only in the exact lower-case form; anything else but a sheet is media.
+PlaylistAdder::Handling PlaylistAdder::handlingOfPath(const QString& path)
+{
+    if (path.endsWith(u".cda"))
+        return Handling::CdTrack;
+    return isCueSheet(path) ? Handling::CueSheet : Handling::Media;
 }
 
 void PlaylistAdder::addPlaylistEntry(const QString& path)
 {
-    const Handling handling = path.endsWith(u".cda") ? Handling::CdTrack : Handling::Media;
-    add(path, fileNamePart(path), handling, PlayerFailure::Skipped);
+    add(path, fileNamePart(path), handlingOfPath(path), PlayerFailure::Skipped);
 }
 
 void PlaylistAdder::addDroppedFile(const QString& path)
 {
-    const Handling handling = path.endsWith(u".cda") ? Handling::CdTrack : Handling::Media;
-    add(path, fileNamePart(path), handling, PlayerFailure::EndsOperation);
+    add(path, fileNamePart(path), handlingOfPath(path), PlayerFailure::EndsOperation);
 }
 
 void PlaylistAdder::addPlaylist(const QString& path)
@@ -98,12 +113,13 @@ void PlaylistAdder::add(const QString& path, const QString& fileName, Handling h
     }
     if (!fileHasContent(path))
         return;
-    if (handling == Handling::Playlist) {
-        addPlaylist(path);
-        return;
-    }
     try {
-        addMedia(path, gap);
+        if (handling == Handling::Playlist)
+            addPlaylist(path);
+        else if (handling == Handling::CueSheet)
+            addCueSheet(path, gap);
+        else
+            addMedia(path, gap);
     } catch (const Failure& failure) {
         if (onFailure == PlayerFailure::EndsOperation)
             throw;
@@ -113,9 +129,25 @@ void PlaylistAdder::add(const QString& path, const QString& fileName, Handling h
 
 void PlaylistAdder::addCdTrack(const QString& path, const QString& fileName, double gap)
 {
+    m_services.cd.UseDiscOf(path);
     const QString reply = m_services.cd.GetTrackLength(cdTrackNumber(fileName));
     if (replyHasLength(reply))
         append(path, qint64(trackLengthSeconds(reply)), gap);
+}
+
+// Each audio track of the sheet's disc becomes a CD entry named the sheet's path
+// and TrackNN.cda. A sheet that cannot be played adds nothing and says why.
+void PlaylistAdder::addCueSheet(const QString& path, double gap)
+{
+    const Disc disc = discOfCueSheet(path);
+    for (qsizetype index = 0; index < disc.tracks.size(); ++index) {
+        if (!disc.tracks[index].audio)
+            continue;
+        if (index > 0)
+            m_services.playlist.checkRoom();
+        const QString fileName = QStringLiteral("Track%1.cda").arg(index + 1, 2, 10, QLatin1Char('0'));
+        addCdTrack(path + QLatin1Char('/') + fileName, fileName, gap);
+    }
 }
 
 void PlaylistAdder::addMedia(const QString& path, double gap)

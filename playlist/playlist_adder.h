@@ -31,7 +31,7 @@ public:
     // cannot open is reported through warn and skipped.
     void addPlaylistEntry(const QString& path);
 
-    // A dropped media or CD track file, by full path.
+    // A dropped media or CD track file, or CUE sheet, by full path.
     void addDroppedFile(const QString& path);
 
     // Reads a playlist file and hands each of its paths to addPlaylistEntry, letting
@@ -39,11 +39,13 @@ public:
     void addPlaylist(const QString& path);
 
 private:
-    enum class Handling { CdTrack, Media, Playlist, Nothing };
+    enum class Handling { CdTrack, Media, Playlist, CueSheet, Nothing };
     enum class PlayerFailure { EndsOperation, Skipped };
 
+    static Handling handlingOfPath(const QString& path);
     void add(const QString& path, const QString& fileName, Handling handling, PlayerFailure onFailure);
     void addCdTrack(const QString& path, const QString& fileName, double gap);
+    void addCueSheet(const QString& path, double gap);
     void addMedia(const QString& path, double gap);
     void append(const QString& path, qint64 seconds, double gap);
 

@@ -118,10 +118,10 @@ TEST_F(AddingTest, chosenFilesOfTheLastExtensionAreMeasuredAndAddedInDialogOrder
     EXPECT_EQ(window->ui.totalTimeLabel->text(), "Total time: 08:07"); // 475 s (lengths cut) and 6 gaps of 2 s
     const QStringList filters = dialogs.fileRequests.at(0).filters;
     EXPECT_EQ(dialogs.fileRequests[0].title, "Choose files to put on playlist");
-    ASSERT_EQ(filters.size(), 42);
-    EXPECT_EQ(QStringList({filters[0], filters[4], filters[31], filters[32], filters[40]}),
+    ASSERT_EQ(filters.size(), 43);
+    EXPECT_EQ(QStringList({filters[0], filters[4], filters[31], filters[32], filters[40], filters[41]}),
               QStringList({"MP3 File (*.mp3)", "CD Track (*.cda)", "QT File (*.qt)", "FLAC File (*.flac)",
-                           "MKA File (*.mka)"}));
+                           "MKA File (*.mka)", "CUE File (*.cue)"}));
     EXPECT_TRUE(dialogs.fileRequests[0].selectedFilter.isEmpty()); // the first filter is shown first
 }
 
@@ -173,6 +173,36 @@ TEST_F(AddingTest, cdTrackFilesAreMeasuredByTheCdDevice)
     EXPECT_EQ(window->playlist().table()[0].length + "," + window->playlist().table()[1].length, "275,7");
     EXPECT_FALSE(cdDevice.commands.contains("status cd length track 7"));
     EXPECT_TRUE(player.opened.isEmpty());
+}
+
+// A sheet stands for its disc on every road: one CD entry per audio track, each
+// measured by the CD device on that disc. A broken sheet adds nothing and says why.
+TEST_F(AddingTest, cueSheetsAddOneCdEntryPerAudioTrackOnEveryRoad)
+{
+    makeFile("disc.bin", QByteArray(2352 * 300, '\0'));
+    const QString sheet = makeFile("album.cue", "FILE \"disc.bin\" BINARY\n TRACK 01 AUDIO\n  INDEX 01 00:00:00\n"
+                                                " TRACK 02 MODE1/2352\n  INDEX 01 00:01:00\n"
+                                                " TRACK 03 AUDIO\n  INDEX 00 00:02:00\n  INDEX 01 00:02:10\n");
+    const QString broken = makeFile("broken.cue", "FILE \"gone.bin\" BINARY\n TRACK 01 AUDIO\n  INDEX 01 00:00:00\n");
+    cdDevice.replies["status cd length track 1"] = "00:01:00";
+    cdDevice.replies["status cd length track 3"] = "00:01:65";
+    const QStringList tracks { sheet + "/Track01.cda", sheet + "/Track03.cda" };
+
+    addFiles({sheet});
+    drop({sheet});
+    loadPlaylist(makePlaylist("list.m3u", {"#EXTM3U", "album.cue", "broken.cue"}));
+    EXPECT_EQ(paths(), tracks + tracks + tracks);
+    EXPECT_EQ(window->playlist().table()[1].length, "1");
+    EXPECT_EQ(cdDevice.chosenFolders.last(), sheet);
+    EXPECT_EQ(cdDevice.commands.count("status cd length track 2"), 0); // a data track is no entry
+    const QStringList loadMessages = takeMessages();
+    ASSERT_EQ(loadMessages.size(), 1);
+    EXPECT_TRUE(loadMessages[0].contains("gone.bin")) << loadMessages[0].toStdString();
+
+    addFiles({broken});
+    drop({broken});
+    EXPECT_EQ(paths().size(), 6);
+    EXPECT_EQ(takeMessages().size(), 2);
 }
 
 TEST_F(AddingTest, chosenPlaylistsAddTheirEntriesButNotThemselves)
