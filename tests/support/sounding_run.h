@@ -4,7 +4,7 @@
 #include "common/busy_state.h"
 #include "common/flat_button.h"
 #include "player/media_player.h"
-#include "support/fake_cd_device.h"
+#include "player/cd_device.h"
 #include "support/fake_dialogs.h"
 #include "support/generated_media.h"
 
@@ -12,14 +12,15 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
-// A main window on the real player, so that a recording run is heard through the
-// sound output; the dialogs and the CD drive are fakes.
+// A main window on the real player and the real CD device (which reads CUE sheets,
+// and finds no drive on a test machine), so that a recording run is heard through
+// the sound output; the dialogs are fakes.
 struct SoundingRun {
     QTemporaryDir programDir;
     FakeDialogs dialogs;
-    FakeCdDevice cdDevice;
     std::unique_ptr<MediaPlayer> player = makeMediaPlayer();
-    MainWindow window { AppServices { dialogs, cdDevice, *player, programDir.path(), {} } };
+    std::unique_ptr<CdDevice> cdDevice = makeSystemCdDevice(*player);
+    MainWindow window { AppServices { dialogs, *cdDevice, *player, programDir.path(), {} } };
 
     SoundingRun()
     {

@@ -1,0 +1,110 @@
+#include "support/generated_media.h"
+#include "support/pulse_null_sink.h"
+#include "support/sound_stretches.h"
+#include "support/sounding_run.h"
+
+#include "playlist/playlist.h"
+#include "playlist_files/playlist_format.h"
+#include "playlist_files/playlist_writer.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Raw CD audio: 16-bit little-endian stereo at 44.1 kHz, a tone or silence.
+QString rawTone(GeneratedMedia& media, const QString& name, double seconds, int frequency)
+{
+    QStringList arguments { "-n", "-t", "raw", "-r", "44100", "-e", "signed", "-b", "16", "-c", "2", "-L", name,
+                            "synth", QString::number(seconds) };
+    arguments << (frequency > 0 ? QStringList { "sine", QString::number(frequency), "vol", "0.5" }
+                                : QStringList { "sine", "0", "vol", "0" });
+    return media.make(QStringLiteral("sox"), arguments, name);
+}
+
+QByteArray concatenated(const QStringList& paths)
+{
+    QByteArray bytes;
+    for (const QString& path : paths) {
+        QFile file(path);
+        file.open(QIODevice::ReadOnly);
+        bytes += file.readAll();
+    }
+    return bytes;
+}
+
+} // namespace
+
+// A disc image (a BIN with a pregap before its second track) and a single-file FLAC
+// rip, put on the list as sheets, played between media files: the recorder hears
+// each track whole, nothing of the track after it, and each silence exact. The list
+// saved as M3U and PLS loads back to the same tracks.
+TEST(CdImageEndToEnd, imageAndRipTracksAreHeardWholeWithExactSilencesAndSurviveAPlaylist)
+{
+    PulseNullSink sink;
+    ASSERT_TRUE(sink.ready()) << "no PulseAudio server with a null sink could be started";
+    GeneratedMedia media;
+    // Image: track 1 is 1.2 s of tone and 0.4 s of silence (the pregap of track 2),
+    // track 2 is 1.0 s. Rip: a 0.8 s track and a 1.4 s one.
+    const QString first = rawTone(media, "a.raw", 1.2, 440), pregap = rawTone(media, "p.raw", 0.4, 0);
+    const QString second = rawTone(media, "b.raw", 1.0, 660), third = rawTone(media, "c.raw", 0.8, 550);
+    const QString fourth = rawTone(media, "d.raw", 1.4, 440);
+    ASSERT_FALSE(first.isEmpty() || pregap.isEmpty() || second.isEmpty() || third.isEmpty() || fourth.isEmpty());
+    media.write("disc.bin", concatenated({ first, pregap, second }));
+    const QString image = media.write("disc.cue", "FILE \"disc.bin\" BINARY\n  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n"
+                                                  "  TRACK 02 AUDIO\n    INDEX 00 00:01:15\n    INDEX 01 00:01:45\n");
+    media.write("rip.raw", concatenated({ third, fourth }));
+    const QString flac = media.make("sox", { "-t", "raw", "-r", "44100", "-e", "signed", "-b", "16", "-c", "2", "-L",
+                                             media.path("rip.raw"), "rip.flac" }, "rip.flac");
+    ASSERT_FALSE(flac.isEmpty());
+    const QString rip = media.write("rip.cue", "FILE \"rip.flac\" WAVE\n  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n"
+                                               "  TRACK 02 AUDIO\n    INDEX 01 00:00:60\n");
+    const QString before = SoundingRun::makeTone(media, "before.wav", 1.0, 550);
+    const QString after = SoundingRun::makeTone(media, "after.wav", 0.6, 660);
+
+    SoundingRun run;
+    run.window.addFiles({ before, image, rip, after });
+    const QStringList expected { before, image + "/Track01.cda", image + "/Track02.cda", rip + "/Track01.cda",
+                                 rip + "/Track02.cda", after };
+    const PlaylistTable& table = run.window.playlist().table();
+    QStringList paths, lengths;
+    for (int slot = 0; slot < table.count(); ++slot)
+        paths << table[slot].path, lengths << table[slot].length;
+    ASSERT_EQ(paths, expected) << run.dialogs.messages.size();
+    EXPECT_EQ(lengths, QStringList({ "1", "1", "1", "0", "1", "0" })); // whole seconds, as the drive tells them
+    const double gaps[] = { 300, 700, 250, 900, 400, 0 };
+    for (int row = 0; row < 6; ++row)
+        run.window.playlist().setGap(row, gaps[row]);
+
+    const QString recording = media.path("deck.wav");
+    ASSERT_TRUE(sink.startRecording(recording));
+    run.play(30000);
+    ASSERT_FALSE(run.window.busyState().recording) << "the run did not end";
+    QThread::msleep(300);
+    sink.stopRecording();
+    EXPECT_TRUE(run.dialogs.messages.empty()) << run.dialogs.messages.front().text.toStdString();
+
+    // The pregap is silence at the end of image track 1: it adds to the silence after it.
+    const double sounds[] = { 1.0, 1.2, 1.0, 0.8, 1.4, 0.6 };
+    const double silences[] = { 300, 400 + 700, 250, 900, 400 };
+    const std::vector<SoundStretch> heard = soundStretches(recording, 0.02);
+    ASSERT_EQ(heard.size(), 6u);
+    for (size_t i = 0; i < heard.size(); ++i) {
+        EXPECT_NEAR(heard[i].length(), sounds[i], 0.0001) << "track " << i + 1;
+        if (i + 1 < heard.size()) {
+            const double silence = (heard[i + 1].start - heard[i].end) * 1000;
+            std::printf("silence after track %zu: wanted %.0f ms, heard %.2f ms\n", i + 1, silences[i], silence);
+            EXPECT_NEAR(silence, silences[i], 1) << "after track " << i + 1;
+        }
+    }
+
+    for (const char* name : { "list.m3u", "list.pls" }) {
+        const QString list = media.path(name);
+        writePlaylist(list, playlistFormatOf(list), run.window.playlist().table());
+        run.window.playlist().clear();
+        run.window.addFiles({ list });
+        QStringList loaded;
+        for (int slot = 0; slot < table.count(); ++slot)
+            loaded << table[slot].path;
+        EXPECT_EQ(loaded, expected) << name;
+    }
+}
