@@ -2,7 +2,10 @@
 
 #include "common/failure.h"
 
-#include <thread>
+namespace {
+// How long a wait for samples may keep a cancel unheard.
+constexpr int kCancelCheckMs = 10;
+} // namespace
 
 std::optional<LevelEnvelope> TrackScanner::scan(const SoundSource& source, const std::atomic<bool>& cancel,
                                                 const Progress& progress)
@@ -22,7 +25,7 @@ std::optional<LevelEnvelope> TrackScanner::scan(const SoundSource& source, const
             }
             if (m_decoder.finished())
                 break;
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            m_decoder.waitUntilReady(kCancelCheckMs);
             continue;
         }
         GstMapInfo map;
