@@ -181,6 +181,7 @@ bool GstFileDecoder::enqueue(std::unique_lock<std::mutex>& lock, GstBufferHandle
     m_queuedFrames += framesOf(buffer);
     m_queue.push_back(std::move(buffer));
     m_hadSound = true;
+    m_arrived.notify_all();
     return true;
 }
 
@@ -222,12 +223,20 @@ void GstFileDecoder::streamEnded(const QString& error)
     m_decoding = false;
     if (!error.isEmpty())
         m_error = error + QLatin1Char('\n') + QDir::toNativeSeparators(m_path);
+    m_arrived.notify_all();
 }
 
 bool GstFileDecoder::ready() const
 {
     const std::lock_guard lock(m_lock);
     return !m_queue.empty() || !m_decoding;
+}
+
+void GstFileDecoder::waitUntilReady(int timeoutMs) const
+{
+    std::unique_lock lock(m_lock);
+    m_arrived.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+                              [this] { return !m_queue.empty() || !m_decoding; });
 }
 
 GstBufferHandle GstFileDecoder::take(qint64 maxFrames)

@@ -31,6 +31,9 @@ public:
     // For the output's thread.
     // Samples are waiting, or the file has ended or failed: it can start.
     bool ready() const;
+    // Waits until it is ready, at most timeoutMs. For a reader that takes the
+    // samples as fast as they come instead of as they are heard.
+    void waitUntilReady(int timeoutMs) const;
     // Up to maxFrames of the next samples, joined; null when none are waiting.
     GstBufferHandle take(qint64 maxFrames);
     // The file has ended and every sample was taken.
@@ -51,6 +54,7 @@ private:
 
     mutable std::mutex m_lock;
     std::condition_variable m_room;
+    mutable std::condition_variable m_arrived; // samples, or the end
     std::deque<GstBufferHandle> m_queue;
     qint64 m_queuedFrames = 0;
     bool m_halting = false; // take nothing more from the decoder

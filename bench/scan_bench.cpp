@@ -1,0 +1,128 @@
+// Scans a disc's worth of music (74 minutes: half FLAC, half MP3, each track with
+// a quiet passage inside) with the list scan and prints its speed, its CPU time,
+// the program's peak memory before and after, and how late the user-interface
+// thread's 10 ms timer came at worst while it ran; then scans it again, from the
+// cache.
+#include "recorder/list_scan.h"
+#include "support/generated_media.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
+#include <algorithm>
+#include <cstdio>
+#include <sys/resource.h>
+#include <vector>
+
+namespace {
+
+double cpuSeconds()
+{
+    rusage usage {};
+    getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
+        + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+double peakResidentMb()
+{
+    rusage usage {};
+    getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_maxrss) / 1024;
+}
+
+// Pink noise at -10 dB with 2 s at -60 dB after a third of it.
+QString makeTrack(GeneratedMedia& media, const QString& name, double seconds)
+{
+    const double before = seconds / 3;
+    const QString sox = QStringLiteral("|sox -n -r 44100 -c 2 -p synth %1 %2");
+    return media.make(QStringLiteral("sox"),
+                      { sox.arg(before).arg(QStringLiteral("pinknoise vol 0.3")),
+                        sox.arg(2).arg(QStringLiteral("sine 440 vol 0.001")),
+                        sox.arg(seconds - before - 2).arg(QStringLiteral("pinknoise vol 0.3")), name },
+                      name);
+}
+
+struct Figures {
+    double seconds = 0;
+    double cpu = 0;
+    qint64 latestTickMs = 0;
+    int scanned = 0;
+    int failed = 0;
+    std::vector<double> memoryMb; // peak resident memory after each track
+};
+
+Figures scan(ListScan& scanner, const QList<SoundSource>& sources)
+{
+    Figures figures;
+    QElapsedTimer sinceTick;
+    QTimer ticks;
+    ticks.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&ticks, &QTimer::timeout, [&] {
+        figures.latestTickMs = std::max(figures.latestTickMs, sinceTick.restart());
+    });
+    QObject::connect(&scanner, &ListScan::trackScanned, [&] {
+        ++figures.scanned;
+        figures.memoryMb.push_back(peakResidentMb());
+    });
+    QObject::connect(&scanner, &ListScan::trackFailed, [&](int, const QString& error) {
+        ++figures.failed;
+        std::fprintf(stderr, "%s\n", qPrintable(error));
+    });
+    QEventLoop loop;
+    QObject::connect(&scanner, &ListScan::finished, &loop, &QEventLoop::quit);
+    const double cpuBefore = cpuSeconds();
+    QElapsedTimer wall;
+    wall.start();
+    sinceTick.start();
+    ticks.start(10);
+    scanner.start(sources);
+    loop.exec();
+    figures.seconds = double(wall.nsecsElapsed()) / 1e9;
+    figures.cpu = cpuSeconds() - cpuBefore;
+    scanner.disconnect();
+    return figures;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    constexpr int kTracks = 8;
+    constexpr double kTrackSeconds = 74.0 * 60 / kTracks;
+    GeneratedMedia media;
+    QList<SoundSource> sources;
+    std::printf("making %d tracks of %.0f s...\n", kTracks, kTrackSeconds);
+    std::fflush(stdout);
+    for (int i = 0; i < kTracks; ++i) {
+        const QString name = QStringLiteral("track%1.%2").arg(i + 1).arg(i % 2 ? "mp3" : "flac");
+        const QString path = makeTrack(media, name, kTrackSeconds);
+        if (path.isEmpty()) {
+            std::fprintf(stderr, "sox could not make %s\n", qPrintable(name));
+            return 1;
+        }
+        sources.append(SoundSource { .path = path });
+    }
+    const double music = kTracks * kTrackSeconds;
+
+    ListScan scanner;
+    const double memoryBefore = peakResidentMb();
+    const Figures first = scan(scanner, sources);
+    const double memoryAfter = peakResidentMb();
+    std::printf("scan of %.0f min (%d scanned, %d failed): %.2f s = %.0f times real time; CPU %.2f s = %.0f times "
+                "real time on one core\n",
+                music / 60, first.scanned, first.failed, first.seconds, music / first.seconds, first.cpu,
+                music / first.cpu);
+    std::printf("peak resident memory: %.1f MB before, %.1f MB after; after each track:", memoryBefore, memoryAfter);
+    for (double mb : first.memoryMb)
+        std::printf(" %.1f", mb);
+    std::printf("\n");
+    std::printf("user-interface thread: longest gap between 10 ms ticks %lld ms\n", qlonglong(first.latestTickMs));
+    const Figures second = scan(scanner, sources);
+    std::printf("again, from the cache: %.3f s, CPU %.3f s, longest tick gap %lld ms; peak memory %.1f MB\n",
+                second.seconds, second.cpu, qlonglong(second.latestTickMs), peakResidentMb());
+    return first.failed + second.failed > 0 ? 1 : 0;
+}

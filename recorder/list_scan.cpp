@@ -1,0 +1,113 @@
+#include "recorder/list_scan.h"
+
+#include "common/failure.h"
+#include "recorder/expected_length.h"
+#include "recorder/track_scanner.h"
+
+#include <algorithm>
+#include <numeric>
+#include <optional>
+#include <vector>
+
+ListScan::~ListScan()
+{
+    stopWorker();
+}
+
+void ListScan::start(const QList<SoundSource>& sources)
+{
+    stopWorker();
+    m_cancel = false;
+    m_running = true;
+    const quint64 generation = ++m_generation;
+    m_worker = std::thread([this, sources, generation] { run(sources, generation); });
+}
+
+void ListScan::cancel()
+{
+    m_cancel = true;
+}
+
+void ListScan::stopWorker()
+{
+    m_cancel = true;
+    if (m_worker.joinable())
+        m_worker.join();
+}
+
+void ListScan::post(quint64 generation, std::function<void()> f)
+{
+    QMetaObject::invokeMethod(
+        this,
+        [this, generation, f = std::move(f)] {
+            if (generation == m_generation)
+                f();
+        },
+        Qt::QueuedConnection);
+}
+
+// The worker's thread.
+void ListScan::run(const QList<SoundSource>& sources, quint64 generation)
+{
+    const auto finish = [&](bool cancelled) {
+        post(generation, [this, cancelled] {
+            m_running = false;
+            Q_EMIT finished(cancelled);
+        });
+    };
+    // Progress is by time, so every track's length is learnt first; one whose
+    // length cannot be learnt counts as long as the others are on average.
+    std::vector<std::optional<LevelEnvelope>> known;
+    std::vector<qint64> lengths;
+    {
+        GstPlaybin measurer(QStringLiteral("fakesink"), QStringLiteral("fakesink"));
+        for (const SoundSource& source : sources) {
+            if (m_cancel)
+                return finish(true);
+            known.push_back(m_cache.find(source));
+            lengths.push_back(known.back() ? known.back()->frames : expectedFrames(source, measurer));
+        }
+    }
+    const qint64 knownTotal = std::accumulate(lengths.begin(), lengths.end(), qint64(0));
+    const auto unknown = std::count(lengths.begin(), lengths.end(), 0);
+    const qint64 stand = knownTotal > 0 && unknown < qsizetype(lengths.size())
+        ? knownTotal / qint64(lengths.size() - unknown) : 1;
+    std::replace(lengths.begin(), lengths.end(), qint64(0), stand);
+    const qint64 total = std::max<qint64>(1, std::accumulate(lengths.begin(), lengths.end(), qint64(0)));
+
+    int shownPercent = -1;
+    qint64 done = 0;
+    const auto reportProgress = [&](qint64 frames) {
+        const int percent = int(100 * std::min(done + frames, total) / total);
+        if (percent != shownPercent) {
+            shownPercent = percent;
+            post(generation, [this, percent] { Q_EMIT progressChanged(percent); });
+        }
+    };
+    reportProgress(0);
+    TrackScanner scanner;
+    for (int index = 0; index < sources.size(); ++index) {
+        const SoundSource& source = sources[index];
+        std::optional<LevelEnvelope> envelope = std::move(known[size_t(index)]);
+        try {
+            if (!envelope) {
+                const std::optional<ScanCache::FileStamp> stamp = ScanCache::stampOf(source);
+                const qint64 length = lengths[size_t(index)];
+                envelope = scanner.scan(source, m_cancel,
+                                        [&](qint64 frames) { reportProgress(std::min(frames, length)); });
+                if (!envelope)
+                    return finish(true);
+                if (stamp)
+                    m_cache.keep(source, *stamp, *envelope);
+            }
+            post(generation, [this, index, envelope = std::move(*envelope)] { Q_EMIT trackScanned(index, envelope); });
+        } catch (const Failure& failure) {
+            post(generation, [this, index, description = failure.description()] {
+                Q_EMIT trackFailed(index, description);
+            });
+        }
+        done += lengths[size_t(index)];
+        reportProgress(0);
+    }
+    finish(false);
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "player/sound_source.h"
+#include "recorder/level_envelope.h"
+#include "recorder/scan_cache.h"
+
+#include <QList>
+#include <QObject>
+#include <atomic>
+#include <functional>
+#include <thread>
+
+// Scans a list of sources to their level envelopes on a thread of its own, one
+// after the other, taking what the cache still knows. Its signals come on the
+// thread it lives on (the user-interface thread), and only for the scan last started.
+class ListScan : public QObject {
+    Q_OBJECT
+public:
+    using QObject::QObject;
+    // Cancels a scan that runs and waits for its thread.
+    ~ListScan() override;
+
+    // Starts scanning, after cancelling a scan that runs.
+    void start(const QList<SoundSource>& sources);
+    // Asks the scan to stop; finished(true) follows within moments.
+    void cancel();
+    // From start() until finished() is signalled.
+    bool isRunning() const { return m_running; }
+
+Q_SIGNALS:
+    // Of the list's time, so far; only when it changes.
+    void progressChanged(int percent);
+    void trackScanned(int index, const LevelEnvelope& envelope);
+    void trackFailed(int index, const QString& description);
+    void finished(bool cancelled);
+
+private:
+    void stopWorker();
+    void run(const QList<SoundSource>& sources, quint64 generation);
+    // Runs f on the user-interface thread unless another scan was started since.
+    void post(quint64 generation, std::function<void()> f);
+
+    ScanCache m_cache; // the worker's while one runs
+    std::atomic<bool> m_cancel { false };
+    std::thread m_worker;
+    quint64 m_generation = 0;
+    bool m_running = false;
+};

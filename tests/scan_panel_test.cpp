@@ -1,0 +1,108 @@
+#include "recorder/scan_panel.h"
+#include "support/fake_media_player.h"
+#include "support/generated_media.h"
+
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+namespace {
+
+QString makeSound(GeneratedMedia& media, const QString& name, std::initializer_list<std::pair<double, const char*>> pieces)
+{
+    QStringList arguments { QStringLiteral("-D") };
+    for (const auto& [seconds, sound] : pieces)
+        arguments << QStringLiteral("|sox -n -r 44100 -c 2 -p synth %1 %2").arg(seconds).arg(QLatin1String(sound));
+    return media.make(QStringLiteral("sox"), arguments << name, name);
+}
+
+// Each row as "number|track|found".
+QStringList rowsOf(const ScanPanel& panel)
+{
+    const auto* tree = panel.findChild<QTreeWidget*>();
+    QStringList rows;
+    for (int i = 0; i < tree->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem* item = tree->topLevelItem(i);
+        rows << item->text(0) + "|" + item->text(1) + "|" + item->text(2);
+    }
+    return rows;
+}
+
+QPushButton* buttonCalled(const ScanPanel& panel, const QString& caption)
+{
+    for (auto* button : panel.findChildren<QPushButton*>()) {
+        if (button->text() == caption)
+            return button;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+TEST(ScanPanel, listsWhatARecorderWouldSplitAndPlaysTheLoudestPassage)
+{
+    GeneratedMedia media;
+    const QString one = makeSound(media, "one.flac", { { 3, "sine 440 vol 0.5" }, { 2, "sine 440 vol 0.001" },
+                                                       { 3, "sine 440 vol 0.5" } });
+    const QString two = makeSound(media, "two.wav", { { 8, "sine 440 vol -20dB" }, { 1, "sine 440 vol -1dB" },
+                                                      { 11, "sine 440 vol -20dB" } });
+    const QString damaged = media.write("damaged.flac", QByteArray("fLaC") + QByteArray(3000, '\x33'));
+    ASSERT_FALSE(one.isEmpty() || two.isEmpty());
+    // The second track is a stretch of its file, from 1 s to 19 s.
+    const SoundSource stretch { .path = two, .firstFrame = 44100, .endFrame = 19 * 44100 };
+
+    FakeMediaPlayer player;
+    ScanPanel panel(player);
+    EXPECT_EQ(panel.objectName(), "ScanPanel");
+    panel.setTracks({ { "One", SoundSource { .path = one }, 1.0, false }, { "Two", stretch, 3.0, false },
+                      { "Damaged", SoundSource { .path = damaged }, 2.0, true } });
+    // Gaps are known before any scan.
+    EXPECT_EQ(rowsOf(panel), QStringList { "1|One|gap 1.0 s is shorter than 1.5 s" });
+
+    QPushButton* scan = buttonCalled(panel, "&Scan list");
+    ASSERT_TRUE(scan);
+    scan->click();
+    EXPECT_EQ(scan->text(), "&Cancel scan");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return scan->text() == "&Scan list"; }, 30000));
+    EXPECT_EQ(panel.findChild<QProgressBar*>()->value(), 100);
+    const QStringList rows = rowsOf(panel);
+    ASSERT_EQ(rows.size(), 5) << rows.join('\n').toStdString();
+    EXPECT_EQ(rows[0], "1|One|quiet passage at 0:03 for 2.0 s");
+    EXPECT_EQ(rows[1], "1|One|gap 1.0 s is shorter than 1.5 s");
+    EXPECT_EQ(rows[2], "1|One|peak -6.0 dB at 0:00");
+    EXPECT_EQ(rows[3], "2|Two|peak -1.0 dB at 0:07");
+    EXPECT_TRUE(rows[4].startsWith("3|Damaged|scan failed: ")) << rows[4].toStdString();
+    const auto* loudest = panel.findChild<QLabel*>();
+    EXPECT_EQ(loudest->text(), "Loudest peak of the list: -1.0 dB in track 2 at 0:07");
+
+    // Another rule is shown at once, without a scan.
+    panel.setRule({ -50, 2.5 });
+    EXPECT_EQ(rowsOf(panel).mid(0, 3), (QStringList { "1|One|gap 1.0 s is shorter than 2.5 s", "1|One|peak -6.0 dB at 0:00",
+                                                      "2|Two|peak -1.0 dB at 0:07" }));
+
+    // 10 s around the loudest block, 7 s into the stretch: 2 s to 12 s of it.
+    buttonCalled(panel, "&Play loudest passage")->click();
+    ASSERT_EQ(player.playedSources.size(), 1);
+    EXPECT_EQ(player.playedSources[0], (SoundSource { .path = two, .firstFrame = 3 * 44100, .endFrame = 13 * 44100 }));
+    EXPECT_EQ(player.silences[0], 0);
+    const int stops = player.stops;
+    buttonCalled(panel, "S&top")->click();
+    EXPECT_EQ(player.stops, stops + 1);
+
+    // Every control is reached by the keyboard and named for screen readers.
+    for (QWidget* widget : panel.findChildren<QWidget*>()) {
+        if (qobject_cast<QPushButton*>(widget) || qobject_cast<QTreeWidget*>(widget)) {
+            EXPECT_TRUE(widget->focusPolicy() & Qt::TabFocus) << widget->metaObject()->className();
+        }
+    }
+    EXPECT_FALSE(panel.findChild<QProgressBar*>()->accessibleName().isEmpty());
+    EXPECT_FALSE(panel.findChild<QTreeWidget*>()->accessibleName().isEmpty());
+
+    // A new list drops what was found.
+    panel.setTracks({ { "One", SoundSource { .path = one }, 2.0, true } });
+    EXPECT_TRUE(rowsOf(panel).isEmpty());
+    EXPECT_FALSE(buttonCalled(panel, "&Play loudest passage")->isEnabled());
+}
