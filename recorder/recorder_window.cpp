@@ -38,7 +38,7 @@ QString secondsText(double seconds)
 
 QString ruleText(const RecorderKind& kind)
 {
-    return QStringLiteral("A new track starts after %1 below %2 dB. Suggested gap: %3.")
+    return QStringLiteral("A new track starts after %1 below %2 dB.\nSuggested gap: %3.")
         .arg(secondsText(kind.silence.minimumSeconds), plainNumber(kind.silence.thresholdDb),
              secondsText(kind.suggestedGapSeconds));
 }
@@ -109,7 +109,6 @@ QWidget* RecorderWindow::buildRecorderChoice()
     form->addRow(m_customFigures);
 
     m_rule = named(new QLabel, "RuleLabel", QStringLiteral("How the recorder splits"));
-    m_rule->setWordWrap(true);
     m_useSuggestedGap = named(new QPushButton(QStringLiteral("Use suggested &gap")), "UseSuggestedGapButton",
                               QStringLiteral("Use suggested gap"));
     m_useSuggestedGap->setToolTip(QStringLiteral("Makes the suggested gap the main window's default gap"));
