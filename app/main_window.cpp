@@ -18,6 +18,9 @@
 #include "playlist/playlist_total.h"
 #include "playlist/row_form.h"
 #include "playlist_files/save_playlist_command.h"
+#include "recorder/medium_fit.h"
+#include "recorder/recorder_file.h"
+#include "recorder/recorder_window.h"
 #include "recording/power_off.h"
 #include "recording/recording_run.h"
 #include "recording/when_done_boxes.h"
@@ -89,6 +92,8 @@ MainWindow::MainWindow(const AppServices& services, QWidget* parent)
     connect(ui.volumeControl, &QPushButton::clicked, this,
             [this] { startVolumeControl(m_services.volumeControl); });
 
+    setUpRecorderWindow();
+
     m_cd.ReadyDevice();
     readSettings();
 }
@@ -111,6 +116,49 @@ void MainWindow::readSettings()
         ui.exitWhenDoneBox->setValue(*read.exit);
     if (read.shutdown)
         ui.shutDownWhenDoneBox->setValue(*read.shutdown);
+}
+
+QString MainWindow::recorderPath() const
+{
+    return QDir(m_services.programDirectory).filePath(kRecorderFileName);
+}
+
+// The window is made once, hidden, so that the chosen recorder is at hand for every run.
+void MainWindow::setUpRecorderWindow()
+{
+    m_recorderWindow = new RecorderWindow(m_playlist, m_services.dialogs, readRecorderFile(recorderPath()), this);
+    m_helperWindows << m_recorderWindow;
+    connect(ui.recorder, &QPushButton::clicked, this, [this] {
+        m_recorderWindow->show();
+        m_recorderWindow->raise();
+        m_recorderWindow->activateWindow();
+    });
+    connect(m_recorderWindow, &RecorderWindow::recorderChanged, this, &MainWindow::rememberRecorder);
+    connect(m_recorderWindow, &RecorderWindow::suggestedGapChosen, this,
+            [this](double seconds) { ui.defaultGapEdit->setText(plainNumber(seconds)); });
+}
+
+void MainWindow::rememberRecorder(const RecorderKind& recorder)
+{
+    try {
+        writeRecorderFile(recorderPath(), recorder);
+    } catch (const Failure& failure) {
+        // The choice holds until the program ends; only the next start misses it.
+        qWarning("recorder.dat not written: %s", qUtf8Printable(failure.description()));
+    }
+}
+
+// A list that does not fit is recorded only when the user says so.
+bool MainWindow::fitsOrRecordAnyway()
+{
+    const RecorderKind recorder = m_recorderWindow->recorder();
+    const MediumFit fit = mediumFit(m_playlist.table(), recorder);
+    if (fit.fits())
+        return true;
+    return m_services.dialogs.question(
+        this,
+        QStringLiteral("The list does not fit on %1: %2. Record anyway?").arg(recorder.name, fitProblems(fit)),
+        QStringLiteral("Trelvik"));
 }
 
 WhenDoneChoices MainWindow::whenDoneChoices() const
@@ -208,7 +256,7 @@ void MainWindow::connectRun()
 void MainWindow::startRecording()
 {
     // An add or load in progress owns the list; the button is off then anyway.
-    if (m_playlist.isEmpty() || m_busy->busy)
+    if (m_playlist.isEmpty() || m_busy->busy || !fitsOrRecordAnyway())
         return;
     switchButtonsOff(runButtons());
     ui.moveButtons->setEnabled(false);

@@ -15,7 +15,9 @@
 
 class AddingController;
 class BusyState;
+class RecorderWindow;
 class RecordingRun;
+struct RecorderKind;
 
 // Form1: the whole working surface. It owns the playlist, the run, the CD device
 // and every control for the life of the program, and wires them together.
@@ -32,6 +34,7 @@ public:
     PlaylistModel& model() { return m_model; }
     BusyState& busyState() { return *m_busy; }
     RecordingRun& recordingRun() { return *m_run; }
+    RecorderWindow& recorderWindow() { return *m_recorderWindow; }
 
     // Ends the program once a run has done its work; tests watch it instead.
     std::function<void()> endProgram;
@@ -54,6 +57,10 @@ private:
     QString settingsPath() const;
     void readSettings();
     WhenDoneChoices whenDoneChoices() const;
+    QString recorderPath() const;
+    void setUpRecorderWindow();
+    void rememberRecorder(const RecorderKind& recorder);
+    bool fitsOrRecordAnyway();
     void showTotal(double total);
     void connectRun();
     void startRecording();
@@ -72,6 +79,7 @@ private:
     BusyState* m_busy;    // children of the window
     AddingController* m_adding;
     RecordingRun* m_run;
+    RecorderWindow* m_recorderWindow;
     QList<QPointer<QWidget>> m_helperWindows; // close together with this window
     bool m_closeWanted = false; // a close came while a long operation ran
 };

@@ -25,6 +25,7 @@ struct MainWindowControls {
     FlatButton* stopRecording;
     FlatButton* loadPlaylist;
     FlatButton* savePlaylist;
+    FlatButton* recorder; // not in the design: opens the recorder window
 
     QLabel* defaultGapLabel;
     QLineEdit* defaultGapEdit;

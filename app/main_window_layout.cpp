@@ -9,6 +9,7 @@
 
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -74,6 +75,14 @@ void buildMainWindow(QWidget* form, MainWindowControls& ui)
     ui.stopRecording = button(ui.playlistFrame, "StopRecordingButton", QStringLiteral("Stop recording"), twips(3960, 6120, 1215, 450));
     ui.loadPlaylist = button(ui.playlistFrame, "LoadPlaylistButton", QStringLiteral("&Load playlist"), twips(5280, 6120, 1095, 450));
     ui.savePlaylist = button(ui.playlistFrame, "SavePlaylistButton", QStringLiteral("&Save playlist"), twips(6480, 6120, 1095, 450));
+    // The one control the design did not have sits in the room it leaves at the end of
+    // the row, under the move buttons; like the volume button it shows a picture.
+    ui.recorder = button(ui.playlistFrame, "RecorderButton", QString(), twips(7680, 6120, 240, 450));
+    ui.recorder->setAccessibleName(QStringLiteral("Recorder..."));
+    ui.recorder->setToolTip(QStringLiteral("Recorder... (Alt+R)"));
+    ui.recorder->setShortcut(QKeySequence(Qt::ALT | Qt::Key_R));
+    ui.recorder->setIcon(QIcon(QStringLiteral(":/recorder.png")));
+    ui.recorder->setIconSize(QSize(14, 14));
 
     ui.defaultGapLabel = label(form, "Label1", QStringLiteral("Default gap (sec):"), twips(8280, 120, 1335, 255));
     ui.defaultGapEdit = place(new QLineEdit(QStringLiteral("2.0"), form), "Text1", twips(9720, 120, 495, 285));

@@ -21,6 +21,8 @@ public:
 
     virtual void message(QWidget* parent, const QString& text, const QString& title,
                          QMessageBox::Icon icon) = 0;
+    // A question answered with Yes or No; true for Yes.
+    virtual bool question(QWidget* parent, const QString& text, const QString& title) = 0;
     // The typed text, or nothing when the user cancelled.
     virtual std::optional<QString> input(QWidget* parent, const QString& prompt,
                                          const QString& title, const QString& defaultText) = 0;
@@ -38,6 +40,7 @@ class QtDialogs : public Dialogs {
 public:
     void message(QWidget* parent, const QString& text, const QString& title,
                  QMessageBox::Icon icon) override;
+    bool question(QWidget* parent, const QString& text, const QString& title) override;
     std::optional<QString> input(QWidget* parent, const QString& prompt, const QString& title,
                                  const QString& defaultText) override;
     QStringList openFiles(QWidget* parent, FileRequest& request) override;

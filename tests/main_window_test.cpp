@@ -7,8 +7,10 @@
 #include "common/flat_button.h"
 #include "common/percent_bar.h"
 #include "common/up_down_control.h"
+#include "recorder/recorder_window.h"
 #include "recording/recording_run.h"
 
+#include <QComboBox>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -273,4 +275,63 @@ TEST_F(MainWindowTest, showsWhatTheRunAnnouncesAndLeavesAsTheBoxesSay)
     EXPECT_EQ(w.ui.playlistView->toolTip(), "");
     EXPECT_EQ(ended, QStringList({"power off", "end program"}));
     EXPECT_TRUE(QFile::exists(programDir.filePath("Recording 1.m3u")));
+}
+
+// A list too long for the chosen recorder is recorded only when the user says so;
+// the choice made in the recorder window holds for the next start.
+TEST_F(MainWindowTest, startRecordingAsksBeforeAListThatDoesNotFit)
+{
+    MainWindow& w = load();
+    fill({{"/m/a.mp3", "3000", 2000}, {"/m/b.mp3", "600", 2000}});
+    player.durations["/m/a.mp3"] = 3000;
+    w.ui.startRecording->click();
+    EXPECT_TRUE(dialogs.questions.empty()) << "60:02 fits on a 74-minute MiniDisc";
+    EXPECT_TRUE(w.busyState().recording);
+    w.ui.stopRecording->click();
+    QTest::qWait(20);
+    ASSERT_FALSE(w.busyState().recording);
+
+    auto* choice = w.recorderWindow().findChild<QComboBox*>("RecorderChoice");
+    choice->setCurrentIndex(choice->findData("minidisc-60-sp"));
+    Q_EMIT choice->activated(choice->currentIndex());
+    EXPECT_EQ(bytesOf(programDir.filePath("recorder.dat")), "minidisc-60-sp\r\n");
+    dialogs.questionAnswers = {false, true};
+    w.ui.startRecording->click();
+    ASSERT_EQ(dialogs.questions.size(), 1u);
+    EXPECT_EQ(dialogs.questions[0].text, "The list does not fit on MiniDisc 60 min (SP): 0:02 over. Record anyway?");
+    EXPECT_EQ(dialogs.questions[0].title, "Trelvik");
+    EXPECT_FALSE(w.busyState().recording) << "No";
+    w.ui.startRecording->click();
+    EXPECT_TRUE(w.busyState().recording) << "Yes";
+    w.ui.stopRecording->click();
+    QTest::qWait(20);
+    w.close();
+
+    EXPECT_EQ(load().recorderWindow().recorder().id, "minidisc-60-sp");
+}
+
+TEST_F(MainWindowTest, theRecorderButtonOpensTheWindowWhoseSuggestedGapBecomesTheDefault)
+{
+    MainWindow& w = load();
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    QTest::keyClick(&w, Qt::Key_R, Qt::AltModifier);
+    auto* recorder = w.findChild<QWidget*>("RecorderWindow");
+    ASSERT_TRUE(recorder);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return recorder->isVisible(); })); // a shortcut clicks a moment later
+    auto* choice = recorder->findChild<QComboBox*>("RecorderChoice");
+    choice->setCurrentIndex(choice->findData("cassette-c60"));
+    Q_EMIT choice->activated(choice->currentIndex());
+    recorder->findChild<QPushButton*>("UseSuggestedGapButton")->click();
+    EXPECT_EQ(w.ui.defaultGapEdit->text(), "4");
+
+    // Added files take it as their gap.
+    const QString file = programDir.filePath("a.wav");
+    writeBytes(file, "x");
+    player.durations[file] = 10;
+    w.addFiles({file});
+    ASSERT_EQ(w.playlist().count(), 1);
+    EXPECT_EQ(w.playlist().at(0).gap, 4000);
+    w.close();
+    EXPECT_FALSE(recorder->isVisible());
 }

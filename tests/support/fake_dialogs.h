@@ -26,9 +26,12 @@ public:
     };
 
     std::vector<Message> messages;
+    std::vector<Message> questions;
     std::vector<Input> inputs;
     std::vector<FileRequest> fileRequests;
 
+    // Yes (true) or No, in order; No when none is left.
+    std::deque<bool> questionAnswers;
     // Answers in order; std::nullopt is Cancel.
     std::deque<std::optional<QString>> inputAnswers;
     // Full paths; an empty list is Cancel. The chosen folder becomes current, as with
@@ -39,6 +42,16 @@ public:
     void message(QWidget*, const QString& text, const QString& title, QMessageBox::Icon icon) override
     {
         messages.push_back({text, title, icon, QApplication::overrideCursor() != nullptr});
+    }
+
+    bool question(QWidget*, const QString& text, const QString& title) override
+    {
+        questions.push_back({text, title, QMessageBox::Question, QApplication::overrideCursor() != nullptr});
+        if (questionAnswers.empty())
+            return false;
+        const bool yes = questionAnswers.front();
+        questionAnswers.pop_front();
+        return yes;
     }
 
     std::optional<QString> input(QWidget*, const QString& prompt, const QString& title,

@@ -1,0 +1,9 @@
+#include "common/text_file.h"
+#include "recorder/recorder_file.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
+    (void)parseRecorder(splitTextLines(bytes));
+    return 0;
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+#include <vector>
+
+class PlaylistTable;
+struct RecorderKind;
+
+// How the playlist fits on a recorder's medium, counted as the medium counts.
+struct MediumFit {
+    double usedSeconds = 0;
+    double capacitySeconds = 0;
+    double leftSeconds = 0; // negative: over
+    int trackCount = 0;
+    int trackLimit = 0; // 0: no limit
+    // Entries whose gap after them is shorter than the recorder's minimum silence,
+    // so that the recorder will not start a new track there; list indexes.
+    std::vector<int> shortGaps;
+
+    int tracksOver() const { return trackLimit > 0 && trackCount > trackLimit ? trackCount - trackLimit : 0; }
+    bool fits() const { return leftSeconds >= 0 && tracksOver() == 0; }
+};
+
+// Each entry takes its length plus the gap after it (none after the last); on a
+// medium with a track unit, each track takes whole units.
+MediumFit mediumFit(const PlaylistTable& table, const RecorderKind& kind);
+
+// "72:10 of 74:00 used, 1:50 left; 18 of 254 tracks".
+QString fitSummary(const MediumFit& fit);
+// What does not fit: "3:20 over", "260 tracks: 6 over the limit of 254", or both;
+// empty when everything fits.
+QString fitProblems(const MediumFit& fit);

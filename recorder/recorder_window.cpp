@@ -1,0 +1,259 @@
+#include "recorder/recorder_window.h"
+
+#include "common/dialogs.h"
+#include "common/failure.h"
+#include "common/number_text.h"
+#include "common/text_file.h"
+#include "playlist/playlist.h"
+#include "recorder/medium_fit.h"
+
+#include <QClipboard>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QSpinBox>
+
+namespace {
+
+template <typename Widget>
+Widget* named(Widget* widget, const char* objectName, const QString& accessibleName)
+{
+    widget->setObjectName(QLatin1String(objectName));
+    widget->setAccessibleName(accessibleName);
+    return widget;
+}
+
+QString secondsText(double seconds)
+{
+    return plainNumber(seconds) + QStringLiteral(" s");
+}
+
+QString ruleText(const RecorderKind& kind)
+{
+    return QStringLiteral("A new track starts after %1 below %2 dB.\nSuggested gap: %3.")
+        .arg(secondsText(kind.silence.minimumSeconds), plainNumber(kind.silence.thresholdDb),
+             secondsText(kind.suggestedGapSeconds));
+}
+
+} // namespace
+
+RecorderWindow::RecorderWindow(const Playlist& playlist, Dialogs& dialogs, const RecorderKind& recorder,
+                               QWidget* parent)
+    : QWidget(parent, Qt::Window)
+    , m_playlist(playlist)
+    , m_dialogs(dialogs)
+    , m_recorder(recorder)
+{
+    setObjectName(QStringLiteral("RecorderWindow"));
+    setWindowTitle(QStringLiteral("Recorder"));
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(buildRecorderChoice());
+    layout->addWidget(buildFit());
+    layout->addWidget(buildTrackList(), 1);
+    m_scanArea = new QVBoxLayout;
+    layout->addLayout(m_scanArea);
+    setTabOrder();
+    resize(480, 560);
+
+    showRecorder();
+    m_refreshTimer.setSingleShot(true);
+    m_refreshTimer.setInterval(0);
+    connect(&m_refreshTimer, &QTimer::timeout, this, &RecorderWindow::refresh);
+    const auto refreshSoon = [this] { m_refreshTimer.start(); };
+    connect(&playlist, &Playlist::entryAppended, this, refreshSoon);
+    connect(&playlist, &Playlist::entriesChanged, this, refreshSoon);
+    connect(&playlist, &Playlist::cleared, this, refreshSoon);
+    connect(&playlist, &Playlist::totalChanged, this, refreshSoon);
+}
+
+QWidget* RecorderWindow::buildRecorderChoice()
+{
+    auto* box = new QGroupBox(QStringLiteral("Recorder"));
+    auto* form = new QFormLayout(box);
+    m_choice = named(new QComboBox, "RecorderChoice", QStringLiteral("Recorder"));
+    for (const RecorderKind& kind : recorderKinds())
+        m_choice->addItem(kind.name, kind.id);
+    m_choice->addItem(QStringLiteral("Custom"), kCustomRecorderId);
+    auto* choiceLabel = new QLabel(QStringLiteral("&Recorder:"));
+    choiceLabel->setBuddy(m_choice);
+    form->addRow(choiceLabel, m_choice);
+
+    using R = CustomRecorderRanges;
+    m_customFigures = new QWidget;
+    auto* figures = new QFormLayout(m_customFigures);
+    figures->setContentsMargins(0, 0, 0, 0);
+    m_minutes = named(new QSpinBox, "MinutesBox", QStringLiteral("Minutes"));
+    m_minutes->setRange(int(R::kMinutesLeast), int(R::kMinutesMost));
+    m_trackLimit = named(new QSpinBox, "TrackLimitBox", QStringLiteral("Track limit"));
+    m_trackLimit->setRange(0, R::kTrackLimitMost);
+    m_trackLimit->setSpecialValueText(QStringLiteral("None"));
+    m_threshold = named(new QDoubleSpinBox, "ThresholdBox", QStringLiteral("Threshold in dB"));
+    m_threshold->setRange(R::kThresholdLeast, R::kThresholdMost);
+    m_threshold->setDecimals(1);
+    m_minimumSilence = named(new QDoubleSpinBox, "MinimumSilenceBox", QStringLiteral("Minimum silence in seconds"));
+    m_minimumSilence->setRange(0, R::kSilenceMost);
+    m_minimumSilence->setDecimals(1);
+    m_minimumSilence->setSingleStep(0.5);
+    figures->addRow(QStringLiteral("&Minutes:"), m_minutes);
+    figures->addRow(QStringLiteral("Track &limit:"), m_trackLimit);
+    figures->addRow(QStringLiteral("T&hreshold (dB):"), m_threshold);
+    figures->addRow(QStringLiteral("Minimum &silence (sec):"), m_minimumSilence);
+    form->addRow(m_customFigures);
+
+    m_rule = named(new QLabel, "RuleLabel", QStringLiteral("How the recorder splits"));
+    m_useSuggestedGap = named(new QPushButton(QStringLiteral("Use suggested &gap")), "UseSuggestedGapButton",
+                              QStringLiteral("Use suggested gap"));
+    m_useSuggestedGap->setToolTip(QStringLiteral("Makes the suggested gap the main window's default gap"));
+    auto* ruleRow = new QHBoxLayout;
+    ruleRow->addWidget(m_rule, 1);
+    ruleRow->addWidget(m_useSuggestedGap);
+    form->addRow(ruleRow);
+
+    connect(m_choice, &QComboBox::activated, this, &RecorderWindow::chooseFromList);
+    for (QSpinBox* spin : {m_minutes, m_trackLimit})
+        connect(spin, &QSpinBox::valueChanged, this, &RecorderWindow::chooseCustomFigures);
+    for (QDoubleSpinBox* spin : {m_threshold, m_minimumSilence})
+        connect(spin, &QDoubleSpinBox::valueChanged, this, &RecorderWindow::chooseCustomFigures);
+    connect(m_useSuggestedGap, &QPushButton::clicked, this,
+            [this] { Q_EMIT suggestedGapChosen(m_recorder.suggestedGapSeconds); });
+    return box;
+}
+
+QWidget* RecorderWindow::buildFit()
+{
+    auto* box = new QGroupBox(QStringLiteral("Fit"));
+    auto* layout = new QVBoxLayout(box);
+    m_fitSummary = named(new QLabel, "FitSummary", QStringLiteral("Fit"));
+    m_fitSummary->setWordWrap(true);
+    // Reachable from the keyboard, so that a screen reader can read it out.
+    m_fitSummary->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
+    m_fitSummary->setFocusPolicy(Qt::StrongFocus);
+    m_shortGapsCaption = new QLabel;
+    m_shortGaps = named(new QListWidget, "ShortGapList", QStringLiteral("Gaps too short to split"));
+    m_shortGaps->setMaximumHeight(80);
+    m_shortGapsCaption->setBuddy(m_shortGaps);
+    layout->addWidget(m_fitSummary);
+    layout->addWidget(m_shortGapsCaption);
+    layout->addWidget(m_shortGaps);
+    return box;
+}
+
+QWidget* RecorderWindow::buildTrackList()
+{
+    auto* box = new QGroupBox(QStringLiteral("Track list"));
+    auto* layout = new QVBoxLayout(box);
+    m_trackList = named(new QPlainTextEdit, "TrackListText", QStringLiteral("Track list"));
+    m_trackList->setReadOnly(true);
+    m_trackList->setTabChangesFocus(true);
+    m_copy = named(new QPushButton(QStringLiteral("&Copy")), "CopyButton", QStringLiteral("Copy track list"));
+    m_saveAsText = named(new QPushButton(QStringLiteral("Save as &text...")), "SaveAsTextButton",
+                         QStringLiteral("Save track list as text"));
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(m_copy);
+    buttons->addWidget(m_saveAsText);
+    layout->addWidget(m_trackList);
+    layout->addLayout(buttons);
+    connect(m_copy, &QPushButton::clicked, this,
+            [this] { QGuiApplication::clipboard()->setText(m_trackList->toPlainText()); });
+    connect(m_saveAsText, &QPushButton::clicked, this, &RecorderWindow::saveTrackList);
+    return box;
+}
+
+void RecorderWindow::setTabOrder()
+{
+    const QList<QWidget*> order = {m_choice, m_minutes, m_trackLimit, m_threshold, m_minimumSilence,
+                                   m_useSuggestedGap, m_fitSummary, m_shortGaps, m_trackList, m_copy,
+                                   m_saveAsText};
+    for (qsizetype i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
+}
+
+void RecorderWindow::setTitleLookup(TitleLookup lookup)
+{
+    m_titleLookup = std::move(lookup);
+    m_refreshTimer.start();
+}
+
+// Puts the current recorder into the controls without taking it as a new choice.
+void RecorderWindow::showRecorder()
+{
+    m_choice->setCurrentIndex(m_choice->findData(m_recorder.id));
+    const CustomRecorder figures = customFigures(m_recorder);
+    const QSignalBlocker minutes(m_minutes), trackLimit(m_trackLimit), threshold(m_threshold),
+        minimumSilence(m_minimumSilence);
+    m_minutes->setValue(int(figures.minutes));
+    m_trackLimit->setValue(figures.trackLimit);
+    m_threshold->setValue(figures.thresholdDb);
+    m_minimumSilence->setValue(figures.minimumSeconds);
+    m_customFigures->setVisible(m_recorder.id == kCustomRecorderId);
+    m_rule->setText(ruleText(m_recorder));
+    m_refreshTimer.start();
+}
+
+void RecorderWindow::chooseFromList(int index)
+{
+    const QString id = m_choice->itemData(index).toString();
+    if (id == m_recorder.id)
+        return;
+    // A custom recorder starts from the figures of the one chosen before.
+    m_recorder = id == kCustomRecorderId ? customRecorderKind(customFigures(m_recorder)) : *recorderKindById(id);
+    showRecorder();
+    Q_EMIT recorderChanged(m_recorder);
+}
+
+void RecorderWindow::chooseCustomFigures()
+{
+    m_recorder = customRecorderKind({double(m_minutes->value()), m_trackLimit->value(), m_threshold->value(),
+                                     m_minimumSilence->value()});
+    m_rule->setText(ruleText(m_recorder));
+    m_refreshTimer.start();
+    Q_EMIT recorderChanged(m_recorder);
+}
+
+void RecorderWindow::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    refresh();
+}
+
+// Tags are read for the track list, so nothing is counted while the window is hidden.
+void RecorderWindow::refresh()
+{
+    if (!isVisible())
+        return;
+    const PlaylistTable& table = m_playlist.table();
+    const MediumFit fit = mediumFit(table, m_recorder);
+    m_fitSummary->setText(m_recorder.name + QStringLiteral(": ") + fitSummary(fit));
+    const QString minimum = secondsText(m_recorder.silence.minimumSeconds);
+    m_shortGapsCaption->setText(QStringLiteral("Gaps sh&orter than %1: %2")
+                                    .arg(minimum, fit.shortGaps.empty() ? QStringLiteral("none")
+                                                                        : QString::number(fit.shortGaps.size())));
+    m_shortGaps->clear();
+    for (int index : fit.shortGaps)
+        m_shortGaps->addItem(QStringLiteral("Track %1 to %2: gap %3, the recorder will not split there")
+                                 .arg(index + 1)
+                                 .arg(index + 2)
+                                 .arg(secondsText(table[index].gap / 1000)));
+    m_trackList->setPlainText(trackListText(table, m_titleLookup));
+}
+
+void RecorderWindow::saveTrackList()
+{
+    try {
+        Dialogs::FileRequest request{QStringLiteral("Save track list"), {QStringLiteral("Text File (*.txt)")}, {}};
+        const QString path = m_dialogs.saveFile(this, request);
+        writeTextFile(path, m_trackList->toPlainText().split(u'\n', Qt::SkipEmptyParts));
+    } catch (const Failure& failure) {
+        if (!failure.cancelled())
+            m_dialogs.message(this, failure.description(), QStringLiteral("Trelvik"), QMessageBox::Warning);
+    }
+}

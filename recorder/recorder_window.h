@@ -1,0 +1,74 @@
+#pragma once
+
+#include "recorder/recorder_kind.h"
+#include "recorder/track_list_text.h"
+
+#include <QTimer>
+#include <QWidget>
+
+class Dialogs;
+class Playlist;
+class QComboBox;
+class QDoubleSpinBox;
+class QLabel;
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
+class QSpinBox;
+class QVBoxLayout;
+
+// The recorder the list is made for, in a window of its own: the choice of
+// recorder, whether the list fits its medium, the gaps too short for it to split
+// at, and a track list for titling the medium. It follows the playlist by itself.
+class RecorderWindow : public QWidget {
+    Q_OBJECT
+public:
+    RecorderWindow(const Playlist& playlist, Dialogs& dialogs, const RecorderKind& recorder,
+                   QWidget* parent = nullptr);
+
+    const RecorderKind& recorder() const { return m_recorder; }
+    // Where titles the files do not carry come from.
+    void setTitleLookup(TitleLookup lookup);
+    // The room below the track list, empty until something is put there.
+    QVBoxLayout* scanArea() const { return m_scanArea; }
+
+Q_SIGNALS:
+    void recorderChanged(const RecorderKind& recorder);
+    void suggestedGapChosen(double seconds);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    QWidget* buildRecorderChoice();
+    QWidget* buildFit();
+    QWidget* buildTrackList();
+    void setTabOrder();
+    void showRecorder();
+    void chooseFromList(int index);
+    void chooseCustomFigures();
+    void refresh();
+    void saveTrackList();
+
+    const Playlist& m_playlist;
+    Dialogs& m_dialogs;
+    RecorderKind m_recorder;
+    TitleLookup m_titleLookup;
+    QTimer m_refreshTimer; // many playlist changes in a row make one refresh
+
+    QComboBox* m_choice;
+    QWidget* m_customFigures;
+    QSpinBox* m_minutes;
+    QSpinBox* m_trackLimit;
+    QDoubleSpinBox* m_threshold;
+    QDoubleSpinBox* m_minimumSilence;
+    QLabel* m_rule;
+    QPushButton* m_useSuggestedGap;
+    QLabel* m_fitSummary;
+    QLabel* m_shortGapsCaption;
+    QListWidget* m_shortGaps;
+    QPlainTextEdit* m_trackList;
+    QPushButton* m_copy;
+    QPushButton* m_saveAsText;
+    QVBoxLayout* m_scanArea;
+};

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+class PlaylistTable;
+
+// A title for an entry from elsewhere (a CD's or an image's own titles); empty
+// when it knows none.
+using TitleLookup = std::function<QString(const QString& path)>;
+
+// The title an entry is listed under: the lookup's, else for a CD track "Track N",
+// else the file's tags ("Artist - Title" when it has both), else its file name
+// without extension. number is the entry's place in the list, for a CD track whose
+// file name gives none.
+QString entryTitle(const QString& path, int number, const TitleLookup& lookup);
+
+// A track's length as m:ss, or h:mm:ss from an hour on.
+QString trackLengthText(qint64 seconds);
+
+// The list for titling the medium, a line a track: "1. Title 3:45".
+QString trackListText(const PlaylistTable& table, const TitleLookup& lookup);

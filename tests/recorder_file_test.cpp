@@ -1,0 +1,80 @@
+#include "recorder/recorder_file.h"
+
+#include "support/file_bytes.h"
+
+#include <QTemporaryDir>
+#include <clocale>
+#include <gtest/gtest.h>
+#include <string>
+
+namespace {
+
+std::tuple<QString, QString, double, int, int, double, double, double> figuresOf(const RecorderKind& kind)
+{
+    return {kind.id, kind.name, kind.capacitySeconds, kind.trackLimit, kind.trackUnitSeconds,
+            kind.silence.thresholdDb, kind.silence.minimumSeconds, kind.suggestedGapSeconds};
+}
+
+} // namespace
+
+TEST(RecorderFile, everyRecorderComesBackAsItWasWritten)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(kRecorderFileName);
+    std::vector<RecorderKind> kinds = recorderKinds();
+    kinds.push_back(customRecorderKind({74.5, 500, -47.5, 2.5}));
+    for (const RecorderKind& kind : kinds) {
+        writeRecorderFile(path, kind);
+        EXPECT_EQ(figuresOf(readRecorderFile(path)), figuresOf(kind)) << kind.id.toStdString();
+    }
+    EXPECT_EQ(bytesOf(path), "custom\r\n74.5\r\n500\r\n-47.5\r\n2.5\r\n");
+    writeRecorderFile(path, recorderKinds().front());
+    EXPECT_EQ(bytesOf(path), "minidisc-60-sp\r\n");
+}
+
+// The program takes the C library's locale from the user's; a decimal comma must not
+// reach the file or its reading.
+TEST(RecorderFile, aDecimalCommaLocaleChangesNothing)
+{
+    const std::string saved = std::setlocale(LC_ALL, nullptr);
+    if (!std::setlocale(LC_ALL, "de_DE.UTF-8"))
+        GTEST_SKIP() << "no de_DE.UTF-8 locale; scripts/setup makes one";
+    QTemporaryDir dir;
+    const QString path = dir.filePath(kRecorderFileName);
+    writeRecorderFile(path, customRecorderKind({60.5, 0, -40.5, 1.5}));
+    const QByteArray written = bytesOf(path);
+    const RecorderKind read = readRecorderFile(path);
+    std::setlocale(LC_ALL, saved.c_str());
+    EXPECT_EQ(written, "custom\r\n60.5\r\n0\r\n-40.5\r\n1.5\r\n");
+    EXPECT_DOUBLE_EQ(read.capacitySeconds, 3630);
+    EXPECT_DOUBLE_EQ(read.silence.thresholdDb, -40.5);
+}
+
+TEST(RecorderFile, aMissingOrDamagedFileGivesTheDefault)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(kRecorderFileName);
+    EXPECT_EQ(readRecorderFile(path).id, "minidisc-74-sp") << "no file";
+    QDir(dir.path()).mkdir(kRecorderFileName);
+    EXPECT_EQ(readRecorderFile(path).id, "minidisc-74-sp") << "a folder in its place";
+
+    const QByteArray damaged[] = {
+        "",
+        "minidisc-99-sp\r\n",
+        "custom\r\n74\r\n254\r\n-50\r\n",          // a line short
+        "custom\r\n0\r\n254\r\n-50\r\n1.5\r\n",    // no minutes
+        "custom\r\n74\r\n2.5\r\n-50\r\n1.5\r\n",   // half a track
+        "custom\r\n74\r\n-1\r\n-50\r\n1.5\r\n",
+        "custom\r\n74\r\n254\r\n6\r\n1.5\r\n",     // a threshold above full scale
+        "custom\r\n74\r\n254\r\n-50\r\n99\r\n",
+        "custom\r\n1e999\r\n254\r\n-50\r\n1.5\r\n",
+        QByteArray("\xff\xfe\x00m\x00", 5),
+    };
+    for (const QByteArray& bytes : damaged) {
+        writeBytes(dir.filePath("damaged.dat"), bytes);
+        EXPECT_EQ(figuresOf(readRecorderFile(dir.filePath("damaged.dat"))), figuresOf(defaultRecorderKind()))
+            << bytes.toStdString();
+    }
+    // Blanks around the id and lines beyond the known ones do no harm.
+    EXPECT_EQ(parseRecorder({QStringLiteral(" dat-90 "), QStringLiteral("extra")}).id, "dat-90");
+}

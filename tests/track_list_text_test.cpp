@@ -1,0 +1,53 @@
+#include "common/playlist_table.h"
+#include "recorder/track_list_text.h"
+
+#include "support/generated_media.h"
+
+#include <gtest/gtest.h>
+
+TEST(TrackListText, lengthsAsMinutesOrHours)
+{
+    EXPECT_EQ(trackLengthText(0), "0:00");
+    EXPECT_EQ(trackLengthText(225), "3:45");
+    EXPECT_EQ(trackLengthText(3599), "59:59");
+    EXPECT_EQ(trackLengthText(3725), "1:02:05");
+}
+
+TEST(TrackListText, titlesFromTagsNamesCdTracksAndTheLookup)
+{
+    GeneratedMedia media;
+    const auto flac = [&](const QString& name, const QStringList& metadata) {
+        QStringList options;
+        for (const QString& item : metadata)
+            options << QStringLiteral("-metadata") << item;
+        return media.makeWithFfmpeg(name, 0.2, false, options);
+    };
+    const QString both = flac(QStringLiteral("both.flac"), {"artist=Ana Ruiz", "title=Río Lento"});
+    const QString titleOnly = flac(QStringLiteral("title only.flac"), {"title=Only Title"});
+    const QString untagged = flac(QStringLiteral("my.song.flac"), {});
+    ASSERT_FALSE(both.isEmpty() || titleOnly.isEmpty() || untagged.isEmpty()) << "ffmpeg failed";
+    const QString looked = QStringLiteral("/cd/Track07.cda");
+
+    PlaylistTable table;
+    const struct {
+        QString path;
+        const char* length;
+    } entries[] = {
+        {both, "225"}, {titleOnly, "61"}, {untagged, "3725"}, {QStringLiteral("/cd/Track05.cda"), "200"},
+        {looked, "30"}, {QStringLiteral("/gone/missing.mp3"), "10"},
+    };
+    for (const auto& e : entries)
+        table[table.claimSlot()] = {e.path, QString::fromLatin1(e.length), 2000};
+    const TitleLookup lookup = [&](const QString& path) {
+        return path == looked ? QStringLiteral("From the sheet") : QString();
+    };
+    EXPECT_EQ(trackListText(table, lookup),
+              QStringLiteral("1. Ana Ruiz - Río Lento 3:45\n"
+                             "2. Only Title 1:01\n"
+                             "3. my.song 1:02:05\n"
+                             "4. Track 5 3:20\n"
+                             "5. From the sheet 0:30\n"
+                             "6. missing 0:10"));
+    EXPECT_EQ(entryTitle(looked, 5, {}), "Track 7");
+    EXPECT_EQ(entryTitle(QStringLiteral("/cd/odd.cda"), 3, {}), "Track 3"); // the name gives no number
+}
