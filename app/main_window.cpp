@@ -13,6 +13,7 @@
 #include "common/resources.h"
 #include "common/up_down_control.h"
 #include "help_windows/help_windows.h"
+#include "player/cue_titles.h"
 #include "playlist/adding_controller.h"
 #include "playlist/list_editing.h"
 #include "playlist/playlist_total.h"
@@ -21,6 +22,8 @@
 #include "recorder/medium_fit.h"
 #include "recorder/recorder_file.h"
 #include "recorder/recorder_window.h"
+#include "recorder/scan_panel.h"
+#include "recorder/scan_tracks.h"
 #include "recording/power_off.h"
 #include "recording/recording_run.h"
 #include "recording/when_done_boxes.h"
@@ -31,6 +34,7 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QVBoxLayout>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTreeView>
@@ -136,6 +140,18 @@ void MainWindow::setUpRecorderWindow()
     connect(m_recorderWindow, &RecorderWindow::recorderChanged, this, &MainWindow::rememberRecorder);
     connect(m_recorderWindow, &RecorderWindow::suggestedGapChosen, this,
             [this](double seconds) { ui.defaultGapEdit->setText(plainNumber(seconds)); });
+    m_recorderWindow->setTitleLookup(cueTrackTitle);
+
+    auto* scanPanel = new ScanPanel(m_services.mediaPlayer, m_recorderWindow);
+    m_recorderWindow->scanArea()->addWidget(scanPanel);
+    scanPanel->setRule(m_recorderWindow->recorder().silence);
+    connect(m_recorderWindow, &RecorderWindow::recorderChanged, scanPanel,
+            [scanPanel](const RecorderKind& recorder) { scanPanel->setRule(recorder.silence); });
+    connect(m_recorderWindow, &RecorderWindow::refreshed, scanPanel,
+            [this, scanPanel] { scanPanel->setTracks(scanTracksOf(m_playlist.table(), m_cd, cueTrackTitle)); });
+    // Its passages play through the run's player: not while a run plays.
+    connect(m_run, &RecordingRun::started, scanPanel, [scanPanel] { scanPanel->setEnabled(false); });
+    connect(m_run, &RecordingRun::ended, scanPanel, [scanPanel] { scanPanel->setEnabled(true); });
 }
 
 void MainWindow::rememberRecorder(const RecorderKind& recorder)

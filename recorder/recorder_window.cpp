@@ -244,6 +244,7 @@ void RecorderWindow::refresh()
                                  .arg(index + 2)
                                  .arg(secondsText(table[index].gap / 1000)));
     m_trackList->setPlainText(trackListText(table, m_titleLookup));
+    Q_EMIT refreshed();
 }
 
 void RecorderWindow::saveTrackList()

@@ -35,6 +35,8 @@ public:
 Q_SIGNALS:
     void recorderChanged(const RecorderKind& recorder);
     void suggestedGapChosen(double seconds);
+    // What it shows was brought up to date with the playlist.
+    void refreshed();
 
 protected:
     void showEvent(QShowEvent* event) override;

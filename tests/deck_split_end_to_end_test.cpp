@@ -1,0 +1,102 @@
+#include "support/generated_media.h"
+#include "support/pulse_null_sink.h"
+#include "support/sounding_run.h"
+
+#include "recorder/level_envelope.h"
+#include "recorder/list_scan.h"
+
+#include <QSignalSpy>
+#include <QtEndian>
+#include <gtest/gtest.h>
+#include <map>
+
+namespace {
+
+// Pieces of sound, each "seconds effect", joined into one file by sox.
+QString makeSound(GeneratedMedia& media, const QString& name, std::initializer_list<std::pair<double, const char*>> pieces)
+{
+    QStringList arguments;
+    for (const auto& [seconds, sound] : pieces)
+        arguments << QStringLiteral("|sox -n -r 44100 -c 2 -p synth %1 %2").arg(seconds).arg(QLatin1String(sound));
+    return media.make(QStringLiteral("sox"), arguments << name, name);
+}
+
+// The level of a 16-bit WAV recording, as the scan measures a track's.
+LevelEnvelope envelopeOfRecording(const QString& path)
+{
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    const QByteArray bytes = file.readAll();
+    const qsizetype format = bytes.indexOf("fmt "), data = bytes.indexOf("data");
+    LevelEnvelope envelope;
+    if (format < 0 || data < 0)
+        return envelope;
+    const int channels = qFromLittleEndian<quint16>(bytes.constData() + format + 10);
+    const qsizetype frames = (bytes.size() - data - 8) / 2 / channels;
+    std::vector<float> samples(size_t(frames * 2)); // as stereo, whatever the monitor gives
+    for (qsizetype i = 0; i < frames * 2; ++i) {
+        const qsizetype sample = i / 2 * channels + (channels > 1 ? i % 2 : 0);
+        samples[size_t(i)] = float(qFromLittleEndian<qint16>(bytes.constData() + data + 8 + sample * 2)) / 32768.0f;
+    }
+    appendSamples(envelope, samples.data(), frames);
+    return envelope;
+}
+
+constexpr const char* kTone = "sine 440 vol 0.5";
+constexpr const char* kQuiet = "sine 440 vol 0.001"; // -60 dB
+
+} // namespace
+
+// What the scan predicts is what a deck does: the run is recorded, and the recording
+// split by the same rule (below -50 dB for 1.5 s) gives the tracks the scan foretold:
+// one more where a track holds a long quiet passage, none where a passage or a gap
+// is too short.
+TEST(DeckSplitEndToEnd, theRecordingSplitsWhereTheScanSaidItWould)
+{
+    PulseNullSink sink;
+    ASSERT_TRUE(sink.ready()) << "no PulseAudio server with a null sink could be started";
+    GeneratedMedia media;
+    const QString split = makeSound(media, "split.flac", { { 1.5, kTone }, { 2, kQuiet }, { 1.5, kTone } });
+    const QString whole = makeSound(media, "whole.wav", { { 1, kTone }, { 1, kQuiet }, { 1, kTone } });
+    const QString last = makeSound(media, "last.wav", { { 1, kTone } });
+    ASSERT_FALSE(split.isEmpty() || whole.isEmpty() || last.isEmpty());
+    const SilenceRule rule { -50, 1.5 };
+    const double gaps[] = { 2000, 1000, 0 }; // the second is too short to split at
+
+    ListScan scan;
+    std::map<int, LevelEnvelope> scanned;
+    QObject::connect(&scan, &ListScan::trackScanned, [&](int index, const LevelEnvelope& e) { scanned[index] = e; });
+    QSignalSpy finished(&scan, &ListScan::finished);
+    scan.start({ SoundSource { .path = split }, SoundSource { .path = whole }, SoundSource { .path = last } });
+    ASSERT_TRUE(finished.wait(30000));
+    ASSERT_EQ(scanned.size(), 3u);
+    std::vector<double> predicted; // where the deck starts a new track, in seconds into the run
+    double at = 0;
+    for (int index = 0; index < 3; ++index) {
+        for (const QuietPassage& passage : quietPassages(scanned[index], rule).inside)
+            predicted.push_back(at + passage.startSeconds + passage.lengthSeconds);
+        at += scanned[index].seconds() + gaps[index] / 1000;
+        if (index < 2 && gaps[index] / 1000 >= rule.minimumSeconds)
+            predicted.push_back(at);
+    }
+    ASSERT_EQ(predicted.size(), 2u);
+
+    SoundingRun run;
+    const QString paths[] = { split, whole, last };
+    for (int index = 0; index < 3; ++index)
+        run.add(paths[index], 5, gaps[index]);
+    const QString recording = media.path(QStringLiteral("deck.wav"));
+    ASSERT_TRUE(sink.startRecording(recording));
+    run.play(30000);
+    QThread::msleep(300);
+    sink.stopRecording();
+    ASSERT_FALSE(run.window.busyState().recording);
+
+    const LevelEnvelope deck = envelopeOfRecording(recording);
+    const TrackSilences heard = quietPassages(deck, rule);
+    ASSERT_EQ(heard.inside.size(), predicted.size()) << "the deck makes " << heard.inside.size() + 1 << " tracks";
+    // The recording starts a little before the run: compare the splits' distance.
+    const double heardApart = heard.inside[1].startSeconds + heard.inside[1].lengthSeconds
+        - (heard.inside[0].startSeconds + heard.inside[0].lengthSeconds);
+    EXPECT_NEAR(heardApart, predicted[1] - predicted[0], 0.02);
+}
