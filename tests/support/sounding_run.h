@@ -19,7 +19,7 @@ struct SoundingRun {
     FakeDialogs dialogs;
     FakeCdDevice cdDevice;
     std::unique_ptr<MediaPlayer> player = makeMediaPlayer();
-    MainWindow window { AppServices { dialogs, cdDevice, *player, programDir.path(), {} } };
+    MainWindow window { AppServices { dialogs, cdDevice, *player, programDir.path(), programDir.path(), {} } };
 
     SoundingRun()
     {
