@@ -15,5 +15,6 @@ struct AppServices {
     CdDevice& cdDevice;
     MediaPlayer& mediaPlayer; // MediaPlayer1
     QString programDirectory; // settings.dat, filelist.tmp and the Recording playlists
+    QString audioCdBase;      // holds the "Audio CD" folder of the disc in the drive
     VolumeControl volumeControl;
 };

@@ -1,6 +1,7 @@
 #include "app/startup.h"
 #include "common/dialogs.h"
 #include "common/program_directory.h"
+#include "playlist/audio_cd_folder.h"
 #include "player/cd_device.h"
 #include "player/media_player.h"
 
@@ -14,7 +15,8 @@ int main(int argc, char** argv)
     const auto mediaPlayer = makeMediaPlayer();
     const auto cdDevice = makeSystemCdDevice(*mediaPlayer);
     // Files named on the command line (a file manager's "Open with") are all it reads there.
-    Startup startup({dialogs, *cdDevice, *mediaPlayer, programDirectory(), findVolumeControl()},
+    Startup startup({dialogs, *cdDevice, *mediaPlayer, programDirectory(), AudioCdFolder::standardBase(),
+                     findVolumeControl()},
                     QApplication::arguments().mid(1));
     startup.start();
     return app.exec();

@@ -56,6 +56,7 @@ MainWindow::MainWindow(const AppServices& services, QWidget* parent)
     , m_services(services)
     , m_model(m_playlist)
     , m_cd(services.cdDevice)
+    , m_audioCd(m_cd, services.audioCdBase)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     loadResources();
@@ -80,7 +81,8 @@ MainWindow::MainWindow(const AppServices& services, QWidget* parent)
         }
     });
     m_adding = new AddingController({ui.addFiles, ui.loadPlaylist, ui.playlistView->viewport(), ui.defaultGapEdit, this},
-                         {m_playlist, *m_busy, services.dialogs, m_cd, services.mediaPlayer, services.programDirectory},
+                         {m_playlist, *m_busy, services.dialogs, m_cd, services.mediaPlayer, services.programDirectory,
+                          m_audioCd},
                          this);
     new ListEditing({ui.playlistView, ui.moveButtons, ui.clearList, ui.shuffle, this},
                     {m_playlist, *m_busy, services.dialogs, m_random}, this);

@@ -4,6 +4,7 @@
 #include "app/main_window_controls.h"
 #include "common/basic_random.h"
 #include "player/cd_audio.h"
+#include "playlist/audio_cd_folder.h"
 #include "playlist/playlist.h"
 #include "playlist/playlist_model.h"
 #include "recording/progress_display.h"
@@ -75,6 +76,7 @@ private:
     Playlist m_playlist;
     PlaylistModel m_model;
     CDAudio m_cd;
+    AudioCdFolder m_audioCd;
     BasicRandom m_random; // the program's one generator, so shuffles continue its sequence
     BusyState* m_busy;    // children of the window
     AddingController* m_adding;

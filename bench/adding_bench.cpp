@@ -58,7 +58,7 @@ void measure(const QString& programDir, const QList<QStringList>& runs)
     FakeDialogs dialogs;
     FakeCdDevice cdDevice;
     FakeMediaPlayer player; // knows no file: every length must come from the headers
-    MainWindow window({dialogs, cdDevice, player, programDir, {}});
+    MainWindow window({dialogs, cdDevice, player, programDir, programDir, {}});
     window.setAttribute(Qt::WA_DeleteOnClose, false);
     window.setUpColumns();
     window.show();

@@ -95,7 +95,7 @@ void measure(int count)
     FakeDialogs dialogs;
     FakeCdDevice cdDevice;
     FakeMediaPlayer player;
-    MainWindow window({dialogs, cdDevice, player, programDir.path(), {}});
+    MainWindow window({dialogs, cdDevice, player, programDir.path(), programDir.path(), {}});
     window.setAttribute(Qt::WA_DeleteOnClose, false);
     window.setUpColumns();
     window.show();

@@ -45,7 +45,7 @@ int runOnce(int argc, char** argv)
     QtDialogs dialogs;
     NoCdDevice cd;
     const auto player = makeMediaPlayer();
-    Startup startup({dialogs, cd, *player, dir.path(), {}}, {});
+    Startup startup({dialogs, cd, *player, dir.path(), dir.path(), {}}, {});
     startup.start();
     QTimer* splashTimer = startup.splash()->findChild<QTimer*>();
     splashTimer->stop();

@@ -8,6 +8,30 @@
 
 namespace {
 
+// The places the sidebar did not show yet are put at its end; those are returned.
+QList<QUrl> addPlaces(QFileDialog& dialog, const QList<QUrl>& places)
+{
+    QList<QUrl> added;
+    for (const QUrl& place : places) {
+        if (!dialog.sidebarUrls().contains(place))
+            added << place;
+    }
+    if (!added.isEmpty())
+        dialog.setSidebarUrls(dialog.sidebarUrls() + added);
+    return added;
+}
+
+// Qt keeps a dialog's sidebar for every later file dialog of every Qt program, so
+// places shown for one request are taken out before the dialog goes.
+void removePlaces(QFileDialog& dialog, const QList<QUrl>& added)
+{
+    if (added.isEmpty())
+        return;
+    QList<QUrl> kept = dialog.sidebarUrls();
+    kept.removeIf([&added](const QUrl& url) { return added.contains(url); });
+    dialog.setSidebarUrls(kept);
+}
+
 QStringList runFileDialog(QWidget* parent, Dialogs::FileRequest& request,
                           QFileDialog::FileMode mode, QFileDialog::AcceptMode accept)
 {
@@ -18,7 +42,10 @@ QStringList runFileDialog(QWidget* parent, Dialogs::FileRequest& request,
     dialog.setNameFilters(request.filters);
     if (!request.selectedFilter.isEmpty())
         dialog.selectNameFilter(request.selectedFilter);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    const QList<QUrl> added = addPlaces(dialog, request.places);
+    const int result = dialog.exec();
+    removePlaces(dialog, added);
+    if (result != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         throw Failure(QStringLiteral("Cancel was selected."), Failure::kCancelled);
     request.selectedFilter = dialog.selectedNameFilter();
     const QStringList files = dialog.selectedFiles();

@@ -3,6 +3,7 @@
 #include <QMessageBox>
 #include <QString>
 #include <QStringList>
+#include <QUrl>
 #include <optional>
 
 class QWidget;
@@ -15,6 +16,7 @@ public:
         QString title;
         QStringList filters; // "MP3 File (*.mp3)", in the order shown
         QString selectedFilter; // the filter shown first; on return from saveFile: the one chosen
+        QList<QUrl> places; // folders offered in the sidebar after the usual ones
     };
 
     virtual ~Dialogs() = default;

@@ -170,6 +170,11 @@ double trackLengthSeconds(const QString& reply)
                      + leadingNumber(QStringView(reply).mid(3, 2)));
 }
 
+bool replyHasLength(const QString& reply)
+{
+    return std::any_of(reply.begin(), reply.end(), [](QChar c) { return c >= u'1' && c <= u'9'; });
+}
+
 void CDAudio::UseDiscOf(const QString& trackPath)
 {
     const qsizetype cut = std::max(trackPath.lastIndexOf(u'/'), trackPath.lastIndexOf(u'\\'));

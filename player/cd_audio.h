@@ -50,3 +50,6 @@ private:
 
 // Seconds of a "mm:ss:ff" length reply: minutes × 60 + seconds, frames ignored.
 double trackLengthSeconds(const QString& reply);
+// A length reply holds a length only when some figure of it is not 0: a track the
+// device cannot measure answers NULs or zeros.
+bool replyHasLength(const QString& reply);

@@ -4,6 +4,7 @@
 #include "common/dialogs.h"
 #include "common/failure.h"
 #include "common/flat_button.h"
+#include "playlist/audio_cd_folder.h"
 #include "playlist/default_gap.h"
 #include "playlist/file_drop_filter.h"
 #include "playlist/file_name_run.h"
@@ -13,6 +14,7 @@
 
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QUrl>
 
 AddingController::AddingController(const Controls& controls, const Services& services, QObject* parent)
     : QObject(parent)
@@ -62,7 +64,10 @@ void AddingController::addFiles()
     QStringList chosen;
     bool everyType = false;
     try {
-        Dialogs::FileRequest request{QStringLiteral("Choose files to put on playlist"), addFilesFilters(), {}};
+        // Always offered, even with no disc in, so the user learns where CD tracks appear.
+        m_services.audioCd.refresh();
+        Dialogs::FileRequest request{QStringLiteral("Choose files to put on playlist"), addFilesFilters(), {},
+                                     {QUrl::fromLocalFile(m_services.audioCd.path())}};
         chosen = m_services.dialogs.openFiles(m_controls.dialogParent, request);
         everyType = request.selectedFilter == everyTypeFilter();
     } catch (const Failure& failure) {
@@ -92,7 +97,7 @@ void AddingController::loadPlaylist()
     try {
         Dialogs::FileRequest request{QStringLiteral("Load playlist"),
                                      {QStringLiteral("M3U playlist (*.m3u)"), QStringLiteral("PLS playlist (*.pls)")},
-                                     {}};
+                                     {}, {}};
         const QString path = m_services.dialogs.openFile(m_controls.dialogParent, request);
         const LongOperation operation(m_services.busy, m_services.playlist);
         m_adder.addPlaylist(path);

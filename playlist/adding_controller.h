@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QStringList>
 
+class AudioCdFolder;
 class BusyState;
 class Dialogs;
 class Failure;
@@ -35,6 +36,7 @@ public:
         CDAudio& cd;
         MediaPlayer& player;
         QString programDirectory; // where "&Add files" writes filelist.tmp
+        AudioCdFolder& audioCd; // offered in the "&Add files" dialog, refreshed as it opens
     };
 
     AddingController(const Controls& controls, const Services& services, QObject* parent);

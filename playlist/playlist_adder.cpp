@@ -45,12 +45,6 @@ bool isCueSheet(const QString& path)
     return path.endsWith(u".cue", Qt::CaseInsensitive);
 }
 
-// The device's reply holds a length only when some figure of it is not 0.
-bool replyHasLength(const QString& reply)
-{
-    return std::any_of(reply.begin(), reply.end(), [](QChar c) { return c >= u'1' && c <= u'9'; });
-}
-
 } // namespace
 
 PlaylistAdder::PlaylistAdder(Services services)

@@ -39,7 +39,7 @@ SavePlaylistCommand::SavePlaylistCommand(FlatButton* button, const PlaylistTable
 void SavePlaylistCommand::save()
 {
     try {
-        Dialogs::FileRequest request{QStringLiteral("Save playlist"), kFilters, m_lastFilter};
+        Dialogs::FileRequest request{QStringLiteral("Save playlist"), kFilters, m_lastFilter, {}};
         const QString path = m_dialogs.saveFile(m_dialogParent, request);
         m_lastFilter = request.selectedFilter;
         QStringList skipped;

@@ -250,7 +250,7 @@ void RecorderWindow::refresh()
 void RecorderWindow::saveTrackList()
 {
     try {
-        Dialogs::FileRequest request{QStringLiteral("Save track list"), {QStringLiteral("Text File (*.txt)")}, {}};
+        Dialogs::FileRequest request{QStringLiteral("Save track list"), {QStringLiteral("Text File (*.txt)")}, {}, {}};
         const QString path = m_dialogs.saveFile(this, request);
         writeTextFile(path, m_trackList->toPlainText().split(u'\n', Qt::SkipEmptyParts));
     } catch (const Failure& failure) {

@@ -175,6 +175,24 @@ TEST_F(AddingTest, cdTrackFilesAreMeasuredByTheCdDevice)
     EXPECT_TRUE(player.opened.isEmpty());
 }
 
+// The dialog offers the disc in the drive as a folder of track files, made afresh as
+// it opens; a track chosen there is that track of the drive's disc.
+TEST_F(AddingTest, theAddDialogOffersTheDiscInTheDriveAsAudioCdFolder)
+{
+    cdDevice.replies["status cd number of tracks wait"] = "03";
+    cdDevice.replies["status cd length track 1"] = "02:00:00";
+    cdDevice.replies["status cd length track 3"] = "04:35:12";
+    const QString audioCd = programDir.path() + "/Audio CD";
+    addFiles({audioCd + "/Track03.cda"});
+
+    ASSERT_EQ(dialogs.fileRequests.size(), 1u);
+    EXPECT_EQ(dialogs.fileRequests[0].places, QList<QUrl>({QUrl::fromLocalFile(audioCd)}));
+    EXPECT_EQ(QDir(audioCd).entryList(QDir::Files), QStringList({"Track01.cda", "Track03.cda"}));
+    EXPECT_EQ(paths(), QStringList({audioCd + "/Track03.cda"}));
+    EXPECT_EQ(window->playlist().table()[0].length, "275");
+    EXPECT_EQ(cdDevice.chosenFolders.last(), audioCd);
+}
+
 // A sheet stands for its disc on every road: one CD entry per audio track, each
 // measured by the CD device on that disc. A broken sheet adds nothing and says why.
 TEST_F(AddingTest, cueSheetsAddOneCdEntryPerAudioTrackOnEveryRoad)

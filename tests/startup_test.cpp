@@ -20,7 +20,7 @@ TEST(Startup, splashFirstThenTheMainWindowOneTickLater)
     FakeDialogs dialogs;
     FakeCdDevice cd;
     FakeMediaPlayer player;
-    Startup startup({dialogs, cd, player, dir.path(), {}}, {});
+    Startup startup({dialogs, cd, player, dir.path(), dir.path(), {}}, {});
     startup.start();
 
     QPointer<SplashWindow> splash = startup.splash();
@@ -61,7 +61,7 @@ TEST(Startup, filesItIsOpenedWithAreAddedAsADropAddsThem)
     player.durations = {{song, 61}, {listed, 7}};
     const QString list = makeFile("list.m3u", "listed.wav\r\n");
     QDir::setCurrent(dir.path());
-    Startup startup({dialogs, cd, player, dir.path(), {}},
+    Startup startup({dialogs, cd, player, dir.path(), dir.path(), {}},
                     {"song.mp3", makeFile("notes.txt", "x"), list, dir.path()});
     startup.start();
 

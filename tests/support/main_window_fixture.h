@@ -19,7 +19,7 @@ protected:
     FakeMediaPlayer player;
     std::unique_ptr<MainWindow> window;
 
-    AppServices services() { return {dialogs, cdDevice, player, programDir.path(), {}}; }
+    AppServices services() { return {dialogs, cdDevice, player, programDir.path(), programDir.path(), {}}; }
 
     // Loads the window and sets up its columns, as the splash tick does.
     MainWindow& load()

@@ -20,7 +20,7 @@ struct SoundingRun {
     FakeDialogs dialogs;
     std::unique_ptr<MediaPlayer> player = makeMediaPlayer();
     std::unique_ptr<CdDevice> cdDevice = makeSystemCdDevice(*player);
-    MainWindow window { AppServices { dialogs, *cdDevice, *player, programDir.path(), {} } };
+    MainWindow window { AppServices { dialogs, *cdDevice, *player, programDir.path(), programDir.path(), {} } };
 
     SoundingRun()
     {
