@@ -67,7 +67,8 @@ QStringList AudioCdFolder::audioTrackFiles()
     QStringList names;
     const qint16 count = m_cd.GetNumTracks();
     for (qint16 track = 1; track <= std::min<qint16>(count, 99); ++track) {
-        if (replyHasLength(m_cd.GetTrackLength(track)))
+        // A data track has a length too, but no sound to play.
+        if (replyHasLength(m_cd.GetTrackLength(track)) && m_cd.TrackSound(track))
             names << trackFileName(track);
     }
     return names;

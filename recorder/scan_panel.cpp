@@ -41,6 +41,7 @@ ScanPanel::ScanPanel(MediaPlayer& player, QWidget* parent)
     m_findings->setColumnCount(3);
     m_findings->setHeaderLabels({ QStringLiteral("No."), QStringLiteral("Track"), QStringLiteral("Found") });
     m_findings->setRootIsDecorated(false);
+    m_findings->setMinimumHeight(160); // room for a few findings before it scrolls
     m_findings->setUniformRowHeights(true);
     m_findings->header()->setStretchLastSection(true);
     m_loudest->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);

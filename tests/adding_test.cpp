@@ -182,6 +182,7 @@ TEST_F(AddingTest, theAddDialogOffersTheDiscInTheDriveAsAudioCdFolder)
     cdDevice.replies["status cd number of tracks wait"] = "03";
     cdDevice.replies["status cd length track 1"] = "02:00:00";
     cdDevice.replies["status cd length track 3"] = "04:35:12";
+    cdDevice.sounds = {{1, SoundSource{.path = "1"}}, {3, SoundSource{.path = "3"}}};
     const QString audioCd = programDir.path() + "/Audio CD";
     addFiles({audioCd + "/Track03.cda"});
 

@@ -47,8 +47,9 @@ TEST(AudioCdFolder, showsTheAudioTracksOfTheDiscInTheDriveAndNothingElseOfItsOwn
 
     device.replies["status cd number of tracks wait"] = "03";
     device.replies["status cd length track 1"] = "03:10:00";
-    device.replies["status cd length track 2"] = "00:00:00"; // a track with no length
+    device.replies["status cd length track 2"] = "01:00:00"; // a data track: no sound
     device.replies["status cd length track 3"] = "00:45:12";
+    device.sounds = {{1, SoundSource{.path = "1"}}, {3, SoundSource{.path = "3"}}};
     folder.refresh();
     EXPECT_EQ(filesIn(folder.path()), QStringList({"Track01.cda", "Track03.cda"}));
     EXPECT_EQ(QFileInfo(folder.path() + "/Track03.cda").size(), 0);
