@@ -106,7 +106,10 @@ void GstFileDecoder::start(const SoundSource& source)
     {
         const std::lock_guard lock(m_lock);
         m_decoding = true;
-        m_path = source.path;
+        // What a message names: for a disc in a drive, the track that failed.
+        m_path = source.kind == SoundSource::Kind::DriveTrack
+            ? QStringLiteral("%1, track %2").arg(source.path).arg(source.track)
+            : source.path;
         m_decodedFrames = 0;
         // A raw image is read from the stretch's first byte; the others are trimmed as they decode.
         m_skipFrames = source.kind == SoundSource::Kind::RawImage ? 0 : skip;

@@ -112,4 +112,11 @@ TEST(GstFileDecoder, readsATrackOfADiscThroughTheCdSource)
     const std::vector<float> second = decodeAll(decoder,
         { .kind = SoundSource::Kind::DriveTrack, .path = media.path(QStringLiteral("disc.cue")), .track = 2 });
     expectStretch(second, 95 * kFramesPerSector, 150 * kFramesPerSector, QStringLiteral("track 2"));
+
+    // A disc that cannot be read: the message names the track.
+    decoder.start({ .kind = SoundSource::Kind::DriveTrack, .path = media.path(QStringLiteral("gone.cue")), .track = 2 });
+    const QDeadlineTimer deadline(10000);
+    while (!decoder.finished() && !deadline.hasExpired())
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    EXPECT_TRUE(decoder.error().endsWith(QStringLiteral("gone.cue, track 2"))) << decoder.error().toStdString();
 }
