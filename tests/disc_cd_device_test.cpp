@@ -1,7 +1,9 @@
 #include "player/disc_cd_device.h"
 
 #include "player/cd_audio.h"
+#include "player/cdio_drive.h"
 #include "support/fake_media_player.h"
+#include "support/generated_media.h"
 #include "support/qt_printers.h"
 
 #include <gtest/gtest.h>
@@ -160,4 +162,34 @@ TEST_F(DiscCdDeviceTest, aClosedDeviceOrOneWithoutADiscAnswersNothing)
     EXPECT_EQ(cd.GetCDLength(), nuls(30));
     // Closed, the device still finds a track's sound for the player.
     EXPECT_EQ(device.trackSound(1), imageTrack(1, 0));
+}
+
+// The system's device on a generated disc image: a sheet names the disc of its
+// entries, any other folder (a Windows drive among them) the disc in the drive,
+// which a test machine does not have.
+TEST(SystemCdDevice, answersForTheDiscOfASheetAndFindsNoDriveElsewhere)
+{
+    GeneratedMedia media;
+    media.write(QStringLiteral("disc.bin"), QByteArray(2352 * (75 * 62 + 40), '\0'));
+    const QString sheet = media.write(QStringLiteral("disc.cue"),
+                                      "FILE \"disc.bin\" BINARY\n TRACK 01 AUDIO\n  INDEX 01 00:00:00\n"
+                                      " TRACK 02 AUDIO\n  INDEX 00 00:59:00\n  INDEX 01 01:00:10\n");
+    FakeMediaPlayer player;
+    const std::unique_ptr<CdDevice> device = makeSystemCdDevice(player);
+    CDAudio cd(*device);
+    cd.ReadyDevice();
+    cd.UseDiscOf(sheet + QStringLiteral("/Track02.cda"));
+    EXPECT_EQ(cd.CheckCD(), 1);
+    EXPECT_EQ(cd.GetNumTracks(), 2);
+    EXPECT_EQ(cd.GetTrackLength(1), "01:00:10" + nuls(22)); // to the second track's INDEX 01
+    EXPECT_EQ(cd.GetTrackLength(2), "00:02:30" + nuls(22));
+    const SoundSource second { SoundSource::Kind::RawImage, media.path(QStringLiteral("disc.bin")), 0,
+                               (75 * 60 + 10) * kFramesPerSector, (75 * 62 + 40) * kFramesPerSector, false };
+    EXPECT_EQ(cd.TrackSound(2), second);
+
+    if (readDriveDisc(QString()))
+        return; // a machine with an audio disc in its drive
+    cd.UseDiscOf(QStringLiteral("D:\\Track03.cda"));
+    EXPECT_EQ(cd.CheckCD(), 0);
+    EXPECT_EQ(cd.GetTrackLength(3), nuls(30));
 }
