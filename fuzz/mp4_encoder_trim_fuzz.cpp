@@ -4,6 +4,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     static const QTemporaryDir dir;
-    (void)mp4EncoderTrim(writeInput(dir, QStringLiteral("song.m4a"), data, size));
+    const QString path = writeInput(dir, QStringLiteral("song.m4a"), data, size);
+    (void)mp4EncoderTrim(path);
+    (void)mp4PrimingEdit(path);
     return 0;
 }

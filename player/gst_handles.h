@@ -22,6 +22,7 @@ using GstElementHandle = std::unique_ptr<GstElement, GstObjectUnref>;
 using GstElementFactoryHandle = std::unique_ptr<GstElementFactory, GstObjectUnref>;
 using GstBusHandle = std::unique_ptr<GstBus, GstObjectUnref>;
 using GstClockHandle = std::unique_ptr<GstClock, GstObjectUnref>;
+using GstPadHandle = std::unique_ptr<GstPad, GstObjectUnref>;
 using GstMessageHandle = std::unique_ptr<GstMessage, GstMiniObjectUnref>;
 using GstBufferHandle = std::unique_ptr<GstBuffer, GstMiniObjectUnref>;
 using GstSampleHandle = std::unique_ptr<GstSample, GstMiniObjectUnref>;

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <mutex>
 
 namespace {
@@ -62,6 +63,28 @@ void preferLibcdioSource()
             gst_plugin_feature_set_rank(GST_PLUGIN_FEATURE(factory.get()), GST_RANK_PRIMARY + 1);
     });
 }
+
+// A streaming thread: writes the patches over the bytes they cover of a buffer
+// the file source gives, whole or in part, wherever the buffer begins.
+GstPadProbeReturn patchBytes(GstPad*, GstPadProbeInfo* info, gpointer patches)
+{
+    GstBuffer* buffer = gst_pad_probe_info_get_buffer(info);
+    const guint64 begin = GST_BUFFER_OFFSET(buffer);
+    if (begin == GST_BUFFER_OFFSET_NONE)
+        return GST_PAD_PROBE_OK;
+    const guint64 end = begin + gst_buffer_get_size(buffer);
+    for (const BytePatch& patch : *static_cast<const std::vector<BytePatch>*>(patches)) {
+        const guint64 from = std::max(begin, guint64(patch.offset));
+        const guint64 to = std::min(end, guint64(patch.offset) + guint64(patch.bytes.size()));
+        if (from >= to)
+            continue;
+        // Another may share the buffer's memory; the copy replaces the buffer passed on.
+        buffer = gst_buffer_make_writable(buffer);
+        GST_PAD_PROBE_INFO_DATA(info) = buffer;
+        gst_buffer_fill(buffer, from - begin, patch.bytes.constData() + (from - guint64(patch.offset)), to - from);
+    }
+    return GST_PAD_PROBE_OK;
+}
 } // namespace
 
 GstPlaybin::GstPlaybin(const QString& audioSink, const QString& videoSink, EndHandler onEnd)
@@ -72,11 +95,20 @@ GstPlaybin::GstPlaybin(const QString& audioSink, const QString& videoSink, EndHa
 }
 
 // A cdda source reads the drive (or image) asked for, not the system's default drive.
+// A file source hands on the patched bytes, pulled (as demuxers mostly read) or pushed.
 void GstPlaybin::onSourceSetup(GstElement*, GstElement* source, gpointer self)
 {
     const QString& device = static_cast<GstPlaybin*>(self)->m_cdDevice;
     if (!device.isEmpty() && g_object_class_find_property(G_OBJECT_GET_CLASS(source), "device"))
         g_object_set(source, "device", QFile::encodeName(device).constData(), nullptr);
+    const std::vector<BytePatch>& patches = static_cast<GstPlaybin*>(self)->m_patches;
+    if (const GstPadHandle pad(gst_element_get_static_pad(source, "src")); pad && !patches.empty()) {
+        // The probe keeps its own copy: it lasts as long as the source, past the next start.
+        gst_pad_add_probe(pad.get(),
+            GstPadProbeType(GST_PAD_PROBE_TYPE_BUFFER | GST_PAD_PROBE_TYPE_PUSH | GST_PAD_PROBE_TYPE_PULL),
+            &patchBytes, new std::vector<BytePatch>(patches),
+            [](gpointer copy) { delete static_cast<std::vector<BytePatch>*>(copy); });
+    }
 }
 
 // Runs on whichever thread posts. Only what open() and measureDuration() wait
@@ -149,13 +181,14 @@ double GstPlaybin::measureDuration()
     return 0;
 }
 
-void GstPlaybin::start(const QString& path)
+void GstPlaybin::start(const QString& path, const std::vector<BytePatch>& patches)
 {
     QString error;
     if (!setUri(path, error)) {
         m_onEnd(error);
         return;
     }
+    m_patches = patches;
     play();
 }
 
@@ -186,6 +219,7 @@ void GstPlaybin::halt()
     gst_bus_set_flushing(m_pipeline.bus(), FALSE);
     m_path.clear();
     m_cdDevice.clear();
+    m_patches.clear();
 }
 
 void GstPlaybin::failWith(const QString& description)

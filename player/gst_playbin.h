@@ -2,9 +2,17 @@
 
 #include "player/gst_pipeline.h"
 
+#include <QByteArray>
 #include <QString>
 #include <atomic>
 #include <functional>
+#include <vector>
+
+// Bytes read in place of a file's own, from offset on, without changing the file.
+struct BytePatch {
+    qint64 offset;
+    QByteArray bytes;
+};
 
 // One GStreamer playbin kept for many files. Without an end handler it opens a
 // file and waits (prerolled, paused at the start) so that its duration can be
@@ -23,7 +31,8 @@ public:
     // Throws a Failure with GStreamer's description when it cannot be opened.
     void open(const QString& path);
     // Plays the file without waiting for it to open; the end handler hears how it ends.
-    void start(const QString& path);
+    // The demuxer reads the patches' bytes in place of the file's.
+    void start(const QString& path, const std::vector<BytePatch>& patches = {});
     // The same for a track of the disc in a drive, or of a disc image libcdio opens.
     void startCdTrack(const QString& device, int track);
     // Ends any playback and lets the file go; harmless when nothing is open.
@@ -51,6 +60,7 @@ private:
     EndHandler m_onEnd;
     QString m_path;
     QString m_cdDevice; // the drive the next cdda source reads
+    std::vector<BytePatch> m_patches; // for the next file source
     // An element that failed may keep its error into the next file; only a full reset clears it.
     std::atomic<bool> m_failed { false };
     Pipeline m_pipeline; // last: its threads use the members above until it is gone

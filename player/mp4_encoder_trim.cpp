@@ -2,6 +2,7 @@
 
 #include <QByteArrayView>
 #include <QFile>
+#include <algorithm>
 #include <initializer_list>
 #include <utility>
 #include <vector>
@@ -12,6 +13,11 @@ namespace {
 constexpr qint64 kMaxMovieBytes = 64 * 1024 * 1024;
 // Files have a handful of top-level boxes; a walk longer than this is through no MP4.
 constexpr int kMaxTopLevelBoxes = 1000;
+// Weeks of sound in any time scale: longer lengths are no sound track's, and this
+// keeps their products with time scales within 64 bits.
+constexpr quint64 kMaxTicks = quint64(1) << 40;
+// Movies count in milliseconds, or at their sound's or pictures' rate.
+constexpr quint32 kMaxMovieTimeScale = 1000000;
 
 quint64 bigEndian(QByteArrayView bytes, qsizetype at, int count)
 {
@@ -83,8 +89,13 @@ std::optional<QByteArrayView> descend(QByteArrayView bytes, std::initializer_lis
     return at;
 }
 
-// The movie box's contents, wherever in the file it lies; empty when there is none.
-QByteArray movieBox(QFile& file)
+struct MovieBox {
+    QByteArray contents; // empty when there is none
+    qint64 offset = 0; // of the contents in the file
+};
+
+// The movie box, wherever in the file it lies.
+MovieBox movieBox(QFile& file)
 {
     qint64 at = 0;
     for (int count = 0; count < kMaxTopLevelBoxes && file.size() - at >= 8; ++count) {
@@ -97,22 +108,35 @@ QByteArray movieBox(QFile& file)
         if (header.mid(4, 4) == "moov") {
             if (qint64(size->first) > kMaxMovieBytes || !file.seek(at + size->second))
                 return {};
-            return file.read(qint64(size->first) - size->second);
+            return {file.read(qint64(size->first) - size->second), at + size->second};
         }
         at += qint64(size->first);
     }
     return {};
 }
 
+// A length of width bytes at at in a box's contents, which lie within the movie box.
+Mp4Length lengthAt(const MovieBox& movie, QByteArrayView contents, qsizetype at, int width)
+{
+    const qint64 offset = movie.offset + (contents.data() - movie.contents.constData()) + at;
+    return {offset, width, bigEndian(contents, at, width)};
+}
+
+struct Edit {
+    qint64 mediaTime; // where in the track it starts, in the track's time scale
+    Mp4Length duration; // in the movie's time scale
+};
+
 struct SoundTrack {
     quint32 timeScale = 0;
     quint64 duration = 0; // in the time scale
     bool editSkipsStart = false; // its edit list starts past the track's first frame
+    std::optional<Edit> onlyEdit; // when its edit list holds one edit
 };
 
-std::optional<SoundTrack> soundTrack(QByteArrayView movie)
+std::optional<SoundTrack> soundTrack(const MovieBox& movie)
 {
-    for (const Box& box : boxesIn(movie)) {
+    for (const Box& box : boxesIn(movie.contents)) {
         if (box.type != "trak")
             continue;
         const auto media = child(box.body, "mdia");
@@ -129,18 +153,28 @@ std::optional<SoundTrack> soundTrack(QByteArrayView movie)
         track.timeScale = quint32(bigEndian(*header, wide ? 20 : 12, 4));
         track.duration = bigEndian(*header, wide ? 24 : 16, wide ? 8 : 4);
         if (const auto edits = descend(box.body, {"edts", "elst"}); edits && edits->size() >= 8) {
+            // Each edit: its duration, then its start in the track, then its rate.
             const bool wideEdits = (*edits)[0] == 1;
-            const qsizetype entrySize = wideEdits ? 20 : 12;
+            const int width = wideEdits ? 8 : 4;
+            const qsizetype entrySize = 2 * width + 4;
             const quint64 count = bigEndian(*edits, 4, 4);
             for (quint64 i = 0; i < count && 8 + qsizetype(i + 1) * entrySize <= edits->size(); ++i) {
-                const qsizetype at = 8 + qsizetype(i) * entrySize + (wideEdits ? 8 : 4);
-                const qint64 mediaTime = wideEdits ? qint64(bigEndian(*edits, at, 8)) : qint32(bigEndian(*edits, at, 4));
+                const qsizetype at = 8 + qsizetype(i) * entrySize;
+                const qint64 mediaTime = wideEdits ? qint64(bigEndian(*edits, at + width, 8))
+                                                   : qint32(bigEndian(*edits, at + width, 4));
                 track.editSkipsStart = track.editSkipsStart || mediaTime > 0;
+                if (count == 1)
+                    track.onlyEdit = Edit{mediaTime, lengthAt(movie, *edits, at, width)};
             }
         }
         return track;
     }
     return std::nullopt;
+}
+
+bool plausibleRate(quint32 timeScale)
+{
+    return timeScale >= 8000 && timeScale <= 384000;
 }
 
 // The text of the iTunSMPB comment among the movie's iTunes items; empty when there is none.
@@ -173,12 +207,12 @@ std::optional<EncoderTrim> mp4EncoderTrim(const QString& path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
-    const QByteArray movie = movieBox(file);
+    const MovieBox movie = movieBox(file);
     const std::optional<SoundTrack> track = soundTrack(movie);
-    if (!track || track->editSkipsStart || track->timeScale < 8000 || track->timeScale > 384000)
+    if (!track || track->editSkipsStart || !plausibleRate(track->timeScale))
         return std::nullopt;
     // " 00000000 PPPPPPPP EEEEEEEE LLLLLLLLLLLLLLLL ...": priming, end padding, music, in hex.
-    const QList<QByteArray> fields = itunesGaplessText(movie).simplified().split(' ');
+    const QList<QByteArray> fields = itunesGaplessText(movie.contents).simplified().split(' ');
     if (fields.size() < 4)
         return std::nullopt;
     bool primingOk = false, musicOk = false;
@@ -187,4 +221,37 @@ std::optional<EncoderTrim> mp4EncoderTrim(const QString& path)
     if (!primingOk || !musicOk || priming < 0 || music <= 0 || quint64(priming) + quint64(music) > track->duration)
         return std::nullopt;
     return EncoderTrim{priming, music, int(track->timeScale)};
+}
+
+std::optional<Mp4PrimingEdit> mp4PrimingEdit(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const MovieBox movie = movieBox(file);
+    const std::optional<SoundTrack> track = soundTrack(movie);
+    const auto header = descend(movie.contents, {"mvhd"});
+    if (!track || !track->onlyEdit || !plausibleRate(track->timeScale) || !header || header->size() < 4)
+        return std::nullopt;
+    // Version, flags, creation and change times, time scale, duration; version 1 has 64-bit times.
+    const int width = (*header)[0] == 1 ? 8 : 4;
+    if (header->size() < 8 + 3 * width)
+        return std::nullopt;
+    const quint32 movieTimeScale = quint32(bigEndian(*header, 4 + 2 * width, 4));
+    const Edit& edit = *track->onlyEdit;
+    const Mp4Length movieDuration = lengthAt(movie, *header, 8 + 2 * width, width);
+    if (movieTimeScale == 0 || movieTimeScale > kMaxMovieTimeScale || movieDuration.value > kMaxTicks
+        || track->duration > kMaxTicks || edit.duration.value > kMaxTicks
+        || edit.mediaTime <= 0 || quint64(edit.mediaTime) >= track->duration)
+        return std::nullopt;
+    qint64 music = qint64(track->duration) - edit.mediaTime;
+    // Encoders round the edit down to the movie's coarser ticks: the track says where the
+    // music ends, unless the edit ends it sooner than that tick allows.
+    const quint64 ticks = edit.duration.value;
+    if (ticks > 0) {
+        const quint64 editEnd = ((ticks + 1) * track->timeScale + movieTimeScale - 1) / movieTimeScale;
+        music = std::min(music, qint64(editEnd));
+    }
+    return Mp4PrimingEdit{movieDuration, edit.duration, movieTimeScale,
+                          edit.mediaTime, music, int(track->timeScale)};
 }

@@ -2,9 +2,31 @@
 #include "support/generated_media.h"
 #include "support/itunes_gapless.h"
 
+#include <QtEndian>
 #include <gtest/gtest.h>
 
 namespace {
+
+QByteArray bigEndian(quint64 value, int size)
+{
+    QByteArray bytes(8, Qt::Uninitialized);
+    qToBigEndian(value, bytes.data());
+    return bytes.right(size);
+}
+
+QByteArray box(const char* type, const QByteArray& contents)
+{
+    return bigEndian(quint64(contents.size()) + 8, 4) + type + contents;
+}
+
+// The length a priming edit points at, read from the file's own bytes.
+quint64 lengthInFile(const QString& path, const Mp4Length& length)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || !file.seek(length.offset))
+        return 0;
+    return qFromBigEndian<quint64>(QByteArray(8 - length.size, 0).append(file.read(length.size)).constData());
+}
 
 // 1.5 s of tone at the given rate made into AAC in MP4 by ffmpeg, whose AAC encoder
 // primes with 1024 frames; the edit list that says so is left out unless asked for.
@@ -61,6 +83,71 @@ TEST(Mp4EncoderTrim, leavesWhatGStreamerTrimsAndWhatDoesNotFitTheTrack)
     EXPECT_FALSE(mp4EncoderTrim(media.write(QStringLiteral("cut.m4a"), bytes.first(bytes.size() - 100))));
     EXPECT_FALSE(mp4EncoderTrim(media.write(QStringLiteral("words.m4a"), QByteArray("iTunSMPB moov").repeated(99))));
     EXPECT_FALSE(mp4EncoderTrim(media.path(QStringLiteral("missing.m4a"))));
+}
+
+TEST(Mp4EncoderTrim, findsTheEditThatSkipsThePrimingAndTheLengthsToLengthen)
+{
+    GeneratedMedia media;
+    // ffmpeg rounds the edit down to whole milliseconds, and the movie up: the track
+    // says where the music of 1.23456 s ends.
+    const struct { const char* name; int rate; double seconds; quint64 movie, edit; } files[] = {
+        {"cd.m4a", 44100, 1.5, 1500, 1500}, {"dat.m4a", 48000, 1.5, 1500, 1500},
+        {"odd.m4a", 44100, 1.23456, 1235, 1234}};
+    for (const auto& f : files) {
+        const QString path = media.make(QStringLiteral("ffmpeg"),
+            {"-v", "quiet", "-f", "lavfi", "-i",
+             QStringLiteral("sine=frequency=440:sample_rate=%1:duration=%2").arg(f.rate).arg(f.seconds), "-c:a", "aac",
+             f.name}, f.name);
+        ASSERT_FALSE(path.isEmpty()) << f.name;
+        EXPECT_FALSE(mp4EncoderTrim(path)) << f.name;
+        const std::optional<Mp4PrimingEdit> edit = mp4PrimingEdit(path);
+        ASSERT_TRUE(edit) << f.name;
+        EXPECT_EQ(edit->primingFrames, 1024) << f.name;
+        EXPECT_EQ(edit->musicFrames, qRound64(f.seconds * f.rate)) << f.name;
+        EXPECT_EQ(edit->rate, f.rate) << f.name;
+        EXPECT_EQ(edit->movieTimeScale, 1000u) << f.name;
+        EXPECT_EQ(edit->movieDuration.size, 4) << f.name;
+        EXPECT_EQ(edit->movieDuration.value, f.movie) << f.name;
+        EXPECT_EQ(lengthInFile(path, edit->movieDuration), f.movie) << f.name;
+        EXPECT_EQ(edit->editDuration.value, f.edit) << f.name;
+        EXPECT_EQ(lengthInFile(path, edit->editDuration), f.edit) << f.name;
+    }
+    const QString plain = makeAac(media, QStringLiteral("plain.m4a"), 44100, false);
+    EXPECT_FALSE(mp4PrimingEdit(plain));
+    EXPECT_FALSE(mp4PrimingEdit(media.path(QStringLiteral("missing.m4a"))));
+}
+
+// 64-bit headers, the movie box after the sound, and an edit that ends the music
+// well before the track does.
+TEST(Mp4EncoderTrim, readsTheWideHeadersOfAPrimingEdit)
+{
+    const QByteArray track = box("trak",
+        box("edts", box("elst", bigEndian(0x01000000, 4) + bigEndian(1, 4) + bigEndian(1200, 8) + bigEndian(2112, 8)
+                                    + bigEndian(0x10000, 4)))
+        + box("mdia", box("mdhd", bigEndian(0x01000000, 4) + QByteArray(16, 0) + bigEndian(48000, 4)
+                                      + bigEndian(2112 + 144000, 8) + bigEndian(0, 4))
+                          + box("hdlr", bigEndian(0, 8) + "soun" + QByteArray(12, 0))));
+    const QByteArray header = box("mvhd", bigEndian(0x01000000, 4) + QByteArray(16, 0) + bigEndian(600, 4)
+                                               + bigEndian(1800, 8) + QByteArray(80, 0));
+    const QByteArray start = box("ftyp", "M4A ") + box("mdat", QByteArray(1000, 0));
+    GeneratedMedia media;
+    const QString path = media.write(QStringLiteral("wide.m4a"), start + box("moov", header + track));
+    const std::optional<Mp4PrimingEdit> edit = mp4PrimingEdit(path);
+    ASSERT_TRUE(edit);
+    EXPECT_EQ(edit->movieDuration.offset, start.size() + 8 + 8 + 24);
+    EXPECT_EQ(edit->movieDuration.size, 8);
+    EXPECT_EQ(lengthInFile(path, edit->movieDuration), 1800u);
+    EXPECT_EQ(edit->editDuration.size, 8);
+    EXPECT_EQ(lengthInFile(path, edit->editDuration), 1200u);
+    EXPECT_EQ(edit->movieTimeScale, 600u);
+    EXPECT_EQ(edit->primingFrames, 2112);
+    EXPECT_EQ(edit->musicFrames, 96080); // 2 s, and what may lie within the edit's last tick
+    EXPECT_EQ(edit->rate, 48000);
+
+    // Cut anywhere in its headers, it is none.
+    const QByteArray whole = start + box("moov", header + track);
+    for (qsizetype size = start.size(); size < whole.size(); size += 7)
+        EXPECT_FALSE(mp4PrimingEdit(media.write(QStringLiteral("cut.m4a"), whole.first(size)))) << size;
 }
 
 } // namespace

@@ -78,9 +78,9 @@ TEST(RecordingEndToEnd, recordingHearsEachTrackWithItsGapAfterIt)
 // Today's types through the same player: a lossless track is heard to its last sample,
 // and a lossy one at the length its file declares, without the encoder's silence
 // before and after the music (LAME's and ffmpeg's MP3 headers, Opus's pre-skip,
-// Vorbis's last granule, iTunes's comment in AAC in M4A). AAC in M4A whose edit list
-// skips the priming stays out: GStreamer 1.22's qtdemux ends such a track early and
-// loses its last packet (up to 23 ms of music). ADTS AAC declares nothing.
+// Vorbis's last granule, iTunes's comment in AAC in M4A, and the edit list in M4A that
+// skips the priming, whose track GStreamer 1.22's qtdemux alone would end up to a packet
+// early). ADTS AAC declares nothing.
 TEST(RecordingEndToEnd, recordingHearsTodaysTypesWholeWithNoAddedSilence)
 {
     PulseNullSink sink;
@@ -91,6 +91,7 @@ TEST(RecordingEndToEnd, recordingHearsTodaysTypesWholeWithNoAddedSilence)
         {"opus", "ffmpeg", {"-c:a", "libopus"}, 0.001}, {"ogg", "ffmpeg", {"-c:a", "libvorbis"}, 0.001},
         {"lame.mp3", "lame", {"--quiet"}, 0.001}, {"ffmpeg.mp3", "ffmpeg", {"-c:a", "libmp3lame"}, 0.001},
         {"itunes.m4a", "ffmpeg", {"-c:a", "aac", "-use_editlist", "0"}, 0.001},
+        {"edited.m4a", "ffmpeg", {"-c:a", "aac"}, 0.001},
     };
     constexpr double kSeconds = 1.0;
     GeneratedMedia media;
