@@ -12,15 +12,6 @@
 
 namespace {
 
-// Pieces of sound, each "seconds effect", joined into one file by sox.
-QString makeSound(GeneratedMedia& media, const QString& name, std::initializer_list<std::pair<double, const char*>> pieces)
-{
-    QStringList arguments;
-    for (const auto& [seconds, sound] : pieces)
-        arguments << QStringLiteral("|sox -n -r 44100 -c 2 -p synth %1 %2").arg(seconds).arg(QLatin1String(sound));
-    return media.make(QStringLiteral("sox"), arguments << name, name);
-}
-
 // The level of a 16-bit WAV recording, as the scan measures a track's.
 LevelEnvelope envelopeOfRecording(const QString& path)
 {
@@ -56,9 +47,9 @@ TEST(DeckSplitEndToEnd, theRecordingSplitsWhereTheScanSaidItWould)
     PulseNullSink sink;
     ASSERT_TRUE(sink.ready()) << "no PulseAudio server with a null sink could be started";
     GeneratedMedia media;
-    const QString split = makeSound(media, "split.flac", { { 1.5, kTone }, { 2, kQuiet }, { 1.5, kTone } });
-    const QString whole = makeSound(media, "whole.wav", { { 1, kTone }, { 1, kQuiet }, { 1, kTone } });
-    const QString last = makeSound(media, "last.wav", { { 1, kTone } });
+    const QString split = media.makeFromPieces("split.flac", { { 1.5, kTone }, { 2, kQuiet }, { 1.5, kTone } });
+    const QString whole = media.makeFromPieces("whole.wav", { { 1, kTone }, { 1, kQuiet }, { 1, kTone } });
+    const QString last = media.makeFromPieces("last.wav", { { 1, kTone } });
     ASSERT_FALSE(split.isEmpty() || whole.isEmpty() || last.isEmpty());
     const SilenceRule rule { -50, 1.5 };
     const double gaps[] = { 2000, 1000, 0 }; // the second is too short to split at

@@ -111,10 +111,7 @@ TEST(GstFileDecoder, playsAacWhoseEditSkipsThePrimingToItsLastFrame)
         {"cd.m4a", 44100, 1.5}, {"dat.m4a", 48000, 1.5}, {"odd.m4a", 44100, 1.23456}};
     GstFileDecoder decoder;
     for (const auto& f : files) {
-        const QString path = media.make(QStringLiteral("ffmpeg"),
-            {"-v", "quiet", "-f", "lavfi", "-i",
-             QStringLiteral("sine=frequency=440:sample_rate=%1:duration=%2").arg(f.rate).arg(f.seconds), "-c:a", "aac",
-             f.name}, f.name);
+        const QString path = media.makeWithFfmpeg(f.name, f.seconds, false, {"-c:a", "aac"}, f.rate);
         ASSERT_FALSE(path.isEmpty()) << f.name;
         const std::vector<float> samples = decodeAll(decoder, { .path = path });
         const qint64 frames = qint64(samples.size() / 2);

@@ -10,15 +10,6 @@
 
 namespace {
 
-// Pieces of sound, each "seconds effect", joined into one file by sox.
-QString makeSound(GeneratedMedia& media, const QString& name, std::initializer_list<std::pair<double, const char*>> pieces)
-{
-    QStringList arguments { QStringLiteral("-D") };
-    for (const auto& [seconds, sound] : pieces)
-        arguments << QStringLiteral("|sox -n -r 44100 -c 2 -p synth %1 %2").arg(seconds).arg(QLatin1String(sound));
-    return media.make(QStringLiteral("sox"), arguments << name, name);
-}
-
 // What a scan signalled, gathered until it finished.
 struct ScanResults {
     std::map<int, LevelEnvelope> scanned;
@@ -47,9 +38,9 @@ constexpr const char* kQuiet = "sine 440 vol 0.001"; // -60 dB
 TEST(ListScan, findsQuietPassagesAndPeaksWhereTheyAre)
 {
     GeneratedMedia media;
-    const QString twoSeconds = makeSound(media, "two.flac", { { 3, kTone }, { 2, kQuiet }, { 3, kTone } });
-    const QString oneSecond = makeSound(media, "one.wav", { { 3, kTone }, { 1, kQuiet }, { 3, kTone } });
-    const QString peak = makeSound(media, "peak.wav", { { 2, "sine 1000 vol -20dB" }, { 0.5, "sine 1000 vol -3dB" },
+    const QString twoSeconds = media.makeFromPieces("two.flac", { { 3, kTone }, { 2, kQuiet }, { 3, kTone } });
+    const QString oneSecond = media.makeFromPieces("one.wav", { { 3, kTone }, { 1, kQuiet }, { 3, kTone } });
+    const QString peak = media.makeFromPieces("peak.wav", { { 2, "sine 1000 vol -20dB" }, { 0.5, "sine 1000 vol -3dB" },
                                                         { 2, "sine 1000 vol -20dB" } });
     ASSERT_FALSE(twoSeconds.isEmpty() || oneSecond.isEmpty() || peak.isEmpty()) << "sox could not make the tracks";
     // A stretch from 1 s to 7 s of the first file: its passage lies 1 s earlier.
@@ -94,8 +85,8 @@ TEST(ListScan, findsQuietPassagesAndPeaksWhereTheyAre)
 TEST(ListScan, readsAgainOnlyFilesChangedSinceTheirScan)
 {
     GeneratedMedia media;
-    const QString path = makeSound(media, "song.wav", { { 2, kTone } });
-    const QString louder = makeSound(media, "louder.wav", { { 2, "sine 440 vol 0.9" } });
+    const QString path = media.makeFromPieces("song.wav", { { 2, kTone } });
+    const QString louder = media.makeFromPieces("louder.wav", { { 2, "sine 440 vol 0.9" } });
     ASSERT_FALSE(path.isEmpty() || louder.isEmpty());
     const QDateTime scannedTime = QDateTime::currentDateTime().addSecs(-100);
     const auto replaceWithLouder = [&](const QDateTime& modified) {
@@ -129,7 +120,7 @@ TEST(ListScan, readsAgainOnlyFilesChangedSinceTheirScan)
 TEST(ListScan, cancelEndsTheScanAtOnceAndLeavingMidScanIsSafe)
 {
     GeneratedMedia media;
-    const QString path = makeSound(media, "long.flac", { { 300, kTone } });
+    const QString path = media.makeFromPieces("long.flac", { { 300, kTone } });
     ASSERT_FALSE(path.isEmpty());
     const QList<SoundSource> sources { SoundSource { .path = path }, SoundSource { .path = path } };
     {
@@ -162,7 +153,7 @@ TEST(ListScan, aDamagedFileFailsAndTheScanGoesOn)
 {
     GeneratedMedia media;
     const QString damaged = media.write("damaged.flac", QByteArray("fLaC") + QByteArray(5000, '\x5a'));
-    const QString good = makeSound(media, "good.wav", { { 1, kTone } });
+    const QString good = media.makeFromPieces("good.wav", { { 1, kTone } });
     ASSERT_FALSE(good.isEmpty());
     ListScan scan;
     ScanResults results(scan);

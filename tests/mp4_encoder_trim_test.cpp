@@ -94,10 +94,7 @@ TEST(Mp4EncoderTrim, findsTheEditThatSkipsThePrimingAndTheLengthsToLengthen)
         {"cd.m4a", 44100, 1.5, 1500, 1500}, {"dat.m4a", 48000, 1.5, 1500, 1500},
         {"odd.m4a", 44100, 1.23456, 1235, 1234}};
     for (const auto& f : files) {
-        const QString path = media.make(QStringLiteral("ffmpeg"),
-            {"-v", "quiet", "-f", "lavfi", "-i",
-             QStringLiteral("sine=frequency=440:sample_rate=%1:duration=%2").arg(f.rate).arg(f.seconds), "-c:a", "aac",
-             f.name}, f.name);
+        const QString path = media.makeWithFfmpeg(f.name, f.seconds, false, {"-c:a", "aac"}, f.rate);
         ASSERT_FALSE(path.isEmpty()) << f.name;
         EXPECT_FALSE(mp4EncoderTrim(path)) << f.name;
         const std::optional<Mp4PrimingEdit> edit = mp4PrimingEdit(path);

@@ -11,14 +11,6 @@
 
 namespace {
 
-QString makeSound(GeneratedMedia& media, const QString& name, std::initializer_list<std::pair<double, const char*>> pieces)
-{
-    QStringList arguments { QStringLiteral("-D") };
-    for (const auto& [seconds, sound] : pieces)
-        arguments << QStringLiteral("|sox -n -r 44100 -c 2 -p synth %1 %2").arg(seconds).arg(QLatin1String(sound));
-    return media.make(QStringLiteral("sox"), arguments << name, name);
-}
-
 // Each row as "number|track|found".
 QStringList rowsOf(const ScanPanel& panel)
 {
@@ -45,9 +37,9 @@ QPushButton* buttonCalled(const ScanPanel& panel, const QString& caption)
 TEST(ScanPanel, listsWhatARecorderWouldSplitAndPlaysTheLoudestPassage)
 {
     GeneratedMedia media;
-    const QString one = makeSound(media, "one.flac", { { 3, "sine 440 vol 0.5" }, { 2, "sine 440 vol 0.001" },
+    const QString one = media.makeFromPieces("one.flac", { { 3, "sine 440 vol 0.5" }, { 2, "sine 440 vol 0.001" },
                                                        { 3, "sine 440 vol 0.5" } });
-    const QString two = makeSound(media, "two.wav", { { 8, "sine 440 vol -20dB" }, { 1, "sine 440 vol -1dB" },
+    const QString two = media.makeFromPieces("two.wav", { { 8, "sine 440 vol -20dB" }, { 1, "sine 440 vol -1dB" },
                                                       { 11, "sine 440 vol -20dB" } });
     const QString damaged = media.write("damaged.flac", QByteArray("fLaC") + QByteArray(3000, '\x33'));
     ASSERT_FALSE(one.isEmpty() || two.isEmpty());

@@ -25,16 +25,26 @@ public:
     }
 
     // A tone of the given length in the format ffmpeg's options choose, with a test picture when video is asked for.
-    QString makeWithFfmpeg(const QString& name, double seconds, bool video, const QStringList& outputOptions)
+    QString makeWithFfmpeg(const QString& name, double seconds, bool video, const QStringList& outputOptions,
+                           int rate = 44100)
     {
         const QString length = QString::number(seconds);
         QStringList arguments { QStringLiteral("-hide_banner"), QStringLiteral("-loglevel"), QStringLiteral("error"),
             QStringLiteral("-y"), QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
-            QStringLiteral("sine=frequency=440:duration=") + length };
+            QStringLiteral("sine=frequency=440:sample_rate=%1:duration=").arg(rate) + length };
         if (video)
             arguments << QStringLiteral("-f") << QStringLiteral("lavfi") << QStringLiteral("-i")
                       << QStringLiteral("testsrc=size=64x48:rate=25:duration=") + length;
         return make(QStringLiteral("ffmpeg"), arguments + outputOptions + QStringList { name }, name);
+    }
+
+    // Pieces of sound, each "seconds effect" as sox's synth takes it, joined into one stereo file.
+    QString makeFromPieces(const QString& name, std::initializer_list<std::pair<double, const char*>> pieces)
+    {
+        QStringList arguments { QStringLiteral("-D") };
+        for (const auto& [seconds, sound] : pieces)
+            arguments << QStringLiteral("|sox -n -r 44100 -c 2 -p synth %1 %2").arg(seconds).arg(QLatin1String(sound));
+        return make(QStringLiteral("sox"), arguments << name, name);
     }
 
     QString write(const QString& name, const QByteArray& content)
