@@ -3,6 +3,7 @@
 // gaps, and the program's CPU time per minute of playing. With a sink name as its
 // argument it uses that sink of the sound server already running instead, e.g.
 //   pactl load-module module-null-sink sink_name=deck && gap_bench deck
+#include "cpu_time.h"
 #include "support/generated_media.h"
 #include "support/pulse_null_sink.h"
 #include "support/sound_stretches.h"
@@ -12,17 +13,8 @@
 #include <QDeadlineTimer>
 #include <algorithm>
 #include <cstdio>
-#include <sys/resource.h>
 
 namespace {
-
-double cpuSeconds()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
-        + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
 
 } // namespace
 

@@ -3,6 +3,7 @@
 // the program's peak memory before and after, and how late the user-interface
 // thread's 10 ms timer came at worst while it ran; then scans it again, from the
 // cache.
+#include "cpu_time.h"
 #include "recorder/list_scan.h"
 #include "support/generated_media.h"
 
@@ -12,18 +13,9 @@
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
-#include <sys/resource.h>
 #include <vector>
 
 namespace {
-
-double cpuSeconds()
-{
-    rusage usage {};
-    getrusage(RUSAGE_SELF, &usage);
-    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
-        + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
 
 double peakResidentMb()
 {
