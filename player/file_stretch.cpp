@@ -40,6 +40,8 @@ std::vector<BytePatch> lengthenedEdit(const Mp4PrimingEdit& edit)
 
 } // namespace
 
+// The readers hand over fewer than 2^43 frames, at rates of 8 kHz and more: at any
+// output rate below 2^20 these products stay within 64 bits.
 FileStretch fileStretch(const QString& path, qint64 firstFrame, qint64 endFrame, int rate)
 {
     std::optional<EncoderTrim> trim = mp3EncoderTrim(path);
