@@ -1,7 +1,6 @@
 #include "player/gst_file_decoder.h"
 
-#include "player/mp3_encoder_trim.h"
-#include "player/mp4_encoder_trim.h"
+#include "player/file_stretch.h"
 
 #include <QDir>
 #include <QFile>
@@ -67,35 +66,6 @@ GstBufferHandle floatFrames(const QByteArray& bytes, qint64 frames, bool bigEndi
     return buffer;
 }
 
-QByteArray bigEndianBytes(quint64 value, int size)
-{
-    QByteArray bytes(size, Qt::Uninitialized);
-    for (int i = size - 1; i >= 0; --i, value >>= 8)
-        bytes[i] = char(value & 0xff);
-    return bytes;
-}
-
-// GStreamer 1.22's qtdemux skips the priming the edit names, but ends the track by
-// the movie's and the edit's lengths counted from the skipped start: up to a packet
-// of music early. It reads them lengthened to hold the priming and the whole music;
-// what more they let through is trimmed off. None when a length outgrows its field.
-std::vector<BytePatch> lengthenedEdit(const Mp4PrimingEdit& edit)
-{
-    const auto ticks = [&](qint64 frames) {
-        return (quint64(frames) * edit.movieTimeScale + quint64(edit.rate) - 1) / quint64(edit.rate);
-    };
-    const quint64 movie = std::max(edit.movieDuration.value + ticks(edit.primingFrames),
-                                   ticks(edit.primingFrames + edit.musicFrames));
-    const quint64 edited = std::max(edit.editDuration.value, ticks(edit.musicFrames));
-    std::vector<BytePatch> patches;
-    for (const auto& [length, value] : { std::pair{edit.movieDuration, movie}, std::pair{edit.editDuration, edited} }) {
-        if (length.size == 4 && value > std::numeric_limits<quint32>::max())
-            return {};
-        patches.push_back({length.offset, bigEndianBytes(value, length.size)});
-    }
-    return patches;
-}
-
 } // namespace
 
 // Pictures are decoded as fast as they come, only to learn how long a file
@@ -120,25 +90,9 @@ GstFileDecoder::~GstFileDecoder()
 void GstFileDecoder::start(const SoundSource& source)
 {
     halt();
-    qint64 skip = source.firstFrame;
-    qint64 end = source.endFrame;
-    std::vector<BytePatch> patches;
-    if (source.kind == SoundSource::Kind::File) {
-        std::optional<EncoderTrim> trim = mp3EncoderTrim(source.path);
-        if (!trim)
-            trim = mp4EncoderTrim(source.path);
-        if (trim) {
-            const qint64 trimSkip = trim->skipFrames * GstOutputStream::kRate / trim->rate;
-            const qint64 trimEnd = trimSkip + trim->musicFrames * GstOutputStream::kRate / trim->rate;
-            skip += trimSkip;
-            end = end < 0 ? trimEnd : std::min(end + trimSkip, trimEnd);
-        } else if (const std::optional<Mp4PrimingEdit> edit = mp4PrimingEdit(source.path)) {
-            patches = lengthenedEdit(*edit);
-            const qint64 musicEnd = edit->musicFrames * GstOutputStream::kRate / edit->rate;
-            if (!patches.empty())
-                end = end < 0 ? musicEnd : std::min(end, musicEnd);
-        }
-    }
+    const FileStretch stretch = source.kind == SoundSource::Kind::File
+        ? fileStretch(source.path, source.firstFrame, source.endFrame, GstOutputStream::kRate)
+        : FileStretch{source.firstFrame, source.endFrame, {}};
     {
         const std::lock_guard lock(m_lock);
         m_decoding = true;
@@ -148,12 +102,12 @@ void GstFileDecoder::start(const SoundSource& source)
             : source.path;
         m_decodedFrames = 0;
         // A raw image is read from the stretch's first byte; the others are trimmed as they decode.
-        m_skipFrames = source.kind == SoundSource::Kind::RawImage ? 0 : skip;
-        m_endFrame = source.kind == SoundSource::Kind::RawImage ? -1 : end;
+        m_skipFrames = source.kind == SoundSource::Kind::RawImage ? 0 : stretch.skipFrames;
+        m_endFrame = source.kind == SoundSource::Kind::RawImage ? -1 : stretch.endFrame;
     }
     switch (source.kind) {
     case SoundSource::Kind::File:
-        m_playbin.start(source.path, patches);
+        m_playbin.start(source.path, stretch.patches);
         break;
     case SoundSource::Kind::RawImage:
         m_rawReader = std::thread([this, source] { readRawImage(source); });

@@ -1,18 +1,12 @@
 #pragma once
 
+#include "player/byte_patch.h"
 #include "player/gst_pipeline.h"
 
-#include <QByteArray>
 #include <QString>
 #include <atomic>
 #include <functional>
 #include <vector>
-
-// Bytes read in place of a file's own, from offset on, without changing the file.
-struct BytePatch {
-    qint64 offset;
-    QByteArray bytes;
-};
 
 // One GStreamer playbin kept for many files. Without an end handler it opens a
 // file and waits (prerolled, paused at the start) so that its duration can be

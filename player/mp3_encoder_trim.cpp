@@ -1,6 +1,7 @@
 #include "player/mp3_encoder_trim.h"
 
 #include <QFile>
+#include <QtEndian>
 
 namespace {
 
@@ -26,6 +27,25 @@ quint16 lameCrc(const char* data, qsizetype size)
     return crc;
 }
 
+// The bytes of the tags after the last frame: an ID3v1 tag, and an APE tag before it.
+qint64 trailingTagBytes(QFile& file)
+{
+    qint64 end = file.size();
+    if (end >= 128 && file.seek(end - 128) && file.read(3) == "TAG")
+        end -= 128;
+    if (end >= 32 && file.seek(end - 32)) {
+        const QByteArray footer = file.read(32);
+        if (footer.size() == 32 && footer.startsWith("APETAGEX")) {
+            // Its size counts the footer and the items; a header may come before them.
+            const qint64 size = qFromLittleEndian<quint32>(footer.constData() + 12)
+                + ((qFromLittleEndian<quint32>(footer.constData() + 20) & 0x80000000) ? 32 : 0);
+            if (size <= end)
+                end -= size;
+        }
+    }
+    return file.size() - end;
+}
+
 } // namespace
 
 std::optional<EncoderTrim> mp3EncoderTrim(const QString& path)
@@ -34,9 +54,11 @@ std::optional<EncoderTrim> mp3EncoderTrim(const QString& path)
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
     QByteArray start = file.read(10);
+    qint64 frameStart = 0;
     if (start.size() == 10 && start.startsWith("ID3")) { // a tag before the first frame
-        file.seek(10 + ((quint32(start[6] & 0x7f) << 21) | (quint32(start[7] & 0x7f) << 14)
-                        | (quint32(start[8] & 0x7f) << 7) | quint32(start[9] & 0x7f)));
+        frameStart = 10 + ((quint32(start[6] & 0x7f) << 21) | (quint32(start[7] & 0x7f) << 14)
+                           | (quint32(start[8] & 0x7f) << 7) | quint32(start[9] & 0x7f));
+        file.seek(frameStart);
         start.clear();
     }
     const QByteArray frame = start + file.read(400);
@@ -53,10 +75,11 @@ std::optional<EncoderTrim> mp3EncoderTrim(const QString& path)
     if (id != "Info" && id != "Xing")
         return std::nullopt;
     const quint32 flags = bigEndian(frame, header + 4, 4);
-    if (!(flags & 1))
-        return std::nullopt; // no frame count
+    if ((flags & 3) != 3)
+        return std::nullopt; // no frame count, or no byte count to check it against
     const qint64 frames = bigEndian(frame, header + 8, 4);
-    const qsizetype lame = header + 8 + 4 + ((flags & 2) ? 4 : 0) + ((flags & 4) ? 100 : 0) + ((flags & 8) ? 4 : 0);
+    const qint64 bytes = bigEndian(frame, header + 12, 4);
+    const qsizetype lame = header + 16 + ((flags & 4) ? 100 : 0) + ((flags & 8) ? 4 : 0);
     if (frame.size() < lame + 36 || lameCrc(frame.constData(), lame + 34) != bigEndian(frame, lame + 34, 2))
         return std::nullopt;
     if (frame.mid(lame, 4) == "LAME")
@@ -65,6 +88,11 @@ std::optional<EncoderTrim> mp3EncoderTrim(const QString& path)
     const qint64 delay = delayAndPadding >> 12, padding = delayAndPadding & 0xfff;
     const qint64 total = frames * (version == 3 ? 1152 : 576);
     if (delay + padding >= total)
+        return std::nullopt;
+    // Files joined, or grown after the header was written, hold frames it does not
+    // count: trimming by its count would cut them off, far more than its padding.
+    // Room for one more frame of the stream's average size is too much.
+    if (file.size() - frameStart - trailingTagBytes(file) - bytes >= bytes / frames)
         return std::nullopt;
     return EncoderTrim{delay + kDecoderDelay, total - delay - padding, rates[version][rateIndex]};
 }

@@ -3,6 +3,7 @@
 #include <QByteArrayView>
 #include <QFile>
 #include <algorithm>
+#include <charconv>
 #include <initializer_list>
 #include <utility>
 #include <vector>
@@ -177,6 +178,16 @@ bool plausibleRate(quint32 timeScale)
     return timeScale >= 8000 && timeScale <= 384000;
 }
 
+// A number of the iTunSMPB comment: hex digits, no sign, no more than 64 bits hold.
+std::optional<quint64> hexNumber(const QByteArray& text)
+{
+    quint64 value = 0;
+    const auto [end, error] = std::from_chars(text.cbegin(), text.cend(), value, 16);
+    if (text.isEmpty() || error != std::errc() || end != text.cend())
+        return std::nullopt;
+    return value;
+}
+
 // The text of the iTunSMPB comment among the movie's iTunes items; empty when there is none.
 QByteArray itunesGaplessText(QByteArrayView movie)
 {
@@ -213,14 +224,15 @@ std::optional<EncoderTrim> mp4EncoderTrim(const QString& path)
         return std::nullopt;
     // " 00000000 PPPPPPPP EEEEEEEE LLLLLLLLLLLLLLLL ...": priming, end padding, music, in hex.
     const QList<QByteArray> fields = itunesGaplessText(movie.contents).simplified().split(' ');
-    if (fields.size() < 4)
+    if (fields.size() < 4 || track->duration > kMaxTicks)
         return std::nullopt;
-    bool primingOk = false, musicOk = false;
-    const qint64 priming = fields[1].toLongLong(&primingOk, 16);
-    const qint64 music = fields[3].toLongLong(&musicOk, 16);
-    if (!primingOk || !musicOk || priming < 0 || music <= 0 || quint64(priming) + quint64(music) > track->duration)
+    const std::optional<quint64> priming = hexNumber(fields[1]), padding = hexNumber(fields[2]),
+                                 music = hexNumber(fields[3]);
+    // Encoders prime and pad with a few thousand frames; a second of either is no encoder's.
+    if (!priming || !padding || !music || *priming > track->timeScale || *padding > track->timeScale
+        || *music == 0 || *priming > track->duration || *music > track->duration - *priming)
         return std::nullopt;
-    return EncoderTrim{priming, music, int(track->timeScale)};
+    return EncoderTrim{qint64(*priming), qint64(*music), int(track->timeScale)};
 }
 
 std::optional<Mp4PrimingEdit> mp4PrimingEdit(const QString& path)

@@ -10,7 +10,7 @@
 // The trim an MP4 file (.m4a) declares and GStreamer does not apply itself: the
 // iTunSMPB comment of a file whose sound track has no edit list that starts past
 // the encoder's priming (qtdemux applies such an edit list itself). Nothing for
-// other files, and for comments that do not fit the track.
+// other files, and for comments whose numbers do not fit the track.
 std::optional<EncoderTrim> mp4EncoderTrim(const QString& path);
 
 // A length in an MP4 file's headers: where it lies in the file, its width and its value.

@@ -130,6 +130,25 @@ TEST(GstFileDecoder, playsAacWhoseEditSkipsThePrimingToItsLastFrame)
     }
 }
 
+// ffmpeg's MP3 is trimmed to its music by its header; two joined with cat are heard
+// both, whatever the first one's header counts.
+TEST(GstFileDecoder, playsAnMp3ToItsMusicAndJoinedMp3sWhole)
+{
+    GeneratedMedia media;
+    const QStringList options{"-ac", "2", "-c:a", "libmp3lame"};
+    const QString first = media.makeWithFfmpeg(QStringLiteral("first.mp3"), 4, false, options);
+    const QString second = media.makeWithFfmpeg(QStringLiteral("second.mp3"), 4, false, options);
+    ASSERT_FALSE(first.isEmpty() || second.isEmpty());
+    QFile one(first), two(second);
+    ASSERT_TRUE(one.open(QIODevice::ReadOnly) && two.open(QIODevice::ReadOnly));
+    const QString joined = media.write(QStringLiteral("joined.mp3"), one.readAll() + two.readAll());
+    GstFileDecoder decoder;
+    EXPECT_EQ(qint64(decodeAll(decoder, { .path = first }).size() / 2), 4 * 44100);
+    const qint64 frames = qint64(decodeAll(decoder, { .path = joined }).size() / 2);
+    std::printf("joined: decoded %lld frames\n", static_cast<long long>(frames));
+    EXPECT_NEAR(frames, 8 * 44100, 4410); // the second file's encoder silence is heard
+}
+
 TEST(GstFileDecoder, readsATrackOfADiscThroughTheCdSource)
 {
     GeneratedMedia media;

@@ -1,9 +1,11 @@
+#include "player/file_stretch.h"
 #include "player/mp4_encoder_trim.h"
 #include "support/generated_media.h"
 #include "support/itunes_gapless.h"
 
 #include <QtEndian>
 #include <gtest/gtest.h>
+#include <limits>
 
 namespace {
 
@@ -26,6 +28,19 @@ quint64 lengthInFile(const QString& path, const Mp4Length& length)
     if (!file.open(QIODevice::ReadOnly) || !file.seek(length.offset))
         return 0;
     return qFromBigEndian<quint64>(QByteArray(8 - length.size, 0).append(file.read(length.size)).constData());
+}
+
+// The movie of a 44.1 kHz sound track of duration frames with an iTunSMPB comment.
+QByteArray itunesMovie(quint64 duration, const char* comment)
+{
+    const QByteArray track = box("trak", box("mdia",
+        box("mdhd", bigEndian(0x01000000, 4) + QByteArray(16, 0) + bigEndian(44100, 4) + bigEndian(duration, 8)
+                        + bigEndian(0, 4))
+        + box("hdlr", bigEndian(0, 8) + "soun" + QByteArray(12, 0))));
+    const QByteArray item = box("----", box("mean", bigEndian(0, 4) + "com.apple.iTunes")
+                                            + box("name", bigEndian(0, 4) + "iTunSMPB")
+                                            + box("data", bigEndian(1, 8) + comment));
+    return box("ftyp", "M4A ") + box("moov", track + box("udta", box("meta", bigEndian(0, 4) + box("ilst", item))));
 }
 
 // 1.5 s of tone at the given rate made into AAC in MP4 by ffmpeg, whose AAC encoder
@@ -83,6 +98,36 @@ TEST(Mp4EncoderTrim, leavesWhatGStreamerTrimsAndWhatDoesNotFitTheTrack)
     EXPECT_FALSE(mp4EncoderTrim(media.write(QStringLiteral("cut.m4a"), bytes.first(bytes.size() - 100))));
     EXPECT_FALSE(mp4EncoderTrim(media.write(QStringLiteral("words.m4a"), QByteArray("iTunSMPB moov").repeated(99))));
     EXPECT_FALSE(mp4EncoderTrim(media.path(QStringLiteral("missing.m4a"))));
+}
+
+// Only a comment whose numbers fit the track trims it; none makes the decoder's
+// positions overflow. 67584 frames: 1024 of priming, 66150 of music, 410 of padding.
+TEST(Mp4EncoderTrim, trimsOnlyByACommentWhoseNumbersFitTheTrack)
+{
+    constexpr quint64 kHuge = quint64(1) << 62, kLongest = quint64(std::numeric_limits<qint64>::max());
+    const struct { const char* name; quint64 duration; const char* comment; bool trimmed; } files[] = {
+        {"sane", 67584, " 00000000 00000400 0000019A 0000000000010266 00000000", true},
+        {"huge priming", kHuge, " 00000000 00017C6F8C751F18 0000019A 0000000000010266", false},
+        {"huge padding", 67584, " 00000000 00000400 FFFFFFFF 0000000000010266", false},
+        {"music past the track", 67584, " 00000000 00000400 0000019A 0000000000010401", false},
+        {"music of ages", kLongest, " 00000000 00000400 0000019A 7FFFFFFFFFFF0000", false},
+        {"no music", 67584, " 00000000 00000400 0000019A 0000000000000000", false},
+        {"all ones", kLongest, " 00000000 00000400 0000019A FFFFFFFFFFFFFFFF", false},
+        {"sign bit", kLongest, " 00000000 00000400 0000019A 8000000000000000", false},
+        {"minus", 67584, " 00000000 -0000400 0000019A 0000000000010266", false},
+        {"plus", 67584, " 00000000 +0000400 0000019A 0000000000010266", false},
+        {"prefixed", 67584, " 00000000 0x000400 0000019A 0000000000010266", false},
+    };
+    GeneratedMedia media;
+    for (const auto& f : files) {
+        const QString path = media.write(QStringLiteral("crafted.m4a"), itunesMovie(f.duration, f.comment));
+        EXPECT_EQ(mp4EncoderTrim(path).has_value(), f.trimmed) << f.name;
+        const FileStretch whole = fileStretch(path, 0, -1, 44100), part = fileStretch(path, 441, 882, 44100);
+        EXPECT_EQ(whole.skipFrames, f.trimmed ? 1024 : 0) << f.name;
+        EXPECT_EQ(whole.endFrame, f.trimmed ? 1024 + 66150 : -1) << f.name;
+        EXPECT_EQ(part.skipFrames, f.trimmed ? 1024 + 441 : 441) << f.name;
+        EXPECT_EQ(part.endFrame, f.trimmed ? 1024 + 882 : 882) << f.name;
+    }
 }
 
 TEST(Mp4EncoderTrim, findsTheEditThatSkipsThePrimingAndTheLengthsToLengthen)
