@@ -175,10 +175,9 @@ bool replyHasLength(const QString& reply)
     return std::any_of(reply.begin(), reply.end(), [](QChar c) { return c >= u'1' && c <= u'9'; });
 }
 
-void CDAudio::UseDiscOf(const QString& trackPath)
+void CDAudio::UseDisc(const QString& disc)
 {
-    const qsizetype cut = std::max(trackPath.lastIndexOf(u'/'), trackPath.lastIndexOf(u'\\'));
-    m_device.chooseDisc(cut < 0 ? QString() : trackPath.left(cut));
+    m_device.chooseDisc(disc);
 }
 
 std::optional<SoundSource> CDAudio::TrackSound(qint16 track)

@@ -35,8 +35,8 @@ public:
     void ReadyDevice();
     void FastForward(qint16 milliseconds);
     void ReWind(qint16 milliseconds);
-    // The disc of a CD entry: the CUE sheet its path names, or the disc in the drive.
-    void UseDiscOf(const QString& trackPath);
+    // The disc of CD entries (CdEntry::disc): a CUE sheet, or the disc in the drive.
+    void UseDisc(const QString& disc);
     // Where the media player reads the track's sound; none when the drive plays it.
     std::optional<SoundSource> TrackSound(qint16 track);
 
