@@ -48,7 +48,8 @@ private:
     CdDevice& m_device;
 };
 
-// Seconds of a "mm:ss:ff" length reply: minutes × 60 + seconds, frames ignored.
+// Seconds of a "mm:ss:ff" length reply: minutes × 60 + seconds, frames ignored; the
+// minutes are read whole however many figures they take.
 double trackLengthSeconds(const QString& reply);
 // A length reply holds a length only when some figure of it is not 0: a track the
 // device cannot measure answers NULs or zeros.
