@@ -1,6 +1,7 @@
 #include "playlist/playlist_adder.h"
 
 #include "common/failure.h"
+#include "common/regular_file.h"
 #include "common/text_file.h"
 #include "player/cd_audio.h"
 #include "player/cd_entry.h"
@@ -21,6 +22,13 @@ QString currentFolder()
     if (!folder.endsWith(QDir::separator()))
         folder += QDir::separator();
     return folder;
+}
+
+// Missing and empty files are passed over without a word. A sheet that is there but
+// is no file to read (a folder, a FIFO) is taken all the same, to say what it is.
+bool passedOver(const QString& path, bool sheet)
+{
+    return !fileHasContent(path) && !(sheet && !notARegularFile(path).isEmpty());
 }
 
 } // namespace
@@ -78,7 +86,7 @@ void PlaylistAdder::add(const QString& path, Handling handling, OnFailure onFail
     const double gap = m_services.defaultGap();
     if (handling == Handling::Nothing)
         return;
-    if (handling != Handling::CdTrack && !fileHasContent(path))
+    if (handling != Handling::CdTrack && passedOver(path, handling == Handling::CueSheet))
         return;
     try {
         if (handling == Handling::CdTrack)
