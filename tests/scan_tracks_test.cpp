@@ -16,10 +16,12 @@ TEST(ScanTracks, entriesBecomeWhatTheScanReadsWithTheSheetsTitles)
     const QString sheet = media.write("album.cue", "PERFORMER \"Band\"\nFILE \"a.bin\" BINARY\n"
                                                    "  TRACK 01 AUDIO\n    TITLE \"Överture\"\n    INDEX 01 00:00:00\n"
                                                    "  TRACK 02 AUDIO\n    INDEX 01 00:10:00\n");
-    EXPECT_EQ(cueTrackTitle(sheet + "/Track01.cda"), QStringLiteral("Band - Överture"));
-    EXPECT_EQ(cueTrackTitle(sheet + "/Track02.cda"), QString()); // no title: named by its number
-    EXPECT_EQ(cueTrackTitle("/music/Track01.cda"), QString());
-    EXPECT_EQ(cueTrackTitle(media.path("missing.cue") + "/Track01.cda"), QString());
+    CueTitles cueTitles;
+    const TitleLookup titles = [&](const QString& path) { return cueTitles.titleOf(path); };
+    EXPECT_EQ(titles(sheet + "/Track01.cda"), QStringLiteral("Band - Överture"));
+    EXPECT_EQ(titles(sheet + "/Track02.cda"), QString()); // no title: named by its number
+    EXPECT_EQ(titles("/music/Track01.cda"), QString());
+    EXPECT_EQ(titles(media.path("missing.cue") + "/Track01.cda"), QString());
 
     PlaylistTable table;
     for (const PlaylistEntry& entry : { PlaylistEntry { "/music/song.flac", "200", 2000 },
@@ -30,7 +32,7 @@ TEST(ScanTracks, entriesBecomeWhatTheScanReadsWithTheSheetsTitles)
     const SoundSource image { .kind = SoundSource::Kind::RawImage, .path = media.path("a.bin"), .endFrame = 441000 };
     device.sounds = { { 1, image } };
     CDAudio cd(device);
-    const QList<ScanTrack> tracks = scanTracksOf(table, cd, cueTrackTitle);
+    const QList<ScanTrack> tracks = scanTracksOf(table, cd, titles);
     ASSERT_EQ(tracks.size(), 3);
     EXPECT_EQ(tracks[0].source, SoundSource { .path = "/music/song.flac" });
     EXPECT_EQ(tracks[0].name, QStringLiteral("song"));
