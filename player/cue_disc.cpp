@@ -162,6 +162,9 @@ Disc discOfCueSheet(const QString& sheetPath)
             discTrack.sound.endFrame = end;
             discTrack.sound.bigEndian = sheet.files[track.file].type == CueFile::Type::RawBigEndian;
         }
+        // Track n is tracks[n - 1], as on a drive: a number the sheet skips is no track.
+        while (disc.tracks.size() < track.number - 1)
+            disc.tracks.append(DiscTrack { false, 0, {} });
         disc.tracks << discTrack;
     }
     return disc;

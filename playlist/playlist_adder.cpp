@@ -114,7 +114,8 @@ void PlaylistAdder::addCdTrack(const QString& path, double gap)
 }
 
 // Each audio track of the sheet's disc becomes a CD entry named the sheet's path
-// and TrackNN.cda. A sheet that cannot be played adds nothing and says why.
+// and TrackNN.cda, NN its number on the disc and in the sheet. A sheet that cannot
+// be played adds nothing and says why.
 void PlaylistAdder::addCueSheet(const QString& path, double gap)
 {
     const Disc disc = discOfCueSheet(path);

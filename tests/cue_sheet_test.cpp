@@ -154,6 +154,26 @@ TEST(CueDisc, aBinImageGivesEachTrackItsStretchWithTheNextTracksPregap)
     }
 }
 
+// Track n of the disc is the sheet's TRACK n, as a drive numbers its tracks: a sheet
+// that starts at 2 or skips a number has no such track.
+TEST(CueDisc, tracksKeepTheNumbersOfTheSheet)
+{
+    GeneratedMedia media;
+    const QString bin = media.write("tones.bin", QByteArray(300 * 2352, '\0'));
+    const Disc disc = discOfCueSheet(media.write("disc.cue", "FILE tones.bin BINARY\n"
+                                                             "TRACK 02 AUDIO\nINDEX 01 00:00:00\n"
+                                                             "TRACK 03 AUDIO\nINDEX 01 00:01:00\n"
+                                                             "TRACK 05 AUDIO\nINDEX 01 00:03:00\n"));
+    ASSERT_EQ(disc.tracks.size(), 5);
+    for (const int missing : { 1, 4 }) {
+        EXPECT_FALSE(disc.tracks[missing - 1].audio) << missing;
+        EXPECT_EQ(disc.tracks[missing - 1].sectors, 0) << missing;
+    }
+    EXPECT_EQ(disc.tracks[1].sound, stretch(SoundSource::Kind::RawImage, bin, 0, 75 * kFramesPerSector));
+    EXPECT_EQ(disc.tracks[2].sound, stretch(SoundSource::Kind::RawImage, bin, 75, 225 * kFramesPerSector));
+    EXPECT_EQ(disc.tracks[4].sound, stretch(SoundSource::Kind::RawImage, bin, 225, 300 * kFramesPerSector));
+}
+
 TEST(CueDisc, wavAndFlacRipsEndAtTheirExactSampleCountAtCdRate)
 {
     GeneratedMedia media;
