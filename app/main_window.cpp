@@ -13,7 +13,6 @@
 #include "common/resources.h"
 #include "common/up_down_control.h"
 #include "help_windows/help_windows.h"
-#include "player/cue_titles.h"
 #include "playlist/adding_controller.h"
 #include "playlist/list_editing.h"
 #include "playlist/playlist_total.h"
@@ -142,7 +141,8 @@ void MainWindow::setUpRecorderWindow()
     connect(m_recorderWindow, &RecorderWindow::recorderChanged, this, &MainWindow::rememberRecorder);
     connect(m_recorderWindow, &RecorderWindow::suggestedGapChosen, this,
             [this](double seconds) { ui.defaultGapEdit->setText(plainNumber(seconds)); });
-    m_recorderWindow->setTitleLookup(cueTrackTitle);
+    const TitleLookup cueTitle = [this](const QString& path) { return m_cueTitles.titleOf(path); };
+    m_recorderWindow->setTitleLookup(cueTitle);
 
     auto* scanPanel = new ScanPanel(m_services.mediaPlayer, m_recorderWindow);
     m_recorderWindow->scanArea()->addWidget(scanPanel);
@@ -150,7 +150,7 @@ void MainWindow::setUpRecorderWindow()
     connect(m_recorderWindow, &RecorderWindow::recorderChanged, scanPanel,
             [scanPanel](const RecorderKind& recorder) { scanPanel->setRule(recorder.silence); });
     connect(m_recorderWindow, &RecorderWindow::refreshed, scanPanel,
-            [this, scanPanel] { scanPanel->setTracks(scanTracksOf(m_playlist.table(), m_cd, cueTrackTitle)); });
+            [this, scanPanel, cueTitle] { scanPanel->setTracks(scanTracksOf(m_playlist.table(), m_cd, cueTitle)); });
     // Its passages play through the run's player: not while a run plays.
     connect(m_run, &RecordingRun::started, scanPanel, [scanPanel] { scanPanel->setEnabled(false); });
     connect(m_run, &RecordingRun::ended, scanPanel, [scanPanel] { scanPanel->setEnabled(true); });

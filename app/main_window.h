@@ -4,6 +4,7 @@
 #include "app/main_window_controls.h"
 #include "common/basic_random.h"
 #include "player/cd_audio.h"
+#include "player/cue_titles.h"
 #include "playlist/audio_cd_folder.h"
 #include "playlist/playlist.h"
 #include "playlist/playlist_model.h"
@@ -77,6 +78,7 @@ private:
     PlaylistModel m_model;
     CDAudio m_cd;
     AudioCdFolder m_audioCd;
+    CueTitles m_cueTitles; // shared by the track list and the scan, so each sheet is read once
     BasicRandom m_random; // the program's one generator, so shuffles continue its sequence
     BusyState* m_busy;    // children of the window
     AddingController* m_adding;

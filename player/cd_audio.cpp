@@ -14,6 +14,20 @@ qint16 field(const QString& reply, int first, int last)
     return toInt16(leadingNumber(QStringView(reply).mid(first - 1, last - first + 1)));
 }
 
+// Field index (0-based) of a time reply such as "tt:mm:ss:ff" read as a number. A
+// field is read whole: minutes past 99 take three figures or more.
+double timeField(const QString& reply, int index)
+{
+    QStringView rest(reply);
+    for (int skipped = 0; skipped < index; ++skipped) {
+        const qsizetype colon = rest.indexOf(u':');
+        if (colon < 0)
+            return 0;
+        rest = rest.sliced(colon + 1);
+    }
+    return leadingNumber(rest.left(rest.indexOf(u':')));
+}
+
 } // namespace
 
 CDAudio::CDAudio(CdDevice& device)
@@ -34,12 +48,12 @@ QString CDAudio::query(const QString& command, int capacity)
 qint16 CDAudio::GetCurrentTime()
 {
     const QString reply = query(QStringLiteral("status cd position"));
-    return toInt16(field(reply, 4, 5) * 60.0 + field(reply, 7, 8));
+    return toInt16(timeField(reply, 1) * 60 + timeField(reply, 2));
 }
 
 qint16 CDAudio::GetCurrentTrack()
 {
-    return field(query(QStringLiteral("status cd position")), 1, 2);
+    return toInt16(timeField(query(QStringLiteral("status cd position")), 0));
 }
 
 void CDAudio::StartPlay()
@@ -119,9 +133,9 @@ QString CDAudio::GetTrackLength(qint16 track)
 void CDAudio::GetCDPosition(qint16& track, qint16& minutes, qint16& seconds)
 {
     const QString reply = query(QStringLiteral("status cd position"));
-    track = field(reply, 1, 2);
-    minutes = field(reply, 4, 5);
-    seconds = field(reply, 7, 8);
+    track = toInt16(timeField(reply, 0));
+    minutes = toInt16(timeField(reply, 1));
+    seconds = toInt16(timeField(reply, 2));
 }
 
 qint16 CDAudio::CheckIfPlaying()
@@ -166,8 +180,7 @@ void CDAudio::ReWind(qint16 milliseconds)
 
 double trackLengthSeconds(const QString& reply)
 {
-    return std::fabs(leadingNumber(QStringView(reply).mid(0, 2)) * 60
-                     + leadingNumber(QStringView(reply).mid(3, 2)));
+    return std::fabs(timeField(reply, 0) * 60 + timeField(reply, 1));
 }
 
 bool replyHasLength(const QString& reply)
@@ -175,10 +188,9 @@ bool replyHasLength(const QString& reply)
     return std::any_of(reply.begin(), reply.end(), [](QChar c) { return c >= u'1' && c <= u'9'; });
 }
 
-void CDAudio::UseDiscOf(const QString& trackPath)
+void CDAudio::UseDisc(const QString& disc)
 {
-    const qsizetype cut = std::max(trackPath.lastIndexOf(u'/'), trackPath.lastIndexOf(u'\\'));
-    m_device.chooseDisc(cut < 0 ? QString() : trackPath.left(cut));
+    m_device.chooseDisc(disc);
 }
 
 std::optional<SoundSource> CDAudio::TrackSound(qint16 track)

@@ -35,8 +35,8 @@ public:
     void ReadyDevice();
     void FastForward(qint16 milliseconds);
     void ReWind(qint16 milliseconds);
-    // The disc of a CD entry: the CUE sheet its path names, or the disc in the drive.
-    void UseDiscOf(const QString& trackPath);
+    // The disc of CD entries (CdEntry::disc): a CUE sheet, or the disc in the drive.
+    void UseDisc(const QString& disc);
     // Where the media player reads the track's sound; none when the drive plays it.
     std::optional<SoundSource> TrackSound(qint16 track);
 
@@ -48,7 +48,8 @@ private:
     CdDevice& m_device;
 };
 
-// Seconds of a "mm:ss:ff" length reply: minutes × 60 + seconds, frames ignored.
+// Seconds of a "mm:ss:ff" length reply: minutes × 60 + seconds, frames ignored; the
+// minutes are read whole however many figures they take.
 double trackLengthSeconds(const QString& reply);
 // A length reply holds a length only when some figure of it is not 0: a track the
 // device cannot measure answers NULs or zeros.

@@ -1,11 +1,13 @@
 #include "player/cue_disc.h"
 
 #include "common/failure.h"
-#include "player/cue_sheet.h"
+#include "common/regular_file.h"
+#include "player/cue_sheet_file.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 // Before the property headers, which use its macros without including it.
 #include <taglib/fileref.h>
 
@@ -19,7 +21,6 @@
 
 namespace {
 
-constexpr qint64 kMaxSheetBytes = 1024 * 1024;
 constexpr qint64 kCdRate = 44100;
 constexpr qint64 kRawSectorBytes = kFramesPerSector * 4;
 
@@ -31,35 +32,41 @@ struct SheetFile {
     qint64 frames = 0; // at 44.1 kHz
 };
 
-CueSheet readSheet(const QString& sheetPath, const QString& sheetName)
-{
-    QFile file(sheetPath);
-    if (!file.open(QIODevice::ReadOnly))
-        throw Failure(QStringLiteral("The CUE sheet %1 cannot be read: %2").arg(sheetName, file.errorString()));
-    const QByteArray bytes = file.read(kMaxSheetBytes + 1);
-    if (file.error() != QFileDevice::NoError)
-        throw Failure(QStringLiteral("The CUE sheet %1 cannot be read: %2").arg(sheetName, file.errorString()));
-    if (bytes.size() > kMaxSheetBytes)
-        throw Failure(QStringLiteral("The CUE sheet %1 is over 1 MiB, too large to be one.").arg(sheetName));
-    try {
-        return parseCueSheet(bytes);
-    } catch (const Failure& failure) {
-        throw Failure(QStringLiteral("The CUE sheet %1 cannot be used. %2").arg(sheetName, failure.description()));
+// The names in folders, each folder listed once for all the files of a sheet.
+class FolderNames {
+public:
+    // The name in folder that equals name in any case; empty when there is none.
+    QString matching(const QDir& folder, const QString& name)
+    {
+        const QString path = folder.absolutePath();
+        auto names = m_folders.find(path);
+        if (names == m_folders.end()) {
+            names = m_folders.insert(path, {});
+            const QDir::Filters all = QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot;
+            for (const QString& entry : folder.entryList(all, QDir::Name)) {
+                const QString key = entry.toCaseFolded();
+                if (!names->contains(key)) // the first of names alike but for case
+                    names->insert(key, entry);
+            }
+        }
+        return names->value(name.toCaseFolded());
     }
-}
+
+private:
+    QHash<QString, QHash<QString, QString>> m_folders; // folder -> case-folded name -> name
+};
 
 // Sheets made on Windows name files in any case and with "\" between folders.
-QString foundPath(const QDir& sheetFolder, const QString& name)
+QString foundPath(const QDir& sheetFolder, const QString& name, FolderNames& folderNames)
 {
     const QFileInfo named(sheetFolder.absoluteFilePath(QString(name).replace(u'\\', u'/')));
-    if (named.isFile())
+    if (named.exists() || named.isSymLink())
         return named.absoluteFilePath();
     // A folder of the machine the sheet was made on is not here; the file may be beside the sheet.
     for (const QDir& folder : {named.dir(), sheetFolder}) {
-        for (const QString& entry : folder.entryList(QDir::Files)) {
-            if (entry.compare(named.fileName(), Qt::CaseInsensitive) == 0)
-                return folder.absoluteFilePath(entry);
-        }
+        const QString entry = folderNames.matching(folder, named.fileName());
+        if (!entry.isEmpty())
+            return folder.absoluteFilePath(entry);
     }
     return {};
 }
@@ -95,12 +102,15 @@ qint64 mediaFrames(const QString& path)
     return frames * kCdRate / properties->sampleRate();
 }
 
-SheetFile sheetFile(const CueFile& cueFile, const QDir& sheetFolder, const QString& sheetName)
+SheetFile sheetFile(const CueFile& cueFile, const QDir& sheetFolder, const QString& sheetName, FolderNames& folderNames)
 {
     SheetFile file;
-    file.path = foundPath(sheetFolder, cueFile.name);
+    file.path = foundPath(sheetFolder, cueFile.name, folderNames);
     if (file.path.isEmpty())
         throw Failure(QStringLiteral("The CUE sheet %1 names a file that is not there: %2").arg(sheetName, cueFile.name));
+    const QString kind = notARegularFile(file.path);
+    if (!kind.isEmpty())
+        throw Failure(QStringLiteral("The CUE sheet %1 names %2, which %3.").arg(sheetName, cueFile.name, kind));
     file.raw = cueFile.type != CueFile::Type::Media;
     file.bytes = QFileInfo(file.path).size();
     file.frames = file.raw ? file.bytes / kRawSectorBytes * kFramesPerSector : mediaFrames(file.path);
@@ -116,10 +126,11 @@ Disc discOfCueSheet(const QString& sheetPath)
 {
     const QFileInfo sheetInfo(sheetPath);
     const QString sheetName = sheetInfo.fileName();
-    const CueSheet sheet = readSheet(sheetPath, sheetName);
+    const CueSheet sheet = readCueSheetFile(sheetPath);
+    FolderNames folderNames;
     QList<SheetFile> files;
     for (const CueFile& file : sheet.files)
-        files << sheetFile(file, sheetInfo.absoluteDir(), sheetName);
+        files << sheetFile(file, sheetInfo.absoluteDir(), sheetName, folderNames);
 
     Disc disc;
     for (qsizetype i = 0; i < sheet.tracks.size(); ++i) {
@@ -151,6 +162,9 @@ Disc discOfCueSheet(const QString& sheetPath)
             discTrack.sound.endFrame = end;
             discTrack.sound.bigEndian = sheet.files[track.file].type == CueFile::Type::RawBigEndian;
         }
+        // Track n is tracks[n - 1], as on a drive: a number the sheet skips is no track.
+        while (disc.tracks.size() < track.number - 1)
+            disc.tracks.append(DiscTrack { false, 0, {} });
         disc.tracks << discTrack;
     }
     return disc;

@@ -3,9 +3,14 @@
 #include "common/failure.h"
 #include "common/text_file.h"
 
+#include <QStringDecoder>
 #include <optional>
 
 namespace {
+
+// A disc holds 99 tracks at most, each starting in one file; one more file may hold
+// the sound before track 1 alone.
+constexpr qsizetype kMaxFiles = 100;
 
 Failure lineFailure(int line, const QString& what)
 {
@@ -136,6 +141,9 @@ void CueSheetReader::readFile(int line, const QString& rest)
     }
     if (file.name.isEmpty())
         throw lineFailure(line, QStringLiteral("FILE names no file."));
+    if (m_sheet.files.size() == kMaxFiles)
+        throw lineFailure(line, QStringLiteral("more than %1 FILE lines, more than the 99 tracks of a CD can use.")
+                                    .arg(kMaxFiles));
     file.type = fileType(type);
     m_sheet.files << file;
 }
@@ -211,11 +219,23 @@ CueSheet CueSheetReader::finish()
     return m_sheet;
 }
 
+// Sheets saved as UTF-16 say so by their byte order mark; they are read as UTF-8 is.
+QByteArray eightBitText(const QByteArray& bytes)
+{
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        return bytes.sliced(3);
+    const bool littleEndian = bytes.startsWith("\xFF\xFE");
+    if (!littleEndian && !bytes.startsWith("\xFE\xFF"))
+        return bytes;
+    QStringDecoder decoder(littleEndian ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE);
+    return QString(decoder.decode(bytes.sliced(2))).toUtf8();
+}
+
 } // namespace
 
 CueSheet parseCueSheet(const QByteArray& bytes)
 {
-    const QByteArray text = bytes.startsWith("\xEF\xBB\xBF") ? bytes.sliced(3) : bytes;
+    const QByteArray text = eightBitText(bytes);
     CueSheetReader reader;
     const QStringList lines = splitTextLines(text);
     for (qsizetype i = 0; i < lines.size(); ++i)

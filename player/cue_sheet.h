@@ -38,11 +38,12 @@ struct CueSheet {
 };
 
 // Reads the text of a CUE sheet. Lines end at CR LF, CR or LF; each is UTF-8 when
-// valid, else Windows-1252. Commands are read in any case and unknown ones are
-// passed over; PREGAP and POSTGAP (silence no file holds) are checked and dropped.
+// valid, else Windows-1252; a sheet that begins with a UTF-16 byte order mark is
+// UTF-16. Commands are read in any case and unknown ones are passed over; PREGAP
+// and POSTGAP (silence no file holds) are checked and dropped.
 // Throws a Failure naming the line when the sheet cannot give a track list: a
 // TRACK before any FILE, an INDEX outside a TRACK, a malformed time or number,
-// track or index numbers not rising, a track without INDEX 01, an INDEX 01 before
-// its track's INDEX 00 or before the previous track's INDEX 01 in the same file,
-// or no tracks at all.
+// track or index numbers not rising (so there are at most 99 tracks), more than
+// 100 FILE lines, a track without INDEX 01, an INDEX 01 before its track's INDEX 00
+// or before the previous track's INDEX 01 in the same file, or no tracks at all.
 CueSheet parseCueSheet(const QByteArray& bytes);

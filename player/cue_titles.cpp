@@ -1,39 +1,37 @@
 #include "player/cue_titles.h"
 
 #include "common/failure.h"
-#include "common/number_text.h"
-#include "player/cue_sheet.h"
+#include "player/cd_entry.h"
+#include "player/cue_sheet_file.h"
 
-#include <QFile>
 #include <QFileInfo>
 
-namespace {
-
-constexpr qint64 kLargestSheet = 1 << 20;
-
-} // namespace
-
-QString cueTrackTitle(const QString& entryPath)
+QString CueTitles::titleOf(const QString& entryPath)
 {
-    const qsizetype cut = entryPath.lastIndexOf(u'/');
-    const QString sheetPath = entryPath.left(cut);
-    const QString name = entryPath.mid(cut + 1);
-    if (cut < 0 || !sheetPath.endsWith(u".cue", Qt::CaseInsensitive) || !name.startsWith(u"Track"))
+    if (!isCdEntry(entryPath))
         return {};
-    QFile file(sheetPath);
-    if (file.size() > kLargestSheet || !file.open(QIODevice::ReadOnly))
+    const std::optional<CdEntry> entry = cdEntryOf(entryPath);
+    if (!entry || !isCueSheet(entry->disc))
         return {};
+    return sheet(entry->disc).titles.value(entry->track);
+}
+
+const CueTitles::Sheet& CueTitles::sheet(const QString& path)
+{
+    const QFileInfo file(path);
+    Sheet& known = m_sheets[path];
+    if (known.size == file.size() && known.changed == file.lastModified())
+        return known;
+    known = { file.size(), file.lastModified(), {} };
     try {
-        const CueSheet sheet = parseCueSheet(file.readAll());
-        const double number = leadingNumber(QStringView(name).mid(5));
+        const CueSheet sheet = readCueSheetFile(path);
         for (const CueTrack& track : sheet.tracks) {
-            if (track.number != number || track.title.isEmpty())
-                continue;
             const QString performer = track.performer.isEmpty() ? sheet.performer : track.performer;
-            return performer.isEmpty() ? track.title : performer + QStringLiteral(" - ") + track.title;
+            if (!track.title.isEmpty())
+                known.titles[track.number] = performer.isEmpty() ? track.title : performer + QStringLiteral(" - ") + track.title;
         }
     } catch (const Failure&) {
         // No title is no reason to bother anyone: the track is named by its number.
     }
-    return {};
+    return known;
 }

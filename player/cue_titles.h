@@ -1,8 +1,26 @@
 #pragma once
 
+#include <QDateTime>
+#include <QHash>
 #include <QString>
 
-// The title a CUE sheet gives the track a CD entry names ("/rips/album.cue/Track03.cda"):
-// "Performer - Title" when the sheet names both, the title alone otherwise; empty
-// for any other path, a sheet that cannot be read, or a track without a title.
-QString cueTrackTitle(const QString& entryPath);
+// The titles CUE sheets give the tracks of CD entries ("/rips/album.cue/Track03.cda").
+// A sheet is read once, and again only when its file changes (in size or time of
+// change), so that a list of all the tracks of a sheet costs one reading.
+class CueTitles {
+public:
+    // "Performer - Title" when the sheet names both, the title alone otherwise; empty
+    // for an entry not on a sheet, a sheet that cannot be read, or a track without a
+    // title.
+    QString titleOf(const QString& entryPath);
+
+private:
+    struct Sheet {
+        qint64 size = -1;
+        QDateTime changed;
+        QHash<int, QString> titles; // by track number
+    };
+    const Sheet& sheet(const QString& path);
+
+    QHash<QString, Sheet> m_sheets; // by path
+};

@@ -1,19 +1,18 @@
 #include "player/cd_device.h"
 
 #include "common/failure.h"
+#include "player/cd_entry.h"
 #include "player/cdio_drive.h"
 #include "player/cue_disc.h"
 #include "player/disc_cd_device.h"
 
-#include <QFileInfo>
-
 namespace {
 
-// A CUE sheet is a disc of its own; any other folder of CD entries means the disc in the drive.
+// A CUE sheet is a disc of its own, even when it is no file to read; any other folder
+// of CD entries means the disc in the drive.
 std::optional<Disc> discOfFolder(const QString& folder)
 {
-    const QFileInfo file(folder);
-    if (file.isFile() && file.fileName().endsWith(QLatin1String(".cue"), Qt::CaseInsensitive)) {
+    if (isCueSheet(folder)) {
         // A sheet that cannot be used is a missing disc here; adding it said why.
         try {
             return discOfCueSheet(folder);

@@ -1,6 +1,7 @@
 #include "playlist/audio_cd_folder.h"
 
 #include "player/cd_audio.h"
+#include "player/cd_entry.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -11,11 +12,6 @@
 #include <algorithm>
 
 namespace {
-
-QString trackFileName(int track)
-{
-    return QStringLiteral("Track%1.cda").arg(track, 2, 10, QLatin1Char('0'));
-}
 
 // Only names this folder could have written are ours to remove.
 bool isTrackFileName(const QString& name)
@@ -61,7 +57,7 @@ void AudioCdFolder::refresh()
 QStringList AudioCdFolder::audioTrackFiles()
 {
     m_cd.UnloadAll();
-    m_cd.UseDiscOf(QDir(m_path).filePath(trackFileName(1)));
+    m_cd.UseDisc(m_path);
     m_cd.SetCDPlayerReady();
     m_cd.SetFormat_tmsf();
     QStringList names;
@@ -69,7 +65,7 @@ QStringList AudioCdFolder::audioTrackFiles()
     for (qint16 track = 1; track <= std::min<qint16>(count, 99); ++track) {
         // A data track has a length too, but no sound to play.
         if (replyHasLength(m_cd.GetTrackLength(track)) && m_cd.TrackSound(track))
-            names << trackFileName(track);
+            names << cdTrackFileName(track);
     }
     return names;
 }

@@ -1,9 +1,10 @@
 #include "playlist/playlist_adder.h"
 
 #include "common/failure.h"
-#include "common/number_text.h"
+#include "common/regular_file.h"
 #include "common/text_file.h"
 #include "player/cd_audio.h"
+#include "player/cd_entry.h"
 #include "player/cue_disc.h"
 #include "playlist/media_duration.h"
 #include "playlist/playlist.h"
@@ -23,26 +24,11 @@ QString currentFolder()
     return folder;
 }
 
-QString fileNamePart(const QString& path)
+// Missing and empty files are passed over without a word. A sheet that is there but
+// is no file to read (a folder, a FIFO) is taken all the same, to say what it is.
+bool passedOver(const QString& path, bool sheet)
 {
-    return path.mid(path.lastIndexOf(QDir::separator()) + 1);
-}
-
-// The number behind "track" in a CD track file's name: Track05.cda is track 5.
-qint16 cdTrackNumber(const QString& fileName)
-{
-    const qsizetype word = fileName.indexOf(QLatin1String("track"), 0, Qt::CaseInsensitive);
-    if (word < 0)
-        throw Failure(QStringLiteral("%1 does not name a CD track.").arg(fileName));
-    QStringView number = QStringView(fileName).mid(word + 5);
-    number = number.left(number.indexOf(u".cda"));
-    return toInt16(leadingNumber(number));
-}
-
-// A CUE sheet stands for its disc wherever a file is taken.
-bool isCueSheet(const QString& path)
-{
-    return path.endsWith(u".cue", Qt::CaseInsensitive);
+    return !fileHasContent(path) && !(sheet && !notARegularFile(path).isEmpty());
 }
 
 } // namespace
@@ -65,7 +51,7 @@ void PlaylistAdder::addChosenFile(const QString& name)
         handling = Handling::Playlist;
     else if (isCueSheet(name))
         handling = Handling::CueSheet;
-    add(currentFolder() + name, name, handling, PlayerFailure::EndsOperation);
+    add(currentFolder() + name, handling, OnFailure::EndsOperation);
 }
 
 // A full path names a CD track only in the exact lower-case form; anything else but a sheet is media.
@@ -78,12 +64,12 @@ PlaylistAdder::Handling PlaylistAdder::handlingOfPath(const QString& path)
 
 void PlaylistAdder::addPlaylistEntry(const QString& path)
 {
-    add(path, fileNamePart(path), handlingOfPath(path), PlayerFailure::Skipped);
+    add(path, handlingOfPath(path), OnFailure::Skipped);
 }
 
 void PlaylistAdder::addDroppedFile(const QString& path)
 {
-    add(path, fileNamePart(path), handlingOfPath(path), PlayerFailure::EndsOperation);
+    add(path, handlingOfPath(path), OnFailure::EndsOperation);
 }
 
 void PlaylistAdder::addPlaylist(const QString& path)
@@ -94,43 +80,42 @@ void PlaylistAdder::addPlaylist(const QString& path)
     });
 }
 
-void PlaylistAdder::add(const QString& path, const QString& fileName, Handling handling,
-                        PlayerFailure onFailure)
+void PlaylistAdder::add(const QString& path, Handling handling, OnFailure onFailure)
 {
     m_services.playlist.checkRoom();
     const double gap = m_services.defaultGap();
     if (handling == Handling::Nothing)
         return;
-    if (handling == Handling::CdTrack) {
-        addCdTrack(path, fileName, gap);
-        return;
-    }
-    if (!fileHasContent(path))
+    if (handling != Handling::CdTrack && passedOver(path, handling == Handling::CueSheet))
         return;
     try {
-        if (handling == Handling::Playlist)
+        if (handling == Handling::CdTrack)
+            addCdTrack(path, gap);
+        else if (handling == Handling::Playlist)
             addPlaylist(path);
         else if (handling == Handling::CueSheet)
             addCueSheet(path, gap);
         else
             addMedia(path, gap);
     } catch (const Failure& failure) {
-        if (onFailure == PlayerFailure::EndsOperation)
+        if (onFailure == OnFailure::EndsOperation)
             throw;
         m_services.warn(failure.description());
     }
 }
 
-void PlaylistAdder::addCdTrack(const QString& path, const QString& fileName, double gap)
+void PlaylistAdder::addCdTrack(const QString& path, double gap)
 {
-    m_services.cd.UseDiscOf(path);
-    const QString reply = m_services.cd.GetTrackLength(cdTrackNumber(fileName));
+    const CdEntry entry = readCdEntry(path);
+    m_services.cd.UseDisc(entry.disc);
+    const QString reply = m_services.cd.GetTrackLength(qint16(entry.track));
     if (replyHasLength(reply))
         append(path, qint64(trackLengthSeconds(reply)), gap);
 }
 
 // Each audio track of the sheet's disc becomes a CD entry named the sheet's path
-// and TrackNN.cda. A sheet that cannot be played adds nothing and says why.
+// and TrackNN.cda, NN its number on the disc and in the sheet. A sheet that cannot
+// be played adds nothing and says why.
 void PlaylistAdder::addCueSheet(const QString& path, double gap)
 {
     const Disc disc = discOfCueSheet(path);
@@ -139,8 +124,7 @@ void PlaylistAdder::addCueSheet(const QString& path, double gap)
             continue;
         if (index > 0)
             m_services.playlist.checkRoom();
-        const QString fileName = QStringLiteral("Track%1.cda").arg(index + 1, 2, 10, QLatin1Char('0'));
-        addCdTrack(path + QLatin1Char('/') + fileName, fileName, gap);
+        addCdTrack(path + QLatin1Char('/') + cdTrackFileName(int(index + 1)), gap);
     }
 }
 

@@ -28,7 +28,8 @@ public:
     void addChosenFile(const QString& name);
 
     // A path read from a playlist file, kept as it stands. A media file the player
-    // cannot open is reported through warn and skipped.
+    // cannot open, or a CD entry that names no track, is reported through warn and
+    // skipped.
     void addPlaylistEntry(const QString& path);
 
     // A dropped media or CD track file, or CUE sheet, by full path.
@@ -40,11 +41,11 @@ public:
 
 private:
     enum class Handling { CdTrack, Media, Playlist, CueSheet, Nothing };
-    enum class PlayerFailure { EndsOperation, Skipped };
+    enum class OnFailure { EndsOperation, Skipped };
 
     static Handling handlingOfPath(const QString& path);
-    void add(const QString& path, const QString& fileName, Handling handling, PlayerFailure onFailure);
-    void addCdTrack(const QString& path, const QString& fileName, double gap);
+    void add(const QString& path, Handling handling, OnFailure onFailure);
+    void addCdTrack(const QString& path, double gap);
     void addCueSheet(const QString& path, double gap);
     void addMedia(const QString& path, double gap);
     void append(const QString& path, qint64 seconds, double gap);

@@ -1,8 +1,8 @@
 #include "recorder/scan_tracks.h"
 
-#include "common/number_text.h"
 #include "common/playlist_table.h"
 #include "player/cd_audio.h"
+#include "player/cd_entry.h"
 
 QList<ScanTrack> scanTracksOf(const PlaylistTable& table, CDAudio& cd, const TitleLookup& titles)
 {
@@ -11,10 +11,11 @@ QList<ScanTrack> scanTracksOf(const PlaylistTable& table, CDAudio& cd, const Tit
         const PlaylistEntry& entry = table[slot];
         ScanTrack track { entryTitle(entry.path, slot + 1, titles), { .path = entry.path }, entry.gap / 1000,
                           slot == table.lastIndex() };
-        if (entry.path.endsWith(u".cda", Qt::CaseInsensitive)) {
-            const qsizetype word = entry.path.lastIndexOf(QLatin1String("track"), -1, Qt::CaseInsensitive);
-            cd.UseDiscOf(entry.path);
-            if (const std::optional<SoundSource> sound = cd.TrackSound(toInt16(leadingNumber(QStringView(entry.path).mid(word + 5)))))
+        // An entry that names no track stays as it is, and the scan says it failed.
+        const std::optional<CdEntry> cdEntry = isCdEntry(entry.path) ? cdEntryOf(entry.path) : std::nullopt;
+        if (cdEntry) {
+            cd.UseDisc(cdEntry->disc);
+            if (const std::optional<SoundSource> sound = cd.TrackSound(qint16(cdEntry->track)))
                 track.source = *sound;
         }
         tracks << track;

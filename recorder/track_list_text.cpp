@@ -2,6 +2,7 @@
 
 #include "common/number_text.h"
 #include "common/playlist_table.h"
+#include "player/cd_entry.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -27,17 +28,6 @@ QString taggedTitle(const QString& path)
     return artist + QStringLiteral(" - ") + title;
 }
 
-// The number behind "track" in a CD track file's name (Track05.cda is 5); 0 when none.
-int cdTrackNumber(const QString& path)
-{
-    const QString name = QFileInfo(path).fileName();
-    const qsizetype word = name.indexOf(QLatin1String("track"), 0, Qt::CaseInsensitive);
-    if (word < 0)
-        return 0;
-    const double number = leadingNumber(QStringView(name).mid(word + 5));
-    return number >= 1 && number <= 99 ? int(number) : 0;
-}
-
 } // namespace
 
 QString entryTitle(const QString& path, int number, const TitleLookup& lookup)
@@ -47,9 +37,9 @@ QString entryTitle(const QString& path, int number, const TitleLookup& lookup)
         if (!title.isEmpty())
             return title;
     }
-    if (path.endsWith(u".cda")) {
-        const int track = cdTrackNumber(path);
-        return QStringLiteral("Track %1").arg(track > 0 ? track : number);
+    if (isCdEntry(path)) {
+        const std::optional<CdEntry> entry = cdEntryOf(path);
+        return QStringLiteral("Track %1").arg(entry ? entry->track : number);
     }
     const QString tagged = taggedTitle(path);
     return tagged.isEmpty() ? QFileInfo(path).completeBaseName() : tagged;

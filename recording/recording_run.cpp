@@ -3,6 +3,7 @@
 #include "common/failure.h"
 #include "common/number_text.h"
 #include "player/cd_audio.h"
+#include "player/cd_entry.h"
 #include "player/media_player.h"
 #include "playlist/playlist.h"
 #include "playlist_files/playlist_writer.h"
@@ -102,17 +103,14 @@ std::optional<SoundSource> RecordingRun::playerSound(int number)
     const QString& path = m_playlist.at(number - 1).path;
     if (!isCdEntry(path))
         return SoundSource { .path = path };
-    m_cd.UseDiscOf(path);
-    return m_cd.TrackSound(cdTrackOf(number));
+    const CdEntry entry = readCdEntry(path);
+    m_cd.UseDisc(entry.disc);
+    return m_cd.TrackSound(qint16(entry.track));
 }
 
 qint16 RecordingRun::cdTrackOf(int number) const
 {
-    const QString& path = m_playlist.at(number - 1).path;
-    const double track = cdTrackNumberOf(path);
-    if (!(track >= 1))
-        throw Failure(QStringLiteral("No CD track number in ") + path);
-    return toInt16(track);
+    return qint16(readCdEntry(m_playlist.at(number - 1).path).track);
 }
 
 // Hands an entry to the player, which places its sound the gap of the entry

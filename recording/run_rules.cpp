@@ -22,23 +22,6 @@ int gapInterval(double gapMs)
     return whole >= INT_MAX ? INT_MAX : int(whole);
 }
 
-bool isCdEntry(const QString& path)
-{
-    return path.right(4).toLower() == QLatin1String(".cda");
-}
-
-double cdTrackNumberOf(const QString& path)
-{
-    const qsizetype track = path.indexOf(QLatin1String("track"), 0, Qt::CaseInsensitive);
-    if (track < 0)
-        return 0;
-    QStringView rest = QStringView(path).mid(track + 5);
-    const qsizetype extension = rest.indexOf(QLatin1String(".cda"), 0, Qt::CaseInsensitive);
-    if (extension >= 0)
-        rest = rest.left(extension);
-    return leadingNumber(rest);
-}
-
 bool cdTrackHasEnded(int track, double trackLength, qint16 driveTrack, qint16 driveSeconds)
 {
     return driveTrack != track || driveSeconds == trackLength;

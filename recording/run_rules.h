@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QString>
+#include <QtGlobal>
 
 class PlaylistTable;
 
@@ -12,13 +12,6 @@ double gapTotalOf(const PlaylistTable& table);
 // Timer1's interval for a gap of gapMs milliseconds: rounded half to even, at least
 // 1 ms (a negative gap waits nothing), and never cut short of a long gap.
 int gapInterval(double gapMs);
-
-// An entry whose path ends in ".cda", in any case, is played by the CD drive.
-bool isCdEntry(const QString& path);
-
-// The number after "track" in a CD entry's path (Track07.CDA gives 7), or 0
-// when the path names no track.
-double cdTrackNumberOf(const QString& path);
 
 // A CD track has ended when the drive has moved on to another track or has played
 // as many whole seconds as the track is long.

@@ -224,6 +224,23 @@ TEST_F(AddingTest, cueSheetsAddOneCdEntryPerAudioTrackOnEveryRoad)
     EXPECT_EQ(takeMessages().size(), 2);
 }
 
+// A playlist's CD entry that names no track is skipped with a word, as a media file
+// the player refuses is, and the rest of the playlist loads. A sheet that is there
+// but no file says what it is.
+TEST_F(AddingTest, aBadCdEntryOrSheetInAPlaylistIsSkippedSayingWhy)
+{
+    cdDevice.replies["status cd length track 1"] = "00:01:00";
+    cdDevice.replies["status cd length track 2"] = "00:02:00";
+    const QString sheet = folder + "/good.cue";
+    QDir(folder).mkdir("folder.cue");
+    loadPlaylist(makePlaylist("list.m3u", {sheet + "/Track01.cda", sheet + "/01.cda", sheet + "/Track1e9.cda",
+                                           "folder.cue", sheet + "/Track02.cda"}));
+    EXPECT_EQ(paths(), QStringList({sheet + "/Track01.cda", sheet + "/Track02.cda"}));
+    EXPECT_EQ(takeMessages(), QStringList({sheet + "/01.cda does not name a CD track (Track01.cda to Track99.cda).",
+                                           sheet + "/Track1e9.cda does not name a CD track (Track01.cda to Track99.cda).",
+                                           "The CUE sheet folder.cue is a folder."}));
+}
+
 TEST_F(AddingTest, chosenPlaylistsAddTheirEntriesButNotThemselves)
 {
     const QString a = makeMedia("a.mp3", 100);

@@ -92,7 +92,7 @@ TEST(AudioCdFolder, eachRefreshReadsTheDiscInTheDriveOnce)
     EXPECT_EQ(reads, 2);
 
     // Adding the tracks chosen there asks the same disc again without reading it.
-    cd.UseDiscOf(folder.path() + "/Track04.cda");
+    cd.UseDisc(folder.path());
     EXPECT_EQ(cd.GetTrackLength(4).left(8), "01:00:00");
     EXPECT_EQ(reads, 2);
 }

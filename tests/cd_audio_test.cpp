@@ -51,6 +51,22 @@ TEST(CDAudio, readsRepliesByCharacterPositionAndAnEmptyReplyAsZero)
     EXPECT_EQ(noDrive.GetCurrentTime(), 0);
 }
 
+// A track of 100 minutes or more is written with three figures of minutes: every
+// field is read whole, not by its place in a reply of two-figure fields.
+TEST(CDAudio, timesOfAHundredMinutesOrMoreAreReadWhole)
+{
+    FakeCdDevice device;
+    CDAudio cd(device);
+    device.replies["status cd position"] = "01:100:30:10";
+    device.replies["status cd length track 1"] = "100:30:00";
+    EXPECT_EQ(trackLengthSeconds(cd.GetTrackLength(1)), 6030);
+    EXPECT_EQ(cd.GetCurrentTime(), 6030);
+    EXPECT_EQ(cd.GetCurrentTrack(), 1);
+    qint16 track = 0, minutes = 0, seconds = 0;
+    cd.GetCDPosition(track, minutes, seconds);
+    EXPECT_EQ(QList<qint16>({track, minutes, seconds}), QList<qint16>({1, 100, 30}));
+}
+
 TEST(CDAudio, fastForwardAndRewindMoveInMilliseconds)
 {
     FakeCdDevice device;

@@ -5,7 +5,11 @@
 #include "support/qt_printers.h"
 
 #include <QDir>
+#include <QStringEncoder>
+#include <cerrno>
+#include <cstring>
 #include <functional>
+#include <sys/stat.h>
 #include <gtest/gtest.h>
 
 namespace {
@@ -74,6 +78,14 @@ TEST(CueSheet, readsFilesTracksAndTitlesWrittenLooselyAndKeepsAPregapInThePrevio
 
 TEST(CueSheet, takesLinesAsUtf8OrWindows1252PastABomWhateverTheirEnds)
 {
+    const QString text = "FILE \"å.bin\" BINARY\r\nTRACK 01 AUDIO\r\nTITLE \"Café €\"\r\nINDEX 01 00:00:00\r\n";
+    for (const QStringEncoder::Encoding encoding : { QStringEncoder::Utf16LE, QStringEncoder::Utf16BE }) {
+        QStringEncoder encoder(encoding, QStringEncoder::Flag::WriteBom);
+        const CueSheet utf16 = parseCueSheet(encoder.encode(text));
+        EXPECT_EQ(utf16.files.value(0).name, u"å.bin") << int(encoding);
+        EXPECT_EQ(utf16.tracks.value(0).title, u"Café €") << int(encoding);
+    }
+
     const QByteArray ends[] = { "\r\n", "\n", "\r" };
     for (const QByteArray& end : ends) {
         const QByteArray tracks = "FILE a.bin BINARY" + end + "TRACK 01 AUDIO" + end + "TITLE \"";
@@ -106,11 +118,15 @@ TEST(CueSheet, sheetsThatGiveNoTrackListSayWhichLineAndWhy)
           "Line 8: INDEX 01 lies before the track's INDEX 00." },
         { track + "INDEX 01 00:05:00\nTRACK 02 AUDIO\nINDEX 01 00:04:74\n", "Line 5: track 2 starts before track 1 in the same file." },
         { "REM nothing\r\nFILE a.bin BINARY\r\n", "The sheet has no TRACK line." },
+        // A CD has 99 tracks at most: a sheet of tens of thousands of files is no CD's.
+        { QByteArray("FILE a.bin BINARY\n").repeated(52418) + track,
+          "Line 101: more than 100 FILE lines, more than the 99 tracks of a CD can use." },
     };
     for (const auto& [text, message] : cases) {
         const QByteArray& sheet = text; // a lambda cannot capture a structured binding in C++20
-        EXPECT_EQ(failureOf([&] { parseCueSheet(sheet); }), message) << text.constData();
+        EXPECT_EQ(failureOf([&] { parseCueSheet(sheet); }), message) << text.left(60).constData();
     }
+    EXPECT_EQ(parseCueSheet(QByteArray("FILE a.bin BINARY\n").repeated(100) + "TRACK 01 AUDIO\nINDEX 01 00:00:00\n").files.size(), 100);
 }
 
 TEST(CueDisc, aBinImageGivesEachTrackItsStretchWithTheNextTracksPregap)
@@ -136,6 +152,26 @@ TEST(CueDisc, aBinImageGivesEachTrackItsStretchWithTheNextTracksPregap)
                                                     ends[i] * kFramesPerSector, bigEndian)) << i;
         }
     }
+}
+
+// Track n of the disc is the sheet's TRACK n, as a drive numbers its tracks: a sheet
+// that starts at 2 or skips a number has no such track.
+TEST(CueDisc, tracksKeepTheNumbersOfTheSheet)
+{
+    GeneratedMedia media;
+    const QString bin = media.write("tones.bin", QByteArray(300 * 2352, '\0'));
+    const Disc disc = discOfCueSheet(media.write("disc.cue", "FILE tones.bin BINARY\n"
+                                                             "TRACK 02 AUDIO\nINDEX 01 00:00:00\n"
+                                                             "TRACK 03 AUDIO\nINDEX 01 00:01:00\n"
+                                                             "TRACK 05 AUDIO\nINDEX 01 00:03:00\n"));
+    ASSERT_EQ(disc.tracks.size(), 5);
+    for (const int missing : { 1, 4 }) {
+        EXPECT_FALSE(disc.tracks[missing - 1].audio) << missing;
+        EXPECT_EQ(disc.tracks[missing - 1].sectors, 0) << missing;
+    }
+    EXPECT_EQ(disc.tracks[1].sound, stretch(SoundSource::Kind::RawImage, bin, 0, 75 * kFramesPerSector));
+    EXPECT_EQ(disc.tracks[2].sound, stretch(SoundSource::Kind::RawImage, bin, 75, 225 * kFramesPerSector));
+    EXPECT_EQ(disc.tracks[4].sound, stretch(SoundSource::Kind::RawImage, bin, 225, 300 * kFramesPerSector));
 }
 
 TEST(CueDisc, wavAndFlacRipsEndAtTheirExactSampleCountAtCdRate)
@@ -179,4 +215,40 @@ TEST(CueDisc, refusesWhatCannotBePlayedNamingTheSheetAndTheFile)
         EXPECT_EQ(failureOf([&] { discOfCueSheet(media.write("album.cue", sheet)); }), message) << text.left(40).constData();
     }
     EXPECT_TRUE(failureOf([&] { discOfCueSheet(media.path("gone.cue")); }).startsWith("The CUE sheet gone.cue cannot be read: "));
+}
+
+// Something other than a regular file, as the sheet or as a file it names, is said
+// to be what it is; a FIFO is never waited on, a device never read.
+TEST(CueDisc, aFolderAFifoADeviceOrALoopOfLinksIsSaidToBeWhatItIs)
+{
+    GeneratedMedia media;
+    QDir(media.path({})).mkdir("folder.bin");
+    QDir(media.path({})).mkdir("folder.cue");
+    for (const char* fifo : { "fifo.bin", "fifo.cue" })
+        ASSERT_EQ(mkfifo(QFile::encodeName(media.path(fifo)).constData(), 0600), 0);
+    for (const QString& name : { QStringLiteral("loop.bin"), QStringLiteral("loop.cue") }) {
+        ASSERT_TRUE(QFile::link(media.path(name + "2"), media.path(name)));
+        ASSERT_TRUE(QFile::link(media.path(name), media.path(name + "2")));
+    }
+    const QString loop = "cannot be read: " + QString::fromLocal8Bit(std::strerror(ELOOP));
+    const std::pair<QString, QString> files[] = {
+        { "folder.bin", "is a folder." },
+        { "FIFO.BIN", "is not a regular file." }, // found in any case, as other files are
+        { "/dev/zero", "is not a regular file." },
+        { "loop.bin", loop + "." },
+    };
+    for (const auto& [file, what] : files) {
+        const QString sheet = media.write("album.cue", "FILE " + file.toUtf8() + " BINARY\nTRACK 01 AUDIO\nINDEX 01 00:00:00\n");
+        EXPECT_EQ(failureOf([&] { discOfCueSheet(sheet); }), "The CUE sheet album.cue names " + file + ", which " + what);
+    }
+    const std::pair<QString, QString> sheets[] = {
+        { media.path("folder.cue"), "The CUE sheet folder.cue is a folder." },
+        { media.path("fifo.cue"), "The CUE sheet fifo.cue is not a regular file." },
+        { "/dev/zero", "The CUE sheet zero is not a regular file." },
+        { media.path("loop.cue"), "The CUE sheet loop.cue " + loop + "." },
+    };
+    for (const auto& [sheet, message] : sheets) {
+        const QString& path = sheet; // a lambda cannot capture a structured binding in C++20
+        EXPECT_EQ(failureOf([&] { discOfCueSheet(path); }), message);
+    }
 }

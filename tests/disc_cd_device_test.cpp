@@ -178,7 +178,7 @@ TEST(SystemCdDevice, answersForTheDiscOfASheetAndFindsNoDriveElsewhere)
     const std::unique_ptr<CdDevice> device = makeSystemCdDevice(player);
     CDAudio cd(*device);
     cd.ReadyDevice();
-    cd.UseDiscOf(sheet + QStringLiteral("/Track02.cda"));
+    cd.UseDisc(sheet);
     EXPECT_EQ(cd.CheckCD(), 1);
     EXPECT_EQ(cd.GetNumTracks(), 2);
     EXPECT_EQ(cd.GetTrackLength(1), "01:00:10" + nuls(22)); // to the second track's INDEX 01
@@ -189,7 +189,7 @@ TEST(SystemCdDevice, answersForTheDiscOfASheetAndFindsNoDriveElsewhere)
 
     if (readDriveDisc(QString()))
         return; // a machine with an audio disc in its drive
-    cd.UseDiscOf(QStringLiteral("D:\\Track03.cda"));
+    cd.UseDisc(QStringLiteral("D:"));
     EXPECT_EQ(cd.CheckCD(), 0);
     EXPECT_EQ(cd.GetTrackLength(3), nuls(30));
 }

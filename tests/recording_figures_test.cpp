@@ -18,23 +18,6 @@ TEST(RecordingRules, gapIntervalRoundsHalfToEvenAndWaitsAtLeastOneMillisecond)
         EXPECT_EQ(gapInterval(gapMs), interval) << gapMs;
 }
 
-TEST(RecordingRules, cdEntriesAndTheirTrackNumbers)
-{
-    const struct {
-        const char* path;
-        bool cd;
-        double track;
-    } cases[] = {
-        {"D:\\Track05.CDA", true, 5}, {"/cd/track 3.cda", true, 3},
-        {"/cd/Spår01.cda", true, 0}, // no "track": no track number
-        {"/music/track01.mp3", false, 1}, {"/music/song.cda.mp3", false, 0},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(isCdEntry(QString::fromUtf8(c.path)), c.cd) << c.path;
-        EXPECT_EQ(cdTrackNumberOf(QString::fromUtf8(c.path)), c.track) << c.path;
-    }
-}
-
 TEST(RecordingRules, cdTrackEndsOnAnotherTrackOrAtItsLength)
 {
     EXPECT_FALSE(cdTrackHasEnded(5, 263, 5, 262));
