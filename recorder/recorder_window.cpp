@@ -108,7 +108,10 @@ QWidget* RecorderWindow::buildRecorderChoice()
     figures->addRow(QStringLiteral("Minimum &silence (sec):"), m_minimumSilence);
     form->addRow(m_customFigures);
 
-    m_rule = named(new QLabel, "RuleLabel", QStringLiteral("How the recorder splits"));
+    // A label is read out by its text; a name of its own would hide the rule.
+    m_rule = new QLabel;
+    m_rule->setObjectName(QStringLiteral("RuleLabel"));
+    m_rule->setAccessibleDescription(QStringLiteral("How the recorder splits"));
     m_useSuggestedGap = named(new QPushButton(QStringLiteral("Use suggested &gap")), "UseSuggestedGapButton",
                               QStringLiteral("Use suggested gap"));
     m_useSuggestedGap->setToolTip(QStringLiteral("Makes the suggested gap the main window's default gap"));
@@ -131,7 +134,9 @@ QWidget* RecorderWindow::buildFit()
 {
     auto* box = new QGroupBox(QStringLiteral("Fit"));
     auto* layout = new QVBoxLayout(box);
-    m_fitSummary = named(new QLabel, "FitSummary", QStringLiteral("Fit"));
+    m_fitSummary = new QLabel;
+    m_fitSummary->setObjectName(QStringLiteral("FitSummary"));
+    m_fitSummary->setAccessibleDescription(QStringLiteral("Fit"));
     m_fitSummary->setWordWrap(true);
     // Reachable from the keyboard, so that a screen reader can read it out.
     m_fitSummary->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);

@@ -10,6 +10,7 @@
 #include "recorder/recorder_window.h"
 #include "recording/recording_run.h"
 
+#include <QAccessible>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
@@ -334,4 +335,26 @@ TEST_F(MainWindowTest, theRecorderButtonOpensTheWindowWhoseSuggestedGapBecomesTh
     EXPECT_EQ(w.playlist().at(0).gap, 4000);
     w.close();
     EXPECT_FALSE(recorder->isVisible());
+}
+
+// A screen reader reads a label as the text it shows, which here mostly changes with
+// the list: a name of the label's own would hide it.
+TEST_F(MainWindowTest, everyLabelIsReadAsTheTextItShows)
+{
+    MainWindow& w = load();
+    fill({{"/m/a.mp3", "100", 1000}, {"/m/b.mp3", "100", 2000}});
+    w.show();
+    w.recorderWindow().show();
+    QCoreApplication::processEvents();
+    const QList<QLabel*> labels = w.findChildren<QLabel*>();
+    ASSERT_GT(labels.size(), 10);
+    for (QLabel* label : labels) {
+        if (label->text().isEmpty())
+            continue; // read by the title of its frame until it shows something
+        const QString shown = label->buddy() ? QString(label->text()).remove(u'&') : label->text();
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(label)->text(QAccessible::Name), shown)
+            << label->objectName().toStdString();
+    }
+    EXPECT_TRUE(w.recorderWindow().findChild<QLabel*>("FitSummary")->text().startsWith("MiniDisc 74 min (SP): "));
+    EXPECT_TRUE(w.recorderWindow().findChild<QLabel*>("RuleLabel")->text().startsWith("A new track starts after"));
 }

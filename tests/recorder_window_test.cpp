@@ -5,6 +5,7 @@
 #include "support/file_bytes.h"
 #include "support/qt_printers.h"
 
+#include <QAccessible>
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QLabel>
@@ -109,7 +110,8 @@ TEST_F(RecorderWindowTest, everyControlIsNamedAndReachedByTab)
         // A spin box's line edit hands its focus to the box.
         if (widget->isVisible() && (widget->focusPolicy() & Qt::TabFocus) && !widget->focusProxy()) {
             reached << widget->objectName();
-            EXPECT_FALSE(widget->accessibleName().isEmpty()) << widget->objectName().toStdString();
+            EXPECT_FALSE(QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name).isEmpty())
+                << widget->objectName().toStdString();
         }
         widget = widget->nextInFocusChain();
     } while (widget != child<QComboBox>("RecorderChoice"));
