@@ -235,6 +235,7 @@ void RecorderWindow::refresh()
 {
     if (!isVisible())
         return;
+    m_refreshTimer.stop(); // what it was started for is shown now
     const PlaylistTable& table = m_playlist.table();
     const MediumFit fit = mediumFit(table, m_recorder);
     m_fitSummary->setText(m_recorder.name + QStringLiteral(": ") + fitSummary(fit));

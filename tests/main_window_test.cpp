@@ -1,6 +1,7 @@
 #include "support/main_window_fixture.h"
 
 #include "support/file_bytes.h"
+#include "support/generated_media.h"
 #include "support/qt_printers.h"
 
 #include "common/check_box.h"
@@ -21,6 +22,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QTreeView>
+#include <QTreeWidget>
 #include <tuple>
 
 namespace {
@@ -357,4 +359,79 @@ TEST_F(MainWindowTest, everyLabelIsReadAsTheTextItShows)
     }
     EXPECT_TRUE(w.recorderWindow().findChild<QLabel*>("FitSummary")->text().startsWith("MiniDisc 74 min (SP): "));
     EXPECT_TRUE(w.recorderWindow().findChild<QLabel*>("RuleLabel")->text().startsWith("A new track starts after"));
+}
+
+// Opening the recorder window follows the list; a failure on the way is told, and
+// the program and the list stay.
+TEST_F(MainWindowTest, aFailureWhileTheRecorderWindowFollowsTheListIsToldAndTheListStays)
+{
+    MainWindow& w = load();
+    fill({{"/m/a.mp3", "100", 2000}, {"/cd/Track01.cda", "100", 2000}});
+    cdDevice.discFailure = "The drive does not answer.";
+    w.show();
+    w.ui.recorder->click();
+    QCoreApplication::processEvents();
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text, "The drive does not answer.");
+    EXPECT_EQ(dialogs.messages[0].title, "Trelvik");
+    EXPECT_EQ(dialogs.messages[0].icon, QMessageBox::Warning);
+    EXPECT_EQ(w.playlist().count(), 2);
+    EXPECT_TRUE(w.recorderWindow().isVisible());
+}
+
+// What the scan found stays while the recorder window is closed and opened again
+// and while the recorder changes, and a scan that runs goes on; only a track that
+// leaves the list takes its findings with it.
+TEST_F(MainWindowTest, scanFindingsOutliveTheRecorderWindowAndTheRecorderChoice)
+{
+    GeneratedMedia media;
+    const QString one = media.makeFromPieces("one.wav", {{2, "sine 440 vol 0.5"}, {2, "sine 440 vol 0.001"},
+                                                        {2, "sine 440 vol 0.5"}});
+    const QString two = media.makeFromPieces("two.wav", {{2, "sine 440 vol -1dB"}});
+    ASSERT_FALSE(one.isEmpty() || two.isEmpty());
+    MainWindow& w = load();
+    fill({{one, "6", 2000}, {two, "2", 2000}});
+    w.show();
+    w.ui.recorder->click();
+    QWidget& recorder = w.recorderWindow();
+    auto* tree = recorder.findChild<QTreeWidget*>();
+    QPushButton* scan = nullptr;
+    for (auto* button : recorder.findChildren<QPushButton*>()) {
+        if (button->text() == "&Scan list")
+            scan = button;
+    }
+    ASSERT_TRUE(tree && scan);
+    const auto rows = [&] {
+        QStringList texts;
+        for (int i = 0; i < tree->topLevelItemCount(); ++i)
+            texts << tree->topLevelItem(i)->text(0) + "|" + tree->topLevelItem(i)->text(1) + "|" + tree->topLevelItem(i)->text(2);
+        return texts;
+    };
+    const auto reopen = [&] {
+        recorder.close();
+        w.ui.recorder->click();
+        QCoreApplication::processEvents();
+    };
+
+    scan->click();
+    reopen();
+    EXPECT_EQ(scan->text(), "&Cancel scan");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return scan->text() == "&Scan list"; }, 60000));
+    const QStringList found = {"1|one|quiet passage at 0:02 for 2.0 s", "1|one|peak -6.0 dB at 0:00",
+                               "2|two|peak -1.0 dB at 0:00"};
+    EXPECT_EQ(rows(), found);
+    reopen();
+    EXPECT_EQ(rows(), found);
+
+    // A CD recorder wants 3 s below -40 dB: no passage to split at, and the gap is too short.
+    auto* choice = recorder.findChild<QComboBox*>("RecorderChoice");
+    choice->setCurrentIndex(choice->findData("cd-r-74"));
+    Q_EMIT choice->activated(choice->currentIndex());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(rows(), QStringList({"1|one|gap 2.0 s is shorter than 3.0 s", "1|one|peak -6.0 dB at 0:00",
+                                   "2|two|peak -1.0 dB at 0:00"}));
+
+    w.playlist().remove(0);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(rows(), QStringList({"1|two|peak -1.0 dB at 0:00"}));
 }
