@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QFormLayout>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -57,11 +58,12 @@ RecorderWindow::RecorderWindow(const Playlist& playlist, Dialogs& dialogs, const
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(buildRecorderChoice());
     layout->addWidget(buildFit());
-    layout->addWidget(buildTrackList(), 1);
+    // The room left goes mostly to the track list.
+    layout->addWidget(buildTrackList(), 3);
     m_scanArea = new QVBoxLayout;
-    layout->addLayout(m_scanArea);
+    layout->addLayout(m_scanArea, 2);
     setTabOrder();
-    resize(480, 560);
+    resize(sizeHint());
 
     showRecorder();
     m_refreshTimer.setSingleShot(true);
@@ -88,7 +90,8 @@ QWidget* RecorderWindow::buildRecorderChoice()
 
     using R = CustomRecorderRanges;
     m_customFigures = new QWidget;
-    auto* figures = new QFormLayout(m_customFigures);
+    // Two figures a row, so that the window still fits a laptop's screen with them showing.
+    auto* figures = new QGridLayout(m_customFigures);
     figures->setContentsMargins(0, 0, 0, 0);
     m_minutes = named(new QSpinBox, "MinutesBox", QStringLiteral("Minutes"));
     m_minutes->setRange(int(R::kMinutesLeast), int(R::kMinutesMost));
@@ -102,10 +105,16 @@ QWidget* RecorderWindow::buildRecorderChoice()
     m_minimumSilence->setRange(0, R::kSilenceMost);
     m_minimumSilence->setDecimals(1);
     m_minimumSilence->setSingleStep(0.5);
-    figures->addRow(QStringLiteral("&Minutes:"), m_minutes);
-    figures->addRow(QStringLiteral("Track &limit:"), m_trackLimit);
-    figures->addRow(QStringLiteral("T&hreshold (dB):"), m_threshold);
-    figures->addRow(QStringLiteral("Minimum &silence (sec):"), m_minimumSilence);
+    const std::pair<const char*, QWidget*> boxes[] = {{"&Minutes:", m_minutes},
+                                                      {"Track &limit:", m_trackLimit},
+                                                      {"T&hreshold (dB):", m_threshold},
+                                                      {"Minimum &silence (sec):", m_minimumSilence}};
+    for (int place = 0; place < 4; ++place) {
+        auto* caption = new QLabel(QString::fromLatin1(boxes[place].first));
+        caption->setBuddy(boxes[place].second);
+        figures->addWidget(caption, place / 2, place % 2 * 2);
+        figures->addWidget(boxes[place].second, place / 2, place % 2 * 2 + 1);
+    }
     form->addRow(m_customFigures);
 
     // A label is read out by its text; a name of its own would hide the rule.
@@ -144,6 +153,7 @@ QWidget* RecorderWindow::buildFit()
     m_shortGapsCaption = new QLabel;
     m_shortGaps = named(new QListWidget, "ShortGapList", QStringLiteral("Gaps too short to split"));
     m_shortGaps->setMaximumHeight(80);
+    m_shortGaps->hide(); // shown only with gaps in it
     m_shortGapsCaption->setBuddy(m_shortGaps);
     layout->addWidget(m_fitSummary);
     layout->addWidget(m_shortGapsCaption);
@@ -180,6 +190,12 @@ void RecorderWindow::setTabOrder()
                                    m_saveAsText};
     for (qsizetype i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
+}
+
+// Fits a 1366 x 768 screen below a panel, title bar included.
+QSize RecorderWindow::sizeHint() const
+{
+    return QSize(480, 620).expandedTo(minimumSizeHint());
 }
 
 void RecorderWindow::setTitleLookup(TitleLookup lookup)
@@ -244,6 +260,7 @@ void RecorderWindow::refresh()
                                     .arg(minimum, fit.shortGaps.empty() ? QStringLiteral("none")
                                                                         : QString::number(fit.shortGaps.size())));
     m_shortGaps->clear();
+    m_shortGaps->setVisible(!fit.shortGaps.empty());
     for (int index : fit.shortGaps)
         m_shortGaps->addItem(QStringLiteral("Track %1 to %2: gap %3, the recorder will not split there")
                                  .arg(index + 1)

@@ -38,7 +38,7 @@ ScanPanel::ScanPanel(ListFindings& findings, MediaPlayer& player, QWidget* paren
     m_findingsList->setColumnCount(3);
     m_findingsList->setHeaderLabels({ QStringLiteral("No."), QStringLiteral("Track"), QStringLiteral("Found") });
     m_findingsList->setRootIsDecorated(false);
-    m_findingsList->setMinimumHeight(160); // room for a few findings before it scrolls
+    m_findingsList->setMinimumHeight(100); // room for a few findings before it scrolls
     m_findingsList->setUniformRowHeights(true);
     m_findingsList->header()->setStretchLastSection(true);
     m_loudest->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);

@@ -435,3 +435,27 @@ TEST_F(MainWindowTest, scanFindingsOutliveTheRecorderWindowAndTheRecorderChoice)
     QCoreApplication::processEvents();
     EXPECT_EQ(rows(), QStringList({"1|two|peak -1.0 dB at 0:00"}));
 }
+
+// The recorder window fits a 1366 x 768 screen below a panel, title bar included,
+// also with a custom recorder's figures showing; its room goes to the track list.
+TEST_F(MainWindowTest, theRecorderWindowFitsALaptopScreenAndGivesItsRoomToTheTrackList)
+{
+    MainWindow& w = load();
+    fill({{"/m/a.mp3", "100", 2000}, {"/m/b.mp3", "100", 2000}});
+    w.show();
+    w.ui.recorder->click();
+    QWidget& recorder = w.recorderWindow();
+    QCoreApplication::processEvents();
+    constexpr int kRoom = 768 - 60 - 30; // a panel and a title bar
+    EXPECT_LE(recorder.height(), kRoom);
+    EXPECT_LE(recorder.sizeHint().height(), kRoom);
+    const auto* trackList = recorder.findChild<QPlainTextEdit*>("TrackListText");
+    EXPECT_GE(trackList->viewport()->height(), 8 * trackList->fontMetrics().lineSpacing());
+
+    auto* choice = recorder.findChild<QComboBox*>("RecorderChoice");
+    choice->setCurrentIndex(choice->findData("custom"));
+    Q_EMIT choice->activated(choice->currentIndex());
+    QCoreApplication::processEvents();
+    EXPECT_LE(recorder.minimumSizeHint().height(), kRoom);
+    EXPECT_LE(recorder.height(), kRoom);
+}
