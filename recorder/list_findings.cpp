@@ -40,7 +40,7 @@ void ListFindings::setTracks(const QList<ScanTrack>& tracks)
         kept.insert(keyOf(track.source));
     m_found.removeIf([&](const QHash<QString, Found>::iterator& found) { return !kept.contains(found.key()); });
     if (!sameSounds) {
-        if (isScanning())
+        if (isScanning() && !m_cancelled)
             startScan();
         else
             setPercent(0);
@@ -56,8 +56,15 @@ void ListFindings::scan()
     Q_EMIT changed();
 }
 
+void ListFindings::cancel()
+{
+    m_cancelled = true;
+    m_scan.cancel();
+}
+
 void ListFindings::startScan()
 {
+    m_cancelled = false;
     const bool wasScanning = isScanning();
     m_scanned = soundsOf(m_tracks);
     setPercent(0);

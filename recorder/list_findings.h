@@ -29,7 +29,7 @@ public:
     // Scans the list anew; the scan cache spares files read before and unchanged.
     void scan();
     // The scan stops within moments; what it found stays.
-    void cancel() { m_scan.cancel(); }
+    void cancel();
     bool isScanning() const { return m_scan.isRunning(); }
     // Of the scan running or last run, while the list holds the same sounds.
     int percent() const { return m_percent; }
@@ -73,4 +73,5 @@ private:
     QHash<QString, Found> m_found; // by the track's key
     SilenceRule m_rule;
     int m_percent = 0;
+    bool m_cancelled = false; // the running scan is stopping: a change of the list does not restart it
 };

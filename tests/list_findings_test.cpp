@@ -97,4 +97,11 @@ TEST(ListFindings, aRunningScanGoesOnAndFollowsTheList)
     EXPECT_EQ(allTexts(findings), QStringList({ "1|gap 2.0 s is shorter than 3.0 s", "1|peak -6.0 dB at 0:00",
                                                 "2|peak -12.0 dB at 0:00" }));
     EXPECT_EQ(scanning.count(), 2) << "one scan, from its start to its end";
+
+    // A scan cancelled stays cancelled when the list changes before it has stopped.
+    findings.scan();
+    findings.cancel();
+    findings.setTracks({ { "Short", { .path = shorter }, 2.0, true } });
+    ASSERT_TRUE(waitForScanEnd(findings));
+    EXPECT_EQ(allTexts(findings), QStringList());
 }
