@@ -18,6 +18,7 @@
 #include "playlist/playlist_total.h"
 #include "playlist/row_form.h"
 #include "playlist_files/save_playlist_command.h"
+#include "recorder/list_findings.h"
 #include "recorder/medium_fit.h"
 #include "recorder/recorder_file.h"
 #include "recorder/recorder_window.h"
@@ -144,13 +145,22 @@ void MainWindow::setUpRecorderWindow()
     const TitleLookup cueTitle = [this](const QString& path) { return m_cueTitles.titleOf(path); };
     m_recorderWindow->setTitleLookup(cueTitle);
 
-    auto* scanPanel = new ScanPanel(m_services.mediaPlayer, m_recorderWindow);
+    // What the scan found outlives the window's closing; the window shows it.
+    auto* findings = new ListFindings(this);
+    findings->setRule(m_recorderWindow->recorder().silence);
+    auto* scanPanel = new ScanPanel(*findings, m_services.mediaPlayer, m_recorderWindow);
     m_recorderWindow->scanArea()->addWidget(scanPanel);
-    scanPanel->setRule(m_recorderWindow->recorder().silence);
-    connect(m_recorderWindow, &RecorderWindow::recorderChanged, scanPanel,
-            [scanPanel](const RecorderKind& recorder) { scanPanel->setRule(recorder.silence); });
-    connect(m_recorderWindow, &RecorderWindow::refreshed, scanPanel,
-            [this, scanPanel, cueTitle] { scanPanel->setTracks(scanTracksOf(m_playlist.table(), m_cd, cueTitle)); });
+    connect(m_recorderWindow, &RecorderWindow::recorderChanged, findings,
+            [findings](const RecorderKind& recorder) { findings->setRule(recorder.silence); });
+    connect(m_recorderWindow, &RecorderWindow::refreshed, findings, [this, findings, cueTitle] {
+        try {
+            findings->setTracks(scanTracksOf(m_playlist.table(), m_cd, cueTitle));
+        } catch (const Failure& failure) {
+            // The findings stay those of the list as it was; the list itself is untouched.
+            m_services.dialogs.message(m_recorderWindow, failure.description(), QStringLiteral("Trelvik"),
+                                       QMessageBox::Warning);
+        }
+    });
     // Its passages play through the run's player: not while a run plays.
     connect(m_run, &RecordingRun::started, scanPanel, [scanPanel] { scanPanel->setEnabled(false); });
     connect(m_run, &RecordingRun::ended, scanPanel, [scanPanel] { scanPanel->setEnabled(true); });

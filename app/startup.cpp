@@ -2,8 +2,9 @@
 
 #include "app/main_window.h"
 #include "app/splash_window.h"
+#include "common/dialogs.h"
+#include "playlist/opened_files.h"
 
-#include <QFileInfo>
 #include <QScreen>
 #include <QTimer>
 
@@ -41,10 +42,12 @@ void Startup::tick()
     centreOnScreen(m_main);
     m_main->show();
     m_splash->close();
-    // A drop names absolute paths; a shell may hand over relative ones.
-    QStringList paths;
-    for (const QString& file : std::as_const(m_files))
-        paths << QFileInfo(file).absoluteFilePath();
-    m_main->addFiles(paths);
+    // With nothing to add the list stays untouched, and so does "Total time:".
+    const OpenedFiles files = sortOpenedFiles(m_files);
+    if (!files.taken.isEmpty())
+        m_main->addFiles(files.taken);
+    if (!files.refused.isEmpty())
+        m_services.dialogs.message(m_main, refusedFilesMessage(files.refused), QStringLiteral("Trelvik"),
+                                   QMessageBox::Warning);
     Q_EMIT mainWindowShown();
 }

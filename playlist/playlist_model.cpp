@@ -3,6 +3,23 @@
 #include "playlist/playlist.h"
 #include "playlist/row_form.h"
 
+namespace {
+
+// A row is one line high: a name with line breaks in it would make every row as
+// high as its own. The break shows as a return symbol; the entry keeps its name.
+QString oneLine(QString text)
+{
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    for (QChar& c : text) {
+        if (c == u'\n' || c == u'\r' || c == u'\v' || c == u'\f' || c == QChar(0x85) || c == QChar::LineSeparator
+            || c == QChar::ParagraphSeparator)
+            c = QChar(0x23CE);
+    }
+    return text;
+}
+
+} // namespace
+
 PlaylistModel::PlaylistModel(const Playlist& playlist, QObject* parent)
     : QAbstractTableModel(parent)
     , m_playlist(playlist)
@@ -40,7 +57,7 @@ QVariant PlaylistModel::data(const QModelIndex& index, int role) const
 {
     if (role != Qt::DisplayRole || !index.isValid() || index.row() >= m_rows)
         return {};
-    return rowText(m_playlist.at(index.row()), index.row(), PlaylistColumn(index.column()));
+    return oneLine(rowText(m_playlist.at(index.row()), index.row(), PlaylistColumn(index.column())));
 }
 
 QVariant PlaylistModel::headerData(int section, Qt::Orientation orientation, int role) const

@@ -58,15 +58,18 @@ void ListScan::run(const QList<SoundSource>& sources, quint64 generation)
     // Progress is by time, so every track's length is learnt first; one whose
     // length cannot be learnt counts as long as the others are on average.
     std::vector<std::optional<LevelEnvelope>> known;
-    std::vector<qint64> lengths;
-    {
+    for (const SoundSource& source : sources)
+        known.push_back(m_cache.find(source));
+    std::vector<qint64> lengths(known.size(), 0);
+    try {
         GstPlaybin measurer(QStringLiteral("fakesink"), QStringLiteral("fakesink"));
-        for (const SoundSource& source : sources) {
+        for (size_t index = 0; index < known.size(); ++index) {
             if (m_cancel)
                 return finish(true);
-            known.push_back(m_cache.find(source));
-            lengths.push_back(known.back() ? known.back()->frames : expectedFrames(source, measurer));
+            lengths[index] = known[index] ? known[index]->frames : expectedFrames(sources[qsizetype(index)], measurer);
         }
+    } catch (const Failure&) {
+        // Without a player to measure with, the tracks' scans will say what is wrong.
     }
     const qint64 knownTotal = std::accumulate(lengths.begin(), lengths.end(), qint64(0));
     const auto unknown = std::count(lengths.begin(), lengths.end(), 0);
@@ -85,7 +88,7 @@ void ListScan::run(const QList<SoundSource>& sources, quint64 generation)
         }
     };
     reportProgress(0);
-    TrackScanner scanner;
+    std::optional<TrackScanner> scanner; // made with the first track to scan, and its failure is that track's
     for (int index = 0; index < sources.size(); ++index) {
         const SoundSource& source = sources[index];
         std::optional<LevelEnvelope> envelope = std::move(known[size_t(index)]);
@@ -93,7 +96,9 @@ void ListScan::run(const QList<SoundSource>& sources, quint64 generation)
             if (!envelope) {
                 const std::optional<ScanCache::FileStamp> stamp = ScanCache::stampOf(source);
                 const qint64 length = lengths[size_t(index)];
-                envelope = scanner.scan(source, m_cancel,
+                if (!scanner)
+                    scanner.emplace();
+                envelope = scanner->scan(source, m_cancel,
                                         [&](qint64 frames) { reportProgress(std::min(frames, length)); });
                 if (!envelope)
                     return finish(true);

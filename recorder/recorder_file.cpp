@@ -4,6 +4,7 @@
 #include "common/text_file.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <cmath>
 
 namespace {
@@ -11,16 +12,28 @@ namespace {
 // Nothing sensible lies beyond the first few bytes of a five-line file.
 constexpr qint64 kMostRead = 4096;
 
-// The figures of a custom recorder; nothing when a line is missing or out of range.
+// A figure's line holds one number and nothing else: by the leading-number rule
+// an empty or garbled line would read as 0, a figure in range for most of them.
+std::optional<double> figure(const QString& line)
+{
+    static const QRegularExpression number(QStringLiteral(R"(^\s*[+-]?([0-9]+\.?[0-9]*|\.[0-9]+)([eEdD][+-]?[0-9]+)?\s*$)"));
+    if (!number.match(line).hasMatch())
+        return std::nullopt;
+    return leadingNumber(line);
+}
+
+// The figures of a custom recorder; nothing when a line is missing, damaged or out of range.
 std::optional<CustomRecorder> customFromLines(const QStringList& lines)
 {
     if (lines.size() < 5)
         return std::nullopt;
-    const double trackLimit = leadingNumber(lines[2]);
-    if (trackLimit != std::trunc(trackLimit) || std::abs(trackLimit) > CustomRecorderRanges::kTrackLimitMost)
+    const std::optional<double> minutes = figure(lines[1]), trackLimit = figure(lines[2]),
+                                threshold = figure(lines[3]), minimumSeconds = figure(lines[4]);
+    if (!minutes || !trackLimit || !threshold || !minimumSeconds)
         return std::nullopt;
-    const CustomRecorder custom{leadingNumber(lines[1]), int(trackLimit), leadingNumber(lines[3]),
-                                leadingNumber(lines[4])};
+    if (*trackLimit != std::trunc(*trackLimit) || std::abs(*trackLimit) > CustomRecorderRanges::kTrackLimitMost)
+        return std::nullopt;
+    const CustomRecorder custom{*minutes, int(*trackLimit), *threshold, *minimumSeconds};
     if (!isWithinRanges(custom))
         return std::nullopt;
     return custom;

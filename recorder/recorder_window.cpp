@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QFormLayout>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -57,11 +58,12 @@ RecorderWindow::RecorderWindow(const Playlist& playlist, Dialogs& dialogs, const
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(buildRecorderChoice());
     layout->addWidget(buildFit());
-    layout->addWidget(buildTrackList(), 1);
+    // The room left goes mostly to the track list.
+    layout->addWidget(buildTrackList(), 3);
     m_scanArea = new QVBoxLayout;
-    layout->addLayout(m_scanArea);
+    layout->addLayout(m_scanArea, 2);
     setTabOrder();
-    resize(480, 560);
+    resize(sizeHint());
 
     showRecorder();
     m_refreshTimer.setSingleShot(true);
@@ -88,7 +90,8 @@ QWidget* RecorderWindow::buildRecorderChoice()
 
     using R = CustomRecorderRanges;
     m_customFigures = new QWidget;
-    auto* figures = new QFormLayout(m_customFigures);
+    // Two figures a row, so that the window still fits a laptop's screen with them showing.
+    auto* figures = new QGridLayout(m_customFigures);
     figures->setContentsMargins(0, 0, 0, 0);
     m_minutes = named(new QSpinBox, "MinutesBox", QStringLiteral("Minutes"));
     m_minutes->setRange(int(R::kMinutesLeast), int(R::kMinutesMost));
@@ -102,13 +105,22 @@ QWidget* RecorderWindow::buildRecorderChoice()
     m_minimumSilence->setRange(0, R::kSilenceMost);
     m_minimumSilence->setDecimals(1);
     m_minimumSilence->setSingleStep(0.5);
-    figures->addRow(QStringLiteral("&Minutes:"), m_minutes);
-    figures->addRow(QStringLiteral("Track &limit:"), m_trackLimit);
-    figures->addRow(QStringLiteral("T&hreshold (dB):"), m_threshold);
-    figures->addRow(QStringLiteral("Minimum &silence (sec):"), m_minimumSilence);
+    const std::pair<const char*, QWidget*> boxes[] = {{"&Minutes:", m_minutes},
+                                                      {"Track &limit:", m_trackLimit},
+                                                      {"T&hreshold (dB):", m_threshold},
+                                                      {"Minimum &silence (sec):", m_minimumSilence}};
+    for (int place = 0; place < 4; ++place) {
+        auto* caption = new QLabel(QString::fromLatin1(boxes[place].first));
+        caption->setBuddy(boxes[place].second);
+        figures->addWidget(caption, place / 2, place % 2 * 2);
+        figures->addWidget(boxes[place].second, place / 2, place % 2 * 2 + 1);
+    }
     form->addRow(m_customFigures);
 
-    m_rule = named(new QLabel, "RuleLabel", QStringLiteral("How the recorder splits"));
+    // A label is read out by its text; a name of its own would hide the rule.
+    m_rule = new QLabel;
+    m_rule->setObjectName(QStringLiteral("RuleLabel"));
+    m_rule->setAccessibleDescription(QStringLiteral("How the recorder splits"));
     m_useSuggestedGap = named(new QPushButton(QStringLiteral("Use suggested &gap")), "UseSuggestedGapButton",
                               QStringLiteral("Use suggested gap"));
     m_useSuggestedGap->setToolTip(QStringLiteral("Makes the suggested gap the main window's default gap"));
@@ -131,7 +143,9 @@ QWidget* RecorderWindow::buildFit()
 {
     auto* box = new QGroupBox(QStringLiteral("Fit"));
     auto* layout = new QVBoxLayout(box);
-    m_fitSummary = named(new QLabel, "FitSummary", QStringLiteral("Fit"));
+    m_fitSummary = new QLabel;
+    m_fitSummary->setObjectName(QStringLiteral("FitSummary"));
+    m_fitSummary->setAccessibleDescription(QStringLiteral("Fit"));
     m_fitSummary->setWordWrap(true);
     // Reachable from the keyboard, so that a screen reader can read it out.
     m_fitSummary->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
@@ -139,6 +153,7 @@ QWidget* RecorderWindow::buildFit()
     m_shortGapsCaption = new QLabel;
     m_shortGaps = named(new QListWidget, "ShortGapList", QStringLiteral("Gaps too short to split"));
     m_shortGaps->setMaximumHeight(80);
+    m_shortGaps->hide(); // shown only with gaps in it
     m_shortGapsCaption->setBuddy(m_shortGaps);
     layout->addWidget(m_fitSummary);
     layout->addWidget(m_shortGapsCaption);
@@ -175,6 +190,12 @@ void RecorderWindow::setTabOrder()
                                    m_saveAsText};
     for (qsizetype i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
+}
+
+// Fits a 1366 x 768 screen below a panel, title bar included.
+QSize RecorderWindow::sizeHint() const
+{
+    return QSize(480, 620).expandedTo(minimumSizeHint());
 }
 
 void RecorderWindow::setTitleLookup(TitleLookup lookup)
@@ -230,6 +251,7 @@ void RecorderWindow::refresh()
 {
     if (!isVisible())
         return;
+    m_refreshTimer.stop(); // what it was started for is shown now
     const PlaylistTable& table = m_playlist.table();
     const MediumFit fit = mediumFit(table, m_recorder);
     m_fitSummary->setText(m_recorder.name + QStringLiteral(": ") + fitSummary(fit));
@@ -238,6 +260,7 @@ void RecorderWindow::refresh()
                                     .arg(minimum, fit.shortGaps.empty() ? QStringLiteral("none")
                                                                         : QString::number(fit.shortGaps.size())));
     m_shortGaps->clear();
+    m_shortGaps->setVisible(!fit.shortGaps.empty());
     for (int index : fit.shortGaps)
         m_shortGaps->addItem(QStringLiteral("Track %1 to %2: gap %3, the recorder will not split there")
                                  .arg(index + 1)

@@ -27,6 +27,7 @@ public:
                    QWidget* parent = nullptr);
 
     const RecorderKind& recorder() const { return m_recorder; }
+    QSize sizeHint() const override;
     // Where titles the files do not carry come from.
     void setTitleLookup(TitleLookup lookup);
     // The room below the track list, empty until something is put there.

@@ -10,4 +10,6 @@ struct ScanTrack {
     SoundSource source;
     double gapSeconds = 0; // the silence after it
     bool last = false; // no track follows: its gap splits nothing
+
+    bool operator==(const ScanTrack&) const = default;
 };

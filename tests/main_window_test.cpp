@@ -1,6 +1,7 @@
 #include "support/main_window_fixture.h"
 
 #include "support/file_bytes.h"
+#include "support/generated_media.h"
 #include "support/qt_printers.h"
 
 #include "common/check_box.h"
@@ -10,6 +11,7 @@
 #include "recorder/recorder_window.h"
 #include "recording/recording_run.h"
 
+#include <QAccessible>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
@@ -20,6 +22,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QTreeView>
+#include <QTreeWidget>
 #include <tuple>
 
 namespace {
@@ -334,4 +337,125 @@ TEST_F(MainWindowTest, theRecorderButtonOpensTheWindowWhoseSuggestedGapBecomesTh
     EXPECT_EQ(w.playlist().at(0).gap, 4000);
     w.close();
     EXPECT_FALSE(recorder->isVisible());
+}
+
+// A screen reader reads a label as the text it shows, which here mostly changes with
+// the list: a name of the label's own would hide it.
+TEST_F(MainWindowTest, everyLabelIsReadAsTheTextItShows)
+{
+    MainWindow& w = load();
+    fill({{"/m/a.mp3", "100", 1000}, {"/m/b.mp3", "100", 2000}});
+    w.show();
+    w.recorderWindow().show();
+    QCoreApplication::processEvents();
+    const QList<QLabel*> labels = w.findChildren<QLabel*>();
+    ASSERT_GT(labels.size(), 10);
+    for (QLabel* label : labels) {
+        if (label->text().isEmpty())
+            continue; // read by the title of its frame until it shows something
+        const QString shown = label->buddy() ? QString(label->text()).remove(u'&') : label->text();
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(label)->text(QAccessible::Name), shown)
+            << label->objectName().toStdString();
+    }
+    EXPECT_TRUE(w.recorderWindow().findChild<QLabel*>("FitSummary")->text().startsWith("MiniDisc 74 min (SP): "));
+    EXPECT_TRUE(w.recorderWindow().findChild<QLabel*>("RuleLabel")->text().startsWith("A new track starts after"));
+}
+
+// Opening the recorder window follows the list; a failure on the way is told, and
+// the program and the list stay.
+TEST_F(MainWindowTest, aFailureWhileTheRecorderWindowFollowsTheListIsToldAndTheListStays)
+{
+    MainWindow& w = load();
+    fill({{"/m/a.mp3", "100", 2000}, {"/cd/Track01.cda", "100", 2000}});
+    cdDevice.discFailure = "The drive does not answer.";
+    w.show();
+    w.ui.recorder->click();
+    QCoreApplication::processEvents();
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text, "The drive does not answer.");
+    EXPECT_EQ(dialogs.messages[0].title, "Trelvik");
+    EXPECT_EQ(dialogs.messages[0].icon, QMessageBox::Warning);
+    EXPECT_EQ(w.playlist().count(), 2);
+    EXPECT_TRUE(w.recorderWindow().isVisible());
+}
+
+// What the scan found stays while the recorder window is closed and opened again
+// and while the recorder changes, and a scan that runs goes on; only a track that
+// leaves the list takes its findings with it.
+TEST_F(MainWindowTest, scanFindingsOutliveTheRecorderWindowAndTheRecorderChoice)
+{
+    GeneratedMedia media;
+    const QString one = media.makeFromPieces("one.wav", {{2, "sine 440 vol 0.5"}, {2, "sine 440 vol 0.001"},
+                                                        {2, "sine 440 vol 0.5"}});
+    const QString two = media.makeFromPieces("two.wav", {{2, "sine 440 vol -1dB"}});
+    ASSERT_FALSE(one.isEmpty() || two.isEmpty());
+    MainWindow& w = load();
+    fill({{one, "6", 2000}, {two, "2", 2000}});
+    w.show();
+    w.ui.recorder->click();
+    QWidget& recorder = w.recorderWindow();
+    auto* tree = recorder.findChild<QTreeWidget*>();
+    QPushButton* scan = nullptr;
+    for (auto* button : recorder.findChildren<QPushButton*>()) {
+        if (button->text() == "&Scan list")
+            scan = button;
+    }
+    ASSERT_TRUE(tree && scan);
+    const auto rows = [&] {
+        QStringList texts;
+        for (int i = 0; i < tree->topLevelItemCount(); ++i)
+            texts << tree->topLevelItem(i)->text(0) + "|" + tree->topLevelItem(i)->text(1) + "|" + tree->topLevelItem(i)->text(2);
+        return texts;
+    };
+    const auto reopen = [&] {
+        recorder.close();
+        w.ui.recorder->click();
+        QCoreApplication::processEvents();
+    };
+
+    scan->click();
+    reopen();
+    EXPECT_EQ(scan->text(), "&Cancel scan");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return scan->text() == "&Scan list"; }, 60000));
+    const QStringList found = {"1|one|quiet passage at 0:02 for 2.0 s", "1|one|peak -6.0 dB at 0:00",
+                               "2|two|peak -1.0 dB at 0:00"};
+    EXPECT_EQ(rows(), found);
+    reopen();
+    EXPECT_EQ(rows(), found);
+
+    // A CD recorder wants 3 s below -40 dB: no passage to split at, and the gap is too short.
+    auto* choice = recorder.findChild<QComboBox*>("RecorderChoice");
+    choice->setCurrentIndex(choice->findData("cd-r-74"));
+    Q_EMIT choice->activated(choice->currentIndex());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(rows(), QStringList({"1|one|gap 2.0 s is shorter than 3.0 s", "1|one|peak -6.0 dB at 0:00",
+                                   "2|two|peak -1.0 dB at 0:00"}));
+
+    w.playlist().remove(0);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(rows(), QStringList({"1|two|peak -1.0 dB at 0:00"}));
+}
+
+// The recorder window fits a 1366 x 768 screen below a panel, title bar included,
+// also with a custom recorder's figures showing; its room goes to the track list.
+TEST_F(MainWindowTest, theRecorderWindowFitsALaptopScreenAndGivesItsRoomToTheTrackList)
+{
+    MainWindow& w = load();
+    fill({{"/m/a.mp3", "100", 2000}, {"/m/b.mp3", "100", 2000}});
+    w.show();
+    w.ui.recorder->click();
+    QWidget& recorder = w.recorderWindow();
+    QCoreApplication::processEvents();
+    constexpr int kRoom = 768 - 60 - 30; // a panel and a title bar
+    EXPECT_LE(recorder.height(), kRoom);
+    EXPECT_LE(recorder.sizeHint().height(), kRoom);
+    const auto* trackList = recorder.findChild<QPlainTextEdit*>("TrackListText");
+    EXPECT_GE(trackList->viewport()->height(), 8 * trackList->fontMetrics().lineSpacing());
+
+    auto* choice = recorder.findChild<QComboBox*>("RecorderChoice");
+    choice->setCurrentIndex(choice->findData("custom"));
+    Q_EMIT choice->activated(choice->currentIndex());
+    QCoreApplication::processEvents();
+    EXPECT_LE(recorder.minimumSizeHint().height(), kRoom);
+    EXPECT_LE(recorder.height(), kRoom);
 }

@@ -1,7 +1,10 @@
 #include "common/basic_random.h"
 #include "playlist/playlist.h"
+#include "playlist/playlist_model.h"
+#include "playlist/row_form.h"
 
 #include <QSignalSpy>
+#include <QTreeView>
 #include <gtest/gtest.h>
 
 namespace {
@@ -41,6 +44,27 @@ TEST(Playlist, announcesEveryChangeAndRecountsTheTotalOnceABatchCloses)
     EXPECT_EQ(cleared.count(), 1);
     EXPECT_TRUE(playlist.isEmpty());
     EXPECT_EQ(totals.last().first().toDouble(), 0);
+}
+
+// A file name may hold line breaks; its row stays one line high, as every other.
+TEST(PlaylistModel, showsANameWithLineBreaksOnOneLine)
+{
+    Playlist playlist;
+    PlaylistModel model(playlist);
+    const QString names[] = {"/m/plain.mp3", "/m/two\nlines.mp3", "/m/a\r\nb\rc.wav", QString("/m/x") + QChar::LineSeparator + "y.ogg"};
+    for (const QString& name : names)
+        playlist.append({name, "10", 2000});
+    const auto file = [&](int row) { return model.index(row, int(PlaylistColumn::File)).data().toString(); };
+    EXPECT_EQ(file(0), "/m/plain.mp3");
+    EXPECT_EQ(file(1), QString("/m/two") + QChar(0x23CE) + "lines.mp3");
+    EXPECT_EQ(file(2), QString("/m/a") + QChar(0x23CE) + "b" + QChar(0x23CE) + "c.wav");
+    EXPECT_EQ(file(3), QString("/m/x") + QChar(0x23CE) + "y.ogg");
+    EXPECT_EQ(playlist.at(2).path, names[2]) << "the entry keeps its name";
+
+    QTreeView view;
+    view.setModel(&model);
+    for (int row = 1; row < 4; ++row)
+        EXPECT_EQ(view.sizeHintForRow(row), view.sizeHintForRow(0)) << row;
 }
 
 } // namespace

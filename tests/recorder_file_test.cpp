@@ -68,6 +68,14 @@ TEST(RecorderFile, aMissingOrDamagedFileGivesTheDefault)
         "custom\r\n74\r\n254\r\n6\r\n1.5\r\n",     // a threshold above full scale
         "custom\r\n74\r\n254\r\n-50\r\n99\r\n",
         "custom\r\n1e999\r\n254\r\n-50\r\n1.5\r\n",
+        // Lines that would read as 0, a figure in range for all but the minutes.
+        "custom\r\n74\r\n254\r\nxyz\r\n\r\n",
+        "custom\r\n74\r\n\r\n-50\r\n1.5\r\n",
+        "custom\r\n74\r\n254\r\n-50\r\nabc\r\n",
+        "custom\r\n74\r\n254\r\n-\r\n1.5\r\n",
+        "custom\r\n74 min\r\n254\r\n-50\r\n1.5\r\n",
+        "custom\r\n74\r\n254\r\n-50\r\n1,5\r\n",
+        "custom\r\n74\r\n254\r\n-50\r\n1.5.0\r\n",
         QByteArray("\xff\xfe\x00m\x00", 5),
     };
     for (const QByteArray& bytes : damaged) {
@@ -75,6 +83,8 @@ TEST(RecorderFile, aMissingOrDamagedFileGivesTheDefault)
         EXPECT_EQ(figuresOf(readRecorderFile(dir.filePath("damaged.dat"))), figuresOf(defaultRecorderKind()))
             << bytes.toStdString();
     }
-    // Blanks around the id and lines beyond the known ones do no harm.
+    // Blanks around the id or a figure and lines beyond the known ones do no harm.
     EXPECT_EQ(parseRecorder({QStringLiteral(" dat-90 "), QStringLiteral("extra")}).id, "dat-90");
+    EXPECT_EQ(figuresOf(parseRecorder({"custom", " 80 ", "+12", "-4.5E1", ".5", "extra"})),
+              figuresOf(customRecorderKind({80, 12, -45, 0.5})));
 }

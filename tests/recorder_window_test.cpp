@@ -5,6 +5,7 @@
 #include "support/file_bytes.h"
 #include "support/qt_printers.h"
 
+#include <QAccessible>
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QLabel>
@@ -78,6 +79,7 @@ TEST_F(RecorderWindowTest, followsThePlaylistAndSavesTheTrackList)
               "MiniDisc 74 min (SP): 75:02 of 74:00 used, 1:02 over; 2 of 254 tracks");
     auto* gaps = child<QListWidget>("ShortGapList");
     ASSERT_EQ(gaps->count(), 1);
+    EXPECT_TRUE(gaps->isVisible());
     EXPECT_EQ(gaps->item(0)->text(), "Track 1 to 2: gap 1 s, the recorder will not split there");
     auto* trackList = child<QPlainTextEdit>("TrackListText");
     EXPECT_EQ(trackList->toPlainText(), "1. First 3:20\n2. Track 2 1:11:40");
@@ -96,20 +98,25 @@ TEST_F(RecorderWindowTest, followsThePlaylistAndSavesTheTrackList)
     playlist.clear();
     QCoreApplication::processEvents();
     EXPECT_EQ(gaps->count(), 0);
+    EXPECT_FALSE(gaps->isVisible()) << "no empty box";
     EXPECT_EQ(trackList->toPlainText(), "");
 }
 
 TEST_F(RecorderWindowTest, everyControlIsNamedAndReachedByTab)
 {
+    playlist.append({QStringLiteral("/m/a.mp3"), QStringLiteral("100"), 1000}); // a gap too short shows the list
+    playlist.append({QStringLiteral("/m/b.mp3"), QStringLiteral("100"), 2000});
     window.show();
     QTest::keyClick(child<QComboBox>("RecorderChoice"), Qt::Key_End); // the custom figures show
+    QCoreApplication::processEvents();
     QStringList reached;
     QWidget* widget = child<QComboBox>("RecorderChoice");
     do {
         // A spin box's line edit hands its focus to the box.
         if (widget->isVisible() && (widget->focusPolicy() & Qt::TabFocus) && !widget->focusProxy()) {
             reached << widget->objectName();
-            EXPECT_FALSE(widget->accessibleName().isEmpty()) << widget->objectName().toStdString();
+            EXPECT_FALSE(QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name).isEmpty())
+                << widget->objectName().toStdString();
         }
         widget = widget->nextInFocusChain();
     } while (widget != child<QComboBox>("RecorderChoice"));

@@ -1,3 +1,4 @@
+#include "recorder/list_findings.h"
 #include "recorder/scan_panel.h"
 #include "support/fake_media_player.h"
 #include "support/generated_media.h"
@@ -47,9 +48,11 @@ TEST(ScanPanel, listsWhatARecorderWouldSplitAndPlaysTheLoudestPassage)
     const SoundSource stretch { .path = two, .firstFrame = 44100, .endFrame = 19 * 44100 };
 
     FakeMediaPlayer player;
-    ScanPanel panel(player);
+    ListFindings findings;
+    ScanPanel panel(findings, player);
     EXPECT_EQ(panel.objectName(), "ScanPanel");
-    panel.setTracks({ { "One", SoundSource { .path = one }, 1.0, false }, { "Two", stretch, 3.0, false },
+    findings.setRule({ -50, 1.5 });
+    findings.setTracks({ { "One", SoundSource { .path = one }, 1.0, false }, { "Two", stretch, 3.0, false },
                       { "Damaged", SoundSource { .path = damaged }, 2.0, true } });
     // Gaps are known before any scan.
     EXPECT_EQ(rowsOf(panel), QStringList { "1|One|gap 1.0 s is shorter than 1.5 s" });
@@ -71,7 +74,7 @@ TEST(ScanPanel, listsWhatARecorderWouldSplitAndPlaysTheLoudestPassage)
     EXPECT_EQ(loudest->text(), "Loudest peak of the list: -1.0 dB in track 2 at 0:07");
 
     // Another rule is shown at once, without a scan.
-    panel.setRule({ -50, 2.5 });
+    findings.setRule({ -50, 2.5 });
     EXPECT_EQ(rowsOf(panel).mid(0, 3), (QStringList { "1|One|gap 1.0 s is shorter than 2.5 s", "1|One|peak -6.0 dB at 0:00",
                                                       "2|Two|peak -1.0 dB at 0:07" }));
 
@@ -93,8 +96,12 @@ TEST(ScanPanel, listsWhatARecorderWouldSplitAndPlaysTheLoudestPassage)
     EXPECT_FALSE(panel.findChild<QProgressBar*>()->accessibleName().isEmpty());
     EXPECT_FALSE(panel.findChild<QTreeWidget*>()->accessibleName().isEmpty());
 
-    // A new list drops what was found.
-    panel.setTracks({ { "One", SoundSource { .path = one }, 2.0, true } });
+    // A new list keeps the findings of the tracks it keeps; an empty one has nothing to play or scan.
+    findings.setTracks({ { "One", SoundSource { .path = one }, 2.0, true } });
+    EXPECT_EQ(rowsOf(panel), QStringList({ "1|One|peak -6.0 dB at 0:00" })); // its 2 s passage is short of 2.5 s
+    EXPECT_TRUE(buttonCalled(panel, "&Play loudest passage")->isEnabled());
+    findings.setTracks({});
     EXPECT_TRUE(rowsOf(panel).isEmpty());
     EXPECT_FALSE(buttonCalled(panel, "&Play loudest passage")->isEnabled());
+    EXPECT_FALSE(scan->isEnabled());
 }

@@ -2,12 +2,14 @@
 
 #include "common/check_box.h"
 #include "help_windows/volume_control.h"
+#include "playlist/opened_files.h"
 #include "support/fake_cd_device.h"
 #include "support/fake_dialogs.h"
 #include "support/fake_media_player.h"
 
 #include <QDir>
 #include <QFile>
+#include <QGroupBox>
 #include <QLabel>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -36,6 +38,9 @@ TEST(Startup, splashFirstThenTheMainWindowOneTickLater)
     ASSERT_TRUE(shown.wait(3000));
     ASSERT_TRUE(startup.mainWindow());
     EXPECT_TRUE(startup.mainWindow()->isVisible());
+    // The captions of the design until the list first changes.
+    EXPECT_EQ(startup.mainWindow()->ui.totalTimeLabel->text(), "Total time:");
+    EXPECT_EQ(startup.mainWindow()->ui.playlistFrame->title(), "Playlist");
     QTest::qWait(1500);
     EXPECT_TRUE(!splash || !splash->isVisible());
     EXPECT_EQ(shown.count(), 1) << "the splash ticks once";
@@ -43,7 +48,8 @@ TEST(Startup, splashFirstThenTheMainWindowOneTickLater)
 }
 
 // "Open with Trelvik": the files the program is started with go on the list as a
-// drop of them would put them, once the main window is up.
+// drop of them would put them, once the main window is up; one message names
+// those that cannot go on it.
 TEST(Startup, filesItIsOpenedWithAreAddedAsADropAddsThem)
 {
     QTemporaryDir dir;
@@ -62,7 +68,7 @@ TEST(Startup, filesItIsOpenedWithAreAddedAsADropAddsThem)
     const QString list = makeFile("list.m3u", "listed.wav\r\n");
     QDir::setCurrent(dir.path());
     Startup startup({dialogs, cd, player, dir.path(), dir.path(), {}},
-                    {"song.mp3", makeFile("notes.txt", "x"), list, dir.path()});
+                    {"song.mp3", makeFile("notes.txt", "x"), list, dir.path(), "gone.flac", makeFile("empty.wav", "")});
     startup.start();
 
     QSignalSpy shown(&startup, &Startup::mainWindowShown);
@@ -73,9 +79,30 @@ TEST(Startup, filesItIsOpenedWithAreAddedAsADropAddsThem)
     for (int i = 0; i < window->playlist().count(); ++i)
         paths << window->playlist().at(i).path;
     EXPECT_EQ(paths, QStringList({song, listed}));
-    EXPECT_TRUE(dialogs.messages.empty());
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text, "These files were not put on the list:\n\n" + folder.filePath("notes.txt")
+                                            + ": not a type Trelvik plays\n" + dir.path() + ": a folder\n"
+                                            + folder.filePath("gone.flac") + ": not found\n"
+                                            + folder.filePath("empty.wav") + ": empty");
+    EXPECT_EQ(dialogs.messages[0].title, "Trelvik");
+    EXPECT_EQ(dialogs.messages[0].icon, QMessageBox::Warning);
     EXPECT_TRUE(window->ui.saveWhenDoneBox->toolTip().contains(dir.path())) << "where Recording playlists go";
     window->close();
+}
+
+TEST(OpenedFiles, cdTracksAreLeftToTheDeviceAndALongRefusalIsCutShort)
+{
+    const OpenedFiles cd = sortOpenedFiles({"/no/album.cue/Track03.cda", "/no/Audio CD/Track01.cda"});
+    EXPECT_EQ(cd.taken, QStringList({"/no/album.cue/Track03.cda", "/no/Audio CD/Track01.cda"}));
+    EXPECT_TRUE(cd.refused.isEmpty());
+
+    QStringList names;
+    for (int i = 1; i <= 17; ++i)
+        names << QStringLiteral("/no/%1.mp3").arg(i);
+    const QStringList lines = refusedFilesMessage(sortOpenedFiles(names).refused).split(u'\n');
+    ASSERT_EQ(lines.size(), 18);
+    EXPECT_EQ(lines[16], "/no/15.mp3: not found");
+    EXPECT_EQ(lines[17], "... and 2 more");
 }
 
 TEST(VolumeControl, findsTheFirstKnownProgramOnThePath)

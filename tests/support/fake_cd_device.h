@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/failure.h"
 #include "player/cd_device.h"
 
 #include <QByteArrayList>
@@ -14,6 +15,7 @@ public:
     QHash<QByteArray, QByteArray> replies; // command -> reply text
     QStringList chosenFolders;
     QHash<int, SoundSource> sounds; // tracks the player is to play; others the drive plays
+    QString discFailure; // when set, choosing a disc fails with it
 
     QByteArray sendCommand(const QByteArray& command, int replyCapacity) override
     {
@@ -23,7 +25,12 @@ public:
         reply.append(QByteArray(replyCapacity - reply.size(), '\0'));
         return reply;
     }
-    void chooseDisc(const QString& folder) override { chosenFolders << folder; }
+    void chooseDisc(const QString& folder) override
+    {
+        if (!discFailure.isEmpty())
+            throw Failure(discFailure);
+        chosenFolders << folder;
+    }
     std::optional<SoundSource> trackSound(int track) override
     {
         return sounds.contains(track) ? std::optional(sounds.value(track)) : std::nullopt;

@@ -1,0 +1,77 @@
+#pragma once
+
+#include "player/sound_source.h"
+#include "recorder/level_envelope.h"
+#include "recorder/list_scan.h"
+#include "recorder/scan_track.h"
+#include "recorder/silence_rule.h"
+
+#include <QHash>
+#include <QList>
+#include <QObject>
+#include <QStringList>
+#include <optional>
+
+// What the scan found in the list's tracks, in the words the scan panel shows,
+// judged under the recorder's rule. It lives as long as the program, not the
+// window: another rule re-judges what was found at once, and a change of the list
+// drops only what was found for tracks that left it (a track is known by where
+// its sound is read). A scan that runs follows the list as it stands.
+class ListFindings : public QObject {
+    Q_OBJECT
+public:
+    explicit ListFindings(QObject* parent = nullptr);
+
+    void setRule(const SilenceRule& rule);
+    void setTracks(const QList<ScanTrack>& tracks);
+    const QList<ScanTrack>& tracks() const { return m_tracks; }
+
+    // Scans the list anew; the scan cache spares files read before and unchanged.
+    void scan();
+    // The scan stops within moments; what it found stays.
+    void cancel();
+    bool isScanning() const { return m_scan.isRunning(); }
+    // Of the scan running or last run, while the list holds the same sounds.
+    int percent() const { return m_percent; }
+
+    // A track's findings, a line each: quiet passages, a gap too short, its peak.
+    QStringList texts(int index) const;
+    // Why the track could not be scanned, in full; empty when it could.
+    QString failure(int index) const;
+    // "Loudest peak of the list: ..."
+    QString loudestText() const;
+    // The stretch around the loudest peak of the list, to set the recorder's level by.
+    std::optional<SoundSource> loudestPassage() const;
+
+Q_SIGNALS:
+    // The tracks, the rule or everything found changed: every track reads anew.
+    void changed();
+    // Findings came for one track; the gap before it may read differently too.
+    void trackChanged(int index);
+    void percentChanged(int percent);
+    void scanningChanged(bool scanning);
+
+private:
+    struct Found {
+        std::optional<LevelEnvelope> envelope;
+        TrackSilences silences; // under the rule
+        PeakLevel peak;
+        QString failure;
+    };
+
+    static QString keyOf(const SoundSource& source);
+    static QList<SoundSource> soundsOf(const QList<ScanTrack>& tracks);
+    const Found* foundFor(int index) const;
+    void startScan();
+    void keep(int index, Found found);
+    void setPercent(int percent);
+    std::optional<int> loudestTrack() const;
+
+    ListScan m_scan;
+    QList<ScanTrack> m_tracks;
+    QList<SoundSource> m_scanned; // what the running scan reads, index for index
+    QHash<QString, Found> m_found; // by the track's key
+    SilenceRule m_rule;
+    int m_percent = 0;
+    bool m_cancelled = false; // the running scan is stopping: a change of the list does not restart it
+};
