@@ -33,7 +33,8 @@ public:
     GstOutputStream(const QString& audioSink, Source source, ErrorHandler onError);
 
     // Starts the stream unless it runs, waiting at most kStartTimeoutMs until it
-    // does. The source's timeline starts at 0. Throws a Failure when the sink refuses.
+    // does. The source's timeline starts at 0. Throws a Failure when the sink refuses,
+    // or when there is no sound output to play through.
     void open();
     // Stops the stream at once; what was not heard yet is dropped.
     void close();
@@ -54,5 +55,6 @@ private:
     bool m_open = false;
     mutable std::mutex m_errorLock;
     QString m_lastError;
+    QString m_lastWarning;
     Pipeline m_pipeline; // last: its threads use the members above until it is gone
 };

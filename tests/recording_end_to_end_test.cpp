@@ -5,8 +5,10 @@
 #include "support/sounding_run.h"
 
 #include "common/check_box.h"
+#include "recording/recording_run.h"
 
 #include <QDir>
+#include <QSignalSpy>
 #include <gtest/gtest.h>
 
 namespace {
@@ -151,6 +153,43 @@ TEST(RecordingEndToEnd, soundOutputLostMidTrackStopsTheRunWithAMessage)
     EXPECT_FALSE(run.dialogs.messages.front().text.isEmpty());
     EXPECT_EQ(run.dialogs.messages.front().icon, QMessageBox::Warning);
     EXPECT_TRUE(QDir(run.programDir.path()).entryList({QStringLiteral("Recording*")}).isEmpty());
+}
+
+// With no sound output at all a run would play into nothing and look like a
+// recording: the player refuses to play, and the run ends at once with the reason
+// and never counts down.
+TEST(RecordingEndToEnd, noSoundOutputEndsTheRunWithTheReasonBeforeItCountsDown)
+{
+    GeneratedMedia media;
+    const QString path = SoundingRun::makeTone(media, QStringLiteral("tone.wav"), 2, 440);
+    const QString noDevices = media.write(QStringLiteral("asound.conf"), {});
+    ASSERT_FALSE(path.isEmpty() || noDevices.isEmpty());
+    // No sound server, no ALSA device and no JACK server, whatever this computer has.
+    const std::pair<const char*, QByteArray> nothing[] = {
+        {"PULSE_SERVER", "unix:" + QFile::encodeName(media.path(QStringLiteral("no-server")))},
+        {"ALSA_CONFIG_PATH", QFile::encodeName(noDevices)}, {"JACK_NO_START_SERVER", "1"}};
+    std::vector<std::optional<QByteArray>> saved;
+    for (const auto& [name, value] : nothing) {
+        saved.push_back(qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt);
+        qputenv(name, value);
+    }
+    {
+        SoundingRun run;
+        run.add(path, 2, 0);
+        QSignalSpy entries(&run.window.recordingRun(), &RecordingRun::entryStarted);
+        QSignalSpy progress(&run.window.recordingRun(), &RecordingRun::progressChanged);
+        run.play(10000);
+        EXPECT_FALSE(run.window.busyState().recording);
+        EXPECT_EQ(entries.count(), 0);
+        EXPECT_EQ(progress.count(), 0);
+        ASSERT_EQ(run.dialogs.messages.size(), 1u);
+        const QStringList lines = run.dialogs.messages.front().text.split(u'\n');
+        EXPECT_EQ(lines.front(), QStringLiteral("There is no sound output to play through."));
+        EXPECT_TRUE(lines.size() > 1 && !lines[1].isEmpty()) << "no reason given"; // the sound server's, here
+        EXPECT_EQ(run.dialogs.messages.front().title, QStringLiteral("Trelvik"));
+    }
+    for (size_t i = 0; i < saved.size(); ++i)
+        saved[i] ? qputenv(nothing[i].first, *saved[i]) : qunsetenv(nothing[i].first);
 }
 
 } // namespace
