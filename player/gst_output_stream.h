@@ -26,8 +26,11 @@ public:
     static constexpr int kBytesPerFrame = kChannels * 4;
     // What the source gives: 32-bit float samples, interleaved.
     static const char* const kCaps;
-    // How far ahead of what is heard the sink takes sound.
-    static constexpr int kBufferMs = 200;
+    // How far ahead of what is heard the sink is asked to take sound (PulseAudio
+    // grants about half). Nothing needs the sound soon but a stop, which drops
+    // what the sink holds; a sink that holds seconds plays on while a busy
+    // computer leaves the stream's threads waiting.
+    static constexpr int kBufferMs = 4000;
 
     // audioSink: a gst-launch-1.0 description of where the sound goes.
     GstOutputStream(const QString& audioSink, Source source, ErrorHandler onError);
