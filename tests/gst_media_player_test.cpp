@@ -122,7 +122,9 @@ TEST_P(MediaTypeTest, measuresThenPlaysToOneEndOfStreamWithRisingPosition)
     const double early = player.currentPosition();
     QTest::qWait(500);
     EXPECT_GT(early, 0.1);
-    EXPECT_GT(player.currentPosition(), early + 0.3);
+    if (ended.isEmpty()) { // a slow computer may have waited till the end, where the position stays
+        EXPECT_GT(player.currentPosition(), early + 0.3);
+    }
     ASSERT_TRUE(ended.count() == 1 || ended.wait(5000)) << "no end of stream";
     QTest::qWait(300);
     EXPECT_EQ(started.count(), 1);
