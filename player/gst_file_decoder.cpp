@@ -186,7 +186,8 @@ void GstFileDecoder::readRawImage(const SoundSource& source)
     constexpr qint64 kPieceFrames = GstOutputStream::kRate / 20;
     QFile file(source.path);
     QString error;
-    if (!file.open(QIODevice::ReadOnly) || !file.seek(source.firstFrame * kBytesPerFrame)) {
+    // A stretch from the start is read without a seek, so that a pipe can be read too.
+    if (!file.open(QIODevice::ReadOnly) || (source.firstFrame > 0 && !file.seek(source.firstFrame * kBytesPerFrame))) {
         error = file.errorString();
     } else {
         qint64 left = source.endFrame < 0 ? std::numeric_limits<qint64>::max() : source.endFrame - source.firstFrame;

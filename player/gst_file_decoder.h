@@ -16,6 +16,8 @@ typedef struct _GstAppSink GstAppSink;
 // GStreamer's threads (a raw CD image on a thread of its own), running at most
 // kQueuedFrames ahead of what the output has taken: a file is read only as fast
 // as it plays, and the next one can be decoded while the one before still sounds.
+// Seconds ahead, a decoder that a busy computer leaves waiting a while still has
+// sound ready when the output asks.
 class GstFileDecoder {
 public:
     GstFileDecoder();
@@ -44,7 +46,7 @@ public:
     // How long a file that ended without a sound track lasts (its pictures), in frames.
     qint64 framesWithoutSound() const;
 
-    static constexpr qint64 kQueuedFrames = GstOutputStream::kRate / 5;
+    static constexpr qint64 kQueuedFrames = GstOutputStream::kRate * 5;
 
 private:
     static GstFlowReturn onDecoded(GstAppSink* sink, gpointer self);

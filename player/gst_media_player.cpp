@@ -12,6 +12,8 @@ namespace {
 // wakes a thread or two, and those wake-ups are most of a run's CPU time.
 constexpr qint64 kPieceFrames = GstOutputStream::kRate / 20;
 constexpr qint64 kWaitingFrames = GstOutputStream::kRate / 200; // 5 ms of silence while a file is late
+// A stop, which waits for the output's thread, waits at most this long for a wait on a decoder.
+constexpr int kWaitSliceMs = 10;
 
 qint64 framesOf(const GstBufferHandle& buffer)
 {
@@ -97,6 +99,9 @@ void GstMediaPlayer::endPlayback()
     const std::lock_guard lock(m_feedLock);
     m_active = -1;
     m_waiting = -1;
+    m_starvedSince.reset();
+    m_sinkFill = 0;
+    m_lateTold = false;
     m_timeline.reset();
 }
 
@@ -120,48 +125,29 @@ double GstMediaPlayer::startLeadMs() const
 
 // The output's thread, whenever it has room: the playing file's next samples, or
 // silence until the waiting file is due and ready. The timestamps run on without
-// a break, so the sink plays what it is given one piece after the other.
+// a break, so the sink plays what it is given one piece after the other. A decoder
+// that falls behind is waited for, the feed unlocked meanwhile: silence in a
+// file's sound would be a break, and the sink plays on from what it holds.
 GstBufferHandle GstMediaPlayer::nextSound()
 {
-    const std::lock_guard lock(m_feedLock);
+    const quint64 playback = m_playback.load();
+    std::unique_lock lock(m_feedLock);
     qint64 frames = kPieceFrames; // of silence unless a file's samples are written
     GstBufferHandle buffer;
-    for (;;) {
-        if (m_active < 0 && m_waiting >= 0) {
-            frames = m_timeline.silenceBeforeStart(kPieceFrames);
-            if (frames > 0)
-                break;
-            const QString error = m_decoders[m_waiting].error();
-            if (!error.isEmpty()) {
-                m_waiting = -1;
-                written({ Moment::Failed, m_timeline.written(), error });
-                frames = kPieceFrames;
-                break;
-            }
-            if (!m_decoders[m_waiting].ready()) {
-                frames = kWaitingFrames; // due but not decoded yet: it starts as soon as it is
-                if (starved(QStringLiteral("The file did not open within %1 seconds.")))
-                    frames = kPieceFrames;
-                break;
-            }
-            m_starvedFrames = 0;
-            m_timeline.startFile();
-            m_active = std::exchange(m_waiting, -1);
-            m_silentFramesLeft = -1;
-            written({ Moment::Started, m_timeline.written(), {} });
-        }
-        if (m_active < 0)
+    for (int waitFor = -1;; waitFor = -1) {
+        buffer = nextPiece(frames, waitFor);
+        if (waitFor < 0 || playback != m_playback.load()) // a stop waits for this thread
             break;
-        buffer = nextOfActiveFile(frames);
-        if (buffer || m_active >= 0)
-            break;
-        // The file ended here: the next may be due at once.
+        lock.unlock();
+        m_decoders[waitFor].waitUntilReady(kWaitSliceMs);
+        lock.lock();
     }
     if (!buffer) {
         const gsize bytes = gsize(frames) * GstOutputStream::kBytesPerFrame;
         buffer.reset(gst_buffer_new_allocate(nullptr, bytes, nullptr));
         gst_buffer_memset(buffer.get(), 0, 0, bytes);
     }
+    watchSinkLead(sinkLead(), m_active >= 0);
     const qint64 at = m_timeline.written();
     m_timeline.advance(frames);
     GST_BUFFER_PTS(buffer.get()) = GstClockTime(m_timeline.nanoseconds(at));
@@ -169,14 +155,57 @@ GstBufferHandle GstMediaPlayer::nextSound()
     return buffer;
 }
 
-// The active file's next samples, or null with the silence to write instead;
-// at the file's end no file is active any more.
-GstBufferHandle GstMediaPlayer::nextOfActiveFile(qint64& frames)
+// Under the feed lock: the next samples to write; or null with the frames of
+// silence to write instead, or with the decoder to wait for first.
+GstBufferHandle GstMediaPlayer::nextPiece(qint64& frames, int& waitFor)
+{
+    for (;;) {
+        if (m_active < 0 && m_waiting >= 0) {
+            frames = m_timeline.silenceBeforeStart(kPieceFrames);
+            if (frames > 0)
+                return nullptr;
+            const QString error = m_decoders[m_waiting].error();
+            if (!error.isEmpty()) {
+                m_waiting = -1;
+                written({ Moment::Failed, m_timeline.written(), error });
+                frames = kPieceFrames;
+                return nullptr;
+            }
+            if (!m_decoders[m_waiting].ready()) {
+                // Due but not decoded yet: while the sink holds plenty the file is waited
+                // for and starts at its place, else as soon as it can, the silence longer.
+                frames = kWaitingFrames;
+                if (!starved(QStringLiteral("The file did not open within %1 seconds."))
+                    && sinkLead() >= m_sinkFill * 3 / 4)
+                    waitFor = m_waiting;
+                return nullptr;
+            }
+            m_starvedSince.reset();
+            m_timeline.startFile();
+            m_active = std::exchange(m_waiting, -1);
+            m_silentFramesLeft = -1;
+            inThisPlayback([this] { Q_EMIT soundTaken(); });
+            written({ Moment::Started, m_timeline.written(), {} });
+        }
+        if (m_active < 0) {
+            frames = kPieceFrames;
+            return nullptr;
+        }
+        GstBufferHandle buffer = nextOfActiveFile(frames, waitFor);
+        if (buffer || m_active >= 0)
+            return buffer;
+        // The file ended here: the next may be due at once.
+    }
+}
+
+// The active file's next samples; or null with the silence to write instead, or
+// with its decoder to wait for. At the file's end no file is active any more.
+GstBufferHandle GstMediaPlayer::nextOfActiveFile(qint64& frames, int& waitFor)
 {
     GstFileDecoder& file = m_decoders[m_active];
     if (GstBufferHandle buffer = file.take(kPieceFrames)) {
         frames = framesOf(buffer);
-        m_starvedFrames = 0;
+        m_starvedSince.reset();
         return buffer;
     }
     frames = kPieceFrames;
@@ -188,9 +217,8 @@ GstBufferHandle GstMediaPlayer::nextOfActiveFile(qint64& frames)
         return nullptr;
     }
     if (!file.finished()) {
-        frames = kWaitingFrames; // the decoder fell behind: a moment of silence, then on
-        if (starved(QStringLiteral("The file gave no sound for %1 seconds.")))
-            frames = kPieceFrames;
+        if (!starved(QStringLiteral("The file gave no sound for %1 seconds.")))
+            waitFor = m_active;
         return nullptr;
     }
     if (m_silentFramesLeft < 0)
@@ -206,19 +234,44 @@ GstBufferHandle GstMediaPlayer::nextOfActiveFile(qint64& frames)
     return nullptr;
 }
 
+// How far ahead of what is heard the output writes now, in nanoseconds.
+qint64 GstMediaPlayer::sinkLead() const
+{
+    return m_timeline.nanoseconds(m_timeline.written()) - m_output.now();
+}
+
+// The output's thread, before writing with the sink the given lead ahead of what
+// is heard. Once it has filled, the sink holds about the same ahead all the time.
+// Of that a sound server keeps up to half for its device, and plays silence when
+// the rest runs out. A file's samples written while the sink holds less than half
+// of what it held, or after their moment, come too late to be heard at their place:
+// the sound breaks there.
+void GstMediaPlayer::watchSinkLead(qint64 lead, bool fileSound)
+{
+    m_sinkFill = std::max(m_sinkFill, lead);
+    if (lead >= m_sinkFill / 2) {
+        m_lateTold = false;
+    } else if (fileSound && !m_lateTold) {
+        m_lateTold = true;
+        written({ Moment::Broke, m_timeline.written(), {} });
+    }
+}
+
 // The output's thread: a decoder that stalls without an error must not hold the
 // run for ever. True when the file is given up, with the message made from text.
 bool GstMediaPlayer::starved(const QString& text)
 {
-    m_starvedFrames += kWaitingFrames;
-    if (m_starvedFrames < qint64(GstPlaybin::kOpenTimeoutMs) * GstOutputStream::kRate / 1000)
+    const auto now = std::chrono::steady_clock::now();
+    if (!m_starvedSince)
+        m_starvedSince = now;
+    if (now - *m_starvedSince < std::chrono::milliseconds(GstPlaybin::kOpenTimeoutMs))
         return false;
     const int decoder = m_active >= 0 ? m_active : m_waiting;
     const QString error = text.arg(GstPlaybin::kOpenTimeoutMs / 1000) + QLatin1Char('\n')
         + QDir::toNativeSeparators(m_decoders[decoder].path());
     m_active = -1;
     m_waiting = -1;
-    m_starvedFrames = 0;
+    m_starvedSince.reset();
     written({ Moment::Failed, m_timeline.written(), error });
     return true;
 }
@@ -276,6 +329,10 @@ void GstMediaPlayer::announceHeard()
             m_heardStart = moment.frame;
             m_heardEnd.reset();
             Q_EMIT soundStarted();
+            break;
+        case Moment::Broke:
+            if (m_heardStart)
+                Q_EMIT breakHeard(double(moment.frame - *m_heardStart) / GstOutputStream::kRate);
             break;
         case Moment::Ended:
             m_heardEnd = moment.frame;

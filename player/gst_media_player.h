@@ -8,6 +8,7 @@
 
 #include <QTimer>
 #include <atomic>
+#include <chrono>
 #include <deque>
 #include <functional>
 #include <mutex>
@@ -18,6 +19,7 @@
 // length. Two decoders take turns at playing: while one file sounds, the next
 // is opened and decoded ahead. The output stream stays open from file to file
 // and is fed without a break, each file the asked silence after the one before.
+// Where the computer was too busy to feed it in time after all, the break is told.
 class GstMediaPlayer : public MediaPlayer {
     Q_OBJECT
 public:
@@ -36,13 +38,16 @@ public:
 private:
     // What the output has written, to be announced when it is heard.
     struct Moment {
-        enum Kind { Started, Ended, Failed } kind;
+        enum Kind { Started, Broke, Ended, Failed } kind;
         qint64 frame;
         QString error;
     };
 
     GstBufferHandle nextSound();
-    GstBufferHandle nextOfActiveFile(qint64& frames);
+    GstBufferHandle nextPiece(qint64& frames, int& waitFor);
+    GstBufferHandle nextOfActiveFile(qint64& frames, int& waitFor);
+    qint64 sinkLead() const;
+    void watchSinkLead(qint64 lead, bool fileSound);
     bool starved(const QString& text);
     void inThisPlayback(std::function<void()> f);
     void written(const Moment& moment);
@@ -68,7 +73,10 @@ private:
     int m_active = -1;  // the decoder whose file is being written
     int m_waiting = -1; // the decoder whose file comes next
     qint64 m_silentFramesLeft = -1; // of an active file without sound, once known
-    qint64 m_starvedFrames = 0;     // silence written while a file was due but gave nothing
+    // Since when a file due or playing has given nothing.
+    std::optional<std::chrono::steady_clock::time_point> m_starvedSince;
+    qint64 m_sinkFill = 0;  // the most sound the sink has held ahead of what is heard, in nanoseconds
+    bool m_lateTold = false; // the sink runs short, and a break was told
 
     GstOutputStream m_output;
     GstPlaybin m_measure;

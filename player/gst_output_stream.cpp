@@ -36,6 +36,29 @@ GstElementHandle makePipeline(const QString& audioSink)
     return pipeline;
 }
 
+bool hasFactory(GstElement* element, const char* name)
+{
+    GstElementFactory* factory = gst_element_get_factory(element);
+    return factory && g_strcmp0(gst_plugin_feature_get_name(GST_PLUGIN_FEATURE(factory)), name) == 0;
+}
+
+// With no sound output that opens, autoaudiosink stands a fake sink in for one, and
+// a run would play into nothing as if it were heard.
+bool playsIntoNothing(GstElement* pipeline)
+{
+    GstIterator* sinks = gst_bin_iterate_all_by_element_factory_name(GST_BIN(pipeline), "fakesink");
+    GValue item = G_VALUE_INIT;
+    bool fake = false;
+    while (!fake && gst_iterator_next(sinks, &item) == GST_ITERATOR_OK) {
+        const GstElementHandle parent(GST_ELEMENT_CAST(gst_object_get_parent(GST_OBJECT(g_value_get_object(&item)))));
+        fake = parent && hasFactory(parent.get(), "autoaudiosink");
+        g_value_reset(&item);
+    }
+    g_value_unset(&item);
+    gst_iterator_free(sinks);
+    return fake;
+}
+
 void pushNext(GstAppSrc* source, guint, gpointer self)
 {
     // The source takes the buffer over.
@@ -58,7 +81,15 @@ GstOutputStream::GstOutputStream(const QString& audioSink, Source source, ErrorH
 // Runs on whichever thread posts. Nothing waits on this bus; errors go to the handler.
 bool GstOutputStream::onBusMessage(GstMessage* message)
 {
-    if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR) {
+    if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_WARNING) {
+        // Why an output that was tried did not open: autoaudiosink says so on its way
+        // to READY, which may be long before a start.
+        GError* warning = nullptr;
+        gst_message_parse_warning(message, &warning, nullptr);
+        const GErrorHandle ownedWarning(warning);
+        const std::lock_guard lock(m_errorLock);
+        m_lastWarning = QString::fromUtf8(warning->message);
+    } else if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR) {
         const QString error = gstErrorText(message);
         {
             const std::lock_guard lock(m_errorLock);
@@ -77,6 +108,15 @@ void GstOutputStream::open()
     {
         const std::lock_guard lock(m_errorLock);
         m_lastError.clear();
+    }
+    // The sink chooses its output on the way to READY.
+    if (gst_element_set_state(m_pipeline.element(), GST_STATE_READY) != GST_STATE_CHANGE_FAILURE
+        && playsIntoNothing(m_pipeline.element())) {
+        // From NULL the sink looks for an output again: one may have come by the next start.
+        gst_element_set_state(m_pipeline.element(), GST_STATE_NULL);
+        const std::lock_guard lock(m_errorLock);
+        throw Failure(QStringLiteral("There is no sound output to play through.")
+                      + (m_lastWarning.isEmpty() ? QString() : QLatin1Char('\n') + m_lastWarning));
     }
     if (gst_element_set_state(m_pipeline.element(), GST_STATE_PLAYING) != GST_STATE_CHANGE_FAILURE) {
         GstState state = GST_STATE_NULL;

@@ -26,14 +26,18 @@ public:
     static constexpr int kBytesPerFrame = kChannels * 4;
     // What the source gives: 32-bit float samples, interleaved.
     static const char* const kCaps;
-    // How far ahead of what is heard the sink takes sound.
-    static constexpr int kBufferMs = 200;
+    // How far ahead of what is heard the sink is asked to take sound (PulseAudio
+    // grants about half). Nothing needs the sound soon but a stop, which drops
+    // what the sink holds; a sink that holds seconds plays on while a busy
+    // computer leaves the stream's threads waiting.
+    static constexpr int kBufferMs = 4000;
 
     // audioSink: a gst-launch-1.0 description of where the sound goes.
     GstOutputStream(const QString& audioSink, Source source, ErrorHandler onError);
 
     // Starts the stream unless it runs, waiting at most kStartTimeoutMs until it
-    // does. The source's timeline starts at 0. Throws a Failure when the sink refuses.
+    // does. The source's timeline starts at 0. Throws a Failure when the sink refuses,
+    // or when there is no sound output to play through.
     void open();
     // Stops the stream at once; what was not heard yet is dropped.
     void close();
@@ -54,5 +58,6 @@ private:
     bool m_open = false;
     mutable std::mutex m_errorLock;
     QString m_lastError;
+    QString m_lastWarning;
     Pipeline m_pipeline; // last: its threads use the members above until it is gone
 };

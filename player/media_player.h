@@ -22,8 +22,9 @@ public:
     // Plays the file so that its sound begins silenceMs after the sound of the
     // file before it ended; as soon as it can when that moment has passed or
     // nothing played since the player was stopped. It never waits for the file
-    // to open. Called while a file sounds, the new file waits behind it, so even
-    // a silence of 0 comes out exact; a second waiting file replaces the first.
+    // to open. Called while a file sounds (from its soundTaken on), the new file
+    // waits behind it, so even a silence of 0 comes out exact; a second waiting
+    // file replaces the first.
     // Throws a Failure when the sound output cannot start.
     virtual void play(const SoundSource& source, double silenceMs) = 0;
     void play(const QString& path, double silenceMs) { play(SoundSource { .path = path }, silenceMs); }
@@ -36,8 +37,16 @@ public:
     virtual double startLeadMs() const = 0;
 
 Q_SIGNALS:
+    // On the user-interface thread, once per played file, when the output has begun
+    // to take its sound, some time before it is heard: a file handed to play() from
+    // now on waits behind it.
+    void soundTaken();
     // On the user-interface thread, once per played file, when its first sample is heard.
     void soundStarted();
+    // On the user-interface thread, when a break in the sound of the file being
+    // heard is heard: the computer was too busy to feed the output in time, and
+    // silence stands in the file's sound from position seconds on.
+    void breakHeard(double position);
     // Once per played file, when it has been heard to its end.
     void endOfStream(int result);
     // A played file could not be opened or broke off, or the sound output failed:

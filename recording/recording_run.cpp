@@ -35,7 +35,9 @@ RecordingRun::RecordingRun(const Playlist& playlist, MediaPlayer& player, CDAudi
     connect(&m_cdWatch, &QTimer::timeout, this, &RecordingRun::watchCd);
     connect(&m_mediaWatch, &QTimer::timeout, this, &RecordingRun::watchMedia);
     connect(&m_cdStartPoll, &QTimer::timeout, this, &RecordingRun::checkCdStarted);
+    connect(&player, &MediaPlayer::soundTaken, this, &RecordingRun::mediaTaken);
     connect(&player, &MediaPlayer::soundStarted, this, &RecordingRun::mediaStarted);
+    connect(&player, &MediaPlayer::breakHeard, this, &RecordingRun::mediaBroke);
     connect(&player, &MediaPlayer::endOfStream, this, &RecordingRun::mediaEnded);
     connect(&player, &MediaPlayer::failed, this, &RecordingRun::mediaFailed);
 }
@@ -55,6 +57,8 @@ void RecordingRun::start()
     m_gapTotal = gapTotalOf(m_playlist.table());
     m_running = true;
     m_completedTime = 0;
+    m_queued.clear();
+    m_breaks.clear();
     resetDevices();
     Q_EMIT started();
     m_gapTimer.setInterval(1);
@@ -117,28 +121,52 @@ qint16 RecordingRun::cdTrackOf(int number) const
 // before after the sound of the last one, to the sample.
 bool RecordingRun::queue(int number, const SoundSource& sound)
 {
+    double length = 0;
     try {
         const QString& path = m_playlist.at(number - 1).path;
-        m_queuedLength = isCdEntry(path) ? toInt16(trackLengthSeconds(m_cd.GetTrackLength(cdTrackOf(number))))
-                                         : leadingNumber(m_playlist.at(number - 1).length);
+        length = isCdEntry(path) ? toInt16(trackLengthSeconds(m_cd.GetTrackLength(cdTrackOf(number))))
+                                 : leadingNumber(m_playlist.at(number - 1).length);
         m_player.play(sound, number > 1 ? m_playlist.at(number - 2).gap : 0);
     } catch (const Failure& failure) {
         fail(failure.description());
         return false;
     }
-    m_queuedTrack = number;
+    m_queued.push_back({number, length});
     return true;
+}
+
+// The player has begun to take the entry handed to it last, seconds before it is
+// heard: the next entry waits behind it from now on, so that even a short gap comes
+// out exact however late this thread gets round to handing it over.
+void RecordingRun::mediaTaken()
+{
+    if (!m_running || m_queued.empty())
+        return;
+    const int number = m_queued.back().number + 1;
+    if (number > m_playlist.count())
+        return;
+    std::optional<SoundSource> next;
+    try {
+        next = playerSound(number);
+    } catch (const Failure& failure) {
+        fail(failure.description());
+        return;
+    }
+    if (next)
+        queue(number, *next);
 }
 
 // The entry is shown as playing from the moment it is heard.
 void RecordingRun::mediaStarted()
 {
-    if (m_queuedTrack == 0 || m_state != State::Waiting)
+    if (m_queued.empty() || m_state != State::Waiting)
         return;
-    const int number = std::exchange(m_queuedTrack, 0);
+    const Queued entry = m_queued.front();
+    m_queued.pop_front();
+    const int number = entry.number;
     m_currentTrack = number;
     m_gapTimer.setInterval(gapInterval(m_playlist.at(number - 1).gap));
-    m_trackLength = m_queuedLength;
+    m_trackLength = entry.length;
     Q_EMIT entryStarted(number);
     m_cdThroughPlayer = isCdEntry(m_playlist.at(number - 1).path);
     if (m_cdThroughPlayer) {
@@ -148,18 +176,19 @@ void RecordingRun::mediaStarted()
         m_mediaWatch.start();
         m_state = State::PlayingMedia;
     }
-    // The next entry waits behind this one, so that even a short gap comes out exact.
-    if (number >= m_playlist.count())
-        return;
-    std::optional<SoundSource> next;
-    try {
-        next = playerSound(number + 1);
-    } catch (const Failure& failure) {
-        fail(failure.description());
-        return;
-    }
-    if (next)
-        queue(number + 1, *next);
+}
+
+// The deck hears the break as the end of a track: the user is told where, after the run.
+void RecordingRun::mediaBroke(double position)
+{
+    if (playingThroughPlayer())
+        m_breaks.push_back({m_currentTrack, position});
+}
+
+void RecordingRun::tellBreaks()
+{
+    if (!m_breaks.empty())
+        Q_EMIT warning(brokenTracksMessage(std::exchange(m_breaks, {})));
 }
 
 bool RecordingRun::playingThroughPlayer() const
@@ -206,6 +235,7 @@ void RecordingRun::checkCdStarted()
 void RecordingRun::fail(const QString& description)
 {
     Q_EMIT warning(description);
+    m_breaks.clear(); // a run that fails has spoiled the recording anyway
     stop();
 }
 
@@ -266,7 +296,7 @@ void RecordingRun::trackEnded()
     const int lastIndex = m_playlist.lastIndex();
     if (m_currentTrack - 1 < lastIndex) {
         m_state = State::Waiting;
-        if (m_queuedTrack == m_currentTrack + 1)
+        if (!m_queued.empty())
             return; // the player starts it the gap after this one's sound
         // A media file after a track the drive played is woken early enough for the player to place it exactly.
         double gap = m_playlist.at(m_currentTrack - 1).gap;
@@ -299,6 +329,7 @@ void RecordingRun::endOfRun()
     m_running = false;
     m_mediaWatch.stop();
     m_player.stop(); // the last file is heard; let the sound output go
+    tellBreaks();
     Q_EMIT ended();
     // Leaving now would lose the playlist that could not be saved.
     if (saved && choices.exit == 1)
@@ -307,7 +338,7 @@ void RecordingRun::endOfRun()
 
 void RecordingRun::stop()
 {
-    m_queuedTrack = 0;
+    m_queued.clear();
     m_cdStartPoll.stop();
     m_gapTimer.stop();
     m_cdWatch.stop();
@@ -316,5 +347,6 @@ void RecordingRun::stop()
     m_running = false;
     m_mediaWatch.stop();
     m_state = State::Idle;
+    tellBreaks();
     Q_EMIT ended();
 }

@@ -2,12 +2,15 @@
 
 #include "player/sound_source.h"
 #include "recording/progress_display.h"
+#include "recording/run_rules.h"
 #include "recording/when_done.h"
 
 #include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
+#include <deque>
 #include <optional>
+#include <vector>
 
 class CDAudio;
 class MediaPlayer;
@@ -15,7 +18,8 @@ class Playlist;
 
 // A recording run: plays every entry of the playlist once, in order, through the
 // player or the CD drive, with each entry's gap of silence after it but the last,
-// then follows the "When done" choices. It owns the run's timers (objectNames
+// then follows the "When done" choices. A track whose sound broke somewhere is
+// named when the run is over. It owns the run's timers (objectNames
 // Timer1, the gap; Timer3, watching a CD track; Timer4, watching a media file)
 // and tells what happened through its signals; it touches no widget.
 class RecordingRun : public QObject {
@@ -62,7 +66,10 @@ private:
     std::optional<SoundSource> playerSound(int number);
     qint16 cdTrackOf(int number) const;
     bool queue(int number, const SoundSource& sound);
+    void mediaTaken();
     void mediaStarted();
+    void mediaBroke(double position);
+    void tellBreaks();
     bool playingThroughPlayer() const;
     void startCdTrack(int number);
     void checkCdStarted();
@@ -95,7 +102,11 @@ private:
     double m_gapTotal = 0;
     double m_trackLength = 0; // seconds of the entry playing
     int m_cdTrack = 0;        // the CD track playing, to notice the drive moving on
-    int m_queuedTrack = 0;    // the entry handed to the player and not yet heard
-    double m_queuedLength = 0;
+    struct Queued {
+        int number;
+        double length;
+    };
+    std::deque<Queued> m_queued; // the entries handed to the player and not yet heard, in order
+    std::vector<SoundBreak> m_breaks;
     bool m_cdThroughPlayer = false; // the CD track playing is read by the device and heard through the player
 };

@@ -1,8 +1,11 @@
 #include "recording/run_rules.h"
 
+#include "common/clock_text.h"
 #include "common/number_text.h"
 #include "common/playlist_table.h"
 
+#include <QStringList>
+#include <algorithm>
 #include <climits>
 #include <cmath>
 
@@ -25,4 +28,19 @@ int gapInterval(double gapMs)
 bool cdTrackHasEnded(int track, double trackLength, qint16 driveTrack, qint16 driveSeconds)
 {
     return driveTrack != track || driveSeconds == trackLength;
+}
+
+QString brokenTracksMessage(const std::vector<SoundBreak>& breaks)
+{
+    QStringList lines;
+    for (const SoundBreak& sound : breaks) {
+        const QString line = QStringLiteral("Track %1 broke off at %2.")
+                                 .arg(sound.track)
+                                 .arg(clockText(qint64(std::floor(std::max(0.0, sound.seconds)))));
+        if (!lines.contains(line))
+            lines << line;
+    }
+    return lines.join(u'\n')
+        + QStringLiteral("\n\nThe computer was too busy to keep the sound going: the recording has a silence "
+                         "there, and the deck may have started a new track at it.");
 }

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QString>
 #include <QtGlobal>
+#include <vector>
 
 class PlaylistTable;
 
@@ -16,3 +18,13 @@ int gapInterval(double gapMs);
 // A CD track has ended when the drive has moved on to another track or has played
 // as many whole seconds as the track is long.
 bool cdTrackHasEnded(int track, double trackLength, qint16 driveTrack, qint16 driveSeconds);
+
+// A break in a track's sound, heard seconds into it.
+struct SoundBreak {
+    int track;
+    double seconds;
+};
+
+// What the user is told after a run whose tracks broke off somewhere, a line for
+// each break (those of a track within one second are one).
+QString brokenTracksMessage(const std::vector<SoundBreak>& breaks);

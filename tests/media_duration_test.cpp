@@ -1,4 +1,5 @@
 #include "playlist/media_duration.h"
+#include "support/bytes_read.h"
 #include "support/fake_media_player.h"
 
 #include <QFile>
@@ -91,7 +92,9 @@ TEST(MediaDuration, aLargeFileWithoutFramesIsMeasuredAtOnce)
         ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(start) == start.size());
         ASSERT_TRUE(file.resize(qint64(256) << 20)); // sparse: costs no disk
         file.close();
+        const qint64 before = bytesRead();
         EXPECT_THROW(mediaDuration(player, path), Failure) << start.size();
+        EXPECT_LT(bytesRead() - before, qint64(16) << 20) << start.size(); // not the whole file
     }
     EXPECT_EQ(player.opened.size(), 2);
 }

@@ -5,8 +5,12 @@
 #include "support/sounding_run.h"
 
 #include "common/check_box.h"
+#include "recording/recording_run.h"
 
 #include <QDir>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSignalSpy>
 #include <gtest/gtest.h>
 
 namespace {
@@ -151,6 +155,81 @@ TEST(RecordingEndToEnd, soundOutputLostMidTrackStopsTheRunWithAMessage)
     EXPECT_FALSE(run.dialogs.messages.front().text.isEmpty());
     EXPECT_EQ(run.dialogs.messages.front().icon, QMessageBox::Warning);
     EXPECT_TRUE(QDir(run.programDir.path()).entryList({QStringLiteral("Recording*")}).isEmpty());
+}
+
+// A computer that leaves the program no time for longer than the sink holds sound
+// ahead: the deck hears a break, and the run, once over, names the track and the
+// second of it where the recording has the break.
+TEST(RecordingEndToEnd, aBreakInTheSoundIsToldWithTheTrackAndWhereItIs)
+{
+    PulseNullSink sink;
+    ASSERT_TRUE(sink.ready()) << "no PulseAudio server with a null sink could be started";
+    GeneratedMedia media;
+    const QString path = SoundingRun::makeTone(media, QStringLiteral("long.wav"), 8, 440);
+    ASSERT_FALSE(path.isEmpty());
+    SoundingRun run;
+    run.add(path, 8, 0);
+    // Two seconds into the sound the program is stopped for three.
+    const QString stopper = QStringLiteral("kill -STOP %1; sleep 3; kill -CONT %1").arg(QCoreApplication::applicationPid());
+    QObject::connect(run.player.get(), &MediaPlayer::soundStarted, [&] {
+        QTimer::singleShot(2000, [&] { QProcess::startDetached(QStringLiteral("sh"), {QStringLiteral("-c"), stopper}); });
+    });
+    const QString recording = media.path(QStringLiteral("deck.wav"));
+    ASSERT_TRUE(sink.startRecording(recording));
+    run.play(30000);
+    QThread::msleep(300);
+    sink.stopRecording();
+    ASSERT_FALSE(run.window.busyState().recording) << "the run did not end";
+
+    ASSERT_EQ(run.dialogs.messages.size(), 1u);
+    const QString text = run.dialogs.messages.front().text;
+    const QRegularExpressionMatch told = QRegularExpression(QStringLiteral("^Track 1 broke off at (\\d\\d):(\\d\\d)\\.\\n")).match(text);
+    ASSERT_TRUE(told.hasMatch()) << text.toStdString();
+    const int second = told.captured(1).toInt() * 60 + told.captured(2).toInt();
+    const std::vector<SoundStretch> sounds = soundStretches(recording, 0.02);
+    ASSERT_GE(sounds.size(), 2u) << "the recording has no break";
+    const double brokeAt = sounds[0].length();
+    std::printf("told: broke off at %d s; heard: at %.3f s\n", second, brokeAt);
+    // The piece on its way to the sink when the program stopped came too late as well.
+    EXPECT_GE(brokeAt, second - 0.1);
+    EXPECT_LT(brokeAt, second + 1.05);
+}
+
+// With no sound output at all a run would play into nothing and look like a
+// recording: the player refuses to play, and the run ends at once with the reason
+// and never counts down.
+TEST(RecordingEndToEnd, noSoundOutputEndsTheRunWithTheReasonBeforeItCountsDown)
+{
+    GeneratedMedia media;
+    const QString path = SoundingRun::makeTone(media, QStringLiteral("tone.wav"), 2, 440);
+    const QString noDevices = media.write(QStringLiteral("asound.conf"), {});
+    ASSERT_FALSE(path.isEmpty() || noDevices.isEmpty());
+    // No sound server, no ALSA device and no JACK server, whatever this computer has.
+    const std::pair<const char*, QByteArray> nothing[] = {
+        {"PULSE_SERVER", "unix:" + QFile::encodeName(media.path(QStringLiteral("no-server")))},
+        {"ALSA_CONFIG_PATH", QFile::encodeName(noDevices)}, {"JACK_NO_START_SERVER", "1"}};
+    std::vector<std::optional<QByteArray>> saved;
+    for (const auto& [name, value] : nothing) {
+        saved.push_back(qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt);
+        qputenv(name, value);
+    }
+    {
+        SoundingRun run;
+        run.add(path, 2, 0);
+        QSignalSpy entries(&run.window.recordingRun(), &RecordingRun::entryStarted);
+        QSignalSpy progress(&run.window.recordingRun(), &RecordingRun::progressChanged);
+        run.play(10000);
+        EXPECT_FALSE(run.window.busyState().recording);
+        EXPECT_EQ(entries.count(), 0);
+        EXPECT_EQ(progress.count(), 0);
+        ASSERT_EQ(run.dialogs.messages.size(), 1u);
+        const QStringList lines = run.dialogs.messages.front().text.split(u'\n');
+        EXPECT_EQ(lines.front(), QStringLiteral("There is no sound output to play through."));
+        EXPECT_TRUE(lines.size() > 1 && !lines[1].isEmpty()) << "no reason given"; // the sound server's, here
+        EXPECT_EQ(run.dialogs.messages.front().title, QStringLiteral("Trelvik"));
+    }
+    for (size_t i = 0; i < saved.size(); ++i)
+        saved[i] ? qputenv(nothing[i].first, *saved[i]) : qunsetenv(nothing[i].first);
 }
 
 } // namespace

@@ -42,8 +42,19 @@ public:
     double currentPosition() const override { return position; }
     double startLeadMs() const override { return lead; }
 
+    // The output takes the last file played, before it is heard.
+    void take()
+    {
+        ++m_takenAhead;
+        Q_EMIT soundTaken();
+    }
+    // The next file taken, or else the last one played, is heard to start.
     void start()
     {
+        if (m_takenAhead == 0)
+            Q_EMIT soundTaken();
+        else
+            --m_takenAhead;
         position = 0;
         Q_EMIT soundStarted();
     }
@@ -55,7 +66,9 @@ public:
         finish();
     }
     void breakOff(const QString& description) { Q_EMIT failed(description); }
+    void breakAt(double seconds) { Q_EMIT breakHeard(seconds); }
 
 private:
     QString m_current;
+    int m_takenAhead = 0;
 };
