@@ -172,11 +172,13 @@ GstBufferHandle GstMediaPlayer::nextPiece(qint64& frames, int& waitFor)
                 return nullptr;
             }
             if (!m_decoders[m_waiting].ready()) {
-                // Due but not decoded yet: while the sink holds plenty the file is waited
-                // for and starts at its place, else as soon as it can, the silence longer.
+                // Due but not decoded yet: while the sink holds well over the half it
+                // must keep, the file is waited for and starts at its place; else as soon
+                // as it can, the silence longer, rather than have its start come too late
+                // and be dropped.
                 frames = kWaitingFrames;
                 if (!starved(QStringLiteral("The file did not open within %1 seconds."))
-                    && sinkLead() >= m_sinkFill * 3 / 4)
+                    && sinkLead() >= m_sinkFill * 5 / 8)
                     waitFor = m_waiting;
                 return nullptr;
             }
