@@ -1,5 +1,5 @@
 #include "common/failure.h"
-#include "player/cue_sheet.h"
+#include "discs/cue_sheet.h"
 
 #include <cstdlib>
 

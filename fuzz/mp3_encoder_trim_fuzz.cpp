@@ -1,5 +1,5 @@
+#include "file_headers/file_stretch.h"
 #include "fuzz/temporary_file.h"
-#include "player/file_stretch.h"
 
 // What the decoder makes of the file's trim at its output rate, for the whole file
 // and for a stretch of it.

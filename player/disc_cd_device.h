@@ -1,7 +1,7 @@
 #pragma once
 
+#include "discs/disc.h"
 #include "player/cd_device.h"
-#include "player/disc.h"
 
 #include <QObject>
 #include <QStringList>

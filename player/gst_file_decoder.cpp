@@ -1,6 +1,6 @@
 #include "player/gst_file_decoder.h"
 
-#include "player/file_stretch.h"
+#include "file_headers/file_stretch.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "discs/sound_source.h"
 #include "player/gst_output_stream.h"
 #include "player/gst_playbin.h"
-#include "player/sound_source.h"
 
 #include <QString>
 #include <condition_variable>

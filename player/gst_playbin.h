@@ -1,6 +1,6 @@
 #pragma once
 
-#include "player/byte_patch.h"
+#include "file_headers/byte_patch.h"
 #include "player/gst_pipeline.h"
 
 #include <QString>

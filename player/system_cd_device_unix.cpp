@@ -1,9 +1,9 @@
 #include "player/cd_device.h"
 
 #include "common/failure.h"
-#include "player/cd_entry.h"
-#include "player/cdio_drive.h"
-#include "player/cue_disc.h"
+#include "discs/cd_entry.h"
+#include "discs/cdio_drive.h"
+#include "discs/cue_disc.h"
 #include "player/disc_cd_device.h"
 
 namespace {

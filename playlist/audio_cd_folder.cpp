@@ -1,7 +1,7 @@
 #include "playlist/audio_cd_folder.h"
 
+#include "discs/cd_entry.h"
 #include "player/cd_audio.h"
-#include "player/cd_entry.h"
 
 #include <QCoreApplication>
 #include <QDir>

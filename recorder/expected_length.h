@@ -1,7 +1,7 @@
 #pragma once
 
+#include "discs/sound_source.h"
 #include "player/gst_playbin.h"
-#include "player/sound_source.h"
 
 // How many frames a source will give, as far as its file's size or headers
 // say without reading it through; 0 when that is unknown. The measurer is a

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "player/sound_source.h"
+#include "discs/sound_source.h"
 #include "recorder/level_envelope.h"
 
 // The stretch of a source around a moment of it, to be played on its own:

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "player/sound_source.h"
+#include "discs/sound_source.h"
 #include "recorder/level_envelope.h"
 
 #include <QDateTime>

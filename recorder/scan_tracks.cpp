@@ -1,8 +1,8 @@
 #include "recorder/scan_tracks.h"
 
 #include "common/playlist_table.h"
+#include "discs/cd_entry.h"
 #include "player/cd_audio.h"
-#include "player/cd_entry.h"
 
 QList<ScanTrack> scanTracksOf(const PlaylistTable& table, CDAudio& cd, const TitleLookup& titles)
 {

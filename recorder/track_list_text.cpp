@@ -2,7 +2,7 @@
 
 #include "common/number_text.h"
 #include "common/playlist_table.h"
-#include "player/cd_entry.h"
+#include "discs/cd_entry.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "discs/sound_source.h"
 #include "player/gst_file_decoder.h"
-#include "player/sound_source.h"
 #include "recorder/level_envelope.h"
 
 #include <atomic>

@@ -2,8 +2,8 @@
 
 #include "common/failure.h"
 #include "common/number_text.h"
+#include "discs/cd_entry.h"
 #include "player/cd_audio.h"
-#include "player/cd_entry.h"
 #include "player/media_player.h"
 #include "playlist/playlist.h"
 #include "playlist_files/playlist_writer.h"

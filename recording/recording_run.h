@@ -1,6 +1,6 @@
 #pragma once
 
-#include "player/sound_source.h"
+#include "discs/sound_source.h"
 #include "recording/progress_display.h"
 #include "recording/run_rules.h"
 #include "recording/when_done.h"

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "discs/sound_source.h"
+
+#include <QList>
+
+// CD time: 75 sectors a second, 588 stereo frames at 44.1 kHz each.
+constexpr qint64 kSectorsPerSecond = 75;
+constexpr qint64 kFramesPerSector = 588;
+
+// One track of a disc's table of contents.
+struct DiscTrack {
+    bool audio = true;
+    qint64 sectors = 0; // its length
+    SoundSource sound;  // where its audio is read
+};
+
+// A disc as a drive reports it or a CUE sheet describes it: track n is tracks[n - 1].
+struct Disc {
+    QList<DiscTrack> tracks;
+};

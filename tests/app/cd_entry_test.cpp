@@ -1,0 +1,130 @@
+#include "discs/cd_entry.h"
+#include "player/cd_audio.h"
+#include "playlist/playlist.h"
+#include "playlist/playlist_adder.h"
+#include "recorder/scan_tracks.h"
+#include "recording/recording_run.h"
+#include "support/fake_cd_device.h"
+#include "support/fake_media_player.h"
+
+#include "common/failure.h"
+
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+// A drive whose disc has every track, each 30 s long and heard through the player.
+struct EveryTrackCd {
+    FakeCdDevice device;
+    CDAudio cd { device };
+
+    EveryTrackCd()
+    {
+        for (int track = 1; track <= 99; ++track) {
+            device.replies["status cd length track " + QByteArray::number(track)] = "00:30:00";
+            device.sounds[track] = SoundSource { .path = QString::number(track) };
+        }
+    }
+};
+
+QString failureOf(const QString& path)
+{
+    try {
+        readCdEntry(path);
+    } catch (const Failure& failure) {
+        return failure.description();
+    }
+    return {};
+}
+
+} // namespace
+
+// One reading of a CD entry's path: its disc is the folder or sheet it lies in, its
+// track comes from its file name alone. Adding, the run, the scan and the track list
+// all take the same track of the same disc, or all refuse the entry.
+TEST(CdEntry, everyUserReadsTheSameTrackFromTheFileNameAlone)
+{
+    const struct {
+        QString path;
+        QString disc;
+        int track; // 0: names no CD track
+    } cases[] = {
+        { "/home/u/Music/Track 2 Remixes/album.cue/Track01.cda", "/home/u/Music/Track 2 Remixes/album.cue", 1 },
+        { "/home/u/Music/Soundtracks/album.cue/Track03.cda", "/home/u/Music/Soundtracks/album.cue", 3 },
+        { "/rips/album.cue/Track03 track99999.cda", "/rips/album.cue", 3 }, // the first "track" counts
+        { "D:\\Track03.cda", "D:", 3 },
+        { "/media/cdrom/TRACK07.CDA", "/media/cdrom", 7 },
+        { "/cd/track 12.cda", "/cd", 12 },
+        { "Track05.cda", "", 5 },
+        { "/cd/Track2.5.cda", "/cd", 2 }, // rounded half to even
+        { "/cd/Spår01.cda", "", 0 },
+        { "/rips/good.cue/01.cda", "", 0 },
+        { "/rips/good.cue/Track1e9.cda", "", 0 },
+        { "/rips/good.cue/Track00.cda", "", 0 },
+        { "/rips/good.cue/Track100.cda", "", 0 },
+        { "/rips/good.cue/Track.cda", "", 0 },
+        { "/rips/Track 5/Track-1.cda", "", 0 },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path.toStdString());
+        const QString refusal = c.path + " does not name a CD track (Track01.cda to Track99.cda).";
+        ASSERT_TRUE(isCdEntry(c.path));
+        EXPECT_EQ(cdEntryOf(c.path), c.track ? std::optional(CdEntry { c.disc, c.track }) : std::nullopt);
+        EXPECT_EQ(failureOf(c.path), c.track ? QString() : refusal);
+
+        // Adding takes only the lower-case ending as a CD track; a playlist's bad entry is skipped with a word.
+        if (c.path.endsWith(".cda")) {
+            EveryTrackCd drive;
+            Playlist playlist;
+            FakeMediaPlayer player;
+            QStringList warnings;
+            PlaylistAdder adder({ playlist, drive.cd, player, [] { return 2.0; }, [] {},
+                                  [&](const QString& text) { warnings << text; } });
+            adder.addPlaylistEntry(c.path);
+            EXPECT_EQ(playlist.count(), c.track ? 1 : 0);
+            EXPECT_EQ(warnings, c.track ? QStringList() : QStringList { refusal });
+            if (c.track) {
+                EXPECT_EQ(drive.device.chosenFolders, QStringList { c.disc });
+                EXPECT_EQ(drive.device.commands.last(), "status cd length track " + QByteArray::number(c.track));
+            }
+        }
+
+        // The run plays that track of that disc, or stops saying why.
+        {
+            EveryTrackCd drive;
+            Playlist playlist;
+            playlist.append({ c.path, "30", 0 });
+            FakeMediaPlayer player;
+            QTemporaryDir programDir;
+            RecordingRun run(playlist, player, drive.cd, programDir.path());
+            QSignalSpy warnings(&run, &RecordingRun::warning);
+            run.start();
+            QMetaObject::invokeMethod(run.findChild<QTimer*>("Timer1"), "timeout");
+            if (c.track) {
+                ASSERT_EQ(player.played, QStringList { QString::number(c.track) });
+                EXPECT_EQ(drive.device.chosenFolders, QStringList { c.disc });
+            } else {
+                ASSERT_EQ(warnings.count(), 1);
+                EXPECT_EQ(warnings[0][0].toString(), refusal);
+                EXPECT_TRUE(player.played.isEmpty());
+            }
+        }
+
+        // The scan reads that track's sound; an entry naming none is handed on by its path.
+        {
+            EveryTrackCd drive;
+            PlaylistTable table;
+            table[table.claimSlot()] = { c.path, "30", 0 };
+            const QList<ScanTrack> tracks = scanTracksOf(table, drive.cd, {});
+            ASSERT_EQ(tracks.size(), 1);
+            EXPECT_EQ(tracks[0].source.path, c.track ? QString::number(c.track) : c.path);
+            EXPECT_EQ(tracks[0].name, QStringLiteral("Track %1").arg(c.track ? c.track : 1));
+        }
+    }
+
+    for (const char* path : { "/music/track01.mp3", "/music/song.cda.mp3", "/music/Track01.cda.old" })
+        EXPECT_FALSE(isCdEntry(QString::fromUtf8(path))) << path;
+}

@@ -1,0 +1,46 @@
+#include "discs/cdio_drive.h"
+
+#include "support/generated_media.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// A raw 16-bit stereo tone at 44.1 kHz, of whole sectors.
+QByteArray tone(GeneratedMedia& media, const QString& name, int sectors, int frequency)
+{
+    const QString path = media.make(QStringLiteral("sox"),
+                                    { "-r", "44100", "-c", "2", "-n", "-b", "16", "-e", "signed", "-L", "-t", "raw", name,
+                                      "synth", QString::number(sectors * kFramesPerSector) + "s", "sine",
+                                      QString::number(frequency), "vol", "0.5" },
+                                    name);
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+TEST(CdioDrive, readsTheTracksOfADiscImage)
+{
+    GeneratedMedia media;
+    const QByteArray sound = tone(media, "a.raw", 100, 440) + tone(media, "b.raw", 60, 660);
+    ASSERT_EQ(sound.size(), 160 * 2352);
+    ASSERT_FALSE(media.write("x.bin", sound).isEmpty());
+    // Track 2 has a pregap of 15 sectors: it counts with track 1.
+    const QString sheet = media.write("x.cue", "FILE \"x.bin\" BINARY\n"
+                                               "  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n"
+                                               "  TRACK 02 AUDIO\n    INDEX 00 00:01:25\n    INDEX 01 00:01:40\n");
+    const std::optional<Disc> disc = readDriveDisc(sheet);
+    ASSERT_TRUE(disc);
+    ASSERT_EQ(disc->tracks.size(), 2);
+    EXPECT_TRUE(disc->tracks[0].audio && disc->tracks[1].audio);
+    EXPECT_EQ(disc->tracks[0].sectors, 115);
+    EXPECT_EQ(disc->tracks[1].sectors, 45);
+    EXPECT_EQ(disc->tracks[1].sound, (SoundSource { SoundSource::Kind::DriveTrack, sheet, 2 }));
+
+    const QString data = media.write("data.cue", "FILE \"x.bin\" BINARY\n  TRACK 01 MODE1/2352\n    INDEX 01 00:00:00\n");
+    EXPECT_EQ(readDriveDisc(data), std::nullopt);
+    EXPECT_EQ(readDriveDisc(media.write("empty.cue", {})), std::nullopt);
+    EXPECT_EQ(readDriveDisc(media.write("notes.txt", "not a disc\n")), std::nullopt);
+    EXPECT_EQ(readDriveDisc(media.path("missing.cue")), std::nullopt);
+}

@@ -1,0 +1,195 @@
+#include "file_headers/file_stretch.h"
+#include "file_headers/mp4_encoder_trim.h"
+#include "support/generated_media.h"
+#include "support/itunes_gapless.h"
+
+#include <QtEndian>
+#include <gtest/gtest.h>
+#include <limits>
+
+namespace {
+
+QByteArray bigEndian(quint64 value, int size)
+{
+    QByteArray bytes(8, Qt::Uninitialized);
+    qToBigEndian(value, bytes.data());
+    return bytes.right(size);
+}
+
+QByteArray box(const char* type, const QByteArray& contents)
+{
+    return bigEndian(quint64(contents.size()) + 8, 4) + type + contents;
+}
+
+// The length a priming edit points at, read from the file's own bytes.
+quint64 lengthInFile(const QString& path, const Mp4Length& length)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || !file.seek(length.offset))
+        return 0;
+    return qFromBigEndian<quint64>(QByteArray(8 - length.size, 0).append(file.read(length.size)).constData());
+}
+
+// The movie of a 44.1 kHz sound track of duration frames with an iTunSMPB comment.
+QByteArray itunesMovie(quint64 duration, const char* comment)
+{
+    const QByteArray track = box("trak", box("mdia",
+        box("mdhd", bigEndian(0x01000000, 4) + QByteArray(16, 0) + bigEndian(44100, 4) + bigEndian(duration, 8)
+                        + bigEndian(0, 4))
+        + box("hdlr", bigEndian(0, 8) + "soun" + QByteArray(12, 0))));
+    const QByteArray item = box("----", box("mean", bigEndian(0, 4) + "com.apple.iTunes")
+                                            + box("name", bigEndian(0, 4) + "iTunSMPB")
+                                            + box("data", bigEndian(1, 8) + comment));
+    return box("ftyp", "M4A ") + box("moov", track + box("udta", box("meta", bigEndian(0, 4) + box("ilst", item))));
+}
+
+// 1.5 s of tone at the given rate made into AAC in MP4 by ffmpeg, whose AAC encoder
+// primes with 1024 frames; the edit list that says so is left out unless asked for.
+QString makeAac(GeneratedMedia& media, const QString& name, int rate, bool editList, const QStringList& more = {})
+{
+    return media.make(QStringLiteral("ffmpeg"),
+                      QStringList{"-v", "quiet", "-f", "lavfi", "-i",
+                                  QStringLiteral("sine=frequency=440:sample_rate=%1:duration=1.5").arg(rate), "-c:a",
+                                  "aac", "-use_editlist", editList ? "1" : "0"}
+                          + more + QStringList{name},
+                      name);
+}
+
+TEST(Mp4EncoderTrim, readsTheItunesCommentOfATrackWithoutAnEditList)
+{
+    GeneratedMedia media;
+    const struct { const char* name; int rate; QStringList more; } files[] = {
+        {"cd.m4a", 44100, {}}, {"dat.m4a", 48000, {}}, {"headers_first.m4a", 44100, {"-movflags", "+faststart"}}};
+    for (const auto& f : files) {
+        const QString path = makeAac(media, f.name, f.rate, false, f.more);
+        ASSERT_FALSE(path.isEmpty()) << f.name;
+        EXPECT_FALSE(mp4EncoderTrim(path)) << f.name << ": no comment yet";
+        const qint64 music = qint64(1.5 * f.rate);
+        ASSERT_TRUE(writeItunesGapless(path, 1024, 2048 - (1024 + music) % 1024, music)) << f.name;
+        const std::optional<EncoderTrim> trim = mp4EncoderTrim(path);
+        ASSERT_TRUE(trim) << f.name;
+        EXPECT_EQ(trim->skipFrames, 1024) << f.name;
+        EXPECT_EQ(trim->musicFrames, music) << f.name;
+        EXPECT_EQ(trim->rate, f.rate) << f.name;
+    }
+}
+
+TEST(Mp4EncoderTrim, leavesWhatGStreamerTrimsAndWhatDoesNotFitTheTrack)
+{
+    GeneratedMedia media;
+    // qtdemux applies an edit list that skips the priming: trimming again would cut music.
+    const QString edited = makeAac(media, QStringLiteral("edited.m4a"), 44100, true);
+    ASSERT_FALSE(edited.isEmpty());
+    ASSERT_TRUE(writeItunesGapless(edited, 1024, 410, 66150));
+    EXPECT_FALSE(mp4EncoderTrim(edited));
+
+    // More music than the track holds is no true comment.
+    const QString overlong = makeAac(media, QStringLiteral("overlong.m4a"), 44100, false);
+    ASSERT_FALSE(overlong.isEmpty());
+    ASSERT_TRUE(writeItunesGapless(overlong, 1024, 0, 66151));
+    EXPECT_FALSE(mp4EncoderTrim(overlong));
+
+    // A file cut off before its movie box, or that is no MP4 at all.
+    const QString whole = makeAac(media, QStringLiteral("whole.m4a"), 44100, false);
+    ASSERT_TRUE(writeItunesGapless(whole, 1024, 410, 66150));
+    QFile file(whole);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    EXPECT_FALSE(mp4EncoderTrim(media.write(QStringLiteral("cut.m4a"), bytes.first(bytes.size() - 100))));
+    EXPECT_FALSE(mp4EncoderTrim(media.write(QStringLiteral("words.m4a"), QByteArray("iTunSMPB moov").repeated(99))));
+    EXPECT_FALSE(mp4EncoderTrim(media.path(QStringLiteral("missing.m4a"))));
+}
+
+// Only a comment whose numbers fit the track trims it; none makes the decoder's
+// positions overflow. 67584 frames: 1024 of priming, 66150 of music, 410 of padding.
+TEST(Mp4EncoderTrim, trimsOnlyByACommentWhoseNumbersFitTheTrack)
+{
+    constexpr quint64 kHuge = quint64(1) << 62, kLongest = quint64(std::numeric_limits<qint64>::max());
+    const struct { const char* name; quint64 duration; const char* comment; bool trimmed; } files[] = {
+        {"sane", 67584, " 00000000 00000400 0000019A 0000000000010266 00000000", true},
+        {"huge priming", kHuge, " 00000000 00017C6F8C751F18 0000019A 0000000000010266", false},
+        {"huge padding", 67584, " 00000000 00000400 FFFFFFFF 0000000000010266", false},
+        {"music past the track", 67584, " 00000000 00000400 0000019A 0000000000010401", false},
+        {"music of ages", kLongest, " 00000000 00000400 0000019A 7FFFFFFFFFFF0000", false},
+        {"no music", 67584, " 00000000 00000400 0000019A 0000000000000000", false},
+        {"all ones", kLongest, " 00000000 00000400 0000019A FFFFFFFFFFFFFFFF", false},
+        {"sign bit", kLongest, " 00000000 00000400 0000019A 8000000000000000", false},
+        {"minus", 67584, " 00000000 -0000400 0000019A 0000000000010266", false},
+        {"plus", 67584, " 00000000 +0000400 0000019A 0000000000010266", false},
+        {"prefixed", 67584, " 00000000 0x000400 0000019A 0000000000010266", false},
+    };
+    GeneratedMedia media;
+    for (const auto& f : files) {
+        const QString path = media.write(QStringLiteral("crafted.m4a"), itunesMovie(f.duration, f.comment));
+        EXPECT_EQ(mp4EncoderTrim(path).has_value(), f.trimmed) << f.name;
+        const FileStretch whole = fileStretch(path, 0, -1, 44100), part = fileStretch(path, 441, 882, 44100);
+        EXPECT_EQ(whole.skipFrames, f.trimmed ? 1024 : 0) << f.name;
+        EXPECT_EQ(whole.endFrame, f.trimmed ? 1024 + 66150 : -1) << f.name;
+        EXPECT_EQ(part.skipFrames, f.trimmed ? 1024 + 441 : 441) << f.name;
+        EXPECT_EQ(part.endFrame, f.trimmed ? 1024 + 882 : 882) << f.name;
+    }
+}
+
+TEST(Mp4EncoderTrim, findsTheEditThatSkipsThePrimingAndTheLengthsToLengthen)
+{
+    GeneratedMedia media;
+    // ffmpeg rounds the edit down to whole milliseconds, and the movie up: the track
+    // says where the music of 1.23456 s ends.
+    const struct { const char* name; int rate; double seconds; quint64 movie, edit; } files[] = {
+        {"cd.m4a", 44100, 1.5, 1500, 1500}, {"dat.m4a", 48000, 1.5, 1500, 1500},
+        {"odd.m4a", 44100, 1.23456, 1235, 1234}};
+    for (const auto& f : files) {
+        const QString path = media.makeWithFfmpeg(f.name, f.seconds, false, {"-c:a", "aac"}, f.rate);
+        ASSERT_FALSE(path.isEmpty()) << f.name;
+        EXPECT_FALSE(mp4EncoderTrim(path)) << f.name;
+        const std::optional<Mp4PrimingEdit> edit = mp4PrimingEdit(path);
+        ASSERT_TRUE(edit) << f.name;
+        EXPECT_EQ(edit->primingFrames, 1024) << f.name;
+        EXPECT_EQ(edit->musicFrames, qRound64(f.seconds * f.rate)) << f.name;
+        EXPECT_EQ(edit->rate, f.rate) << f.name;
+        EXPECT_EQ(edit->movieTimeScale, 1000u) << f.name;
+        EXPECT_EQ(edit->movieDuration.size, 4) << f.name;
+        EXPECT_EQ(edit->movieDuration.value, f.movie) << f.name;
+        EXPECT_EQ(lengthInFile(path, edit->movieDuration), f.movie) << f.name;
+        EXPECT_EQ(edit->editDuration.value, f.edit) << f.name;
+        EXPECT_EQ(lengthInFile(path, edit->editDuration), f.edit) << f.name;
+    }
+    const QString plain = makeAac(media, QStringLiteral("plain.m4a"), 44100, false);
+    EXPECT_FALSE(mp4PrimingEdit(plain));
+    EXPECT_FALSE(mp4PrimingEdit(media.path(QStringLiteral("missing.m4a"))));
+}
+
+// 64-bit headers, the movie box after the sound, and an edit that ends the music
+// well before the track does.
+TEST(Mp4EncoderTrim, readsTheWideHeadersOfAPrimingEdit)
+{
+    const QByteArray track = box("trak",
+        box("edts", box("elst", bigEndian(0x01000000, 4) + bigEndian(1, 4) + bigEndian(1200, 8) + bigEndian(2112, 8)
+                                    + bigEndian(0x10000, 4)))
+        + box("mdia", box("mdhd", bigEndian(0x01000000, 4) + QByteArray(16, 0) + bigEndian(48000, 4)
+                                      + bigEndian(2112 + 144000, 8) + bigEndian(0, 4))
+                          + box("hdlr", bigEndian(0, 8) + "soun" + QByteArray(12, 0))));
+    const QByteArray header = box("mvhd", bigEndian(0x01000000, 4) + QByteArray(16, 0) + bigEndian(600, 4)
+                                               + bigEndian(1800, 8) + QByteArray(80, 0));
+    const QByteArray start = box("ftyp", "M4A ") + box("mdat", QByteArray(1000, 0));
+    GeneratedMedia media;
+    const QString path = media.write(QStringLiteral("wide.m4a"), start + box("moov", header + track));
+    const std::optional<Mp4PrimingEdit> edit = mp4PrimingEdit(path);
+    ASSERT_TRUE(edit);
+    EXPECT_EQ(edit->movieDuration.offset, start.size() + 8 + 8 + 24);
+    EXPECT_EQ(edit->movieDuration.size, 8);
+    EXPECT_EQ(lengthInFile(path, edit->movieDuration), 1800u);
+    EXPECT_EQ(edit->editDuration.size, 8);
+    EXPECT_EQ(lengthInFile(path, edit->editDuration), 1200u);
+    EXPECT_EQ(edit->movieTimeScale, 600u);
+    EXPECT_EQ(edit->primingFrames, 2112);
+    EXPECT_EQ(edit->musicFrames, 96080); // 2 s, and what may lie within the edit's last tick
+    EXPECT_EQ(edit->rate, 48000);
+
+    // Cut anywhere in its headers, it is none.
+    const QByteArray whole = start + box("moov", header + track);
+    for (qsizetype size = start.size(); size < whole.size(); size += 7)
+        EXPECT_FALSE(mp4PrimingEdit(media.write(QStringLiteral("cut.m4a"), whole.first(size)))) << size;
+}
+
+} // namespace

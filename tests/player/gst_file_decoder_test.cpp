@@ -1,0 +1,169 @@
+#include "discs/disc.h"
+#include "player/gst_file_decoder.h"
+#include "support/generated_media.h"
+
+#include <QDeadlineTimer>
+#include <QtEndian>
+#include <gtest/gtest.h>
+#include <thread>
+
+namespace {
+
+constexpr qint64 kFrames = 44100 * 2; // two seconds
+
+// Stereo 16-bit samples that differ from frame to frame, so that a stretch
+// shifted by a single frame is caught.
+qint16 sampleAt(qint64 frame, int channel)
+{
+    return qint16((frame * 37 + channel * 1001) % 50000 - 25000);
+}
+
+QByteArray rawSamples(bool bigEndian)
+{
+    QByteArray bytes(kFrames * 4, Qt::Uninitialized);
+    auto* out = reinterpret_cast<uchar*>(bytes.data());
+    for (qint64 frame = 0; frame < kFrames; ++frame) {
+        for (int channel = 0; channel < 2; ++channel) {
+            uchar* at = out + frame * 4 + channel * 2;
+            bigEndian ? qToBigEndian(sampleAt(frame, channel), at) : qToLittleEndian(sampleAt(frame, channel), at);
+        }
+    }
+    return bytes;
+}
+
+// Everything the decoder gives for the source, as floats.
+std::vector<float> decodeAll(GstFileDecoder& decoder, const SoundSource& source)
+{
+    decoder.start(source);
+    std::vector<float> samples;
+    const QDeadlineTimer deadline(20000);
+    while (!decoder.finished() && !deadline.hasExpired()) {
+        const GstBufferHandle buffer = decoder.take(4410);
+        if (!buffer) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            continue;
+        }
+        GstMapInfo map;
+        gst_buffer_map(buffer.get(), &map, GST_MAP_READ);
+        const auto* floats = reinterpret_cast<const float*>(map.data);
+        samples.insert(samples.end(), floats, floats + map.size / sizeof(float));
+        gst_buffer_unmap(buffer.get(), &map);
+    }
+    EXPECT_TRUE(decoder.finished()) << source.path.toStdString();
+    return samples;
+}
+
+// The decoded samples are exactly frames [first, end) of the generated sound.
+void expectStretch(const std::vector<float>& samples, qint64 first, qint64 end, const QString& what)
+{
+    ASSERT_EQ(qint64(samples.size()), (end - first) * 2) << what.toStdString();
+    for (qint64 frame = first; frame < end; ++frame) {
+        for (int channel = 0; channel < 2; ++channel) {
+            const float expected = float(sampleAt(frame, channel)) / 32768.0f;
+            ASSERT_EQ(samples[size_t((frame - first) * 2 + channel)], expected)
+                << what.toStdString() << " frame " << frame;
+        }
+    }
+}
+
+} // namespace
+
+TEST(GstFileDecoder, playsExactlyTheStretchAskedForOfFilesAndRawImages)
+{
+    GeneratedMedia media;
+    const QString little = media.write(QStringLiteral("disc.bin"), rawSamples(false));
+    const QString big = media.write(QStringLiteral("disc-motorola.bin"), rawSamples(true));
+    const QStringList rawIn { "-t", "raw", "-r", "44100", "-e", "signed", "-b", "16", "-c", "2", "-L", little };
+    const QString wav = media.make(QStringLiteral("sox"), rawIn + QStringList { "rip.wav" }, QStringLiteral("rip.wav"));
+    const QString flac = media.make(QStringLiteral("sox"), rawIn + QStringList { "rip.flac" }, QStringLiteral("rip.flac"));
+    ASSERT_FALSE(wav.isEmpty() || flac.isEmpty());
+
+    GstFileDecoder decoder;
+    const qint64 first = 100 * kFramesPerSector + 1, end = 130 * kFramesPerSector - 7;
+    for (const QString& path : { wav, flac }) {
+        expectStretch(decodeAll(decoder, { .path = path, .firstFrame = first, .endFrame = end }), first, end, path);
+        expectStretch(decodeAll(decoder, { .path = path, .firstFrame = first }), first, kFrames, path + " to its end");
+        expectStretch(decodeAll(decoder, { .path = path }), 0, kFrames, path + " whole");
+    }
+    const SoundSource raw { .kind = SoundSource::Kind::RawImage, .path = little, .firstFrame = first, .endFrame = end };
+    expectStretch(decodeAll(decoder, raw), first, end, QStringLiteral("raw"));
+    SoundSource motorola = raw;
+    motorola.path = big;
+    motorola.bigEndian = true;
+    expectStretch(decodeAll(decoder, motorola), first, end, QStringLiteral("big-endian raw"));
+    // A stretch that runs past the image's end stops with the image.
+    expectStretch(decodeAll(decoder, { .kind = SoundSource::Kind::RawImage, .path = little, .firstFrame = first,
+                                       .endFrame = kFrames + 5000 }), first, kFrames, QStringLiteral("raw past its end"));
+
+    decoder.start({ .kind = SoundSource::Kind::RawImage, .path = media.path(QStringLiteral("missing.bin")) });
+    const QDeadlineTimer deadline(5000);
+    while (!decoder.finished() && !deadline.hasExpired())
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    EXPECT_TRUE(decoder.error().contains(QStringLiteral("missing.bin"))) << decoder.error().toStdString();
+}
+
+// ffmpeg's AAC in MP4 skips the encoder's priming with an edit list: the whole music
+// is heard, and nothing past it. A file at another rate is resampled to the output's.
+TEST(GstFileDecoder, playsAacWhoseEditSkipsThePrimingToItsLastFrame)
+{
+    GeneratedMedia media;
+    const struct { const char* name; int rate; double seconds; } files[] = {
+        {"cd.m4a", 44100, 1.5}, {"dat.m4a", 48000, 1.5}, {"odd.m4a", 44100, 1.23456}};
+    GstFileDecoder decoder;
+    for (const auto& f : files) {
+        const QString path = media.makeWithFfmpeg(f.name, f.seconds, false, {"-c:a", "aac"}, f.rate);
+        ASSERT_FALSE(path.isEmpty()) << f.name;
+        const std::vector<float> samples = decodeAll(decoder, { .path = path });
+        const qint64 frames = qint64(samples.size() / 2);
+        std::printf("%s: decoded %lld frames\n", f.name, static_cast<long long>(frames));
+        const qint64 music = qRound64(qRound64(f.seconds * f.rate) * 44100.0 / f.rate);
+        if (f.rate == 44100)
+            EXPECT_EQ(frames, music) << f.name;
+        else
+            EXPECT_NEAR(frames, music, 1) << f.name;
+        // The tone (at an eighth of full scale) sounds to the end: no silence stands in for the last packet.
+        ASSERT_GE(frames, 441);
+        double sum = 0;
+        for (size_t i = samples.size() - 882; i < samples.size(); ++i)
+            sum += double(samples[i]) * samples[i];
+        EXPECT_GT(sum / 882, 0.001) << f.name;
+    }
+}
+
+// ffmpeg's MP3 is trimmed to its music by its header; two joined with cat are heard
+// both, whatever the first one's header counts.
+TEST(GstFileDecoder, playsAnMp3ToItsMusicAndJoinedMp3sWhole)
+{
+    GeneratedMedia media;
+    const QStringList options{"-ac", "2", "-c:a", "libmp3lame"};
+    const QString first = media.makeWithFfmpeg(QStringLiteral("first.mp3"), 4, false, options);
+    const QString second = media.makeWithFfmpeg(QStringLiteral("second.mp3"), 4, false, options);
+    ASSERT_FALSE(first.isEmpty() || second.isEmpty());
+    QFile one(first), two(second);
+    ASSERT_TRUE(one.open(QIODevice::ReadOnly) && two.open(QIODevice::ReadOnly));
+    const QString joined = media.write(QStringLiteral("joined.mp3"), one.readAll() + two.readAll());
+    GstFileDecoder decoder;
+    EXPECT_EQ(qint64(decodeAll(decoder, { .path = first }).size() / 2), 4 * 44100);
+    const qint64 frames = qint64(decodeAll(decoder, { .path = joined }).size() / 2);
+    std::printf("joined: decoded %lld frames\n", static_cast<long long>(frames));
+    EXPECT_NEAR(frames, 8 * 44100, 4410); // the second file's encoder silence is heard
+}
+
+TEST(GstFileDecoder, readsATrackOfADiscThroughTheCdSource)
+{
+    GeneratedMedia media;
+    const QString image = media.write(QStringLiteral("disc.bin"), rawSamples(false).left(150 * 2352));
+    media.write(QStringLiteral("disc.cue"), "FILE \"disc.bin\" BINARY\r\n  TRACK 01 AUDIO\r\n    INDEX 01 00:00:00\r\n"
+                                            "  TRACK 02 AUDIO\r\n    INDEX 00 00:01:00\r\n    INDEX 01 00:01:20\r\n");
+    GstFileDecoder decoder;
+    const std::vector<float> second = decodeAll(decoder,
+        { .kind = SoundSource::Kind::DriveTrack, .path = media.path(QStringLiteral("disc.cue")), .track = 2 });
+    expectStretch(second, 95 * kFramesPerSector, 150 * kFramesPerSector, QStringLiteral("track 2"));
+
+    // A disc that cannot be read: the message names the track.
+    decoder.start({ .kind = SoundSource::Kind::DriveTrack, .path = media.path(QStringLiteral("gone.cue")), .track = 2 });
+    const QDeadlineTimer deadline(10000);
+    while (!decoder.finished() && !deadline.hasExpired())
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    EXPECT_TRUE(decoder.error().endsWith(QStringLiteral("gone.cue, track 2"))) << decoder.error().toStdString();
+}

@@ -1,0 +1,133 @@
+#include "common/playlist_table.h"
+#include "player/sound_timeline.h"
+#include "recording/progress_display.h"
+#include "recording/run_rules.h"
+
+#include <gtest/gtest.h>
+#include <climits>
+#include <limits>
+#include <utility>
+
+namespace {
+
+TEST(RecordingRules, gapIntervalRoundsHalfToEvenAndWaitsAtLeastOneMillisecond)
+{
+    const std::pair<double, int> cases[] = {{1500.5, 1500}, {1501.5, 1502}, {0.4, 1}, {-500, 1},
+                                            {70000, 70000}, {1e300, INT_MAX}}; // a long gap is waited in full
+    for (const auto& [gapMs, interval] : cases)
+        EXPECT_EQ(gapInterval(gapMs), interval) << gapMs;
+}
+
+TEST(RecordingRules, cdTrackEndsOnAnotherTrackOrAtItsLength)
+{
+    EXPECT_FALSE(cdTrackHasEnded(5, 263, 5, 262));
+    EXPECT_TRUE(cdTrackHasEnded(5, 263, 5, 263));
+    EXPECT_TRUE(cdTrackHasEnded(5, 263, 6, 0)); // a poll missed the last second
+}
+
+ProgressDisplay at(double position, RunFigures figures, CountdownRounding rounding)
+{
+    return progressDisplay([position] { return position; }, figures, rounding);
+}
+
+void expectDisplay(double position, RunFigures figures, CountdownRounding rounding, float trackPercent,
+                   float totalPercent, const char* track, const char* total)
+{
+    const ProgressDisplay d = at(position, figures, rounding);
+    EXPECT_FLOAT_EQ(d.trackPercent, trackPercent) << track << " at " << position;
+    EXPECT_FLOAT_EQ(d.totalPercent, totalPercent) << total << " at " << position;
+    EXPECT_EQ(d.trackCaption, QLatin1String(track)) << position;
+    EXPECT_EQ(d.totalCaption, QLatin1String(total)) << position;
+}
+
+TEST(ProgressDisplayFigures, examplesOfBothForms)
+{
+    const auto media = CountdownRounding::TowardZero;
+    const auto cd = CountdownRounding::HalfToEven;
+    expectDisplay(10.4, {215, 0, 0, 215}, media, 4.837209f, 4.837209f, "Left of track (03:24) :",
+                  "Left of total (03:24) :");
+    // Two entries of 100 s with a 2 s gap, 50 s into the second.
+    expectDisplay(50, {100, 100, 2, 202}, media, 50, 74.25743f, "Left of track (00:50) :", "Left of total (00:50) :");
+    // Past the true length: full bar, never a negative countdown.
+    expectDisplay(217, {215, 0, 0, 215}, cd, 100, 100, "Left of track (00:00) :", "Left of total (00:00) :");
+    // Halves to even for a CD, cut for a media file.
+    expectDisplay(0, {10, 0, 0.5, 13}, cd, 0, 0, "Left of track (00:10) :", "Left of total (00:12) :");
+    expectDisplay(0.5, {10, 0, 0, 13}, media, 5, 3.846154f, "Left of track (00:09) :", "Left of total (00:12) :");
+    // Nothing to divide by: full bars, no NaN.
+    expectDisplay(0, {0, 0, 0, 0}, media, 100, 100, "Left of track (00:00) :", "Left of total (00:00) :");
+}
+
+TEST(ProgressDisplayFigures, notANumberNeverReachesABar)
+{
+    const double inf = std::numeric_limits<double>::infinity();
+    for (double position : {std::numeric_limits<double>::quiet_NaN(), inf, -inf, -5.0}) {
+        const ProgressDisplay d = at(position, {100, 0, 0, 100}, CountdownRounding::TowardZero);
+        EXPECT_TRUE(d.trackPercent >= 0 && d.trackPercent <= 100) << position;
+        EXPECT_TRUE(d.totalPercent >= 0 && d.totalPercent <= 100) << position;
+    }
+}
+
+TEST(SoundTimelinePlacement, filesAreWrittenTheAskedSilenceApartAndNeverSooner)
+{
+    constexpr int rate = 1000; // a frame a millisecond keeps the figures readable
+    SoundTimeline timeline(rate);
+    const auto writeFile = [&](qint64 frames) {
+        timeline.startFile();
+        timeline.advance(frames);
+        timeline.endFile();
+    };
+
+    // Nothing played before: due once the new output has settled.
+    timeline.advance(30);
+    timeline.want(2000);
+    EXPECT_EQ(timeline.silenceBeforeStart(1000), SoundTimeline::kSettleMs - 30);
+    timeline.advance(SoundTimeline::kSettleMs - 30);
+    EXPECT_EQ(timeline.silenceBeforeStart(20), 0);
+    writeFile(3000);
+
+    // Asked in time: exactly the silence after the last sound, written in pieces.
+    timeline.advance(200); // idle silence written before the next file was asked for
+    timeline.want(500);
+    EXPECT_EQ(timeline.silenceBeforeStart(20), 20);
+    timeline.advance(280);
+    EXPECT_EQ(timeline.silenceBeforeStart(100), 20);
+    timeline.advance(20);
+    EXPECT_EQ(timeline.silenceBeforeStart(100), 0);
+    // Asked while a file is written: due the silence after that file's end, even a silence of none.
+    timeline.startFile();
+    timeline.want(0);
+    EXPECT_EQ(timeline.silenceBeforeStart(20), 20);
+    timeline.advance(1000);
+    timeline.endFile();
+    EXPECT_EQ(timeline.silenceBeforeStart(20), 0);
+    EXPECT_EQ(timeline.written(), 4600);
+    writeFile(0);
+
+    // Asked too late: due at once, the silence is longer, never shorter.
+    timeline.advance(700);
+    timeline.want(500);
+    EXPECT_EQ(timeline.silenceBeforeStart(20), 0);
+
+    // A fraction of a frame is rounded up; a negative or NaN gap asks for none;
+    // a gap beyond any clock neither wraps round nor overflows.
+    SoundTimeline fine(44100);
+    fine.startFile();
+    fine.endFile();
+    fine.want(0.01);
+    EXPECT_EQ(fine.silenceBeforeStart(100), 1);
+    for (double silence : {-300.0, std::numeric_limits<double>::quiet_NaN()}) {
+        timeline.want(silence);
+        EXPECT_EQ(timeline.silenceBeforeStart(20), 0) << silence;
+    }
+    timeline.want(1e300);
+    EXPECT_EQ(timeline.silenceBeforeStart(20), 20);
+    EXPECT_GT(timeline.silenceBeforeStart(std::numeric_limits<qint64>::max()), qint64(1e11));
+
+    // After a reset nothing came before.
+    timeline.reset();
+    timeline.want(400);
+    EXPECT_EQ(timeline.silenceBeforeStart(1000), SoundTimeline::kSettleMs);
+    EXPECT_EQ(SoundTimeline(44100).nanoseconds(44100 * 3 + 1), 3'000'022'675);
+}
+
+} // namespace
