@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <cmath>
+#include <thread>
 #include <utility>
 
 namespace {
@@ -12,8 +13,12 @@ namespace {
 // wakes a thread or two, and those wake-ups are most of a run's CPU time.
 constexpr qint64 kPieceFrames = GstOutputStream::kRate / 20;
 constexpr qint64 kWaitingFrames = GstOutputStream::kRate / 200; // 5 ms of silence while a file is late
-// A stop, which waits for the output's thread, waits at most this long for a wait on a decoder.
+// A stop, which waits for the output's thread, waits at most this long for a wait on a decoder
+// or for the next file.
 constexpr int kWaitSliceMs = 10;
+// What the output's thread waits for when it has nothing to write yet: a decoder (0 or 1),
+// or the next file to be handed to play().
+constexpr int kNextFile = 2;
 
 qint64 framesOf(const GstBufferHandle& buffer)
 {
@@ -139,7 +144,10 @@ GstBufferHandle GstMediaPlayer::nextSound()
         if (waitFor < 0 || playback != m_playback.load()) // a stop waits for this thread
             break;
         lock.unlock();
-        m_decoders[waitFor].waitUntilReady(kWaitSliceMs);
+        if (waitFor == kNextFile)
+            std::this_thread::sleep_for(std::chrono::milliseconds(kWaitSliceMs));
+        else
+            m_decoders[waitFor].waitUntilReady(kWaitSliceMs);
         lock.lock();
     }
     if (!buffer) {
@@ -172,13 +180,11 @@ GstBufferHandle GstMediaPlayer::nextPiece(qint64& frames, int& waitFor)
                 return nullptr;
             }
             if (!m_decoders[m_waiting].ready()) {
-                // Due but not decoded yet: while the sink holds well over the half it
-                // must keep, the file is waited for and starts at its place; else as soon
-                // as it can, the silence longer, rather than have its start come too late
-                // and be dropped.
+                // Due but not decoded yet: while the sink holds plenty the file is waited
+                // for and starts at its place; else as soon as it can, the silence longer,
+                // rather than have its start come too late and be dropped.
                 frames = kWaitingFrames;
-                if (!starved(QStringLiteral("The file did not open within %1 seconds."))
-                    && sinkLead() >= m_sinkFill * 5 / 8)
+                if (!starved(QStringLiteral("The file did not open within %1 seconds.")) && sinkHoldsPlenty())
                     waitFor = m_waiting;
                 return nullptr;
             }
@@ -190,7 +196,12 @@ GstBufferHandle GstMediaPlayer::nextPiece(qint64& frames, int& waitFor)
             written({ Moment::Started, m_timeline.written(), {} });
         }
         if (m_active < 0) {
-            frames = kPieceFrames;
+            // Between files: the run hands the next one on the window's thread, which may be
+            // slow to come. Silence is written only as the sink runs short of it, so that a
+            // file handed late still starts at its place.
+            frames = kWaitingFrames;
+            if (sinkHoldsPlenty())
+                waitFor = kNextFile;
             return nullptr;
         }
         GstBufferHandle buffer = nextOfActiveFile(frames, waitFor);
@@ -240,6 +251,13 @@ GstBufferHandle GstMediaPlayer::nextOfActiveFile(qint64& frames, int& waitFor)
 qint64 GstMediaPlayer::sinkLead() const
 {
     return m_timeline.nanoseconds(m_timeline.written()) - m_output.now();
+}
+
+// Whether the sink holds well over the half of its sound that it must keep (see
+// watchSinkLead), so the output may wait before writing more.
+bool GstMediaPlayer::sinkHoldsPlenty() const
+{
+    return sinkLead() > m_sinkFill * 5 / 8;
 }
 
 // The output's thread, before writing with the sink the given lead ahead of what

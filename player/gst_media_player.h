@@ -47,6 +47,7 @@ private:
     GstBufferHandle nextPiece(qint64& frames, int& waitFor);
     GstBufferHandle nextOfActiveFile(qint64& frames, int& waitFor);
     qint64 sinkLead() const;
+    bool sinkHoldsPlenty() const;
     void watchSinkLead(qint64 lead, bool fileSound);
     bool starved(const QString& text);
     void inThisPlayback(std::function<void()> f);
