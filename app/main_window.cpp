@@ -70,16 +70,15 @@ MainWindow::MainWindow(const AppServices& services, QWidget* parent)
     connect(&m_playlist, &Playlist::totalChanged, this, &MainWindow::showTotal);
     connect(&m_playlist, &Playlist::cleared, this, &MainWindow::setUpColumns);
 
-    m_busy = new BusyState({ui.addFiles, ui.clearList, ui.startRecording, ui.stopRecording, ui.loadPlaylist,
-                            ui.savePlaylist},
+    // A run leaves "Stop recording" on and switches "&Shuffle" and the arrows off.
+    m_busy = new BusyState({{ui.addFiles, ui.clearList, ui.startRecording, ui.stopRecording, ui.loadPlaylist,
+                             ui.savePlaylist},
+                            {ui.addFiles, ui.clearList, ui.startRecording, ui.loadPlaylist, ui.savePlaylist,
+                             ui.shuffle},
+                            ui.moveButtons},
                            this);
     // A close that came during a long operation is carried out once it has unwound.
-    connect(m_busy, &BusyState::longOperationEnded, this, [this] {
-        if (std::exchange(m_closeWanted, false)) {
-            m_busy->stopWanted = false;
-            close();
-        }
-    });
+    connect(m_busy, &BusyState::stoppedAsAsked, this, &QWidget::close);
     m_adding = new AddingController({ui.addFiles, ui.loadPlaylist, ui.playlistView->viewport(), ui.defaultGapEdit, this},
                          {m_playlist, *m_busy, services.dialogs, m_cd, services.mediaPlayer, services.programDirectory,
                           m_audioCd},
@@ -243,10 +242,8 @@ void MainWindow::closeEvent(QCloseEvent* event)
         if (window)
             window->close();
     }
-    if (m_busy->longOperationRunning) {
+    if (m_busy->askToStop()) {
         // The operation is further down the stack and still needs the window.
-        m_closeWanted = true;
-        m_busy->stopWanted = true;
         event->ignore();
         return;
     }
@@ -257,11 +254,6 @@ void MainWindow::closeEvent(QCloseEvent* event)
 void MainWindow::warn(const QString& text)
 {
     m_services.dialogs.message(this, text, QStringLiteral("Trelvik"), QMessageBox::Warning);
-}
-
-QList<FlatButton*> MainWindow::runButtons() const
-{
-    return {ui.addFiles, ui.clearList, ui.startRecording, ui.loadPlaylist, ui.savePlaylist, ui.shuffle};
 }
 
 void MainWindow::connectRun()
@@ -284,12 +276,9 @@ void MainWindow::connectRun()
 void MainWindow::startRecording()
 {
     // An add or load in progress owns the list; the button is off then anyway.
-    if (m_playlist.isEmpty() || m_busy->busy || !fitsOrRecordAnyway())
+    if (m_playlist.isEmpty() || m_busy->busy() || !fitsOrRecordAnyway())
         return;
-    switchButtonsOff(runButtons());
-    ui.moveButtons->setEnabled(false);
-    m_busy->recording = true;
-    m_busy->busy = true;
+    m_recordingClaim.emplace(*m_busy, BusyState::Activity::Recording);
     ui.playlistView->selectionModel()->select(m_model.index(0, 0),
                                            QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
     if (leadingNumber(ui.defaultGapEdit->text()) > 32)
@@ -322,10 +311,7 @@ void MainWindow::showRunEnded()
 {
     ui.trackProgressBar->setPercent(0);
     ui.totalProgressBar->setPercent(0);
-    m_busy->recording = false;
-    m_busy->busy = false;
-    switchButtonsOn(runButtons());
-    ui.moveButtons->setEnabled(true);
+    m_recordingClaim.reset();
     ui.trackLeftLabel->setText(QStringLiteral("Left of track:"));
     ui.totalLeftLabel->setText(QStringLiteral("Left of total:"));
     ui.nowPlayingLabel->clear();

@@ -3,6 +3,7 @@
 #include "app/app_services.h"
 #include "app/main_window_controls.h"
 #include "common/basic_random.h"
+#include "common/busy_state.h"
 #include "discs/cue_titles.h"
 #include "player/cd_audio.h"
 #include "playlist/audio_cd_folder.h"
@@ -14,9 +15,9 @@
 #include <QPointer>
 #include <QWidget>
 #include <functional>
+#include <optional>
 
 class AddingController;
-class BusyState;
 class RecorderWindow;
 class RecordingRun;
 struct RecorderKind;
@@ -71,7 +72,6 @@ private:
     void showRunEnded();
     void warn(const QString& text);
     void quitAfterRun(bool powerOff);
-    QList<FlatButton*> runButtons() const;
 
     AppServices m_services;
     Playlist m_playlist;
@@ -85,5 +85,5 @@ private:
     RecordingRun* m_run;
     RecorderWindow* m_recorderWindow;
     QList<QPointer<QWidget>> m_helperWindows; // close together with this window
-    bool m_closeWanted = false; // a close came while a long operation ran
+    std::optional<BusyState::Claim> m_recordingClaim; // held from "Start recording" to the run's end
 };

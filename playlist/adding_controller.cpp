@@ -33,7 +33,7 @@ AddingController::AddingController(const Controls& controls, const Services& ser
 void AddingController::letEventsRun()
 {
     m_events.letEventsRun();
-    if (m_services.busy.stopWanted)
+    if (m_services.busy.stopWanted())
         throw Failure(QStringLiteral("The window was closed."), Failure::kCancelled);
 }
 
@@ -59,7 +59,7 @@ void AddingController::report(const Failure& failure)
 
 void AddingController::addFiles()
 {
-    if (m_services.busy.busy)
+    if (m_services.busy.busy())
         return;
     QStringList chosen;
     bool everyType = false;
@@ -71,8 +71,7 @@ void AddingController::addFiles()
         chosen = m_services.dialogs.openFiles(m_controls.dialogParent, request);
         everyType = request.selectedFilter == everyTypeFilter();
     } catch (const Failure& failure) {
-        // A cancelled or failed dialog leaves the way every add does: buttons on, total shown.
-        m_services.busy.enableCommands();
+        // A cancelled or failed dialog leaves the way every add does, the total shown.
         m_services.playlist.updateTotal();
         report(failure);
         return;
@@ -92,7 +91,7 @@ void AddingController::addFiles()
 
 void AddingController::loadPlaylist()
 {
-    if (m_services.busy.busy)
+    if (m_services.busy.busy())
         return;
     try {
         Dialogs::FileRequest request{QStringLiteral("Load playlist"),
@@ -108,7 +107,7 @@ void AddingController::loadPlaylist()
 
 void AddingController::dropFiles(const QStringList& paths)
 {
-    if (m_services.busy.recording || m_services.busy.busy)
+    if (m_services.busy.busy())
         return;
     try {
         const LongOperation operation(m_services.busy, m_services.playlist);

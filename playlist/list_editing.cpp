@@ -63,7 +63,7 @@ bool ListEditing::eventFilter(QObject* watched, QEvent* event)
 // it takes before it lets events run, so meanwhile the table holds whole entries.
 bool ListEditing::locked() const
 {
-    return m_services.busy.recording || m_services.busy.busy;
+    return m_services.busy.busy();
 }
 
 int ListEditing::rows() const
@@ -91,7 +91,7 @@ void ListEditing::selectFirstRowIfNone()
 
 void ListEditing::showSelectedPath()
 {
-    if (m_services.busy.recording)
+    if (m_services.busy.recording())
         return; // the run keeps its own tool-tip
     const int row = selectedRow();
     if (m_services.playlist.isEmpty())
@@ -109,7 +109,7 @@ void ListEditing::showEdit(int row)
 
 bool ListEditing::handleListKey(const QKeyEvent* event)
 {
-    if (m_services.busy.recording || m_services.playlist.isEmpty())
+    if (m_services.busy.recording() || m_services.playlist.isEmpty())
         return false;
     const Qt::KeyboardModifiers held =
         event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
@@ -143,7 +143,7 @@ bool ListEditing::handleListKey(const QKeyEvent* event)
 
 void ListEditing::handleListPress(const QMouseEvent* event)
 {
-    if (event->button() != Qt::RightButton || m_services.busy.recording || rows() == 0 || selectedRow() == 0)
+    if (event->button() != Qt::RightButton || m_services.busy.recording() || rows() == 0 || selectedRow() == 0)
         return;
     m_popupMenu->popup(event->globalPosition().toPoint());
 }
@@ -153,20 +153,17 @@ void ListEditing::removeSelected(bool fromKeyboard)
     const int row = selectedRow();
     if (locked() || row == 0)
         return;
-    m_services.busy.disableCommands();
-    m_services.busy.busy = true;
+    const BusyState::Claim editing(m_services.busy, BusyState::Activity::Editing);
     m_services.playlist.remove(row - 1);
     // From the keyboard the selection stays in place, on the track that followed,
     // or on the new last row.
     showEdit(fromKeyboard ? std::min(row, m_services.playlist.count()) : 0);
-    m_services.busy.enableCommands();
-    m_services.busy.busy = false;
 }
 
 void ListEditing::moveSelectedUp()
 {
     const int row = selectedRow();
-    if (m_services.busy.recording || row <= 1)
+    if (m_services.busy.recording() || row <= 1)
         return;
     m_services.playlist.exchange(row - 2, row - 1);
     showEdit(row - 1);
@@ -175,7 +172,7 @@ void ListEditing::moveSelectedUp()
 void ListEditing::moveSelectedDown()
 {
     const int row = selectedRow();
-    if (m_services.busy.recording || row == 0 || row >= rows())
+    if (m_services.busy.recording() || row == 0 || row >= rows())
         return;
     m_services.playlist.exchange(row - 1, row);
     showEdit(row + 1);
@@ -184,7 +181,7 @@ void ListEditing::moveSelectedDown()
 void ListEditing::changeSelectedGap()
 {
     const int row = selectedRow();
-    if (m_services.busy.recording || row == 0)
+    if (m_services.busy.recording() || row == 0)
         return;
     const std::optional<QString> answer =
         m_services.dialogs.input(m_controls.dialogParent, QStringLiteral("Enter new gap length:"),
@@ -212,7 +209,7 @@ void ListEditing::clearList()
 
 void ListEditing::shuffle()
 {
-    if (m_services.busy.recording || m_services.playlist.isEmpty())
+    if (m_services.busy.recording() || m_services.playlist.isEmpty())
         return;
     m_services.playlist.shuffle(m_services.random);
     showEdit(0);

@@ -1,24 +1,18 @@
 #include "playlist/long_operation.h"
 
-#include "common/busy_state.h"
-
 #include <QApplication>
 
 LongOperation::LongOperation(BusyState& busy, Playlist& playlist)
-    : m_busy(busy)
+    : m_batch(std::in_place, playlist)
+    , m_claim(busy, BusyState::Activity::Adding)
 {
-    m_batch.emplace(playlist);
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    m_busy.disableCommands();
-    m_busy.busy = true;
-    m_busy.longOperationRunning = true;
 }
 
+// The claim ends after this body, so whoever waits for its end finds the total
+// recounted and the pointer restored.
 LongOperation::~LongOperation()
 {
-    m_batch.reset(); // the total is recounted
-    m_busy.enableCommands();
-    m_busy.busy = false;
+    m_batch.reset();
     QApplication::restoreOverrideCursor();
-    m_busy.endLongOperation();
 }

@@ -1,15 +1,14 @@
 #pragma once
 
+#include "common/busy_state.h"
 #include "playlist/playlist.h"
 
 #include <optional>
 
-class BusyState;
-
 // The frame of a long operation (adding, loading, dropping): while it lives the
-// pointer is the hourglass, the command buttons are off and the busy flag is set.
-// However the operation ends, the total is recounted, the buttons come back, the
-// flag is cleared and the pointer is restored.
+// pointer is the hourglass and the list is claimed for adding. However the
+// operation ends, the total is recounted, the pointer is restored and the claim
+// ends.
 class LongOperation {
 public:
     LongOperation(BusyState& busy, Playlist& playlist);
@@ -18,6 +17,6 @@ public:
     LongOperation& operator=(const LongOperation&) = delete;
 
 private:
-    BusyState& m_busy;
     std::optional<Playlist::Batch> m_batch;
+    BusyState::Claim m_claim;
 };

@@ -29,7 +29,7 @@ protected:
     // nothing was said that the test did not expect.
     void TearDown() override
     {
-        EXPECT_TRUE(!window->busyState().busy && window->ui.addFiles->isEnabled() && !QApplication::overrideCursor());
+        EXPECT_TRUE(!window->busyState().busy() && window->ui.addFiles->isEnabled() && !QApplication::overrideCursor());
         EXPECT_FALSE(QFile::exists(programDir.filePath("filelist.tmp")));
         EXPECT_EQ(takeMessages(), QStringList());
     }
@@ -335,19 +335,28 @@ TEST_F(AddingTest, relativeEntriesOfADroppedPlaylistAreTakenFromItsFolder)
 TEST_F(AddingTest, aDropOrLoadIsRefusedWhileAnotherOperationRuns)
 {
     const QString song = makeMedia("song.mp3", 10);
-    window->busyState().busy = true; // as during a run or another add
-    loadPlaylist(makePlaylist("list.m3u", {song}));
-    addFiles({song});
-    EXPECT_TRUE(dialogs.fileRequests.empty());
-    window->busyState().busy = false;
-    dialogs.fileAnswers.clear();
+    const QString list = makePlaylist("list.m3u", {song});
+    // The buttons are off meanwhile; their clicks are sent anyway, to reach the refusals behind them.
+    const auto press = [this](FlatButton* b, const QStringList& answer) {
+        dialogs.fileAnswers.push_back(answer);
+        Q_EMIT b->clicked();
+    };
+    for (const BusyState::Activity activity : {BusyState::Activity::Adding, BusyState::Activity::Recording}) {
+        const BusyState::Claim claim(window->busyState(), activity); // as during another add or a run
+        press(window->ui.loadPlaylist, {list});
+        press(window->ui.addFiles, {song});
+        drop({song});
+        EXPECT_TRUE(dialogs.fileRequests.empty());
+        EXPECT_TRUE(window->playlist().isEmpty());
+        dialogs.fileAnswers.clear();
+    }
 
     // A drop that arrives while a load lets events run finds the load's frame up.
     const QString other = makeMedia("other.mp3", 10);
     bool frameUp = false;
     QTimer::singleShot(0, window.get(), [&] {
         const QCursor* cursor = QApplication::overrideCursor();
-        frameUp = window->busyState().busy && cursor && cursor->shape() == Qt::WaitCursor && !window->ui.addFiles->isEnabled();
+        frameUp = window->busyState().busy() && cursor && cursor->shape() == Qt::WaitCursor && !window->ui.addFiles->isEnabled();
         drop({other});
     });
     loadPlaylist(makePlaylist("two.m3u", {song, song}));

@@ -78,7 +78,7 @@ TEST(CdImageEndToEnd, imageAndRipTracksAreHeardWholeWithExactSilencesAndSurviveA
     const QString recording = media.path("deck.wav");
     ASSERT_TRUE(sink.startRecording(recording));
     run.play(30000);
-    ASSERT_FALSE(run.window.busyState().recording) << "the run did not end";
+    ASSERT_FALSE(run.window.busyState().recording()) << "the run did not end";
     QThread::msleep(300);
     sink.stopRecording();
     EXPECT_TRUE(run.dialogs.messages.empty()) << run.dialogs.messages.front().text.toStdString();

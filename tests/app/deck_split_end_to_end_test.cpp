@@ -81,7 +81,7 @@ TEST(DeckSplitEndToEnd, theRecordingSplitsWhereTheScanSaidItWould)
     run.play(30000);
     QThread::msleep(300);
     sink.stopRecording();
-    ASSERT_FALSE(run.window.busyState().recording);
+    ASSERT_FALSE(run.window.busyState().recording());
 
     const LevelEnvelope deck = envelopeOfRecording(recording);
     const TrackSilences heard = quietPassages(deck, rule);

@@ -13,8 +13,7 @@ TEST_F(MainWindowTest, helperWindowsShowTheirContentOpenOnceEvenDuringARunAndClo
     MainWindow& w = load();
     w.show();
     // As during a run: the helpers stay at hand and leave the run alone.
-    w.busyState().busy = w.busyState().recording = true;
-    w.busyState().disableCommands();
+    const BusyState::Claim run(w.busyState(), BusyState::Activity::Recording);
     auto* help = w.findChild<HelpWindows*>();
     ASSERT_NE(help, nullptr);
 
@@ -38,7 +37,7 @@ TEST_F(MainWindowTest, helperWindowsShowTheirContentOpenOnceEvenDuringARunAndClo
     for (QWidget* helper : helpers)
         EXPECT_TRUE(helper->isVisible()) << helper->objectName().toStdString();
 
-    EXPECT_TRUE(w.busyState().busy && w.busyState().recording);
+    EXPECT_TRUE(w.busyState().busy() && w.busyState().recording());
     EXPECT_FALSE(w.ui.addFiles->isEnabled());
     EXPECT_TRUE(dialogs.messages.empty());
 

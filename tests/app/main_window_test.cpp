@@ -60,18 +60,26 @@ TEST_F(MainWindowTest, opensWithAnEmptyPlaylistAndNothingRunning)
     EXPECT_TRUE(w.ui.hotKeysText->isVisible());
 }
 
-TEST_F(MainWindowTest, longOperationsSwitchTheSixCommandButtonsOnly)
+TEST_F(MainWindowTest, addingAndEditingSwitchTheSixCommandButtonsOnly)
 {
     MainWindow& w = load();
     const QList<FlatButton*> six = {w.ui.addFiles, w.ui.clearList, w.ui.startRecording,
                                     w.ui.stopRecording, w.ui.loadPlaylist, w.ui.savePlaylist};
-    // The grey caption of a switched-off button is pinned by the recording run tests.
-    for (const bool enabled : {false, true}) {
-        enabled ? w.busyState().enableCommands() : w.busyState().disableCommands();
-        for (FlatButton* b : six)
+    const auto expectSix = [&](bool enabled) {
+        for (FlatButton* b : six) {
             EXPECT_EQ(b->isEnabled(), enabled) << b->objectName().toStdString();
+            EXPECT_EQ(b->captionColor(), enabled ? QColor(Qt::black) : QColor(0x80, 0x80, 0x80));
+        }
         for (FlatButton* b : {w.ui.shuffle, w.ui.info, w.ui.checkForUpdate})
             EXPECT_TRUE(b->isEnabled()) << b->objectName().toStdString();
+        EXPECT_TRUE(w.ui.moveButtons->isEnabled());
+    };
+    for (const BusyState::Activity activity : {BusyState::Activity::Adding, BusyState::Activity::Editing}) {
+        {
+            const BusyState::Claim claim(w.busyState(), activity);
+            expectSix(false);
+        }
+        expectSix(true);
     }
 }
 
@@ -195,7 +203,7 @@ TEST_F(MainWindowTest, closingDuringARunStopsThePlayerThenCloses)
     const QPointer<MainWindow> w = window.release();
     w->ui.startRecording->click();
     QTest::qWait(60);
-    ASSERT_TRUE(w->busyState().recording);
+    ASSERT_TRUE(w->busyState().recording());
     const int stops = player.stops;
     w->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -230,8 +238,8 @@ TEST_F(MainWindowTest, showsWhatTheRunAnnouncesAndLeavesAsTheBoxesSay)
             EXPECT_EQ(button->captionColor(), enabled ? QColor(Qt::black) : QColor(0x80, 0x80, 0x80));
         }
         EXPECT_EQ(w.ui.moveButtons->isEnabled(), enabled);
-        EXPECT_EQ(w.busyState().recording, !enabled);
-        EXPECT_EQ(w.busyState().busy, !enabled);
+        EXPECT_EQ(w.busyState().recording(), !enabled);
+        EXPECT_EQ(w.busyState().busy(), !enabled);
     };
     const auto tick = [&](const char* name) { QMetaObject::invokeMethod(w.findChild<QTimer*>(name), "timeout"); };
 
@@ -289,10 +297,10 @@ TEST_F(MainWindowTest, startRecordingAsksBeforeAListThatDoesNotFit)
     player.durations["/m/a.mp3"] = 3000;
     w.ui.startRecording->click();
     EXPECT_TRUE(dialogs.questions.empty()) << "60:02 fits on a 74-minute MiniDisc";
-    EXPECT_TRUE(w.busyState().recording);
+    EXPECT_TRUE(w.busyState().recording());
     w.ui.stopRecording->click();
     QTest::qWait(20);
-    ASSERT_FALSE(w.busyState().recording);
+    ASSERT_FALSE(w.busyState().recording());
 
     auto* choice = w.recorderWindow().findChild<QComboBox*>("RecorderChoice");
     choice->setCurrentIndex(choice->findData("minidisc-60-sp"));
@@ -303,9 +311,9 @@ TEST_F(MainWindowTest, startRecordingAsksBeforeAListThatDoesNotFit)
     ASSERT_EQ(dialogs.questions.size(), 1u);
     EXPECT_EQ(dialogs.questions[0].text, "The list does not fit on MiniDisc 60 min (SP): 0:02 over. Record anyway?");
     EXPECT_EQ(dialogs.questions[0].title, "Trelvik");
-    EXPECT_FALSE(w.busyState().recording) << "No";
+    EXPECT_FALSE(w.busyState().recording()) << "No";
     w.ui.startRecording->click();
-    EXPECT_TRUE(w.busyState().recording) << "Yes";
+    EXPECT_TRUE(w.busyState().recording()) << "Yes";
     w.ui.stopRecording->click();
     QTest::qWait(20);
     w.close();

@@ -56,7 +56,7 @@ TEST(RecordingEndToEnd, recordingHearsEachTrackWithItsGapAfterIt)
     const QString recording = media.path(QStringLiteral("deck.wav"));
     ASSERT_TRUE(sink.startRecording(recording));
     run.play(30000);
-    ASSERT_FALSE(run.window.busyState().recording) << "the run did not end";
+    ASSERT_FALSE(run.window.busyState().recording()) << "the run did not end";
     QThread::msleep(300); // the last samples reach the monitor
     sink.stopRecording();
     EXPECT_TRUE(run.dialogs.messages.empty()) << run.dialogs.messages.front().text.toStdString();
@@ -150,7 +150,7 @@ TEST(RecordingEndToEnd, soundOutputLostMidTrackStopsTheRunWithAMessage)
     run.window.ui.saveWhenDoneBox->setValue(1);
     QTimer::singleShot(1500, [&] { sink.stopServer(); });
     run.play(20000);
-    EXPECT_FALSE(run.window.busyState().recording);
+    EXPECT_FALSE(run.window.busyState().recording());
     ASSERT_EQ(run.dialogs.messages.size(), 1u);
     EXPECT_FALSE(run.dialogs.messages.front().text.isEmpty());
     EXPECT_EQ(run.dialogs.messages.front().icon, QMessageBox::Warning);
@@ -179,7 +179,7 @@ TEST(RecordingEndToEnd, aBreakInTheSoundIsToldWithTheTrackAndWhereItIs)
     run.play(30000);
     QThread::msleep(300);
     sink.stopRecording();
-    ASSERT_FALSE(run.window.busyState().recording) << "the run did not end";
+    ASSERT_FALSE(run.window.busyState().recording()) << "the run did not end";
 
     ASSERT_EQ(run.dialogs.messages.size(), 1u);
     const QString text = run.dialogs.messages.front().text;
@@ -219,7 +219,7 @@ TEST(RecordingEndToEnd, noSoundOutputEndsTheRunWithTheReasonBeforeItCountsDown)
         QSignalSpy entries(&run.window.recordingRun(), &RecordingRun::entryStarted);
         QSignalSpy progress(&run.window.recordingRun(), &RecordingRun::progressChanged);
         run.play(10000);
-        EXPECT_FALSE(run.window.busyState().recording);
+        EXPECT_FALSE(run.window.busyState().recording());
         EXPECT_EQ(entries.count(), 0);
         EXPECT_EQ(progress.count(), 0);
         ASSERT_EQ(run.dialogs.messages.size(), 1u);

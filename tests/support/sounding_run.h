@@ -50,7 +50,7 @@ struct SoundingRun {
         QEventLoop loop;
         QTimer check;
         QObject::connect(&check, &QTimer::timeout, &loop, [&] {
-            if (!window.busyState().recording)
+            if (!window.busyState().recording())
                 loop.quit();
         });
         QTimer::singleShot(limitMs, &loop, &QEventLoop::quit);
