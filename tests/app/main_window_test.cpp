@@ -179,6 +179,7 @@ TEST_F(MainWindowTest, closingDuringAnAddEndsItAfterTheCurrentFileThenCloses)
     EXPECT_EQ(player.opened, chosen.mid(0, 1));
     ASSERT_TRUE(w);
     EXPECT_EQ(w->playlist().count(), 1);
+    EXPECT_TRUE(dialogs.messages.empty()) << "the add ends silently";
     EXPECT_TRUE(QFile::exists(programDir.filePath("settings.dat")));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(w);
