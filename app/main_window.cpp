@@ -113,9 +113,9 @@ void MainWindow::readSettings()
     const SettingsRead read = readSettingsFile(settingsPath());
     if (read.save)
         ui.saveWhenDoneBox->setValue(*read.save);
-    if (read.format == 1)
+    if (read.format == PlaylistFormat::M3u)
         ui.m3uOption->setChecked(true);
-    else if (read.format == 2)
+    else if (read.format == PlaylistFormat::Pls)
         ui.plsOption->setChecked(true);
     if (read.exit)
         ui.exitWhenDoneBox->setValue(*read.exit);
@@ -192,7 +192,9 @@ WhenDoneChoices MainWindow::whenDoneChoices() const
 {
     WhenDoneChoices choices;
     choices.save = ui.saveWhenDoneBox->value();
-    choices.format = ui.m3uOption->isChecked() ? 1 : ui.plsOption->isChecked() ? 2 : 0;
+    choices.format = ui.m3uOption->isChecked()   ? PlaylistFormat::M3u
+                     : ui.plsOption->isChecked() ? PlaylistFormat::Pls
+                                                 : PlaylistFormat::None;
     choices.exit = ui.exitWhenDoneBox->value();
     choices.shutdown = ui.shutDownWhenDoneBox->value();
     return choices;

@@ -22,17 +22,36 @@ std::optional<int> lineNumber(const QStringList& lines, int index)
     }
 }
 
-std::optional<int> checkValue(const QStringList& lines, int index)
+// A box is written as 0 clear, 1 ticked, 2 greyed.
+std::optional<BoxState> boxState(const QStringList& lines, int index)
 {
-    const auto value = lineNumber(lines, index);
-    if (value && (*value < 0 || *value > 2))
+    switch (lineNumber(lines, index).value_or(-1)) {
+    case 0:
+        return BoxState::Clear;
+    case 1:
+        return BoxState::Ticked;
+    case 2:
+        return BoxState::Greyed;
+    default:
         return std::nullopt;
-    return value;
+    }
 }
 
-QString checkLine(int value)
+QString boxLine(BoxState state)
 {
-    return printNumber(value) + u' ';
+    const int number = state == BoxState::Ticked ? 1 : state == BoxState::Greyed ? 2 : 0;
+    return printNumber(number) + u' ';
+}
+
+// The format line is 1 for M3U, 2 for PLS; with neither chosen it is left out.
+std::optional<PlaylistFormat> playlistFormat(const QStringList& lines)
+{
+    const std::optional<int> number = lineNumber(lines, 1);
+    if (number == 1)
+        return PlaylistFormat::M3u;
+    if (number == 2)
+        return PlaylistFormat::Pls;
+    return std::nullopt;
 }
 
 } // namespace
@@ -40,21 +59,21 @@ QString checkLine(int value)
 SettingsRead parseSettings(const QStringList& lines)
 {
     SettingsRead read;
-    read.save = checkValue(lines, 0);
-    const auto format = lineNumber(lines, 1);
-    if (format == 1 || format == 2)
-        read.format = format;
-    read.exit = checkValue(lines, 2);
-    read.shutdown = checkValue(lines, 3);
+    read.save = boxState(lines, 0);
+    read.format = playlistFormat(lines);
+    read.exit = boxState(lines, 2);
+    read.shutdown = boxState(lines, 3);
     return read;
 }
 
 QStringList settingsLines(const WhenDoneChoices& choices)
 {
-    QStringList lines{checkLine(choices.save)};
-    if (choices.format == 1 || choices.format == 2)
-        lines << QString::number(choices.format);
-    lines << checkLine(choices.exit) << checkLine(choices.shutdown);
+    QStringList lines{boxLine(choices.save)};
+    if (choices.format == PlaylistFormat::M3u)
+        lines << QStringLiteral("1");
+    else if (choices.format == PlaylistFormat::Pls)
+        lines << QStringLiteral("2");
+    lines << boxLine(choices.exit) << boxLine(choices.shutdown);
     return lines;
 }
 

@@ -10,10 +10,10 @@
 
 // What a settings file says; a line that is missing or cannot be read stays empty.
 struct SettingsRead {
-    std::optional<int> save;
-    std::optional<int> format;
-    std::optional<int> exit;
-    std::optional<int> shutdown;
+    std::optional<BoxState> save;
+    std::optional<PlaylistFormat> format;
+    std::optional<BoxState> exit;
+    std::optional<BoxState> shutdown;
 };
 
 SettingsRead parseSettings(const QStringList& lines);

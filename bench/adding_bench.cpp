@@ -78,13 +78,13 @@ void measure(const QString& programDir, const QList<QStringList>& runs)
     const double seconds = timer.nsecsElapsed() / 1e9;
 
     int wrong = 0;
-    for (int i = 0; i < window.playlist().table().count(); ++i) {
-        if (window.playlist().table()[i].length != QLatin1String("3"))
+    for (const PlaylistEntry& entry : window.playlist().table()) {
+        if (entry.length != 3)
             ++wrong;
     }
     std::printf("%6lld files (%s): %7.3f s, %8.0f files/s, %d added, %d lengths not 3 s, "
                 "%zu messages, resident memory %s\n",
-                qlonglong(count), qPrintable(types.join(u' ')), seconds, count / seconds, window.playlist().table().count(), wrong,
+                qlonglong(count), qPrintable(types.join(u' ')), seconds, count / seconds, window.playlist().count(), wrong,
                 dialogs.messages.size(), qPrintable(residentMemory()));
     std::fflush(stdout);
 }

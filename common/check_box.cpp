@@ -1,20 +1,22 @@
 #include "common/check_box.h"
 
-int CheckBox::value() const
+BoxState CheckBox::value() const
 {
     switch (checkState()) {
     case Qt::Checked:
-        return 1;
+        return BoxState::Ticked;
     case Qt::PartiallyChecked:
-        return 2;
+        return BoxState::Greyed;
     default:
-        return 0;
+        return BoxState::Clear;
     }
 }
 
-void CheckBox::setValue(int value)
+void CheckBox::setValue(BoxState value)
 {
-    setCheckState(value == 1 ? Qt::Checked : value == 2 ? Qt::PartiallyChecked : Qt::Unchecked);
+    setCheckState(value == BoxState::Ticked   ? Qt::Checked
+                  : value == BoxState::Greyed ? Qt::PartiallyChecked
+                                              : Qt::Unchecked);
 }
 
 void CheckBox::nextCheckState()

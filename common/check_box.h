@@ -1,16 +1,18 @@
 #pragma once
 
+#include "common/box_state.h"
+
 #include <QCheckBox>
 
-// A check box with the states 0 clear, 1 ticked and 2 greyed. Greyed is only ever
-// set by the program; a click moves between clear and ticked.
+// A check box that is clear, ticked or greyed. Greyed is only ever set by the
+// program; a click moves between clear and ticked.
 class CheckBox : public QCheckBox {
     Q_OBJECT
 public:
     using QCheckBox::QCheckBox;
 
-    int value() const;
-    void setValue(int value);
+    BoxState value() const;
+    void setValue(BoxState value);
 
 protected:
     void nextCheckState() override;

@@ -1,7 +1,5 @@
 #include "common/dialogs.h"
 
-#include "common/failure.h"
-
 #include <QDir>
 #include <QFileDialog>
 #include <QInputDialog>
@@ -46,11 +44,18 @@ QStringList runFileDialog(QWidget* parent, Dialogs::FileRequest& request,
     const int result = dialog.exec();
     removePlaces(dialog, added);
     if (result != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        throw Failure(QStringLiteral("Cancel was selected."), Failure::kCancelled);
+        return {};
     request.selectedFilter = dialog.selectedNameFilter();
     const QStringList files = dialog.selectedFiles();
     QDir::setCurrent(QFileInfo(files.first()).absolutePath());
     return files;
+}
+
+std::optional<QString> oneFile(const QStringList& files)
+{
+    if (files.isEmpty())
+        return std::nullopt;
+    return files.first();
 }
 
 } // namespace
@@ -85,12 +90,12 @@ QStringList QtDialogs::openFiles(QWidget* parent, FileRequest& request)
     return runFileDialog(parent, request, QFileDialog::ExistingFiles, QFileDialog::AcceptOpen);
 }
 
-QString QtDialogs::openFile(QWidget* parent, FileRequest& request)
+std::optional<QString> QtDialogs::openFile(QWidget* parent, FileRequest& request)
 {
-    return runFileDialog(parent, request, QFileDialog::ExistingFile, QFileDialog::AcceptOpen).first();
+    return oneFile(runFileDialog(parent, request, QFileDialog::ExistingFile, QFileDialog::AcceptOpen));
 }
 
-QString QtDialogs::saveFile(QWidget* parent, FileRequest& request)
+std::optional<QString> QtDialogs::saveFile(QWidget* parent, FileRequest& request)
 {
-    return runFileDialog(parent, request, QFileDialog::AnyFile, QFileDialog::AcceptSave).first();
+    return oneFile(runFileDialog(parent, request, QFileDialog::AnyFile, QFileDialog::AcceptSave));
 }

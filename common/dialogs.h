@@ -28,13 +28,14 @@ public:
     // The typed text, or nothing when the user cancelled.
     virtual std::optional<QString> input(QWidget* parent, const QString& prompt,
                                          const QString& title, const QString& defaultText) = 0;
-    // The chosen existing files as full paths, in the dialog's order. The dialog
-    // opens in the current directory and makes the chosen folder current.
-    // Cancelling throws a Failure numbered Failure::kCancelled.
+    // The chosen existing files as full paths, in the dialog's order; none when the
+    // user cancelled. The dialog opens in the current directory and makes the
+    // chosen folder current.
     virtual QStringList openFiles(QWidget* parent, FileRequest& request) = 0;
-    virtual QString openFile(QWidget* parent, FileRequest& request) = 0;
-    // Asks before replacing an existing file.
-    virtual QString saveFile(QWidget* parent, FileRequest& request) = 0;
+    // The chosen file, or nothing when the user cancelled.
+    virtual std::optional<QString> openFile(QWidget* parent, FileRequest& request) = 0;
+    // As openFile; asks before replacing an existing file.
+    virtual std::optional<QString> saveFile(QWidget* parent, FileRequest& request) = 0;
 };
 
 // The real dialogs: Qt's own, not the desktop's.
@@ -46,6 +47,6 @@ public:
     std::optional<QString> input(QWidget* parent, const QString& prompt, const QString& title,
                                  const QString& defaultText) override;
     QStringList openFiles(QWidget* parent, FileRequest& request) override;
-    QString openFile(QWidget* parent, FileRequest& request) override;
-    QString saveFile(QWidget* parent, FileRequest& request) override;
+    std::optional<QString> openFile(QWidget* parent, FileRequest& request) override;
+    std::optional<QString> saveFile(QWidget* parent, FileRequest& request) override;
 };

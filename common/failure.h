@@ -3,23 +3,17 @@
 #include <QString>
 #include <stdexcept>
 
-// A failed operation: the platform's description of what went wrong and a number.
+// A failed operation and the description of what went wrong, to be shown as it is.
 class Failure : public std::runtime_error {
 public:
-    static constexpr int kCancelled = 32755; // the user cancelled a file dialog
-
-    Failure(const QString& description, int number = 0)
+    explicit Failure(const QString& description)
         : std::runtime_error(description.toStdString())
         , m_description(description)
-        , m_number(number)
     {
     }
 
     const QString& description() const { return m_description; }
-    int number() const { return m_number; }
-    bool cancelled() const { return m_number == kCancelled; }
 
 private:
     QString m_description;
-    int m_number;
 };

@@ -82,7 +82,7 @@ qint16 toInt16(double value)
 {
     const double rounded = std::nearbyint(value); // the default rounding mode is half to even
     if (!(rounded >= -32768 && rounded <= 32767))
-        throw Failure(QStringLiteral("Overflow"), 6);
+        throw Failure(QStringLiteral("Overflow"));
     return qint16(rounded);
 }
 

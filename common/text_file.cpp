@@ -62,22 +62,22 @@ void writeTextFile(const QString& path, const QStringList& lines)
     // which would rename a cut-off file over the target. A short write (a full disk,
     // a size limit) sets no error; writing the rest then fails with the system's reason.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        throw Failure(file.errorString(), 75);
+        throw Failure(file.errorString());
     for (qint64 written = 0; written < content.size();) {
         const qint64 count = file.write(content.constData() + written, content.size() - written);
         if (count <= 0)
-            throw Failure(file.errorString(), 75);
+            throw Failure(file.errorString());
         written += count;
     }
     if (!file.commit())
-        throw Failure(file.errorString(), 75);
+        throw Failure(file.errorString());
 }
 
 TextLineReader::TextLineReader(const QString& path)
     : m_file(path)
 {
     if (!m_file.open(QIODevice::ReadOnly))
-        throw Failure(m_file.errorString(), 53);
+        throw Failure(m_file.errorString());
     // Editors on Windows start UTF-8 files with a byte-order mark; it is no text.
     if (m_file.peek(3) == "\xEF\xBB\xBF")
         m_file.skip(3);
@@ -94,7 +94,7 @@ void TextLineReader::fill()
     const QByteArray chunk = m_file.read(64 * 1024);
     if (chunk.isEmpty()) {
         if (m_file.error() != QFileDevice::NoError)
-            throw Failure(m_file.errorString(), 57);
+            throw Failure(m_file.errorString());
         m_eof = true;
         return;
     }

@@ -16,6 +16,13 @@
 #include <QLineEdit>
 #include <QUrl>
 
+namespace {
+
+// Unwinds an add, load or drop when the window is closed in the middle of it.
+struct WindowClosed {};
+
+} // namespace
+
 AddingController::AddingController(const Controls& controls, const Services& services, QObject* parent)
     : QObject(parent)
     , m_controls(controls)
@@ -34,7 +41,7 @@ void AddingController::letEventsRun()
 {
     m_events.letEventsRun();
     if (m_services.busy.stopWanted())
-        throw Failure(QStringLiteral("The window was closed."), Failure::kCancelled);
+        throw WindowClosed();
 }
 
 double AddingController::defaultGap()
@@ -53,14 +60,15 @@ void AddingController::warn(const QString& text)
 
 void AddingController::report(const Failure& failure)
 {
-    if (!failure.cancelled())
-        warn(failure.description());
+    warn(failure.description());
 }
 
 void AddingController::addFiles()
 {
     if (m_services.busy.busy())
         return;
+    // A cancelled or failed dialog leaves the way every add does, the total shown.
+    const auto leaveUnchanged = [this] { m_services.playlist.updateTotal(); };
     QStringList chosen;
     bool everyType = false;
     try {
@@ -71,9 +79,12 @@ void AddingController::addFiles()
         chosen = m_services.dialogs.openFiles(m_controls.dialogParent, request);
         everyType = request.selectedFilter == everyTypeFilter();
     } catch (const Failure& failure) {
-        // A cancelled or failed dialog leaves the way every add does, the total shown.
-        m_services.playlist.updateTotal();
+        leaveUnchanged();
         report(failure);
+        return;
+    }
+    if (chosen.isEmpty()) {
+        leaveUnchanged();
         return;
     }
     try {
@@ -86,6 +97,7 @@ void AddingController::addFiles()
         }
     } catch (const Failure& failure) {
         report(failure);
+    } catch (const WindowClosed&) {
     }
 }
 
@@ -97,11 +109,14 @@ void AddingController::loadPlaylist()
         Dialogs::FileRequest request{QStringLiteral("Load playlist"),
                                      {QStringLiteral("M3U playlist (*.m3u)"), QStringLiteral("PLS playlist (*.pls)")},
                                      {}, {}};
-        const QString path = m_services.dialogs.openFile(m_controls.dialogParent, request);
+        const std::optional<QString> path = m_services.dialogs.openFile(m_controls.dialogParent, request);
+        if (!path)
+            return;
         const LongOperation operation(m_services.busy, m_services.playlist);
-        m_adder.addPlaylist(path);
+        m_adder.addPlaylist(*path);
     } catch (const Failure& failure) {
         report(failure);
+    } catch (const WindowClosed&) {
     }
 }
 
@@ -124,5 +139,6 @@ void AddingController::dropFiles(const QStringList& paths)
         }
     } catch (const Failure& failure) {
         report(failure);
+    } catch (const WindowClosed&) {
     }
 }

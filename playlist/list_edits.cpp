@@ -10,19 +10,17 @@
 
 void removeEntry(PlaylistTable& table, int slot)
 {
-    for (int i = slot; i < table.lastIndex(); ++i)
-        table[i] = std::move(table[i + 1]);
-    table.releaseSlot();
+    table.erase(table.begin() + slot);
 }
 
 void exchangeEntries(PlaylistTable& table, int a, int b)
 {
-    std::swap(table[a], table[b]);
+    std::swap(table[size_t(a)], table[size_t(b)]);
 }
 
 void shuffleEntries(PlaylistTable& table, BasicRandom& random)
 {
-    const int n = table.count();
+    const int n = int(table.size());
     for (int i = 0; i < n; ++i) {
         // The product of a float below 1 and n is exact in double, so the slot stays below n.
         const int a = int(std::floor(double(random.next()) * n));

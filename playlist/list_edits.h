@@ -1,10 +1,11 @@
 #pragma once
 
+#include "common/playlist_table.h"
+
 #include <QStringView>
 #include <optional>
 
 class BasicRandom;
-class PlaylistTable;
 
 // The table edits behind remove, move, shuffle and change gap. An entry's path,
 // length and gap always travel together.

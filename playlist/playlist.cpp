@@ -11,15 +11,15 @@ Playlist::Playlist(QObject* parent)
 
 void Playlist::checkRoom() const
 {
-    if (m_table.count() == PlaylistTable::kCapacity)
-        throw Failure(QStringLiteral("Overflow"), 6);
+    if (count() >= kMostPlaylistEntries)
+        throw Failure(QStringLiteral("Overflow"));
 }
 
 void Playlist::append(const PlaylistEntry& entry)
 {
-    const int index = m_table.claimSlot();
-    m_table[index] = entry;
-    Q_EMIT entryAppended(index);
+    checkRoom();
+    m_table.push_back(entry);
+    Q_EMIT entryAppended(lastIndex());
     if (m_openBatches == 0)
         updateTotal();
 }
@@ -44,7 +44,7 @@ void Playlist::shuffle(BasicRandom& random)
 
 void Playlist::setGap(int index, double gapMs)
 {
-    m_table[index].gap = gapMs;
+    m_table[size_t(index)].gap = gapMs;
     changed();
 }
 

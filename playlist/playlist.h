@@ -17,14 +17,14 @@ public:
     explicit Playlist(QObject* parent = nullptr);
 
     const PlaylistTable& table() const { return m_table; }
-    int count() const { return m_table.count(); }
-    bool isEmpty() const { return m_table.isEmpty(); }
-    int lastIndex() const { return m_table.lastIndex(); }
-    const PlaylistEntry& at(int index) const { return m_table[index]; }
+    int count() const { return int(m_table.size()); }
+    bool isEmpty() const { return m_table.empty(); }
+    int lastIndex() const { return count() - 1; }
+    const PlaylistEntry& at(int index) const { return m_table[size_t(index)]; }
     // Seconds of all lengths and all gaps but the last, as last counted.
     double total() const { return m_total; }
 
-    // Adds an entry at the end; a Failure "Overflow" when every slot is taken.
+    // Adds an entry at the end; a Failure "Overflow" when the playlist is full.
     void append(const PlaylistEntry& entry);
     // Fails as append would, before the work of measuring an entry is done.
     void checkRoom() const;

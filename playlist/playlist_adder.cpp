@@ -136,5 +136,5 @@ void PlaylistAdder::addMedia(const QString& path, double gap)
 
 void PlaylistAdder::append(const QString& path, qint64 seconds, double gap)
 {
-    m_services.playlist.append({path, QString::number(seconds), gap * 1000});
+    m_services.playlist.append({path, seconds, gap * 1000});
 }

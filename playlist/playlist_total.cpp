@@ -8,20 +8,6 @@
 
 namespace {
 
-// Lengths are stored as plain digits; reading them directly keeps a full table quick.
-double lengthSeconds(const QString& length)
-{
-    if (length.isEmpty() || length.size() > 15)
-        return leadingNumber(length);
-    double seconds = 0;
-    for (QChar c : length) {
-        if (c < u'0' || c > u'9')
-            return leadingNumber(length);
-        seconds = seconds * 10 + (c.unicode() - u'0');
-    }
-    return seconds;
-}
-
 // The gap in seconds goes through its decimal text, as the Gap column shows it. Whole
 // milliseconds below 10^15 come back from that text unchanged, so they skip it.
 double gapSeconds(const PlaylistEntry& entry)
@@ -36,11 +22,11 @@ double gapSeconds(const PlaylistEntry& entry)
 double playlistTotal(const PlaylistTable& table)
 {
     double total = 0;
-    if (table.isEmpty())
+    if (table.empty())
         return total;
-    for (int i = 0; i <= table.lastIndex(); ++i)
-        total += lengthSeconds(table[i].length) + gapSeconds(table[i]);
-    return total - gapSeconds(table[table.lastIndex()]);
+    for (const PlaylistEntry& entry : table)
+        total += double(entry.length) + gapSeconds(entry);
+    return total - gapSeconds(table.back());
 }
 
 QString totalTimeCaption(double total)
@@ -62,7 +48,7 @@ QString totalTimeCaption(double total)
 
 QString playlistFrameCaption(const PlaylistTable& table)
 {
-    if (table.isEmpty())
+    if (table.empty())
         return QStringLiteral("Playlist");
-    return QStringLiteral("Playlist - ") + QString::number(table.count()) + QStringLiteral(" files");
+    return QStringLiteral("Playlist - ") + QString::number(table.size()) + QStringLiteral(" files");
 }

@@ -1,6 +1,7 @@
 #pragma once
 
-class PlaylistTable;
+#include "common/playlist_table.h"
+
 class QString;
 
 // The figures the total label and the list frame show.

@@ -42,7 +42,7 @@ QString rowText(const PlaylistEntry& entry, int slot, PlaylistColumn column)
     case PlaylistColumn::File:
         return entry.path;
     case PlaylistColumn::Length:
-        return clockText(qint64(leadingNumber(entry.length)));
+        return clockText(entry.length);
     case PlaylistColumn::Gap:
         return plainNumber(entry.gap / 1000);
     }

@@ -3,14 +3,14 @@
 PlaylistFormat playlistFormatOf(const QString& path)
 {
     if (path.endsWith(QLatin1String(".m3u"), Qt::CaseInsensitive))
-        return kM3uPlaylist;
+        return PlaylistFormat::M3u;
     if (path.endsWith(QLatin1String(".pls"), Qt::CaseInsensitive))
-        return kPlsPlaylist;
-    return kNoPlaylist;
+        return PlaylistFormat::Pls;
+    return PlaylistFormat::None;
 }
 
-int saveFormat(const QString& path, int chosenFilter)
+PlaylistFormat saveFormat(const QString& path, PlaylistFormat chosen)
 {
     const PlaylistFormat typed = playlistFormatOf(path);
-    return typed == kNoPlaylist ? chosenFilter : typed;
+    return typed == PlaylistFormat::None ? chosen : typed;
 }

@@ -65,9 +65,9 @@ QString fullPath(const QString& entry, const QDir& playlistFolder)
 void readPlaylist(const QString& path, const std::function<void(const QString&)>& onPath)
 {
     const PlaylistFormat format = playlistFormatOf(path);
-    if (format == kNoPlaylist)
+    if (format == PlaylistFormat::None)
         return;
-    const auto rule = format == kM3uPlaylist ? m3uPath : plsPath;
+    const auto rule = format == PlaylistFormat::M3u ? m3uPath : plsPath;
     const QDir folder = QFileInfo(path).absoluteDir();
     TextLineReader reader(path);
     QString line;

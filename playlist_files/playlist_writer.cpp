@@ -1,8 +1,6 @@
 #include "playlist_files/playlist_writer.h"
 
 #include "common/text_file.h"
-#include "common/playlist_table.h"
-#include "playlist_files/playlist_format.h"
 
 #include <QDir>
 #include <QStringList>
@@ -16,7 +14,7 @@ QStringList m3uLines(const Entries& entries)
 {
     QStringList lines{QStringLiteral("#EXTM3U")};
     for (const PlaylistEntry* entry : entries) {
-        lines << QStringLiteral("#EXTINF:") + entry->length + u',' + playlistTitle(entry->path);
+        lines << QStringLiteral("#EXTINF:") + QString::number(entry->length) + u',' + playlistTitle(entry->path);
         lines << entry->path;
     }
     return lines;
@@ -30,7 +28,7 @@ QStringList plsLines(const Entries& entries)
         const QString n = QString::number(i + 1);
         lines << QStringLiteral("File") + n + u'=' + entry.path;
         lines << QStringLiteral("Title") + n + u'=' + playlistTitle(entry.path);
-        lines << QStringLiteral("Length") + n + u'=' + entry.length;
+        lines << QStringLiteral("Length") + n + u'=' + QString::number(entry.length);
     }
     lines << QStringLiteral("NumberOfEntries = ") + QString::number(entries.size());
     lines << QStringLiteral("Version = 2");
@@ -48,14 +46,13 @@ QString playlistTitle(const QString& path)
     return title;
 }
 
-QStringList writePlaylist(const QString& path, int format, const PlaylistTable& table)
+QStringList writePlaylist(const QString& path, PlaylistFormat format, const PlaylistTable& table)
 {
-    if (format != kM3uPlaylist && format != kPlsPlaylist)
+    if (format == PlaylistFormat::None)
         return {};
     Entries written;
     QStringList skipped;
-    for (int slot = 0; slot < table.count(); ++slot) {
-        const PlaylistEntry& entry = table[slot];
+    for (const PlaylistEntry& entry : table) {
         // Written out, the break would end the line early: an M3U reads back wrong
         // and a PLS takes the rest of the name for a line of its own.
         if (entry.path.contains(u'\r') || entry.path.contains(u'\n'))
@@ -63,7 +60,7 @@ QStringList writePlaylist(const QString& path, int format, const PlaylistTable& 
         else
             written.push_back(&entry);
     }
-    writeTextFile(path, format == kM3uPlaylist ? m3uLines(written) : plsLines(written));
+    writeTextFile(path, format == PlaylistFormat::M3u ? m3uLines(written) : plsLines(written));
     return skipped;
 }
 

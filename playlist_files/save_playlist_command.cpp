@@ -3,8 +3,6 @@
 #include "common/dialogs.h"
 #include "common/failure.h"
 #include "common/flat_button.h"
-#include "common/playlist_table.h"
-#include "playlist_files/playlist_format.h"
 #include "playlist_files/playlist_writer.h"
 
 #include <QApplication>
@@ -12,6 +10,13 @@
 namespace {
 
 const QStringList kFilters{QStringLiteral("M3U playlist (*.m3u)"), QStringLiteral("PLS Playlist (*.pls)")};
+
+PlaylistFormat formatOfFilter(const QString& filter)
+{
+    if (filter == kFilters[0])
+        return PlaylistFormat::M3u;
+    return filter == kFilters[1] ? PlaylistFormat::Pls : PlaylistFormat::None;
+}
 
 // The hourglass while the file is written; the pointer comes back on every way
 // out, before any message is shown.
@@ -40,20 +45,19 @@ void SavePlaylistCommand::save()
 {
     try {
         Dialogs::FileRequest request{QStringLiteral("Save playlist"), kFilters, m_lastFilter, {}};
-        const QString path = m_dialogs.saveFile(m_dialogParent, request);
+        const std::optional<QString> path = m_dialogs.saveFile(m_dialogParent, request);
+        if (!path)
+            return;
         m_lastFilter = request.selectedFilter;
         QStringList skipped;
         {
             const WaitCursor wait;
-            skipped = writePlaylist(path, saveFormat(path, int(kFilters.indexOf(request.selectedFilter)) + 1),
-                                    m_table);
+            skipped = writePlaylist(*path, saveFormat(*path, formatOfFilter(request.selectedFilter)), m_table);
         }
         if (!skipped.isEmpty())
             m_dialogs.message(m_dialogParent, skippedEntriesMessage(skipped), QStringLiteral("Trelvik"),
                                        QMessageBox::Warning);
     } catch (const Failure& failure) {
-        if (!failure.cancelled())
-            m_dialogs.message(m_dialogParent, failure.description(), QStringLiteral("Trelvik"),
-                                       QMessageBox::Warning);
+        m_dialogs.message(m_dialogParent, failure.description(), QStringLiteral("Trelvik"), QMessageBox::Warning);
     }
 }

@@ -1,11 +1,12 @@
 #pragma once
 
+#include "common/playlist_table.h"
+
 #include <QObject>
 #include <QString>
 
 class Dialogs;
 class FlatButton;
-class PlaylistTable;
 class QWidget;
 
 // The "&Save playlist" button: asks for a file name and writes the playlist there

@@ -1,6 +1,5 @@
 #include "recorder/medium_fit.h"
 
-#include "common/number_text.h"
 #include "common/playlist_table.h"
 #include "recorder/recorder_kind.h"
 
@@ -49,11 +48,11 @@ MediumFit mediumFit(const PlaylistTable& table, const RecorderKind& kind)
     MediumFit fit;
     fit.capacitySeconds = kind.capacitySeconds;
     fit.trackLimit = kind.trackLimit;
-    fit.trackCount = table.count();
-    for (int index = 0; index < table.count(); ++index) {
-        const PlaylistEntry& entry = table[index];
-        double seconds = leadingNumber(entry.length);
-        if (index < table.lastIndex()) {
+    fit.trackCount = int(table.size());
+    for (int index = 0; index < fit.trackCount; ++index) {
+        const PlaylistEntry& entry = table[size_t(index)];
+        double seconds = double(entry.length);
+        if (index < fit.trackCount - 1) {
             const double gapSeconds = entry.gap / 1000;
             seconds += gapSeconds;
             if (gapSeconds < kind.silence.minimumSeconds)

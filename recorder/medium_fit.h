@@ -1,9 +1,10 @@
 #pragma once
 
+#include "common/playlist_table.h"
+
 #include <QString>
 #include <vector>
 
-class PlaylistTable;
 struct RecorderKind;
 
 // How the playlist fits on a recorder's medium, counted as the medium counts.

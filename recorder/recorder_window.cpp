@@ -274,10 +274,9 @@ void RecorderWindow::saveTrackList()
 {
     try {
         Dialogs::FileRequest request{QStringLiteral("Save track list"), {QStringLiteral("Text File (*.txt)")}, {}, {}};
-        const QString path = m_dialogs.saveFile(this, request);
-        writeTextFile(path, m_trackList->toPlainText().split(u'\n', Qt::SkipEmptyParts));
+        if (const std::optional<QString> path = m_dialogs.saveFile(this, request))
+            writeTextFile(*path, m_trackList->toPlainText().split(u'\n', Qt::SkipEmptyParts));
     } catch (const Failure& failure) {
-        if (!failure.cancelled())
-            m_dialogs.message(this, failure.description(), QStringLiteral("Trelvik"), QMessageBox::Warning);
+        m_dialogs.message(this, failure.description(), QStringLiteral("Trelvik"), QMessageBox::Warning);
     }
 }

@@ -7,10 +7,10 @@
 QList<ScanTrack> scanTracksOf(const PlaylistTable& table, CDAudio& cd, const TitleLookup& titles)
 {
     QList<ScanTrack> tracks;
-    for (int slot = 0; slot < table.count(); ++slot) {
+    for (size_t slot = 0; slot < table.size(); ++slot) {
         const PlaylistEntry& entry = table[slot];
-        ScanTrack track { entryTitle(entry.path, slot + 1, titles), { .path = entry.path }, entry.gap / 1000,
-                          slot == table.lastIndex() };
+        ScanTrack track { entryTitle(entry.path, int(slot + 1), titles), { .path = entry.path }, entry.gap / 1000,
+                          slot + 1 == table.size() };
         // An entry that names no track stays as it is, and the scan says it failed.
         const std::optional<CdEntry> cdEntry = isCdEntry(entry.path) ? cdEntryOf(entry.path) : std::nullopt;
         if (cdEntry) {

@@ -1,6 +1,5 @@
 #include "recorder/track_list_text.h"
 
-#include "common/number_text.h"
 #include "common/playlist_table.h"
 #include "discs/cd_entry.h"
 
@@ -56,11 +55,11 @@ QString trackLengthText(qint64 seconds)
 QString trackListText(const PlaylistTable& table, const TitleLookup& lookup)
 {
     QStringList lines;
-    for (int index = 0; index < table.count(); ++index) {
+    for (size_t index = 0; index < table.size(); ++index) {
         const PlaylistEntry& entry = table[index];
         lines << QStringLiteral("%1. %2 %3")
                      .arg(index + 1)
-                     .arg(entryTitle(entry.path, index + 1, lookup), trackLengthText(qint64(leadingNumber(entry.length))));
+                     .arg(entryTitle(entry.path, int(index + 1), lookup), trackLengthText(entry.length));
     }
     return lines.join(u'\n');
 }

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "common/playlist_table.h"
+
 #include <QString>
 #include <functional>
-
-class PlaylistTable;
 
 // A title for an entry from elsewhere (a CD's or an image's own titles); empty
 // when it knows none.

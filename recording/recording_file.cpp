@@ -24,16 +24,17 @@ bool takeFree(const QString& path)
     return true;
 }
 
-QString extensionOf(int format)
+QString extensionOf(PlaylistFormat format)
 {
     switch (format) {
-    case 1:
+    case PlaylistFormat::M3u:
         return QStringLiteral(".m3u");
-    case 2:
+    case PlaylistFormat::Pls:
         return QStringLiteral(".pls");
-    default:
-        return {};
+    case PlaylistFormat::None:
+        break;
     }
+    return {};
 }
 
 } // namespace
@@ -46,10 +47,10 @@ QString freeRecordingStem(const QString& directory)
         if (takeFree(stem + QStringLiteral(".m3u")) && takeFree(stem + QStringLiteral(".pls")))
             return stem;
     }
-    throw Failure(QStringLiteral("Overflow"), 6);
+    throw Failure(QStringLiteral("Overflow"));
 }
 
-RecordingSave saveNextRecordingPlaylist(const QString& directory, int format, const PlaylistTable& table)
+RecordingSave saveNextRecordingPlaylist(const QString& directory, PlaylistFormat format, const PlaylistTable& table)
 {
     const QString path = freeRecordingStem(directory) + extensionOf(format);
     return {path, writePlaylist(path, format, table)};

@@ -1,9 +1,10 @@
 #pragma once
 
+#include "common/playlist_table.h"
+#include "playlist_files/playlist_format.h"
+
 #include <QString>
 #include <QStringList>
-
-class PlaylistTable;
 
 // The playlists saved at the end of a run: Recording 1, Recording 2 and so on in
 // the program's directory.
@@ -18,6 +19,6 @@ struct RecordingSave {
     QStringList skipped; // entries left out of it, to be named in a warning (writePlaylist)
 };
 
-// Writes the playlist as the next free Recording file, as M3U
-// (format 1) or PLS (format 2). Throws a Failure when the file cannot be written.
-RecordingSave saveNextRecordingPlaylist(const QString& directory, int format, const PlaylistTable& table);
+// Writes the playlist as the next free Recording file, as M3U or PLS; with
+// PlaylistFormat::None nothing is written. Throws a Failure when the file cannot be written.
+RecordingSave saveNextRecordingPlaylist(const QString& directory, PlaylistFormat format, const PlaylistTable& table);

@@ -125,7 +125,7 @@ bool RecordingRun::queue(int number, const SoundSource& sound)
     try {
         const QString& path = m_playlist.at(number - 1).path;
         length = isCdEntry(path) ? toInt16(trackLengthSeconds(m_cd.GetTrackLength(cdTrackOf(number))))
-                                 : leadingNumber(m_playlist.at(number - 1).length);
+                                 : double(m_playlist.at(number - 1).length);
         m_player.play(sound, number > 1 ? m_playlist.at(number - 2).gap : 0);
     } catch (const Failure& failure) {
         fail(failure.description());
@@ -315,7 +315,7 @@ void RecordingRun::endOfRun()
 {
     const WhenDoneChoices choices = m_whenDone;
     bool saved = true;
-    if (choices.save == 1) {
+    if (choices.save == BoxState::Ticked) {
         try {
             const RecordingSave save = saveNextRecordingPlaylist(m_programDirectory, choices.format, m_playlist.table());
             if (!save.skipped.isEmpty())
@@ -332,8 +332,8 @@ void RecordingRun::endOfRun()
     tellBreaks();
     Q_EMIT ended();
     // Leaving now would lose the playlist that could not be saved.
-    if (saved && choices.exit == 1)
-        Q_EMIT quitRequested(choices.shutdown == 1);
+    if (saved && choices.exit == BoxState::Ticked)
+        Q_EMIT quitRequested(choices.shutdown == BoxState::Ticked);
 }
 
 void RecordingRun::stop()

@@ -12,7 +12,7 @@
 double gapTotalOf(const PlaylistTable& table)
 {
     double total = 0;
-    for (int i = 0; i < table.lastIndex(); ++i)
+    for (size_t i = 0; i + 1 < table.size(); ++i)
         total += leadingNumber(plainNumber(table[i].gap)) / 1000;
     return total;
 }

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "common/playlist_table.h"
+
 #include <QString>
 #include <QtGlobal>
 #include <vector>
-
-class PlaylistTable;
 
 // The rules a recording run follows, as plain functions.
 

@@ -1,9 +1,13 @@
 #pragma once
 
-// The "When done" choices, as settings.dat keeps them and the end of a run follows them.
+#include "common/box_state.h"
+#include "playlist_files/playlist_format.h"
+
+// The "When done" choices, as settings.dat keeps them and the end of a run follows
+// them; only a ticked box counts.
 struct WhenDoneChoices {
-    int save = 0;     // "Save playlist": 0 clear, 1 ticked, 2 greyed
-    int format = 1;   // 1 M3U, 2 PLS, 0 neither
-    int exit = 0;     // "Exit program"
-    int shutdown = 0; // "Shut down computer"
+    BoxState save = BoxState::Clear;             // "Save playlist"
+    PlaylistFormat format = PlaylistFormat::M3u; // None when neither option is selected
+    BoxState exit = BoxState::Clear;             // "Exit program"
+    BoxState shutdown = BoxState::Clear;         // "Shut down computer"
 };

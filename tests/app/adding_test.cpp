@@ -81,8 +81,8 @@ protected:
     QStringList paths() const
     {
         QStringList paths;
-        for (int i = 0; i < window->playlist().table().count(); ++i)
-            paths << window->playlist().table()[i].path;
+        for (const PlaylistEntry& entry : window->playlist().table())
+            paths << entry.path;
         EXPECT_EQ(window->model().rowCount(), paths.size());
         return paths;
     }
@@ -101,7 +101,7 @@ protected:
 
 TEST_F(AddingTest, chosenFilesOfTheLastExtensionAreMeasuredAndAddedInDialogOrder)
 {
-    fill({{"/earlier.mp3", "10", 2000}});
+    fill({{"/earlier.mp3", 10, 2000}});
     const QString song = makeMedia("song.mp3", 215.9), c = makeMedia("c.wav", 30), a = makeMedia("a.wav", 40),
                   b = makeMedia("b.WAV", 50), skipped = makeMedia("x.mp3", 60), odd = makeMedia("my.mp3.old.mp3", 70);
     makeMedia("my.mp3", 80); // in the folder, but not chosen
@@ -156,7 +156,7 @@ TEST_F(AddingTest, defaultGapTextIsReadAtEveryAdd)
     for (const auto& c : cases) {
         window->ui.defaultGapEdit->setText(c.text);
         addFiles({song});
-        EXPECT_EQ(window->playlist().table()[window->playlist().table().lastIndex()].gap, c.gap) << c.text;
+        EXPECT_EQ(window->playlist().table().back().gap, c.gap) << c.text;
         EXPECT_EQ(window->ui.defaultGapEdit->text(), c.textAfter) << c.text;
     }
 }
@@ -170,7 +170,7 @@ TEST_F(AddingTest, cdTrackFilesAreMeasuredByTheCdDevice)
     addFiles({five, makeFile("TRACK07.CDA"), makeFile("Track06.cda"), twelve});
 
     EXPECT_EQ(paths(), QStringList({five, twelve}));
-    EXPECT_EQ(window->playlist().table()[0].length + "," + window->playlist().table()[1].length, "275,7");
+    EXPECT_EQ(std::pair(window->playlist().at(0).length, window->playlist().at(1).length), std::pair(275LL, 7LL));
     EXPECT_FALSE(cdDevice.commands.contains("status cd length track 7"));
     EXPECT_TRUE(player.opened.isEmpty());
 }
@@ -190,7 +190,7 @@ TEST_F(AddingTest, theAddDialogOffersTheDiscInTheDriveAsAudioCdFolder)
     EXPECT_EQ(dialogs.fileRequests[0].places, QList<QUrl>({QUrl::fromLocalFile(audioCd)}));
     EXPECT_EQ(QDir(audioCd).entryList(QDir::Files), QStringList({"Track01.cda", "Track03.cda"}));
     EXPECT_EQ(paths(), QStringList({audioCd + "/Track03.cda"}));
-    EXPECT_EQ(window->playlist().table()[0].length, "275");
+    EXPECT_EQ(window->playlist().at(0).length, 275);
     EXPECT_EQ(cdDevice.chosenFolders.last(), audioCd);
 }
 
@@ -211,7 +211,7 @@ TEST_F(AddingTest, cueSheetsAddOneCdEntryPerAudioTrackOnEveryRoad)
     drop({sheet});
     loadPlaylist(makePlaylist("list.m3u", {"#EXTM3U", "album.cue", "broken.cue"}));
     EXPECT_EQ(paths(), tracks + tracks + tracks);
-    EXPECT_EQ(window->playlist().table()[1].length, "1");
+    EXPECT_EQ(window->playlist().at(1).length, 1);
     EXPECT_EQ(cdDevice.chosenFolders.last(), sheet);
     EXPECT_EQ(cdDevice.commands.count("status cd length track 2"), 0); // a data track is no entry
     const QStringList loadMessages = takeMessages();
@@ -258,7 +258,7 @@ TEST_F(AddingTest, chosenPlaylistsAddTheirEntriesButNotThemselves)
 // a load only skips it, as it skips missing files.
 TEST_F(AddingTest, aRefusedFileEndsAnAddOrDropButALoadGoesOn)
 {
-    fill({{"/earlier.mp3", "1", 0}});
+    fill({{"/earlier.mp3", 1, 0}});
     const QString a = makeMedia("a.wav", 45), bad = makeFile("bad.wav"), c = makeMedia("c.wav", 50);
     const QString list = makePlaylist("list.m3u", {"#EXTM3U", a, folder + "/gone/missing.wav", bad, c});
 
@@ -292,8 +292,8 @@ TEST_F(AddingTest, fullTableRefusesEveryRoadAndChangesNothing)
 {
     {
         const Playlist::Batch batch(window->playlist());
-        for (int i = 0; i < PlaylistTable::kCapacity; ++i)
-            window->playlist().append({"/full.mp3", "1", 0});
+        for (int i = 0; i < kMostPlaylistEntries; ++i)
+            window->playlist().append({"/full.mp3", 1, 0});
     }
     const QString song = makeMedia("song.mp3", 10);
 
@@ -302,8 +302,8 @@ TEST_F(AddingTest, fullTableRefusesEveryRoadAndChangesNothing)
     drop({song});
 
     EXPECT_EQ(takeMessages(), QStringList(3, "Overflow"));
-    EXPECT_EQ(window->playlist().count(), PlaylistTable::kCapacity);
-    EXPECT_EQ(window->playlist().at(PlaylistTable::kCapacity - 1).path, "/full.mp3");
+    EXPECT_EQ(window->playlist().count(), kMostPlaylistEntries);
+    EXPECT_EQ(window->playlist().at(kMostPlaylistEntries - 1).path, "/full.mp3");
     EXPECT_TRUE(player.opened.isEmpty());
 }
 

@@ -96,7 +96,7 @@ TEST(CdEntry, everyUserReadsTheSameTrackFromTheFileNameAlone)
         {
             EveryTrackCd drive;
             Playlist playlist;
-            playlist.append({ c.path, "30", 0 });
+            playlist.append({ c.path, 30, 0 });
             FakeMediaPlayer player;
             QTemporaryDir programDir;
             RecordingRun run(playlist, player, drive.cd, programDir.path());
@@ -117,7 +117,7 @@ TEST(CdEntry, everyUserReadsTheSameTrackFromTheFileNameAlone)
         {
             EveryTrackCd drive;
             PlaylistTable table;
-            table[table.claimSlot()] = { c.path, "30", 0 };
+            table.push_back(PlaylistEntry { c.path, 30, 0 });
             const QList<ScanTrack> tracks = scanTracksOf(table, drive.cd, {});
             ASSERT_EQ(tracks.size(), 1);
             EXPECT_EQ(tracks[0].source.path, c.track ? QString::number(c.track) : c.path);

@@ -66,11 +66,12 @@ TEST(CdImageEndToEnd, imageAndRipTracksAreHeardWholeWithExactSilencesAndSurviveA
     const QStringList expected { before, image + "/Track01.cda", image + "/Track02.cda", rip + "/Track01.cda",
                                  rip + "/Track02.cda", after };
     const PlaylistTable& table = run.window.playlist().table();
-    QStringList paths, lengths;
-    for (int slot = 0; slot < table.count(); ++slot)
-        paths << table[slot].path, lengths << table[slot].length;
+    QStringList paths;
+    QList<qint64> lengths;
+    for (const PlaylistEntry& entry : table)
+        paths << entry.path, lengths << entry.length;
     ASSERT_EQ(paths, expected) << run.dialogs.messages.size();
-    EXPECT_EQ(lengths, QStringList({ "1", "1", "1", "0", "1", "0" })); // whole seconds, as the drive tells them
+    EXPECT_EQ(lengths, QList<qint64>({ 1, 1, 1, 0, 1, 0 })); // whole seconds, as the drive tells them
     const double gaps[] = { 300, 700, 250, 900, 400, 0 };
     for (int row = 0; row < 6; ++row)
         run.window.playlist().setGap(row, gaps[row]);
@@ -103,8 +104,8 @@ TEST(CdImageEndToEnd, imageAndRipTracksAreHeardWholeWithExactSilencesAndSurviveA
         run.window.playlist().clear();
         run.window.addFiles({ list });
         QStringList loaded;
-        for (int slot = 0; slot < table.count(); ++slot)
-            loaded << table[slot].path;
+        for (const PlaylistEntry& entry : table)
+            loaded << entry.path;
         EXPECT_EQ(loaded, expected) << name;
     }
 }

@@ -23,7 +23,7 @@ namespace {
 // so a track that lost or swapped a field shows up.
 PlaylistEntry track(QChar name)
 {
-    return {QStringLiteral("/music/") + name, QString::number(100 + name.unicode()), 1000.0 + name.unicode()};
+    return {QStringLiteral("/music/") + name, 100 + name.unicode(), 1000.0 + name.unicode()};
 }
 
 using Action = std::function<void()>;
@@ -50,10 +50,10 @@ protected:
     // kept its own fields.
     QString shown() const
     {
-        EXPECT_EQ(window->model().rowCount(), window->playlist().table().count());
+        EXPECT_EQ(window->model().rowCount(), window->playlist().count());
         QString names;
-        for (int i = 0; i < window->playlist().table().count(); ++i) {
-            const PlaylistEntry& entry = window->playlist().table()[i];
+        for (int i = 0; i < window->playlist().count(); ++i) {
+            const PlaylistEntry& entry = window->playlist().at(i);
             const PlaylistEntry own = track(entry.path.back());
             EXPECT_TRUE(entry.length == own.length && entry.gap == own.gap) << i;
             names += entry.path.back();
@@ -143,7 +143,7 @@ TEST_F(ListEditingTest, emptying_leavesNoRowsButTheColumns)
 // gap in seconds; a gap no timer can wait is refused.
 TEST_F(ListEditingTest, changeGap_asksForSecondsAndRefusesWhatNoTimerCanWait)
 {
-    fill({{"a", "100", 2000}, {"b", "100", 1500}, {"c", "100", 2000}});
+    fill({{"a", 100, 2000}, {"b", 100, 1500}, {"c", 100, 2000}});
     clickRow(2);
     const std::pair<std::optional<QString>, double> answers[] = {
         {QString(), 1500},           {std::nullopt, 1500}, {QStringLiteral("3"), 3000},

@@ -27,10 +27,12 @@
 
 namespace {
 
-// The "When done" boxes: save, exit, shut down, PLS chosen, M3U chosen, formats enabled.
+// The "When done" boxes: save, exit, shut down (0 clear, 1 ticked, 2 greyed), PLS
+// chosen, M3U chosen, formats enabled.
 auto whenDone(const MainWindow& w)
 {
-    return std::tuple(w.ui.saveWhenDoneBox->value(), w.ui.exitWhenDoneBox->value(), w.ui.shutDownWhenDoneBox->value(), w.ui.plsOption->isChecked(),
+    return std::tuple(int(w.ui.saveWhenDoneBox->value()), int(w.ui.exitWhenDoneBox->value()),
+                      int(w.ui.shutDownWhenDoneBox->value()), w.ui.plsOption->isChecked(),
                       w.ui.m3uOption->isChecked(), w.ui.plsOption->isEnabled());
 }
 
@@ -134,7 +136,7 @@ TEST_F(MainWindowTest, closingKeepsTheBoxesForTheNextStartButNotTheGapOrThePlayl
     EXPECT_EQ(bytesOf(settings), " 0 \r\n1\r\n 0 \r\n 0 \r\n"); // the first start's defaults
 
     MainWindow& first = load();
-    fill({{"/m/a.mp3", "10", 2000}});
+    fill({{"/m/a.mp3", 10, 2000}});
     first.ui.defaultGapEdit->setText("5");
     QTest::mouseClick(first.ui.saveWhenDoneBox, Qt::LeftButton);
     first.ui.plsOption->setChecked(true);
@@ -185,6 +187,7 @@ TEST_F(MainWindowTest, closingDuringAnAddEndsItAfterTheCurrentFileThenCloses)
     EXPECT_EQ(player.opened, chosen.mid(0, 1));
     ASSERT_TRUE(w);
     EXPECT_EQ(w->playlist().count(), 1);
+    EXPECT_TRUE(dialogs.messages.empty()) << "the add ends silently";
     EXPECT_TRUE(QFile::exists(programDir.filePath("settings.dat")));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(w);
@@ -195,7 +198,7 @@ TEST_F(MainWindowTest, closingDuringAnAddEndsItAfterTheCurrentFileThenCloses)
 TEST_F(MainWindowTest, closingDuringARunStopsThePlayerThenCloses)
 {
     load();
-    fill({{QStringLiteral("/cd/Track01.cda"), QStringLiteral("100"), 0}});
+    fill({{QStringLiteral("/cd/Track01.cda"), 100, 0}});
     cdDevice.replies["status cd mode"] = "stopped";
     cdDevice.replies["status cd length track 1"] = "01:40:00";
     window->setAttribute(Qt::WA_DeleteOnClose);
@@ -221,7 +224,7 @@ TEST_F(MainWindowTest, showsWhatTheRunAnnouncesAndLeavesAsTheBoxesSay)
     MainWindow& w = load();
     for (const auto& [name, seconds, gap] : {std::tuple("a.mp3", 10, 2000), std::tuple("b.mp3", 20, 0)}) {
         player.durations[name] = seconds;
-        fill({{name, QString::number(seconds), double(gap)}});
+        fill({{name, seconds, double(gap)}});
     }
     QStringList ended;
     w.powerOff = [&] { ended << "power off"; };
@@ -253,9 +256,9 @@ TEST_F(MainWindowTest, showsWhatTheRunAnnouncesAndLeavesAsTheBoxesSay)
     EXPECT_EQ(dialogs.messages.back().icon, QMessageBox::Warning);
     expectRunButtons(true);
 
-    w.ui.saveWhenDoneBox->setValue(1);
-    w.ui.exitWhenDoneBox->setValue(1);
-    w.ui.shutDownWhenDoneBox->setValue(1);
+    w.ui.saveWhenDoneBox->setValue(BoxState::Ticked);
+    w.ui.exitWhenDoneBox->setValue(BoxState::Ticked);
+    w.ui.shutDownWhenDoneBox->setValue(BoxState::Ticked);
     w.ui.startRecording->click();
     expectRunButtons(false);
     EXPECT_TRUE(w.ui.stopRecording->isEnabled());
@@ -293,7 +296,7 @@ TEST_F(MainWindowTest, showsWhatTheRunAnnouncesAndLeavesAsTheBoxesSay)
 TEST_F(MainWindowTest, startRecordingAsksBeforeAListThatDoesNotFit)
 {
     MainWindow& w = load();
-    fill({{"/m/a.mp3", "3000", 2000}, {"/m/b.mp3", "600", 2000}});
+    fill({{"/m/a.mp3", 3000, 2000}, {"/m/b.mp3", 600, 2000}});
     player.durations["/m/a.mp3"] = 3000;
     w.ui.startRecording->click();
     EXPECT_TRUE(dialogs.questions.empty()) << "60:02 fits on a 74-minute MiniDisc";
@@ -352,7 +355,7 @@ TEST_F(MainWindowTest, theRecorderButtonOpensTheWindowWhoseSuggestedGapBecomesTh
 TEST_F(MainWindowTest, everyLabelIsReadAsTheTextItShows)
 {
     MainWindow& w = load();
-    fill({{"/m/a.mp3", "100", 1000}, {"/m/b.mp3", "100", 2000}});
+    fill({{"/m/a.mp3", 100, 1000}, {"/m/b.mp3", 100, 2000}});
     w.show();
     w.recorderWindow().show();
     QCoreApplication::processEvents();
@@ -374,7 +377,7 @@ TEST_F(MainWindowTest, everyLabelIsReadAsTheTextItShows)
 TEST_F(MainWindowTest, aFailureWhileTheRecorderWindowFollowsTheListIsToldAndTheListStays)
 {
     MainWindow& w = load();
-    fill({{"/m/a.mp3", "100", 2000}, {"/cd/Track01.cda", "100", 2000}});
+    fill({{"/m/a.mp3", 100, 2000}, {"/cd/Track01.cda", 100, 2000}});
     cdDevice.discFailure = "The drive does not answer.";
     w.show();
     w.ui.recorder->click();
@@ -398,7 +401,7 @@ TEST_F(MainWindowTest, scanFindingsOutliveTheRecorderWindowAndTheRecorderChoice)
     const QString two = media.makeFromPieces("two.wav", {{2, "sine 440 vol -1dB"}});
     ASSERT_FALSE(one.isEmpty() || two.isEmpty());
     MainWindow& w = load();
-    fill({{one, "6", 2000}, {two, "2", 2000}});
+    fill({{one, 6, 2000}, {two, 2, 2000}});
     w.show();
     w.ui.recorder->click();
     QWidget& recorder = w.recorderWindow();
@@ -449,7 +452,7 @@ TEST_F(MainWindowTest, scanFindingsOutliveTheRecorderWindowAndTheRecorderChoice)
 TEST_F(MainWindowTest, theRecorderWindowFitsALaptopScreenAndGivesItsRoomToTheTrackList)
 {
     MainWindow& w = load();
-    fill({{"/m/a.mp3", "100", 2000}, {"/m/b.mp3", "100", 2000}});
+    fill({{"/m/a.mp3", 100, 2000}, {"/m/b.mp3", 100, 2000}});
     w.show();
     w.ui.recorder->click();
     QWidget& recorder = w.recorderWindow();

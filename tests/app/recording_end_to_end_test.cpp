@@ -147,7 +147,7 @@ TEST(RecordingEndToEnd, soundOutputLostMidTrackStopsTheRunWithAMessage)
     ASSERT_FALSE(path.isEmpty());
     run.add(path, 4, 0);
     run.add(path, 4, 0);
-    run.window.ui.saveWhenDoneBox->setValue(1);
+    run.window.ui.saveWhenDoneBox->setValue(BoxState::Ticked);
     QTimer::singleShot(1500, [&] { sink.stopServer(); });
     run.play(20000);
     EXPECT_FALSE(run.window.busyState().recording());

@@ -27,7 +27,7 @@ protected:
     void SetUp() override
     {
         load();
-        fill({{"/Music/My Song.mp3", "245", 2000}, {"/cdrom/Track01.cda", "187", 3000}});
+        fill({{"/Music/My Song.mp3", 245, 2000}, {"/cdrom/Track01.cda", 187, 3000}});
     }
 
     // Clicks "&Save playlist"; the dialog answers the name (none is Cancel) and,
@@ -73,7 +73,7 @@ TEST_F(SavePlaylistTest, failedSaveShowsWhyAndKeepsTheOldFileByteForByte)
 {
     save("old.m3u", kM3uFilter);
     for (int i = 0; i < 200; ++i)
-        fill({{QStringLiteral("/Music/another rather long name %1.mp3").arg(i), "100", 2000}});
+        fill({{QStringLiteral("/Music/another rather long name %1.mp3").arg(i), 100, 2000}});
     {
         const FileSizeLimit limit(1024);
         save("old.m3u", kM3uFilter);
@@ -94,7 +94,7 @@ TEST_F(SavePlaylistTest, failedSaveShowsWhyAndKeepsTheOldFileByteForByte)
 
 TEST_F(SavePlaylistTest, entriesWithALineBreakAreLeftOutAndNamedInAWarning)
 {
-    fill({{"/Music/inj\rFile5=/other.wav", "1", 2000}, {"/Music/two\nlines.mp3", "2", 2000}});
+    fill({{"/Music/inj\rFile5=/other.wav", 1, 2000}, {"/Music/two\nlines.mp3", 2, 2000}});
     save("list.pls", kPlsFilter);
 
     EXPECT_EQ(bytesOf(target.filePath("list.pls")), kPls);

@@ -1,20 +1,23 @@
 #include "app/settings_file.h"
 
 #include <QTemporaryDir>
-#include <array>
 #include <gtest/gtest.h>
+#include <tuple>
 
 #include "support/file_bytes.h"
 
 namespace {
 
 // Save, format, exit, shut down.
-using Lines = std::array<std::optional<int>, 4>;
+using Lines = std::tuple<std::optional<BoxState>, std::optional<PlaylistFormat>, std::optional<BoxState>,
+                         std::optional<BoxState>>;
 
 Lines linesOf(const SettingsRead& read)
 {
     return {read.save, read.format, read.exit, read.shutdown};
 }
+
+constexpr BoxState kClear = BoxState::Clear, kTicked = BoxState::Ticked, kGreyed = BoxState::Greyed;
 
 } // namespace
 
@@ -23,9 +26,13 @@ TEST(SettingsFile, writesTheChoicesInPrintFormAndReadsThemBack)
     QTemporaryDir dir;
     const QString path = dir.filePath("settings.dat");
     // Exit and shut down differ, so their lines cannot trade places unseen.
-    writeSettingsFile(path, {1, 2, 0, 1});
+    writeSettingsFile(path, {kTicked, PlaylistFormat::Pls, kClear, kTicked});
     EXPECT_EQ(bytesOf(path), " 1 \r\n2\r\n 0 \r\n 1 \r\n");
-    EXPECT_EQ(linesOf(readSettingsFile(path)), (Lines{1, 2, 0, 1}));
+    EXPECT_EQ(linesOf(readSettingsFile(path)), (Lines{kTicked, PlaylistFormat::Pls, kClear, kTicked}));
+    writeSettingsFile(path, {kGreyed, PlaylistFormat::M3u, kGreyed, kClear});
+    EXPECT_EQ(bytesOf(path), " 2 \r\n1\r\n 2 \r\n 0 \r\n");
+    writeSettingsFile(path, {kClear, PlaylistFormat::None, kClear, kClear});
+    EXPECT_EQ(bytesOf(path), " 0 \r\n 0 \r\n 0 \r\n"); // no format, no format line
 }
 
 TEST(SettingsFile, badContentLeavesTheDefaultsForWhatCannotBeRead)
@@ -34,9 +41,9 @@ TEST(SettingsFile, badContentLeavesTheDefaultsForWhatCannotBeRead)
         QByteArray bytes;
         Lines lines;
     } cases[] = {
-        {" 1 \r\n", {1, {}, {}, {}}},                                   // short
-        {"yes\r\n3\r\n7\r\n-1\r\n", {0, {}, {}, {}}},                    // garbage and out of range
-        {"99999\r\n99999\r\n 2 \r\n 1 \r\n", {std::nullopt, std::nullopt, 2, 1}}, // does not fit 16 bits
+        {" 1 \r\n", {kTicked, {}, {}, {}}},                                       // short
+        {"yes\r\n3\r\n7\r\n-1\r\n", {kClear, {}, {}, {}}},                        // garbage and out of range
+        {"99999\r\n99999\r\n 2 \r\n 1 \r\n", {std::nullopt, std::nullopt, kGreyed, kTicked}}, // does not fit 16 bits
         {QByteArray(100000, '1') + "\r\n1\r\n1\r\n1\r\n", {}}, // one huge line
     };
     QTemporaryDir dir;

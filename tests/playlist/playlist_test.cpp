@@ -19,8 +19,8 @@ TEST(Playlist, announcesEveryChangeAndRecountsTheTotalOnceABatchCloses)
     QSignalSpy totals(&playlist, &Playlist::totalChanged);
     {
         const Playlist::Batch batch(playlist);
-        playlist.append({"a.mp3", "100", 2000});
-        playlist.append({"b.mp3", "50", 1000});
+        playlist.append({"a.mp3", 100, 2000});
+        playlist.append({"b.mp3", 50, 1000});
         EXPECT_EQ(appended.count(), 2);
         EXPECT_EQ(appended.last().first().toInt(), 1);
         EXPECT_EQ(totals.count(), 0);
@@ -53,7 +53,7 @@ TEST(PlaylistModel, showsANameWithLineBreaksOnOneLine)
     PlaylistModel model(playlist);
     const QString names[] = {"/m/plain.mp3", "/m/two\nlines.mp3", "/m/a\r\nb\rc.wav", QString("/m/x") + QChar::LineSeparator + "y.ogg"};
     for (const QString& name : names)
-        playlist.append({name, "10", 2000});
+        playlist.append({name, 10, 2000});
     const auto file = [&](int row) { return model.index(row, int(PlaylistColumn::File)).data().toString(); };
     EXPECT_EQ(file(0), "/m/plain.mp3");
     EXPECT_EQ(file(1), QString("/m/two") + QChar(0x23CE) + "lines.mp3");

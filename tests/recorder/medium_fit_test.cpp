@@ -10,10 +10,8 @@ namespace {
 PlaylistTable tableOf(std::initializer_list<std::pair<int, double>> entries)
 {
     PlaylistTable table;
-    for (const auto& [seconds, gapMs] : entries) {
-        PlaylistEntry& entry = table[table.claimSlot()];
-        entry = {QStringLiteral("/m/a.flac"), QString::number(seconds), gapMs};
-    }
+    for (const auto& [seconds, gapMs] : entries)
+        table.push_back({QStringLiteral("/m/a.flac"), seconds, gapMs});
     return table;
 }
 
@@ -21,7 +19,7 @@ PlaylistTable sameEntries(int count, int seconds, double gapMs)
 {
     PlaylistTable table;
     for (int i = 0; i < count; ++i)
-        table[table.claimSlot()] = {QStringLiteral("/m/a.flac"), QString::number(seconds), gapMs};
+        table.push_back({QStringLiteral("/m/a.flac"), seconds, gapMs});
     return table;
 }
 
@@ -61,7 +59,7 @@ TEST(MediumFit, summarySaysWhatIsLeftOrOver)
 {
     // 17 tracks of 240 s with 2 s gaps and one of 216 s: 72:10 on a 74-minute disc.
     PlaylistTable table = sameEntries(17, 240, 2000);
-    table[table.claimSlot()] = {QStringLiteral("/m/b.flac"), QStringLiteral("216"), 2000};
+    table.push_back({QStringLiteral("/m/b.flac"), 216, 2000});
     const MediumFit fits = mediumFit(table, kind("minidisc-74-sp"));
     EXPECT_EQ(fitSummary(fits), "72:10 of 74:00 used, 1:50 left; 18 of 254 tracks");
     EXPECT_EQ(fitProblems(fits), "");

@@ -72,8 +72,8 @@ TEST_F(RecorderWindowTest, choosingARecorderAnnouncesItAndCustomStartsFromTheLas
 TEST_F(RecorderWindowTest, followsThePlaylistAndSavesTheTrackList)
 {
     window.show();
-    playlist.append({QStringLiteral("/m/First.mp3"), QStringLiteral("200"), 1000});
-    playlist.append({QStringLiteral("/cd/Track02.cda"), QStringLiteral("4300"), 2000});
+    playlist.append({QStringLiteral("/m/First.mp3"), 200, 1000});
+    playlist.append({QStringLiteral("/cd/Track02.cda"), 4300, 2000});
     QCoreApplication::processEvents();
     EXPECT_EQ(child<QLabel>("FitSummary")->text(),
               "MiniDisc 74 min (SP): 75:02 of 74:00 used, 1:02 over; 2 of 254 tracks");
@@ -104,8 +104,8 @@ TEST_F(RecorderWindowTest, followsThePlaylistAndSavesTheTrackList)
 
 TEST_F(RecorderWindowTest, everyControlIsNamedAndReachedByTab)
 {
-    playlist.append({QStringLiteral("/m/a.mp3"), QStringLiteral("100"), 1000}); // a gap too short shows the list
-    playlist.append({QStringLiteral("/m/b.mp3"), QStringLiteral("100"), 2000});
+    playlist.append({QStringLiteral("/m/a.mp3"), 100, 1000}); // a gap too short shows the list
+    playlist.append({QStringLiteral("/m/b.mp3"), 100, 2000});
     window.show();
     QTest::keyClick(child<QComboBox>("RecorderChoice"), Qt::Key_End); // the custom figures show
     QCoreApplication::processEvents();

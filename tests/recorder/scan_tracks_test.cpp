@@ -28,10 +28,10 @@ TEST(ScanTracks, entriesBecomeWhatTheScanReadsWithTheSheetsTitles)
     EXPECT_EQ(titles(media.path("missing.cue") + "/Track01.cda"), QString());
 
     PlaylistTable table;
-    for (const PlaylistEntry& entry : { PlaylistEntry { "/music/song.flac", "200", 2000 },
-                                        PlaylistEntry { sheet + "/Track01.cda", "10", 1500 },
-                                        PlaylistEntry { "/cd/Track05.cda", "30", 0 } })
-        table[table.claimSlot()] = entry;
+    for (const PlaylistEntry& entry : { PlaylistEntry { "/music/song.flac", 200, 2000 },
+                                        PlaylistEntry { sheet + "/Track01.cda", 10, 1500 },
+                                        PlaylistEntry { "/cd/Track05.cda", 30, 0 } })
+        table.push_back(entry);
     FakeCdDevice device;
     const SoundSource image { .kind = SoundSource::Kind::RawImage, .path = media.path("a.bin"), .endFrame = 441000 };
     device.sounds = { { 1, image } };

@@ -31,13 +31,13 @@ TEST(TrackListText, titlesFromTagsNamesCdTracksAndTheLookup)
     PlaylistTable table;
     const struct {
         QString path;
-        const char* length;
+        qint64 length;
     } entries[] = {
-        {both, "225"}, {titleOnly, "61"}, {untagged, "3725"}, {QStringLiteral("/cd/Track05.cda"), "200"},
-        {looked, "30"}, {QStringLiteral("/gone/missing.mp3"), "10"},
+        {both, 225}, {titleOnly, 61}, {untagged, 3725}, {QStringLiteral("/cd/Track05.cda"), 200},
+        {looked, 30}, {QStringLiteral("/gone/missing.mp3"), 10},
     };
     for (const auto& e : entries)
-        table[table.claimSlot()] = {e.path, QString::fromLatin1(e.length), 2000};
+        table.push_back({e.path, e.length, 2000});
     const TitleLookup lookup = [&](const QString& path) {
         return path == looked ? QStringLiteral("From the sheet") : QString();
     };

@@ -13,20 +13,20 @@ TEST(RecordingFile, takesTheFirstNumberFreeInBothFormatsAndDeletesEmptyFiles)
 {
     const struct {
         std::map<QString, QByteArray> existing; // name -> content
-        int format;
+        PlaylistFormat format;
         QString written;
         QStringList left; // every Recording file afterwards
     } cases[] = {
-        {{}, 1, "Recording 1.m3u", {"Recording 1.m3u"}},
-        {{{"Recording 1.m3u", "x"}, {"Recording 2.pls", "x"}}, 2, "Recording 3.pls",
+        {{}, PlaylistFormat::M3u, "Recording 1.m3u", {"Recording 1.m3u"}},
+        {{{"Recording 1.m3u", "x"}, {"Recording 2.pls", "x"}}, PlaylistFormat::Pls, "Recording 3.pls",
          {"Recording 1.m3u", "Recording 2.pls", "Recording 3.pls"}},
-        {{{"Recording 1.m3u", ""}, {"Recording 1.pls", "x"}}, 2, "Recording 2.pls",
+        {{{"Recording 1.m3u", ""}, {"Recording 1.pls", "x"}}, PlaylistFormat::Pls, "Recording 2.pls",
          {"Recording 1.pls", "Recording 2.pls"}},
-        {{{"Recording 1.m3u", "x"}, {"Recording 2.m3u", ""}}, 2, "Recording 2.pls",
+        {{{"Recording 1.m3u", "x"}, {"Recording 2.m3u", ""}}, PlaylistFormat::Pls, "Recording 2.pls",
          {"Recording 1.m3u", "Recording 2.pls"}},
     };
     PlaylistTable table;
-    table[table.claimSlot()] = {"/music/a.mp3", "215", 2000};
+    table.push_back(PlaylistEntry {"/music/a.mp3", 215, 2000});
     for (const auto& c : cases) {
         QTemporaryDir dir;
         for (const auto& [name, content] : c.existing)
@@ -40,8 +40,8 @@ TEST(RecordingFile, takesTheFirstNumberFreeInBothFormatsAndDeletesEmptyFiles)
     // A folder of a Recording name is passed over; an entry the file cannot hold is handed back.
     QTemporaryDir dir;
     QDir(dir.path()).mkdir("Recording 1.m3u");
-    table[table.claimSlot()] = {"/music/two\nlines.mp3", "1", 2000};
-    const RecordingSave save = saveNextRecordingPlaylist(dir.path(), 1, table);
+    table.push_back(PlaylistEntry {"/music/two\nlines.mp3", 1, 2000});
+    const RecordingSave save = saveNextRecordingPlaylist(dir.path(), PlaylistFormat::M3u, table);
     EXPECT_EQ(save.path, dir.filePath("Recording 2.m3u"));
     EXPECT_EQ(save.skipped, QStringList{"/music/two\nlines.mp3"});
 }

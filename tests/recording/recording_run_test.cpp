@@ -40,7 +40,7 @@ protected:
     void addMedia(const QString& name, double seconds, double gapMs)
     {
         player.durations[name] = seconds;
-        playlist.append({name, QString::number(int(seconds)), gapMs});
+        playlist.append({name, qint64(seconds), gapMs});
     }
 
     // The timers a run may have armed: at most one at any time.
@@ -196,7 +196,7 @@ TEST_F(RecordingRunTest, emptyListNeverStartsAndAStopInAGapEndsTheRunForGood)
 TEST_F(RecordingRunTest, mixedListSwitchesBetweenTheWatchTimersAndPlaysCdTrack7)
 {
     addMedia(QStringLiteral("a.mp3"), 10, 1000);
-    playlist.append({QStringLiteral("/media/cdrom/Track07.CDA"), QStringLiteral("263"), 1500});
+    playlist.append({QStringLiteral("/media/cdrom/Track07.CDA"), 263, 1500});
     addMedia(QStringLiteral("c.mp3"), 30, 0);
     cdDevice.replies["status cd length track 7"] = "04:23:45";
     cdDevice.replies["status cd mode"] = "playing";
@@ -238,8 +238,8 @@ TEST_F(RecordingRunTest, mixedListSwitchesBetweenTheWatchTimersAndPlaysCdTrack7)
 TEST_F(RecordingRunTest, cdTracksTheDeviceReadsAreHeardThroughThePlayerEachQueuedBehindTheOneBefore)
 {
     addMedia(QStringLiteral("a.mp3"), 10, 1000);
-    playlist.append({QStringLiteral("/rips/album.cue/Track02.cda"), QStringLiteral("190"), 500});
-    playlist.append({QStringLiteral("/rips/album.cue/Track03.cda"), QStringLiteral("45"), 0});
+    playlist.append({QStringLiteral("/rips/album.cue/Track02.cda"), 190, 500});
+    playlist.append({QStringLiteral("/rips/album.cue/Track03.cda"), 45, 0});
     addMedia(QStringLiteral("c.mp3"), 30, 0);
     const SoundSource second { .kind = SoundSource::Kind::RawImage, .path = "/rips/album.bin", .firstFrame = 588,
                                .endFrame = 588 * 14251 };
@@ -285,10 +285,10 @@ TEST_F(RecordingRunTest, entryThatCannotPlayStopsTheRunWithAWarningAndNoWhenDone
 {
     addMedia(QStringLiteral("a.mp3"), 10, 0);
     addMedia(QStringLiteral("b.mp3"), 10, 0);
-    playlist.append({QStringLiteral("/cd/Track02.cda"), QStringLiteral("100"), 0});
+    playlist.append({QStringLiteral("/cd/Track02.cda"), 100, 0});
     cdDevice.replies["status cd mode"] = "stopped";
     cdDevice.replies["status cd length track 2"] = "01:40:00";
-    run.setWhenDone({1, 1, 1, 0});
+    run.setWhenDone({BoxState::Ticked, PlaylistFormat::M3u, BoxState::Ticked, BoxState::Clear});
     // A file that breaks off in the middle, and one that cannot be opened when its turn comes.
     for (int heardWhole = 0; heardWhole < 2; ++heardWhole) {
         run.start();
@@ -353,16 +353,19 @@ TEST_F(RecordingRunTest, mediaWatchCountsDownTheTrackAndTheRun)
 TEST_F(RecordingRunTest, whenDoneSavesThenAsksToQuitWithOrWithoutPowerOff)
 {
     const struct {
-        int exit;
-        int shutdown;
+        BoxState exit;
+        BoxState shutdown;
         QList<bool> quits;
-    } cases[] = {{0, 0, {}}, {1, 0, {false}}, {1, 1, {true}}};
+    } cases[] = {{BoxState::Clear, BoxState::Clear, {}},
+                 {BoxState::Greyed, BoxState::Greyed, {}}, // only a ticked box counts
+                 {BoxState::Ticked, BoxState::Clear, {false}},
+                 {BoxState::Ticked, BoxState::Ticked, {true}}};
     addMedia(QStringLiteral("a.mp3"), 10, 0);
     const QDir dir(programDir.path());
     int number = 0;
     for (const auto& c : cases) {
         quits.clear();
-        run.setWhenDone({1, 2, c.exit, c.shutdown});
+        run.setWhenDone({BoxState::Ticked, PlaylistFormat::Pls, c.exit, c.shutdown});
         const QString saved = dir.filePath(QStringLiteral("Recording %1.pls").arg(++number));
         const QMetaObject::Connection check = QObject::connect(&run, &RecordingRun::quitRequested, [&] {
             EXPECT_TRUE(QFile::exists(saved)); // written before the program ends
@@ -375,7 +378,7 @@ TEST_F(RecordingRunTest, whenDoneSavesThenAsksToQuitWithOrWithoutPowerOff)
         QList<bool> asked;
         for (const QList<QVariant>& quit : quits)
             asked << quit.first().toBool();
-        EXPECT_EQ(asked, c.quits) << c.exit << c.shutdown;
+        EXPECT_EQ(asked, c.quits) << int(c.exit) << int(c.shutdown);
         EXPECT_TRUE(QFile::exists(saved)) << saved.toStdString();
     }
 }
@@ -384,7 +387,7 @@ TEST_F(RecordingRunTest, entriesThatCannotBeSavedAreNamedWhenTheRunIsDone)
 {
     addMedia(QStringLiteral("a.mp3"), 10, 0);
     addMedia(QStringLiteral("b\nc.mp3"), 10, 0);
-    run.setWhenDone({1, 1, 0, 0});
+    run.setWhenDone({BoxState::Ticked, PlaylistFormat::M3u, BoxState::Clear, BoxState::Clear});
     run.start();
     tick("Timer1");
     player.playThrough();

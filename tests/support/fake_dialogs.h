@@ -1,7 +1,6 @@
 #pragma once
 
 #include "common/dialogs.h"
-#include "common/failure.h"
 
 #include <QApplication>
 #include <QDir>
@@ -69,25 +68,32 @@ public:
     }
 
     QStringList openFiles(QWidget*, FileRequest& request) override { return answerFiles(request); }
-    QString openFile(QWidget*, FileRequest& request) override { return answerFiles(request).first(); }
-    QString saveFile(QWidget*, FileRequest& request) override { return answerFiles(request).first(); }
+    std::optional<QString> openFile(QWidget*, FileRequest& request) override { return oneFile(request); }
+    std::optional<QString> saveFile(QWidget*, FileRequest& request) override { return oneFile(request); }
 
 private:
     QStringList answerFiles(FileRequest& request)
     {
         fileRequests.push_back(request);
-        if (fileAnswers.empty() || fileAnswers.front().isEmpty()) {
-            if (!fileAnswers.empty())
-                fileAnswers.pop_front();
-            throw Failure(QStringLiteral("Cancel was selected."), Failure::kCancelled);
-        }
+        if (fileAnswers.empty())
+            return {};
         const QStringList answer = fileAnswers.front();
         fileAnswers.pop_front();
+        if (answer.isEmpty())
+            return {};
         if (!selectedFilters.empty()) {
             request.selectedFilter = selectedFilters.front();
             selectedFilters.pop_front();
         }
         QDir::setCurrent(QFileInfo(answer.first()).absolutePath());
         return answer;
+    }
+
+    std::optional<QString> oneFile(FileRequest& request)
+    {
+        const QStringList answer = answerFiles(request);
+        if (answer.isEmpty())
+            return std::nullopt;
+        return answer.first();
     }
 };

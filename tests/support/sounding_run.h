@@ -40,7 +40,7 @@ struct SoundingRun {
 
     void add(const QString& path, double seconds, double gapMs)
     {
-        window.playlist().append({path, QString::number(int(seconds)), gapMs});
+        window.playlist().append({path, qint64(seconds), gapMs});
     }
 
     // Starts the run and lets the event loop go until it is over or limitMs have passed.
