@@ -57,8 +57,10 @@ QStringList AudioCdFolder::audioTrackFiles()
 {
     m_discs.lookAgain();
     const std::optional<Disc> disc = m_discs.disc(m_path);
+    if (!disc)
+        return {};
     QStringList names;
-    for (int track = 1; disc && track <= std::min<int>(disc->tracks.size(), 99); ++track) {
+    for (int track = 1; track <= std::min<int>(disc->tracks.size(), 99); ++track) {
         // A data track has a length too, but no sound to play.
         if (const DiscTrack& found = disc->tracks[track - 1]; found.audio && found.sectors > 0)
             names << cdTrackFileName(track);
