@@ -4,15 +4,15 @@
 
 #include <QString>
 
-class CdDevice;
 class Dialogs;
+class Discs;
 class MediaPlayer;
 
 // What the main window is given from outside: the real things in the program,
 // fakes and temporary folders in tests.
 struct AppServices {
     Dialogs& dialogs;
-    CdDevice& cdDevice;
+    Discs& discs;             // CD entries' discs: CUE sheets and the drive's
     MediaPlayer& mediaPlayer; // MediaPlayer1
     QString programDirectory; // settings.dat, filelist.tmp and the Recording playlists
     QString audioCdBase;      // holds the "Audio CD" folder of the disc in the drive

@@ -2,7 +2,7 @@
 #include "common/dialogs.h"
 #include "common/program_directory.h"
 #include "playlist/audio_cd_folder.h"
-#include "player/cd_device.h"
+#include "discs/system_discs.h"
 #include "player/media_player.h"
 
 #include <QApplication>
@@ -13,9 +13,9 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("Trelvik"));
     QtDialogs dialogs;
     const auto mediaPlayer = makeMediaPlayer();
-    const auto cdDevice = makeSystemCdDevice(*mediaPlayer);
+    SystemDiscs discs;
     // Files named on the command line (a file manager's "Open with") are all it reads there.
-    Startup startup({dialogs, *cdDevice, *mediaPlayer, programDirectory(), AudioCdFolder::standardBase(),
+    Startup startup({dialogs, discs, *mediaPlayer, programDirectory(), AudioCdFolder::standardBase(),
                      findVolumeControl()},
                     QApplication::arguments().mid(1));
     startup.start();

@@ -55,8 +55,7 @@ MainWindow::MainWindow(const AppServices& services, QWidget* parent)
     , powerOff(requestPowerOff)
     , m_services(services)
     , m_model(m_playlist)
-    , m_cd(services.cdDevice)
-    , m_audioCd(m_cd, services.audioCdBase)
+    , m_audioCd(services.discs, services.audioCdBase)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     loadResources();
@@ -80,7 +79,7 @@ MainWindow::MainWindow(const AppServices& services, QWidget* parent)
     // A close that came during a long operation is carried out once it has unwound.
     connect(m_busy, &BusyState::stoppedAsAsked, this, &QWidget::close);
     m_adding = new AddingController({ui.addFiles, ui.loadPlaylist, ui.playlistView->viewport(), ui.defaultGapEdit, this},
-                         {m_playlist, *m_busy, services.dialogs, m_cd, services.mediaPlayer, services.programDirectory,
+                         {m_playlist, *m_busy, services.dialogs, services.discs, services.mediaPlayer, services.programDirectory,
                           m_audioCd},
                          this);
     new ListEditing({ui.playlistView, ui.moveButtons, ui.clearList, ui.shuffle, this},
@@ -92,14 +91,13 @@ MainWindow::MainWindow(const AppServices& services, QWidget* parent)
     ui.saveWhenDoneBox->setToolTip(QStringLiteral("Saved as Recording 1, Recording 2, ... in ")
                                    + QDir::toNativeSeparators(services.programDirectory));
     connectWhenDoneRules(ui.saveWhenDoneBox, ui.m3uOption, ui.plsOption, ui.exitWhenDoneBox, ui.shutDownWhenDoneBox);
-    m_run = new RecordingRun(m_playlist, services.mediaPlayer, m_cd, services.programDirectory, this);
+    m_run = new RecordingRun(m_playlist, services.mediaPlayer, services.discs, services.programDirectory, this);
     connectRun();
     connect(ui.volumeControl, &QPushButton::clicked, this,
             [this] { startVolumeControl(m_services.volumeControl); });
 
     setUpRecorderWindow();
 
-    m_cd.ReadyDevice();
     readSettings();
 }
 
@@ -153,7 +151,7 @@ void MainWindow::setUpRecorderWindow()
             [findings](const RecorderKind& recorder) { findings->setRule(recorder.silence); });
     connect(m_recorderWindow, &RecorderWindow::refreshed, findings, [this, findings, cueTitle] {
         try {
-            findings->setTracks(scanTracksOf(m_playlist.table(), m_cd, cueTitle));
+            findings->setTracks(scanTracksOf(m_playlist.table(), m_services.discs, cueTitle));
         } catch (const Failure& failure) {
             // The findings stay those of the list as it was; the list itself is untouched.
             m_services.dialogs.message(m_recorderWindow, failure.description(), QStringLiteral("Trelvik"),

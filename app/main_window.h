@@ -5,7 +5,6 @@
 #include "common/basic_random.h"
 #include "common/busy_state.h"
 #include "discs/cue_titles.h"
-#include "player/cd_audio.h"
 #include "playlist/audio_cd_folder.h"
 #include "playlist/playlist.h"
 #include "playlist/playlist_model.h"
@@ -22,13 +21,13 @@ class RecorderWindow;
 class RecordingRun;
 struct RecorderKind;
 
-// Form1: the whole working surface. It owns the playlist, the run, the CD device
-// and every control for the life of the program, and wires them together.
+// Form1: the whole working surface. It owns the playlist, the run and every control
+// for the life of the program, and wires them together.
 class MainWindow : public QWidget {
     Q_OBJECT
 public:
-    // Loads the window: dialog options, the CD device, an empty playlist and the
-    // "When done" choices of settings.dat.
+    // Loads the window: dialog options, an empty playlist and the "When done"
+    // choices of settings.dat.
     explicit MainWindow(const AppServices& services, QWidget* parent = nullptr);
 
     MainWindowControls ui;
@@ -76,7 +75,6 @@ private:
     AppServices m_services;
     Playlist m_playlist;
     PlaylistModel m_model;
-    CDAudio m_cd;
     AudioCdFolder m_audioCd;
     CueTitles m_cueTitles; // shared by the track list and the scan, so each sheet is read once
     BasicRandom m_random; // the program's one generator, so shuffles continue its sequence

@@ -3,8 +3,8 @@
 
 #include "app/main_window.h"
 #include "common/flat_button.h"
-#include "support/fake_cd_device.h"
 #include "support/fake_dialogs.h"
+#include "support/fake_discs.h"
 #include "support/fake_media_player.h"
 
 #include <QApplication>
@@ -56,9 +56,9 @@ QList<QStringList> makeFolder(const QString& folder, int count, const QStringLis
 void measure(const QString& programDir, const QList<QStringList>& runs)
 {
     FakeDialogs dialogs;
-    FakeCdDevice cdDevice;
+    FakeDiscs discs;
     FakeMediaPlayer player; // knows no file: every length must come from the headers
-    MainWindow window({dialogs, cdDevice, player, programDir, programDir, {}});
+    MainWindow window({dialogs, discs, player, programDir, programDir, {}});
     window.setAttribute(Qt::WA_DeleteOnClose, false);
     window.setUpColumns();
     window.show();

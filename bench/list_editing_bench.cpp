@@ -6,8 +6,8 @@
 #include "app/main_window.h"
 #include "common/flat_button.h"
 #include "common/up_down_control.h"
-#include "support/fake_cd_device.h"
 #include "support/fake_dialogs.h"
+#include "support/fake_discs.h"
 #include "support/fake_media_player.h"
 
 #include <QApplication>
@@ -93,9 +93,9 @@ void measure(int count)
 {
     QTemporaryDir programDir;
     FakeDialogs dialogs;
-    FakeCdDevice cdDevice;
+    FakeDiscs discs;
     FakeMediaPlayer player;
-    MainWindow window({dialogs, cdDevice, player, programDir.path(), programDir.path(), {}});
+    MainWindow window({dialogs, discs, player, programDir.path(), programDir.path(), {}});
     window.setAttribute(Qt::WA_DeleteOnClose, false);
     window.setUpColumns();
     window.show();

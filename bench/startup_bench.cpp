@@ -2,7 +2,7 @@
 // of the idle window. Each run is a fresh process; prints the median of the runs.
 #include "app/startup.h"
 #include "common/dialogs.h"
-#include "player/cd_device.h"
+#include "discs/system_discs.h"
 #include "player/media_player.h"
 
 #include <QApplication>
@@ -43,9 +43,9 @@ int runOnce(int argc, char** argv)
     QApplication app(argc, argv);
     QTemporaryDir dir;
     QtDialogs dialogs;
-    NoCdDevice cd;
+    SystemDiscs discs;
     const auto player = makeMediaPlayer();
-    Startup startup({dialogs, cd, *player, dir.path(), dir.path(), {}}, {});
+    Startup startup({dialogs, discs, *player, dir.path(), dir.path(), {}}, {});
     startup.start();
     QTimer* splashTimer = startup.splash()->findChild<QTimer*>();
     splashTimer->stop();

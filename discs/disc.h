@@ -13,6 +13,10 @@ struct DiscTrack {
     bool audio = true;
     qint64 sectors = 0; // its length
     SoundSource sound;  // where its audio is read
+
+    // Its length as it is shown and counted: whole seconds, the sectors of a last,
+    // partial second left out.
+    qint64 wholeSeconds() const { return sectors / kSectorsPerSecond; }
 };
 
 // A disc as a drive reports it or a CUE sheet describes it: track n is tracks[n - 1].

@@ -121,13 +121,6 @@ double GstMediaPlayer::currentPosition() const
     return std::max(0.0, seconds);
 }
 
-double GstMediaPlayer::startLeadMs() const
-{
-    // The sink takes sound its buffer ahead of what is heard; a file must be
-    // asked for before that reaches its start, with room for the decoder to begin.
-    return GstOutputStream::kBufferMs + 100;
-}
-
 // The output's thread, whenever it has room: the playing file's next samples, or
 // silence until the waiting file is due and ready. The timestamps run on without
 // a break, so the sink plays what it is given one piece after the other. A decoder

@@ -33,7 +33,6 @@ public:
     void play(const SoundSource& source, double silenceMs) override;
     void stop() override;
     double currentPosition() const override;
-    double startLeadMs() const override;
 
 private:
     // What the output has written, to be announced when it is heard.

@@ -32,9 +32,6 @@ public:
     virtual void stop() = 0;
     // Play position of the file being heard, in seconds from its start.
     virtual double currentPosition() const = 0;
-    // How long before its sound is due a file must be handed to play() for the
-    // silence before it to come out exact, when nothing sounds before it.
-    virtual double startLeadMs() const = 0;
 
 Q_SIGNALS:
     // On the user-interface thread, once per played file, when the output has begun

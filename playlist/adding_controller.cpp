@@ -27,7 +27,7 @@ AddingController::AddingController(const Controls& controls, const Services& ser
     : QObject(parent)
     , m_controls(controls)
     , m_services(services)
-    , m_adder({services.playlist, services.cd, services.player, [this] { return defaultGap(); },
+    , m_adder({services.playlist, services.discs, services.player, [this] { return defaultGap(); },
                [this] { letEventsRun(); }, [this](const QString& text) { warn(text); }})
 {
     connect(controls.addFiles, &QPushButton::clicked, this, &AddingController::addFiles);

@@ -33,7 +33,7 @@ public:
         Playlist& playlist;
         BusyState& busy;
         Dialogs& dialogs;
-        CDAudio& cd;
+        Discs& discs;
         MediaPlayer& player;
         QString programDirectory; // where "&Add files" writes filelist.tmp
         AudioCdFolder& audioCd; // offered in the "&Add files" dialog, refreshed as it opens

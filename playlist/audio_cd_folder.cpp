@@ -1,7 +1,7 @@
 #include "playlist/audio_cd_folder.h"
 
 #include "discs/cd_entry.h"
-#include "player/cd_audio.h"
+#include "discs/discs.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -22,8 +22,8 @@ bool isTrackFileName(const QString& name)
 
 } // namespace
 
-AudioCdFolder::AudioCdFolder(CDAudio& cd, const QString& base)
-    : m_cd(cd)
+AudioCdFolder::AudioCdFolder(Discs& discs, const QString& base)
+    : m_discs(discs)
     , m_path(QDir(base).filePath(QStringLiteral("Audio CD")))
 {
 }
@@ -52,19 +52,17 @@ void AudioCdFolder::refresh()
     }
 }
 
-// The device is closed and opened again around the choice of the drive, as a recording
-// run does: opening reads the disc, so a disc changed since the last look is seen.
+// The drive is read again each time, so that a disc changed since the last look is seen.
 QStringList AudioCdFolder::audioTrackFiles()
 {
-    m_cd.UnloadAll();
-    m_cd.UseDisc(m_path);
-    m_cd.SetCDPlayerReady();
-    m_cd.SetFormat_tmsf();
+    m_discs.lookAgain();
+    const std::optional<Disc> disc = m_discs.disc(m_path);
+    if (!disc)
+        return {};
     QStringList names;
-    const qint16 count = m_cd.GetNumTracks();
-    for (qint16 track = 1; track <= std::min<qint16>(count, 99); ++track) {
+    for (int track = 1; track <= std::min<int>(disc->tracks.size(), 99); ++track) {
         // A data track has a length too, but no sound to play.
-        if (replyHasLength(m_cd.GetTrackLength(track)) && m_cd.TrackSound(track))
+        if (const DiscTrack& found = disc->tracks[track - 1]; found.audio && found.sectors > 0)
             names << cdTrackFileName(track);
     }
     return names;

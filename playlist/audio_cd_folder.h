@@ -3,7 +3,7 @@
 #include <QString>
 #include <QStringList>
 
-class CDAudio;
+class Discs;
 
 // A folder "Audio CD" that shows the disc in the drive as files: one empty Track01.cda,
 // Track02.cda ... per audio track, so that the open dialog and file managers offer CD
@@ -12,7 +12,7 @@ class CDAudio;
 class AudioCdFolder {
 public:
     // base holds the folder; it is made on the first refresh.
-    AudioCdFolder(CDAudio& cd, const QString& base);
+    AudioCdFolder(Discs& discs, const QString& base);
 
     // The user's base: the runtime folder where it can be written (gone at logout,
     // like the disc), else the cache folder.
@@ -27,6 +27,6 @@ public:
 private:
     QStringList audioTrackFiles();
 
-    CDAudio& m_cd;
+    Discs& m_discs;
     QString m_path;
 };

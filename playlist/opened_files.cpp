@@ -33,7 +33,7 @@ OpenedFiles sortOpenedFiles(const QStringList& names)
         const QFileInfo file(name);
         const QString path = file.absoluteFilePath();
         // A CD track's file is an empty stand-in, or none at all for a track of a CUE
-        // sheet, named inside the sheet's path: the CD device judges it.
+        // sheet, named inside the sheet's path: its disc judges it.
         const std::optional<FileExtension> extension = endingExtension(path);
         const QString why = extension && extension->kind == FileKind::CdTrack ? QString() : refusal(file);
         if (why.isEmpty())

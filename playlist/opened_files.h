@@ -12,7 +12,7 @@ struct OpenedFiles {
 
 // Relative names are taken from the current directory. A file is refused when it is
 // missing, empty, a folder or of a type the program does not take; CD track names
-// are left to the CD device to judge.
+// are left to their discs to judge.
 OpenedFiles sortOpenedFiles(const QStringList& names);
 
 // One message naming the refused files; a long list is cut short.

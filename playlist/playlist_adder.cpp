@@ -5,7 +5,7 @@
 #include "common/text_file.h"
 #include "discs/cd_entry.h"
 #include "discs/cue_disc.h"
-#include "player/cd_audio.h"
+#include "discs/discs.h"
 #include "playlist/media_duration.h"
 #include "playlist/playlist.h"
 #include "playlist_files/playlist_reader.h"
@@ -104,13 +104,11 @@ void PlaylistAdder::add(const QString& path, Handling handling, OnFailure onFail
     }
 }
 
+// A track of no disc, or of none with that number, is passed over without a word.
 void PlaylistAdder::addCdTrack(const QString& path, double gap)
 {
-    const CdEntry entry = readCdEntry(path);
-    m_services.cd.UseDisc(entry.disc);
-    const QString reply = m_services.cd.GetTrackLength(qint16(entry.track));
-    if (replyHasLength(reply))
-        append(path, qint64(trackLengthSeconds(reply)), gap);
+    if (const std::optional<DiscTrack> track = discTrackOf(m_services.discs, readCdEntry(path)))
+        append(path, track->wholeSeconds(), gap);
 }
 
 // Each audio track of the sheet's disc becomes a CD entry named the sheet's path
@@ -124,7 +122,7 @@ void PlaylistAdder::addCueSheet(const QString& path, double gap)
             continue;
         if (index > 0)
             m_services.playlist.checkRoom();
-        addCdTrack(path + QLatin1Char('/') + cdTrackFileName(int(index + 1)), gap);
+        append(path + QLatin1Char('/') + cdTrackFileName(int(index + 1)), disc.tracks[index].wholeSeconds(), gap);
     }
 }
 

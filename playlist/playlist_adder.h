@@ -3,18 +3,18 @@
 #include <QString>
 #include <functional>
 
-class CDAudio;
+class Discs;
 class MediaPlayer;
 class Playlist;
 
 // Adds one file at a time to the end of the playlist: measures it (a media file by
-// its headers or the player, a CD track by the CD device) and appends it with the
+// its headers or the player, a CD track by its disc's table) and appends it with the
 // default gap. An entry that is not added leaves the playlist as it was.
 class PlaylistAdder {
 public:
     struct Services {
         Playlist& playlist;
-        CDAudio& cd;
+        Discs& discs;
         MediaPlayer& player;
         std::function<double()> defaultGap; // seconds, the default-gap rule applied
         std::function<void()> letEventsRun;

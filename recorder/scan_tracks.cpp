@@ -2,9 +2,9 @@
 
 #include "common/playlist_table.h"
 #include "discs/cd_entry.h"
-#include "player/cd_audio.h"
+#include "discs/discs.h"
 
-QList<ScanTrack> scanTracksOf(const PlaylistTable& table, CDAudio& cd, const TitleLookup& titles)
+QList<ScanTrack> scanTracksOf(const PlaylistTable& table, Discs& discs, const TitleLookup& titles)
 {
     QList<ScanTrack> tracks;
     for (size_t slot = 0; slot < table.size(); ++slot) {
@@ -13,11 +13,9 @@ QList<ScanTrack> scanTracksOf(const PlaylistTable& table, CDAudio& cd, const Tit
                           slot + 1 == table.size() };
         // An entry that names no track stays as it is, and the scan says it failed.
         const std::optional<CdEntry> cdEntry = isCdEntry(entry.path) ? cdEntryOf(entry.path) : std::nullopt;
-        if (cdEntry) {
-            cd.UseDisc(cdEntry->disc);
-            if (const std::optional<SoundSource> sound = cd.TrackSound(qint16(cdEntry->track)))
-                track.source = *sound;
-        }
+        if (const std::optional<DiscTrack> found = cdEntry ? discTrackOf(discs, *cdEntry) : std::nullopt;
+            found && found->audio)
+            track.source = found->sound;
         tracks << track;
     }
     return tracks;

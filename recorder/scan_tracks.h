@@ -6,9 +6,9 @@
 
 #include <QList>
 
-class CDAudio;
+class Discs;
 
 // The playlist's entries as the scan reads them: a media file as it is, a CD
-// track where the CD device reads its sound (a track it cannot read is handed on
-// by its path, so that the scan says it failed), each with its gap and its title.
-QList<ScanTrack> scanTracksOf(const PlaylistTable& table, CDAudio& cd, const TitleLookup& titles);
+// track where its disc's sound is read (a track without sound is handed on by its
+// path, so that the scan says it failed), each with its gap and its title.
+QList<ScanTrack> scanTracksOf(const PlaylistTable& table, Discs& discs, const TitleLookup& titles);

@@ -3,22 +3,21 @@
 #include "common/failure.h"
 #include "common/number_text.h"
 #include "discs/cd_entry.h"
-#include "player/cd_audio.h"
+#include "discs/discs.h"
 #include "player/media_player.h"
 #include "playlist/playlist.h"
 #include "playlist_files/playlist_writer.h"
 #include "recording/recording_file.h"
 #include "recording/run_rules.h"
 
-#include <algorithm>
 #include <cmath>
 
-RecordingRun::RecordingRun(const Playlist& playlist, MediaPlayer& player, CDAudio& cd, QString programDirectory,
+RecordingRun::RecordingRun(const Playlist& playlist, MediaPlayer& player, Discs& discs, QString programDirectory,
                            QObject* parent)
     : QObject(parent)
     , m_playlist(playlist)
     , m_player(player)
-    , m_cd(cd)
+    , m_discs(discs)
     , m_programDirectory(std::move(programDirectory))
 {
     m_gapTimer.setObjectName(QStringLiteral("Timer1"));
@@ -30,11 +29,9 @@ RecordingRun::RecordingRun(const Playlist& playlist, MediaPlayer& player, CDAudi
     m_mediaWatch.setInterval(1000);
     for (QTimer* timer : {&m_gapTimer, &m_cdWatch, &m_mediaWatch})
         timer->setParent(this); // so that they are found by name
-    m_cdStartPoll.setInterval(20);
     connect(&m_gapTimer, &QTimer::timeout, this, &RecordingRun::startNext);
     connect(&m_cdWatch, &QTimer::timeout, this, &RecordingRun::watchCd);
     connect(&m_mediaWatch, &QTimer::timeout, this, &RecordingRun::watchMedia);
-    connect(&m_cdStartPoll, &QTimer::timeout, this, &RecordingRun::checkCdStarted);
     connect(&player, &MediaPlayer::soundTaken, this, &RecordingRun::mediaTaken);
     connect(&player, &MediaPlayer::soundStarted, this, &RecordingRun::mediaStarted);
     connect(&player, &MediaPlayer::breakHeard, this, &RecordingRun::mediaBroke);
@@ -59,20 +56,12 @@ void RecordingRun::start()
     m_completedTime = 0;
     m_queued.clear();
     m_breaks.clear();
-    resetDevices();
+    m_discs.lookAgain(); // the disc in the drive may have changed since the list was made
     Q_EMIT started();
     m_gapTimer.setInterval(1);
     m_gapTimer.start();
     m_state = State::Waiting;
     m_currentTrack = 0;
-}
-
-void RecordingRun::resetDevices()
-{
-    m_cd.StopPlay();
-    m_cd.UnloadAll();
-    m_cd.SetCDPlayerReady();
-    m_cd.SetFormat_tmsf();
 }
 
 void RecordingRun::startNext()
@@ -82,57 +71,46 @@ void RecordingRun::startNext()
     if (m_currentTrack >= m_playlist.count())
         return;
     const int number = m_currentTrack + 1;
-    std::optional<SoundSource> sound;
+    EntrySound entry;
     try {
-        sound = playerSound(number);
+        entry = entrySound(number);
+        if (entry.refusal.isEmpty()) {
+            queue(number, entry);
+            m_state = State::Waiting;
+            return;
+        }
     } catch (const Failure& failure) {
         fail(failure.description());
         return;
     }
-    if (sound) {
-        if (queue(number, *sound))
-            m_state = State::Waiting;
-        return;
-    }
+    // A CD track that cannot be played is shown as its turn comes, and ends the run.
     m_currentTrack = number;
-    m_gapTimer.setInterval(gapInterval(m_playlist.at(number - 1).gap));
     Q_EMIT entryStarted(number);
-    startCdTrack(number);
+    fail(entry.refusal);
 }
 
-// What the player plays for an entry: the media file, or the CD track's sound where
-// the CD device reads it; none for a drive that plays the track itself.
-std::optional<SoundSource> RecordingRun::playerSound(int number)
+// What the player plays for an entry, and its length: a media file's as the list
+// holds it, a CD track's as its disc's table gives it.
+RecordingRun::EntrySound RecordingRun::entrySound(int number)
 {
-    const QString& path = m_playlist.at(number - 1).path;
-    if (!isCdEntry(path))
-        return SoundSource { .path = path };
-    const CdEntry entry = readCdEntry(path);
-    m_cd.UseDisc(entry.disc);
-    return m_cd.TrackSound(qint16(entry.track));
-}
-
-qint16 RecordingRun::cdTrackOf(int number) const
-{
-    return qint16(readCdEntry(m_playlist.at(number - 1).path).track);
+    const PlaylistEntry& entry = m_playlist.at(number - 1);
+    if (!isCdEntry(entry.path))
+        return {{.path = entry.path}, double(entry.length), {}};
+    const CdEntry cdEntry = readCdEntry(entry.path);
+    const std::optional<DiscTrack> track = discTrackOf(m_discs, cdEntry);
+    if (!track)
+        return {{}, 0, entry.path + QStringLiteral(" cannot be played: the CD drive has no such track.")};
+    if (!track->audio)
+        return {{}, 0, QStringLiteral("The CD drive did not start playing track %1.").arg(cdEntry.track)};
+    return {track->sound, double(track->wholeSeconds()), {}};
 }
 
 // Hands an entry to the player, which places its sound the gap of the entry
 // before after the sound of the last one, to the sample.
-bool RecordingRun::queue(int number, const SoundSource& sound)
+void RecordingRun::queue(int number, const EntrySound& entry)
 {
-    double length = 0;
-    try {
-        const QString& path = m_playlist.at(number - 1).path;
-        length = isCdEntry(path) ? toInt16(trackLengthSeconds(m_cd.GetTrackLength(cdTrackOf(number))))
-                                 : double(m_playlist.at(number - 1).length);
-        m_player.play(sound, number > 1 ? m_playlist.at(number - 2).gap : 0);
-    } catch (const Failure& failure) {
-        fail(failure.description());
-        return false;
-    }
-    m_queued.push_back({number, length});
-    return true;
+    m_player.play(entry.sound, number > 1 ? m_playlist.at(number - 2).gap : 0);
+    m_queued.push_back({number, entry.length});
 }
 
 // The player has begun to take the entry handed to it last, seconds before it is
@@ -145,15 +123,13 @@ void RecordingRun::mediaTaken()
     const int number = m_queued.back().number + 1;
     if (number > m_playlist.count())
         return;
-    std::optional<SoundSource> next;
     try {
-        next = playerSound(number);
+        const EntrySound next = entrySound(number);
+        if (next.refusal.isEmpty()) // else it says why when its turn comes
+            queue(number, next);
     } catch (const Failure& failure) {
         fail(failure.description());
-        return;
     }
-    if (next)
-        queue(number, *next);
 }
 
 // The entry is shown as playing from the moment it is heard.
@@ -168,8 +144,7 @@ void RecordingRun::mediaStarted()
     m_gapTimer.setInterval(gapInterval(m_playlist.at(number - 1).gap));
     m_trackLength = entry.length;
     Q_EMIT entryStarted(number);
-    m_cdThroughPlayer = isCdEntry(m_playlist.at(number - 1).path);
-    if (m_cdThroughPlayer) {
+    if (isCdEntry(m_playlist.at(number - 1).path)) {
         m_cdWatch.start();
         m_state = State::PlayingCd;
     } else {
@@ -181,7 +156,7 @@ void RecordingRun::mediaStarted()
 // The deck hears the break as the end of a track: the user is told where, after the run.
 void RecordingRun::mediaBroke(double position)
 {
-    if (playingThroughPlayer())
+    if (playing())
         m_breaks.push_back({m_currentTrack, position});
 }
 
@@ -191,45 +166,9 @@ void RecordingRun::tellBreaks()
         Q_EMIT warning(brokenTracksMessage(std::exchange(m_breaks, {})));
 }
 
-bool RecordingRun::playingThroughPlayer() const
+bool RecordingRun::playing() const
 {
-    return m_state == State::PlayingMedia || (m_state == State::PlayingCd && m_cdThroughPlayer);
-}
-
-void RecordingRun::startCdTrack(int number)
-{
-    m_cdThroughPlayer = false;
-    try {
-        m_cdTrack = cdTrackOf(number);
-        const QString length = m_cd.GetTrackLength(qint16(m_cdTrack));
-        // No length: no disc, or no such track on it. Waiting for it to play would be in vain.
-        if (!std::any_of(length.begin(), length.end(), [](QChar c) { return c >= u'1' && c <= u'9'; }))
-            throw Failure(m_playlist.at(number - 1).path + QStringLiteral(" cannot be played: the CD drive has no such track."));
-        m_trackLength = toInt16(trackLengthSeconds(length));
-        m_cd.SeekCDtoX(qint16(m_cdTrack));
-    } catch (const Failure& failure) {
-        fail(failure.description());
-        return;
-    }
-    // The window answers while the drive spins up; a drive that never starts
-    // (no disc, no such track) ends the run.
-    m_state = State::StartingCd;
-    m_cdWaited.start();
-    m_cdStartPoll.start();
-    checkCdStarted();
-}
-
-void RecordingRun::checkCdStarted()
-{
-    if (m_cd.CheckIfPlaying() == 1) {
-        m_cdStartPoll.stop();
-        m_cdWatch.start();
-        m_state = State::PlayingCd;
-    } else if (m_cdWaited.elapsed() >= cdStartLimitMs) {
-        m_cdStartPoll.stop();
-        fail(QStringLiteral("The CD drive did not start playing track ") + QString::number(m_cdTrack)
-             + QStringLiteral("."));
-    }
+    return m_state == State::PlayingMedia || m_state == State::PlayingCd;
 }
 
 void RecordingRun::fail(const QString& description)
@@ -249,22 +188,10 @@ void RecordingRun::showProgress(const std::function<double()>& position, Countdo
     Q_EMIT progressChanged(progressDisplay(position, figures, rounding), fromMedia);
 }
 
+// A CD track counts down in whole seconds, as a drive tells them; its end is the player's to tell.
 void RecordingRun::watchCd()
 {
-    // A track heard through the player ends with its last sample, told by the player.
-    if (m_cdThroughPlayer) {
-        showProgress([this] { return std::floor(m_player.currentPosition()); }, CountdownRounding::HalfToEven, false);
-        return;
-    }
-    showProgress([this] { return double(m_cd.GetCurrentTime()); }, CountdownRounding::HalfToEven, false);
-    const qint16 driveTrack = m_cd.GetCurrentTrack();
-    const qint16 driveSeconds = m_cd.GetCurrentTime();
-    if (!cdTrackHasEnded(m_cdTrack, m_trackLength, driveTrack, driveSeconds))
-        return;
-    m_cd.StopPlay();
-    m_completedTime += m_trackLength;
-    m_cdWatch.stop();
-    trackEnded();
+    showProgress([this] { return std::floor(m_player.currentPosition()); }, CountdownRounding::HalfToEven, false);
 }
 
 void RecordingRun::watchMedia()
@@ -275,7 +202,7 @@ void RecordingRun::watchMedia()
 void RecordingRun::mediaEnded()
 {
     // The player may report an end after the run was stopped.
-    if (!playingThroughPlayer())
+    if (!playing())
         return;
     m_completedTime += m_trackLength;
     m_mediaWatch.stop();
@@ -287,7 +214,7 @@ void RecordingRun::mediaEnded()
 // track on the recording is no success.
 void RecordingRun::mediaFailed(const QString& description)
 {
-    if (m_state == State::Waiting || playingThroughPlayer())
+    if (m_state == State::Waiting || playing())
         fail(description);
 }
 
@@ -298,11 +225,8 @@ void RecordingRun::trackEnded()
         m_state = State::Waiting;
         if (!m_queued.empty())
             return; // the player starts it the gap after this one's sound
-        // A media file after a track the drive played is woken early enough for the player to place it exactly.
-        double gap = m_playlist.at(m_currentTrack - 1).gap;
-        if (!isCdEntry(m_playlist.at(m_currentTrack).path))
-            gap -= m_player.startLeadMs();
-        m_gapTimer.setInterval(gapInterval(gap));
+        // Only a CD track that cannot be played is left for its turn, to say why then.
+        m_gapTimer.setInterval(gapInterval(m_playlist.at(m_currentTrack - 1).gap));
         m_gapTimer.start();
     } else if (m_currentTrack - 1 == lastIndex) {
         endOfRun();
@@ -339,10 +263,8 @@ void RecordingRun::endOfRun()
 void RecordingRun::stop()
 {
     m_queued.clear();
-    m_cdStartPoll.stop();
     m_gapTimer.stop();
     m_cdWatch.stop();
-    resetDevices();
     m_player.stop();
     m_running = false;
     m_mediaWatch.stop();

@@ -5,35 +5,33 @@
 #include "recording/run_rules.h"
 #include "recording/when_done.h"
 
-#include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
 #include <deque>
-#include <optional>
 #include <vector>
 
-class CDAudio;
+class Discs;
 class MediaPlayer;
 class Playlist;
 
 // A recording run: plays every entry of the playlist once, in order, through the
-// player or the CD drive, with each entry's gap of silence after it but the last,
-// then follows the "When done" choices. A track whose sound broke somewhere is
-// named when the run is over. It owns the run's timers (objectNames
+// player (a CD track as its disc's sound), with each entry's gap of silence after
+// it but the last, then follows the "When done" choices. A track whose sound broke
+// somewhere is named when the run is over. It owns the run's timers (objectNames
 // Timer1, the gap; Timer3, watching a CD track; Timer4, watching a media file)
 // and tells what happened through its signals; it touches no widget.
 class RecordingRun : public QObject {
     Q_OBJECT
 public:
-    enum class State { Idle, Waiting, PlayingMedia, StartingCd, PlayingCd };
+    enum class State { Idle, Waiting, PlayingMedia, PlayingCd };
 
-    RecordingRun(const Playlist& playlist, MediaPlayer& player, CDAudio& cd, QString programDirectory,
+    RecordingRun(const Playlist& playlist, MediaPlayer& player, Discs& discs, QString programDirectory,
                  QObject* parent = nullptr);
     ~RecordingRun() override;
 
     // Starts a run of the playlist as it stands; nothing when it is empty.
     void start();
-    // Ends a run at once, also when none is going on: the devices and the display are reset.
+    // Ends a run at once, also when none is going on: the player and the display are reset.
     void stop();
     // The choices the end of the run follows, as they stand then.
     void setWhenDone(const WhenDoneChoices& choices) { m_whenDone = choices; }
@@ -43,9 +41,6 @@ public:
     int currentTrack() const { return m_currentTrack; } // 1-based, of the entry playing or last played
     double completedTime() const { return m_completedTime; }
     double gapTotal() const { return m_gapTotal; }
-
-    // How long a CD drive may take to report that it plays.
-    int cdStartLimitMs = 10000;
 
 Q_SIGNALS:
     void started();
@@ -62,17 +57,19 @@ Q_SIGNALS:
     void quitRequested(bool powerOff);
 
 private:
+    struct EntrySound {
+        SoundSource sound;
+        double length = 0; // seconds
+        QString refusal;   // why a CD track cannot be played; the rest is then unset
+    };
     void startNext();
-    std::optional<SoundSource> playerSound(int number);
-    qint16 cdTrackOf(int number) const;
-    bool queue(int number, const SoundSource& sound);
+    EntrySound entrySound(int number);
+    void queue(int number, const EntrySound& entry);
     void mediaTaken();
     void mediaStarted();
     void mediaBroke(double position);
     void tellBreaks();
-    bool playingThroughPlayer() const;
-    void startCdTrack(int number);
-    void checkCdStarted();
+    bool playing() const;
     void watchCd();
     void watchMedia();
     void mediaEnded();
@@ -81,19 +78,16 @@ private:
     void endOfRun();
     void fail(const QString& description);
     void showProgress(const std::function<double()>& position, CountdownRounding rounding, bool fromMedia);
-    void resetDevices();
 
     const Playlist& m_playlist;
     MediaPlayer& m_player;
-    CDAudio& m_cd;
+    Discs& m_discs;
     QString m_programDirectory;
     WhenDoneChoices m_whenDone;
 
     QTimer m_gapTimer;
     QTimer m_cdWatch;
     QTimer m_mediaWatch;
-    QTimer m_cdStartPoll; // asks the drive whether it plays yet
-    QElapsedTimer m_cdWaited;
 
     State m_state = State::Idle;
     bool m_running = false;
@@ -101,12 +95,10 @@ private:
     double m_completedTime = 0;
     double m_gapTotal = 0;
     double m_trackLength = 0; // seconds of the entry playing
-    int m_cdTrack = 0;        // the CD track playing, to notice the drive moving on
     struct Queued {
         int number;
         double length;
     };
     std::deque<Queued> m_queued; // the entries handed to the player and not yet heard, in order
     std::vector<SoundBreak> m_breaks;
-    bool m_cdThroughPlayer = false; // the CD track playing is read by the device and heard through the player
 };

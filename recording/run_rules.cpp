@@ -25,11 +25,6 @@ int gapInterval(double gapMs)
     return whole >= INT_MAX ? INT_MAX : int(whole);
 }
 
-bool cdTrackHasEnded(int track, double trackLength, qint16 driveTrack, qint16 driveSeconds)
-{
-    return driveTrack != track || driveSeconds == trackLength;
-}
-
 QString brokenTracksMessage(const std::vector<SoundBreak>& breaks)
 {
     QStringList lines;

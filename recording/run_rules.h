@@ -3,7 +3,6 @@
 #include "common/playlist_table.h"
 
 #include <QString>
-#include <QtGlobal>
 #include <vector>
 
 // The rules a recording run follows, as plain functions.
@@ -14,10 +13,6 @@ double gapTotalOf(const PlaylistTable& table);
 // Timer1's interval for a gap of gapMs milliseconds: rounded half to even, at least
 // 1 ms (a negative gap waits nothing), and never cut short of a long gap.
 int gapInterval(double gapMs);
-
-// A CD track has ended when the drive has moved on to another track or has played
-// as many whole seconds as the track is long.
-bool cdTrackHasEnded(int track, double trackLength, qint16 driveTrack, qint16 driveSeconds);
 
 // A break in a track's sound, heard seconds into it.
 struct SoundBreak {

@@ -138,7 +138,7 @@ TEST_F(AddingTest, everyTypeFilterListsEveryExtensionAndAddsAMixedSelection)
         EXPECT_TRUE(every.contains(pattern + " ") || every.endsWith(pattern + ")")) << pattern.toStdString();
     }
 
-    cdDevice.replies["status cd length track 2"] = "00:09:00";
+    discs.setTrack(folder, 2, FakeDiscs::sectors(0, 9));
     const QString flac = makeMedia("a.flac", 10), opus = makeMedia("b.Opus", 20), cd = makeFile("Track02.cda"),
                   wav = makeMedia("c.wav", 30), listed = makeMedia("d.ape", 40);
     const QString list = makePlaylist("e.m3u", {listed});
@@ -161,29 +161,34 @@ TEST_F(AddingTest, defaultGapTextIsReadAtEveryAdd)
     }
 }
 
-// Track 6 finds no disc; only the lower-case extension names a CD track.
-TEST_F(AddingTest, cdTrackFilesAreMeasuredByTheCdDevice)
+// The disc has no track 6 (it skips the number) and no track 13; only the
+// lower-case extension names a CD track. A data track has a length too.
+TEST_F(AddingTest, cdTrackFilesAreMeasuredByTheirDiscsTable)
 {
-    cdDevice.replies["status cd length track 5"] = "04:35:12";
-    cdDevice.replies["status cd length track 12"] = "00:07:00";
+    discs.setTrack(folder, 5, FakeDiscs::sectors(4, 35, 12));
+    discs.setTrack(folder, 7, FakeDiscs::sectors(1, 0));
+    discs.setTrack(folder, 12, FakeDiscs::sectors(0, 7, 74), {}, false);
     const QString five = makeFile("Track05.cda"), twelve = makeFile("Track12.cda");
-    addFiles({five, makeFile("TRACK07.CDA"), makeFile("Track06.cda"), twelve});
+    addFiles({five, makeFile("TRACK07.CDA"), makeFile("Track06.cda"), twelve, makeFile("Track13.cda")});
 
     EXPECT_EQ(paths(), QStringList({five, twelve}));
     EXPECT_EQ(std::pair(window->playlist().at(0).length, window->playlist().at(1).length), std::pair(275LL, 7LL));
-    EXPECT_FALSE(cdDevice.commands.contains("status cd length track 7"));
+    EXPECT_EQ(discs.asked.count(folder), 4); // not for TRACK07.CDA
     EXPECT_TRUE(player.opened.isEmpty());
+
+    discs.setDisc(folder, std::nullopt); // no disc in the drive
+    addFiles({five});
+    EXPECT_EQ(paths().size(), 2);
 }
 
 // The dialog offers the disc in the drive as a folder of track files, made afresh as
 // it opens; a track chosen there is that track of the drive's disc.
 TEST_F(AddingTest, theAddDialogOffersTheDiscInTheDriveAsAudioCdFolder)
 {
-    cdDevice.replies["status cd number of tracks wait"] = "03";
-    cdDevice.replies["status cd length track 1"] = "02:00:00";
-    cdDevice.replies["status cd length track 3"] = "04:35:12";
-    cdDevice.sounds = {{1, SoundSource{.path = "1"}}, {3, SoundSource{.path = "3"}}};
     const QString audioCd = programDir.path() + "/Audio CD";
+    discs.setTrack(audioCd, 1, FakeDiscs::sectors(2, 0));
+    discs.setTrack(audioCd, 2, FakeDiscs::sectors(1, 0), {}, false);
+    discs.setTrack(audioCd, 3, FakeDiscs::sectors(4, 35, 12));
     addFiles({audioCd + "/Track03.cda"});
 
     ASSERT_EQ(dialogs.fileRequests.size(), 1u);
@@ -191,11 +196,12 @@ TEST_F(AddingTest, theAddDialogOffersTheDiscInTheDriveAsAudioCdFolder)
     EXPECT_EQ(QDir(audioCd).entryList(QDir::Files), QStringList({"Track01.cda", "Track03.cda"}));
     EXPECT_EQ(paths(), QStringList({audioCd + "/Track03.cda"}));
     EXPECT_EQ(window->playlist().at(0).length, 275);
-    EXPECT_EQ(cdDevice.chosenFolders.last(), audioCd);
+    EXPECT_EQ(discs.asked, QStringList({audioCd, audioCd}));
+    EXPECT_EQ(discs.looksAgain, 1); // as the dialog opened
 }
 
 // A sheet stands for its disc on every road: one CD entry per audio track, each
-// measured by the CD device on that disc. A broken sheet adds nothing and says why.
+// measured by the sheet. A broken sheet adds nothing and says why.
 TEST_F(AddingTest, cueSheetsAddOneCdEntryPerAudioTrackOnEveryRoad)
 {
     makeFile("disc.bin", QByteArray(2352 * 300, '\0'));
@@ -203,17 +209,14 @@ TEST_F(AddingTest, cueSheetsAddOneCdEntryPerAudioTrackOnEveryRoad)
                                                 " TRACK 02 MODE1/2352\n  INDEX 01 00:01:00\n"
                                                 " TRACK 03 AUDIO\n  INDEX 00 00:02:00\n  INDEX 01 00:02:10\n");
     const QString broken = makeFile("broken.cue", "FILE \"gone.bin\" BINARY\n TRACK 01 AUDIO\n  INDEX 01 00:00:00\n");
-    cdDevice.replies["status cd length track 1"] = "00:01:00";
-    cdDevice.replies["status cd length track 3"] = "00:01:65";
     const QStringList tracks { sheet + "/Track01.cda", sheet + "/Track03.cda" };
 
     addFiles({sheet});
     drop({sheet});
     loadPlaylist(makePlaylist("list.m3u", {"#EXTM3U", "album.cue", "broken.cue"}));
     EXPECT_EQ(paths(), tracks + tracks + tracks);
-    EXPECT_EQ(window->playlist().at(1).length, 1);
-    EXPECT_EQ(cdDevice.chosenFolders.last(), sheet);
-    EXPECT_EQ(cdDevice.commands.count("status cd length track 2"), 0); // a data track is no entry
+    EXPECT_EQ(window->playlist().at(0).length, 1);
+    EXPECT_EQ(window->playlist().at(1).length, 1); // 1 s and 65 sectors
     const QStringList loadMessages = takeMessages();
     ASSERT_EQ(loadMessages.size(), 1);
     EXPECT_TRUE(loadMessages[0].contains("gone.bin")) << loadMessages[0].toStdString();
@@ -229,9 +232,9 @@ TEST_F(AddingTest, cueSheetsAddOneCdEntryPerAudioTrackOnEveryRoad)
 // but no file says what it is.
 TEST_F(AddingTest, aBadCdEntryOrSheetInAPlaylistIsSkippedSayingWhy)
 {
-    cdDevice.replies["status cd length track 1"] = "00:01:00";
-    cdDevice.replies["status cd length track 2"] = "00:02:00";
     const QString sheet = folder + "/good.cue";
+    discs.setTrack(sheet, 1, FakeDiscs::sectors(0, 1));
+    discs.setTrack(sheet, 2, FakeDiscs::sectors(0, 2));
     QDir(folder).mkdir("folder.cue");
     loadPlaylist(makePlaylist("list.m3u", {sheet + "/Track01.cda", sheet + "/01.cda", sheet + "/Track1e9.cda",
                                            "folder.cue", sheet + "/Track02.cda"}));

@@ -1,10 +1,9 @@
 #include "discs/cd_entry.h"
-#include "player/cd_audio.h"
 #include "playlist/playlist.h"
 #include "playlist/playlist_adder.h"
 #include "recorder/scan_tracks.h"
 #include "recording/recording_run.h"
-#include "support/fake_cd_device.h"
+#include "support/fake_discs.h"
 #include "support/fake_media_player.h"
 
 #include "common/failure.h"
@@ -16,17 +15,14 @@
 
 namespace {
 
-// A drive whose disc has every track, each 30 s long and heard through the player.
-struct EveryTrackCd {
-    FakeCdDevice device;
-    CDAudio cd { device };
+// A disc at discPath with every track, each 30 s long.
+struct EveryTrackDisc {
+    FakeDiscs discs;
 
-    EveryTrackCd()
+    explicit EveryTrackDisc(const QString& discPath)
     {
-        for (int track = 1; track <= 99; ++track) {
-            device.replies["status cd length track " + QByteArray::number(track)] = "00:30:00";
-            device.sounds[track] = SoundSource { .path = QString::number(track) };
-        }
+        for (int track = 1; track <= 99; ++track)
+            discs.setTrack(discPath, track, 30 * kSectorsPerSecond, SoundSource { .path = QString::number(track) });
     }
 };
 
@@ -77,35 +73,32 @@ TEST(CdEntry, everyUserReadsTheSameTrackFromTheFileNameAlone)
 
         // Adding takes only the lower-case ending as a CD track; a playlist's bad entry is skipped with a word.
         if (c.path.endsWith(".cda")) {
-            EveryTrackCd drive;
+            EveryTrackDisc disc(c.disc);
             Playlist playlist;
             FakeMediaPlayer player;
             QStringList warnings;
-            PlaylistAdder adder({ playlist, drive.cd, player, [] { return 2.0; }, [] {},
+            PlaylistAdder adder({ playlist, disc.discs, player, [] { return 2.0; }, [] {},
                                   [&](const QString& text) { warnings << text; } });
             adder.addPlaylistEntry(c.path);
             EXPECT_EQ(playlist.count(), c.track ? 1 : 0);
             EXPECT_EQ(warnings, c.track ? QStringList() : QStringList { refusal });
-            if (c.track) {
-                EXPECT_EQ(drive.device.chosenFolders, QStringList { c.disc });
-                EXPECT_EQ(drive.device.commands.last(), "status cd length track " + QByteArray::number(c.track));
-            }
+            EXPECT_EQ(disc.discs.asked, c.track ? QStringList { c.disc } : QStringList());
         }
 
         // The run plays that track of that disc, or stops saying why.
         {
-            EveryTrackCd drive;
+            EveryTrackDisc disc(c.disc);
             Playlist playlist;
             playlist.append({ c.path, 30, 0 });
             FakeMediaPlayer player;
             QTemporaryDir programDir;
-            RecordingRun run(playlist, player, drive.cd, programDir.path());
+            RecordingRun run(playlist, player, disc.discs, programDir.path());
             QSignalSpy warnings(&run, &RecordingRun::warning);
             run.start();
             QMetaObject::invokeMethod(run.findChild<QTimer*>("Timer1"), "timeout");
             if (c.track) {
                 ASSERT_EQ(player.played, QStringList { QString::number(c.track) });
-                EXPECT_EQ(drive.device.chosenFolders, QStringList { c.disc });
+                EXPECT_EQ(disc.discs.asked, QStringList { c.disc });
             } else {
                 ASSERT_EQ(warnings.count(), 1);
                 EXPECT_EQ(warnings[0][0].toString(), refusal);
@@ -115,10 +108,10 @@ TEST(CdEntry, everyUserReadsTheSameTrackFromTheFileNameAlone)
 
         // The scan reads that track's sound; an entry naming none is handed on by its path.
         {
-            EveryTrackCd drive;
+            EveryTrackDisc disc(c.disc);
             PlaylistTable table;
             table.push_back(PlaylistEntry { c.path, 30, 0 });
-            const QList<ScanTrack> tracks = scanTracksOf(table, drive.cd, {});
+            const QList<ScanTrack> tracks = scanTracksOf(table, disc.discs, {});
             ASSERT_EQ(tracks.size(), 1);
             EXPECT_EQ(tracks[0].source.path, c.track ? QString::number(c.track) : c.path);
             EXPECT_EQ(tracks[0].name, QStringLiteral("Track %1").arg(c.track ? c.track : 1));

@@ -3,8 +3,8 @@
 #include "common/check_box.h"
 #include "help_windows/volume_control.h"
 #include "playlist/opened_files.h"
-#include "support/fake_cd_device.h"
 #include "support/fake_dialogs.h"
+#include "support/fake_discs.h"
 #include "support/fake_media_player.h"
 
 #include <QDir>
@@ -20,9 +20,9 @@ TEST(Startup, splashFirstThenTheMainWindowOneTickLater)
 {
     QTemporaryDir dir;
     FakeDialogs dialogs;
-    FakeCdDevice cd;
+    FakeDiscs discs;
     FakeMediaPlayer player;
-    Startup startup({dialogs, cd, player, dir.path(), dir.path(), {}}, {});
+    Startup startup({dialogs, discs, player, dir.path(), dir.path(), {}}, {});
     startup.start();
 
     QPointer<SplashWindow> splash = startup.splash();
@@ -32,7 +32,7 @@ TEST(Startup, splashFirstThenTheMainWindowOneTickLater)
     const auto* picture = splash->findChild<QLabel*>("Image1");
     ASSERT_NE(picture, nullptr);
     EXPECT_EQ(picture->pixmap().size(), QSize(135, 75)); // the picture was found
-    EXPECT_TRUE(cd.commands.isEmpty()) << "nothing is prepared before the tick";
+    EXPECT_FALSE(startup.mainWindow()) << "nothing is prepared before the tick";
 
     QSignalSpy shown(&startup, &Startup::mainWindowShown);
     ASSERT_TRUE(shown.wait(3000));
@@ -54,7 +54,7 @@ TEST(Startup, filesItIsOpenedWithAreAddedAsADropAddsThem)
 {
     QTemporaryDir dir;
     FakeDialogs dialogs;
-    FakeCdDevice cd;
+    FakeDiscs discs;
     FakeMediaPlayer player;
     const QDir folder(dir.path());
     const auto makeFile = [&](const QString& name, const QByteArray& content) {
@@ -67,7 +67,7 @@ TEST(Startup, filesItIsOpenedWithAreAddedAsADropAddsThem)
     player.durations = {{song, 61}, {listed, 7}};
     const QString list = makeFile("list.m3u", "listed.wav\r\n");
     QDir::setCurrent(dir.path());
-    Startup startup({dialogs, cd, player, dir.path(), dir.path(), {}},
+    Startup startup({dialogs, discs, player, dir.path(), dir.path(), {}},
                     {"song.mp3", makeFile("notes.txt", "x"), list, dir.path(), "gone.flac", makeFile("empty.wav", "")});
     startup.start();
 

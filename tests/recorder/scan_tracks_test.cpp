@@ -1,9 +1,9 @@
 #include "discs/cue_titles.h"
-#include "player/cd_audio.h"
+#include "discs/system_discs.h"
 #include "playlist/playlist.h"
 #include "playlist/playlist_adder.h"
 #include "recorder/scan_tracks.h"
-#include "support/fake_cd_device.h"
+#include "support/fake_discs.h"
 #include "support/fake_media_player.h"
 #include "support/generated_media.h"
 #include "support/qt_printers.h"
@@ -12,8 +12,8 @@
 
 #include <gtest/gtest.h>
 
-// Each entry as the scan reads it: media as it is, a CD track as the device reads
-// it (by its path when it cannot), titles from the sheet, gaps in seconds.
+// Each entry as the scan reads it: media as it is, a CD track as its disc's sound
+// (by its path when it has none), titles from the sheet, gaps in seconds.
 TEST(ScanTracks, entriesBecomeWhatTheScanReadsWithTheSheetsTitles)
 {
     GeneratedMedia media;
@@ -30,23 +30,25 @@ TEST(ScanTracks, entriesBecomeWhatTheScanReadsWithTheSheetsTitles)
     PlaylistTable table;
     for (const PlaylistEntry& entry : { PlaylistEntry { "/music/song.flac", 200, 2000 },
                                         PlaylistEntry { sheet + "/Track01.cda", 10, 1500 },
-                                        PlaylistEntry { "/cd/Track05.cda", 30, 0 } })
+                                        PlaylistEntry { "/cd/Track05.cda", 30, 0 },
+                                        PlaylistEntry { "/cd/Track02.cda", 30, 0 } })
         table.push_back(entry);
-    FakeCdDevice device;
+    FakeDiscs discs;
     const SoundSource image { .kind = SoundSource::Kind::RawImage, .path = media.path("a.bin"), .endFrame = 441000 };
-    device.sounds = { { 1, image } };
-    CDAudio cd(device);
-    const QList<ScanTrack> tracks = scanTracksOf(table, cd, titles);
-    ASSERT_EQ(tracks.size(), 3);
+    discs.setTrack(sheet, 1, 750, image);
+    discs.setTrack("/cd", 2, 750, {}, false); // a data track
+    const QList<ScanTrack> tracks = scanTracksOf(table, discs, titles);
+    ASSERT_EQ(tracks.size(), 4);
     EXPECT_EQ(tracks[0].source, SoundSource { .path = "/music/song.flac" });
     EXPECT_EQ(tracks[0].name, QStringLiteral("song"));
     EXPECT_EQ(tracks[1].source, image);
     EXPECT_EQ(tracks[1].name, QStringLiteral("Band - Överture"));
     EXPECT_DOUBLE_EQ(tracks[1].gapSeconds, 1.5);
-    EXPECT_EQ(tracks[2].source.path, QStringLiteral("/cd/Track05.cda")); // no disc: the scan will say so
-    EXPECT_EQ(device.chosenFolders, QStringList({ sheet, "/cd" }));
-    EXPECT_FALSE(tracks[1].last);
-    EXPECT_TRUE(tracks[2].last);
+    EXPECT_EQ(tracks[2].source.path, QStringLiteral("/cd/Track05.cda")); // no such track: the scan will say so
+    EXPECT_EQ(tracks[3].source.path, QStringLiteral("/cd/Track02.cda"));
+    EXPECT_EQ(discs.asked, QStringList({ sheet, "/cd", "/cd" }));
+    EXPECT_FALSE(tracks[2].last);
+    EXPECT_TRUE(tracks[3].last);
 }
 
 // A sheet whose TRACK numbers start at 2 and skip 4: its CD entries, their titles and
@@ -60,18 +62,16 @@ TEST(ScanTracks, theTracksOfASheetKeepItsNumbersFromAddingToTitlesAndSound)
                                                    "TRACK 03 AUDIO\n TITLE Three\n INDEX 01 00:01:00\n"
                                                    "TRACK 05 AUDIO\n TITLE Five\n INDEX 01 00:02:00\n");
     FakeMediaPlayer player;
-    const std::unique_ptr<CdDevice> device = makeSystemCdDevice(player);
-    CDAudio cd(*device);
-    cd.ReadyDevice();
+    SystemDiscs discs;
     Playlist playlist;
-    PlaylistAdder adder({ playlist, cd, player, [] { return 2.0; }, [] {}, [](const QString&) {} });
+    PlaylistAdder adder({ playlist, discs, player, [] { return 2.0; }, [] {}, [](const QString&) {} });
     adder.addDroppedFile(sheet);
 
     const int numbers[] = { 2, 3, 5 };
     const QString names[] = { "Two", "Three", "Five" };
     CueTitles cueTitles;
     const QList<ScanTrack> tracks
-        = scanTracksOf(playlist.table(), cd, [&](const QString& path) { return cueTitles.titleOf(path); });
+        = scanTracksOf(playlist.table(), discs, [&](const QString& path) { return cueTitles.titleOf(path); });
     ASSERT_EQ(tracks.size(), 3);
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(playlist.at(i).path, sheet + QStringLiteral("/Track%1.cda").arg(numbers[i], 2, 10, QLatin1Char('0')));

@@ -18,13 +18,6 @@ TEST(RecordingRules, gapIntervalRoundsHalfToEvenAndWaitsAtLeastOneMillisecond)
         EXPECT_EQ(gapInterval(gapMs), interval) << gapMs;
 }
 
-TEST(RecordingRules, cdTrackEndsOnAnotherTrackOrAtItsLength)
-{
-    EXPECT_FALSE(cdTrackHasEnded(5, 263, 5, 262));
-    EXPECT_TRUE(cdTrackHasEnded(5, 263, 5, 263));
-    EXPECT_TRUE(cdTrackHasEnded(5, 263, 6, 0)); // a poll missed the last second
-}
-
 ProgressDisplay at(double position, RunFigures figures, CountdownRounding rounding)
 {
     return progressDisplay([position] { return position; }, figures, rounding);

@@ -1,8 +1,7 @@
-#include "player/cd_audio.h"
 #include "playlist/playlist.h"
 #include "playlist_files/playlist_writer.h"
 #include "recording/recording_run.h"
-#include "support/fake_cd_device.h"
+#include "support/fake_discs.h"
 #include "support/fake_media_player.h"
 
 #include <QDir>
@@ -15,19 +14,15 @@
 
 namespace {
 
-const QByteArrayList kCdReset = {"stop cd wait", "close all", "open cdaudio alias cd wait shareable",
-                                 "set cd time format tmsf wait"};
-
-// The run on its own: a playlist, a fake player and a fake drive; what it does is
+// The run on its own: a playlist, a fake player and fake discs; what it does is
 // read from what it asked of them and from what it announced.
 class RecordingRunTest : public ::testing::Test {
 protected:
     QTemporaryDir programDir;
-    FakeCdDevice cdDevice;
-    CDAudio cd { cdDevice };
+    FakeDiscs discs;
     FakeMediaPlayer player;
     Playlist playlist;
-    RecordingRun run { playlist, player, cd, programDir.path() };
+    RecordingRun run { playlist, player, discs, programDir.path() };
     QSignalSpy entries { &run, &RecordingRun::entryStarted };
     QSignalSpy progress { &run, &RecordingRun::progressChanged };
     QSignalSpy warnings { &run, &RecordingRun::warning };
@@ -70,7 +65,7 @@ TEST_F(RecordingRunTest, mediaEntriesPlayInOrderEachShownWhenHeardWithEachGapBut
     EXPECT_EQ(armed(), QStringLiteral("Timer1"));
     EXPECT_TRUE(run.isRunning());
     EXPECT_DOUBLE_EQ(run.gapTotal(), 2.5);
-    EXPECT_EQ(cdDevice.commands.mid(cdDevice.commands.size() - 4), kCdReset);
+    EXPECT_EQ(discs.looksAgain, 1); // a disc changed since the list was made is seen
 
     const double completed[] = {10, 30, 60};
     tick("Timer1");
@@ -186,108 +181,64 @@ TEST_F(RecordingRunTest, emptyListNeverStartsAndAStopInAGapEndsTheRunForGood)
     EXPECT_EQ(lastEntry(), 1);
     EXPECT_TRUE(warnings.isEmpty());
 
-    // Stopping again, with no run, only resets the devices and the display.
-    cdDevice.commands.clear();
+    // Stopping again, with no run, only resets the player and the display.
     run.stop();
-    EXPECT_EQ(cdDevice.commands, kCdReset);
+    EXPECT_EQ(player.stops, stopsBefore + 2);
     EXPECT_EQ(ends.count(), 2);
 }
 
+// CD tracks, of the drive's disc or of a sheet's, are heard through the player as
+// files are, each waiting behind the one before; their lengths are their discs'.
 TEST_F(RecordingRunTest, mixedListSwitchesBetweenTheWatchTimersAndPlaysCdTrack7)
 {
     addMedia(QStringLiteral("a.mp3"), 10, 1000);
-    playlist.append({QStringLiteral("/media/cdrom/Track07.CDA"), 263, 1500});
-    addMedia(QStringLiteral("c.mp3"), 30, 0);
-    cdDevice.replies["status cd length track 7"] = "04:23:45";
-    cdDevice.replies["status cd mode"] = "playing";
-    cdDevice.replies["status cd position"] = "07:04:22:00";
-
-    player.lead = 150;
-    run.start();
-    tick("Timer1");
-    player.playThrough();
-    EXPECT_EQ(player.played, QStringList({"a.mp3"}));
-    EXPECT_EQ(timer("Timer1")->interval(), 1000); // a CD track starts on the timer itself
-    cdDevice.commands.clear();
-    tick("Timer1");
-    EXPECT_EQ(lastEntry(), 2);
-    EXPECT_EQ(armed(), QStringLiteral("Timer3"));
-    EXPECT_EQ(cdDevice.commands.mid(0, 4),
-              QByteArrayList({"status cd length track 7", "stop cd wait", "seek cd to  7", "play cd"}));
-    EXPECT_EQ(timer("Timer1")->interval(), 1500);
-
-    tick("Timer3"); // 262 of 263 s
-    EXPECT_EQ(progress.last().at(0).value<ProgressDisplay>().trackCaption, QStringLiteral("Left of track (00:01) :"));
-    EXPECT_FALSE(progress.last().at(1).toBool());
-    EXPECT_EQ(armed(), QStringLiteral("Timer3"));
-    cdDevice.replies["status cd position"] = "07:04:23:00";
-    cdDevice.commands.clear();
-    tick("Timer3");
-    EXPECT_EQ(cdDevice.commands.last(), QByteArray("stop cd wait"));
-    EXPECT_EQ(armed(), QStringLiteral("Timer1"));
-    EXPECT_EQ(timer("Timer1")->interval(), 1500 - 150); // the player is woken its lead early
-    EXPECT_DOUBLE_EQ(run.completedTime(), 10 + 263);
-
-    tick("Timer1");
-    player.start();
-    EXPECT_EQ(armed(), QStringLiteral("Timer4"));
-    EXPECT_EQ(player.played.last(), QStringLiteral("c.mp3"));
-    EXPECT_EQ(player.silences.last(), 1500);
-}
-
-TEST_F(RecordingRunTest, cdTracksTheDeviceReadsAreHeardThroughThePlayerEachQueuedBehindTheOneBefore)
-{
-    addMedia(QStringLiteral("a.mp3"), 10, 1000);
-    playlist.append({QStringLiteral("/rips/album.cue/Track02.cda"), 190, 500});
+    playlist.append({QStringLiteral("/media/cdrom/Track07.CDA"), 100, 1500});
     playlist.append({QStringLiteral("/rips/album.cue/Track03.cda"), 45, 0});
     addMedia(QStringLiteral("c.mp3"), 30, 0);
-    const SoundSource second { .kind = SoundSource::Kind::RawImage, .path = "/rips/album.bin", .firstFrame = 588,
-                               .endFrame = 588 * 14251 };
-    SoundSource third = second;
-    third.firstFrame = second.endFrame;
-    cdDevice.sounds = { { 2, second }, { 3, third } };
-    cdDevice.replies["status cd length track 2"] = "03:10:01";
-    cdDevice.replies["status cd length track 3"] = "00:45:74";
+    discs.setTrack("/media/cdrom", 7, FakeDiscs::sectors(4, 23, 45));
+    const SoundSource third { .kind = SoundSource::Kind::RawImage, .path = "/rips/album.bin", .firstFrame = 588,
+                              .endFrame = 588 * 3450 };
+    discs.setTrack("/rips/album.cue", 3, FakeDiscs::sectors(0, 45, 74), third);
 
     run.start();
     tick("Timer1");
     player.start();
-    EXPECT_EQ(player.playedSources.last(), second); // waits behind a.mp3, a second after it
-    EXPECT_EQ(player.silences.last(), 1000);
-    EXPECT_EQ(cdDevice.chosenFolders.last(), QStringLiteral("/rips/album.cue"));
+    EXPECT_EQ(player.playedSources.last(), (SoundSource{SoundSource::Kind::DriveTrack, "/dev/cdrom", 7}));
+    EXPECT_EQ(player.silences.last(), 1000); // waits behind a.mp3, a second after it
     player.finish();
     EXPECT_EQ(lastEntry(), 1); // the silence: still the entry that ended
     player.start();
     EXPECT_EQ(lastEntry(), 2);
     EXPECT_EQ(armed(), QStringLiteral("Timer3"));
+    EXPECT_EQ(timer("Timer1")->interval(), 1500);
     EXPECT_EQ(player.playedSources.last(), third);
-    EXPECT_EQ(player.silences.last(), 500);
+    EXPECT_EQ(player.silences.last(), 1500);
 
-    player.position = 100.7;
-    tick("Timer3"); // counts down from the player's position, whole seconds as a drive tells them
-    EXPECT_EQ(progress.last().at(0).value<ProgressDisplay>().trackCaption, QStringLiteral("Left of track (01:30) :"));
+    player.position = 261.7;
+    tick("Timer3"); // counts down in whole seconds, as a drive tells them
+    EXPECT_EQ(progress.last().at(0).value<ProgressDisplay>().trackCaption, QStringLiteral("Left of track (00:02) :"));
+    EXPECT_FALSE(progress.last().at(1).toBool());
     EXPECT_EQ(armed(), QStringLiteral("Timer3")); // its end is the player's to tell
     player.finish();
-    EXPECT_DOUBLE_EQ(run.completedTime(), 10 + 190);
+    EXPECT_DOUBLE_EQ(run.completedTime(), 10 + 263);
     player.start();
+    EXPECT_EQ(armed(), QStringLiteral("Timer3"));
     EXPECT_EQ(player.played.last(), QStringLiteral("c.mp3"));
     EXPECT_EQ(player.silences.last(), 0);
     player.finish();
     player.start();
     EXPECT_EQ(lastEntry(), 4);
     EXPECT_EQ(armed(), QStringLiteral("Timer4"));
-    EXPECT_DOUBLE_EQ(run.completedTime(), 10 + 190 + 45);
-    for (const QByteArray& command : cdDevice.commands)
-        EXPECT_FALSE(command.startsWith("seek") || command.startsWith("play")) << command.constData();
+    EXPECT_DOUBLE_EQ(run.completedTime(), 10 + 263 + 45);
+    EXPECT_EQ(discs.asked, QStringList({"/media/cdrom", "/rips/album.cue"}));
 }
 
 TEST_F(RecordingRunTest, entryThatCannotPlayStopsTheRunWithAWarningAndNoWhenDoneAction)
 {
     addMedia(QStringLiteral("a.mp3"), 10, 0);
-    addMedia(QStringLiteral("b.mp3"), 10, 0);
+    addMedia(QStringLiteral("b.mp3"), 10, 700);
     playlist.append({QStringLiteral("/cd/Track02.cda"), 100, 0});
-    cdDevice.replies["status cd mode"] = "stopped";
-    cdDevice.replies["status cd length track 2"] = "01:40:00";
+    discs.setTrack("/cd", 2, FakeDiscs::sectors(1, 40), {}, false); // a data track
     run.setWhenDone({BoxState::Ticked, PlaylistFormat::M3u, BoxState::Ticked, BoxState::Clear});
     // A file that breaks off in the middle, and one that cannot be opened when its turn comes.
     for (int heardWhole = 0; heardWhole < 2; ++heardWhole) {
@@ -303,34 +254,27 @@ TEST_F(RecordingRunTest, entryThatCannotPlayStopsTheRunWithAWarningAndNoWhenDone
         EXPECT_EQ(armed(), QString());
     }
 
-    // A drive that does not start: events run meanwhile, and a stop ends the wait at once.
-    const auto reachCdEntry = [&] {
+    // A CD track that cannot be played is shown when its turn comes, after the gap
+    // before it, and ends the run at once: a data track, or one its disc does not have.
+    const QString told[] = {QStringLiteral("The CD drive did not start playing track 2."),
+                            QStringLiteral("/cd/Track02.cda cannot be played: the CD drive has no such track.")};
+    for (const QString& message : told) {
         run.start();
         tick("Timer1");
         player.playThrough();
         player.playThrough();
+        EXPECT_EQ(player.played.last(), QStringLiteral("b.mp3"));
+        EXPECT_EQ(armed(), QStringLiteral("Timer1"));
+        EXPECT_EQ(timer("Timer1")->interval(), 700);
+        EXPECT_TRUE(run.isRunning());
         tick("Timer1");
-    };
-    reachCdEntry();
-    QTest::qWait(60);
-    EXPECT_EQ(run.state(), RecordingRun::State::StartingCd);
-    run.stop();
-    const qsizetype asked = cdDevice.commands.size();
-    QTest::qWait(60);
-    EXPECT_EQ(cdDevice.commands.size(), asked);
-    EXPECT_EQ(warnings.count(), 2);
-
-    run.cdStartLimitMs = 50;
-    reachCdEntry();
-    QTRY_COMPARE_WITH_TIMEOUT(warnings.count(), 3, 2000);
-    EXPECT_EQ(lastWarning(), QStringLiteral("The CD drive did not start playing track 2."));
-
-    // A track the drive does not know of (no disc, no such track) is not waited for.
-    cdDevice.replies.remove("status cd length track 2");
-    reachCdEntry();
+        EXPECT_EQ(lastEntry(), 3);
+        EXPECT_EQ(lastWarning(), message);
+        EXPECT_FALSE(run.isRunning());
+        EXPECT_EQ(armed(), QString());
+        discs.setDisc("/cd", std::nullopt);
+    }
     EXPECT_EQ(warnings.count(), 4);
-    EXPECT_EQ(lastWarning(), QStringLiteral("/cd/Track02.cda cannot be played: the CD drive has no such track."));
-    EXPECT_FALSE(run.isRunning());
     EXPECT_TRUE(quits.isEmpty());
     EXPECT_FALSE(savedAny());
 }

@@ -16,7 +16,6 @@ public:
     QStringList played;
     QList<SoundSource> playedSources;
     QList<double> silences; // what each play asked for
-    double lead = 0;
     int stops = 0;
     double position = 0;
     std::function<void()> onOpen; // runs as each file opens
@@ -40,7 +39,6 @@ public:
     }
     void stop() override { ++stops; }
     double currentPosition() const override { return position; }
-    double startLeadMs() const override { return lead; }
 
     // The output takes the last file played, before it is heard.
     void take()

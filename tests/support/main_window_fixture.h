@@ -2,8 +2,8 @@
 
 #include "app/main_window.h"
 #include "common/busy_state.h"
-#include "support/fake_cd_device.h"
 #include "support/fake_dialogs.h"
+#include "support/fake_discs.h"
 #include "support/fake_media_player.h"
 
 #include <QTemporaryDir>
@@ -15,11 +15,11 @@ class MainWindowTest : public ::testing::Test {
 protected:
     QTemporaryDir programDir;
     FakeDialogs dialogs;
-    FakeCdDevice cdDevice;
+    FakeDiscs discs;
     FakeMediaPlayer player;
     std::unique_ptr<MainWindow> window;
 
-    AppServices services() { return {dialogs, cdDevice, player, programDir.path(), programDir.path(), {}}; }
+    AppServices services() { return {dialogs, discs, player, programDir.path(), programDir.path(), {}}; }
 
     // Loads the window and sets up its columns, as the splash tick does.
     MainWindow& load()

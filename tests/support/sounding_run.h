@@ -3,8 +3,8 @@
 #include "app/main_window.h"
 #include "common/busy_state.h"
 #include "common/flat_button.h"
+#include "discs/system_discs.h"
 #include "player/media_player.h"
-#include "player/cd_device.h"
 #include "support/fake_dialogs.h"
 #include "support/generated_media.h"
 
@@ -12,15 +12,15 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
-// A main window on the real player and the real CD device (which reads CUE sheets,
-// and finds no drive on a test machine), so that a recording run is heard through
-// the sound output; the dialogs are fakes.
+// A main window on the real player and the real discs (CUE sheets are read; a test
+// machine has no drive), so that a recording run is heard through the sound output;
+// the dialogs are fakes.
 struct SoundingRun {
     QTemporaryDir programDir;
     FakeDialogs dialogs;
     std::unique_ptr<MediaPlayer> player = makeMediaPlayer();
-    std::unique_ptr<CdDevice> cdDevice = makeSystemCdDevice(*player);
-    MainWindow window { AppServices { dialogs, *cdDevice, *player, programDir.path(), programDir.path(), {} } };
+    SystemDiscs discs;
+    MainWindow window { AppServices { dialogs, discs, *player, programDir.path(), programDir.path(), {} } };
 
     SoundingRun()
     {
