@@ -9,6 +9,7 @@
 #include "support/fake_cd_device.h"
 #include "support/fake_dialogs.h"
 #include "support/fake_media_player.h"
+#include "support/fake_sample_reader.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -95,7 +96,8 @@ void measure(int count)
     FakeDialogs dialogs;
     FakeCdDevice cdDevice;
     FakeMediaPlayer player;
-    MainWindow window({dialogs, cdDevice, player, programDir.path(), programDir.path(), {}});
+    FakeSampleReader reader;
+    MainWindow window({dialogs, cdDevice, player, reader, programDir.path(), programDir.path(), {}});
     window.setAttribute(Qt::WA_DeleteOnClose, false);
     window.setUpColumns();
     window.show();

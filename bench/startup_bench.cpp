@@ -4,6 +4,7 @@
 #include "common/dialogs.h"
 #include "player/cd_device.h"
 #include "player/media_player.h"
+#include "player/sample_reader.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -45,7 +46,8 @@ int runOnce(int argc, char** argv)
     QtDialogs dialogs;
     NoCdDevice cd;
     const auto player = makeMediaPlayer();
-    Startup startup({dialogs, cd, *player, dir.path(), dir.path(), {}}, {});
+    const auto reader = makeSampleReader();
+    Startup startup({dialogs, cd, *player, *reader, dir.path(), dir.path(), {}}, {});
     startup.start();
     QTimer* splashTimer = startup.splash()->findChild<QTimer*>();
     splashTimer->stop();

@@ -4,6 +4,7 @@
 #include "common/busy_state.h"
 #include "common/flat_button.h"
 #include "player/media_player.h"
+#include "player/sample_reader.h"
 #include "player/cd_device.h"
 #include "support/fake_dialogs.h"
 #include "support/generated_media.h"
@@ -20,7 +21,9 @@ struct SoundingRun {
     FakeDialogs dialogs;
     std::unique_ptr<MediaPlayer> player = makeMediaPlayer();
     std::unique_ptr<CdDevice> cdDevice = makeSystemCdDevice(*player);
-    MainWindow window { AppServices { dialogs, *cdDevice, *player, programDir.path(), programDir.path(), {} } };
+    std::unique_ptr<SampleReader> sampleReader = makeSampleReader();
+    MainWindow window { AppServices { dialogs, *cdDevice, *player, *sampleReader, programDir.path(), programDir.path(),
+                                      {} } };
 
     SoundingRun()
     {
