@@ -6,6 +6,7 @@
 #include <QHash>
 #include <algorithm>
 #include <initializer_list>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -24,6 +25,7 @@ public:
 
     QHash<QString, Sound> sounds; // by path
     bool measurable = true; // false: nothing can be measured, as without a player
+    std::atomic<bool> held { false }; // reading waits while it is set, until cancelled
     std::atomic<int> reads { 0 };
 
     // Stretches of steady level, full scale being 1: seconds and level each.
@@ -54,6 +56,8 @@ public:
             throw Failure(QStringLiteral("Cannot read this file.\n") + source.path);
         const qint64 frames = qint64(sound->samples.size()) / 2;
         for (qint64 done = 0;; done += kPieceFrames) {
+            while (held && !cancel)
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
             if (cancel)
                 return false;
             if (sound->endless)
