@@ -7,6 +7,7 @@
 class Dialogs;
 class Discs;
 class MediaPlayer;
+class SampleReader;
 
 // What the main window is given from outside: the real things in the program,
 // fakes and temporary folders in tests.
@@ -14,6 +15,7 @@ struct AppServices {
     Dialogs& dialogs;
     Discs& discs;             // CD entries' discs: CUE sheets and the drive's
     MediaPlayer& mediaPlayer; // MediaPlayer1
+    SampleReader& sampleReader; // the scan's
     QString programDirectory; // settings.dat, filelist.tmp and the Recording playlists
     QString audioCdBase;      // holds the "Audio CD" folder of the disc in the drive
     VolumeControl volumeControl;

@@ -4,6 +4,7 @@
 #include "playlist/audio_cd_folder.h"
 #include "discs/system_discs.h"
 #include "player/media_player.h"
+#include "player/sample_reader.h"
 
 #include <QApplication>
 
@@ -14,8 +15,9 @@ int main(int argc, char** argv)
     QtDialogs dialogs;
     const auto mediaPlayer = makeMediaPlayer();
     SystemDiscs discs;
+    const auto sampleReader = makeSampleReader();
     // Files named on the command line (a file manager's "Open with") are all it reads there.
-    Startup startup({dialogs, discs, *mediaPlayer, programDirectory(), AudioCdFolder::standardBase(),
+    Startup startup({dialogs, discs, *mediaPlayer, *sampleReader, programDirectory(), AudioCdFolder::standardBase(),
                      findVolumeControl()},
                     QApplication::arguments().mid(1));
     startup.start();

@@ -143,7 +143,7 @@ void MainWindow::setUpRecorderWindow()
     m_recorderWindow->setTitleLookup(cueTitle);
 
     // What the scan found outlives the window's closing; the window shows it.
-    auto* findings = new ListFindings(this);
+    auto* findings = new ListFindings(m_services.sampleReader, this);
     findings->setRule(m_recorderWindow->recorder().silence);
     auto* scanPanel = new ScanPanel(*findings, m_services.mediaPlayer, m_recorderWindow);
     m_recorderWindow->scanArea()->addWidget(scanPanel);

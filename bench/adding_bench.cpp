@@ -6,6 +6,7 @@
 #include "support/fake_dialogs.h"
 #include "support/fake_discs.h"
 #include "support/fake_media_player.h"
+#include "support/fake_sample_reader.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -58,7 +59,8 @@ void measure(const QString& programDir, const QList<QStringList>& runs)
     FakeDialogs dialogs;
     FakeDiscs discs;
     FakeMediaPlayer player; // knows no file: every length must come from the headers
-    MainWindow window({dialogs, discs, player, programDir, programDir, {}});
+    FakeSampleReader reader;
+    MainWindow window({dialogs, discs, player, reader, programDir, programDir, {}});
     window.setAttribute(Qt::WA_DeleteOnClose, false);
     window.setUpColumns();
     window.show();

@@ -9,6 +9,7 @@
 #include "support/fake_dialogs.h"
 #include "support/fake_discs.h"
 #include "support/fake_media_player.h"
+#include "support/fake_sample_reader.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -95,7 +96,8 @@ void measure(int count)
     FakeDialogs dialogs;
     FakeDiscs discs;
     FakeMediaPlayer player;
-    MainWindow window({dialogs, discs, player, programDir.path(), programDir.path(), {}});
+    FakeSampleReader reader;
+    MainWindow window({dialogs, discs, player, reader, programDir.path(), programDir.path(), {}});
     window.setAttribute(Qt::WA_DeleteOnClose, false);
     window.setUpColumns();
     window.show();

@@ -4,6 +4,7 @@
 // thread's 10 ms timer came at worst while it ran; then scans it again, from the
 // cache.
 #include "cpu_time.h"
+#include "player/sample_reader.h"
 #include "recorder/list_scan.h"
 #include "support/generated_media.h"
 
@@ -100,7 +101,8 @@ int main(int argc, char** argv)
     }
     const double music = kTracks * kTrackSeconds;
 
-    ListScan scanner;
+    const auto reader = makeSampleReader();
+    ListScan scanner(*reader);
     const double memoryBefore = peakResidentMb();
     const Figures first = scan(scanner, sources);
     const double memoryAfter = peakResidentMb();

@@ -4,6 +4,7 @@
 #include "common/dialogs.h"
 #include "discs/system_discs.h"
 #include "player/media_player.h"
+#include "player/sample_reader.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -45,7 +46,8 @@ int runOnce(int argc, char** argv)
     QtDialogs dialogs;
     SystemDiscs discs;
     const auto player = makeMediaPlayer();
-    Startup startup({dialogs, discs, *player, dir.path(), dir.path(), {}}, {});
+    const auto reader = makeSampleReader();
+    Startup startup({dialogs, discs, *player, *reader, dir.path(), dir.path(), {}}, {});
     startup.start();
     QTimer* splashTimer = startup.splash()->findChild<QTimer*>();
     splashTimer->stop();

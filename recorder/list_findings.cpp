@@ -7,8 +7,9 @@
 #include <cmath>
 #include <utility>
 
-ListFindings::ListFindings(QObject* parent)
+ListFindings::ListFindings(SampleReader& reader, QObject* parent)
     : QObject(parent)
+    , m_scan(reader)
 {
     connect(&m_scan, &ListScan::progressChanged, this, &ListFindings::setPercent);
     connect(&m_scan, &ListScan::trackScanned, this, [this](int index, const LevelEnvelope& envelope) {

@@ -12,6 +12,8 @@
 #include <QStringList>
 #include <optional>
 
+class SampleReader;
+
 // What the scan found in the list's tracks, in the words the scan panel shows,
 // judged under the recorder's rule. It lives as long as the program, not the
 // window: another rule re-judges what was found at once, and a change of the list
@@ -20,7 +22,7 @@
 class ListFindings : public QObject {
     Q_OBJECT
 public:
-    explicit ListFindings(QObject* parent = nullptr);
+    explicit ListFindings(SampleReader& reader, QObject* parent = nullptr);
 
     void setRule(const SilenceRule& rule);
     void setTracks(const QList<ScanTrack>& tracks);

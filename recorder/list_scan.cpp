@@ -1,13 +1,18 @@
 #include "recorder/list_scan.h"
 
 #include "common/failure.h"
-#include "recorder/expected_length.h"
-#include "recorder/track_scanner.h"
+#include "player/sample_reader.h"
 
 #include <algorithm>
 #include <numeric>
 #include <optional>
 #include <vector>
+
+ListScan::ListScan(SampleReader& reader, QObject* parent)
+    : QObject(parent)
+    , m_reader(reader)
+{
+}
 
 ListScan::~ListScan()
 {
@@ -62,11 +67,10 @@ void ListScan::run(const QList<SoundSource>& sources, quint64 generation)
         known.push_back(m_cache.find(source));
     std::vector<qint64> lengths(known.size(), 0);
     try {
-        GstPlaybin measurer(QStringLiteral("fakesink"), QStringLiteral("fakesink"));
         for (size_t index = 0; index < known.size(); ++index) {
             if (m_cancel)
                 return finish(true);
-            lengths[index] = known[index] ? known[index]->frames : expectedFrames(sources[qsizetype(index)], measurer);
+            lengths[index] = known[index] ? known[index]->frames : m_reader.expectedFrames(sources[qsizetype(index)]);
         }
     } catch (const Failure&) {
         // Without a player to measure with, the tracks' scans will say what is wrong.
@@ -88,7 +92,6 @@ void ListScan::run(const QList<SoundSource>& sources, quint64 generation)
         }
     };
     reportProgress(0);
-    std::optional<TrackScanner> scanner; // made with the first track to scan, and its failure is that track's
     for (int index = 0; index < sources.size(); ++index) {
         const SoundSource& source = sources[index];
         std::optional<LevelEnvelope> envelope = std::move(known[size_t(index)]);
@@ -96,11 +99,12 @@ void ListScan::run(const QList<SoundSource>& sources, quint64 generation)
             if (!envelope) {
                 const std::optional<ScanCache::FileStamp> stamp = ScanCache::stampOf(source);
                 const qint64 length = lengths[size_t(index)];
-                if (!scanner)
-                    scanner.emplace();
-                envelope = scanner->scan(source, m_cancel,
-                                        [&](qint64 frames) { reportProgress(std::min(frames, length)); });
-                if (!envelope)
+                envelope.emplace();
+                const auto take = [&](const float* samples, qint64 frames) {
+                    appendSamples(*envelope, samples, frames);
+                    reportProgress(std::min(envelope->frames, length));
+                };
+                if (!m_reader.read(source, take, m_cancel))
                     return finish(true);
                 if (stamp)
                     m_cache.keep(source, *stamp, *envelope);

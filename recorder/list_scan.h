@@ -10,13 +10,16 @@
 #include <functional>
 #include <thread>
 
+class SampleReader;
+
 // Scans a list of sources to their level envelopes on a thread of its own, one
 // after the other, taking what the cache still knows. Its signals come on the
 // thread it lives on (the user-interface thread), and only for the scan last started.
 class ListScan : public QObject {
     Q_OBJECT
 public:
-    using QObject::QObject;
+    // The reader is the scan's thread's while a scan runs.
+    explicit ListScan(SampleReader& reader, QObject* parent = nullptr);
     // Cancels a scan that runs and waits for its thread.
     ~ListScan() override;
 
@@ -40,6 +43,7 @@ private:
     // Runs f on the user-interface thread unless another scan was started since.
     void post(quint64 generation, std::function<void()> f);
 
+    SampleReader& m_reader;
     ScanCache m_cache; // the worker's while one runs
     std::atomic<bool> m_cancel { false };
     std::thread m_worker;

@@ -3,6 +3,7 @@
 #include "support/sounding_run.h"
 
 #include "recorder/level_envelope.h"
+#include "player/sample_reader.h"
 #include "recorder/list_scan.h"
 
 #include <QSignalSpy>
@@ -54,7 +55,8 @@ TEST(DeckSplitEndToEnd, theRecordingSplitsWhereTheScanSaidItWould)
     const SilenceRule rule { -50, 1.5 };
     const double gaps[] = { 2000, 1000, 0 }; // the second is too short to split at
 
-    ListScan scan;
+    const auto reader = makeSampleReader();
+    ListScan scan(*reader);
     std::map<int, LevelEnvelope> scanned;
     QObject::connect(&scan, &ListScan::trackScanned, [&](int index, const LevelEnvelope& e) { scanned[index] = e; });
     QSignalSpy finished(&scan, &ListScan::finished);

@@ -1,7 +1,6 @@
 #include "support/main_window_fixture.h"
 
 #include "support/file_bytes.h"
-#include "support/generated_media.h"
 #include "support/qt_printers.h"
 
 #include "common/check_box.h"
@@ -389,11 +388,9 @@ TEST_F(MainWindowTest, aFailureWhileTheRecorderWindowFollowsTheListIsToldAndTheL
 // leaves the list takes its findings with it.
 TEST_F(MainWindowTest, scanFindingsOutliveTheRecorderWindowAndTheRecorderChoice)
 {
-    GeneratedMedia media;
-    const QString one = media.makeFromPieces("one.wav", {{2, "sine 440 vol 0.5"}, {2, "sine 440 vol 0.001"},
-                                                        {2, "sine 440 vol 0.5"}});
-    const QString two = media.makeFromPieces("two.wav", {{2, "sine 440 vol -1dB"}});
-    ASSERT_FALSE(one.isEmpty() || two.isEmpty());
+    const QString one = "/music/one.wav", two = "/music/two.wav";
+    sampleReader.sounds[one] = {FakeSampleReader::levels({{2, 0.5f}, {2, 0.001f}, {2, 0.5f}})};
+    sampleReader.sounds[two] = {FakeSampleReader::levels({{2, 0.891f}})}; // -1 dB
     MainWindow& w = load();
     fill({{one, 6, 2000}, {two, 2, 2000}});
     w.show();
@@ -418,9 +415,11 @@ TEST_F(MainWindowTest, scanFindingsOutliveTheRecorderWindowAndTheRecorderChoice)
         QCoreApplication::processEvents();
     };
 
+    sampleReader.held = true;
     scan->click();
     reopen();
     EXPECT_EQ(scan->text(), "&Cancel scan");
+    sampleReader.held = false;
     ASSERT_TRUE(QTest::qWaitFor([&] { return scan->text() == "&Scan list"; }, 60000));
     const QStringList found = {"1|one|quiet passage at 0:02 for 2.0 s", "1|one|peak -6.0 dB at 0:00",
                                "2|two|peak -1.0 dB at 0:00"};

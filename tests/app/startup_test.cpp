@@ -6,6 +6,7 @@
 #include "support/fake_dialogs.h"
 #include "support/fake_discs.h"
 #include "support/fake_media_player.h"
+#include "support/fake_sample_reader.h"
 
 #include <QDir>
 #include <QFile>
@@ -22,7 +23,8 @@ TEST(Startup, splashFirstThenTheMainWindowOneTickLater)
     FakeDialogs dialogs;
     FakeDiscs discs;
     FakeMediaPlayer player;
-    Startup startup({dialogs, discs, player, dir.path(), dir.path(), {}}, {});
+    FakeSampleReader reader;
+    Startup startup({dialogs, discs, player, reader, dir.path(), dir.path(), {}}, {});
     startup.start();
 
     QPointer<SplashWindow> splash = startup.splash();
@@ -56,6 +58,7 @@ TEST(Startup, filesItIsOpenedWithAreAddedAsADropAddsThem)
     FakeDialogs dialogs;
     FakeDiscs discs;
     FakeMediaPlayer player;
+    FakeSampleReader reader;
     const QDir folder(dir.path());
     const auto makeFile = [&](const QString& name, const QByteArray& content) {
         QFile file(folder.filePath(name));
@@ -67,7 +70,7 @@ TEST(Startup, filesItIsOpenedWithAreAddedAsADropAddsThem)
     player.durations = {{song, 61}, {listed, 7}};
     const QString list = makeFile("list.m3u", "listed.wav\r\n");
     QDir::setCurrent(dir.path());
-    Startup startup({dialogs, discs, player, dir.path(), dir.path(), {}},
+    Startup startup({dialogs, discs, player, reader, dir.path(), dir.path(), {}},
                     {"song.mp3", makeFile("notes.txt", "x"), list, dir.path(), "gone.flac", makeFile("empty.wav", "")});
     startup.start();
 

@@ -1,5 +1,5 @@
 #include "recorder/list_findings.h"
-#include "support/generated_media.h"
+#include "support/fake_sample_reader.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -29,15 +29,14 @@ bool waitForScanEnd(const ListFindings& findings)
 // their track: a list that changes keeps those of the tracks that stay.
 TEST(ListFindings, anotherRuleRejudgesAndAChangedListDropsOnlyWhatLeftIt)
 {
-    GeneratedMedia media;
-    const QString one = media.makeFromPieces("one.wav", { { 2, "sine 440 vol 0.5" }, { 2, "sine 440 vol 0.001" },
-                                                       { 2, "sine 440 vol 0.5" } });
-    const QString two = media.makeFromPieces("two.wav", { { 3, "sine 440 vol -1dB" } });
-    const QString three = media.makeFromPieces("three.wav", { { 1, "sine 440 vol -10dB" } });
-    ASSERT_FALSE(one.isEmpty() || two.isEmpty() || three.isEmpty());
+    const QString one = "one.wav", two = "two.wav", three = "three.wav";
+    FakeSampleReader reader;
+    reader.sounds[one] = { FakeSampleReader::levels({ { 2, 0.5f }, { 2, 0.001f }, { 2, 0.5f } }) };
+    reader.sounds[two] = { FakeSampleReader::levels({ { 3, 0.891f } }) }; // -1 dB
+    reader.sounds[three] = { FakeSampleReader::levels({ { 1, 0.316f } }) };
     const ScanTrack trackOne { "One", { .path = one }, 2.0, false }, trackTwo { "Two", { .path = two }, 2.0, true };
 
-    ListFindings findings;
+    ListFindings findings(reader);
     findings.setRule({ -50, 1.5 });
     findings.setTracks({ trackOne, trackTwo });
     findings.scan();
@@ -78,11 +77,11 @@ TEST(ListFindings, anotherRuleRejudgesAndAChangedListDropsOnlyWhatLeftIt)
 // follows the list when it changes.
 TEST(ListFindings, aRunningScanGoesOnAndFollowsTheList)
 {
-    GeneratedMedia media;
-    const QString longer = media.makeFromPieces("long.flac", { { 60, "sine 440 vol 0.5" } });
-    const QString shorter = media.makeFromPieces("short.wav", { { 1, "sine 440 vol 0.25" } });
-    ASSERT_FALSE(longer.isEmpty() || shorter.isEmpty());
-    ListFindings findings;
+    const QString longer = "long.flac", shorter = "short.wav";
+    FakeSampleReader reader;
+    reader.sounds[longer] = { FakeSampleReader::levels({ { 60, 0.5f } }) };
+    reader.sounds[shorter] = { FakeSampleReader::levels({ { 1, 0.25f } }) };
+    ListFindings findings(reader);
     QSignalSpy scanning(&findings, &ListFindings::scanningChanged);
     findings.setTracks({ { "Long", { .path = longer }, 2.0, true } });
     findings.scan();

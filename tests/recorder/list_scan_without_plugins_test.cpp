@@ -1,3 +1,4 @@
+#include "player/sample_reader.h"
 #include "recorder/list_scan.h"
 
 #include <QTemporaryDir>
@@ -15,7 +16,8 @@ TEST(ListScan, withoutGStreamerPluginsEveryTrackFailsAndTheScanEnds)
     qputenv("GST_PLUGIN_PATH_1_0", empty.path().toUtf8());
     qputenv("GST_REGISTRY_1_0", empty.filePath("registry.bin").toUtf8());
 
-    ListScan scan;
+    const auto reader = makeSampleReader();
+    ListScan scan(*reader);
     std::map<int, QString> failed;
     std::optional<bool> cancelled;
     QObject::connect(&scan, &ListScan::trackFailed, [&](int index, const QString& description) { failed[index] = description; });

@@ -1,7 +1,7 @@
 #include "recorder/list_findings.h"
 #include "recorder/scan_panel.h"
 #include "support/fake_media_player.h"
-#include "support/generated_media.h"
+#include "support/fake_sample_reader.h"
 
 #include <QLabel>
 #include <QProgressBar>
@@ -37,18 +37,15 @@ QPushButton* buttonCalled(const ScanPanel& panel, const QString& caption)
 
 TEST(ScanPanel, listsWhatARecorderWouldSplitAndPlaysTheLoudestPassage)
 {
-    GeneratedMedia media;
-    const QString one = media.makeFromPieces("one.flac", { { 3, "sine 440 vol 0.5" }, { 2, "sine 440 vol 0.001" },
-                                                       { 3, "sine 440 vol 0.5" } });
-    const QString two = media.makeFromPieces("two.wav", { { 8, "sine 440 vol -20dB" }, { 1, "sine 440 vol -1dB" },
-                                                      { 11, "sine 440 vol -20dB" } });
-    const QString damaged = media.write("damaged.flac", QByteArray("fLaC") + QByteArray(3000, '\x33'));
-    ASSERT_FALSE(one.isEmpty() || two.isEmpty());
-    // The second track is a stretch of its file, from 1 s to 19 s.
+    const QString one = "one.flac", two = "two.wav", damaged = "damaged.flac";
+    // The second track is a stretch of its file, from 1 s to 19 s: the reader gives the stretch.
     const SoundSource stretch { .path = two, .firstFrame = 44100, .endFrame = 19 * 44100 };
+    FakeSampleReader reader;
+    reader.sounds[one] = { FakeSampleReader::levels({ { 3, 0.5f }, { 2, 0.001f }, { 3, 0.5f } }) };
+    reader.sounds[two] = { FakeSampleReader::levels({ { 7, 0.1f }, { 1, 0.891f }, { 10, 0.1f } }) };
 
     FakeMediaPlayer player;
-    ListFindings findings;
+    ListFindings findings(reader);
     ScanPanel panel(findings, player);
     EXPECT_EQ(panel.objectName(), "ScanPanel");
     findings.setRule({ -50, 1.5 });

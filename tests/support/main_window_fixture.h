@@ -5,6 +5,7 @@
 #include "support/fake_dialogs.h"
 #include "support/fake_discs.h"
 #include "support/fake_media_player.h"
+#include "support/fake_sample_reader.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -17,9 +18,10 @@ protected:
     FakeDialogs dialogs;
     FakeDiscs discs;
     FakeMediaPlayer player;
+    FakeSampleReader sampleReader;
     std::unique_ptr<MainWindow> window;
 
-    AppServices services() { return {dialogs, discs, player, programDir.path(), programDir.path(), {}}; }
+    AppServices services() { return {dialogs, discs, player, sampleReader, programDir.path(), programDir.path(), {}}; }
 
     // Loads the window and sets up its columns, as the splash tick does.
     MainWindow& load()

@@ -5,6 +5,7 @@
 #include "common/flat_button.h"
 #include "discs/system_discs.h"
 #include "player/media_player.h"
+#include "player/sample_reader.h"
 #include "support/fake_dialogs.h"
 #include "support/generated_media.h"
 
@@ -20,7 +21,8 @@ struct SoundingRun {
     FakeDialogs dialogs;
     std::unique_ptr<MediaPlayer> player = makeMediaPlayer();
     SystemDiscs discs;
-    MainWindow window { AppServices { dialogs, discs, *player, programDir.path(), programDir.path(), {} } };
+    std::unique_ptr<SampleReader> sampleReader = makeSampleReader();
+    MainWindow window { AppServices { dialogs, discs, *player, *sampleReader, programDir.path(), programDir.path(), {} } };
 
     SoundingRun()
     {
