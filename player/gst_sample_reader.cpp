@@ -7,7 +7,6 @@
 #include <QFileInfo>
 #include <algorithm>
 #include <cmath>
-#include <optional>
 
 namespace {
 
@@ -15,17 +14,13 @@ namespace {
 constexpr int kCancelCheckMs = 10;
 
 // Takes the samples of the decoder the output plays from as fast as they come.
-// Its GStreamer parts are made when first needed, on the thread that reads, so
-// that a GStreamer that cannot make them fails that reading; they are kept from
-// one source to the next.
+// Its GStreamer parts are made for each call, on the thread that reads: each scan
+// reads on a thread of its own, and a GStreamer that cannot make them fails that
+// reading only.
 class GstSampleReader : public SampleReader {
 public:
     qint64 expectedFrames(const SoundSource& source) override;
     bool read(const SoundSource& source, const Take& take, const std::atomic<bool>& cancel) override;
-
-private:
-    std::optional<GstFileDecoder> m_decoder;
-    std::optional<GstPlaybin> m_measurer; // without an end handler: it opens and waits
 };
 
 qint64 GstSampleReader::expectedFrames(const SoundSource& source)
@@ -38,26 +33,23 @@ qint64 GstSampleReader::expectedFrames(const SoundSource& source)
     if (source.kind == SoundSource::Kind::RawImage) {
         frames = QFileInfo(source.path).size() / 4; // 16-bit stereo
     } else {
-        if (!m_measurer)
-            m_measurer.emplace(QStringLiteral("fakesink"), QStringLiteral("fakesink"));
+        GstPlaybin measurer(QStringLiteral("fakesink"), QStringLiteral("fakesink")); // opens and waits
         try {
-            m_measurer->open(source.path);
-            const double seconds = m_measurer->durationSeconds();
+            measurer.open(source.path);
+            const double seconds = measurer.durationSeconds();
             if (std::isfinite(seconds))
                 frames = qint64(seconds * GstOutputStream::kRate);
         } catch (const Failure&) {
             // Reading it will say why it cannot be read.
         }
-        m_measurer->halt();
+        measurer.halt();
     }
     return std::max<qint64>(0, frames - source.firstFrame);
 }
 
 bool GstSampleReader::read(const SoundSource& source, const Take& take, const std::atomic<bool>& cancel)
 {
-    if (!m_decoder)
-        m_decoder.emplace();
-    GstFileDecoder& decoder = *m_decoder;
+    GstFileDecoder decoder;
     decoder.start(source);
     for (;;) {
         if (cancel) {
