@@ -98,7 +98,9 @@ void GstMediaPlayer::endPlayback()
     m_toAnnounce.clear();
     m_heardStart.reset();
     m_heardEnd.reset();
+    m_closing = true;
     m_output.close();
+    m_closing = false;
     for (GstFileDecoder& decoder : m_decoders)
         decoder.halt();
     const std::lock_guard lock(m_feedLock);
@@ -134,7 +136,8 @@ GstBufferHandle GstMediaPlayer::nextSound()
     GstBufferHandle buffer;
     for (int waitFor = -1;; waitFor = -1) {
         buffer = nextPiece(frames, waitFor);
-        if (waitFor < 0 || playback != m_playback.load()) // a stop waits for this thread
+        // A stop waits for this thread, and while the output closes its clock stands still.
+        if (waitFor < 0 || playback != m_playback.load() || m_closing)
             break;
         lock.unlock();
         if (waitFor == kNextFile)

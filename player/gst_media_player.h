@@ -58,6 +58,7 @@ private:
     // Counts playbacks; a report about an earlier one is stale. Declared before
     // the pipelines, whose threads read it until they are gone.
     std::atomic<quint64> m_playback { 0 };
+    std::atomic<bool> m_closing { false }; // the output is being closed: nothing may wait for more
     QString m_measuredPath;
     double m_duration = 0;
 
