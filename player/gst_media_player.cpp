@@ -123,6 +123,15 @@ double GstMediaPlayer::currentPosition() const
     return std::max(0.0, seconds);
 }
 
+void GstMediaPlayer::setOutput(const QString&)
+{
+}
+
+StereoPeak GstMediaPlayer::takeHeardPeak()
+{
+    return {};
+}
+
 // The output's thread, whenever it has room: the playing file's next samples, or
 // silence until the waiting file is due and ready. The timestamps run on without
 // a break, so the sink plays what it is given one piece after the other. A decoder

@@ -33,6 +33,8 @@ public:
     void play(const SoundSource& source, double silenceMs) override;
     void stop() override;
     double currentPosition() const override;
+    void setOutput(const QString& outputName) override;
+    StereoPeak takeHeardPeak() override;
 
 private:
     // What the output has written, to be announced when it is heard.

@@ -6,6 +6,12 @@
 #include <QString>
 #include <memory>
 
+// The loudest sample of each channel, as a fraction of full scale.
+struct StereoPeak {
+    float left = 0;
+    float right = 0;
+};
+
 // Measures media files, and plays them one after another with exact silences
 // between them.
 class MediaPlayer : public QObject {
@@ -20,8 +26,9 @@ public:
     // Length of the file last opened by setFileName, in seconds.
     virtual double duration() const = 0;
     // Plays the file so that its sound begins silenceMs after the sound of the
-    // file before it ended; as soon as it can when that moment has passed or
-    // nothing played since the player was stopped. It never waits for the file
+    // file before it ended, or silenceMs after the output starts when nothing
+    // played since the player was stopped; as soon as it can when that moment
+    // has passed. It never waits for the file
     // to open. Called while a file sounds (from its soundTaken on), the new file
     // waits behind it, so even a silence of 0 comes out exact; a second waiting
     // file replaces the first.
@@ -32,6 +39,12 @@ public:
     virtual void stop() = 0;
     // Play position of the file being heard, in seconds from its start.
     virtual double currentPosition() const = 0;
+    // Where the sound goes from the next play after a stop on: the sound server's
+    // name of an output, or empty for the system's default output.
+    virtual void setOutput(const QString& outputName) = 0;
+    // The loudest sample of each channel heard since the last call; 0 when
+    // nothing sounded.
+    virtual StereoPeak takeHeardPeak() = 0;
 
 Q_SIGNALS:
     // On the user-interface thread, once per played file, when the output has begun

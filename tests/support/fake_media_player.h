@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QStringList>
 #include <functional>
+#include <utility>
 
 // A player without sound: durations come from a table, positions are set by the
 // test, and the test says when a played file is heard to start, end or fail.
@@ -18,6 +19,8 @@ public:
     QList<double> silences; // what each play asked for
     int stops = 0;
     double position = 0;
+    QString output; // as last set
+    StereoPeak heardPeak; // what the next takeHeardPeak gives
     std::function<void()> onOpen; // runs as each file opens
 
     void setFileName(const QString& path) override
@@ -39,6 +42,8 @@ public:
     }
     void stop() override { ++stops; }
     double currentPosition() const override { return position; }
+    void setOutput(const QString& outputName) override { output = outputName; }
+    StereoPeak takeHeardPeak() override { return std::exchange(heardPeak, {}); }
 
     // The output takes the last file played, before it is heard.
     void take()

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QString>
+
+// One output of the sound server: a card's analogue, S/PDIF, HDMI or USB
+// endpoint, or a virtual one.
+struct SoundOutput {
+    QString name;        // the sound server's stable name, which a choice is remembered by
+    QString description; // what the user is shown
+    int rate = 0;        // samples a second the output runs at
+
+    bool operator==(const SoundOutput&) const = default;
+};
