@@ -7,7 +7,9 @@
 class Dialogs;
 class Discs;
 class MediaPlayer;
+class OtherSounds;
 class SampleReader;
+class SoundOutputs;
 
 // What the main window is given from outside: the real things in the program,
 // fakes and temporary folders in tests.
@@ -16,6 +18,8 @@ struct AppServices {
     Discs& discs;             // CD entries' discs: CUE sheets and the drive's
     MediaPlayer& mediaPlayer; // MediaPlayer1
     SampleReader& sampleReader; // the scan's
+    SoundOutputs& soundOutputs; // what the sound server offers to play to
+    OtherSounds& otherSounds;   // other programs' streams, kept off a recording
     QString programDirectory; // settings.dat, filelist.tmp and the Recording playlists
     QString audioCdBase;      // holds the "Audio CD" folder of the disc in the drive
     VolumeControl volumeControl;

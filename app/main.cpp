@@ -5,8 +5,11 @@
 #include "discs/system_discs.h"
 #include "player/media_player.h"
 #include "player/sample_reader.h"
+#include "sound_server/other_sounds.h"
+#include "sound_server/sound_outputs.h"
 
 #include <QApplication>
+#include <QDir>
 
 int main(int argc, char** argv)
 {
@@ -16,9 +19,12 @@ int main(int argc, char** argv)
     const auto mediaPlayer = makeMediaPlayer();
     SystemDiscs discs;
     const auto sampleReader = makeSampleReader();
+    const auto soundOutputs = makeSoundOutputs();
+    // Unmutes first what a run cut short by a crash left muted.
+    const auto otherSounds = makeOtherSounds(QDir(programDirectory()).filePath(QStringLiteral("muted.dat")));
     // Files named on the command line (a file manager's "Open with") are all it reads there.
-    Startup startup({dialogs, discs, *mediaPlayer, *sampleReader, programDirectory(), AudioCdFolder::standardBase(),
-                     findVolumeControl()},
+    Startup startup({dialogs, discs, *mediaPlayer, *sampleReader, *soundOutputs, *otherSounds, programDirectory(),
+                     AudioCdFolder::standardBase(), findVolumeControl()},
                     QApplication::arguments().mid(1));
     startup.start();
     return app.exec();

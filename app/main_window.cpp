@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include "app/run_output.h"
 #include "app/settings_file.h"
 #include "common/addresses.h"
 #include "common/busy_state.h"
@@ -20,6 +21,7 @@
 #include "playlist_files/save_playlist_command.h"
 #include "recorder/list_findings.h"
 #include "recorder/medium_fit.h"
+#include "recorder/output_panel.h"
 #include "recorder/recorder_file.h"
 #include "recorder/recorder_window.h"
 #include "recorder/scan_panel.h"
@@ -38,6 +40,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTreeView>
+#include <cmath>
 
 namespace {
 
@@ -161,6 +164,30 @@ void MainWindow::setUpRecorderWindow()
     // Its passages play through the run's player: not while a run plays.
     connect(m_run, &RecordingRun::started, scanPanel, [scanPanel] { scanPanel->setEnabled(false); });
     connect(m_run, &RecordingRun::ended, scanPanel, [scanPanel] { scanPanel->setEnabled(true); });
+
+    setUpOutput();
+    connect(scanPanel, &ScanPanel::passageStarting, m_runOutput, &RunOutput::passageStarting);
+    connect(scanPanel, &ScanPanel::passageOver, m_runOutput, &RunOutput::passageOver);
+}
+
+void MainWindow::setUpOutput()
+{
+    const QString path = QDir(m_services.programDirectory).filePath(kOutputFileName);
+    m_outputPanel = new OutputPanel(m_services.soundOutputs, m_services.mediaPlayer, readOutputFile(path));
+    m_recorderWindow->outputArea()->addWidget(m_outputPanel);
+    connect(m_outputPanel, &OutputPanel::choiceChanged, this, [path](const OutputChoice& choice) {
+        try {
+            writeOutputFile(path, choice);
+        } catch (const Failure& failure) {
+            // The choice holds until the program ends; only the next start misses it.
+            qWarning("%s not written: %s", qUtf8Printable(kOutputFileName), qUtf8Printable(failure.description()));
+        }
+    });
+    m_runOutput = new RunOutput(m_services.soundOutputs, m_services.otherSounds, m_services.mediaPlayer,
+                                *m_outputPanel, this);
+    connect(m_run, &RecordingRun::started, m_runOutput, &RunOutput::runStarted);
+    connect(m_run, &RecordingRun::ended, m_runOutput, &RunOutput::runEnded);
+    connect(m_runOutput, &RunOutput::lostDuringRun, m_run, &RecordingRun::fail);
 }
 
 void MainWindow::rememberRecorder(const RecorderKind& recorder)
@@ -247,6 +274,8 @@ void MainWindow::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
+    // A run or passage cut short by the close must not leave other programs muted.
+    m_runOutput->letOthersBack();
     saveSettings();
     event->accept();
 }
@@ -260,6 +289,7 @@ void MainWindow::connectRun()
 {
     connect(ui.startRecording, &QPushButton::clicked, this, &MainWindow::startRecording);
     connect(ui.stopRecording, &QPushButton::clicked, m_run, &RecordingRun::stop);
+    connect(m_run, &RecordingRun::leadInLeft, this, &MainWindow::showLeadIn);
     connect(m_run, &RecordingRun::entryStarted, this, &MainWindow::showEntryStarted);
     connect(m_run, &RecordingRun::progressChanged, this, &MainWindow::showProgress);
     connect(m_run, &RecordingRun::warning, this, &MainWindow::warn);
@@ -276,14 +306,26 @@ void MainWindow::connectRun()
 void MainWindow::startRecording()
 {
     // An add or load in progress owns the list; the button is off then anyway.
-    if (m_playlist.isEmpty() || m_busy->busy() || !fitsOrRecordAnyway())
+    if (m_playlist.isEmpty() || m_busy->busy())
         return;
+    if (const std::optional<QString> refusal = m_runOutput->refusal()) {
+        warn(*refusal);
+        return;
+    }
+    if (!fitsOrRecordAnyway())
+        return;
+    m_run->setLeadIn(m_outputPanel->choice().leadInSeconds);
     m_recordingClaim.emplace(*m_busy, BusyState::Activity::Recording);
     ui.playlistView->selectionModel()->select(m_model.index(0, 0),
                                            QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
     if (leadingNumber(ui.defaultGapEdit->text()) > 32)
         ui.defaultGapEdit->setText(QStringLiteral("2"));
     m_run->start();
+}
+
+void MainWindow::showLeadIn(double secondsLeft)
+{
+    ui.nowPlayingLabel->setText(QStringLiteral("Lead-in: track #1 in %1 s...").arg(std::ceil(secondsLeft)));
 }
 
 void MainWindow::showEntryStarted(int number)

@@ -17,7 +17,9 @@
 #include <optional>
 
 class AddingController;
+class OutputPanel;
 class RecorderWindow;
+class RunOutput;
 class RecordingRun;
 struct RecorderKind;
 
@@ -62,10 +64,12 @@ private:
     QString recorderPath() const;
     void setUpRecorderWindow();
     void rememberRecorder(const RecorderKind& recorder);
+    void setUpOutput();
     bool fitsOrRecordAnyway();
     void showTotal(double total);
     void connectRun();
     void startRecording();
+    void showLeadIn(double secondsLeft);
     void showEntryStarted(int number);
     void showProgress(const ProgressDisplay& display, bool fromMedia);
     void showRunEnded();
@@ -82,6 +86,8 @@ private:
     AddingController* m_adding;
     RecordingRun* m_run;
     RecorderWindow* m_recorderWindow;
+    OutputPanel* m_outputPanel;
+    RunOutput* m_runOutput;
     QList<QPointer<QWidget>> m_helperWindows; // close together with this window
     std::optional<BusyState::Claim> m_recordingClaim; // held from "Start recording" to the run's end
 };

@@ -6,7 +6,9 @@
 #include "support/fake_dialogs.h"
 #include "support/fake_discs.h"
 #include "support/fake_media_player.h"
+#include "support/fake_other_sounds.h"
 #include "support/fake_sample_reader.h"
+#include "support/fake_sound_outputs.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -60,7 +62,9 @@ void measure(const QString& programDir, const QList<QStringList>& runs)
     FakeDiscs discs;
     FakeMediaPlayer player; // knows no file: every length must come from the headers
     FakeSampleReader reader;
-    MainWindow window({dialogs, discs, player, reader, programDir, programDir, {}});
+    FakeSoundOutputs outputs;
+    FakeOtherSounds otherSounds;
+    MainWindow window({dialogs, discs, player, reader, outputs, otherSounds, programDir, programDir, {}});
     window.setAttribute(Qt::WA_DeleteOnClose, false);
     window.setUpColumns();
     window.show();

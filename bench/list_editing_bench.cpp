@@ -9,7 +9,9 @@
 #include "support/fake_dialogs.h"
 #include "support/fake_discs.h"
 #include "support/fake_media_player.h"
+#include "support/fake_other_sounds.h"
 #include "support/fake_sample_reader.h"
+#include "support/fake_sound_outputs.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -97,7 +99,9 @@ void measure(int count)
     FakeDiscs discs;
     FakeMediaPlayer player;
     FakeSampleReader reader;
-    MainWindow window({dialogs, discs, player, reader, programDir.path(), programDir.path(), {}});
+    FakeSoundOutputs outputs;
+    FakeOtherSounds otherSounds;
+    MainWindow window({dialogs, discs, player, reader, outputs, otherSounds, programDir.path(), programDir.path(), {}});
     window.setAttribute(Qt::WA_DeleteOnClose, false);
     window.setUpColumns();
     window.show();

@@ -5,8 +5,11 @@
 #include "discs/system_discs.h"
 #include "player/media_player.h"
 #include "player/sample_reader.h"
+#include "sound_server/other_sounds.h"
+#include "sound_server/sound_outputs.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
@@ -47,7 +50,9 @@ int runOnce(int argc, char** argv)
     SystemDiscs discs;
     const auto player = makeMediaPlayer();
     const auto reader = makeSampleReader();
-    Startup startup({dialogs, discs, *player, *reader, dir.path(), dir.path(), {}}, {});
+    const auto outputs = makeSoundOutputs();
+    const auto otherSounds = makeOtherSounds(QDir(dir.path()).filePath(QStringLiteral("muted.dat")));
+    Startup startup({dialogs, discs, *player, *reader, *outputs, *otherSounds, dir.path(), dir.path(), {}}, {});
     startup.start();
     QTimer* splashTimer = startup.splash()->findChild<QTimer*>();
     splashTimer->stop();

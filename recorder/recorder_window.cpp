@@ -56,7 +56,13 @@ RecorderWindow::RecorderWindow(const Playlist& playlist, Dialogs& dialogs, const
     setObjectName(QStringLiteral("RecorderWindow"));
     setWindowTitle(QStringLiteral("Recorder"));
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(buildRecorderChoice());
+    // What the recorder is and what it is fed, side by side, to leave the height to the lists.
+    auto* top = new QHBoxLayout;
+    top->addWidget(buildRecorderChoice(), 1);
+    auto* output = new QGroupBox(QStringLiteral("Output"));
+    m_outputArea = new QVBoxLayout(output);
+    top->addWidget(output, 1);
+    layout->addLayout(top);
     layout->addWidget(buildFit());
     // The room left goes mostly to the track list.
     layout->addWidget(buildTrackList(), 3);
@@ -195,7 +201,7 @@ void RecorderWindow::setTabOrder()
 // Fits a 1366 x 768 screen below a panel, title bar included.
 QSize RecorderWindow::sizeHint() const
 {
-    return QSize(480, 620).expandedTo(minimumSizeHint());
+    return QSize(800, 620).expandedTo(minimumSizeHint());
 }
 
 void RecorderWindow::setTitleLookup(TitleLookup lookup)

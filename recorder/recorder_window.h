@@ -30,7 +30,9 @@ public:
     QSize sizeHint() const override;
     // Where titles the files do not carry come from.
     void setTitleLookup(TitleLookup lookup);
-    // The room below the track list, empty until something is put there.
+    // The room below the recorder's choice and the room below the track list,
+    // empty until something is put there.
+    QVBoxLayout* outputArea() const { return m_outputArea; }
     QVBoxLayout* scanArea() const { return m_scanArea; }
 
 Q_SIGNALS:
@@ -73,5 +75,6 @@ private:
     QPlainTextEdit* m_trackList;
     QPushButton* m_copy;
     QPushButton* m_saveAsText;
+    QVBoxLayout* m_outputArea;
     QVBoxLayout* m_scanArea;
 };

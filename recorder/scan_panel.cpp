@@ -58,7 +58,12 @@ ScanPanel::ScanPanel(ListFindings& findings, MediaPlayer& player, QWidget* paren
 
     connect(m_scanButton, &QPushButton::clicked, this, &ScanPanel::scanOrCancel);
     connect(m_playButton, &QPushButton::clicked, this, &ScanPanel::playLoudest);
-    connect(m_stopButton, &QPushButton::clicked, this, [this] { m_player.stop(); });
+    connect(m_stopButton, &QPushButton::clicked, this, [this] {
+        m_player.stop();
+        endPassage();
+    });
+    connect(&m_player, &MediaPlayer::endOfStream, this, &ScanPanel::endPassage);
+    connect(&m_player, &MediaPlayer::failed, this, &ScanPanel::endPassage);
     connect(&m_findings, &ListFindings::changed, this, &ScanPanel::showAll);
     connect(&m_findings, &ListFindings::trackChanged, this, [this](int index) {
         showTrack(index);
@@ -126,10 +131,20 @@ void ScanPanel::playLoudest()
     const std::optional<SoundSource> passage = m_findings.loudestPassage();
     if (!passage)
         return;
+    m_passagePlaying = true;
+    Q_EMIT passageStarting();
     try {
         m_player.stop(); // played at once, not after what sounds now
         m_player.play(*passage, 0);
     } catch (const Failure& failure) {
         m_loudest->setText(failure.description());
+        endPassage();
     }
+}
+
+// The player's ends are also a run's: only a passage this panel played ends here.
+void ScanPanel::endPassage()
+{
+    if (std::exchange(m_passagePlaying, false))
+        Q_EMIT passageOver();
 }

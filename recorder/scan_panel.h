@@ -19,6 +19,11 @@ class ScanPanel : public QWidget {
 public:
     ScanPanel(ListFindings& findings, MediaPlayer& player, QWidget* parent = nullptr);
 
+Q_SIGNALS:
+    // The loudest passage is about to play, and is over: heard to its end, stopped or failed.
+    void passageStarting();
+    void passageOver();
+
 private:
     void scanOrCancel();
     void showScanning();
@@ -26,9 +31,11 @@ private:
     void showAll();
     void showLoudest();
     void playLoudest();
+    void endPassage();
 
     ListFindings& m_findings;
     MediaPlayer& m_player;
+    bool m_passagePlaying = false;
 
     QPushButton* m_scanButton;
     QProgressBar* m_progress;

@@ -27,11 +27,13 @@ RecordingRun::RecordingRun(const Playlist& playlist, MediaPlayer& player, Discs&
     m_cdWatch.setInterval(300);
     m_mediaWatch.setObjectName(QStringLiteral("Timer4"));
     m_mediaWatch.setInterval(1000);
-    for (QTimer* timer : {&m_gapTimer, &m_cdWatch, &m_mediaWatch})
+    m_leadInWatch.setInterval(250);
+    for (QTimer* timer : {&m_gapTimer, &m_cdWatch, &m_mediaWatch, &m_leadInWatch})
         timer->setParent(this); // so that they are found by name
     connect(&m_gapTimer, &QTimer::timeout, this, &RecordingRun::startNext);
     connect(&m_cdWatch, &QTimer::timeout, this, &RecordingRun::watchCd);
     connect(&m_mediaWatch, &QTimer::timeout, this, &RecordingRun::watchMedia);
+    connect(&m_leadInWatch, &QTimer::timeout, this, &RecordingRun::watchLeadIn);
     connect(&player, &MediaPlayer::soundTaken, this, &RecordingRun::mediaTaken);
     connect(&player, &MediaPlayer::soundStarted, this, &RecordingRun::mediaStarted);
     connect(&player, &MediaPlayer::breakHeard, this, &RecordingRun::mediaBroke);
@@ -109,8 +111,19 @@ RecordingRun::EntrySound RecordingRun::entrySound(int number)
 // before after the sound of the last one, to the sample.
 void RecordingRun::queue(int number, const EntrySound& entry)
 {
-    m_player.play(entry.sound, number > 1 ? m_playlist.at(number - 2).gap : 0);
+    m_player.play(entry.sound, number > 1 ? m_playlist.at(number - 2).gap : m_leadInSeconds * 1000);
     m_queued.push_back({number, entry.length});
+    if (number == 1 && m_leadInSeconds > 0) {
+        m_leadInClock.start();
+        watchLeadIn();
+        m_leadInWatch.start();
+    }
+}
+
+// The output starts with the first play: its lead-in counts from there.
+void RecordingRun::watchLeadIn()
+{
+    Q_EMIT leadInLeft(std::max(0.0, m_leadInSeconds - m_leadInClock.elapsed() / 1000.0));
 }
 
 // The player has begun to take the entry handed to it last, seconds before it is
@@ -140,6 +153,7 @@ void RecordingRun::mediaStarted()
     const Queued entry = m_queued.front();
     m_queued.pop_front();
     const int number = entry.number;
+    m_leadInWatch.stop();
     m_currentTrack = number;
     m_gapTimer.setInterval(gapInterval(m_playlist.at(number - 1).gap));
     m_trackLength = entry.length;
@@ -263,6 +277,7 @@ void RecordingRun::endOfRun()
 void RecordingRun::stop()
 {
     m_queued.clear();
+    m_leadInWatch.stop();
     m_gapTimer.stop();
     m_cdWatch.stop();
     m_player.stop();

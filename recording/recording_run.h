@@ -5,6 +5,7 @@
 #include "recording/run_rules.h"
 #include "recording/when_done.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
 #include <deque>
@@ -19,7 +20,8 @@ class Playlist;
 // it but the last, then follows the "When done" choices. A track whose sound broke
 // somewhere is named when the run is over. It owns the run's timers (objectNames
 // Timer1, the gap; Timer3, watching a CD track; Timer4, watching a media file)
-// and tells what happened through its signals; it touches no widget.
+// and tells what happened through its signals; it touches no widget. A lead-in of
+// silence may come before the first entry.
 class RecordingRun : public QObject {
     Q_OBJECT
 public:
@@ -33,8 +35,14 @@ public:
     void start();
     // Ends a run at once, also when none is going on: the player and the display are reset.
     void stop();
+    // Ends a run the way a failure of the player does: the user is told why, and
+    // nothing of "When done" follows.
+    void fail(const QString& description);
     // The choices the end of the run follows, as they stand then.
     void setWhenDone(const WhenDoneChoices& choices) { m_whenDone = choices; }
+    // The silence sent before the first entry, so a recorder locks to the signal and
+    // arms before the music starts.
+    void setLeadIn(double seconds) { m_leadInSeconds = seconds; }
 
     State state() const { return m_state; }
     bool isRunning() const { return m_running; }
@@ -44,6 +52,8 @@ public:
 
 Q_SIGNALS:
     void started();
+    // During the lead-in, now and then: the first entry is heard in about so many seconds.
+    void leadInLeft(double seconds);
     // Entry number (from 1) is heard from now on.
     void entryStarted(int number);
     // A watch timer's figures; fromMedia for the media watch.
@@ -76,7 +86,7 @@ private:
     void mediaFailed(const QString& description);
     void trackEnded();
     void endOfRun();
-    void fail(const QString& description);
+    void watchLeadIn();
     void showProgress(const std::function<double()>& position, CountdownRounding rounding, bool fromMedia);
 
     const Playlist& m_playlist;
@@ -84,10 +94,13 @@ private:
     Discs& m_discs;
     QString m_programDirectory;
     WhenDoneChoices m_whenDone;
+    double m_leadInSeconds = 0;
 
     QTimer m_gapTimer;
     QTimer m_cdWatch;
     QTimer m_mediaWatch;
+    QTimer m_leadInWatch;
+    QElapsedTimer m_leadInClock;
 
     State m_state = State::Idle;
     bool m_running = false;

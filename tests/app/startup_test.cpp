@@ -6,7 +6,9 @@
 #include "support/fake_dialogs.h"
 #include "support/fake_discs.h"
 #include "support/fake_media_player.h"
+#include "support/fake_other_sounds.h"
 #include "support/fake_sample_reader.h"
+#include "support/fake_sound_outputs.h"
 
 #include <QDir>
 #include <QFile>
@@ -24,7 +26,9 @@ TEST(Startup, splashFirstThenTheMainWindowOneTickLater)
     FakeDiscs discs;
     FakeMediaPlayer player;
     FakeSampleReader reader;
-    Startup startup({dialogs, discs, player, reader, dir.path(), dir.path(), {}}, {});
+    FakeSoundOutputs outputs;
+    FakeOtherSounds otherSounds;
+    Startup startup({dialogs, discs, player, reader, outputs, otherSounds, dir.path(), dir.path(), {}}, {});
     startup.start();
 
     QPointer<SplashWindow> splash = startup.splash();
@@ -59,6 +63,8 @@ TEST(Startup, filesItIsOpenedWithAreAddedAsADropAddsThem)
     FakeDiscs discs;
     FakeMediaPlayer player;
     FakeSampleReader reader;
+    FakeSoundOutputs outputs;
+    FakeOtherSounds otherSounds;
     const QDir folder(dir.path());
     const auto makeFile = [&](const QString& name, const QByteArray& content) {
         QFile file(folder.filePath(name));
@@ -70,7 +76,7 @@ TEST(Startup, filesItIsOpenedWithAreAddedAsADropAddsThem)
     player.durations = {{song, 61}, {listed, 7}};
     const QString list = makeFile("list.m3u", "listed.wav\r\n");
     QDir::setCurrent(dir.path());
-    Startup startup({dialogs, discs, player, reader, dir.path(), dir.path(), {}},
+    Startup startup({dialogs, discs, player, reader, outputs, otherSounds, dir.path(), dir.path(), {}},
                     {"song.mp3", makeFile("notes.txt", "x"), list, dir.path(), "gone.flac", makeFile("empty.wav", "")});
     startup.start();
 

@@ -5,7 +5,9 @@
 #include "support/fake_dialogs.h"
 #include "support/fake_discs.h"
 #include "support/fake_media_player.h"
+#include "support/fake_other_sounds.h"
 #include "support/fake_sample_reader.h"
+#include "support/fake_sound_outputs.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -19,9 +21,14 @@ protected:
     FakeDiscs discs;
     FakeMediaPlayer player;
     FakeSampleReader sampleReader;
+    FakeSoundOutputs soundOutputs;
+    FakeOtherSounds otherSounds;
     std::unique_ptr<MainWindow> window;
 
-    AppServices services() { return {dialogs, discs, player, sampleReader, programDir.path(), programDir.path(), {}}; }
+    AppServices services()
+    {
+        return {dialogs, discs, player, sampleReader, soundOutputs, otherSounds, programDir.path(), programDir.path(), {}};
+    }
 
     // Loads the window and sets up its columns, as the splash tick does.
     MainWindow& load()

@@ -7,6 +7,8 @@
 #include "player/media_player.h"
 #include "player/sample_reader.h"
 #include "support/fake_dialogs.h"
+#include "support/fake_other_sounds.h"
+#include "support/fake_sound_outputs.h"
 #include "support/generated_media.h"
 
 #include <QEventLoop>
@@ -22,7 +24,10 @@ struct SoundingRun {
     std::unique_ptr<MediaPlayer> player = makeMediaPlayer();
     SystemDiscs discs;
     std::unique_ptr<SampleReader> sampleReader = makeSampleReader();
-    MainWindow window { AppServices { dialogs, discs, *player, *sampleReader, programDir.path(), programDir.path(), {} } };
+    FakeSoundOutputs soundOutputs;
+    FakeOtherSounds otherSounds;
+    MainWindow window { AppServices { dialogs, discs, *player, *sampleReader, soundOutputs, otherSounds,
+                                      programDir.path(), programDir.path(), {} } };
 
     SoundingRun()
     {

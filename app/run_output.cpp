@@ -1,0 +1,104 @@
+#include "app/run_output.h"
+
+#include "player/media_player.h"
+#include "recorder/output_panel.h"
+#include "sound_server/other_sounds.h"
+#include "sound_server/sound_outputs.h"
+
+#include <algorithm>
+
+RunOutput::RunOutput(SoundOutputs& outputs, OtherSounds& otherSounds, MediaPlayer& player, OutputPanel& panel,
+                     QObject* parent)
+    : QObject(parent)
+    , m_outputs(outputs)
+    , m_otherSounds(otherSounds)
+    , m_player(player)
+    , m_panel(panel)
+{
+    m_player.setOutput(panel.choice().outputName);
+    connect(&panel, &OutputPanel::choiceChanged, this,
+            [this](const OutputChoice& choice) { m_player.setOutput(choice.outputName); });
+    connect(&outputs, &SoundOutputs::changed, this, &RunOutput::checkChosen);
+}
+
+RunOutput::~RunOutput()
+{
+    letOthersBack();
+}
+
+bool RunOutput::isThere(const QString& name) const
+{
+    const std::vector<SoundOutput> outputs = m_outputs.outputs();
+    return name.isEmpty()
+        || std::any_of(outputs.begin(), outputs.end(), [&name](const SoundOutput& output) { return output.name == name; });
+}
+
+std::optional<QString> RunOutput::refusal() const
+{
+    if (isThere(m_panel.choice().outputName))
+        return std::nullopt;
+    return QStringLiteral("The sound output \"%1\" is not connected. Connect it, or choose another output in the "
+                          "Recorder window.")
+        .arg(m_panel.choice().outputName);
+}
+
+// A run stops what played before it, a passage among it.
+void RunOutput::runStarted()
+{
+    m_runSounding = true;
+    m_passageSounding = false;
+    m_soundingOn = m_panel.choice().outputName;
+    keepOthersOff();
+}
+
+void RunOutput::runEnded()
+{
+    m_runSounding = false;
+    letOthersBack();
+}
+
+void RunOutput::passageStarting()
+{
+    if (m_runSounding)
+        return;
+    m_passageSounding = true;
+    m_soundingOn = m_panel.choice().outputName;
+    keepOthersOff();
+}
+
+void RunOutput::passageOver()
+{
+    if (!m_passageSounding)
+        return;
+    m_passageSounding = false;
+    letOthersBack();
+}
+
+void RunOutput::keepOthersOff()
+{
+    if (m_keptOff || !m_panel.choice().keepOtherSoundsOff)
+        return;
+    m_keptOff = true;
+    m_panel.setKeepOffProblem(m_otherSounds.keepOff(m_soundingOn));
+}
+
+void RunOutput::letOthersBack()
+{
+    if (std::exchange(m_keptOff, false))
+        m_otherSounds.restore();
+}
+
+// The sound server would move the stream to another output by itself; a recording
+// half on one output and half on another is no recording.
+void RunOutput::checkChosen()
+{
+    if (isThere(m_soundingOn))
+        return;
+    if (m_runSounding) {
+        Q_EMIT lostDuringRun(
+            QStringLiteral("The sound output \"%1\" went away during the recording.").arg(m_soundingOn));
+    } else if (m_passageSounding) {
+        m_player.stop();
+        passageOver();
+    }
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QObject>
+#include <optional>
+
+class MediaPlayer;
+class OtherSounds;
+class OutputPanel;
+class SoundOutputs;
+
+// Where a run and a played passage go: the output chosen in the Recorder window
+// and nowhere else, with other programs' sounds kept off it while they sound when
+// so chosen, and let back on at every way out.
+class RunOutput : public QObject {
+    Q_OBJECT
+public:
+    RunOutput(SoundOutputs& outputs, OtherSounds& otherSounds, MediaPlayer& player, OutputPanel& panel,
+              QObject* parent = nullptr);
+    ~RunOutput() override;
+
+    // Why a run cannot start now: the chosen output is not there. Nothing when it can.
+    std::optional<QString> refusal() const;
+
+    void runStarted();
+    void runEnded();
+    void passageStarting();
+    void passageOver();
+    // Unmutes what was kept off, at once: the program closes.
+    void letOthersBack();
+
+Q_SIGNALS:
+    // The chosen output went away while a run played to it.
+    void lostDuringRun(const QString& description);
+
+private:
+    bool isThere(const QString& outputName) const;
+    void keepOthersOff();
+    void checkChosen();
+
+    SoundOutputs& m_outputs;
+    OtherSounds& m_otherSounds;
+    MediaPlayer& m_player;
+    OutputPanel& m_panel;
+    bool m_runSounding = false;
+    bool m_passageSounding = false;
+    bool m_keptOff = false;
+    QString m_soundingOn; // the output chosen when the run or passage started
+};

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QStringList>
+
+// What the recorder is fed from: the output a run plays to, whether other
+// programs' sounds are kept off it, and the silence before the first track.
+struct OutputChoice {
+    QString outputName;         // the sound server's name of it; empty for the system default
+    bool keepOtherSoundsOff = false;
+    double leadInSeconds = 0;
+
+    bool operator==(const OutputChoice&) const = default;
+};
+
+inline constexpr double kLeadInMostSeconds = 60;
+
+// output.dat, beside recorder.dat: the output's name, 1 or 0 for keeping other
+// sounds off, and the lead-in in seconds, a line each.
+inline const QString kOutputFileName = QStringLiteral("output.dat");
+
+// The choice the lines give; a missing or damaged line gives that part's default.
+OutputChoice parseOutputChoice(const QStringList& lines);
+QStringList outputChoiceLines(const OutputChoice& choice);
+
+// Reads output.dat; no file or a damaged one gives the defaults.
+OutputChoice readOutputFile(const QString& path);
+// Replaces output.dat only once the new content is complete. Throws a Failure.
+void writeOutputFile(const QString& path, const OutputChoice& choice);

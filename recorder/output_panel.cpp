@@ -1,0 +1,145 @@
+#include "recorder/output_panel.h"
+
+#include "player/media_player.h"
+#include "recorder/level_meter.h"
+#include "sound_server/sound_outputs.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QSignalBlocker>
+
+namespace {
+
+constexpr int kUntouchedRate = 44100;
+
+std::optional<SoundOutput> outputNamed(const std::vector<SoundOutput>& outputs, const QString& name)
+{
+    for (const SoundOutput& output : outputs) {
+        if (output.name == name)
+            return output;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+OutputPanel::OutputPanel(SoundOutputs& outputs, MediaPlayer& player, const OutputChoice& choice, QWidget* parent)
+    : QWidget(parent)
+    , m_outputs(outputs)
+    , m_player(player)
+    , m_choice(choice)
+    , m_output(new QComboBox)
+    , m_keepOff(new QCheckBox(QStringLiteral("&Keep other sounds off the recording")))
+    , m_leadIn(new QDoubleSpinBox)
+    , m_notice(new QLabel)
+    , m_meter(new LevelMeter)
+{
+    m_output->setObjectName(QStringLiteral("OutputChoice"));
+    m_keepOff->setObjectName(QStringLiteral("KeepOtherSoundsBox"));
+    m_keepOff->setToolTip(QStringLiteral("Mutes other programs on this output while a run or a passage plays"));
+    m_leadIn->setObjectName(QStringLiteral("LeadInBox"));
+    m_leadIn->setRange(0, kLeadInMostSeconds);
+    m_leadIn->setDecimals(1);
+    m_leadIn->setSingleStep(0.5);
+    m_leadIn->setToolTip(QStringLiteral("Silence sent before the first track, for the recorder to lock and arm"));
+    m_notice->setObjectName(QStringLiteral("OutputNotice"));
+    m_notice->setWordWrap(true);
+    m_notice->hide();
+
+    // Three rows, so that the window still fits a laptop's screen.
+    auto* grid = new QGridLayout(this);
+    grid->setContentsMargins(0, 0, 0, 0);
+    auto* outputLabel = new QLabel(QStringLiteral("O&utput:"));
+    outputLabel->setBuddy(m_output);
+    grid->addWidget(outputLabel, 0, 0);
+    grid->addWidget(m_output, 0, 1, 1, 2);
+    auto* leadInLabel = new QLabel(QStringLiteral("L&ead-in (sec)"));
+    leadInLabel->setBuddy(m_leadIn);
+    grid->addWidget(leadInLabel, 1, 0);
+    grid->addWidget(m_leadIn, 1, 1);
+    grid->addWidget(m_keepOff, 1, 2);
+    grid->addWidget(m_notice, 2, 0, 1, 3);
+    grid->addWidget(m_meter, 3, 0, 1, 3);
+    grid->setColumnStretch(2, 1);
+
+    m_keepOff->setChecked(m_choice.keepOtherSoundsOff);
+    m_leadIn->setValue(m_choice.leadInSeconds);
+    listOutputs();
+    connect(&m_outputs, &SoundOutputs::changed, this, &OutputPanel::listOutputs);
+    connect(m_output, &QComboBox::activated, this, [this](int index) {
+        m_choice.outputName = m_output->itemData(index).toString();
+        showNotice();
+        Q_EMIT choiceChanged(m_choice);
+    });
+    connect(m_keepOff, &QCheckBox::toggled, this, [this](bool on) {
+        m_choice.keepOtherSoundsOff = on;
+        Q_EMIT choiceChanged(m_choice);
+    });
+    connect(m_leadIn, &QDoubleSpinBox::valueChanged, this, [this](double seconds) {
+        m_choice.leadInSeconds = seconds;
+        Q_EMIT choiceChanged(m_choice);
+    });
+    m_meterTimer.setInterval(1000 / LevelMeter::kUpdatesPerSecond);
+    connect(&m_meterTimer, &QTimer::timeout, this, &OutputPanel::take);
+}
+
+void OutputPanel::setKeepOffProblem(const QString& problem)
+{
+    m_keepOffProblem = problem;
+    showNotice();
+}
+
+// "System default" first, then the outputs as the server lists them. A chosen output
+// that is not there now stays the choice, marked, so that plugging it in again is enough.
+void OutputPanel::listOutputs()
+{
+    const QSignalBlocker blocker(m_output);
+    m_output->clear();
+    m_output->addItem(QStringLiteral("System default"), QString());
+    const std::vector<SoundOutput> outputs = m_outputs.outputs();
+    for (const SoundOutput& output : outputs)
+        m_output->addItem(output.description.isEmpty() ? output.name : output.description, output.name);
+    if (!m_choice.outputName.isEmpty() && !outputNamed(outputs, m_choice.outputName))
+        m_output->addItem(m_choice.outputName + QStringLiteral(" (not connected)"), m_choice.outputName);
+    m_output->setCurrentIndex(m_output->findData(m_choice.outputName));
+    showNotice();
+}
+
+void OutputPanel::showNotice()
+{
+    QStringList notes;
+    const QString problem = m_outputs.problem();
+    const std::optional<SoundOutput> chosen = outputNamed(m_outputs.outputs(), m_choice.outputName);
+    if (!problem.isEmpty())
+        notes << problem;
+    else if (!m_choice.outputName.isEmpty() && !chosen)
+        notes << QStringLiteral("This output is not connected: a run starts only once it is, or with another output.");
+    else if (chosen && chosen->rate != kUntouchedRate)
+        notes << QStringLiteral("This output runs at %1 Hz: the sound server resamples what is played.")
+                     .arg(chosen->rate);
+    if (!m_keepOffProblem.isEmpty())
+        notes << m_keepOffProblem;
+    m_notice->setText(notes.join(u'\n'));
+    m_notice->setVisible(!notes.isEmpty());
+}
+
+void OutputPanel::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    m_player.takeHeardPeak(); // what was heard while hidden is long past
+    m_meterTimer.start();
+}
+
+void OutputPanel::hideEvent(QHideEvent* event)
+{
+    QWidget::hideEvent(event);
+    m_meterTimer.stop();
+}
+
+void OutputPanel::take()
+{
+    m_meter->showPeak(m_player.takeHeardPeak());
+}

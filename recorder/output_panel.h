@@ -1,0 +1,51 @@
+#pragma once
+
+#include "recorder/output_choice.h"
+
+#include <QTimer>
+#include <QWidget>
+
+class LevelMeter;
+class MediaPlayer;
+class QCheckBox;
+class QComboBox;
+class QDoubleSpinBox;
+class QLabel;
+class SoundOutputs;
+
+// What reaches the recorder: the output a run plays to, other programs' sounds
+// kept off it, the lead-in, and a meter of what is heard. The list of outputs
+// follows the sound server as devices come and go.
+class OutputPanel : public QWidget {
+    Q_OBJECT
+public:
+    OutputPanel(SoundOutputs& outputs, MediaPlayer& player, const OutputChoice& choice, QWidget* parent = nullptr);
+
+    const OutputChoice& choice() const { return m_choice; }
+    // Why other sounds are not kept off the recording going on; empty when they are.
+    void setKeepOffProblem(const QString& problem);
+
+Q_SIGNALS:
+    void choiceChanged(const OutputChoice& choice);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    void listOutputs();
+    void showNotice();
+    void take();
+
+    SoundOutputs& m_outputs;
+    MediaPlayer& m_player;
+    OutputChoice m_choice;
+    QString m_keepOffProblem;
+    QTimer m_meterTimer;
+
+    QComboBox* m_output;
+    QCheckBox* m_keepOff;
+    QDoubleSpinBox* m_leadIn;
+    QLabel* m_notice;
+    LevelMeter* m_meter;
+};

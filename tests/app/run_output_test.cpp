@@ -1,0 +1,132 @@
+#include "common/check_box.h"
+#include "common/flat_button.h"
+#include "recorder/output_choice.h"
+#include "recorder/recorder_window.h"
+#include "recording/recording_run.h"
+
+#include "support/main_window_fixture.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QLabel>
+#include <QPointer>
+#include <QTimer>
+
+namespace {
+
+class RunOutputTest : public MainWindowTest {
+protected:
+    const SoundOutput deck{"deck", "Line out to the deck", 44100};
+
+    MainWindow& loadWith(const OutputChoice& choice)
+    {
+        writeOutputFile(QDir(programDir.path()).filePath(kOutputFileName), choice);
+        soundOutputs.list = {{"analog", "Built-in Audio", 44100}, deck};
+        MainWindow& w = load();
+        player.durations = {{"a.mp3", 10}, {"b.mp3", 20}};
+        fill({{"a.mp3", 10, 2000}, {"b.mp3", 20, 0}});
+        return w;
+    }
+    void tick(const char* name) { QMetaObject::invokeMethod(window->findChild<QTimer*>(name), "timeout"); }
+};
+
+} // namespace
+
+// A run plays to the chosen output or not at all, and never moves elsewhere by itself.
+TEST_F(RunOutputTest, aRunPlaysToTheChosenOutputOrNotAtAll)
+{
+    MainWindow& w = loadWith({"deck", false, 0});
+    EXPECT_EQ(player.output, "deck");
+    w.ui.exitWhenDoneBox->setValue(BoxState::Ticked);
+    bool ended = false;
+    w.endProgram = [&] { ended = true; };
+
+    soundOutputs.become({{"analog", "Built-in Audio", 44100}});
+    w.ui.startRecording->click();
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_TRUE(dialogs.messages.back().text.contains("\"deck\"")) << dialogs.messages.back().text.toStdString();
+    EXPECT_EQ(dialogs.messages.back().title, "Trelvik");
+    EXPECT_FALSE(w.recordingRun().isRunning());
+    EXPECT_TRUE(player.played.isEmpty());
+
+    // Plugged in again, then pulled out in the middle of the run: the run stops as on a failure.
+    soundOutputs.become({deck});
+    w.ui.startRecording->click();
+    tick("Timer1");
+    player.start();
+    ASSERT_TRUE(w.recordingRun().isRunning());
+    soundOutputs.become({{"analog", "Built-in Audio", 44100}});
+    EXPECT_FALSE(w.recordingRun().isRunning());
+    ASSERT_EQ(dialogs.messages.size(), 2u);
+    EXPECT_TRUE(dialogs.messages.back().text.contains("went away")) << dialogs.messages.back().text.toStdString();
+    EXPECT_FALSE(ended) << "no \"When done\" after a failed run";
+    EXPECT_FALSE(w.busyState().busy());
+
+    // Another choice goes to the player for the next run; the system default always starts.
+    auto* choice = w.recorderWindow().findChild<QComboBox*>("OutputChoice");
+    choice->setCurrentIndex(0);
+    Q_EMIT choice->activated(0);
+    EXPECT_EQ(player.output, "");
+    EXPECT_EQ(readOutputFile(QDir(programDir.path()).filePath(kOutputFileName)).outputName, "");
+    soundOutputs.become({});
+    w.ui.startRecording->click();
+    EXPECT_TRUE(w.recordingRun().isRunning());
+}
+
+// Other programs are muted for exactly as long as the run or the passage sounds.
+TEST_F(RunOutputTest, otherSoundsAreKeptOffWhileARunSoundsAndLetBackOnEveryWayOut)
+{
+    MainWindow& w = loadWith({"deck", true, 0});
+    const auto runUntilStarted = [&] {
+        w.ui.startRecording->click();
+        tick("Timer1");
+        player.start();
+    };
+    runUntilStarted();
+    EXPECT_EQ(otherSounds.keptOff, QStringList({"deck"}));
+    EXPECT_TRUE(otherSounds.off);
+    player.finish();
+    player.playThrough();
+    EXPECT_FALSE(otherSounds.off) << "at the end";
+
+    runUntilStarted();
+    EXPECT_TRUE(otherSounds.off);
+    w.ui.stopRecording->click();
+    EXPECT_FALSE(otherSounds.off) << "on Stop";
+
+    runUntilStarted();
+    player.breakOff("Internal data stream error.");
+    EXPECT_FALSE(otherSounds.off) << "on a failure";
+    EXPECT_EQ(otherSounds.keptOff.size(), 3);
+
+    // The server cannot: the window says so, and the run goes on.
+    otherSounds.problem = "Other sounds cannot be kept off the recording: refused";
+    runUntilStarted();
+    EXPECT_TRUE(w.recordingRun().isRunning());
+    EXPECT_EQ(w.recorderWindow().findChild<QLabel*>("OutputNotice")->text(), otherSounds.problem);
+
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    const QPointer<MainWindow> closing = window.release();
+    closing->close();
+    EXPECT_FALSE(otherSounds.off) << "on close";
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(closing);
+}
+
+TEST_F(RunOutputTest, theLeadInComesBeforeTheFirstTrackOnlyAndIsCountedDown)
+{
+    MainWindow& w = loadWith({"", false, 0});
+    w.recorderWindow().findChild<QDoubleSpinBox*>("LeadInBox")->setValue(1.5);
+    EXPECT_EQ(readOutputFile(QDir(programDir.path()).filePath(kOutputFileName)).leadInSeconds, 1.5);
+    w.ui.startRecording->click();
+    tick("Timer1");
+    EXPECT_TRUE(w.ui.nowPlayingLabel->text().startsWith("Lead-in: track #1 in "))
+        << w.ui.nowPlayingLabel->text().toStdString();
+    player.take();
+    player.start();
+    EXPECT_EQ(w.ui.nowPlayingLabel->text(), "Playing track #1...");
+    EXPECT_EQ(player.silences, QList<double>({1500, 2000}));
+    EXPECT_FALSE(otherSounds.off) << "not chosen";
+    EXPECT_TRUE(otherSounds.keptOff.isEmpty());
+}

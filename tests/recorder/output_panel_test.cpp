@@ -1,0 +1,93 @@
+#include "recorder/level_meter.h"
+#include "recorder/output_panel.h"
+
+#include "support/fake_media_player.h"
+#include "support/fake_sound_outputs.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QLabel>
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+QStringList itemsOf(const QComboBox* box)
+{
+    QStringList items;
+    for (int index = 0; index < box->count(); ++index)
+        items << box->itemText(index);
+    return items;
+}
+
+} // namespace
+
+// A remembered output that is unplugged stays the choice, so that plugging it in again is enough.
+TEST(OutputPanel, listsTheServersOutputsAfterTheDefaultAndKeepsAChoiceThatIsAway)
+{
+    FakeSoundOutputs outputs;
+    outputs.list = {{"analog", "Built-in Audio Analog Stereo", 44100}, {"spdif", "Built-in Audio Digital Stereo", 48000}};
+    FakeMediaPlayer player;
+    OutputPanel panel(outputs, player, {"usb", true, 2});
+    auto* box = panel.findChild<QComboBox*>("OutputChoice");
+    auto* notice = panel.findChild<QLabel*>("OutputNotice");
+    EXPECT_EQ(itemsOf(box), QStringList({"System default", "Built-in Audio Analog Stereo",
+                                         "Built-in Audio Digital Stereo", "usb (not connected)"}));
+    EXPECT_EQ(box->currentText(), "usb (not connected)");
+    EXPECT_TRUE(notice->text().contains("not connected")) << notice->text().toStdString();
+    EXPECT_TRUE(panel.findChild<QCheckBox*>("KeepOtherSoundsBox")->isChecked());
+    EXPECT_EQ(panel.findChild<QDoubleSpinBox*>("LeadInBox")->value(), 2);
+
+    outputs.become({{"usb", "USB Audio Interface", 44100}, {"analog", "Built-in Audio Analog Stereo", 44100}});
+    EXPECT_EQ(itemsOf(box), QStringList({"System default", "USB Audio Interface", "Built-in Audio Analog Stereo"}));
+    EXPECT_EQ(box->currentText(), "USB Audio Interface");
+    EXPECT_TRUE(notice->isHidden());
+
+    // An output that resamples is pointed out; choosing is announced by name.
+    outputs.become({{"spdif", "Built-in Audio Digital Stereo", 48000}});
+    QSignalSpy chosen(&panel, &OutputPanel::choiceChanged);
+    box->setCurrentIndex(1);
+    Q_EMIT box->activated(1);
+    ASSERT_EQ(chosen.size(), 1);
+    EXPECT_EQ(chosen[0][0].value<OutputChoice>().outputName, "spdif");
+    EXPECT_EQ(panel.choice(), (OutputChoice{"spdif", true, 2}));
+    EXPECT_TRUE(notice->text().contains("48000 Hz")) << notice->text().toStdString();
+
+    panel.setKeepOffProblem("Other sounds cannot be kept off the recording: refused");
+    EXPECT_TRUE(notice->text().contains("refused"));
+    box->setCurrentIndex(0);
+    Q_EMIT box->activated(0);
+    panel.setKeepOffProblem({});
+    EXPECT_TRUE(notice->isHidden()) << "the system default";
+    outputs.trouble = "No sound server";
+    outputs.become({});
+    EXPECT_EQ(notice->text(), "No sound server");
+}
+
+TEST(OutputPanel, theMeterShowsWhatThePlayerHeardAndHoldsItsPeak)
+{
+    FakeSoundOutputs outputs;
+    FakeMediaPlayer player;
+    OutputPanel panel(outputs, player, {});
+    auto* meter = panel.findChild<LevelMeter*>("LevelMeter");
+    player.heardPeak = {1.0f, 1.0f}; // heard while the window was hidden: long past
+    panel.show();
+    player.heardPeak = {0.5f, 0.25f};
+    EXPECT_TRUE(QTest::qWaitFor([&] { return meter->levelDb(0) > LevelMeter::kFloorDb; }, 10000));
+    EXPECT_NEAR(meter->levelDb(0), -6.02, 0.01);
+    EXPECT_NEAR(meter->levelDb(1), -12.04, 0.01);
+    EXPECT_NEAR(meter->heldDb(0), -6.02, 0.01);
+
+    // The peak stays for a while after the sound falls, then follows it.
+    LevelMeter held;
+    held.showPeak({1.0f, 0.0f});
+    held.showPeak({0.1f, 0.0f});
+    EXPECT_NEAR(held.levelDb(0), -20, 0.01);
+    EXPECT_NEAR(held.heldDb(0), 0, 0.01);
+    EXPECT_EQ(held.heldDb(1), LevelMeter::kFloorDb);
+    for (int update = 0; update < LevelMeter::kHoldUpdates; ++update)
+        held.showPeak({0.1f, 0.0f});
+    EXPECT_NEAR(held.heldDb(0), -20, 0.01);
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "sound_server/other_sounds.h"
+
+#include <QStringList>
+
+// Records what was kept off and when it was let back; answers with a set problem.
+class FakeOtherSounds : public OtherSounds {
+public:
+    QStringList keptOff; // the output of each keepOff
+    int restores = 0;
+    QString problem;
+    bool off = false;
+
+    QString keepOff(const QString& outputName) override
+    {
+        keptOff << outputName;
+        off = true;
+        return problem;
+    }
+    void restore() override
+    {
+        ++restores;
+        off = false;
+    }
+};
