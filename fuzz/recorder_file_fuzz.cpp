@@ -1,9 +1,12 @@
 #include "common/text_file.h"
+#include "recorder/output_choice.h"
 #include "recorder/recorder_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
-    (void)parseRecorder(splitTextLines(bytes));
+    const QStringList lines = splitTextLines(bytes);
+    (void)parseRecorder(lines);
+    (void)parseOutputChoice(lines);
     return 0;
 }

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
@@ -75,14 +76,27 @@ TEST(ScanPanel, listsWhatARecorderWouldSplitAndPlaysTheLoudestPassage)
     EXPECT_EQ(rowsOf(panel).mid(0, 3), (QStringList { "1|One|gap 1.0 s is shorter than 2.5 s", "1|One|peak -6.0 dB at 0:00",
                                                       "2|Two|peak -1.0 dB at 0:07" }));
 
-    // 10 s around the loudest block, 7 s into the stretch: 2 s to 12 s of it.
+    // 10 s around the loudest block, 7 s into the stretch: 2 s to 12 s of it. Whoever keeps
+    // other sounds off is told before it plays and once it is over, whichever way it ends.
+    QSignalSpy starting(&panel, &ScanPanel::passageStarting), over(&panel, &ScanPanel::passageOver);
+    const QMetaObject::Connection beforePlay
+        = QObject::connect(&panel, &ScanPanel::passageStarting, [&] { EXPECT_EQ(player.playedSources.size(), 0); });
     buttonCalled(panel, "&Play loudest passage")->click();
     ASSERT_EQ(player.playedSources.size(), 1);
     EXPECT_EQ(player.playedSources[0], (SoundSource { .path = two, .firstFrame = 3 * 44100, .endFrame = 13 * 44100 }));
     EXPECT_EQ(player.silences[0], 0);
+    EXPECT_EQ(starting.size(), 1);
+    EXPECT_EQ(over.size(), 0);
     const int stops = player.stops;
     buttonCalled(panel, "S&top")->click();
     EXPECT_EQ(player.stops, stops + 1);
+    EXPECT_EQ(over.size(), 1);
+    player.finish(); // a run's end is not the passage's
+    EXPECT_EQ(over.size(), 1);
+    QObject::disconnect(beforePlay);
+    buttonCalled(panel, "&Play loudest passage")->click();
+    player.playThrough();
+    EXPECT_EQ(over.size(), 2);
 
     // Every control is reached by the keyboard and named for screen readers.
     for (QWidget* widget : panel.findChildren<QWidget*>()) {
