@@ -19,7 +19,7 @@ void writeMutedStreams(const QString& path, const std::vector<MutedStream>& stre
 
 std::vector<MutedStream> readMutedStreams(const QString& path)
 {
-    static const QRegularExpression line(QStringLiteral("^(\\d{1,10})\\t(\\d*)\\t([^\\t]*)$"));
+    static const QRegularExpression line(QStringLiteral("^(\\d{1,10})\\t([^\\t]*)\\t([^\\t]*)$"));
     std::vector<MutedStream> streams;
     try {
         for (const QString& text : readTextFile(path)) {

@@ -14,8 +14,8 @@ MutedStream identify(const pa_sink_input_info& stream)
 {
     const char* processId = pa_proplist_gets(stream.proplist, PA_PROP_APPLICATION_PROCESS_ID);
     const char* application = pa_proplist_gets(stream.proplist, PA_PROP_APPLICATION_NAME);
-    // Simplified, as the list keeps a stream on a line of its own.
-    return { stream.index, QString::fromUtf8(processId), QString::fromUtf8(application).simplified() };
+    // Simplified, as the list keeps a stream on a line of its own, its parts between tabs.
+    return { stream.index, QString::fromUtf8(processId).simplified(), QString::fromUtf8(application).simplified() };
 }
 
 // While an output is kept quiet, every stream of another program on it that is not
