@@ -1,0 +1,156 @@
+#include "sound_server/muted_streams.h"
+#include "sound_server/other_sounds.h"
+#include "support/pulse_null_sink.h"
+#include "support/pulse_streams.h"
+
+#include <QTemporaryDir>
+#include <gst/gst.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+namespace {
+
+// A stream of this process, as the player's own output is.
+class OwnStream {
+public:
+    OwnStream()
+    {
+        gst_init(nullptr, nullptr);
+        m_pipeline = gst_parse_launch("audiotestsrc wave=silence is-live=true ! pulsesink device=deck", nullptr);
+        gst_element_set_state(m_pipeline, GST_STATE_PLAYING);
+    }
+
+    ~OwnStream()
+    {
+        gst_element_set_state(m_pipeline, GST_STATE_NULL);
+        gst_object_unref(m_pipeline);
+    }
+
+private:
+    GstElement* m_pipeline;
+};
+
+struct OtherSoundsTest : ::testing::Test {
+    void SetUp() override { ASSERT_TRUE(sink.ready()) << "no PulseAudio server with a null sink could be started"; }
+
+    PulseNullSink sink;
+    QTemporaryDir dir;
+    const QString listPath = dir.filePath(QStringLiteral("muted.txt"));
+};
+
+TEST_F(OtherSoundsTest, keepOff_mutesOtherProgramsOnThatOutputOnly_andRestoreUnmutesExactlyThose)
+{
+    loadNullSink(QStringLiteral("deck2"), QStringLiteral("Deck2"));
+    OwnStream own;
+    OtherProgramSound playing(QStringLiteral("deck"));
+    OtherProgramSound mutedByUser(QStringLiteral("deck"));
+    OtherProgramSound elsewhere(QStringLiteral("deck2"));
+    ASSERT_TRUE(streamOf(getpid()) && playing.stream() && elsewhere.stream());
+    pactl({ "set-sink-input-mute", QString::number(mutedByUser.stream()->index), "1" });
+    ASSERT_TRUE(becomesMuted(mutedByUser.processId()));
+
+    const std::unique_ptr<OtherSounds> sounds = makeOtherSounds(listPath);
+    EXPECT_EQ(sounds->keepOff(QStringLiteral("deck")), QString());
+    EXPECT_TRUE(isMuted(playing.processId()));
+    EXPECT_FALSE(isMuted(getpid()));
+    EXPECT_FALSE(isMuted(elsewhere.processId()));
+    const std::vector<MutedStream> listed = readMutedStreams(listPath);
+    ASSERT_EQ(listed.size(), 1u);
+    EXPECT_EQ(listed[0].index, uint(playing.stream()->index));
+    EXPECT_EQ(listed[0].processId, QString::number(playing.processId()));
+
+    // Streams that come to the output while it is kept quiet.
+    OtherProgramSound startedLater(QStringLiteral("deck"));
+    EXPECT_TRUE(becomesMuted(startedLater.processId()));
+    pactl({ "move-sink-input", QString::number(elsewhere.stream()->index), "deck" });
+    EXPECT_TRUE(becomesMuted(elsewhere.processId()));
+    EXPECT_EQ(readMutedStreams(listPath).size(), 3u);
+
+    sounds->restore();
+    EXPECT_FALSE(isMuted(playing.processId()));
+    EXPECT_FALSE(isMuted(startedLater.processId()));
+    EXPECT_FALSE(isMuted(elsewhere.processId()));
+    EXPECT_TRUE(isMuted(mutedByUser.processId()));
+    EXPECT_FALSE(QFile::exists(listPath));
+
+    // Restored, nothing is muted any more, and a second restore changes nothing.
+    OtherProgramSound afterwards(QStringLiteral("deck"));
+    ASSERT_TRUE(afterwards.stream());
+    sounds->restore();
+    EXPECT_FALSE(isMuted(afterwards.processId()));
+    EXPECT_TRUE(isMuted(mutedByUser.processId()));
+}
+
+TEST_F(OtherSoundsTest, keepOff_withoutNameKeepsTheDefaultOutputQuiet_andTellsOfAnUnknownOne)
+{
+    loadNullSink(QStringLiteral("deck2"), QStringLiteral("Deck2"));
+    pactl({ "set-default-sink", "deck2" });
+    OtherProgramSound onDeck(QStringLiteral("deck"));
+    OtherProgramSound onDefault(QStringLiteral("deck2"));
+    ASSERT_TRUE(onDeck.stream() && onDefault.stream());
+
+    const std::unique_ptr<OtherSounds> sounds = makeOtherSounds(listPath);
+    EXPECT_EQ(sounds->keepOff(QString()), QString());
+    EXPECT_TRUE(isMuted(onDefault.processId()));
+    EXPECT_FALSE(isMuted(onDeck.processId()));
+    sounds->restore();
+
+    EXPECT_EQ(sounds->keepOff(QStringLiteral("deck9")),
+              QStringLiteral("Other sounds cannot be kept off the recording: There is no output named deck9"));
+    OtherProgramSound startedLater(QStringLiteral("deck"));
+    ASSERT_TRUE(startedLater.stream());
+    sounds->restore();
+    EXPECT_FALSE(isMuted(onDefault.processId()));
+    EXPECT_FALSE(isMuted(startedLater.processId()));
+}
+
+TEST_F(OtherSoundsTest, aListLeftBehindIsRestoredAtTheStart_butOnlyStreamsThatAreStillTheSame)
+{
+    OtherProgramSound playing(QStringLiteral("deck"));
+    OtherProgramSound mutedByUser(QStringLiteral("deck"));
+    ASSERT_TRUE(playing.stream() && mutedByUser.stream());
+    pactl({ "set-sink-input-mute", QString::number(mutedByUser.stream()->index), "1" });
+    ASSERT_TRUE(becomesMuted(mutedByUser.processId()));
+
+    // What a program that ended during a recording leaves: the stream muted, the list kept.
+    const QString leftBehind = dir.filePath(QStringLiteral("left.txt"));
+    {
+        const std::unique_ptr<OtherSounds> sounds = makeOtherSounds(listPath);
+        ASSERT_EQ(sounds->keepOff(QStringLiteral("deck")), QString());
+        ASSERT_TRUE(QFile::copy(listPath, leftBehind));
+    }
+    pactl({ "set-sink-input-mute", QString::number(playing.stream()->index), "1" });
+    ASSERT_TRUE(becomesMuted(playing.processId()));
+    // The user's stream under its number but as another program: not the one muted.
+    std::vector<MutedStream> listed = readMutedStreams(leftBehind);
+    ASSERT_EQ(listed.size(), 1u);
+    listed.push_back({ uint(mutedByUser.stream()->index), QStringLiteral("1"), QStringLiteral("pacat") });
+    writeMutedStreams(listPath, listed);
+
+    const std::unique_ptr<OtherSounds> sounds = makeOtherSounds(listPath);
+    EXPECT_FALSE(isMuted(playing.processId()));
+    EXPECT_TRUE(isMuted(mutedByUser.processId()));
+    EXPECT_FALSE(QFile::exists(listPath));
+}
+
+TEST_F(OtherSoundsTest, aDamagedListIsIgnoredAndRemoved)
+{
+    OtherProgramSound mutedByUser(QStringLiteral("deck"));
+    ASSERT_TRUE(mutedByUser.stream());
+    pactl({ "set-sink-input-mute", QString::number(mutedByUser.stream()->index), "1" });
+    ASSERT_TRUE(becomesMuted(mutedByUser.processId()));
+    // Names the stream rightly, but the rest is not a list.
+    writeMutedStreams(listPath, { { uint(mutedByUser.stream()->index), QString::number(mutedByUser.processId()),
+                                    QStringLiteral("pacat") } });
+    QFile list(listPath);
+    ASSERT_TRUE(list.open(QIODevice::Append));
+    list.write("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16);
+    list.close();
+
+    const std::unique_ptr<OtherSounds> sounds = makeOtherSounds(listPath);
+    EXPECT_TRUE(isMuted(mutedByUser.processId()));
+    EXPECT_FALSE(QFile::exists(listPath));
+    EXPECT_EQ(sounds->keepOff(QStringLiteral("deck")), QString());
+}
+
+} // namespace

@@ -1,0 +1,49 @@
+#include "sound_server/sound_outputs.h"
+#include "support/pulse_null_sink.h"
+#include "support/pulse_streams.h"
+#include "support/qt_printers.h"
+
+#include <QSignalSpy>
+#include <gtest/gtest.h>
+
+void PrintTo(const SoundOutput& output, std::ostream* out)
+{
+    *out << output.name.toStdString() << " (" << output.description.toStdString() << ", " << output.rate << " Hz)";
+}
+
+namespace {
+
+bool changesTo(SoundOutputs& outputs, const std::vector<SoundOutput>& expected)
+{
+    QSignalSpy changed(&outputs, &SoundOutputs::changed);
+    return QTest::qWaitFor([&] { return outputs.outputs() == expected; }, 10000) && !changed.isEmpty();
+}
+
+TEST(PulseSoundOutputs, followsOutputsAsTheyComeAndGo_andTheServerAsItGoesAndComesBack)
+{
+    auto sink = std::make_unique<PulseNullSink>();
+    ASSERT_TRUE(sink->ready()) << "no PulseAudio server with a null sink could be started";
+    const SoundOutput deck { QStringLiteral("deck"), QStringLiteral("Null Output"), 44100 };
+
+    const std::unique_ptr<SoundOutputs> outputs = makeSoundOutputs();
+    EXPECT_EQ(outputs->outputs(), std::vector<SoundOutput> { deck });
+    EXPECT_EQ(outputs->problem(), QString());
+
+    const QString module = loadNullSink(QStringLiteral("deck2"), QStringLiteral("Deck2"), 48000);
+    const SoundOutput deck2 { QStringLiteral("deck2"), QStringLiteral("Deck2"), 48000 };
+    EXPECT_TRUE(changesTo(*outputs, { deck, deck2 }));
+    pactl({ "unload-module", module });
+    EXPECT_TRUE(changesTo(*outputs, { deck }));
+
+    sink->stopServer();
+    EXPECT_TRUE(changesTo(*outputs, {}));
+    EXPECT_TRUE(outputs->problem().startsWith(QStringLiteral("The sound server cannot be reached: ")))
+        << outputs->problem().toStdString();
+
+    sink = std::make_unique<PulseNullSink>();
+    ASSERT_TRUE(sink->ready());
+    EXPECT_TRUE(changesTo(*outputs, { deck }));
+    EXPECT_EQ(outputs->problem(), QString());
+}
+
+} // namespace

@@ -1,0 +1,87 @@
+#pragma once
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTest>
+#include <optional>
+#include <vector>
+
+// Sinks and streams on the test's own sound server (see pulse_null_sink.h), made and
+// read back with the server's command-line tools.
+
+struct SinkInput {
+    int index = 0;
+    bool muted = false;
+};
+
+inline QString pactl(const QStringList& arguments)
+{
+    QProcess process;
+    process.start(QStringLiteral("pactl"), arguments);
+    process.waitForFinished(5000);
+    return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
+}
+
+inline QJsonArray pactlList(const QString& what)
+{
+    return QJsonDocument::fromJson(pactl({ "-f", "json", "list", what }).toUtf8()).array();
+}
+
+// The stream of the process with that id, once the server has it.
+inline std::optional<SinkInput> streamOf(qint64 processId)
+{
+    std::optional<SinkInput> found;
+    (void)QTest::qWaitFor([&] {
+        for (const QJsonValue input : pactlList(QStringLiteral("sink-inputs"))) {
+            const QString id = input[QStringLiteral("properties")][QStringLiteral("application.process.id")].toString();
+            if (id == QString::number(processId))
+                found = SinkInput { input[QStringLiteral("index")].toInt(), input[QStringLiteral("mute")].toBool() };
+        }
+        return found.has_value();
+    }, 5000);
+    return found;
+}
+
+inline bool isMuted(qint64 processId)
+{
+    const std::optional<SinkInput> stream = streamOf(processId);
+    return stream && stream->muted;
+}
+
+// For what the server does on its own time.
+inline bool becomesMuted(qint64 processId)
+{
+    return QTest::qWaitFor([&] { return isMuted(processId); }, 5000);
+}
+
+// A second null sink, standing for another sound card; its module's number.
+inline QString loadNullSink(const QString& name, const QString& description, int rate = 44100)
+{
+    return pactl({ "load-module", "module-null-sink", "sink_name=" + name, "rate=" + QString::number(rate),
+                   "sink_properties=device.description=" + description });
+}
+
+// Another program playing silence into a sink until it is ended.
+class OtherProgramSound {
+public:
+    explicit OtherProgramSound(const QString& sink)
+    {
+        m_process.setStandardInputFile(QStringLiteral("/dev/zero"));
+        m_process.start(QStringLiteral("pacat"), { "--raw", "-d", sink });
+        m_process.waitForStarted(5000);
+    }
+
+    ~OtherProgramSound()
+    {
+        m_process.kill();
+        m_process.waitForFinished(5000);
+    }
+
+    qint64 processId() const { return m_process.processId(); }
+    std::optional<SinkInput> stream() const { return streamOf(processId()); }
+
+private:
+    QProcess m_process;
+};
