@@ -39,7 +39,7 @@ std::optional<QString> RunOutput::refusal() const
         return std::nullopt;
     return QStringLiteral("The sound output \"%1\" is not connected. Connect it, or choose another output in the "
                           "Recorder window.")
-        .arg(m_panel.choice().outputName);
+        .arg(outputTitle(m_panel.choice()));
 }
 
 // A run stops what played before it, a passage among it.
@@ -48,6 +48,8 @@ void RunOutput::runStarted()
     m_runSounding = true;
     m_passageSounding = false;
     m_soundingOn = m_panel.choice().outputName;
+    m_soundingTitle = outputTitle(m_panel.choice());
+    m_soundingTitle = outputTitle(m_panel.choice());
     keepOthersOff();
 }
 
@@ -63,6 +65,7 @@ void RunOutput::passageStarting()
         return;
     m_passageSounding = true;
     m_soundingOn = m_panel.choice().outputName;
+    m_soundingTitle = outputTitle(m_panel.choice());
     keepOthersOff();
 }
 
@@ -96,7 +99,7 @@ void RunOutput::checkChosen()
         return;
     if (m_runSounding) {
         Q_EMIT lostDuringRun(
-            QStringLiteral("The sound output \"%1\" went away during the recording.").arg(m_soundingOn));
+            QStringLiteral("The sound output \"%1\" went away during the recording.").arg(m_soundingTitle));
     } else if (m_passageSounding) {
         m_player.stop();
         passageOver();

@@ -45,4 +45,5 @@ private:
     bool m_passageSounding = false;
     bool m_keptOff = false;
     QString m_soundingOn; // the output chosen when the run or passage started
+    QString m_soundingTitle;
 };

@@ -75,6 +75,6 @@ void LevelMeter::paintEvent(QPaintEvent*)
             painter.fillRect(QRect(held, bar.top(), 2, bar.height()), palette().color(QPalette::Text));
         painter.setPen(palette().color(QPalette::WindowText));
         painter.drawText(QRect(0, bar.top(), labelWidth, bar.height()), Qt::AlignLeft | Qt::AlignVCenter,
-                         QStringLiteral("%1 %2 dB").arg(channel == 0 ? u'L' : u'R').arg(dbText(heldDb(channel))));
+                         QStringLiteral("%1 %2 dB").arg(channel == 0 ? QStringLiteral("L") : QStringLiteral("R")).arg(dbText(heldDb(channel))));
     }
 }

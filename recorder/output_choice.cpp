@@ -13,6 +13,11 @@ constexpr qint64 kMostRead = 4096;
 
 } // namespace
 
+QString outputTitle(const OutputChoice& choice)
+{
+    return choice.outputDescription.isEmpty() ? choice.outputName : choice.outputDescription;
+}
+
 OutputChoice parseOutputChoice(const QStringList& lines)
 {
     OutputChoice choice;
@@ -27,13 +32,15 @@ OutputChoice parseOutputChoice(const QStringList& lines)
         if (ok && std::isfinite(seconds) && seconds >= 0 && seconds <= kLeadInMostSeconds)
             choice.leadInSeconds = seconds;
     }
+    if (lines.size() > 3)
+        choice.outputDescription = lines[3].trimmed();
     return choice;
 }
 
 QStringList outputChoiceLines(const OutputChoice& choice)
 {
     return {choice.outputName, choice.keepOtherSoundsOff ? QStringLiteral("1") : QStringLiteral("0"),
-            plainNumber(choice.leadInSeconds)};
+            plainNumber(choice.leadInSeconds), choice.outputDescription};
 }
 
 OutputChoice readOutputFile(const QString& path)

@@ -8,6 +8,7 @@ struct OutputChoice {
     QString outputName;         // the sound server's name of it; empty for the system default
     bool keepOtherSoundsOff = false;
     double leadInSeconds = 0;
+    QString outputDescription; // as the server last described it, to name it while it is away
 
     bool operator==(const OutputChoice&) const = default;
 };
@@ -15,8 +16,11 @@ struct OutputChoice {
 inline constexpr double kLeadInMostSeconds = 60;
 
 // output.dat, beside recorder.dat: the output's name, 1 or 0 for keeping other
-// sounds off, and the lead-in in seconds, a line each.
+// sounds off, the lead-in in seconds and the output's description, a line each.
 inline const QString kOutputFileName = QStringLiteral("output.dat");
+
+// What the user is shown of the chosen output.
+QString outputTitle(const OutputChoice& choice);
 
 // The choice the lines give; a missing or damaged line gives that part's default.
 OutputChoice parseOutputChoice(const QStringList& lines);

@@ -71,6 +71,10 @@ OutputPanel::OutputPanel(SoundOutputs& outputs, MediaPlayer& player, const Outpu
     connect(&m_outputs, &SoundOutputs::changed, this, &OutputPanel::listOutputs);
     connect(m_output, &QComboBox::activated, this, [this](int index) {
         m_choice.outputName = m_output->itemData(index).toString();
+        if (const std::optional<SoundOutput> output = outputNamed(m_outputs.outputs(), m_choice.outputName))
+            m_choice.outputDescription = output->description;
+        else if (m_choice.outputName.isEmpty())
+            m_choice.outputDescription.clear();
         showNotice();
         Q_EMIT choiceChanged(m_choice);
     });
@@ -103,7 +107,7 @@ void OutputPanel::listOutputs()
     for (const SoundOutput& output : outputs)
         m_output->addItem(output.description.isEmpty() ? output.name : output.description, output.name);
     if (!m_choice.outputName.isEmpty() && !outputNamed(outputs, m_choice.outputName))
-        m_output->addItem(m_choice.outputName + QStringLiteral(" (not connected)"), m_choice.outputName);
+        m_output->addItem(outputTitle(m_choice) + QStringLiteral(" (not connected)"), m_choice.outputName);
     m_output->setCurrentIndex(m_output->findData(m_choice.outputName));
     showNotice();
 }

@@ -36,7 +36,7 @@ protected:
 // A run plays to the chosen output or not at all, and never moves elsewhere by itself.
 TEST_F(RunOutputTest, aRunPlaysToTheChosenOutputOrNotAtAll)
 {
-    MainWindow& w = loadWith({"deck", false, 0});
+    MainWindow& w = loadWith({"deck", false, 0, "Line out to the deck"});
     EXPECT_EQ(player.output, "deck");
     w.ui.exitWhenDoneBox->setValue(BoxState::Ticked);
     bool ended = false;
@@ -45,7 +45,7 @@ TEST_F(RunOutputTest, aRunPlaysToTheChosenOutputOrNotAtAll)
     soundOutputs.become({{"analog", "Built-in Audio", 44100}});
     w.ui.startRecording->click();
     ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_TRUE(dialogs.messages.back().text.contains("\"deck\"")) << dialogs.messages.back().text.toStdString();
+    EXPECT_TRUE(dialogs.messages.back().text.contains("\"Line out to the deck\"")) << dialogs.messages.back().text.toStdString();
     EXPECT_EQ(dialogs.messages.back().title, "Trelvik");
     EXPECT_FALSE(w.recordingRun().isRunning());
     EXPECT_TRUE(player.played.isEmpty());
@@ -77,7 +77,7 @@ TEST_F(RunOutputTest, aRunPlaysToTheChosenOutputOrNotAtAll)
 // Other programs are muted for exactly as long as the run or the passage sounds.
 TEST_F(RunOutputTest, otherSoundsAreKeptOffWhileARunSoundsAndLetBackOnEveryWayOut)
 {
-    MainWindow& w = loadWith({"deck", true, 0});
+    MainWindow& w = loadWith({"deck", true, 0, {}});
     const auto runUntilStarted = [&] {
         w.ui.startRecording->click();
         tick("Timer1");
@@ -116,7 +116,7 @@ TEST_F(RunOutputTest, otherSoundsAreKeptOffWhileARunSoundsAndLetBackOnEveryWayOu
 
 TEST_F(RunOutputTest, theLeadInComesBeforeTheFirstTrackOnlyAndIsCountedDown)
 {
-    MainWindow& w = loadWith({"", false, 0});
+    MainWindow& w = loadWith({"", false, 0, {}});
     w.recorderWindow().findChild<QDoubleSpinBox*>("LeadInBox")->setValue(1.5);
     EXPECT_EQ(readOutputFile(QDir(programDir.path()).filePath(kOutputFileName)).leadInSeconds, 1.5);
     w.ui.startRecording->click();

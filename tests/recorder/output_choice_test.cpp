@@ -11,14 +11,14 @@ TEST(OutputChoice, comesBackAsWrittenAndAnythingDamagedGivesThatPartsDefault)
     const QString path = dir.filePath(kOutputFileName);
     EXPECT_EQ(readOutputFile(path), OutputChoice()) << "no file";
 
-    const OutputChoice choice{"alsa_output.usb-Deck.iec958-stereo", true, 1.5};
+    const OutputChoice choice{"alsa_output.usb-Deck.iec958-stereo", true, 1.5, "USB Audio Digital Stereo"};
     writeOutputFile(path, choice);
-    EXPECT_EQ(bytesOf(path), "alsa_output.usb-Deck.iec958-stereo\r\n1\r\n1.5\r\n");
+    EXPECT_EQ(bytesOf(path), "alsa_output.usb-Deck.iec958-stereo\r\n1\r\n1.5\r\nUSB Audio Digital Stereo\r\n");
     EXPECT_EQ(readOutputFile(path), choice);
 
     const auto read = [](QStringList lines) { return parseOutputChoice(lines); };
-    EXPECT_EQ(read({"deck", "yes", "2,5"}), (OutputChoice{"deck", false, 0}));
-    EXPECT_EQ(read({"deck", "1"}), (OutputChoice{"deck", true, 0})) << "a lead-in line missing";
+    EXPECT_EQ(read({"deck", "yes", "2,5"}), (OutputChoice{"deck", false, 0, {}}));
+    EXPECT_EQ(read({"deck", "1"}), (OutputChoice{"deck", true, 0, {}})) << "a lead-in line missing";
     for (const char* leadIn : {"-1", "61", "nan", "inf", "1e999", "0x10", ""})
         EXPECT_EQ(read({"", "0", leadIn}).leadInSeconds, 0) << leadIn;
     EXPECT_EQ(read({"", "0", " 60 "}).leadInSeconds, 60);

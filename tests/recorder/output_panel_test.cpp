@@ -30,7 +30,7 @@ TEST(OutputPanel, listsTheServersOutputsAfterTheDefaultAndKeepsAChoiceThatIsAway
     FakeSoundOutputs outputs;
     outputs.list = {{"analog", "Built-in Audio Analog Stereo", 44100}, {"spdif", "Built-in Audio Digital Stereo", 48000}};
     FakeMediaPlayer player;
-    OutputPanel panel(outputs, player, {"usb", true, 2});
+    OutputPanel panel(outputs, player, {"usb", true, 2, {}});
     auto* box = panel.findChild<QComboBox*>("OutputChoice");
     auto* notice = panel.findChild<QLabel*>("OutputNotice");
     EXPECT_EQ(itemsOf(box), QStringList({"System default", "Built-in Audio Analog Stereo",
@@ -52,7 +52,7 @@ TEST(OutputPanel, listsTheServersOutputsAfterTheDefaultAndKeepsAChoiceThatIsAway
     Q_EMIT box->activated(1);
     ASSERT_EQ(chosen.size(), 1);
     EXPECT_EQ(chosen[0][0].value<OutputChoice>().outputName, "spdif");
-    EXPECT_EQ(panel.choice(), (OutputChoice{"spdif", true, 2}));
+    EXPECT_EQ(panel.choice(), (OutputChoice{"spdif", true, 2, "Built-in Audio Digital Stereo"}));
     EXPECT_TRUE(notice->text().contains("48000 Hz")) << notice->text().toStdString();
 
     panel.setKeepOffProblem("Other sounds cannot be kept off the recording: refused");
@@ -64,6 +64,10 @@ TEST(OutputPanel, listsTheServersOutputsAfterTheDefaultAndKeepsAChoiceThatIsAway
     outputs.trouble = "No sound server";
     outputs.become({});
     EXPECT_EQ(notice->text(), "No sound server");
+
+    // Away, an output is still shown as the server last described it.
+    OutputPanel later(outputs, player, {"spdif", true, 2, "Built-in Audio Digital Stereo"});
+    EXPECT_EQ(later.findChild<QComboBox*>("OutputChoice")->currentText(), "Built-in Audio Digital Stereo (not connected)");
 }
 
 TEST(OutputPanel, theMeterShowsWhatThePlayerHeardAndHoldsItsPeak)
