@@ -26,9 +26,9 @@ MutedStream identify(const pa_sink_input_info& stream)
 // are moved to it, later. Our own streams tell our process id.
 //
 // The server saves a stream's mute for its program or role, and starts that
-// program's or role's next streams with it. So a stream that starts muted though
-// its saved setting was not muted before is muted by our doing, and the saved
-// settings' mutes are put back as they were when the streams are unmuted.
+// program's or role's next streams with it. So a stream that starts muted by a
+// setting that muting here muted is muted by our doing, and the saved settings'
+// mutes are put back as they were when the streams are unmuted.
 class PulseOtherSounds : public OtherSounds {
 public:
     explicit PulseOtherSounds(const QString& listPath)
@@ -128,6 +128,13 @@ private:
         return std::any_of(m_muted.begin(), m_muted.end(), [index](const MutedStream& s) { return s.index == index; });
     }
 
+    // A stream muted here that shares the saved setting by that name, so muting it muted the setting too.
+    const MutedStream* mutedWithSetting(const QString& name) const
+    {
+        const auto found = std::find_if(m_muted.begin(), m_muted.end(), [&](const MutedStream& s) { return s.savedAs == name; });
+        return name.isEmpty() || found == m_muted.end() ? nullptr : &*found;
+    }
+
     static void muteIfOther(pa_context* context, const pa_sink_input_info* stream, int, void* self)
     {
         if (stream)
@@ -152,7 +159,7 @@ private:
             const auto saved = m_savedMutes->find(muted.savedAs);
             muted.savedMuted = saved != m_savedMutes->end() && saved->second;
         }
-        const bool mutedByUs = started && stream.mute && !muted.savedAs.isEmpty() && !muted.savedMuted;
+        const bool mutedByUs = started && stream.mute && !muted.savedMuted && mutedWithSetting(muted.savedAs);
         if (stream.sink != m_target) {
             // Another program of a muted role, on another output: it plays on.
             if (mutedByUs)
@@ -185,10 +192,8 @@ private:
     {
         if (!setting)
             return;
-        const auto& muted = static_cast<PulseOtherSounds*>(self)->m_muted;
-        const QString name = QString::fromUtf8(setting->name);
-        const auto ours = std::find_if(muted.begin(), muted.end(), [&](const MutedStream& s) { return s.savedAs == name; });
-        if (ours == muted.end() || bool(setting->mute) == ours->savedMuted)
+        const MutedStream* ours = static_cast<PulseOtherSounds*>(self)->mutedWithSetting(QString::fromUtf8(setting->name));
+        if (!ours || bool(setting->mute) == ours->savedMuted)
             return;
         pa_ext_stream_restore_info before = *setting;
         before.mute = ours->savedMuted;

@@ -2,6 +2,7 @@
 #include "sound_server/other_sounds.h"
 #include "support/pulse_null_sink.h"
 #include "support/pulse_streams.h"
+#include "support/qt_printers.h"
 
 #include <QTemporaryDir>
 #include <gst/gst.h>
