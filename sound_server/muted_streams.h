@@ -10,6 +10,10 @@ struct MutedStream {
     uint32_t index = 0;
     QString processId; // as the stream tells it; empty when it does not
     QString application;
+    // The setting the server saved for the stream's program or role, which muting
+    // the stream mutes too; empty when the server keeps none.
+    QString savedAs;
+    bool savedMuted = false; // that setting's mute before the recording
 
     bool operator==(const MutedStream&) const = default;
 };

@@ -2,6 +2,7 @@
 #include "sound_server/other_sounds.h"
 #include "support/pulse_null_sink.h"
 #include "support/pulse_streams.h"
+#include "support/qt_printers.h"
 
 #include <QTemporaryDir>
 #include <gst/gst.h>
@@ -124,7 +125,7 @@ TEST_F(OtherSoundsTest, aListLeftBehindIsRestoredAtTheStart_butOnlyStreamsThatAr
     // The user's stream under its number but as another program: not the one muted.
     std::vector<MutedStream> listed = readMutedStreams(leftBehind);
     ASSERT_EQ(listed.size(), 1u);
-    listed.push_back({ uint(mutedByUser.stream()->index), QStringLiteral("1"), QStringLiteral("pacat") });
+    listed.push_back({ uint(mutedByUser.stream()->index), QStringLiteral("1"), QStringLiteral("pacat"), {} });
     writeMutedStreams(listPath, listed);
 
     const std::unique_ptr<OtherSounds> sounds = makeOtherSounds(listPath);
@@ -141,7 +142,7 @@ TEST_F(OtherSoundsTest, aDamagedListIsIgnoredAndRemoved)
     ASSERT_TRUE(becomesMuted(mutedByUser.processId()));
     // Names the stream rightly, but the rest is not a list.
     writeMutedStreams(listPath, { { uint(mutedByUser.stream()->index), QString::number(mutedByUser.processId()),
-                                    QStringLiteral("pacat") } });
+                                    QStringLiteral("pacat"), {} } });
     QFile list(listPath);
     ASSERT_TRUE(list.open(QIODevice::Append));
     list.write("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16);
@@ -151,6 +152,88 @@ TEST_F(OtherSoundsTest, aDamagedListIsIgnoredAndRemoved)
     EXPECT_TRUE(isMuted(mutedByUser.processId()));
     EXPECT_FALSE(QFile::exists(listPath));
     EXPECT_EQ(sounds->keepOff(QStringLiteral("deck")), QString());
+}
+
+// The server saves a program's or a role's mute, volume and output, and starts its
+// next streams with them.
+struct SavedSettingsTest : OtherSoundsTest {
+    void SetUp() override
+    {
+        OtherSoundsTest::SetUp();
+        pactl({ "load-module", "module-stream-restore" });
+    }
+
+    static QStringList named(const QString& name) { return { "--client-name=" + name }; }
+};
+
+TEST_F(SavedSettingsTest, restore_leavesEveryProgramToStartAsBefore_butAtTheVolumeChosenMeanwhile)
+{
+    loadNullSink(QStringLiteral("deck2"), QStringLiteral("Deck2"));
+    const QStringList music { "--property=media.role=music" };
+    auto ended = std::make_unique<OtherProgramSound>(QStringLiteral("deck"), named(QStringLiteral("ended")));
+    OtherProgramSound radio(QStringLiteral("deck"), named(QStringLiteral("radio")));
+    OtherProgramSound player(QStringLiteral("deck"), music);
+    OtherProgramSound mutedByUser(QStringLiteral("deck"), named(QStringLiteral("user")));
+    ASSERT_TRUE(ended->stream() && radio.stream() && player.stream() && mutedByUser.stream());
+    pactl({ "set-sink-input-mute", QString::number(mutedByUser.stream()->index), "1" });
+    ASSERT_TRUE(becomesMuted(mutedByUser.processId()));
+
+    const std::unique_ptr<OtherSounds> sounds = makeOtherSounds(listPath);
+    ASSERT_EQ(sounds->keepOff(QStringLiteral("deck")), QString());
+    ASSERT_TRUE(isMuted(ended->processId()));
+    pactl({ "set-sink-input-volume", QString::number(ended->stream()->index), "50%" });
+    ended.reset();
+    // Started muted by what muting the others saved, or by the user's own choice.
+    OtherProgramSound radioAgain(QStringLiteral("deck"), named(QStringLiteral("radio")));
+    OtherProgramSound userAgain(QStringLiteral("deck"), named(QStringLiteral("user")));
+    EXPECT_TRUE(becomesMuted(radioAgain.processId()));
+    EXPECT_TRUE(becomesMuted(userAgain.processId()));
+    // Not on the output kept quiet: it plays on.
+    OtherProgramSound musicElsewhere(QStringLiteral("deck2"), music);
+    ASSERT_TRUE(musicElsewhere.stream());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !isMuted(musicElsewhere.processId()); }, 5000));
+
+    sounds->restore();
+    EXPECT_FALSE(isMuted(radio.processId()));
+    EXPECT_FALSE(isMuted(radioAgain.processId()));
+    EXPECT_FALSE(isMuted(player.processId()));
+    EXPECT_TRUE(isMuted(mutedByUser.processId()));
+    EXPECT_TRUE(isMuted(userAgain.processId()));
+
+    OtherProgramSound endedLater(QStringLiteral("deck"), named(QStringLiteral("ended")));
+    OtherProgramSound userLater(QStringLiteral("deck"), named(QStringLiteral("user")));
+    ASSERT_TRUE(endedLater.stream() && userLater.stream());
+    EXPECT_FALSE(endedLater.stream()->muted);
+    EXPECT_EQ(endedLater.stream()->volume, QStringLiteral("50%"));
+    EXPECT_TRUE(userLater.stream()->muted);
+}
+
+TEST_F(SavedSettingsTest, aListLeftBehindPutsTheSavedMuteBackAtTheStart)
+{
+    const QString name = QStringLiteral("ended\tprogram");
+    const QString leftBehind = dir.filePath(QStringLiteral("left.txt"));
+    {
+        OtherProgramSound ended(QStringLiteral("deck"), named(name));
+        ASSERT_TRUE(ended.stream());
+        {
+            const std::unique_ptr<OtherSounds> sounds = makeOtherSounds(listPath);
+            ASSERT_EQ(sounds->keepOff(QStringLiteral("deck")), QString());
+            const std::vector<MutedStream> listed = readMutedStreams(listPath);
+            ASSERT_EQ(listed.size(), 1u);
+            EXPECT_EQ(listed[0].savedAs, "sink-input-by-application-name:" + name);
+            EXPECT_FALSE(listed[0].savedMuted);
+            ASSERT_TRUE(QFile::copy(listPath, leftBehind));
+        }
+        // Muted, and so saved, as a recording that ended without restoring leaves it.
+        pactl({ "set-sink-input-mute", QString::number(ended.stream()->index), "1" });
+        ASSERT_TRUE(becomesMuted(ended.processId()));
+    }
+    ASSERT_TRUE(QFile::rename(leftBehind, listPath));
+
+    const std::unique_ptr<OtherSounds> sounds = makeOtherSounds(listPath);
+    OtherProgramSound endedLater(QStringLiteral("deck"), named(name));
+    ASSERT_TRUE(endedLater.stream());
+    EXPECT_FALSE(endedLater.stream()->muted);
 }
 
 } // namespace

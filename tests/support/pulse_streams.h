@@ -14,6 +14,7 @@
 struct SinkInput {
     int index = 0;
     bool muted = false;
+    QString volume; // of its first channel, as "50%"
 };
 
 inline QString pactl(const QStringList& arguments)
@@ -37,7 +38,8 @@ inline std::optional<SinkInput> streamOf(qint64 processId)
         for (const QJsonValue input : pactlList(QStringLiteral("sink-inputs"))) {
             const QString id = input[QStringLiteral("properties")][QStringLiteral("application.process.id")].toString();
             if (id == QString::number(processId))
-                found = SinkInput { input[QStringLiteral("index")].toInt(), input[QStringLiteral("mute")].toBool() };
+                found = SinkInput { input[QStringLiteral("index")].toInt(), input[QStringLiteral("mute")].toBool(),
+                                    input[QStringLiteral("volume")][QStringLiteral("front-left")][QStringLiteral("value_percent")].toString() };
         }
         return found.has_value();
     }, 5000);
@@ -63,13 +65,14 @@ inline QString loadNullSink(const QString& name, const QString& description, int
                    "sink_properties=device.description=" + description });
 }
 
-// Another program playing silence into a sink until it is ended.
+// Another program playing silence into a sink until it is ended; options such as
+// --client-name= or --property=media.role= tell the server who it is.
 class OtherProgramSound {
 public:
-    explicit OtherProgramSound(const QString& sink)
+    explicit OtherProgramSound(const QString& sink, const QStringList& options = {})
     {
         m_process.setStandardInputFile(QStringLiteral("/dev/zero"));
-        m_process.start(QStringLiteral("pacat"), { "--raw", "-d", sink });
+        m_process.start(QStringLiteral("pacat"), QStringList { "--raw", "-d", sink } + options);
         m_process.waitForStarted(5000);
     }
 
