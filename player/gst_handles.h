@@ -24,6 +24,7 @@ using GstBusHandle = std::unique_ptr<GstBus, GstObjectUnref>;
 using GstClockHandle = std::unique_ptr<GstClock, GstObjectUnref>;
 using GstPadHandle = std::unique_ptr<GstPad, GstObjectUnref>;
 using GstMessageHandle = std::unique_ptr<GstMessage, GstMiniObjectUnref>;
+using GstCapsHandle = std::unique_ptr<GstCaps, GstMiniObjectUnref>;
 using GstBufferHandle = std::unique_ptr<GstBuffer, GstMiniObjectUnref>;
 using GstSampleHandle = std::unique_ptr<GstSample, GstMiniObjectUnref>;
 using GErrorHandle = std::unique_ptr<GError, GErrorFree>;

@@ -29,9 +29,8 @@ qint64 framesOf(const GstBufferHandle& buffer)
 
 GstMediaPlayer::GstMediaPlayer(const QString& audioSink, QObject* parent)
     : MediaPlayer(parent)
-    , m_output(
-          audioSink, [this] { return nextSound(); },
-          [this](const QString& error) { inThisPlayback([this, error] { outputFailed(error); }); })
+    , m_audioSink(audioSink)
+    , m_output(makeOutput({}))
     , m_measure(QStringLiteral("fakesink"), QStringLiteral("fakesink"))
 {
     m_announce.setSingleShot(true);
@@ -42,6 +41,13 @@ GstMediaPlayer::GstMediaPlayer(const QString& audioSink, QObject* parent)
 GstMediaPlayer::~GstMediaPlayer()
 {
     endPlayback();
+}
+
+std::unique_ptr<GstOutputStream> GstMediaPlayer::makeOutput(const QString& outputName)
+{
+    return std::make_unique<GstOutputStream>(
+        m_audioSink, outputName, [this] { return nextSound(); },
+        [this](const QString& error) { inThisPlayback([this, error] { outputFailed(error); }); });
 }
 
 void GstMediaPlayer::setFileName(const QString& path)
@@ -72,13 +78,16 @@ void GstMediaPlayer::play(const SoundSource& source, double silenceMs)
     m_decoders[decoder].start(source);
     {
         const std::lock_guard lock(m_feedLock);
-        if (!m_output.isOpen())
+        if (!m_output->isOpen())
             m_timeline.reset();
         m_timeline.want(silenceMs);
         m_waiting = decoder;
     }
     try {
-        m_output.open();
+        // Nothing plays while it is closed, so no thread uses the stream that goes.
+        if (!m_output->isOpen() && m_output->outputName() != m_outputName)
+            m_output = makeOutput(m_outputName);
+        m_output->open();
     } catch (const Failure&) {
         endPlayback();
         throw;
@@ -99,7 +108,7 @@ void GstMediaPlayer::endPlayback()
     m_heardStart.reset();
     m_heardEnd.reset();
     m_closing = true;
-    m_output.close();
+    m_output->close();
     m_closing = false;
     for (GstFileDecoder& decoder : m_decoders)
         decoder.halt();
@@ -110,26 +119,30 @@ void GstMediaPlayer::endPlayback()
     m_sinkFill = 0;
     m_lateTold = false;
     m_timeline.reset();
+    m_heardPeaks.reset();
 }
 
 double GstMediaPlayer::currentPosition() const
 {
-    if (!m_output.isOpen() || !m_heardStart)
+    if (!m_output->isOpen() || !m_heardStart)
         return 0;
-    double seconds = double(m_output.now() - m_timeline.nanoseconds(*m_heardStart)) / GST_SECOND;
+    double seconds = double(m_output->now() - m_timeline.nanoseconds(*m_heardStart)) / GST_SECOND;
     // Once its sound is over the file stays at its end while the output runs on.
     if (m_heardEnd)
         seconds = std::min(seconds, double(*m_heardEnd - *m_heardStart) / GstOutputStream::kRate);
     return std::max(0.0, seconds);
 }
 
-void GstMediaPlayer::setOutput(const QString&)
+void GstMediaPlayer::setOutput(const QString& outputName)
 {
+    m_outputName = outputName;
 }
 
 StereoPeak GstMediaPlayer::takeHeardPeak()
 {
-    return {};
+    if (!m_output->isOpen())
+        return {};
+    return m_heardPeaks.take(qint64(double(m_output->now()) * GstOutputStream::kRate / GST_SECOND));
 }
 
 // The output's thread, whenever it has room: the playing file's next samples, or
@@ -155,17 +168,35 @@ GstBufferHandle GstMediaPlayer::nextSound()
             m_decoders[waitFor].waitUntilReady(kWaitSliceMs);
         lock.lock();
     }
-    if (!buffer) {
+    const qint64 at = m_timeline.written();
+    if (buffer) {
+        writePeaks(buffer, at);
+    } else {
         const gsize bytes = gsize(frames) * GstOutputStream::kBytesPerFrame;
         buffer.reset(gst_buffer_new_allocate(nullptr, bytes, nullptr));
         gst_buffer_memset(buffer.get(), 0, 0, bytes);
     }
     watchSinkLead(sinkLead(), m_active >= 0);
-    const qint64 at = m_timeline.written();
     m_timeline.advance(frames);
     GST_BUFFER_PTS(buffer.get()) = GstClockTime(m_timeline.nanoseconds(at));
     GST_BUFFER_DURATION(buffer.get()) = GstClockTime(m_timeline.nanoseconds(m_timeline.written()) - m_timeline.nanoseconds(at));
     return buffer;
+}
+
+// The output's thread: a file's samples written from frame on, for the level heard.
+// Each of the buffer's pieces of memory is read where it lies.
+void GstMediaPlayer::writePeaks(const GstBufferHandle& buffer, qint64 frame)
+{
+    for (guint i = 0; i < gst_buffer_n_memory(buffer.get()); ++i) {
+        GstMemory* memory = gst_buffer_peek_memory(buffer.get(), i);
+        GstMapInfo map;
+        if (!gst_memory_map(memory, &map, GST_MAP_READ))
+            continue;
+        const qint64 frames = qint64(map.size) / GstOutputStream::kBytesPerFrame;
+        m_heardPeaks.write(frame, reinterpret_cast<const float*>(map.data), frames);
+        frame += frames;
+        gst_memory_unmap(memory, &map);
+    }
 }
 
 // Under the feed lock: the next samples to write; or null with the frames of
@@ -255,7 +286,7 @@ GstBufferHandle GstMediaPlayer::nextOfActiveFile(qint64& frames, int& waitFor)
 // How far ahead of what is heard the output writes now, in nanoseconds.
 qint64 GstMediaPlayer::sinkLead() const
 {
-    return m_timeline.nanoseconds(m_timeline.written()) - m_output.now();
+    return m_timeline.nanoseconds(m_timeline.written()) - m_output->now();
 }
 
 // Whether the sink holds well over the half of its sound that it must keep (see
@@ -343,7 +374,7 @@ void GstMediaPlayer::announceHeard()
     const quint64 playback = m_playback.load();
     while (!m_toAnnounce.empty() && playback == m_playback.load()) {
         const Moment moment = m_toAnnounce.front();
-        const double leftMs = double(m_timeline.nanoseconds(moment.frame) - m_output.now()) / GST_MSECOND;
+        const double leftMs = double(m_timeline.nanoseconds(moment.frame) - m_output->now()) / GST_MSECOND;
         if (leftMs > 1) {
             m_announce.start(int(std::min(std::ceil(leftMs), 3600e3)));
             return;

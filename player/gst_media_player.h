@@ -3,6 +3,7 @@
 #include "player/gst_file_decoder.h"
 #include "player/gst_output_stream.h"
 #include "player/gst_playbin.h"
+#include "player/heard_peaks.h"
 #include "player/media_player.h"
 #include "player/sound_timeline.h"
 
@@ -11,6 +12,7 @@
 #include <chrono>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <optional>
 
@@ -20,10 +22,12 @@
 // is opened and decoded ahead. The output stream stays open from file to file
 // and is fed without a break, each file the asked silence after the one before.
 // Where the computer was too busy to feed it in time after all, the break is told.
+// The output is chosen between runs: the stream is made anew for another one.
 class GstMediaPlayer : public MediaPlayer {
     Q_OBJECT
 public:
-    // audioSink: a gst-launch-1.0 description of where the sound goes.
+    // audioSink: a gst-launch-1.0 description of where the sound goes when no output
+    // is chosen.
     explicit GstMediaPlayer(const QString& audioSink = QStringLiteral("autoaudiosink"), QObject* parent = nullptr);
     ~GstMediaPlayer() override;
 
@@ -44,7 +48,9 @@ private:
         QString error;
     };
 
+    std::unique_ptr<GstOutputStream> makeOutput(const QString& outputName);
     GstBufferHandle nextSound();
+    void writePeaks(const GstBufferHandle& buffer, qint64 frame);
     GstBufferHandle nextPiece(qint64& frames, int& waitFor);
     GstBufferHandle nextOfActiveFile(qint64& frames, int& waitFor);
     qint64 sinkLead() const;
@@ -63,6 +69,8 @@ private:
     std::atomic<bool> m_closing { false }; // the output is being closed: nothing may wait for more
     QString m_measuredPath;
     double m_duration = 0;
+    const QString m_audioSink;
+    QString m_outputName; // for the next run
 
     // What the output wrote, in order, until it is heard; the user-interface thread's.
     std::deque<Moment> m_toAnnounce;
@@ -80,8 +88,9 @@ private:
     std::optional<std::chrono::steady_clock::time_point> m_starvedSince;
     qint64 m_sinkFill = 0;  // the most sound the sink has held ahead of what is heard, in nanoseconds
     bool m_lateTold = false; // the sink runs short, and a break was told
+    HeardPeaks m_heardPeaks; // written by the output's thread, taken by this one
 
-    GstOutputStream m_output;
+    std::unique_ptr<GstOutputStream> m_output; // made anew only while closed
     GstPlaybin m_measure;
     GstFileDecoder m_decoders[2];
 };

@@ -13,7 +13,7 @@ namespace {
 // wake-ups cost more CPU than all the rest of a run; 50 ms segments wake it a
 // fifth as often. Where a sample is heard depends only on what was written
 // before it, not on the segment size.
-void configureAudioSink(GstBin*, GstBin*, GstElement* element, gpointer)
+void configureAudioSink(GstElement* element)
 {
     GObjectClass* type = G_OBJECT_GET_CLASS(element);
     if (g_object_class_find_property(type, "latency-time") && g_object_class_find_property(type, "buffer-time"))
@@ -21,19 +21,44 @@ void configureAudioSink(GstBin*, GstBin*, GstElement* element, gpointer)
                      gint64(GstOutputStream::kBufferMs) * 1000, nullptr);
 }
 
-GstElementHandle makePipeline(const QString& audioSink)
+// A sink that chooses its output makes the real one later.
+void configureAddedSink(GstBin*, GstBin*, GstElement* element, gpointer)
+{
+    configureAudioSink(element);
+}
+
+GstElementHandle makePipeline(const QString& audioSink, const QString& outputName)
 {
     initGStreamer();
-    const QString description
-        = QStringLiteral("appsrc name=source format=time caps=%1 ! audioconvert ! audioresample ! %2")
-              .arg(QLatin1String(GstOutputStream::kCaps), audioSink);
+    const QString sink = outputName.isEmpty() ? audioSink : QStringLiteral("pulsesink name=output");
+    // A sink that takes the samples as they are gets them untouched; one that takes
+    // fewer bits gets them rounded, neither dithered nor shaped.
+    const QString description = QStringLiteral("appsrc name=source format=time caps=%1 ! "
+                                               "audioconvert dithering=none noise-shaping=none ! audioresample ! %2")
+                                    .arg(QLatin1String(GstOutputStream::kCaps), sink);
     GError* error = nullptr;
     GstElementHandle pipeline = ownNewElement(gst_parse_launch(description.toUtf8().constData(), &error));
     const GErrorHandle ownedError(error);
     if (!pipeline || error)
-        throw Failure(QString::fromUtf8(error ? error->message : "No sound output") + QLatin1Char('\n') + audioSink);
-    g_signal_connect(pipeline.get(), "deep-element-added", G_CALLBACK(configureAudioSink), nullptr);
+        throw Failure(QString::fromUtf8(error ? error->message : "No sound output") + QLatin1Char('\n') + sink);
+    if (!outputName.isEmpty()) {
+        // The name is the sound server's: a property's value, never part of a description.
+        const GstElementHandle output(gst_bin_get_by_name(GST_BIN(pipeline.get()), "output"));
+        g_object_set(output.get(), "device", outputName.toUtf8().constData(), nullptr);
+        configureAudioSink(output.get());
+    }
+    g_signal_connect(pipeline.get(), "deep-element-added", G_CALLBACK(configureAddedSink), nullptr);
     return pipeline;
+}
+
+// Once connected, a pulsesink asks the sound server what its output takes: nothing
+// when the server has no output of that name.
+bool outputFound(GstElement* pipeline)
+{
+    const GstElementHandle output(gst_bin_get_by_name(GST_BIN(pipeline), "output"));
+    const GstPadHandle pad(gst_element_get_static_pad(output.get(), "sink"));
+    const GstCapsHandle caps(gst_pad_query_caps(pad.get(), nullptr));
+    return caps && !gst_caps_is_empty(caps.get());
 }
 
 bool hasFactory(GstElement* element, const char* name)
@@ -67,10 +92,12 @@ void pushNext(GstAppSrc* source, guint, gpointer self)
 
 } // namespace
 
-GstOutputStream::GstOutputStream(const QString& audioSink, Source source, ErrorHandler onError)
-    : m_source(std::move(source))
+GstOutputStream::GstOutputStream(const QString& audioSink, const QString& outputName, Source source,
+                                 ErrorHandler onError)
+    : m_outputName(outputName)
+    , m_source(std::move(source))
     , m_onError(std::move(onError))
-    , m_pipeline(makePipeline(audioSink), [this](GstMessage* message) { return onBusMessage(message); })
+    , m_pipeline(makePipeline(audioSink, outputName), [this](GstMessage* message) { return onBusMessage(message); })
 {
     const GstElementHandle appSource(gst_bin_get_by_name(GST_BIN(m_pipeline.element()), "source"));
     GstAppSrcCallbacks callbacks {};
@@ -110,13 +137,18 @@ void GstOutputStream::open()
         m_lastError.clear();
     }
     // The sink chooses its output on the way to READY.
-    if (gst_element_set_state(m_pipeline.element(), GST_STATE_READY) != GST_STATE_CHANGE_FAILURE
-        && playsIntoNothing(m_pipeline.element())) {
+    if (gst_element_set_state(m_pipeline.element(), GST_STATE_READY) != GST_STATE_CHANGE_FAILURE) {
         // From NULL the sink looks for an output again: one may have come by the next start.
-        gst_element_set_state(m_pipeline.element(), GST_STATE_NULL);
-        const std::lock_guard lock(m_errorLock);
-        throw Failure(QStringLiteral("There is no sound output to play through.")
-                      + (m_lastWarning.isEmpty() ? QString() : QLatin1Char('\n') + m_lastWarning));
+        if (playsIntoNothing(m_pipeline.element())) {
+            gst_element_set_state(m_pipeline.element(), GST_STATE_NULL);
+            const std::lock_guard lock(m_errorLock);
+            throw Failure(QStringLiteral("There is no sound output to play through.")
+                          + (m_lastWarning.isEmpty() ? QString() : QLatin1Char('\n') + m_lastWarning));
+        }
+        if (!m_outputName.isEmpty() && !outputFound(m_pipeline.element())) {
+            gst_element_set_state(m_pipeline.element(), GST_STATE_NULL);
+            throw Failure(QStringLiteral("The sound output was not found.\n") + m_outputName);
+        }
     }
     if (gst_element_set_state(m_pipeline.element(), GST_STATE_PLAYING) != GST_STATE_CHANGE_FAILURE) {
         GstState state = GST_STATE_NULL;
@@ -141,6 +173,9 @@ void GstOutputStream::close()
 
 qint64 GstOutputStream::now() const
 {
+    // While it starts, the stream's base time is still that of its last run.
+    if (!m_open)
+        return 0;
     const GstClockHandle clock(gst_element_get_clock(m_pipeline.element()));
     if (!clock)
         return 0;

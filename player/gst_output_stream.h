@@ -3,6 +3,7 @@
 #include "player/gst_pipeline.h"
 
 #include <QString>
+#include <atomic>
 #include <functional>
 #include <mutex>
 
@@ -32,20 +33,22 @@ public:
     // computer leaves the stream's threads waiting.
     static constexpr int kBufferMs = 4000;
 
-    // audioSink: a gst-launch-1.0 description of where the sound goes.
-    GstOutputStream(const QString& audioSink, Source source, ErrorHandler onError);
+    // outputName: the sound server's name of the output the sound goes to; empty:
+    // it goes where audioSink, a gst-launch-1.0 description, sends it.
+    GstOutputStream(const QString& audioSink, const QString& outputName, Source source, ErrorHandler onError);
 
     // Starts the stream unless it runs, waiting at most kStartTimeoutMs until it
     // does. The source's timeline starts at 0. Throws a Failure when the sink refuses,
-    // or when there is no sound output to play through.
+    // when the named output is not there, or when there is no sound output to play through.
     void open();
     // Stops the stream at once; what was not heard yet is dropped.
     void close();
     bool isOpen() const { return m_open; }
+    const QString& outputName() const { return m_outputName; }
 
-    // The stream's clock, counted from its start, in nanoseconds; 0 when closed.
-    // A sound sink's clock is the sound it has played out, so this is also the
-    // point of the timeline being heard now, to a few milliseconds.
+    // The stream's clock, counted from its start, in nanoseconds; 0 until it runs,
+    // on any thread. A sound sink's clock is the sound it has played out, so this is
+    // also the point of the timeline being heard now, to a few milliseconds.
     qint64 now() const;
 
     static constexpr int kStartTimeoutMs = 10000;
@@ -53,9 +56,10 @@ public:
 private:
     bool onBusMessage(GstMessage* message);
 
+    QString m_outputName;
     Source m_source;
     ErrorHandler m_onError;
-    bool m_open = false;
+    std::atomic<bool> m_open { false }; // read by the stream's thread through now()
     mutable std::mutex m_errorLock;
     QString m_lastError;
     QString m_lastWarning;

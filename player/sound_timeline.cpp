@@ -28,14 +28,19 @@ void SoundTimeline::want(double silenceMs)
 void SoundTimeline::placeWaitingFile()
 {
     if (!m_lastEnd) {
-        // A sound server may drop the first moments of a new stream.
-        m_due = std::max(m_written, qint64(m_rate) * kSettleMs / 1000);
+        // A sound server may drop the first moments of a new stream: the file waits at
+        // least that long, so none of it is lost. Before it there is silence all the
+        // same, whether dropped or heard.
+        m_due = std::max({m_written, qint64(m_rate) * kSettleMs / 1000, framesOf(*m_waiting)});
         return;
     }
+    m_due = *m_lastEnd + framesOf(*m_waiting);
+}
+
+qint64 SoundTimeline::framesOf(double silenceMs) const
+{
     // A negative gap asks for no silence; one beyond any clock is past reach anyway.
-    const double silenceMs = *m_waiting;
-    const double frames = silenceMs > 0 ? std::ceil(std::min(silenceMs, 1e12) * m_rate / 1000) : 0;
-    m_due = *m_lastEnd + qint64(frames);
+    return silenceMs > 0 ? qint64(std::ceil(std::min(silenceMs, 1e12) * m_rate / 1000)) : 0;
 }
 
 qint64 SoundTimeline::silenceBeforeStart(qint64 maxFrames) const

@@ -16,8 +16,8 @@ public:
     // The output starts anew: nothing written, nothing played.
     void reset();
     // The next file is due silenceMs after the sound of the last one ends (once
-    // it has ended, when a file is still being written), or kSettleMs into the
-    // output when nothing played since it started.
+    // it has ended, when a file is still being written), or silenceMs into the
+    // output when nothing played since it started, never before kSettleMs.
     void want(double silenceMs);
     // How much silence to write before the waiting file starts, at most maxFrames;
     // 0 when it is due. maxFrames when no file is due yet.
@@ -37,6 +37,7 @@ public:
 
 private:
     void placeWaitingFile();
+    qint64 framesOf(double silenceMs) const;
 
     int m_rate;
     qint64 m_written = 0;

@@ -230,10 +230,39 @@ TEST(GstMediaPlayerTest, stoppedPlaybackRaisesNothingAndAQueuedFileFollowsAndEnd
     EXPECT_EQ(threads, QList<QThread*>(2, QThread::currentThread()));
 }
 
+// A sink that writes the output to a file, paced by the clock, behind a queue that
+// holds queueMs ahead as a sound server does.
+QString writingSink(const QString& path, int queueMs)
+{
+    return QStringLiteral("queue max-size-time=%1 max-size-buffers=0 max-size-bytes=0 ! "
+                          "filesink sync=true buffer-mode=unbuffered location=\"%2\"")
+        .arg(qint64(queueMs) * GST_MSECOND + 1)
+        .arg(path);
+}
+
+// What a writing sink wrote, one float a channel.
+std::vector<float> writtenSamples(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray bytes = file.readAll();
+    const auto* samples = reinterpret_cast<const float*>(bytes.constData());
+    return std::vector<float>(samples, samples + bytes.size() / GstOutputStream::kBytesPerFrame * 2);
+}
+
+// The first frame from frame from on with sound; the end when none has.
+qsizetype firstSound(const std::vector<float>& samples, qsizetype from)
+{
+    const qsizetype frames = qsizetype(samples.size()) / 2;
+    while (from < frames && std::abs(samples[size_t(2 * from)]) <= 1e-6f)
+        ++from;
+    return from;
+}
+
 // The frames of silence written between a first file of firstSeconds and a second handed
 // over handDelayMs after the first began to be taken, asked to follow it after 300 ms;
-// -1 when the output does not hold both. The sink writes the output to a file, paced
-// by the clock, behind a queue that holds queueMs ahead as a sound server does.
+// -1 when the output does not hold both.
 qsizetype silenceWritten(double firstSeconds, int handDelayMs, int queueMs)
 {
     GeneratedMedia media;
@@ -243,10 +272,7 @@ qsizetype silenceWritten(double firstSeconds, int handDelayMs, int queueMs)
         return -1;
     const QString written = media.path(QStringLiteral("written.f32"));
     {
-        GstMediaPlayer player(QStringLiteral("queue max-size-time=%1 max-size-buffers=0 max-size-bytes=0 ! "
-                                             "identity sync=true ! filesink location=\"%2\"")
-                                  .arg(qint64(queueMs) * GST_MSECOND + 1)
-                                  .arg(written));
+        GstMediaPlayer player(writingSink(written, queueMs));
         QSignalSpy taken(&player, &MediaPlayer::soundTaken);
         QSignalSpy ended(&player, &MediaPlayer::endOfStream);
         player.play(first, 0);
@@ -257,21 +283,11 @@ qsizetype silenceWritten(double firstSeconds, int handDelayMs, int queueMs)
         if (!QTest::qWaitFor([&] { return ended.count() == 2; }, 20000))
             return -1;
     }
-    QFile file(written);
-    if (!file.open(QIODevice::ReadOnly))
-        return -1;
-    const QByteArray bytes = file.readAll();
-    const auto* samples = reinterpret_cast<const float*>(bytes.constData());
-    const qsizetype frames = bytes.size() / GstOutputStream::kBytesPerFrame;
-    const auto loud = [&](qsizetype frame) { return std::abs(samples[2 * frame]) > 1e-6f; };
-    qsizetype firstEnd = 0;
-    while (firstEnd < frames && !loud(firstEnd))
-        ++firstEnd;
-    firstEnd += qsizetype(firstSeconds * 44100); // the first file's frames
-    qsizetype secondStart = firstEnd;
-    while (secondStart < frames && !loud(secondStart))
-        ++secondStart;
-    return secondStart < frames ? secondStart - firstEnd : -1;
+    const std::vector<float> samples = writtenSamples(written);
+    // A tone may begin on a sample of 0.
+    const qsizetype firstEnd = firstSound(samples, 0) + qsizetype(firstSeconds * 44100);
+    const qsizetype secondStart = firstSound(samples, firstEnd);
+    return secondStart < qsizetype(samples.size()) / 2 ? secondStart - firstEnd : -1;
 }
 
 // The output as written, to the sample. The next file is handed over by the window's
@@ -283,6 +299,91 @@ TEST(GstMediaPlayerTest, aFileHandedOverWhileOneSoundsFollowsItTheAskedSilenceTo
 {
     EXPECT_NEAR(double(silenceWritten(1, 0, 0)), 13230, 1);
     EXPECT_NEAR(double(silenceWritten(3, 150, GstOutputStream::kBufferMs)), 13230, 1);
+}
+
+// Half a second of tone that begins on a loud sample, each channel as loud as asked.
+QString toneFile(GeneratedMedia& media, const QString& name, double left, double right)
+{
+    return media.make(QStringLiteral("sox"),
+                      { "-r", "44100", "-c", "2", "-n", "-b", "16", name, "synth", "0.5", "sine", "440", "0", "25", "sine", "440",
+                        "0", "25", "remix", QStringLiteral("1v%1").arg(left), QStringLiteral("2v%1").arg(right) },
+                      name);
+}
+
+// The first file after a stop is written its lead-in after the output starts, to
+// the sample, and not before the output settled, however long the run before it;
+// a stop during the lead-in ends it. The sink keeps its file open from run to run.
+TEST(GstMediaPlayerTest, theFirstFileFollowsItsLeadInToTheSampleAndAStopDuringItEndsIt)
+{
+    GeneratedMedia media;
+    const QString tone = toneFile(media, QStringLiteral("tone.wav"), 0.5, 0.5);
+    ASSERT_FALSE(tone.isEmpty());
+    const QString written = media.path(QStringLiteral("written.f32"));
+    GstMediaPlayer player(writingSink(written, GstOutputStream::kBufferMs));
+    QSignalSpy started(&player, &MediaPlayer::soundStarted);
+    QSignalSpy ended(&player, &MediaPlayer::endOfStream);
+    const auto framesWritten = [&] { return qsizetype(writtenSamples(written).size()) / 2; };
+    const std::pair<double, qsizetype> cases[] = { { 1500, 66150 }, { 0, 4410 } };
+    for (const auto& [leadInMs, frames] : cases) {
+        const qsizetype runStart = framesWritten();
+        player.play(tone, leadInMs);
+        ASSERT_TRUE(ended.wait(5000)) << leadInMs;
+        QTest::qWait(300);
+        player.stop();
+        EXPECT_EQ(firstSound(writtenSamples(written), runStart) - runStart, frames) << leadInMs;
+    }
+
+    started.clear();
+    const qsizetype runStart = framesWritten();
+    player.play(tone, 1000);
+    QTest::qWait(300);
+    player.stop();
+    QTest::qWait(1200);
+    EXPECT_EQ(started.count(), 0);
+    EXPECT_EQ(firstSound(writtenSamples(written), runStart), framesWritten());
+}
+
+// The level is of what is heard, not of what the output wrote ahead of it: nothing
+// during a lead-in while the file waits in the sink, each channel's peak while it
+// sounds, nothing after its end, and nothing of a stopped run in the next.
+TEST(GstMediaPlayerTest, theHeardPeakIsOfWhatIsHeardEachChannelOnItsOwn)
+{
+    GeneratedMedia media;
+    const QString tone = toneFile(media, QStringLiteral("tone.wav"), 0.5, 0.25);
+    ASSERT_FALSE(tone.isEmpty());
+    GstMediaPlayer player(QStringLiteral("queue max-size-time=%1 max-size-buffers=0 max-size-bytes=0 ! fakesink sync=true")
+                              .arg(qint64(GstOutputStream::kBufferMs) * GST_MSECOND));
+    QSignalSpy taken(&player, &MediaPlayer::soundTaken);
+    QSignalSpy started(&player, &MediaPlayer::soundStarted);
+    QSignalSpy ended(&player, &MediaPlayer::endOfStream);
+    const auto expectPeak = [&](float left, float right, const char* when) {
+        const StereoPeak peak = player.takeHeardPeak();
+        EXPECT_NEAR(peak.left, left, 0.002) << when;
+        EXPECT_NEAR(peak.right, right, 0.002) << when;
+    };
+
+    player.play(tone, 1500);
+    ASSERT_TRUE(taken.wait(5000));
+    expectPeak(0, 0, "in the lead-in");
+    ASSERT_TRUE(started.wait(5000));
+    QTest::qWait(200);
+    expectPeak(0.5, 0.25, "while it sounds");
+    ASSERT_TRUE(ended.wait(5000));
+    QTest::qWait(100);
+    player.takeHeardPeak();
+    QTest::qWait(200);
+    expectPeak(0, 0, "after its end");
+
+    player.stop();
+    player.play(tone, 0);
+    ASSERT_TRUE(started.wait(5000));
+    player.stop();
+    expectPeak(0, 0, "stopped");
+    // Past where the stopped file was to sound on the stopped run's timeline.
+    player.play(tone, 3000);
+    ASSERT_TRUE(taken.wait(5000));
+    QTest::qWait(1500);
+    expectPeak(0, 0, "in the next lead-in");
 }
 
 } // namespace

@@ -6,9 +6,11 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
+#include <list>
 
 // A PulseAudio server of the test's own with one null sink, "deck", whose monitor
-// hears what a recorder on the line output would hear. The server lives in a
+// hears what a recorder on the line output would hear; more sinks stand for more
+// sound cards. The server lives in a
 // temporary runtime folder and is stopped by its process id, never by name.
 // Clients of this process (GStreamer's pulsesink, parec) reach it through
 // PULSE_SERVER and PULSE_SINK, set here before any player is made.
@@ -76,15 +78,28 @@ public:
 
     bool ready() const { return m_ready; }
 
-    // Records the sink's monitor as 16-bit mono WAV at 44100 Hz into wavPath.
-    bool startRecording(const QString& wavPath)
+    // Another null sink, named name, that the sound server lists as description.
+    bool addSink(const QString& name, const QString& description)
     {
-        m_recorder.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        m_recorder.start(QStringLiteral("parec"),
-                         {QStringLiteral("-d"), m_sink + QStringLiteral(".monitor"), QStringLiteral("--file-format=wav"),
-                          QStringLiteral("--format=s16le"), QStringLiteral("--rate=44100"),
-                          QStringLiteral("--channels=1"), QStringLiteral("--latency-msec=10"), wavPath});
-        if (!m_recorder.waitForStarted(5000))
+        QProcess load;
+        load.start(QStringLiteral("pactl"), {QStringLiteral("load-module"), QStringLiteral("module-null-sink"),
+                                             QStringLiteral("sink_name=") + name,
+                                             QStringLiteral("sink_properties=device.description=") + description});
+        return load.waitForFinished(5000) && load.exitCode() == 0;
+    }
+
+    // Records the monitor of the sink (the first one unless named) as 16-bit WAV at
+    // 44100 Hz into wavPath, until stopRecording; several may record at once.
+    bool startRecording(const QString& wavPath, int channels = 1, const QString& sink = {})
+    {
+        QProcess& recorder = m_recorders.emplace_back();
+        recorder.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        recorder.start(QStringLiteral("parec"),
+                       {QStringLiteral("-d"), (sink.isEmpty() ? m_sink : sink) + QStringLiteral(".monitor"),
+                        QStringLiteral("--file-format=wav"), QStringLiteral("--format=s16le"),
+                        QStringLiteral("--rate=44100"), QStringLiteral("--channels=%1").arg(channels),
+                        QStringLiteral("--latency-msec=10"), wavPath});
+        if (!recorder.waitForStarted(5000))
             return false;
         // Wait until the recording has begun to grow, so no sound is missed.
         QElapsedTimer waited;
@@ -96,18 +111,21 @@ public:
 
     void stopRecording()
     {
-        if (m_recorder.state() == QProcess::NotRunning)
-            return;
-        m_recorder.terminate(); // parec completes the file on SIGTERM
-        if (!m_recorder.waitForFinished(5000))
-            m_recorder.kill();
-        m_recorder.waitForFinished(2000);
+        for (QProcess& recorder : m_recorders) {
+            if (recorder.state() == QProcess::NotRunning)
+                continue;
+            recorder.terminate(); // parec completes the file on SIGTERM
+            if (!recorder.waitForFinished(5000))
+                recorder.kill();
+            recorder.waitForFinished(2000);
+        }
+        m_recorders.clear();
     }
 
 private:
     QString m_sink = QStringLiteral("deck");
     QTemporaryDir m_runtime;
     QProcess m_server;
-    QProcess m_recorder;
+    std::list<QProcess> m_recorders;
     bool m_ready = false;
 };

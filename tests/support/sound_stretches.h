@@ -7,6 +7,40 @@
 #include <cmath>
 #include <vector>
 
+// The samples of a 16-bit PCM WAV file, its channels interleaved; none when it
+// cannot be read.
+struct WavSamples {
+    int channels = 1;
+    int rate = 44100;
+    std::vector<qint16> samples;
+    qsizetype frames() const { return qsizetype(samples.size()) / channels; }
+};
+
+inline WavSamples readWav(const QString& wavPath)
+{
+    WavSamples wav;
+    QFile file(wavPath);
+    if (!file.open(QIODevice::ReadOnly))
+        return wav;
+    const QByteArray bytes = file.readAll();
+    qsizetype pos = 12;
+    while (pos + 8 <= bytes.size()) {
+        const QByteArray id = bytes.mid(pos, 4);
+        const quint32 size = qFromLittleEndian<quint32>(bytes.constData() + pos + 4);
+        if (id == "fmt ") {
+            wav.channels = qFromLittleEndian<quint16>(bytes.constData() + pos + 10);
+            wav.rate = int(qFromLittleEndian<quint32>(bytes.constData() + pos + 12));
+        } else if (id == "data") {
+            // Read to the end: an unfinished header may give no size.
+            const auto* first = reinterpret_cast<const qint16*>(bytes.constData() + pos + 8);
+            wav.samples.assign(first, first + (bytes.size() - pos - 8) / 2 / wav.channels * wav.channels);
+            break;
+        }
+        pos += 8 + size + (size & 1);
+    }
+    return wav;
+}
+
 // The stretches of sound in a 16-bit PCM WAV recording: RMS over 10 ms windows,
 // a window louder than the threshold (of full scale) is sound. A break shorter than
 // bridge seconds (an underrun of a loaded machine) does not split a stretch.
@@ -18,31 +52,12 @@ struct SoundStretch {
 
 inline std::vector<SoundStretch> soundStretches(const QString& wavPath, double bridge = 0.1, double threshold = 0.02)
 {
-    QFile file(wavPath);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    const QByteArray bytes = file.readAll();
-    int channels = 1;
-    int rate = 44100;
-    qsizetype pos = 12;
-    qsizetype dataStart = -1;
-    while (pos + 8 <= bytes.size()) {
-        const QByteArray id = bytes.mid(pos, 4);
-        const quint32 size = qFromLittleEndian<quint32>(bytes.constData() + pos + 4);
-        if (id == "fmt ") {
-            channels = qFromLittleEndian<quint16>(bytes.constData() + pos + 10);
-            rate = int(qFromLittleEndian<quint32>(bytes.constData() + pos + 12));
-        } else if (id == "data") {
-            dataStart = pos + 8; // read to the end: an unfinished header may give no size
-            break;
-        }
-        pos += 8 + size + (size & 1);
-    }
+    const WavSamples wav = readWav(wavPath);
+    const int channels = wav.channels;
+    const int rate = wav.rate;
+    const qint16* samples = wav.samples.data();
+    const qsizetype frames = wav.frames();
     std::vector<SoundStretch> stretches;
-    if (dataStart < 0)
-        return stretches;
-    const auto* samples = reinterpret_cast<const qint16*>(bytes.constData() + dataStart);
-    const qsizetype frames = (bytes.size() - dataStart) / 2 / channels;
     const qsizetype window = rate / 100;
     const double loud = threshold * 32768;
     // Edges found by windows are sharpened to the first or last loud sample near them.

@@ -1,0 +1,105 @@
+#include "common/failure.h"
+#include "player/gst_media_player.h"
+#include "support/generated_media.h"
+#include "support/pulse_null_sink.h"
+#include "support/sound_stretches.h"
+
+#include <QSignalSpy>
+#include <QTest>
+#include <algorithm>
+#include <gtest/gtest.h>
+
+namespace {
+
+// The frames from the first one with sound on.
+std::vector<qint16> fromFirstSound(const WavSamples& wav)
+{
+    auto first = wav.samples.begin();
+    while (first != wav.samples.end() && *first == 0)
+        ++first;
+    return std::vector<qint16>(wav.samples.begin() + (first - wav.samples.begin()) / 2 * 2, wav.samples.end());
+}
+
+// At full volume, a 16-bit file into a 16-bit output of its rate comes out as it
+// is: neither dithered nor scaled nor resampled, to the last bit, through loud noise
+// that reaches full scale and a quiet tone a few steps high, each channel its own.
+TEST(PulseOutputTest, aSixteenBitFileIsHeardSampleForSample)
+{
+    PulseNullSink sink;
+    ASSERT_TRUE(sink.ready());
+    GeneratedMedia media;
+    const QString file = media.make(
+        QStringLiteral("sox"),
+        { "-D", "|sox -D -r 44100 -c 2 -n -p synth 1.5 whitenoise whitenoise",
+          "|sox -D -r 44100 -c 2 -n -p synth 1.5 sine 1000 sine 1500 vol 0.002", "-b", "16", "passages.wav" },
+        QStringLiteral("passages.wav"));
+    ASSERT_FALSE(file.isEmpty());
+    const QString recording = media.path(QStringLiteral("deck.wav"));
+    ASSERT_TRUE(sink.startRecording(recording, 2));
+    {
+        GstMediaPlayer player;
+        QSignalSpy ended(&player, &MediaPlayer::endOfStream);
+        player.play(file, 0);
+        ASSERT_TRUE(ended.wait(8000));
+        QTest::qWait(300);
+    }
+    sink.stopRecording();
+    QFile::copy(recording, "/tmp/pexp/heard.wav"); QFile::copy(file, "/tmp/pexp/played.wav");
+
+    const std::vector<qint16> played = fromFirstSound(readWav(file));
+    const std::vector<qint16> heard = fromFirstSound(readWav(recording));
+    ASSERT_EQ(played.size(), size_t(3 * 44100 * 2));
+    ASSERT_GE(heard.size(), played.size());
+    EXPECT_NE(std::find(played.begin(), played.end(), qint16(-32768)), played.end()); // full scale was reached
+    size_t differing = 0;
+    for (size_t i = 0; i < played.size(); ++i) {
+        if (heard[i] != played[i] && differing++ < 5)
+            ADD_FAILURE() << "sample " << i << ": " << played[i] << " heard as " << heard[i];
+    }
+    EXPECT_EQ(differing, 0u);
+}
+
+// A run played to a chosen output is heard there and nowhere else, until the
+// system's default is chosen again; an output the sound server does not have is
+// named when play() fails, and spoils nothing after it.
+TEST(PulseOutputTest, aChosenOutputAloneHearsTheRunsPlayedToIt)
+{
+    PulseNullSink sink;
+    ASSERT_TRUE(sink.ready());
+    ASSERT_TRUE(sink.addSink(QStringLiteral("deck2"), QStringLiteral("Deck2")));
+    GeneratedMedia media;
+    const QString tone = media.make(QStringLiteral("sox"),
+                                    { "-r", "44100", "-c", "2", "-n", "tone.wav", "synth", "3", "sine", "440", "vol", "0.5" },
+                                    QStringLiteral("tone.wav"));
+    ASSERT_FALSE(tone.isEmpty());
+    const QString deck = media.path(QStringLiteral("deck.wav"));
+    const QString deck2 = media.path(QStringLiteral("deck2.wav"));
+    ASSERT_TRUE(sink.startRecording(deck));
+    ASSERT_TRUE(sink.startRecording(deck2, 1, QStringLiteral("deck2")));
+
+    GstMediaPlayer player;
+    QSignalSpy ended(&player, &MediaPlayer::endOfStream);
+    const auto playTo = [&](const QString& output) {
+        player.setOutput(output);
+        player.play(tone, 0);
+        EXPECT_TRUE(ended.wait(8000)) << output.toStdString();
+        QTest::qWait(200);
+        player.stop();
+    };
+    playTo(QStringLiteral("deck2"));
+    playTo({});
+    player.setOutput(QStringLiteral("deck3"));
+    try {
+        player.play(tone, 0);
+        ADD_FAILURE() << "played to an output that is not there";
+    } catch (const Failure& failure) {
+        EXPECT_TRUE(failure.description().contains(QStringLiteral("deck3"))) << failure.description().toStdString();
+    }
+    playTo(QStringLiteral("deck2"));
+    sink.stopRecording();
+
+    EXPECT_EQ(soundStretches(deck2).size(), 2u);
+    EXPECT_EQ(soundStretches(deck).size(), 1u);
+}
+
+} // namespace
