@@ -7,8 +7,8 @@
 #include "player/media_player.h"
 #include "player/sample_reader.h"
 #include "support/fake_dialogs.h"
-#include "support/fake_other_sounds.h"
-#include "support/fake_sound_outputs.h"
+#include "sound_server/other_sounds.h"
+#include "sound_server/sound_outputs.h"
 #include "support/generated_media.h"
 
 #include <QEventLoop>
@@ -24,9 +24,9 @@ struct SoundingRun {
     std::unique_ptr<MediaPlayer> player = makeMediaPlayer();
     SystemDiscs discs;
     std::unique_ptr<SampleReader> sampleReader = makeSampleReader();
-    FakeSoundOutputs soundOutputs;
-    FakeOtherSounds otherSounds;
-    MainWindow window { AppServices { dialogs, discs, *player, *sampleReader, soundOutputs, otherSounds,
+    std::unique_ptr<SoundOutputs> soundOutputs = makeSoundOutputs();
+    std::unique_ptr<OtherSounds> otherSounds = makeOtherSounds(programDir.filePath(QStringLiteral("muted.dat")));
+    MainWindow window { AppServices { dialogs, discs, *player, *sampleReader, *soundOutputs, *otherSounds,
                                       programDir.path(), programDir.path(), {} } };
 
     SoundingRun()
