@@ -1,17 +1,16 @@
 #include "gain_tags/gain_tags.h"
 
 #include "gain_tags/gain_values.h"
+#include "gain_tags/relative_volume.h"
 
 #include <QFile>
 #include <QHash>
-#include <cmath>
 #include <taglib/apetag.h>
 #include <taglib/fileref.h>
 #include <taglib/id3v2tag.h>
 #include <taglib/mp4file.h>
 #include <taglib/mp4tag.h>
 #include <taglib/mpegfile.h>
-#include <taglib/relativevolumeframe.h>
 #include <taglib/tpropertymap.h>
 
 namespace {
@@ -46,40 +45,6 @@ void addFreeformFields(TagFields& fields, const TagLib::MP4::Tag& tag)
         const QString name = fromTagLib(key);
         if (name.startsWith(prefix, Qt::CaseInsensitive))
             addField(fields, name.mid(prefix.size()), item.toStringList());
-    }
-}
-
-// The peak of a relative volume frame is a whole number of the given bits, full scale
-// at half their range as with signed samples.
-std::optional<double> framePeak(const TagLib::ID3v2::RelativeVolumeFrame::PeakVolume& peak)
-{
-    if (peak.bitsRepresentingPeak == 0)
-        return std::nullopt;
-    double value = 0;
-    for (const char byte : peak.peakVolume)
-        value = value * 256 + static_cast<unsigned char>(byte);
-    return soundPeak(std::ldexp(value, 1 - peak.bitsRepresentingPeak));
-}
-
-// An MP3's RVA2 frames, where no TXXX frame gave the figure: the frame named "track" or
-// "album", its master volume only.
-void addRelativeVolumes(GainTags& tags, const TagLib::ID3v2::Tag& tag)
-{
-    using TagLib::ID3v2::RelativeVolumeFrame;
-    for (const TagLib::ID3v2::Frame* frame : tag.frameList("RVA2")) {
-        const auto* volume = dynamic_cast<const RelativeVolumeFrame*>(frame);
-        if (!volume || !volume->channels().contains(RelativeVolumeFrame::MasterVolume))
-            continue;
-        const QString identification = fromTagLib(volume->identification()).toLower();
-        if (identification != u"track" && identification != u"album")
-            continue;
-        const bool album = identification == u"album";
-        std::optional<double>& gain = album ? tags.albumGain : tags.trackGain;
-        std::optional<double>& peak = album ? tags.albumPeak : tags.trackPeak;
-        if (!gain)
-            gain = soundGain(volume->volumeAdjustment());
-        if (!peak)
-            peak = framePeak(volume->peakVolume());
     }
 }
 
