@@ -20,6 +20,18 @@ constexpr int kWaitSliceMs = 10;
 // or the next file to be handed to play().
 constexpr int kNextFile = 2;
 
+void applyGain(GstBufferHandle& buffer, float gain)
+{
+    buffer.reset(gst_buffer_make_writable(buffer.release()));
+    GstMapInfo map;
+    if (!gst_buffer_map(buffer.get(), &map, GST_MAP_READWRITE))
+        return;
+    auto* samples = reinterpret_cast<float*>(map.data);
+    for (gsize i = 0; i < map.size / sizeof(float); ++i)
+        samples[i] *= gain;
+    gst_buffer_unmap(buffer.get(), &map);
+}
+
 qint64 framesOf(const GstBufferHandle& buffer)
 {
     return qint64(gst_buffer_get_size(buffer.get())) / GstOutputStream::kBytesPerFrame;
@@ -67,7 +79,7 @@ double GstMediaPlayer::duration() const
     return m_duration;
 }
 
-void GstMediaPlayer::play(const SoundSource& source, double silenceMs)
+void GstMediaPlayer::play(const SoundSource& source, double silenceMs, double gainDb)
 {
     int decoder = 0;
     {
@@ -82,6 +94,7 @@ void GstMediaPlayer::play(const SoundSource& source, double silenceMs)
             m_timeline.reset();
         m_timeline.want(silenceMs);
         m_waiting = decoder;
+        m_gains[decoder] = gainDb == 0 ? 1.0f : float(std::pow(10.0, gainDb / 20));
     }
     try {
         // Nothing plays while it is closed, so no thread uses the stream that goes.
@@ -257,6 +270,8 @@ GstBufferHandle GstMediaPlayer::nextOfActiveFile(qint64& frames, int& waitFor)
     if (GstBufferHandle buffer = file.take(kPieceFrames)) {
         frames = framesOf(buffer);
         m_starvedSince.reset();
+        if (m_gains[m_active] != 1)
+            applyGain(buffer, m_gains[m_active]);
         return buffer;
     }
     frames = kPieceFrames;

@@ -34,7 +34,7 @@ public:
     void setFileName(const QString& path) override;
     double duration() const override;
     using MediaPlayer::play;
-    void play(const SoundSource& source, double silenceMs) override;
+    void play(const SoundSource& source, double silenceMs, double gainDb) override;
     void stop() override;
     double currentPosition() const override;
     void setOutput(const QString& outputName) override;
@@ -93,4 +93,5 @@ private:
     std::unique_ptr<GstOutputStream> m_output; // made anew only while closed
     GstPlaybin m_measure;
     GstFileDecoder m_decoders[2];
+    float m_gains[2] = { 1, 1 }; // of each decoder's file, under the feed lock
 };

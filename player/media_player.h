@@ -32,9 +32,11 @@ public:
     // to open. Called while a file sounds (from its soundTaken on), the new file
     // waits behind it, so even a silence of 0 comes out exact; a second waiting
     // file replaces the first.
+    // Every sample of it is raised or lowered by gainDb; at 0 they are left as they are.
     // Throws a Failure when the sound output cannot start.
-    virtual void play(const SoundSource& source, double silenceMs) = 0;
-    void play(const QString& path, double silenceMs) { play(SoundSource { .path = path }, silenceMs); }
+    virtual void play(const SoundSource& source, double silenceMs, double gainDb) = 0;
+    void play(const SoundSource& source, double silenceMs) { play(source, silenceMs, 0); }
+    void play(const QString& path, double silenceMs) { play(SoundSource { .path = path }, silenceMs, 0); }
     // Ends any playback and drops a waiting file; harmless when nothing plays.
     virtual void stop() = 0;
     // Play position of the file being heard, in seconds from its start.

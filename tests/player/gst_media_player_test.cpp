@@ -343,6 +343,35 @@ TEST(GstMediaPlayerTest, theFirstFileFollowsItsLeadInToTheSampleAndAStopDuringIt
     EXPECT_EQ(firstSound(writtenSamples(written), runStart), framesWritten());
 }
 
+// A gain scales every sample of its file alone; without one the file's 16-bit samples
+// are written as they are, to the bit.
+TEST(GstMediaPlayerTest, aGainScalesEverySampleOfItsFileAndNoGainLeavesThemAsTheyAre)
+{
+    GeneratedMedia media;
+    const QString tone = toneFile(media, QStringLiteral("tone.wav"), 0.5, 0.25);
+    ASSERT_FALSE(tone.isEmpty());
+    const QString written = media.path(QStringLiteral("written.f32"));
+    {
+        GstMediaPlayer player(writingSink(written, 1000));
+        QSignalSpy ended(&player, &MediaPlayer::endOfStream);
+        player.play(SoundSource { .path = tone }, 0, 0);
+        ASSERT_TRUE(ended.wait(5000));
+        player.play(SoundSource { .path = tone }, 500, 20 * std::log10(0.5));
+        ASSERT_TRUE(ended.wait(5000));
+    }
+    const std::vector<float> samples = writtenSamples(written);
+    constexpr qsizetype kFrames = 22050;
+    const qsizetype first = firstSound(samples, 0);
+    const qsizetype second = firstSound(samples, first + kFrames);
+    ASSERT_LE(size_t(2 * (second + kFrames)), samples.size());
+    EXPECT_EQ(second - first, kFrames + 22050) << "the silence between them is untouched";
+    for (qsizetype i = 0; i < 2 * kFrames; ++i) {
+        const float untouched = samples[size_t(2 * first + i)];
+        ASSERT_EQ(untouched * 32768, std::round(untouched * 32768)) << "sample " << i;
+        ASSERT_NEAR(samples[size_t(2 * second + i)], untouched / 2, 1e-6) << "sample " << i;
+    }
+}
+
 // The level is of what is heard, not of what the output wrote ahead of it: nothing
 // during a lead-in while the file waits in the sink, each channel's peak while it
 // sounds, nothing after its end, and nothing of a stopped run in the next.

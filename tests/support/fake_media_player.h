@@ -17,6 +17,7 @@ public:
     QStringList played;
     QList<SoundSource> playedSources;
     QList<double> silences; // what each play asked for
+    QList<double> gains;
     int stops = 0;
     double position = 0;
     QString output; // as last set
@@ -34,8 +35,9 @@ public:
     }
     double duration() const override { return durations.value(m_current); }
     using MediaPlayer::play;
-    void play(const SoundSource& source, double silenceMs) override
+    void play(const SoundSource& source, double silenceMs, double gainDb) override
     {
+        gains << gainDb;
         played << source.path;
         playedSources << source;
         silences << silenceMs;
