@@ -5,11 +5,25 @@
 
 #include <QFile>
 #include <cmath>
+#include <optional>
 
 namespace {
 
-// Nothing sensible lies beyond the first few bytes of a three-line file.
+// Nothing sensible lies beyond the first few bytes of a six-line file.
 constexpr qint64 kMostRead = 4096;
+
+const char* const kModeNames[] = {"off", "track", "album"};
+
+// A number of the line within the range; nothing for anything else.
+std::optional<double> numberIn(const QString& line, double least, double most)
+{
+    // QString reads numbers with "." whatever the locale.
+    bool ok = false;
+    const double value = line.trimmed().toDouble(&ok);
+    if (ok && std::isfinite(value) && value >= least && value <= most)
+        return value;
+    return std::nullopt;
+}
 
 } // namespace
 
@@ -25,22 +39,26 @@ OutputChoice parseOutputChoice(const QStringList& lines)
         choice.outputName = lines[0].trimmed();
     if (lines.size() > 1)
         choice.keepOtherSoundsOff = lines[1].trimmed() == QLatin1String("1");
-    if (lines.size() > 2) {
-        // QString reads numbers with "." whatever the locale.
-        bool ok = false;
-        const double seconds = lines[2].trimmed().toDouble(&ok);
-        if (ok && std::isfinite(seconds) && seconds >= 0 && seconds <= kLeadInMostSeconds)
-            choice.leadInSeconds = seconds;
-    }
+    if (lines.size() > 2)
+        choice.leadInSeconds = numberIn(lines[2], 0, kLeadInMostSeconds).value_or(0);
     if (lines.size() > 3)
         choice.outputDescription = lines[3].trimmed();
+    if (lines.size() > 4) {
+        for (int mode = 0; mode < 3; ++mode) {
+            if (lines[4].trimmed() == QLatin1String(kModeNames[mode]))
+                choice.gain.mode = GainMode(mode);
+        }
+    }
+    if (lines.size() > 5)
+        choice.gain.preampDb = numberIn(lines[5], -kPreampMostDb, kPreampMostDb).value_or(0);
     return choice;
 }
 
 QStringList outputChoiceLines(const OutputChoice& choice)
 {
     return {choice.outputName, choice.keepOtherSoundsOff ? QStringLiteral("1") : QStringLiteral("0"),
-            plainNumber(choice.leadInSeconds), choice.outputDescription};
+            plainNumber(choice.leadInSeconds), choice.outputDescription,
+            QLatin1String(kModeNames[int(choice.gain.mode)]), plainNumber(choice.gain.preampDb)};
 }
 
 OutputChoice readOutputFile(const QString& path)

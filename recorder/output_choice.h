@@ -1,5 +1,7 @@
 #pragma once
 
+#include "recorder/gain_plan.h"
+
 #include <QStringList>
 
 // What the recorder is fed from: the output a run plays to, whether other
@@ -9,14 +11,17 @@ struct OutputChoice {
     bool keepOtherSoundsOff = false;
     double leadInSeconds = 0;
     QString outputDescription; // as the server last described it, to name it while it is away
+    GainSettings gain;
 
     bool operator==(const OutputChoice&) const = default;
 };
 
 inline constexpr double kLeadInMostSeconds = 60;
+inline constexpr double kPreampMostDb = 15;
 
 // output.dat, beside recorder.dat: the output's name, 1 or 0 for keeping other
-// sounds off, the lead-in in seconds and the output's description, a line each.
+// sounds off, the lead-in in seconds, the output's description, the loudness mode
+// ("off", "track" or "album") and the pre-amp in dB, a line each.
 inline const QString kOutputFileName = QStringLiteral("output.dat");
 
 // What the user is shown of the chosen output.

@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QSignalBlocker>
 
@@ -34,6 +35,8 @@ OutputPanel::OutputPanel(SoundOutputs& outputs, MediaPlayer& player, const Outpu
     , m_output(new QComboBox)
     , m_keepOff(new QCheckBox(QStringLiteral("&Keep other sounds off the recording")))
     , m_leadIn(new QDoubleSpinBox)
+    , m_loudness(new QComboBox)
+    , m_preamp(new QDoubleSpinBox)
     , m_notice(new QLabel)
     , m_meter(new LevelMeter)
 {
@@ -45,6 +48,15 @@ OutputPanel::OutputPanel(SoundOutputs& outputs, MediaPlayer& player, const Outpu
     m_leadIn->setDecimals(1);
     m_leadIn->setSingleStep(0.5);
     m_leadIn->setToolTip(QStringLiteral("Silence sent before the first track, for the recorder to lock and arm"));
+    m_loudness->setObjectName(QStringLiteral("LoudnessMode"));
+    m_loudness->addItems({QStringLiteral("Off"), QStringLiteral("Track"), QStringLiteral("Album")});
+    m_loudness->setToolTip(QStringLiteral("Off: as the files are. Track: every track at one loudness. "
+                                          "Album: every album at one loudness, its tracks' levels kept."));
+    m_preamp->setObjectName(QStringLiteral("PreampBox"));
+    m_preamp->setRange(-kPreampMostDb, kPreampMostDb);
+    m_preamp->setDecimals(1);
+    m_preamp->setSingleStep(0.5);
+    m_preamp->setToolTip(QStringLiteral("Added to every gain; a gain never lifts a peak over full scale"));
     m_notice->setObjectName(QStringLiteral("OutputNotice"));
     m_notice->setWordWrap(true);
     m_notice->hide();
@@ -61,12 +73,25 @@ OutputPanel::OutputPanel(SoundOutputs& outputs, MediaPlayer& player, const Outpu
     grid->addWidget(leadInLabel, 1, 0);
     grid->addWidget(m_leadIn, 1, 1);
     grid->addWidget(m_keepOff, 1, 2);
-    grid->addWidget(m_notice, 2, 0, 1, 3);
-    grid->addWidget(m_meter, 3, 0, 1, 3);
+    auto* loudnessLabel = new QLabel(QStringLiteral("Lou&dness:"));
+    loudnessLabel->setBuddy(m_loudness);
+    auto* preampLabel = new QLabel(QStringLiteral("&Pre-amp (dB)"));
+    preampLabel->setBuddy(m_preamp);
+    auto* preampRow = new QHBoxLayout;
+    preampRow->addWidget(preampLabel);
+    preampRow->addWidget(m_preamp);
+    preampRow->addStretch(1);
+    grid->addWidget(loudnessLabel, 2, 0);
+    grid->addWidget(m_loudness, 2, 1);
+    grid->addLayout(preampRow, 2, 2);
+    grid->addWidget(m_notice, 3, 0, 1, 3);
+    grid->addWidget(m_meter, 4, 0, 1, 3);
     grid->setColumnStretch(2, 1);
 
     m_keepOff->setChecked(m_choice.keepOtherSoundsOff);
     m_leadIn->setValue(m_choice.leadInSeconds);
+    m_loudness->setCurrentIndex(int(m_choice.gain.mode));
+    m_preamp->setValue(m_choice.gain.preampDb);
     listOutputs();
     connect(&m_outputs, &SoundOutputs::changed, this, &OutputPanel::listOutputs);
     connect(m_output, &QComboBox::activated, this, [this](int index) {
@@ -84,6 +109,14 @@ OutputPanel::OutputPanel(SoundOutputs& outputs, MediaPlayer& player, const Outpu
     });
     connect(m_leadIn, &QDoubleSpinBox::valueChanged, this, [this](double seconds) {
         m_choice.leadInSeconds = seconds;
+        Q_EMIT choiceChanged(m_choice);
+    });
+    connect(m_loudness, &QComboBox::activated, this, [this](int index) {
+        m_choice.gain.mode = GainMode(index);
+        Q_EMIT choiceChanged(m_choice);
+    });
+    connect(m_preamp, &QDoubleSpinBox::valueChanged, this, [this](double db) {
+        m_choice.gain.preampDb = db;
         Q_EMIT choiceChanged(m_choice);
     });
     m_meterTimer.setInterval(1000 / LevelMeter::kUpdatesPerSecond);

@@ -14,7 +14,8 @@ class QLabel;
 class SoundOutputs;
 
 // What reaches the recorder: the output a run plays to, other programs' sounds
-// kept off it, the lead-in, and a meter of what is heard. The list of outputs
+// kept off it, the lead-in, the loudness the list is brought to, and a meter of
+// what is heard. The list of outputs
 // follows the sound server as devices come and go.
 class OutputPanel : public QWidget {
     Q_OBJECT
@@ -46,6 +47,8 @@ private:
     QComboBox* m_output;
     QCheckBox* m_keepOff;
     QDoubleSpinBox* m_leadIn;
+    QComboBox* m_loudness;
+    QDoubleSpinBox* m_preamp;
     QLabel* m_notice;
     LevelMeter* m_meter;
 };

@@ -201,7 +201,7 @@ void RecorderWindow::setTabOrder()
 // Fits a 1366 x 768 screen below a panel, title bar included.
 QSize RecorderWindow::sizeHint() const
 {
-    return QSize(800, 620).expandedTo(minimumSizeHint());
+    return QSize(800, 660).expandedTo(minimumSizeHint());
 }
 
 void RecorderWindow::setTitleLookup(TitleLookup lookup)

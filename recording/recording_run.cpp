@@ -111,7 +111,8 @@ RecordingRun::EntrySound RecordingRun::entrySound(int number)
 // before after the sound of the last one, to the sample.
 void RecordingRun::queue(int number, const EntrySound& entry)
 {
-    m_player.play(entry.sound, number > 1 ? m_playlist.at(number - 2).gap : m_leadInSeconds * 1000);
+    m_player.play(entry.sound, number > 1 ? m_playlist.at(number - 2).gap : m_leadInSeconds * 1000,
+                  m_gainOf ? m_gainOf(number - 1) : 0);
     m_queued.push_back({number, entry.length});
     if (number == 1 && m_leadInSeconds > 0) {
         m_leadInClock.start();

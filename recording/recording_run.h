@@ -9,6 +9,7 @@
 #include <QObject>
 #include <QTimer>
 #include <deque>
+#include <functional>
 #include <vector>
 
 class Discs;
@@ -43,6 +44,8 @@ public:
     // The silence sent before the first entry, so a recorder locks to the signal and
     // arms before the music starts.
     void setLeadIn(double seconds) { m_leadInSeconds = seconds; }
+    // The gain in dB each entry (by its index) plays at, asked as it is handed to the player.
+    void setGains(std::function<double(int index)> gainOf) { m_gainOf = std::move(gainOf); }
 
     State state() const { return m_state; }
     bool isRunning() const { return m_running; }
@@ -95,6 +98,7 @@ private:
     QString m_programDirectory;
     WhenDoneChoices m_whenDone;
     double m_leadInSeconds = 0;
+    std::function<double(int index)> m_gainOf;
 
     QTimer m_gapTimer;
     QTimer m_cdWatch;

@@ -19,8 +19,12 @@ class RunOutputTest : public MainWindowTest {
 protected:
     const SoundOutput deck{"deck", "Line out to the deck", 44100};
 
-    MainWindow& loadWith(const OutputChoice& choice)
+    MainWindow& loadWith(const QString& outputName, bool keepOtherSoundsOff, const QString& description = {})
     {
+        OutputChoice choice;
+        choice.outputName = outputName;
+        choice.keepOtherSoundsOff = keepOtherSoundsOff;
+        choice.outputDescription = description;
         writeOutputFile(QDir(programDir.path()).filePath(kOutputFileName), choice);
         soundOutputs.list = {{"analog", "Built-in Audio", 44100}, deck};
         MainWindow& w = load();
@@ -36,7 +40,7 @@ protected:
 // A run plays to the chosen output or not at all, and never moves elsewhere by itself.
 TEST_F(RunOutputTest, aRunPlaysToTheChosenOutputOrNotAtAll)
 {
-    MainWindow& w = loadWith({"deck", false, 0, "Line out to the deck"});
+    MainWindow& w = loadWith("deck", false, "Line out to the deck");
     EXPECT_EQ(player.output, "deck");
     w.ui.exitWhenDoneBox->setValue(BoxState::Ticked);
     bool ended = false;
@@ -77,7 +81,7 @@ TEST_F(RunOutputTest, aRunPlaysToTheChosenOutputOrNotAtAll)
 // Other programs are muted for exactly as long as the run or the passage sounds.
 TEST_F(RunOutputTest, otherSoundsAreKeptOffWhileARunSoundsAndLetBackOnEveryWayOut)
 {
-    MainWindow& w = loadWith({"deck", true, 0, {}});
+    MainWindow& w = loadWith("deck", true);
     const auto runUntilStarted = [&] {
         w.ui.startRecording->click();
         tick("Timer1");
@@ -116,7 +120,7 @@ TEST_F(RunOutputTest, otherSoundsAreKeptOffWhileARunSoundsAndLetBackOnEveryWayOu
 
 TEST_F(RunOutputTest, theLeadInComesBeforeTheFirstTrackOnlyAndIsCountedDown)
 {
-    MainWindow& w = loadWith({"", false, 0, {}});
+    MainWindow& w = loadWith({}, false);
     w.recorderWindow().findChild<QDoubleSpinBox*>("LeadInBox")->setValue(1.5);
     EXPECT_EQ(readOutputFile(QDir(programDir.path()).filePath(kOutputFileName)).leadInSeconds, 1.5);
     w.ui.startRecording->click();

@@ -30,7 +30,8 @@ TEST(OutputPanel, listsTheServersOutputsAfterTheDefaultAndKeepsAChoiceThatIsAway
     FakeSoundOutputs outputs;
     outputs.list = {{"analog", "Built-in Audio Analog Stereo", 44100}, {"spdif", "Built-in Audio Digital Stereo", 48000}};
     FakeMediaPlayer player;
-    OutputPanel panel(outputs, player, {"usb", true, 2, {}});
+    const OutputChoice away {"usb", true, 2, {}, {}};
+    OutputPanel panel(outputs, player, away);
     auto* box = panel.findChild<QComboBox*>("OutputChoice");
     auto* notice = panel.findChild<QLabel*>("OutputNotice");
     EXPECT_EQ(itemsOf(box), QStringList({"System default", "Built-in Audio Analog Stereo",
@@ -52,8 +53,14 @@ TEST(OutputPanel, listsTheServersOutputsAfterTheDefaultAndKeepsAChoiceThatIsAway
     Q_EMIT box->activated(1);
     ASSERT_EQ(chosen.size(), 1);
     EXPECT_EQ(chosen[0][0].value<OutputChoice>().outputName, "spdif");
-    EXPECT_EQ(panel.choice(), (OutputChoice{"spdif", true, 2, "Built-in Audio Digital Stereo"}));
+    EXPECT_EQ(panel.choice(), (OutputChoice{"spdif", true, 2, "Built-in Audio Digital Stereo", {}}));
     EXPECT_TRUE(notice->text().contains("48000 Hz")) << notice->text().toStdString();
+
+    auto* loudness = panel.findChild<QComboBox*>("LoudnessMode");
+    loudness->setCurrentIndex(2);
+    Q_EMIT loudness->activated(2);
+    panel.findChild<QDoubleSpinBox*>("PreampBox")->setValue(-3);
+    EXPECT_EQ(chosen.last()[0].value<OutputChoice>().gain, (GainSettings{GainMode::Album, -3}));
 
     panel.setKeepOffProblem("Other sounds cannot be kept off the recording: refused");
     EXPECT_TRUE(notice->text().contains("refused"));
@@ -66,7 +73,7 @@ TEST(OutputPanel, listsTheServersOutputsAfterTheDefaultAndKeepsAChoiceThatIsAway
     EXPECT_EQ(notice->text(), "No sound server");
 
     // Away, an output is still shown as the server last described it.
-    OutputPanel later(outputs, player, {"spdif", true, 2, "Built-in Audio Digital Stereo"});
+    OutputPanel later(outputs, player, {"spdif", true, 2, "Built-in Audio Digital Stereo", {}});
     EXPECT_EQ(later.findChild<QComboBox*>("OutputChoice")->currentText(), "Built-in Audio Digital Stereo (not connected)");
 }
 
