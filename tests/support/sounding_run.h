@@ -27,7 +27,7 @@ struct SoundingRun {
     FakeSoundOutputs soundOutputs;
     FakeOtherSounds otherSounds;
     MainWindow window { AppServices { dialogs, discs, *player, *sampleReader, soundOutputs, otherSounds,
-                                      programDir.path(), programDir.path(), {} } };
+                                      programDir.path(), programDir.path(), programDir.path(), {} } };
 
     SoundingRun()
     {
