@@ -121,9 +121,11 @@ bool appendScanCacheEntry(QByteArray& bytes, const QString& key, const CachedSca
     append(bytes, scan.frames);
     append(bytes, std::bit_cast<quint64>(scan.loudnessLufs));
     append(bytes, quint32(levelCodes.size()));
-    const qsizetype at = bytes.size();
-    bytes.resize(at + codesSize);
-    qToLittleEndian<qint16>(levelCodes.data(), qsizetype(levelCodes.size()), bytes.data() + at);
+    if (!levelCodes.empty()) { // a track without sound has no blocks
+        const qsizetype at = bytes.size();
+        bytes.resize(at + codesSize);
+        qToLittleEndian<qint16>(levelCodes.data(), qsizetype(levelCodes.size()), bytes.data() + at);
+    }
     char* count = bytes.data() + kHeader.size();
     qToLittleEndian(qFromLittleEndian<quint32>(count) + 1, count);
     return true;
@@ -150,6 +152,8 @@ std::optional<std::vector<qint16>> readLevelCodes(QIODevice& file, qint64 codesA
 {
     std::vector<qint16> codes(size_t(blocksOf(frames)));
     const qint64 size = qint64(codes.size() * sizeof(qint16));
+    if (codes.empty())
+        return codes;
     if (!file.seek(codesAt) || file.read(reinterpret_cast<char*>(codes.data()), size) != size)
         return std::nullopt;
     qFromLittleEndian<qint16>(codes.data(), qsizetype(codes.size()), codes.data());
