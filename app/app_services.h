@@ -21,6 +21,7 @@ struct AppServices {
     SoundOutputs& soundOutputs; // what the sound server offers to play to
     OtherSounds& otherSounds;   // other programs' streams, kept off a recording
     QString programDirectory; // settings.dat, filelist.tmp and the Recording playlists
+    QString dataDirectory;    // the scan cache; made when it is first written
     QString audioCdBase;      // holds the "Audio CD" folder of the disc in the drive
     VolumeControl volumeControl;
 };

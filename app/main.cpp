@@ -24,7 +24,7 @@ int main(int argc, char** argv)
     const auto otherSounds = makeOtherSounds(QDir(programDirectory()).filePath(QStringLiteral("muted.dat")));
     // Files named on the command line (a file manager's "Open with") are all it reads there.
     Startup startup({dialogs, discs, *mediaPlayer, *sampleReader, *soundOutputs, *otherSounds, programDirectory(),
-                     AudioCdFolder::standardBase(), findVolumeControl()},
+                     dataDirectory(), AudioCdFolder::standardBase(), findVolumeControl()},
                     QApplication::arguments().mid(1));
     startup.start();
     return app.exec();

@@ -24,6 +24,7 @@
 #include "recorder/output_panel.h"
 #include "recorder/recorder_file.h"
 #include "recorder/recorder_window.h"
+#include "recorder/scan_cache.h"
 #include "recorder/scan_panel.h"
 #include "recorder/scan_tracks.h"
 #include "recording/power_off.h"
@@ -146,7 +147,8 @@ void MainWindow::setUpRecorderWindow()
     m_recorderWindow->setTitleLookup(cueTitle);
 
     // What the scan found outlives the window's closing; the window shows it.
-    auto* findings = new ListFindings(m_services.sampleReader, this);
+    auto* findings = new ListFindings(m_services.sampleReader,
+                                      QDir(m_services.dataDirectory).filePath(kScanCacheFileName), this);
     findings->setRule(m_recorderWindow->recorder().silence);
     auto* scanPanel = new ScanPanel(*findings, m_services.mediaPlayer, m_recorderWindow);
     m_recorderWindow->scanArea()->addWidget(scanPanel);

@@ -64,7 +64,7 @@ void measure(const QString& programDir, const QList<QStringList>& runs)
     FakeSampleReader reader;
     FakeSoundOutputs outputs;
     FakeOtherSounds otherSounds;
-    MainWindow window({dialogs, discs, player, reader, outputs, otherSounds, programDir, programDir, {}});
+    MainWindow window({dialogs, discs, player, reader, outputs, otherSounds, programDir, programDir, programDir, {}});
     window.setAttribute(Qt::WA_DeleteOnClose, false);
     window.setUpColumns();
     window.show();

@@ -101,7 +101,8 @@ void measure(int count)
     FakeSampleReader reader;
     FakeSoundOutputs outputs;
     FakeOtherSounds otherSounds;
-    MainWindow window({dialogs, discs, player, reader, outputs, otherSounds, programDir.path(), programDir.path(), {}});
+    const QString dir = programDir.path();
+    MainWindow window({dialogs, discs, player, reader, outputs, otherSounds, dir, dir, dir, {}});
     window.setAttribute(Qt::WA_DeleteOnClose, false);
     window.setUpColumns();
     window.show();

@@ -52,7 +52,8 @@ int runOnce(int argc, char** argv)
     const auto reader = makeSampleReader();
     const auto outputs = makeSoundOutputs();
     const auto otherSounds = makeOtherSounds(QDir(dir.path()).filePath(QStringLiteral("muted.dat")));
-    Startup startup({dialogs, discs, *player, *reader, *outputs, *otherSounds, dir.path(), dir.path(), {}}, {});
+    Startup startup({dialogs, discs, *player, *reader, *outputs, *otherSounds, dir.path(), dir.path(), dir.path(), {}},
+                    {});
     startup.start();
     QTimer* splashTimer = startup.splash()->findChild<QTimer*>();
     splashTimer->stop();

@@ -2,6 +2,9 @@
 
 #include <QString>
 
+// The per-user data folder, which may not exist yet.
+QString dataDirectory();
+
 // Where settings.dat, filelist.tmp and the Recording playlists live: the program's
 // own folder when it can be written, else the per-user data folder (created here).
 QString programDirectory();

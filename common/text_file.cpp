@@ -1,9 +1,9 @@
 #include "common/text_file.h"
 
 #include "common/failure.h"
+#include "common/whole_file.h"
 
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 namespace {
@@ -57,20 +57,7 @@ void writeTextFile(const QString& path, const QStringList& lines)
     QByteArray content;
     for (const QString& line : lines)
         content += line.toLocal8Bit() + "\r\n";
-    QSaveFile file(path);
-    // Unbuffered, so a failed write is seen here and never only in commit's flush,
-    // which would rename a cut-off file over the target. A short write (a full disk,
-    // a size limit) sets no error; writing the rest then fails with the system's reason.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        throw Failure(file.errorString());
-    for (qint64 written = 0; written < content.size();) {
-        const qint64 count = file.write(content.constData() + written, content.size() - written);
-        if (count <= 0)
-            throw Failure(file.errorString());
-        written += count;
-    }
-    if (!file.commit())
-        throw Failure(file.errorString());
+    writeWholeFile(path, content);
 }
 
 TextLineReader::TextLineReader(const QString& path)

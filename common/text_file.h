@@ -9,8 +9,7 @@
 // line when writing; when reading, lines end at CR LF, a lone CR or a lone LF, and
 // a line that is not valid UTF-8 is taken as Windows-1252 (files made on Windows).
 
-// Writes the lines through a temporary file that replaces the target only when
-// complete, so a failed write never leaves a truncated file. Throws a Failure.
+// Writes the lines whole (see writeWholeFile). Throws a Failure.
 void writeTextFile(const QString& path, const QStringList& lines);
 
 // Reads a text file line by line. Construction opens the file (a Failure when it

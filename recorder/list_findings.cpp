@@ -7,12 +7,13 @@
 #include <cmath>
 #include <utility>
 
-ListFindings::ListFindings(SampleReader& reader, QObject* parent)
+ListFindings::ListFindings(SampleReader& reader, const QString& cachePath, QObject* parent)
     : QObject(parent)
-    , m_scan(reader)
+    , m_scan(reader, cachePath)
 {
     connect(&m_scan, &ListScan::progressChanged, this, &ListFindings::setPercent);
-    connect(&m_scan, &ListScan::trackScanned, this, [this](int index, const LevelEnvelope& envelope) {
+    connect(&m_scan, &ListScan::trackScanned, this, [this](int index, const TrackMeasure& measure) {
+        const LevelEnvelope& envelope = measure.envelope;
         keep(index, {envelope, quietPassages(envelope, m_rule), peak(envelope), {}});
     });
     connect(&m_scan, &ListScan::trackFailed, this,

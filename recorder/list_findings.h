@@ -22,7 +22,8 @@ class SampleReader;
 class ListFindings : public QObject {
     Q_OBJECT
 public:
-    explicit ListFindings(SampleReader& reader, QObject* parent = nullptr);
+    // cachePath: the scan cache's file.
+    ListFindings(SampleReader& reader, const QString& cachePath, QObject* parent = nullptr);
 
     void setRule(const SilenceRule& rule);
     void setTracks(const QList<ScanTrack>& tracks);

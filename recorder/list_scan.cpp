@@ -2,15 +2,17 @@
 
 #include "common/failure.h"
 #include "player/sample_reader.h"
+#include "recorder/loudness_meter.h"
 
 #include <algorithm>
 #include <numeric>
 #include <optional>
 #include <vector>
 
-ListScan::ListScan(SampleReader& reader, QObject* parent)
+ListScan::ListScan(SampleReader& reader, const QString& cachePath, QObject* parent)
     : QObject(parent)
     , m_reader(reader)
+    , m_cache(cachePath)
 {
 }
 
@@ -54,23 +56,34 @@ void ListScan::post(quint64 generation, std::function<void()> f)
 // The worker's thread.
 void ListScan::run(const QList<SoundSource>& sources, quint64 generation)
 {
-    const auto finish = [&](bool cancelled) {
-        post(generation, [this, cancelled] {
-            m_running = false;
-            Q_EMIT finished(cancelled);
-        });
-    };
+    m_cache.read();
+    const bool cancelled = scanTracks(sources, generation);
+    try {
+        m_cache.save();
+    } catch (const Failure& failure) {
+        // What was found holds until the program ends; only the next start misses it.
+        qWarning("The scan cache was not written: %s", qUtf8Printable(failure.description()));
+    }
+    post(generation, [this, cancelled] {
+        m_running = false;
+        Q_EMIT finished(cancelled);
+    });
+}
+
+bool ListScan::scanTracks(const QList<SoundSource>& sources, quint64 generation)
+{
     // Progress is by time, so every track's length is learnt first; one whose
     // length cannot be learnt counts as long as the others are on average.
-    std::vector<std::optional<LevelEnvelope>> known;
+    std::vector<std::optional<TrackMeasure>> known;
     for (const SoundSource& source : sources)
         known.push_back(m_cache.find(source));
     std::vector<qint64> lengths(known.size(), 0);
     try {
         for (size_t index = 0; index < known.size(); ++index) {
             if (m_cancel)
-                return finish(true);
-            lengths[index] = known[index] ? known[index]->frames : m_reader.expectedFrames(sources[qsizetype(index)]);
+                return true;
+            lengths[index] = known[index] ? known[index]->envelope.frames
+                                          : m_reader.expectedFrames(sources[qsizetype(index)]);
         }
     } catch (const Failure&) {
         // Without a player to measure with, the tracks' scans will say what is wrong.
@@ -94,22 +107,25 @@ void ListScan::run(const QList<SoundSource>& sources, quint64 generation)
     reportProgress(0);
     for (int index = 0; index < sources.size(); ++index) {
         const SoundSource& source = sources[index];
-        std::optional<LevelEnvelope> envelope = std::move(known[size_t(index)]);
+        std::optional<TrackMeasure> measure = std::move(known[size_t(index)]);
         try {
-            if (!envelope) {
-                const std::optional<ScanCache::FileStamp> stamp = ScanCache::stampOf(source);
+            if (!measure) {
+                const std::optional<FileStamp> stamp = ScanCache::stampOf(source);
                 const qint64 length = lengths[size_t(index)];
-                envelope.emplace();
+                LevelEnvelope envelope;
+                LoudnessMeter loudness;
                 const auto take = [&](const float* samples, qint64 frames) {
-                    appendSamples(*envelope, samples, frames);
-                    reportProgress(std::min(envelope->frames, length));
+                    appendSamples(envelope, samples, frames);
+                    loudness.add(samples, frames);
+                    reportProgress(std::min(envelope.frames, length));
                 };
                 if (!m_reader.read(source, take, m_cancel))
-                    return finish(true);
+                    return true;
+                measure = TrackMeasure { std::move(envelope), loudness.integratedLufs() };
                 if (stamp)
-                    m_cache.keep(source, *stamp, *envelope);
+                    m_cache.keep(source, *stamp, *measure);
             }
-            post(generation, [this, index, envelope = std::move(*envelope)] { Q_EMIT trackScanned(index, envelope); });
+            post(generation, [this, index, measure = std::move(*measure)] { Q_EMIT trackScanned(index, measure); });
         } catch (const Failure& failure) {
             post(generation, [this, index, description = failure.description()] {
                 Q_EMIT trackFailed(index, description);
@@ -118,5 +134,5 @@ void ListScan::run(const QList<SoundSource>& sources, quint64 generation)
         done += lengths[size_t(index)];
         reportProgress(0);
     }
-    finish(false);
+    return false;
 }

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "discs/sound_source.h"
-#include "recorder/level_envelope.h"
 #include "recorder/scan_cache.h"
+#include "recorder/track_measure.h"
 
 #include <QList>
 #include <QObject>
@@ -12,14 +12,16 @@
 
 class SampleReader;
 
-// Scans a list of sources to their level envelopes on a thread of its own, one
-// after the other, taking what the cache still knows. Its signals come on the
-// thread it lives on (the user-interface thread), and only for the scan last started.
+// Scans a list of sources to their level envelopes and loudness on a thread of its
+// own, one after the other, in one read of each, taking what the cache still knows;
+// the cache is read with the first scan and written after each. Its signals come on
+// the thread it lives on (the user-interface thread), and only for the scan last started.
 class ListScan : public QObject {
     Q_OBJECT
 public:
-    // The reader is the scan's thread's while a scan runs.
-    explicit ListScan(SampleReader& reader, QObject* parent = nullptr);
+    // The reader is the scan's thread's while a scan runs; cachePath is the scan
+    // cache's file.
+    ListScan(SampleReader& reader, const QString& cachePath, QObject* parent = nullptr);
     // Cancels a scan that runs and waits for its thread.
     ~ListScan() override;
 
@@ -33,13 +35,15 @@ public:
 Q_SIGNALS:
     // Of the list's time, so far; only when it changes.
     void progressChanged(int percent);
-    void trackScanned(int index, const LevelEnvelope& envelope);
+    void trackScanned(int index, const TrackMeasure& measure);
     void trackFailed(int index, const QString& description);
     void finished(bool cancelled);
 
 private:
     void stopWorker();
     void run(const QList<SoundSource>& sources, quint64 generation);
+    // True when cancelled.
+    bool scanTracks(const QList<SoundSource>& sources, quint64 generation);
     // Runs f on the user-interface thread unless another scan was started since.
     void post(quint64 generation, std::function<void()> f);
 

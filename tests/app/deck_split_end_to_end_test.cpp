@@ -56,9 +56,10 @@ TEST(DeckSplitEndToEnd, theRecordingSplitsWhereTheScanSaidItWould)
     const double gaps[] = { 2000, 1000, 0 }; // the second is too short to split at
 
     const auto reader = makeSampleReader();
-    ListScan scan(*reader);
+    ListScan scan(*reader, media.path("scan_cache.dat"));
     std::map<int, LevelEnvelope> scanned;
-    QObject::connect(&scan, &ListScan::trackScanned, [&](int index, const LevelEnvelope& e) { scanned[index] = e; });
+    QObject::connect(&scan, &ListScan::trackScanned,
+                     [&](int index, const TrackMeasure& measure) { scanned[index] = measure.envelope; });
     QSignalSpy finished(&scan, &ListScan::finished);
     scan.start({ SoundSource { .path = split }, SoundSource { .path = whole }, SoundSource { .path = last } });
     ASSERT_TRUE(finished.wait(30000));

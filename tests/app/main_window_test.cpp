@@ -385,42 +385,48 @@ TEST_F(MainWindowTest, aFailureWhileTheRecorderWindowFollowsTheListIsToldAndTheL
 
 // What the scan found stays while the recorder window is closed and opened again
 // and while the recorder changes, and a scan that runs goes on; only a track that
-// leaves the list takes its findings with it.
-TEST_F(MainWindowTest, scanFindingsOutliveTheRecorderWindowAndTheRecorderChoice)
+// leaves the list takes its findings with it. The next start finds it in the data
+// folder and reads nothing again.
+TEST_F(MainWindowTest, scanFindingsOutliveTheRecorderWindowTheRecorderChoiceAndTheProgram)
 {
-    const QString one = "/music/one.wav", two = "/music/two.wav";
+    const QString one = programDir.filePath("one.wav"), two = programDir.filePath("two.wav");
+    writeBytes(one, "RIFF");
+    writeBytes(two, "RIFF");
     sampleReader.sounds[one] = {FakeSampleReader::levels({{2, 0.5f}, {2, 0.001f}, {2, 0.5f}})};
     sampleReader.sounds[two] = {FakeSampleReader::levels({{2, 0.891f}})}; // -1 dB
-    MainWindow& w = load();
+    MainWindow* w = &load();
     fill({{one, 6, 2000}, {two, 2, 2000}});
-    w.show();
-    w.ui.recorder->click();
-    QWidget& recorder = w.recorderWindow();
-    auto* tree = recorder.findChild<QTreeWidget*>();
-    QPushButton* scan = nullptr;
-    for (auto* button : recorder.findChildren<QPushButton*>()) {
-        if (button->text() == "&Scan list")
-            scan = button;
-    }
-    ASSERT_TRUE(tree && scan);
+    w->show();
+    w->ui.recorder->click();
+    QWidget* recorder = &w->recorderWindow();
+    const auto scanButton = [&] {
+        for (auto* button : recorder->findChildren<QPushButton*>()) {
+            if (button->text() == "&Scan list" || button->text() == "&Cancel scan")
+                return button;
+        }
+        return static_cast<QPushButton*>(nullptr);
+    };
+    ASSERT_TRUE(recorder->findChild<QTreeWidget*>() && scanButton());
     const auto rows = [&] {
+        const auto* tree = recorder->findChild<QTreeWidget*>();
         QStringList texts;
         for (int i = 0; i < tree->topLevelItemCount(); ++i)
             texts << tree->topLevelItem(i)->text(0) + "|" + tree->topLevelItem(i)->text(1) + "|" + tree->topLevelItem(i)->text(2);
         return texts;
     };
     const auto reopen = [&] {
-        recorder.close();
-        w.ui.recorder->click();
+        recorder->close();
+        w->ui.recorder->click();
         QCoreApplication::processEvents();
     };
+    const auto scanned = [&] { return QTest::qWaitFor([&] { return scanButton()->text() == "&Scan list"; }, 60000); };
 
     sampleReader.held = true;
-    scan->click();
+    scanButton()->click();
     reopen();
-    EXPECT_EQ(scan->text(), "&Cancel scan");
+    EXPECT_EQ(scanButton()->text(), "&Cancel scan");
     sampleReader.held = false;
-    ASSERT_TRUE(QTest::qWaitFor([&] { return scan->text() == "&Scan list"; }, 60000));
+    ASSERT_TRUE(scanned());
     const QStringList found = {"1|one|quiet passage at 0:02 for 2.0 s", "1|one|peak -6.0 dB at 0:00",
                                "2|two|peak -1.0 dB at 0:00"};
     EXPECT_EQ(rows(), found);
@@ -428,16 +434,28 @@ TEST_F(MainWindowTest, scanFindingsOutliveTheRecorderWindowAndTheRecorderChoice)
     EXPECT_EQ(rows(), found);
 
     // A CD recorder wants 3 s below -40 dB: no passage to split at, and the gap is too short.
-    auto* choice = recorder.findChild<QComboBox*>("RecorderChoice");
+    auto* choice = recorder->findChild<QComboBox*>("RecorderChoice");
     choice->setCurrentIndex(choice->findData("cd-r-74"));
     Q_EMIT choice->activated(choice->currentIndex());
     QCoreApplication::processEvents();
-    EXPECT_EQ(rows(), QStringList({"1|one|gap 2.0 s is shorter than 3.0 s", "1|one|peak -6.0 dB at 0:00",
-                                   "2|two|peak -1.0 dB at 0:00"}));
+    const QStringList forCd = {"1|one|gap 2.0 s is shorter than 3.0 s", "1|one|peak -6.0 dB at 0:00",
+                               "2|two|peak -1.0 dB at 0:00"};
+    EXPECT_EQ(rows(), forCd);
 
-    w.playlist().remove(0);
+    w->playlist().remove(0);
     QCoreApplication::processEvents();
     EXPECT_EQ(rows(), QStringList({"1|two|peak -1.0 dB at 0:00"}));
+
+    EXPECT_TRUE(QFileInfo::exists(dataDir() + "/scan_cache.dat"));
+    w = &load();
+    fill({{one, 6, 2000}, {two, 2, 2000}});
+    w->show();
+    w->ui.recorder->click();
+    recorder = &w->recorderWindow();
+    scanButton()->click();
+    ASSERT_TRUE(scanned());
+    EXPECT_EQ(rows(), forCd);
+    EXPECT_EQ(sampleReader.reads, 2);
 }
 
 // The recorder window fits a 1366 x 768 screen below a panel, title bar included,

@@ -28,7 +28,7 @@ TEST(Startup, splashFirstThenTheMainWindowOneTickLater)
     FakeSampleReader reader;
     FakeSoundOutputs outputs;
     FakeOtherSounds otherSounds;
-    Startup startup({dialogs, discs, player, reader, outputs, otherSounds, dir.path(), dir.path(), {}}, {});
+    Startup startup({dialogs, discs, player, reader, outputs, otherSounds, dir.path(), dir.path(), dir.path(), {}}, {});
     startup.start();
 
     QPointer<SplashWindow> splash = startup.splash();
@@ -76,7 +76,7 @@ TEST(Startup, filesItIsOpenedWithAreAddedAsADropAddsThem)
     player.durations = {{song, 61}, {listed, 7}};
     const QString list = makeFile("list.m3u", "listed.wav\r\n");
     QDir::setCurrent(dir.path());
-    Startup startup({dialogs, discs, player, reader, outputs, otherSounds, dir.path(), dir.path(), {}},
+    Startup startup({dialogs, discs, player, reader, outputs, otherSounds, dir.path(), dir.path(), dir.path(), {}},
                     {"song.mp3", makeFile("notes.txt", "x"), list, dir.path(), "gone.flac", makeFile("empty.wav", "")});
     startup.start();
 

@@ -2,6 +2,7 @@
 #include "support/fake_sample_reader.h"
 
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -36,7 +37,8 @@ TEST(ListFindings, anotherRuleRejudgesAndAChangedListDropsOnlyWhatLeftIt)
     reader.sounds[three] = { FakeSampleReader::levels({ { 1, 0.316f } }) };
     const ScanTrack trackOne { "One", { .path = one }, 2.0, false }, trackTwo { "Two", { .path = two }, 2.0, true };
 
-    ListFindings findings(reader);
+    QTemporaryDir cache;
+    ListFindings findings(reader, cache.filePath("scan_cache.dat"));
     findings.setRule({ -50, 1.5 });
     findings.setTracks({ trackOne, trackTwo });
     findings.scan();
@@ -81,7 +83,8 @@ TEST(ListFindings, aRunningScanGoesOnAndFollowsTheList)
     FakeSampleReader reader;
     reader.sounds[longer] = { FakeSampleReader::levels({ { 60, 0.5f } }) };
     reader.sounds[shorter] = { FakeSampleReader::levels({ { 1, 0.25f } }) };
-    ListFindings findings(reader);
+    QTemporaryDir cache;
+    ListFindings findings(reader, cache.filePath("scan_cache.dat"));
     QSignalSpy scanning(&findings, &ListFindings::scanningChanged);
     findings.setTracks({ { "Long", { .path = longer }, 2.0, true } });
     findings.scan();

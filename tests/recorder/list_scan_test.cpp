@@ -13,19 +13,25 @@ namespace {
 
 // What a scan signalled, gathered until it finished.
 struct ScanResults {
-    std::map<int, LevelEnvelope> scanned;
+    std::map<int, TrackMeasure> scanned;
     std::map<int, QString> failed;
     QList<int> percents;
     std::optional<bool> cancelled;
 
     explicit ScanResults(ListScan& scan)
     {
-        QObject::connect(&scan, &ListScan::trackScanned, [this](int index, const LevelEnvelope& e) { scanned[index] = e; });
+        QObject::connect(&scan, &ListScan::trackScanned, [this](int index, const TrackMeasure& m) { scanned[index] = m; });
         QObject::connect(&scan, &ListScan::trackFailed, [this](int index, const QString& d) { failed[index] = d; });
         QObject::connect(&scan, &ListScan::progressChanged, [this](int percent) { percents << percent; });
         QObject::connect(&scan, &ListScan::finished, [this](bool c) { cancelled = c; });
     }
     bool waitForEnd() { return QTest::qWaitFor([this] { return cancelled.has_value(); }, 30000); }
+};
+
+// A folder of its own for each test's scan cache.
+struct CacheFolder {
+    QTemporaryDir dir;
+    QString path() const { return dir.filePath(kScanCacheFileName); }
 };
 
 SoundSource fileAt(const QString& path)
@@ -47,7 +53,8 @@ TEST(ListScan, findsWhatEachTrackHoldsAndATrackThatCannotBeReadFailsAlone)
     FakeSampleReader reader;
     reader.sounds["split.flac"] = { FakeSampleReader::levels({ { 3, 0.5f }, { 2, 0.001f }, { 3, 0.5f } }), 0 };
     reader.sounds["peak.wav"] = { FakeSampleReader::levels({ { 2, 0.1f }, { 0.5, 0.7f }, { 2, 0.1f } }), 0 };
-    ListScan scan(reader);
+    CacheFolder cache;
+    ListScan scan(reader, cache.path());
     ScanResults results(scan);
     scan.start({ fileAt("split.flac"), fileAt("missing.mp3"), fileAt("peak.wav") });
     EXPECT_TRUE(scan.isRunning());
@@ -62,13 +69,13 @@ TEST(ListScan, findsWhatEachTrackHoldsAndATrackThatCannotBeReadFailsAlone)
     LevelEnvelope whole;
     const std::vector<float>& split = reader.sounds["split.flac"].samples;
     appendSamples(whole, split.data(), qint64(split.size()) / 2);
-    EXPECT_EQ(results.scanned[0].frames, 8 * 44100);
-    EXPECT_EQ(results.scanned[0].blockPeaks, whole.blockPeaks);
-    const TrackSilences silences = quietPassages(results.scanned[0], { -50, 1.5 });
+    EXPECT_EQ(results.scanned[0].envelope.frames, 8 * 44100);
+    EXPECT_EQ(results.scanned[0].envelope.blockPeaks, whole.blockPeaks);
+    const TrackSilences silences = quietPassages(results.scanned[0].envelope, { -50, 1.5 });
     ASSERT_EQ(silences.inside.size(), 1u);
     EXPECT_NEAR(silences.inside[0].startSeconds, 3.0, 1e-9);
     EXPECT_NEAR(silences.inside[0].lengthSeconds, 2.0, 1e-9);
-    const PeakLevel loudest = peak(results.scanned[2]);
+    const PeakLevel loudest = peak(results.scanned[2].envelope);
     EXPECT_NEAR(loudest.db, 20 * std::log10(0.7), 1e-5);
     EXPECT_NEAR(loudest.seconds, 2.0, 1e-9);
 }
@@ -83,8 +90,9 @@ TEST(ListScan, progressGoesByTheLengthsTheTracksClaim)
     reader.sounds["unknown.mp3"] = { {}, 0 };
     reader.sounds["shorter.wav"] = { FakeSampleReader::levels({ { 0.5, 0.5f } }), 44100 };
     const QList<SoundSource> sources { fileAt("longer.wav"), fileAt("unknown.mp3"), fileAt("shorter.wav") };
+    CacheFolder cache;
     {
-        ListScan scan(reader);
+        ListScan scan(reader, cache.path());
         ScanResults results(scan);
         scan.start(sources);
         ASSERT_TRUE(results.waitForEnd());
@@ -100,7 +108,7 @@ TEST(ListScan, progressGoesByTheLengthsTheTracksClaim)
         for (FakeSampleReader::Sound& sound : reader.sounds)
             sound.expectedFrames = 0;
         reader.measurable = measurable;
-        ListScan scan(reader);
+        ListScan scan(reader, cache.path());
         ScanResults results(scan);
         scan.start(sources);
         ASSERT_TRUE(results.waitForEnd());
@@ -115,8 +123,9 @@ TEST(ListScan, cancelEndsTheScanMidTrackAndLeavingMidScanIsSafe)
     reader.sounds["endless.flac"] = { FakeSampleReader::levels({ { 1, 0.5f } }), 44100, true };
     reader.sounds["next.flac"] = { FakeSampleReader::levels({ { 1, 0.5f } }), 44100 };
     const QList<SoundSource> sources { fileAt("endless.flac"), fileAt("next.flac") };
+    CacheFolder cache;
     {
-        ListScan scan(reader);
+        ListScan scan(reader, cache.path());
         ScanResults results(scan);
         scan.start(sources);
         ASSERT_TRUE(QTest::qWaitFor([&] { return !results.percents.isEmpty() && results.percents.back() >= 5; }, 30000));
@@ -127,7 +136,7 @@ TEST(ListScan, cancelEndsTheScanMidTrackAndLeavingMidScanIsSafe)
         EXPECT_EQ(reader.reads.load(), 1) << "the next track is not read";
         EXPECT_LE(results.percents.back(), 50);
     }
-    auto scan = std::make_unique<ListScan>(reader);
+    auto scan = std::make_unique<ListScan>(reader, cache.path());
     bool progressed = false;
     QObject::connect(scan.get(), &ListScan::progressChanged, [&](int percent) { progressed = percent > 0; });
     scan->start(sources);
@@ -136,10 +145,10 @@ TEST(ListScan, cancelEndsTheScanMidTrackAndLeavingMidScanIsSafe)
     EXPECT_EQ(reader.reads.load(), 2);
 }
 
-// A file is known by its size and modification time: one that changed since its
-// scan is read again, one that did not is taken from what was found before. A
-// track of the disc in a drive is read every time.
-TEST(ListScan, readsAgainOnlyFilesChangedSinceTheirScan)
+// A file is known by its size and modification time, also after a restart: one
+// that changed since its scan is read again, one that did not is taken from what
+// was found before. A track of the disc in a drive is read every time.
+TEST(ListScan, readsAgainOnlyFilesChangedSinceTheirScanAlsoAfterARestart)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("song.wav");
@@ -152,27 +161,45 @@ TEST(ListScan, readsAgainOnlyFilesChangedSinceTheirScan)
         ASSERT_TRUE(file.setFileTime(modified, QFileDevice::FileModificationTime));
     };
     FakeSampleReader reader;
-    const auto scannedPeak = [&](ListScan& scan, const SoundSource& source) {
+    const auto scanned = [&](ListScan& scan, const SoundSource& source) {
         ScanResults results(scan);
         scan.start({ source });
         EXPECT_TRUE(results.waitForEnd());
         scan.disconnect();
-        return results.scanned.count(0) ? peak(results.scanned[0]).db : 0.0;
+        return results.scanned.count(0) ? results.scanned[0] : TrackMeasure {};
     };
+    const auto peakDb = [](const TrackMeasure& measure) { return peak(measure.envelope).db; };
     writeFile(scannedTime);
-    reader.sounds[path] = { FakeSampleReader::levels({ { 1, 0.5f } }), 44100 };
-    ListScan scan(reader);
-    EXPECT_NEAR(scannedPeak(scan, fileAt(path)), -6.02, 0.01);
-    // Same size, same time: the louder sound is not read.
+    reader.sounds[path] = { FakeSampleReader::levels({ { 1, 0.5f }, { 2, 0.001f }, { 0.5, 0.0f } }), 44100 };
+    CacheFolder cache;
+    const TrackMeasure first = scanned(*std::make_unique<ListScan>(reader, cache.path()), fileAt(path));
+    EXPECT_NEAR(peakDb(first), -6.02, 0.01);
+    ASSERT_TRUE(std::isfinite(first.loudnessLufs));
+
+    // Same size, same time: the louder sound is not read, now or after a restart,
+    // and what was found comes back as it was.
     reader.sounds[path] = { FakeSampleReader::levels({ { 1, 0.9f } }), 44100 };
     writeFile(scannedTime);
-    EXPECT_NEAR(scannedPeak(scan, fileAt(path)), -6.02, 0.01);
+    ListScan restarted(reader, cache.path());
+    const TrackMeasure kept = scanned(restarted, fileAt(path));
     EXPECT_EQ(reader.reads.load(), 1);
+    EXPECT_EQ(kept.envelope.frames, first.envelope.frames);
+    EXPECT_EQ(kept.loudnessLufs, first.loudnessLufs);
+    ASSERT_EQ(kept.envelope.blockPeaks.size(), first.envelope.blockPeaks.size());
+    for (size_t block = 0; block < first.envelope.blockPeaks.size(); ++block) {
+        const float level = first.envelope.blockPeaks[block];
+        if (level == 0)
+            EXPECT_EQ(kept.envelope.blockPeaks[block], 0) << block;
+        else
+            EXPECT_NEAR(std::log10(kept.envelope.blockPeaks[block] / level) * 20, 0, 0.005) << block;
+    }
     writeFile(scannedTime.addSecs(1));
-    EXPECT_NEAR(scannedPeak(scan, fileAt(path)), -0.92, 0.01);
+    EXPECT_NEAR(peakDb(scanned(restarted, fileAt(path))), -0.92, 0.01);
+    EXPECT_NEAR(peakDb(scanned(*std::make_unique<ListScan>(reader, cache.path()), fileAt(path))), -0.92, 0.01);
+    EXPECT_EQ(reader.reads.load(), 2);
 
     const SoundSource driveTrack { .kind = SoundSource::Kind::DriveTrack, .path = path, .track = 1 };
-    scannedPeak(scan, driveTrack);
-    scannedPeak(scan, driveTrack);
+    scanned(restarted, driveTrack);
+    scanned(*std::make_unique<ListScan>(reader, cache.path()), driveTrack);
     EXPECT_EQ(reader.reads.load(), 4);
 }

@@ -17,7 +17,7 @@ TEST(ListScan, withoutGStreamerPluginsEveryTrackFailsAndTheScanEnds)
     qputenv("GST_REGISTRY_1_0", empty.filePath("registry.bin").toUtf8());
 
     const auto reader = makeSampleReader();
-    ListScan scan(*reader);
+    ListScan scan(*reader, empty.filePath("scan_cache.dat"));
     std::map<int, QString> failed;
     std::optional<bool> cancelled;
     QObject::connect(&scan, &ListScan::trackFailed, [&](int index, const QString& description) { failed[index] = description; });

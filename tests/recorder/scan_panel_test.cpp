@@ -7,6 +7,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
@@ -46,7 +47,8 @@ TEST(ScanPanel, listsWhatARecorderWouldSplitAndPlaysTheLoudestPassage)
     reader.sounds[two] = { FakeSampleReader::levels({ { 7, 0.1f }, { 1, 0.891f }, { 10, 0.1f } }) };
 
     FakeMediaPlayer player;
-    ListFindings findings(reader);
+    QTemporaryDir cache;
+    ListFindings findings(reader, cache.filePath("scan_cache.dat"));
     ScanPanel panel(findings, player);
     EXPECT_EQ(panel.objectName(), "ScanPanel");
     findings.setRule({ -50, 1.5 });

@@ -25,9 +25,13 @@ protected:
     FakeOtherSounds otherSounds;
     std::unique_ptr<MainWindow> window;
 
+    // Not made until something is kept there.
+    QString dataDir() const { return programDir.filePath("data"); }
+
     AppServices services()
     {
-        return {dialogs, discs, player, sampleReader, soundOutputs, otherSounds, programDir.path(), programDir.path(), {}};
+        return {dialogs, discs, player, sampleReader, soundOutputs, otherSounds, programDir.path(), dataDir(),
+                programDir.path(), {}};
     }
 
     // Loads the window and sets up its columns, as the splash tick does.

@@ -27,7 +27,7 @@ struct SoundingRun {
     std::unique_ptr<SoundOutputs> soundOutputs = makeSoundOutputs();
     std::unique_ptr<OtherSounds> otherSounds = makeOtherSounds(programDir.filePath(QStringLiteral("muted.dat")));
     MainWindow window { AppServices { dialogs, discs, *player, *sampleReader, *soundOutputs, *otherSounds,
-                                      programDir.path(), programDir.path(), {} } };
+                                      programDir.path(), programDir.path(), programDir.path(), {} } };
 
     SoundingRun()
     {
