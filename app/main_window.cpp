@@ -20,6 +20,7 @@
 #include "playlist/row_form.h"
 #include "playlist_files/save_playlist_command.h"
 #include "recorder/list_findings.h"
+#include "recorder/list_gains.h"
 #include "recorder/medium_fit.h"
 #include "recorder/output_panel.h"
 #include "recorder/recorder_file.h"
@@ -170,6 +171,13 @@ void MainWindow::setUpRecorderWindow()
     setUpOutput();
     connect(scanPanel, &ScanPanel::passageStarting, m_runOutput, &RunOutput::passageStarting);
     connect(scanPanel, &ScanPanel::passageOver, m_runOutput, &RunOutput::passageOver);
+
+    // Every entry plays at the loudness chosen, as far as its tags and the scan tell it.
+    auto* gains = new ListGains(m_playlist, *findings, this);
+    gains->setSettings(m_outputPanel->choice().gain);
+    connect(m_outputPanel, &OutputPanel::choiceChanged, gains,
+            [gains](const OutputChoice& choice) { gains->setSettings(choice.gain); });
+    m_run->setGains([gains](int index) { return gains->gainDb(index); });
 }
 
 void MainWindow::setUpOutput()

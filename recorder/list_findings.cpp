@@ -14,7 +14,7 @@ ListFindings::ListFindings(SampleReader& reader, const QString& cachePath, QObje
     connect(&m_scan, &ListScan::progressChanged, this, &ListFindings::setPercent);
     connect(&m_scan, &ListScan::trackScanned, this, [this](int index, const TrackMeasure& measure) {
         const LevelEnvelope& envelope = measure.envelope;
-        keep(index, {envelope, quietPassages(envelope, m_rule), peak(envelope), {}});
+        keep(index, {envelope, quietPassages(envelope, m_rule), peak(envelope), {}, measure.loudnessLufs});
     });
     connect(&m_scan, &ListScan::trackFailed, this,
             [this](int index, const QString& description) { keep(index, {{}, {}, {}, description}); });
@@ -141,6 +141,9 @@ QStringList ListFindings::texts(int index) const
     }
     if (sounds)
         texts << peakText(found->peak);
+    if (size_t(index) < m_gains.size() && m_gains[size_t(index)].from != EntryGain::From::Untouched)
+        texts << loudnessText(found && found->envelope ? std::optional(found->loudnessLufs) : std::nullopt,
+                              m_gains[size_t(index)]);
     return texts;
 }
 
@@ -156,9 +159,10 @@ std::optional<int> ListFindings::loudestTrack() const
     double loudestDb = 0;
     for (int index = 0; index < m_tracks.size(); ++index) {
         const Found* found = foundFor(index);
-        if (found && found->envelope && std::isfinite(found->peak.db) && (!loudest || found->peak.db > loudestDb)) {
+        const double db = found && found->envelope ? found->peak.db + gainDbOf(index) : 0;
+        if (found && found->envelope && std::isfinite(db) && (!loudest || db > loudestDb)) {
             loudest = index;
-            loudestDb = found->peak.db;
+            loudestDb = db;
         }
     }
     return loudest;
@@ -169,7 +173,38 @@ QString ListFindings::loudestText() const
     const std::optional<int> loudest = loudestTrack();
     if (!loudest)
         return QStringLiteral("Loudest peak of the list: not known until the list is scanned");
-    return loudestPeakText(foundFor(*loudest)->peak, *loudest + 1);
+    PeakLevel peak = foundFor(*loudest)->peak;
+    peak.db += gainDbOf(*loudest);
+    return loudestPeakText(peak, *loudest + 1);
+}
+
+double ListFindings::loudestGainDb() const
+{
+    const std::optional<int> loudest = loudestTrack();
+    return loudest ? gainDbOf(*loudest) : 0;
+}
+
+double ListFindings::gainDbOf(int index) const
+{
+    return size_t(index) < m_gains.size() ? m_gains[size_t(index)].db : 0;
+}
+
+std::optional<ListFindings::Measured> ListFindings::measured(int index) const
+{
+    const Found* found = foundFor(index);
+    if (!found || !found->envelope)
+        return std::nullopt;
+    return Measured {found->loudnessLufs, std::isfinite(found->peak.db) ? std::pow(10.0, found->peak.db / 20) : 0.0,
+                     found->envelope->frames};
+}
+
+void ListFindings::setGains(std::vector<EntryGain> gains)
+{
+    const auto same = [](const EntryGain& a, const EntryGain& b) { return a.db == b.db && a.from == b.from; };
+    if (std::equal(gains.begin(), gains.end(), m_gains.begin(), m_gains.end(), same))
+        return;
+    m_gains = std::move(gains);
+    Q_EMIT changed();
 }
 
 std::optional<SoundSource> ListFindings::loudestPassage() const

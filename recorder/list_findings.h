@@ -1,6 +1,7 @@
 #pragma once
 
 #include "discs/sound_source.h"
+#include "recorder/gain_plan.h"
 #include "recorder/level_envelope.h"
 #include "recorder/list_scan.h"
 #include "recorder/scan_track.h"
@@ -43,8 +44,21 @@ public:
     QString failure(int index) const;
     // "Loudest peak of the list: ..."
     QString loudestText() const;
-    // The stretch around the loudest peak of the list, to set the recorder's level by.
+    // The stretch around the loudest peak of the list, to set the recorder's level by,
+    // and the gain it plays at.
     std::optional<SoundSource> loudestPassage() const;
+    double loudestGainDb() const;
+
+    // What the scan measured of a track's loudness, once it has.
+    struct Measured {
+        double lufs = 0; // minus infinity for silence
+        double peak = 0; // of its samples, a fraction of full scale
+        qint64 frames = 0;
+    };
+    std::optional<Measured> measured(int index) const;
+    // The gains the tracks play at, index for index; shown with the findings, and the
+    // loudest peak is told after them. Empty: the samples are played as they are.
+    void setGains(std::vector<EntryGain> gains);
 
 Q_SIGNALS:
     // The tracks, the rule or everything found changed: every track reads anew.
@@ -60,6 +74,7 @@ private:
         TrackSilences silences; // under the rule
         PeakLevel peak;
         QString failure;
+        double loudnessLufs = 0;
     };
 
     static QString keyOf(const SoundSource& source);
@@ -69,12 +84,14 @@ private:
     void keep(int index, Found found);
     void setPercent(int percent);
     std::optional<int> loudestTrack() const;
+    double gainDbOf(int index) const;
 
     ListScan m_scan;
     QList<ScanTrack> m_tracks;
     QList<SoundSource> m_scanned; // what the running scan reads, index for index
     QHash<QString, Found> m_found; // by the track's key
     SilenceRule m_rule;
+    std::vector<EntryGain> m_gains;
     int m_percent = 0;
     bool m_cancelled = false; // the running scan is stopping: a change of the list does not restart it
 };

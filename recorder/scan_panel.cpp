@@ -135,7 +135,7 @@ void ScanPanel::playLoudest()
     Q_EMIT passageStarting();
     try {
         m_player.stop(); // played at once, not after what sounds now
-        m_player.play(*passage, 0);
+        m_player.play(*passage, 0, m_findings.loudestGainDb());
     } catch (const Failure& failure) {
         m_loudest->setText(failure.description());
         endPassage();

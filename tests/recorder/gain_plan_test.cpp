@@ -1,0 +1,75 @@
+#include "recorder/gain_plan.h"
+
+#include <cmath>
+#include <gtest/gtest.h>
+#include <limits>
+
+namespace {
+
+GainFacts measured(double lufs, double peak, const QString& album = {}, qint64 frames = 44100)
+{
+    GainFacts facts;
+    facts.measuredLufs = lufs;
+    facts.measuredPeak = peak;
+    facts.frames = frames;
+    facts.album = album;
+    return facts;
+}
+
+std::vector<double> dbOf(const std::vector<EntryGain>& gains)
+{
+    std::vector<double> db;
+    for (const EntryGain& gain : gains)
+        db.push_back(std::round(gain.db * 100) / 100);
+    return db;
+}
+
+} // namespace
+
+TEST(GainPlan, eachTrackToTheReferenceNeverOverFullScaleAndTagsBeforeMeasures)
+{
+    GainFacts tagged = measured(-10, 0.5);
+    tagged.trackGain = -4;
+    tagged.trackPeak = 0.25;
+    const std::vector<GainFacts> list = {measured(-30, 0.1), measured(-10, 0.9), tagged,
+                                         measured(-std::numeric_limits<double>::infinity(), 0)};
+    EXPECT_EQ(dbOf(planGains(list, {GainMode::Off, 6})), std::vector<double>({0, 0, 0, 0}));
+
+    const std::vector<EntryGain> gains = planGains(list, {GainMode::Track, 0});
+    // +12 dB would lift a 0.1 peak to 0.4: allowed. The tag's -4 dB wins over the measured -8 dB.
+    EXPECT_EQ(dbOf(gains), std::vector<double>({12, -8, -4, 0}));
+    EXPECT_EQ(gains[0].from, EntryGain::From::Measured);
+    EXPECT_EQ(gains[2].from, EntryGain::From::Tags);
+    EXPECT_NEAR(*gains[2].peakAfter, 0.25 * std::pow(10, -4 / 20.0), 1e-9);
+
+    // A pre-amp of +12 dB would clip the quiet track (peak 0.1 at +24 dB): held at +20 dB.
+    const std::vector<EntryGain> loud = planGains(list, {GainMode::Track, 12});
+    EXPECT_EQ(dbOf(loud)[0], 20);
+    EXPECT_NEAR(*loud[0].peakAfter, 1.0, 1e-9);
+    EXPECT_EQ(dbOf(loud)[1], 0.92) << "-8 + 12 held at the 0.9 peak";
+}
+
+TEST(GainPlan, anAlbumKeepsItsTracksLevelsAndUnknownTracksWaitAtTheAverage)
+{
+    // Two tracks of one album 10 dB apart, a single, the album again (not next to the rest).
+    const std::vector<GainFacts> list = {measured(-14, 0.3, "A"), measured(-24, 0.1, "A"), measured(-20, 0.2),
+                                         measured(-14, 0.3, "A"), GainFacts()};
+    const std::vector<EntryGain> gains = planGains(list, {GainMode::Album, 0});
+    EXPECT_NEAR(gains[0].db, gains[1].db, 1e-9) << "one gain for the album";
+    // The album's power mean of -14 and -24 LUFS is -16.6 LUFS.
+    EXPECT_NEAR(gains[0].db, -18 - 10 * std::log10((std::pow(10, -1.4) + std::pow(10, -2.4)) / 2), 1e-9);
+    EXPECT_NEAR(gains[2].db, 2, 1e-9);
+    EXPECT_NEAR(gains[3].db, -4, 1e-9) << "not next to the others: an album of its own";
+    EXPECT_EQ(gains[4].from, EntryGain::From::Fallback);
+    EXPECT_NEAR(gains[4].db, std::min(0.0, (2 * gains[0].db + 2 - 4) / 4), 1e-9);
+    EXPECT_EQ(gainText(gains[4]).left(5), "gain ");
+    EXPECT_TRUE(gainText(gains[4]).endsWith("dB (until measured)"));
+
+    // An album gain from the tags, and the album's peak limits every track alike.
+    GainFacts first = measured(-14, 0.5, "B"), second = measured(-24, 0.9, "B");
+    first.albumGain = 3;
+    const std::vector<EntryGain> tagged = planGains({first, second}, {GainMode::Album, 0});
+    EXPECT_NEAR(tagged[0].db, -20 * std::log10(0.9), 1e-9);
+    EXPECT_NEAR(tagged[1].db, tagged[0].db, 1e-9);
+    EXPECT_EQ(tagged[0].from, EntryGain::From::Tags);
+}
