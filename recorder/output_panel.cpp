@@ -75,7 +75,7 @@ OutputPanel::OutputPanel(SoundOutputs& outputs, MediaPlayer& player, const Outpu
     grid->addWidget(m_keepOff, 1, 2);
     auto* loudnessLabel = new QLabel(QStringLiteral("Lou&dness:"));
     loudnessLabel->setBuddy(m_loudness);
-    auto* preampLabel = new QLabel(QStringLiteral("&Pre-amp (dB)"));
+    auto* preampLabel = new QLabel(QStringLiteral("Pre-&amp (dB)"));
     preampLabel->setBuddy(m_preamp);
     auto* preampRow = new QHBoxLayout;
     preampRow->addWidget(preampLabel);
