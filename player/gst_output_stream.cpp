@@ -143,11 +143,11 @@ qint64 soundSinkFill(GstElement* pipeline)
         if (GST_IS_AUDIO_BASE_SINK(element)) {
             GST_OBJECT_LOCK(element);
             if (const GstAudioRingBuffer* ring = GST_AUDIO_BASE_SINK(element)->ringbuffer) {
-                const GstAudioRingBufferSpec& spec = ring->spec;
-                const int bytesPerFrame = GST_AUDIO_INFO_BPF(&spec.info);
-                const int rate = GST_AUDIO_INFO_RATE(&spec.info);
+                const GstAudioRingBufferSpec& layout = ring->spec;
+                const int bytesPerFrame = GST_AUDIO_INFO_BPF(&layout.info);
+                const int rate = GST_AUDIO_INFO_RATE(&layout.info);
                 if (bytesPerFrame > 0 && rate > 0)
-                    frames = qint64(spec.segtotal) * spec.segsize / bytesPerFrame * GstOutputStream::kRate / rate;
+                    frames = qint64(layout.segtotal) * layout.segsize / bytesPerFrame * GstOutputStream::kRate / rate;
             }
             GST_OBJECT_UNLOCK(element);
         }
