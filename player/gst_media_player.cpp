@@ -248,10 +248,8 @@ GstBufferHandle GstMediaPlayer::nextPiece(qint64& frames, int& waitFor)
             // Between files: the run hands the next one on the window's thread, which may be
             // slow to come. Silence is written only as the sink runs short of it, so that a
             // file handed late still starts at its place.
-            // A sound sink starts to play only once it is full: till then, waiting would leave
-            // a short run unheard and its end told too soon.
             frames = kWaitingFrames;
-            if (m_timeline.written() > m_output->framesBeforeStart() && sinkHoldsPlenty())
+            if (sinkHoldsPlenty())
                 waitFor = kNextFile;
             return nullptr;
         }

@@ -4,7 +4,6 @@
 #include "player/gst_error_text.h"
 
 #include <gst/app/gstappsrc.h>
-#include <gst/audio/gstaudiobasesink.h>
 
 const char* const GstOutputStream::kCaps = "audio/x-raw,format=F32LE,rate=44100,channels=2,layout=interleaved";
 
@@ -129,37 +128,6 @@ bool GstOutputStream::onBusMessage(GstMessage* message)
     return false;
 }
 
-namespace {
-
-// A sound sink starts to play once its ring buffer is full: the size the sound
-// server granted, in frames of the source. 0 for a sink that writes elsewhere.
-qint64 soundSinkFill(GstElement* pipeline)
-{
-    GstIterator* elements = gst_bin_iterate_recurse(GST_BIN(pipeline));
-    GValue item = G_VALUE_INIT;
-    qint64 frames = 0;
-    while (gst_iterator_next(elements, &item) == GST_ITERATOR_OK) {
-        auto* element = GST_ELEMENT(g_value_get_object(&item));
-        if (GST_IS_AUDIO_BASE_SINK(element)) {
-            GST_OBJECT_LOCK(element);
-            if (const GstAudioRingBuffer* ring = GST_AUDIO_BASE_SINK(element)->ringbuffer) {
-                const GstAudioRingBufferSpec& layout = ring->spec;
-                const int bytesPerFrame = GST_AUDIO_INFO_BPF(&layout.info);
-                const int rate = GST_AUDIO_INFO_RATE(&layout.info);
-                if (bytesPerFrame > 0 && rate > 0)
-                    frames = qint64(layout.segtotal) * layout.segsize / bytesPerFrame * GstOutputStream::kRate / rate;
-            }
-            GST_OBJECT_UNLOCK(element);
-        }
-        g_value_reset(&item);
-    }
-    g_value_unset(&item);
-    gst_iterator_free(elements);
-    return frames;
-}
-
-} // namespace
-
 void GstOutputStream::open()
 {
     if (m_open)
@@ -187,7 +155,6 @@ void GstOutputStream::open()
         if (gst_element_get_state(m_pipeline.element(), &state, nullptr, kStartTimeoutMs * GST_MSECOND)
                 == GST_STATE_CHANGE_SUCCESS
             && state == GST_STATE_PLAYING) {
-            m_framesBeforeStart = soundSinkFill(m_pipeline.element());
             m_open = true;
             return;
         }

@@ -50,9 +50,6 @@ public:
     // on any thread. A sound sink's clock is the sound it has played out, so this is
     // also the point of the timeline being heard now, to a few milliseconds.
     qint64 now() const;
-    // How much a sound sink must hold before it starts to play, in frames of the
-    // source; 0 for a sink that plays what it gets at once. Known once open.
-    qint64 framesBeforeStart() const { return m_framesBeforeStart; }
 
     static constexpr int kStartTimeoutMs = 10000;
 
@@ -66,6 +63,5 @@ private:
     mutable std::mutex m_errorLock;
     QString m_lastError;
     QString m_lastWarning;
-    std::atomic<qint64> m_framesBeforeStart { 0 };
     Pipeline m_pipeline; // last: its threads use the members above until it is gone
 };

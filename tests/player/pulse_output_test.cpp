@@ -102,29 +102,4 @@ TEST(PulseOutputTest, aChosenOutputAloneHearsTheRunsPlayedToIt)
     EXPECT_EQ(soundStretches(deck).size(), 1u);
 }
 
-// A run shorter than what the sound server takes before it starts to play is heard
-// whole all the same, before its end is announced.
-TEST(PulseOutputTest, aRunShorterThanTheSinksBufferIsHeard)
-{
-    PulseNullSink sink;
-    ASSERT_TRUE(sink.ready());
-    GeneratedMedia media;
-    const QString tone = media.make(QStringLiteral("sox"),
-                                    { "-r", "44100", "-c", "2", "-n", "short.wav", "synth", "0.5", "sine", "440", "vol", "0.5" },
-                                    QStringLiteral("short.wav"));
-    ASSERT_FALSE(tone.isEmpty());
-    const QString recording = media.path(QStringLiteral("deck.wav"));
-    ASSERT_TRUE(sink.startRecording(recording));
-    GstMediaPlayer player;
-    QSignalSpy ended(&player, &MediaPlayer::endOfStream);
-    player.play(tone, 0);
-    ASSERT_TRUE(ended.wait(15000));
-    QTest::qWait(300); // the last samples reach the monitor
-    player.stop();
-    sink.stopRecording();
-    const std::vector<SoundStretch> heard = soundStretches(recording, 0.02);
-    ASSERT_EQ(heard.size(), 1u);
-    EXPECT_NEAR(heard[0].length(), 0.5, 0.0001);
-}
-
 } // namespace
