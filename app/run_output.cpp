@@ -5,7 +5,6 @@
 #include "sound_server/other_sounds.h"
 #include "sound_server/sound_outputs.h"
 
-#include <algorithm>
 
 RunOutput::RunOutput(SoundOutputs& outputs, OtherSounds& otherSounds, MediaPlayer& player, OutputPanel& panel,
                      QObject* parent)
@@ -28,9 +27,7 @@ RunOutput::~RunOutput()
 
 bool RunOutput::isThere(const QString& name) const
 {
-    const std::vector<SoundOutput> outputs = m_outputs.outputs();
-    return name.isEmpty()
-        || std::any_of(outputs.begin(), outputs.end(), [&name](const SoundOutput& output) { return output.name == name; });
+    return name.isEmpty() || outputNamed(m_outputs.outputs(), name).has_value();
 }
 
 std::optional<QString> RunOutput::refusal() const

@@ -16,15 +16,6 @@ namespace {
 
 constexpr int kUntouchedRate = 44100;
 
-std::optional<SoundOutput> outputNamed(const std::vector<SoundOutput>& outputs, const QString& name)
-{
-    for (const SoundOutput& output : outputs) {
-        if (output.name == name)
-            return output;
-    }
-    return std::nullopt;
-}
-
 } // namespace
 
 OutputPanel::OutputPanel(SoundOutputs& outputs, MediaPlayer& player, const OutputChoice& choice, QWidget* parent)

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QString>
+#include <optional>
+#include <vector>
 
 // One output of the sound server: a card's analogue, S/PDIF, HDMI or USB
 // endpoint, or a virtual one.
@@ -11,3 +13,13 @@ struct SoundOutput {
 
     bool operator==(const SoundOutput&) const = default;
 };
+
+// The output of that name among outputs; nothing when it is not there.
+inline std::optional<SoundOutput> outputNamed(const std::vector<SoundOutput>& outputs, const QString& name)
+{
+    for (const SoundOutput& output : outputs) {
+        if (output.name == name)
+            return output;
+    }
+    return std::nullopt;
+}
