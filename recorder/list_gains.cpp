@@ -13,6 +13,7 @@ ListGains::ListGains(const Playlist& playlist, ListFindings& findings, QObject* 
 {
     connect(&findings, &ListFindings::changed, this, &ListGains::update);
     connect(&findings, &ListFindings::trackChanged, this, &ListGains::update);
+    connect(&m_tags, &GainTagReader::tagsRead, this, &ListGains::update);
 }
 
 void ListGains::setSettings(const GainSettings& settings)
@@ -23,6 +24,9 @@ void ListGains::setSettings(const GainSettings& settings)
 
 double ListGains::gainDb(int index)
 {
+    const PlaylistTable& table = m_playlist.table();
+    if (m_settings.mode != GainMode::Off && size_t(index) < table.size() && !isCdEntry(table[size_t(index)].path))
+        m_tags.readNow(table[size_t(index)].path);
     update();
     return size_t(index) < m_gains.size() ? m_gains[size_t(index)].db : 0;
 }
@@ -33,14 +37,6 @@ void ListGains::update()
     m_findings.setGains(m_gains);
 }
 
-const GainTags& ListGains::tagsOf(const QString& path)
-{
-    auto found = m_tags.find(path);
-    if (found == m_tags.end())
-        found = m_tags.insert(path, isCdEntry(path) ? GainTags() : readGainTags(path));
-    return *found;
-}
-
 std::vector<GainFacts> ListGains::facts()
 {
     const PlaylistTable& table = m_playlist.table();
@@ -48,7 +44,9 @@ std::vector<GainFacts> ListGains::facts()
     std::vector<GainFacts> facts(table.size());
     for (size_t index = 0; index < table.size(); ++index) {
         const QString& path = table[index].path;
-        const GainTags& tags = tagsOf(path);
+        // A disc has no tags; a file's unread tags count as none until they come.
+        const GainTags* read = isCdEntry(path) ? nullptr : m_tags.find(path);
+        const GainTags tags = read ? *read : GainTags();
         GainFacts& entry = facts[index];
         entry.trackGain = tags.trackGain;
         entry.trackPeak = tags.trackPeak;

@@ -1,9 +1,8 @@
 #pragma once
 
-#include "gain_tags/gain_tags.h"
 #include "recorder/gain_plan.h"
+#include "recorder/gain_tag_reader.h"
 
-#include <QHash>
 #include <QObject>
 
 class ListFindings;
@@ -11,7 +10,8 @@ class Playlist;
 
 // The gain every entry of the list plays at, under the chosen mode: from its tags,
 // else from what the scan measured, else the fallback until it is measured. The
-// scan's findings show them.
+// scan's findings show them. Tags are read aside once a mode needs them; an entry
+// is read at once only when the run asks its gain first.
 class ListGains : public QObject {
     Q_OBJECT
 public:
@@ -24,11 +24,10 @@ public:
 private:
     void update();
     std::vector<GainFacts> facts();
-    const GainTags& tagsOf(const QString& path);
 
     const Playlist& m_playlist;
     ListFindings& m_findings;
     GainSettings m_settings;
-    QHash<QString, GainTags> m_tags; // read once a program run: tags seldom change under a list
+    GainTagReader m_tags;
     std::vector<EntryGain> m_gains;
 };
