@@ -178,6 +178,8 @@ void MainWindow::setUpRecorderWindow()
     connect(m_outputPanel, &OutputPanel::choiceChanged, gains,
             [gains](const OutputChoice& choice) { gains->setSettings(choice.gain); });
     m_run->setGains([gains](int index) { return gains->gainDb(index); });
+    connect(findings, &ListFindings::changed, m_recorderWindow,
+            [this, findings] { m_recorderWindow->setGains(findings->gains()); });
 }
 
 void MainWindow::setUpOutput()

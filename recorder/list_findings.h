@@ -59,6 +59,7 @@ public:
     // The gains the tracks play at, index for index; shown with the findings, and the
     // loudest peak is told after them. Empty: the samples are played as they are.
     void setGains(std::vector<EntryGain> gains);
+    const std::vector<EntryGain>& gains() const { return m_gains; }
 
 Q_SIGNALS:
     // The tracks, the rule or everything found changed: every track reads anew.

@@ -1,23 +1,18 @@
 #include "recorder/recorder_window.h"
 
-#include "common/dialogs.h"
-#include "common/failure.h"
 #include "common/number_text.h"
-#include "common/text_file.h"
 #include "playlist/playlist.h"
 #include "recorder/medium_fit.h"
+#include "recorder/track_list_panel.h"
 
-#include <QClipboard>
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QSpinBox>
@@ -50,7 +45,6 @@ RecorderWindow::RecorderWindow(const Playlist& playlist, Dialogs& dialogs, const
                                QWidget* parent)
     : QWidget(parent, Qt::Window)
     , m_playlist(playlist)
-    , m_dialogs(dialogs)
     , m_recorder(recorder)
 {
     setObjectName(QStringLiteral("RecorderWindow"));
@@ -65,7 +59,8 @@ RecorderWindow::RecorderWindow(const Playlist& playlist, Dialogs& dialogs, const
     layout->addLayout(top);
     layout->addWidget(buildFit());
     // The room left goes mostly to the track list.
-    layout->addWidget(buildTrackList(), 3);
+    m_trackList = new TrackListPanel(dialogs);
+    layout->addWidget(m_trackList, 3);
     m_scanArea = new QVBoxLayout;
     layout->addLayout(m_scanArea, 2);
     setTabOrder();
@@ -167,33 +162,11 @@ QWidget* RecorderWindow::buildFit()
     return box;
 }
 
-QWidget* RecorderWindow::buildTrackList()
-{
-    auto* box = new QGroupBox(QStringLiteral("Track list"));
-    auto* layout = new QVBoxLayout(box);
-    m_trackList = named(new QPlainTextEdit, "TrackListText", QStringLiteral("Track list"));
-    m_trackList->setReadOnly(true);
-    m_trackList->setTabChangesFocus(true);
-    m_copy = named(new QPushButton(QStringLiteral("&Copy")), "CopyButton", QStringLiteral("Copy track list"));
-    m_saveAsText = named(new QPushButton(QStringLiteral("Save as &text...")), "SaveAsTextButton",
-                         QStringLiteral("Save track list as text"));
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(m_copy);
-    buttons->addWidget(m_saveAsText);
-    layout->addWidget(m_trackList);
-    layout->addLayout(buttons);
-    connect(m_copy, &QPushButton::clicked, this,
-            [this] { QGuiApplication::clipboard()->setText(m_trackList->toPlainText()); });
-    connect(m_saveAsText, &QPushButton::clicked, this, &RecorderWindow::saveTrackList);
-    return box;
-}
-
 void RecorderWindow::setTabOrder()
 {
-    const QList<QWidget*> order = {m_choice, m_minutes, m_trackLimit, m_threshold, m_minimumSilence,
-                                   m_useSuggestedGap, m_fitSummary, m_shortGaps, m_trackList, m_copy,
-                                   m_saveAsText};
+    const QList<QWidget*> order = QList<QWidget*>{m_choice, m_minutes, m_trackLimit, m_threshold,
+                                                  m_minimumSilence, m_useSuggestedGap, m_fitSummary, m_shortGaps}
+        + m_trackList->tabOrder();
     for (qsizetype i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
 }
@@ -206,8 +179,13 @@ QSize RecorderWindow::sizeHint() const
 
 void RecorderWindow::setTitleLookup(TitleLookup lookup)
 {
-    m_titleLookup = std::move(lookup);
+    m_trackList->setTitleLookup(std::move(lookup));
     m_refreshTimer.start();
+}
+
+void RecorderWindow::setGains(std::vector<EntryGain> gains)
+{
+    m_trackList->setGains(std::move(gains));
 }
 
 // Puts the current recorder into the controls without taking it as a new choice.
@@ -272,17 +250,6 @@ void RecorderWindow::refresh()
                                  .arg(index + 1)
                                  .arg(index + 2)
                                  .arg(secondsText(table[index].gap / 1000)));
-    m_trackList->setPlainText(trackListText(table, m_titleLookup));
+    m_trackList->setList(table);
     Q_EMIT refreshed();
-}
-
-void RecorderWindow::saveTrackList()
-{
-    try {
-        Dialogs::FileRequest request{QStringLiteral("Save track list"), {QStringLiteral("Text File (*.txt)")}, {}, {}};
-        if (const std::optional<QString> path = m_dialogs.saveFile(this, request))
-            writeTextFile(*path, m_trackList->toPlainText().split(u'\n', Qt::SkipEmptyParts));
-    } catch (const Failure& failure) {
-        m_dialogs.message(this, failure.description(), QStringLiteral("Trelvik"), QMessageBox::Warning);
-    }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "recorder/gain_plan.h"
 #include "recorder/recorder_kind.h"
 #include "recorder/track_list_text.h"
 
@@ -12,10 +13,10 @@ class QComboBox;
 class QDoubleSpinBox;
 class QLabel;
 class QListWidget;
-class QPlainTextEdit;
 class QPushButton;
 class QSpinBox;
 class QVBoxLayout;
+class TrackListPanel;
 
 // The recorder the list is made for, in a window of its own: the choice of
 // recorder, whether the list fits its medium, the gaps too short for it to split
@@ -30,6 +31,8 @@ public:
     QSize sizeHint() const override;
     // Where titles the files do not carry come from.
     void setTitleLookup(TitleLookup lookup);
+    // The gains the entries play at, for the track list; empty when the loudness is left alone.
+    void setGains(std::vector<EntryGain> gains);
     // The room below the recorder's choice and the room below the track list,
     // empty until something is put there.
     QVBoxLayout* outputArea() const { return m_outputArea; }
@@ -47,18 +50,14 @@ protected:
 private:
     QWidget* buildRecorderChoice();
     QWidget* buildFit();
-    QWidget* buildTrackList();
     void setTabOrder();
     void showRecorder();
     void chooseFromList(int index);
     void chooseCustomFigures();
     void refresh();
-    void saveTrackList();
 
     const Playlist& m_playlist;
-    Dialogs& m_dialogs;
     RecorderKind m_recorder;
-    TitleLookup m_titleLookup;
     QTimer m_refreshTimer; // many playlist changes in a row make one refresh
 
     QComboBox* m_choice;
@@ -72,9 +71,7 @@ private:
     QLabel* m_fitSummary;
     QLabel* m_shortGapsCaption;
     QListWidget* m_shortGaps;
-    QPlainTextEdit* m_trackList;
-    QPushButton* m_copy;
-    QPushButton* m_saveAsText;
+    TrackListPanel* m_trackList;
     QVBoxLayout* m_outputArea;
     QVBoxLayout* m_scanArea;
 };

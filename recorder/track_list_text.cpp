@@ -3,8 +3,11 @@
 #include "common/playlist_table.h"
 #include "discs/cd_entry.h"
 
+#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
+#include <mutex>
 #include <taglib/fileref.h>
 #include <taglib/tag.h>
 
@@ -15,7 +18,7 @@ QString fromTagLib(const TagLib::String& text)
     return QString::fromStdString(text.to8Bit(true)).trimmed();
 }
 
-QString taggedTitle(const QString& path)
+QString readTaggedTitle(const QString& path)
 {
     const TagLib::FileRef file(QFile::encodeName(path).constData(), false);
     if (file.isNull() || !file.tag())
@@ -25,6 +28,32 @@ QString taggedTitle(const QString& path)
     if (title.isEmpty() || artist.isEmpty())
         return title;
     return artist + QStringLiteral(" - ") + title;
+}
+
+// Every change of the list lists every entry again; a long list's files are read
+// once, and again only when they change.
+QString taggedTitle(const QString& path)
+{
+    struct Known {
+        QDateTime modified;
+        qint64 size;
+        QString title;
+    };
+    static QHash<QString, Known> known;
+    static std::mutex mutex;
+    const QFileInfo info(path);
+    const QDateTime modified = info.lastModified();
+    const qint64 size = info.size();
+    {
+        const std::lock_guard lock(mutex);
+        const auto found = known.constFind(path);
+        if (found != known.cend() && found->modified == modified && found->size == size)
+            return found->title;
+    }
+    const QString title = readTaggedTitle(path);
+    const std::lock_guard lock(mutex);
+    known.insert(path, {modified, size, title});
+    return title;
 }
 
 } // namespace
@@ -52,14 +81,17 @@ QString trackLengthText(qint64 seconds)
     return QStringLiteral("%1:%2:%3").arg(seconds / 3600).arg(seconds / 60 % 60, 2, 10, QLatin1Char('0')).arg(secondsPart);
 }
 
-QString trackListText(const PlaylistTable& table, const TitleLookup& lookup)
+QString trackListText(const PlaylistTable& table, const TitleLookup& lookup, const TrackListOptions& options)
 {
     QStringList lines;
     for (size_t index = 0; index < table.size(); ++index) {
         const PlaylistEntry& entry = table[index];
-        lines << QStringLiteral("%1. %2 %3")
-                     .arg(index + 1)
-                     .arg(entryTitle(entry.path, int(index + 1), lookup), trackLengthText(entry.length));
+        QString line = QStringLiteral("%1. %2 %3")
+                           .arg(index + 1)
+                           .arg(entryTitle(entry.path, int(index + 1), lookup), trackLengthText(entry.length));
+        if (index < options.gains.size())
+            line += QStringLiteral(", ") + gainText(options.gains[index]);
+        lines << line;
     }
     return lines.join(u'\n');
 }

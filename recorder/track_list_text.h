@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/playlist_table.h"
+#include "recorder/gain_plan.h"
 
 #include <QString>
 #include <functional>
@@ -18,5 +19,11 @@ QString entryTitle(const QString& path, int number, const TitleLookup& lookup);
 // A track's length as m:ss, or h:mm:ss from an hour on.
 QString trackLengthText(qint64 seconds);
 
-// The list for titling the medium, a line a track: "1. Title 3:45".
-QString trackListText(const PlaylistTable& table, const TitleLookup& lookup);
+// What the track list tells besides each entry's number, title and length.
+struct TrackListOptions {
+    std::vector<EntryGain> gains; // index for index; empty: none told
+};
+
+// The list for titling the medium, a line a track: "1. Title 3:45", and with the
+// gains "1. Title 3:45, gain -4.2 dB (measured)".
+QString trackListText(const PlaylistTable& table, const TitleLookup& lookup, const TrackListOptions& options = {});

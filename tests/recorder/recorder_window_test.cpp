@@ -6,6 +6,7 @@
 #include "support/qt_printers.h"
 
 #include <QAccessible>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QLabel>
@@ -88,6 +89,17 @@ TEST_F(RecorderWindowTest, followsThePlaylistAndSavesTheTrackList)
     QCoreApplication::processEvents();
     EXPECT_EQ(trackList->toPlainText(), "1. Opening 3:20\n2. Track 2 1:11:40");
 
+    // The gains are told only while a loudness mode gives some and the user asks.
+    auto* showGain = child<QCheckBox>("ShowGainBox");
+    EXPECT_FALSE(showGain->isEnabled());
+    window.setGains({{-4.26, EntryGain::From::Measured, {}}, {-1, EntryGain::From::Fallback, {}}});
+    showGain->click();
+    EXPECT_EQ(trackList->toPlainText(), "1. Opening 3:20, gain -4.3 dB (measured)\n"
+                                        "2. Track 2 1:11:40, gain -1.0 dB (until measured)");
+    window.setGains({});
+    EXPECT_FALSE(showGain->isEnabled());
+    EXPECT_EQ(trackList->toPlainText(), "1. Opening 3:20\n2. Track 2 1:11:40");
+
     QTemporaryDir dir;
     dialogs.fileAnswers.push_back({dir.filePath("disc.txt")});
     child<QPushButton>("SaveAsTextButton")->click();
@@ -122,7 +134,7 @@ TEST_F(RecorderWindowTest, everyControlIsNamedAndReachedByTab)
     } while (widget != child<QComboBox>("RecorderChoice"));
     EXPECT_EQ(reached, QStringList({"RecorderChoice", "MinutesBox", "TrackLimitBox", "ThresholdBox",
                                     "MinimumSilenceBox", "UseSuggestedGapButton", "FitSummary", "ShortGapList",
-                                    "TrackListText", "CopyButton", "SaveAsTextButton"}));
+                                    "TrackListText", "ShowGainBox", "CopyButton", "SaveAsTextButton"}));
     // Every box has a label with a mnemonic that leads to it.
     for (QLabel* label : window.findChildren<QLabel*>()) {
         EXPECT_TRUE(!label->buddy() || label->text().contains(u'&')) << label->text().toStdString();
