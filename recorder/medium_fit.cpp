@@ -2,6 +2,7 @@
 
 #include "common/playlist_table.h"
 #include "recorder/recorder_kind.h"
+#include "recorder/track_units.h"
 
 #include <QStringList>
 #include <cmath>
@@ -31,16 +32,6 @@ QString tracksOverText(const MediumFit& fit)
         .arg(tracksText(fit.trackCount)).arg(fit.tracksOver()).arg(fit.trackLimit);
 }
 
-// Seconds an entry takes on the medium, its gap included.
-double trackSeconds(double seconds, int unitSeconds)
-{
-    if (unitSeconds <= 0 || seconds <= 0)
-        return seconds;
-    // Lengths are whole seconds and gaps whole milliseconds, so a millisecond's
-    // tolerance keeps an exact multiple of the unit from rounding up.
-    return std::ceil(seconds / unitSeconds - 1e-6) * unitSeconds;
-}
-
 } // namespace
 
 MediumFit mediumFit(const PlaylistTable& table, const RecorderKind& kind)
@@ -58,7 +49,7 @@ MediumFit mediumFit(const PlaylistTable& table, const RecorderKind& kind)
             if (gapSeconds < kind.silence.minimumSeconds)
                 fit.shortGaps.push_back(index);
         }
-        fit.usedSeconds += trackSeconds(seconds, kind.trackUnitSeconds);
+        fit.usedSeconds += secondsInTrackUnits(seconds, kind.trackUnitSeconds);
     }
     fit.leftSeconds = fit.capacitySeconds - fit.usedSeconds;
     return fit;

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QString>
+
+// A title as a deck's keyboard and its title memory take it: printable ASCII.
+// Accented letters lose their accents, letters and signs without a plain form get
+// one ("ß" "ss", "Æ" "AE", "…" "..."), Cyrillic and Greek are spelt in Latin
+// letters; a character with no such rule is kept as it is. Control characters are
+// dropped, any run of white space becomes one space. Cut to maxLength characters
+// (0: no limit), before a letter spelt in several rather than through it, and
+// trimmed.
+QString deckTitle(const QString& title, int maxLength);

@@ -1,0 +1,50 @@
+#include "recorder/deck_title.h"
+
+#include <gtest/gtest.h>
+
+TEST(DeckTitle, spellsTitlesInPlainAscii)
+{
+    const struct {
+        QString title;
+        QString expected;
+    } cases[] = {
+        {"Ångström Café", "Angstrom Cafe"},
+        {"Cafe\u0301 Ta\u0308nze", "Cafe Tanze"}, // accents typed apart from their letters
+        {"Straße STRAẞE", "Strasse STRASSE"},
+        {"Æon æther Œuvre œuf Ørsted ø", "AEon aether OEuvre oeuf Orsted o"},
+        {"Łódź Đorđe Þór þing Guðrún Kıyı", "Lodz Dorde Thor thing Gudrun Kiyi"},
+        {"“Don’t” ‘stop’ – now — «here»…", "\"Don't\" 'stop' - now - \"here\"..."},
+        {"¿Qué? ¡Olé! 5 × 2 © ® 3 €", "Que? Ole! 5 x 2 (C) (R) 3 EUR"},
+        {"Ｆｕｌｌ ﬁne ½ ™", "Full fine 1/2 TM"},
+        {"Москва Щука ЖИЗНЬ Ёлка", "Moskva Shchuka ZhIZN Elka"},
+        {"Їжак Єва Ђорђе", "Yizhak Yeva Djordje"},
+        {"Αθήνα Ψυχή Θάλασσα ς", "Athina Psychi Thalassa s"},
+        {"東京 Tokyo", "東京 Tokyo"},
+        {"हिन्दी गाना", "हिन्दी गाना"}, // kept with the vowel signs on its letters
+        {"  A\u00a0\u00a0B\t\nC  ", "A B C"},
+        {"Bad\x01\x7f\u00adTitle\u200b", "BadTitle"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(deckTitle(c.title, 0), c.expected) << c.title.toStdString();
+}
+
+TEST(DeckTitle, cutsBetweenSpellingsAndTrims)
+{
+    const struct {
+        QString title;
+        int maxLength;
+        QString expected;
+    } cases[] = {
+        {"Straße", 7, "Strasse"},
+        {"Straße", 6, "Strass"},
+        {"Straße", 5, "Stra"}, // not through the "ss"
+        {"Щука", 3, "Shc"}, // one spelling longer than the room is cut through
+        {"Side A  Two", 7, "Side A"},
+        {"Side A  Two", 8, "Side A T"},
+        {"Песня", 0, "Pesnya"},
+        {"Песня", 5, "Pesn"},
+        {"東京タワー", 2, "東京"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(deckTitle(c.title, c.maxLength), c.expected) << c.title.toStdString() << " " << c.maxLength;
+}
