@@ -187,7 +187,9 @@ void MainWindow::setUpOutput()
     const QString path = QDir(m_services.programDirectory).filePath(kOutputFileName);
     m_outputPanel = new OutputPanel(m_services.soundOutputs, m_services.mediaPlayer, readOutputFile(path));
     m_recorderWindow->outputArea()->addWidget(m_outputPanel);
-    connect(m_outputPanel, &OutputPanel::choiceChanged, this, [path](const OutputChoice& choice) {
+    m_recorderWindow->setLeadIn(m_outputPanel->choice().leadInSeconds);
+    connect(m_outputPanel, &OutputPanel::choiceChanged, this, [this, path](const OutputChoice& choice) {
+        m_recorderWindow->setLeadIn(choice.leadInSeconds);
         try {
             writeOutputFile(path, choice);
         } catch (const Failure& failure) {

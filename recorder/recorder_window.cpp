@@ -183,6 +183,11 @@ void RecorderWindow::setTitleLookup(TitleLookup lookup)
     m_refreshTimer.start();
 }
 
+void RecorderWindow::setLeadIn(double seconds)
+{
+    m_trackList->setLeadIn(seconds);
+}
+
 void RecorderWindow::setGains(std::vector<EntryGain> gains)
 {
     m_trackList->setGains(std::move(gains));
@@ -250,6 +255,6 @@ void RecorderWindow::refresh()
                                  .arg(index + 1)
                                  .arg(index + 2)
                                  .arg(secondsText(table[index].gap / 1000)));
-    m_trackList->setList(table);
+    m_trackList->setList(table, m_recorder, {0});
     Q_EMIT refreshed();
 }

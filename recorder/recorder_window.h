@@ -31,6 +31,8 @@ public:
     QSize sizeHint() const override;
     // Where titles the files do not carry come from.
     void setTitleLookup(TitleLookup lookup);
+    // The silence before the first entry of a side, for the track list's start times.
+    void setLeadIn(double seconds);
     // The gains the entries play at, for the track list; empty when the loudness is left alone.
     void setGains(std::vector<EntryGain> gains);
     // The room below the recorder's choice and the room below the track list,

@@ -3,13 +3,16 @@
 #include "common/dialogs.h"
 #include "common/failure.h"
 #include "common/text_file.h"
+#include "recorder/track_starts.h"
 
 #include <QCheckBox>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QVBoxLayout>
 
 namespace {
@@ -31,12 +34,24 @@ TrackListPanel::TrackListPanel(Dialogs& dialogs, QWidget* parent)
     m_text = named(new QPlainTextEdit, "TrackListText", QStringLiteral("Track list"));
     m_text->setReadOnly(true);
     m_text->setTabChangesFocus(true);
-    m_showGain = named(new QCheckBox(QStringLiteral("Sho&w gain")), "ShowGainBox", QStringLiteral("Show each track's gain"));
+    m_deckTitles = named(new QCheckBox(QStringLiteral("Titles &for the deck")), "DeckTitlesBox",
+                         QStringLiteral("Titles in the letters a deck takes"));
+    m_titleLength = named(new QSpinBox, "TitleLengthBox", QStringLiteral("Longest title"));
+    m_titleLength->setRange(0, 999);
+    m_titleLength->setSpecialValueText(QStringLiteral("any"));
+    m_titleLength->setSuffix(QStringLiteral(" characters"));
+    m_titleLength->setEnabled(false);
+    auto* titleLengthLabel = new QLabel(QStringLiteral("ma&x length"));
+    titleLengthLabel->setBuddy(m_titleLength);
+    m_showGain = named(new QCheckBox(QStringLiteral("Gain in d&B")), "ShowGainBox", QStringLiteral("Show each track's gain"));
     m_showGain->setEnabled(false);
     m_copy = named(new QPushButton(QStringLiteral("&Copy")), "CopyButton", QStringLiteral("Copy track list"));
     m_saveAsText = named(new QPushButton(QStringLiteral("Save as &text...")), "SaveAsTextButton",
                          QStringLiteral("Save track list as text"));
     auto* buttons = new QHBoxLayout;
+    buttons->addWidget(m_deckTitles);
+    buttons->addWidget(titleLengthLabel);
+    buttons->addWidget(m_titleLength);
     buttons->addWidget(m_showGain);
     buttons->addStretch();
     buttons->addWidget(m_copy);
@@ -44,6 +59,9 @@ TrackListPanel::TrackListPanel(Dialogs& dialogs, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_text);
     layout->addLayout(buttons);
+    connect(m_deckTitles, &QCheckBox::toggled, m_titleLength, &QWidget::setEnabled);
+    connect(m_deckTitles, &QCheckBox::toggled, this, &TrackListPanel::show);
+    connect(m_titleLength, &QSpinBox::valueChanged, this, &TrackListPanel::show);
     connect(m_showGain, &QCheckBox::toggled, this, &TrackListPanel::show);
     connect(m_copy, &QPushButton::clicked, this, [this] { QGuiApplication::clipboard()->setText(m_text->toPlainText()); });
     connect(m_saveAsText, &QPushButton::clicked, this, &TrackListPanel::save);
@@ -51,12 +69,20 @@ TrackListPanel::TrackListPanel(Dialogs& dialogs, QWidget* parent)
 
 QList<QWidget*> TrackListPanel::tabOrder() const
 {
-    return {m_text, m_showGain, m_copy, m_saveAsText};
+    return {m_text, m_deckTitles, m_titleLength, m_showGain, m_copy, m_saveAsText};
 }
 
-void TrackListPanel::setList(const PlaylistTable& table)
+void TrackListPanel::setList(const PlaylistTable& table, const RecorderKind& kind, std::vector<int> sideStarts)
 {
     m_table = table;
+    m_kind = kind;
+    m_sideStarts = std::move(sideStarts);
+    show();
+}
+
+void TrackListPanel::setLeadIn(double seconds)
+{
+    m_leadInSeconds = seconds;
     show();
 }
 
@@ -70,6 +96,10 @@ void TrackListPanel::setGains(std::vector<EntryGain> gains)
 void TrackListPanel::show()
 {
     TrackListOptions options;
+    options.sideStarts = m_sideStarts;
+    options.starts = trackStarts(m_table, m_kind, m_leadInSeconds, m_sideStarts);
+    if (m_deckTitles->isChecked())
+        options.deckTitleLength = m_titleLength->value();
     if (m_showGain->isEnabled() && m_showGain->isChecked())
         options.gains = m_gains;
     m_text->setPlainText(trackListText(m_table, m_titleLookup, options));

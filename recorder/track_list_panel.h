@@ -2,6 +2,7 @@
 
 #include "common/playlist_table.h"
 #include "recorder/gain_plan.h"
+#include "recorder/recorder_kind.h"
 #include "recorder/track_list_text.h"
 
 #include <QGroupBox>
@@ -10,17 +11,22 @@ class Dialogs;
 class QCheckBox;
 class QPlainTextEdit;
 class QPushButton;
+class QSpinBox;
 
-// The track list for titling the medium, to copy or save as text, with the gain each
-// entry plays at when the user asks for it.
+// The track list for titling the medium, to copy or save as text: where each entry
+// starts on the medium, and on the user's asking titles as a deck takes them and the
+// gain each entry plays at.
 class TrackListPanel : public QGroupBox {
     Q_OBJECT
 public:
     explicit TrackListPanel(Dialogs& dialogs, QWidget* parent = nullptr);
 
     void setTitleLookup(TitleLookup lookup) { m_titleLookup = std::move(lookup); }
-    // The list as it stands now.
-    void setList(const PlaylistTable& table);
+    // The list as it stands now, on the recorder's medium, its sides beginning with
+    // the entries given.
+    void setList(const PlaylistTable& table, const RecorderKind& kind, std::vector<int> sideStarts);
+    // The silence before the first entry of a side.
+    void setLeadIn(double seconds);
     // The gains the entries play at, index for index; empty when the loudness is left alone.
     void setGains(std::vector<EntryGain> gains);
     // The controls in the order Tab reaches them.
@@ -33,9 +39,14 @@ private:
     Dialogs& m_dialogs;
     TitleLookup m_titleLookup;
     PlaylistTable m_table;
+    RecorderKind m_kind;
+    std::vector<int> m_sideStarts;
+    double m_leadInSeconds = 0;
     std::vector<EntryGain> m_gains;
 
     QPlainTextEdit* m_text;
+    QCheckBox* m_deckTitles;
+    QSpinBox* m_titleLength;
     QCheckBox* m_showGain;
     QPushButton* m_copy;
     QPushButton* m_saveAsText;

@@ -2,11 +2,14 @@
 
 #include "common/playlist_table.h"
 #include "discs/cd_entry.h"
+#include "recorder/deck_title.h"
+#include "recorder/track_starts.h"
 
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <algorithm>
 #include <mutex>
 #include <taglib/fileref.h>
 #include <taglib/tag.h>
@@ -84,11 +87,18 @@ QString trackLengthText(qint64 seconds)
 QString trackListText(const PlaylistTable& table, const TitleLookup& lookup, const TrackListOptions& options)
 {
     QStringList lines;
+    const bool sided = options.sideStarts.size() > 1;
     for (size_t index = 0; index < table.size(); ++index) {
+        const auto side = std::find(options.sideStarts.begin(), options.sideStarts.end(), int(index));
+        if (sided && side != options.sideStarts.end())
+            lines << QStringLiteral("Side %1").arg(QChar(char16_t(u'A' + (side - options.sideStarts.begin()))));
         const PlaylistEntry& entry = table[index];
-        QString line = QStringLiteral("%1. %2 %3")
-                           .arg(index + 1)
-                           .arg(entryTitle(entry.path, int(index + 1), lookup), trackLengthText(entry.length));
+        QString title = entryTitle(entry.path, int(index + 1), lookup);
+        if (options.deckTitleLength)
+            title = deckTitle(title, *options.deckTitleLength);
+        QString line = QStringLiteral("%1. %2 %3").arg(index + 1).arg(title, trackLengthText(entry.length));
+        if (index < options.starts.size())
+            line.prepend(startTimeText(options.starts[index]) + u' ');
         if (index < options.gains.size())
             line += QStringLiteral(", ") + gainText(options.gains[index]);
         lines << line;

@@ -5,6 +5,8 @@
 
 #include <QString>
 #include <functional>
+#include <optional>
+#include <vector>
 
 // A title for an entry from elsewhere (a CD's or an image's own titles); empty
 // when it knows none.
@@ -21,9 +23,12 @@ QString trackLengthText(qint64 seconds);
 
 // What the track list tells besides each entry's number, title and length.
 struct TrackListOptions {
+    std::vector<double> starts;   // seconds on the medium, index for index; empty: none told
+    std::vector<int> sideStarts;  // the entries sides begin with; more than one: each side is headed
     std::vector<EntryGain> gains; // index for index; empty: none told
+    std::optional<int> deckTitleLength; // titles as a deck takes them, cut to so many characters (0: any)
 };
 
-// The list for titling the medium, a line a track: "1. Title 3:45", and with the
-// gains "1. Title 3:45, gain -4.2 dB (measured)".
+// The list for titling the medium, a line a track: "1. Title 3:45"; with start times,
+// gains and sides "Side A", "00:02 1. Title 3:45, gain -4.2 dB (measured)".
 QString trackListText(const PlaylistTable& table, const TitleLookup& lookup, const TrackListOptions& options = {});
