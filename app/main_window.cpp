@@ -21,13 +21,14 @@
 #include "playlist_files/save_playlist_command.h"
 #include "recorder/list_findings.h"
 #include "recorder/list_gains.h"
-#include "recorder/medium_fit.h"
 #include "recorder/output_panel.h"
 #include "recorder/recorder_file.h"
 #include "recorder/recorder_window.h"
 #include "recorder/scan_cache.h"
 #include "recorder/scan_panel.h"
 #include "recorder/scan_tracks.h"
+#include "recorder/side_plan_text.h"
+#include "recorder/sides_file.h"
 #include "recording/power_off.h"
 #include "recording/recording_run.h"
 #include "recording/when_done_boxes.h"
@@ -134,7 +135,9 @@ QString MainWindow::recorderPath() const
 // The window is made once, hidden, so that the chosen recorder is at hand for every run.
 void MainWindow::setUpRecorderWindow()
 {
-    m_recorderWindow = new RecorderWindow(m_playlist, m_services.dialogs, readRecorderFile(recorderPath()), this);
+    const QString sidesPath = QDir(m_services.programDirectory).filePath(kSidesFileName);
+    m_recorderWindow = new RecorderWindow(m_playlist, m_services.dialogs, readRecorderFile(recorderPath()),
+                                          readSidesFile(sidesPath), this);
     m_helperWindows << m_recorderWindow;
     connect(ui.recorder, &QPushButton::clicked, this, [this] {
         m_recorderWindow->show();
@@ -142,6 +145,14 @@ void MainWindow::setUpRecorderWindow()
         m_recorderWindow->activateWindow();
     });
     connect(m_recorderWindow, &RecorderWindow::recorderChanged, this, &MainWindow::rememberRecorder);
+    connect(m_recorderWindow, &RecorderWindow::sideSettingsChanged, this, [sidesPath](const SideSettings& sides) {
+        try {
+            writeSidesFile(sidesPath, sides);
+        } catch (const Failure& failure) {
+            // The settings hold until the program ends; only the next start misses them.
+            qWarning("%s not written: %s", qUtf8Printable(kSidesFileName), qUtf8Printable(failure.description()));
+        }
+    });
     connect(m_recorderWindow, &RecorderWindow::suggestedGapChosen, this,
             [this](double seconds) { ui.defaultGapEdit->setText(plainNumber(seconds)); });
     const TitleLookup cueTitle = [this](const QString& path) { return m_cueTitles.titleOf(path); };
@@ -217,14 +228,9 @@ void MainWindow::rememberRecorder(const RecorderKind& recorder)
 // A list that does not fit is recorded only when the user says so.
 bool MainWindow::fitsOrRecordAnyway()
 {
-    const RecorderKind recorder = m_recorderWindow->recorder();
-    const MediumFit fit = mediumFit(m_playlist.table(), recorder);
-    if (fit.fits())
-        return true;
-    return m_services.dialogs.question(
-        this,
-        QStringLiteral("The list does not fit on %1: %2. Record anyway?").arg(recorder.name, fitProblems(fit)),
-        QStringLiteral("Trelvik"));
+    const QString question = recordAnywayQuestion(m_playlist.table(), m_recorderWindow->recorder(),
+                                                  m_recorderWindow->sideSettings());
+    return question.isEmpty() || m_services.dialogs.question(this, question, QStringLiteral("Trelvik"));
 }
 
 WhenDoneChoices MainWindow::whenDoneChoices() const

@@ -15,24 +15,17 @@ QString minutesText(qint64 seconds)
     return QStringLiteral("%1:%2").arg(seconds / 60).arg(seconds % 60, 2, 10, QLatin1Char('0'));
 }
 
-// A part of a second over counts as over, a part of a second left does not count.
-QString overText(double leftSeconds)
-{
-    return minutesText(qint64(std::ceil(-leftSeconds))) + QStringLiteral(" over");
-}
-
 QString tracksText(int count)
 {
     return QString::number(count) + (count == 1 ? QStringLiteral(" track") : QStringLiteral(" tracks"));
 }
 
-QString tracksOverText(const MediumFit& fit)
-{
-    return QStringLiteral("%1: %2 over the limit of %3")
-        .arg(tracksText(fit.trackCount)).arg(fit.tracksOver()).arg(fit.trackLimit);
-}
-
 } // namespace
+
+double trackSecondsOn(const RecorderKind& kind, const PlaylistEntry& entry, bool withGap)
+{
+    return secondsInTrackUnits(double(entry.length) + (withGap ? entry.gap / 1000 : 0), kind.trackUnitSeconds);
+}
 
 MediumFit mediumFit(const PlaylistTable& table, const RecorderKind& kind)
 {
@@ -42,32 +35,47 @@ MediumFit mediumFit(const PlaylistTable& table, const RecorderKind& kind)
     fit.trackCount = int(table.size());
     for (int index = 0; index < fit.trackCount; ++index) {
         const PlaylistEntry& entry = table[size_t(index)];
-        double seconds = double(entry.length);
-        if (index < fit.trackCount - 1) {
-            const double gapSeconds = entry.gap / 1000;
-            seconds += gapSeconds;
-            if (gapSeconds < kind.silence.minimumSeconds)
-                fit.shortGaps.push_back(index);
-        }
-        fit.usedSeconds += secondsInTrackUnits(seconds, kind.trackUnitSeconds);
+        const bool last = index == fit.trackCount - 1;
+        if (!last && entry.gap / 1000 < kind.silence.minimumSeconds)
+            fit.shortGaps.push_back(index);
+        fit.usedSeconds += trackSecondsOn(kind, entry, !last);
     }
     fit.leftSeconds = fit.capacitySeconds - fit.usedSeconds;
     return fit;
 }
 
+// A part of a second over counts as over, a part of a second left does not count.
+QString overText(double leftSeconds)
+{
+    return minutesText(qint64(std::ceil(-leftSeconds))) + QStringLiteral(" over");
+}
+
+QString spaceText(double usedSeconds, double capacitySeconds)
+{
+    const double leftSeconds = capacitySeconds - usedSeconds;
+    return QStringLiteral("%1 of %2 used, ")
+               .arg(minutesText(qint64(std::ceil(usedSeconds))), minutesText(qint64(capacitySeconds)))
+        + (leftSeconds >= 0 ? minutesText(qint64(leftSeconds)) + QStringLiteral(" left") : overText(leftSeconds));
+}
+
+QString tracksOverText(int count, int limit)
+{
+    return QStringLiteral("%1: %2 over the limit of %3").arg(tracksText(count)).arg(count - limit).arg(limit);
+}
+
+QString trackCountText(int count, int limit)
+{
+    if (limit > 0 && count > limit)
+        return tracksOverText(count, limit);
+    if (limit > 0)
+        return QStringLiteral("%1 of %2 tracks").arg(count).arg(limit);
+    return tracksText(count);
+}
+
 QString fitSummary(const MediumFit& fit)
 {
-    QString text = QStringLiteral("%1 of %2 used, ")
-                       .arg(minutesText(qint64(std::ceil(fit.usedSeconds))), minutesText(qint64(fit.capacitySeconds)));
-    text += fit.leftSeconds >= 0 ? minutesText(qint64(fit.leftSeconds)) + QStringLiteral(" left") : overText(fit.leftSeconds);
-    text += QStringLiteral("; ");
-    if (fit.tracksOver() > 0)
-        text += tracksOverText(fit);
-    else if (fit.trackLimit > 0)
-        text += QStringLiteral("%1 of %2 tracks").arg(fit.trackCount).arg(fit.trackLimit);
-    else
-        text += tracksText(fit.trackCount);
-    return text;
+    return spaceText(fit.usedSeconds, fit.capacitySeconds) + QStringLiteral("; ")
+        + trackCountText(fit.trackCount, fit.trackLimit);
 }
 
 QString fitProblems(const MediumFit& fit)
@@ -76,6 +84,6 @@ QString fitProblems(const MediumFit& fit)
     if (fit.leftSeconds < 0)
         problems << overText(fit.leftSeconds);
     if (fit.tracksOver() > 0)
-        problems << tracksOverText(fit);
+        problems << tracksOverText(fit.trackCount, fit.trackLimit);
     return problems.join(QStringLiteral("; "));
 }

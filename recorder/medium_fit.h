@@ -25,9 +25,20 @@ struct MediumFit {
 // Each entry takes its length plus the gap after it (none after the last); on a
 // medium with a track unit, each track takes whole units.
 MediumFit mediumFit(const PlaylistTable& table, const RecorderKind& kind);
+// What one entry takes on the kind's medium, with or without the gap after it.
+double trackSecondsOn(const RecorderKind& kind, const PlaylistEntry& entry, bool withGap);
 
 // "72:10 of 74:00 used, 1:50 left; 18 of 254 tracks".
 QString fitSummary(const MediumFit& fit);
+// "72:10 of 74:00 used, 1:50 left", or "3:20 over" at the end.
+QString spaceText(double usedSeconds, double capacitySeconds);
+// "3:20 over" for a negative time left.
+QString overText(double leftSeconds);
+// "18 of 254 tracks", "2 tracks" with no limit, or as tracksOverText over the limit.
+QString trackCountText(int count, int limit);
+// "260 tracks: 6 over the limit of 254".
+QString tracksOverText(int count, int limit);
+
 // What does not fit: "3:20 over", "260 tracks: 6 over the limit of 254", or both;
 // empty when everything fits.
 QString fitProblems(const MediumFit& fit);

@@ -9,37 +9,43 @@
 
 namespace {
 
-// Nothing sensible lies beyond the first few bytes of a five-line file.
+// Nothing sensible lies beyond the first few bytes of a six-line file.
 constexpr qint64 kMostRead = 4096;
 
-// A figure's line holds one number and nothing else: by the leading-number rule
-// an empty or garbled line would read as 0, a figure in range for most of them.
-std::optional<double> figure(const QString& line)
+bool isWholeUpTo(double value, int most)
 {
-    static const QRegularExpression number(QStringLiteral(R"(^\s*[+-]?([0-9]+\.?[0-9]*|\.[0-9]+)([eEdD][+-]?[0-9]+)?\s*$)"));
-    if (!number.match(line).hasMatch())
-        return std::nullopt;
-    return leadingNumber(line);
+    return value == std::trunc(value) && std::abs(value) <= most;
 }
 
 // The figures of a custom recorder; nothing when a line is missing, damaged or out of range.
+// Files from before two-sided recorders end after the minimum silence: one side.
 std::optional<CustomRecorder> customFromLines(const QStringList& lines)
 {
     if (lines.size() < 5)
         return std::nullopt;
-    const std::optional<double> minutes = figure(lines[1]), trackLimit = figure(lines[2]),
-                                threshold = figure(lines[3]), minimumSeconds = figure(lines[4]);
-    if (!minutes || !trackLimit || !threshold || !minimumSeconds)
+    const std::optional<double> minutes = lineFigure(lines[1]), trackLimit = lineFigure(lines[2]),
+                                threshold = lineFigure(lines[3]), minimumSeconds = lineFigure(lines[4]),
+                                sides = lines.size() > 5 ? lineFigure(lines[5]) : 1;
+    if (!minutes || !trackLimit || !threshold || !minimumSeconds || !sides)
         return std::nullopt;
-    if (*trackLimit != std::trunc(*trackLimit) || std::abs(*trackLimit) > CustomRecorderRanges::kTrackLimitMost)
+    if (!isWholeUpTo(*trackLimit, CustomRecorderRanges::kTrackLimitMost)
+        || !isWholeUpTo(*sides, CustomRecorderRanges::kSidesMost))
         return std::nullopt;
-    const CustomRecorder custom{*minutes, int(*trackLimit), *threshold, *minimumSeconds};
+    const CustomRecorder custom{*minutes, int(*trackLimit), *threshold, *minimumSeconds, int(*sides)};
     if (!isWithinRanges(custom))
         return std::nullopt;
     return custom;
 }
 
 } // namespace
+
+std::optional<double> lineFigure(const QString& line)
+{
+    static const QRegularExpression number(QStringLiteral(R"(^\s*[+-]?([0-9]+\.?[0-9]*|\.[0-9]+)([eEdD][+-]?[0-9]+)?\s*$)"));
+    if (!number.match(line).hasMatch())
+        return std::nullopt;
+    return leadingNumber(line);
+}
 
 RecorderKind parseRecorder(const QStringList& lines)
 {
@@ -59,7 +65,7 @@ QStringList recorderLines(const RecorderKind& kind)
     if (kind.id == kCustomRecorderId) {
         const CustomRecorder custom = customFigures(kind);
         lines << plainNumber(custom.minutes) << QString::number(custom.trackLimit)
-              << plainNumber(custom.thresholdDb) << plainNumber(custom.minimumSeconds);
+              << plainNumber(custom.thresholdDb) << plainNumber(custom.minimumSeconds) << QString::number(custom.sides);
     }
     return lines;
 }

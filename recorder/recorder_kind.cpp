@@ -45,11 +45,10 @@ std::vector<RecorderKind> makeKinds()
     for (int minutes : {60, 90, 120, 180})
         kinds.push_back({QStringLiteral("dat-%1").arg(minutes), QStringLiteral("DAT %1 min").arg(minutes),
                          minutes * 60.0, 0, 0, kDatRule, 3});
-    // A cassette is recorded one side at a time.
     for (int minutes : {46, 60, 90, 120})
         kinds.push_back({QStringLiteral("cassette-c%1").arg(minutes),
                          QStringLiteral("Cassette C%1 (%2 min a side)").arg(minutes).arg(minutes / 2),
-                         minutes * 30.0, 0, 0, kCassetteRule, 4});
+                         minutes * 30.0, 0, 0, kCassetteRule, 4, 2});
     return kinds;
 }
 
@@ -81,15 +80,18 @@ bool isWithinRanges(const CustomRecorder& custom)
     return custom.minutes >= R::kMinutesLeast && custom.minutes <= R::kMinutesMost
         && custom.trackLimit >= 0 && custom.trackLimit <= R::kTrackLimitMost
         && custom.thresholdDb >= R::kThresholdLeast && custom.thresholdDb <= R::kThresholdMost
-        && custom.minimumSeconds >= 0 && custom.minimumSeconds <= R::kSilenceMost;
+        && custom.minimumSeconds >= 0 && custom.minimumSeconds <= R::kSilenceMost
+        && custom.sides >= 1 && custom.sides <= R::kSidesMost;
 }
 
 RecorderKind customRecorderKind(const CustomRecorder& custom)
 {
     RecorderKind kind;
     kind.id = kCustomRecorderId;
-    kind.name = QStringLiteral("Custom (%1 min)").arg(plainNumber(custom.minutes));
+    kind.name = custom.sides > 1 ? QStringLiteral("Custom (%1 min a side)").arg(plainNumber(custom.minutes))
+                                 : QStringLiteral("Custom (%1 min)").arg(plainNumber(custom.minutes));
     kind.capacitySeconds = custom.minutes * 60;
+    kind.sides = custom.sides;
     kind.trackLimit = custom.trackLimit;
     kind.silence = {custom.thresholdDb, custom.minimumSeconds};
     // The whole seconds that cover the recorder's minimum silence, as with the
@@ -101,5 +103,6 @@ RecorderKind customRecorderKind(const CustomRecorder& custom)
 
 CustomRecorder customFigures(const RecorderKind& kind)
 {
-    return {kind.capacitySeconds / 60, kind.trackLimit, kind.silence.thresholdDb, kind.silence.minimumSeconds};
+    return {kind.capacitySeconds / 60, kind.trackLimit, kind.silence.thresholdDb, kind.silence.minimumSeconds,
+            kind.sides};
 }

@@ -15,6 +15,7 @@ struct RecorderKind {
     int trackUnitSeconds = 0; // each track takes whole units of this; 0: no rounding
     SilenceRule silence;
     double suggestedGapSeconds = 0;
+    int sides = 1; // a cassette is recorded one side at a time; capacitySeconds is a side's
 };
 
 // What the user sets for a recorder of their own.
@@ -23,6 +24,7 @@ struct CustomRecorder {
     int trackLimit = 0;
     double thresholdDb = -50;
     double minimumSeconds = 2;
+    int sides = 1; // with two, the minutes are a side's
 };
 
 // The ranges a custom recorder's figures are taken from, in the window and in the file.
@@ -31,6 +33,7 @@ struct CustomRecorderRanges {
     static constexpr int kTrackLimitMost = 9999;
     static constexpr double kThresholdLeast = -96, kThresholdMost = 0;
     static constexpr double kSilenceMost = 30;
+    static constexpr int kSidesMost = 2;
 };
 
 inline const QString kCustomRecorderId = QStringLiteral("custom");

@@ -4,6 +4,7 @@
 #include "playlist/playlist.h"
 #include "recorder/medium_fit.h"
 #include "recorder/track_list_panel.h"
+#include "recorder/side_plan_text.h"
 
 #include <QComboBox>
 #include <QDoubleSpinBox>
@@ -16,6 +17,7 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QSpinBox>
+#include <iterator>
 
 namespace {
 
@@ -42,10 +44,11 @@ QString ruleText(const RecorderKind& kind)
 } // namespace
 
 RecorderWindow::RecorderWindow(const Playlist& playlist, Dialogs& dialogs, const RecorderKind& recorder,
-                               QWidget* parent)
+                               const SideSettings& sides, QWidget* parent)
     : QWidget(parent, Qt::Window)
     , m_playlist(playlist)
     , m_recorder(recorder)
+    , m_sideSettings(sides)
 {
     setObjectName(QStringLiteral("RecorderWindow"));
     setWindowTitle(QStringLiteral("Recorder"));
@@ -106,11 +109,15 @@ QWidget* RecorderWindow::buildRecorderChoice()
     m_minimumSilence->setRange(0, R::kSilenceMost);
     m_minimumSilence->setDecimals(1);
     m_minimumSilence->setSingleStep(0.5);
+    m_sides = named(new QSpinBox, "SidesBox", QStringLiteral("Sides"));
+    m_sides->setRange(1, R::kSidesMost);
+    m_sides->setToolTip(QStringLiteral("With two sides, the minutes are a side's"));
     const std::pair<const char*, QWidget*> boxes[] = {{"&Minutes:", m_minutes},
                                                       {"Track &limit:", m_trackLimit},
                                                       {"T&hreshold (dB):", m_threshold},
-                                                      {"Minimum &silence (sec):", m_minimumSilence}};
-    for (int place = 0; place < 4; ++place) {
+                                                      {"Minimum &silence (sec):", m_minimumSilence},
+                                                      {"S&ides:", m_sides}};
+    for (int place = 0; place < int(std::size(boxes)); ++place) {
         auto* caption = new QLabel(QString::fromLatin1(boxes[place].first));
         caption->setBuddy(boxes[place].second);
         figures->addWidget(caption, place / 2, place % 2 * 2);
@@ -131,7 +138,7 @@ QWidget* RecorderWindow::buildRecorderChoice()
     form->addRow(ruleRow);
 
     connect(m_choice, &QComboBox::activated, this, &RecorderWindow::chooseFromList);
-    for (QSpinBox* spin : {m_minutes, m_trackLimit})
+    for (QSpinBox* spin : {m_minutes, m_trackLimit, m_sides})
         connect(spin, &QSpinBox::valueChanged, this, &RecorderWindow::chooseCustomFigures);
     for (QDoubleSpinBox* spin : {m_threshold, m_minimumSilence})
         connect(spin, &QDoubleSpinBox::valueChanged, this, &RecorderWindow::chooseCustomFigures);
@@ -140,10 +147,40 @@ QWidget* RecorderWindow::buildRecorderChoice()
     return box;
 }
 
+// Shown only for a medium with sides.
+QWidget* RecorderWindow::buildSideSettings()
+{
+    m_sideControls = new QWidget;
+    auto* sideRow = new QHBoxLayout(m_sideControls);
+    sideRow->setContentsMargins(0, 0, 0, 0);
+    m_leader = named(new QSpinBox, "LeaderBox", QStringLiteral("Leader allowance in seconds"));
+    m_leader->setRange(0, SideSettings::kLeaderMost);
+    m_leader->setValue(m_sideSettings.leaderSeconds);
+    m_leader->setToolTip(QStringLiteral("Tape at the start of each side that records nothing"));
+    m_split = named(new QComboBox, "SideSplit", QStringLiteral("Splitting"));
+    m_split->addItem(QStringLiteral("Fill side A first"), int(SideSplit::FillSideAFirst));
+    m_split->addItem(QStringLiteral("Balance the sides"), int(SideSplit::Balance));
+    m_split->setCurrentIndex(m_split->findData(int(m_sideSettings.split)));
+    auto* leaderLabel = new QLabel(QStringLiteral("Leader allo&wance (sec):"));
+    leaderLabel->setBuddy(m_leader);
+    auto* splitLabel = new QLabel(QStringLiteral("Splitti&ng:"));
+    splitLabel->setBuddy(m_split);
+    sideRow->addWidget(leaderLabel);
+    sideRow->addWidget(m_leader);
+    sideRow->addSpacing(12);
+    sideRow->addWidget(splitLabel);
+    sideRow->addWidget(m_split);
+    sideRow->addStretch();
+    connect(m_leader, &QSpinBox::valueChanged, this, &RecorderWindow::chooseSideSettings);
+    connect(m_split, &QComboBox::currentIndexChanged, this, &RecorderWindow::chooseSideSettings);
+    return m_sideControls;
+}
+
 QWidget* RecorderWindow::buildFit()
 {
     auto* box = new QGroupBox(QStringLiteral("Fit"));
     auto* layout = new QVBoxLayout(box);
+    layout->addWidget(buildSideSettings());
     m_fitSummary = new QLabel;
     m_fitSummary->setObjectName(QStringLiteral("FitSummary"));
     m_fitSummary->setAccessibleDescription(QStringLiteral("Fit"));
@@ -164,8 +201,9 @@ QWidget* RecorderWindow::buildFit()
 
 void RecorderWindow::setTabOrder()
 {
-    const QList<QWidget*> order = QList<QWidget*>{m_choice, m_minutes, m_trackLimit, m_threshold,
-                                                  m_minimumSilence, m_useSuggestedGap, m_fitSummary, m_shortGaps}
+    const QList<QWidget*> order = QList<QWidget*>{m_choice, m_minutes, m_trackLimit, m_threshold, m_minimumSilence,
+                                                  m_sides, m_useSuggestedGap, m_leader, m_split, m_fitSummary,
+                                                  m_shortGaps}
         + m_trackList->tabOrder();
     for (qsizetype i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
@@ -179,6 +217,7 @@ QSize RecorderWindow::sizeHint() const
 
 void RecorderWindow::setTitleLookup(TitleLookup lookup)
 {
+    m_titleLookup = lookup;
     m_trackList->setTitleLookup(std::move(lookup));
     m_refreshTimer.start();
 }
@@ -199,12 +238,14 @@ void RecorderWindow::showRecorder()
     m_choice->setCurrentIndex(m_choice->findData(m_recorder.id));
     const CustomRecorder figures = customFigures(m_recorder);
     const QSignalBlocker minutes(m_minutes), trackLimit(m_trackLimit), threshold(m_threshold),
-        minimumSilence(m_minimumSilence);
+        minimumSilence(m_minimumSilence), sides(m_sides);
     m_minutes->setValue(int(figures.minutes));
     m_trackLimit->setValue(figures.trackLimit);
     m_threshold->setValue(figures.thresholdDb);
     m_minimumSilence->setValue(figures.minimumSeconds);
+    m_sides->setValue(figures.sides);
     m_customFigures->setVisible(m_recorder.id == kCustomRecorderId);
+    m_sideControls->setVisible(m_recorder.sides > 1);
     m_rule->setText(ruleText(m_recorder));
     m_refreshTimer.start();
 }
@@ -218,15 +259,41 @@ void RecorderWindow::chooseFromList(int index)
     m_recorder = id == kCustomRecorderId ? customRecorderKind(customFigures(m_recorder)) : *recorderKindById(id);
     showRecorder();
     Q_EMIT recorderChanged(m_recorder);
+    Q_EMIT planChanged();
 }
 
 void RecorderWindow::chooseCustomFigures()
 {
     m_recorder = customRecorderKind({double(m_minutes->value()), m_trackLimit->value(), m_threshold->value(),
-                                     m_minimumSilence->value()});
+                                     m_minimumSilence->value(), m_sides->value()});
     m_rule->setText(ruleText(m_recorder));
+    m_sideControls->setVisible(m_recorder.sides > 1);
     m_refreshTimer.start();
     Q_EMIT recorderChanged(m_recorder);
+    Q_EMIT planChanged();
+}
+
+void RecorderWindow::chooseSideSettings()
+{
+    m_sideSettings = {m_leader->value(), SideSplit(m_split->currentData().toInt())};
+    m_refreshTimer.start();
+    Q_EMIT sideSettingsChanged(m_sideSettings);
+    Q_EMIT planChanged();
+}
+
+SidePlan RecorderWindow::sidePlan() const
+{
+    return planSides(m_playlist.table(), m_recorder, m_sideSettings);
+}
+
+// One-sided media show the whole medium's fit; media with sides show each side's.
+QString RecorderWindow::fitText(const PlaylistTable& table, const MediumFit& fit, const SidePlan& plan) const
+{
+    if (m_recorder.sides == 1)
+        return m_recorder.name + QStringLiteral(": ") + fitSummary(fit);
+    const QStringList lines = sidePlanLines(plan, table, m_titleLookup);
+    return m_recorder.name + QStringLiteral(": ") + trackCountText(plan.trackCount, plan.trackLimit) + u'\n'
+        + lines.join(u'\n');
 }
 
 void RecorderWindow::showEvent(QShowEvent* event)
@@ -243,7 +310,8 @@ void RecorderWindow::refresh()
     m_refreshTimer.stop(); // what it was started for is shown now
     const PlaylistTable& table = m_playlist.table();
     const MediumFit fit = mediumFit(table, m_recorder);
-    m_fitSummary->setText(m_recorder.name + QStringLiteral(": ") + fitSummary(fit));
+    const SidePlan plan = planSides(table, m_recorder, m_sideSettings);
+    m_fitSummary->setText(fitText(table, fit, plan));
     const QString minimum = secondsText(m_recorder.silence.minimumSeconds);
     m_shortGapsCaption->setText(QStringLiteral("Gaps sh&orter than %1: %2")
                                     .arg(minimum, fit.shortGaps.empty() ? QStringLiteral("none")
@@ -255,6 +323,11 @@ void RecorderWindow::refresh()
                                  .arg(index + 1)
                                  .arg(index + 2)
                                  .arg(secondsText(table[index].gap / 1000)));
-    m_trackList->setList(table, m_recorder, {0});
+    std::vector<int> sideStarts;
+    for (const PlannedSide& side : plan.sides) {
+        if (side.count > 0)
+            sideStarts.push_back(side.first);
+    }
+    m_trackList->setList(table, m_recorder, sideStarts);
     Q_EMIT refreshed();
 }

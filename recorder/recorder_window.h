@@ -2,6 +2,7 @@
 
 #include "recorder/gain_plan.h"
 #include "recorder/recorder_kind.h"
+#include "recorder/side_plan.h"
 #include "recorder/track_list_text.h"
 
 #include <QTimer>
@@ -9,6 +10,7 @@
 
 class Dialogs;
 class Playlist;
+struct MediumFit;
 class QComboBox;
 class QDoubleSpinBox;
 class QLabel;
@@ -20,14 +22,18 @@ class TrackListPanel;
 
 // The recorder the list is made for, in a window of its own: the choice of
 // recorder, whether the list fits its medium, the gaps too short for it to split
-// at, and a track list for titling the medium. It follows the playlist by itself.
+// at, and a track list for titling the medium; on a medium with sides, what goes on
+// each side. It follows the playlist by itself.
 class RecorderWindow : public QWidget {
     Q_OBJECT
 public:
     RecorderWindow(const Playlist& playlist, Dialogs& dialogs, const RecorderKind& recorder,
-                   QWidget* parent = nullptr);
+                   const SideSettings& sides, QWidget* parent = nullptr);
 
     const RecorderKind& recorder() const { return m_recorder; }
+    const SideSettings& sideSettings() const { return m_sideSettings; }
+    // The playlist as it is now on the recorder's sides.
+    SidePlan sidePlan() const;
     QSize sizeHint() const override;
     // Where titles the files do not carry come from.
     void setTitleLookup(TitleLookup lookup);
@@ -42,6 +48,10 @@ public:
 
 Q_SIGNALS:
     void recorderChanged(const RecorderKind& recorder);
+    void sideSettingsChanged(const SideSettings& sides);
+    // The recorder or the side settings changed, and so may the plan; the playlist
+    // announces its own changes.
+    void planChanged();
     void suggestedGapChosen(double seconds);
     // What it shows was brought up to date with the playlist.
     void refreshed();
@@ -51,15 +61,20 @@ protected:
 
 private:
     QWidget* buildRecorderChoice();
+    QWidget* buildSideSettings();
     QWidget* buildFit();
     void setTabOrder();
     void showRecorder();
     void chooseFromList(int index);
     void chooseCustomFigures();
+    void chooseSideSettings();
+    QString fitText(const PlaylistTable& table, const MediumFit& fit, const SidePlan& plan) const;
     void refresh();
 
     const Playlist& m_playlist;
     RecorderKind m_recorder;
+    SideSettings m_sideSettings;
+    TitleLookup m_titleLookup;
     QTimer m_refreshTimer; // many playlist changes in a row make one refresh
 
     QComboBox* m_choice;
@@ -68,8 +83,12 @@ private:
     QSpinBox* m_trackLimit;
     QDoubleSpinBox* m_threshold;
     QDoubleSpinBox* m_minimumSilence;
+    QSpinBox* m_sides;
     QLabel* m_rule;
     QPushButton* m_useSuggestedGap;
+    QWidget* m_sideControls;
+    QSpinBox* m_leader;
+    QComboBox* m_split;
     QLabel* m_fitSummary;
     QLabel* m_shortGapsCaption;
     QListWidget* m_shortGaps;

@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QPointer>
 #include <QTest>
 #include <QTimer>
@@ -312,9 +313,12 @@ TEST_F(MainWindowTest, startRecordingAsksBeforeAListThatDoesNotFit)
     EXPECT_TRUE(w.busyState().recording()) << "Yes";
     w.ui.stopRecording->click();
     QTest::qWait(20);
+    w.recorderWindow().findChild<QSpinBox*>("LeaderBox")->setValue(10);
     w.close();
 
-    EXPECT_EQ(load().recorderWindow().recorder().id, "minidisc-60-sp");
+    const RecorderWindow& again = load().recorderWindow();
+    EXPECT_EQ(again.recorder().id, "minidisc-60-sp");
+    EXPECT_EQ(again.sideSettings().leaderSeconds, 10);
 }
 
 TEST_F(MainWindowTest, theRecorderButtonOpensTheWindowWhoseSuggestedGapBecomesTheDefault)

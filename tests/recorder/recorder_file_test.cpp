@@ -9,10 +9,10 @@
 
 namespace {
 
-std::tuple<QString, QString, double, int, int, double, double, double> figuresOf(const RecorderKind& kind)
+std::tuple<QString, QString, double, int, int, double, double, double, int> figuresOf(const RecorderKind& kind)
 {
     return {kind.id, kind.name, kind.capacitySeconds, kind.trackLimit, kind.trackUnitSeconds,
-            kind.silence.thresholdDb, kind.silence.minimumSeconds, kind.suggestedGapSeconds};
+            kind.silence.thresholdDb, kind.silence.minimumSeconds, kind.suggestedGapSeconds, kind.sides};
 }
 
 } // namespace
@@ -22,14 +22,20 @@ TEST(RecorderFile, everyRecorderComesBackAsItWasWritten)
     QTemporaryDir dir;
     const QString path = dir.filePath(kRecorderFileName);
     std::vector<RecorderKind> kinds = recorderKinds();
+    kinds.push_back(customRecorderKind({45, 0, -40, 4, 2}));
     kinds.push_back(customRecorderKind({74.5, 500, -47.5, 2.5}));
     for (const RecorderKind& kind : kinds) {
         writeRecorderFile(path, kind);
         EXPECT_EQ(figuresOf(readRecorderFile(path)), figuresOf(kind)) << kind.id.toStdString();
     }
-    EXPECT_EQ(bytesOf(path), "custom\r\n74.5\r\n500\r\n-47.5\r\n2.5\r\n");
+    EXPECT_EQ(bytesOf(path), "custom\r\n74.5\r\n500\r\n-47.5\r\n2.5\r\n1\r\n");
     writeRecorderFile(path, recorderKinds().front());
     EXPECT_EQ(bytesOf(path), "minidisc-60-sp\r\n");
+    EXPECT_EQ(recorderKindById("cassette-c90")->sides, 2);
+
+    // A file from before two-sided recorders ends after the minimum silence.
+    writeBytes(path, "custom\r\n45\r\n0\r\n-40\r\n4\r\n");
+    EXPECT_EQ(figuresOf(readRecorderFile(path)), figuresOf(customRecorderKind({45, 0, -40, 4, 1})));
 }
 
 // The program takes the C library's locale from the user's; a decimal comma must not
@@ -45,7 +51,7 @@ TEST(RecorderFile, aDecimalCommaLocaleChangesNothing)
     const QByteArray written = bytesOf(path);
     const RecorderKind read = readRecorderFile(path);
     std::setlocale(LC_ALL, saved.c_str());
-    EXPECT_EQ(written, "custom\r\n60.5\r\n0\r\n-40.5\r\n1.5\r\n");
+    EXPECT_EQ(written, "custom\r\n60.5\r\n0\r\n-40.5\r\n1.5\r\n1\r\n");
     EXPECT_DOUBLE_EQ(read.capacitySeconds, 3630);
     EXPECT_DOUBLE_EQ(read.silence.thresholdDb, -40.5);
 }
@@ -76,6 +82,10 @@ TEST(RecorderFile, aMissingOrDamagedFileGivesTheDefault)
         "custom\r\n74 min\r\n254\r\n-50\r\n1.5\r\n",
         "custom\r\n74\r\n254\r\n-50\r\n1,5\r\n",
         "custom\r\n74\r\n254\r\n-50\r\n1.5.0\r\n",
+        "custom\r\n74\r\n254\r\n-50\r\n1.5\r\n3\r\n", // sides
+        "custom\r\n74\r\n254\r\n-50\r\n1.5\r\n0\r\n",
+        "custom\r\n74\r\n254\r\n-50\r\n1.5\r\n1.5\r\n",
+        "custom\r\n74\r\n254\r\n-50\r\n1.5\r\n\r\n",
         QByteArray("\xff\xfe\x00m\x00", 5),
     };
     for (const QByteArray& bytes : damaged) {
@@ -85,6 +95,6 @@ TEST(RecorderFile, aMissingOrDamagedFileGivesTheDefault)
     }
     // Blanks around the id or a figure and lines beyond the known ones do no harm.
     EXPECT_EQ(parseRecorder({QStringLiteral(" dat-90 "), QStringLiteral("extra")}).id, "dat-90");
-    EXPECT_EQ(figuresOf(parseRecorder({"custom", " 80 ", "+12", "-4.5E1", ".5", "extra"})),
-              figuresOf(customRecorderKind({80, 12, -45, 0.5})));
+    EXPECT_EQ(figuresOf(parseRecorder({"custom", " 80 ", "+12", "-4.5E1", ".5", " 2", "extra"})),
+              figuresOf(customRecorderKind({80, 12, -45, 0.5, 2})));
 }

@@ -26,7 +26,7 @@ class RecorderWindowTest : public ::testing::Test {
 protected:
     Playlist playlist;
     FakeDialogs dialogs;
-    RecorderWindow window{playlist, dialogs, defaultRecorderKind()};
+    RecorderWindow window{playlist, dialogs, defaultRecorderKind(), SideSettings()};
 
     template <typename Widget>
     Widget* child(const char* name)
@@ -83,27 +83,36 @@ TEST_F(RecorderWindowTest, followsThePlaylistAndSavesTheTrackList)
     EXPECT_TRUE(gaps->isVisible());
     EXPECT_EQ(gaps->item(0)->text(), "Track 1 to 2: gap 1 s, the recorder will not split there");
     auto* trackList = child<QPlainTextEdit>("TrackListText");
-    EXPECT_EQ(trackList->toPlainText(), "1. First 3:20\n2. Track 2 1:11:40");
+    // The second starts after the first and its gap, counted in the MiniDisc's 2 s units.
+    EXPECT_EQ(trackList->toPlainText(), "00:00 1. First 3:20\n03:22 2. Track 2 1:11:40");
 
     window.setTitleLookup([](const QString& path) { return path.endsWith(".mp3") ? QStringLiteral("Opening") : QString(); });
     QCoreApplication::processEvents();
-    EXPECT_EQ(trackList->toPlainText(), "1. Opening 3:20\n2. Track 2 1:11:40");
+    EXPECT_EQ(trackList->toPlainText(), "00:00 1. Opening 3:20\n03:22 2. Track 2 1:11:40");
 
     // The gains are told only while a loudness mode gives some and the user asks.
     auto* showGain = child<QCheckBox>("ShowGainBox");
     EXPECT_FALSE(showGain->isEnabled());
     window.setGains({{-4.26, EntryGain::From::Measured, {}}, {-1, EntryGain::From::Fallback, {}}});
     showGain->click();
-    EXPECT_EQ(trackList->toPlainText(), "1. Opening 3:20, gain -4.3 dB (measured)\n"
-                                        "2. Track 2 1:11:40, gain -1.0 dB (until measured)");
+    EXPECT_EQ(trackList->toPlainText(), "00:00 1. Opening 3:20, gain -4.3 dB (measured)\n"
+                                        "03:22 2. Track 2 1:11:40, gain -1.0 dB (until measured)");
     window.setGains({});
     EXPECT_FALSE(showGain->isEnabled());
-    EXPECT_EQ(trackList->toPlainText(), "1. Opening 3:20\n2. Track 2 1:11:40");
+    EXPECT_EQ(trackList->toPlainText(), "00:00 1. Opening 3:20\n03:22 2. Track 2 1:11:40");
+
+    // Titles cut for a deck's title memory; the lead-in is part of a MiniDisc's first track.
+    child<QCheckBox>("DeckTitlesBox")->click();
+    child<QSpinBox>("TitleLengthBox")->setValue(4);
+    window.setLeadIn(5);
+    EXPECT_EQ(trackList->toPlainText(), "00:00 1. Open 3:20\n03:26 2. Trac 1:11:40");
+    child<QCheckBox>("DeckTitlesBox")->click();
+    window.setLeadIn(0);
 
     QTemporaryDir dir;
     dialogs.fileAnswers.push_back({dir.filePath("disc.txt")});
     child<QPushButton>("SaveAsTextButton")->click();
-    EXPECT_EQ(bytesOf(dir.filePath("disc.txt")), "1. Opening 3:20\r\n2. Track 2 1:11:40\r\n");
+    EXPECT_EQ(bytesOf(dir.filePath("disc.txt")), "00:00 1. Opening 3:20\r\n03:22 2. Track 2 1:11:40\r\n");
     child<QPushButton>("SaveAsTextButton")->click(); // cancelled
     EXPECT_TRUE(dialogs.messages.empty());
 
@@ -114,12 +123,58 @@ TEST_F(RecorderWindowTest, followsThePlaylistAndSavesTheTrackList)
     EXPECT_EQ(trackList->toPlainText(), "");
 }
 
+TEST_F(RecorderWindowTest, aMediumWithSidesShowsEachSideAndAnnouncesItsSettings)
+{
+    QSignalSpy settingsChanged(&window, &RecorderWindow::sideSettingsChanged);
+    QSignalSpy planChanged(&window, &RecorderWindow::planChanged);
+    window.show();
+    for (int i = 0; i < 4; ++i)
+        playlist.append({QStringLiteral("/m/%1.mp3").arg(i + 1), 500, 0});
+    auto* choice = child<QComboBox>("RecorderChoice");
+    auto* leader = child<QSpinBox>("LeaderBox");
+    EXPECT_FALSE(leader->isVisible());
+    choice->setCurrentIndex(choice->findData("cassette-c60"));
+    Q_EMIT choice->activated(choice->currentIndex());
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(leader->isVisible());
+    auto* fit = child<QLabel>("FitSummary");
+    EXPECT_EQ(fit->text(), "Cassette C60 (30 min a side): 4 tracks\n"
+                           "Side A: tracks 1–3, 25:00 of 29:54 used, 4:54 left\n"
+                           "Side B: track 4, 8:20 of 29:54 used, 21:34 left");
+
+    auto* split = child<QComboBox>("SideSplit");
+    split->setCurrentIndex(split->findData(int(SideSplit::Balance)));
+    leader->setValue(0);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window.sideSettings(), (SideSettings{0, SideSplit::Balance}));
+    ASSERT_EQ(settingsChanged.size(), 2);
+    EXPECT_EQ(settingsChanged.back().at(0).value<SideSettings>(), window.sideSettings());
+    EXPECT_EQ(planChanged.size(), 3);
+    EXPECT_EQ(window.sidePlan().sides[1].first, 2);
+    EXPECT_TRUE(fit->text().endsWith("Side B: tracks 3–4, 16:40 of 30:00 used, 13:20 left"));
+    // The track list heads each side and counts its start times from the side's beginning.
+    EXPECT_EQ(child<QPlainTextEdit>("TrackListText")->toPlainText(),
+              "Side A\n00:00 1. 1 8:20\n08:20 2. 2 8:20\nSide B\n00:00 3. 3 8:20\n08:20 4. 4 8:20");
+
+    // A custom recorder starts with the cassette's sides; one side shows as any one-sided medium.
+    QTest::keyClick(choice, Qt::Key_End);
+    EXPECT_EQ(window.recorder().name, "Custom (30 min a side)");
+    auto* sides = child<QSpinBox>("SidesBox");
+    EXPECT_EQ(sides->value(), 2);
+    sides->setValue(1);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(leader->isVisible());
+    EXPECT_EQ(fit->text(), "Custom (30 min): 33:20 of 30:00 used, 3:20 over; 4 tracks");
+    EXPECT_EQ(planChanged.size(), 5);
+}
+
 TEST_F(RecorderWindowTest, everyControlIsNamedAndReachedByTab)
 {
     playlist.append({QStringLiteral("/m/a.mp3"), 100, 1000}); // a gap too short shows the list
     playlist.append({QStringLiteral("/m/b.mp3"), 100, 2000});
     window.show();
     QTest::keyClick(child<QComboBox>("RecorderChoice"), Qt::Key_End); // the custom figures show
+    child<QSpinBox>("SidesBox")->setValue(2);                          // and the side settings
     QCoreApplication::processEvents();
     QStringList reached;
     QWidget* widget = child<QComboBox>("RecorderChoice");
@@ -133,8 +188,9 @@ TEST_F(RecorderWindowTest, everyControlIsNamedAndReachedByTab)
         widget = widget->nextInFocusChain();
     } while (widget != child<QComboBox>("RecorderChoice"));
     EXPECT_EQ(reached, QStringList({"RecorderChoice", "MinutesBox", "TrackLimitBox", "ThresholdBox",
-                                    "MinimumSilenceBox", "UseSuggestedGapButton", "FitSummary", "ShortGapList",
-                                    "TrackListText", "ShowGainBox", "CopyButton", "SaveAsTextButton"}));
+                                    "MinimumSilenceBox", "SidesBox", "UseSuggestedGapButton", "LeaderBox",
+                                    "SideSplit", "FitSummary", "ShortGapList", "TrackListText", "DeckTitlesBox",
+                                    "TitleLengthBox", "ShowGainBox", "CopyButton", "SaveAsTextButton"}));
     // Every box has a label with a mnemonic that leads to it.
     for (QLabel* label : window.findChildren<QLabel*>()) {
         EXPECT_TRUE(!label->buddy() || label->text().contains(u'&')) << label->text().toStdString();

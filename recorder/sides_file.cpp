@@ -1,0 +1,49 @@
+#include "recorder/sides_file.h"
+
+#include "common/text_file.h"
+#include "recorder/recorder_file.h"
+
+#include <QFile>
+#include <cmath>
+
+namespace {
+
+// Nothing sensible lies beyond the first few bytes of a two-line file.
+constexpr qint64 kMostRead = 4096;
+
+const QString kFillWord = QStringLiteral("fill");
+const QString kBalanceWord = QStringLiteral("balance");
+
+SideSettings parseSides(const QStringList& lines)
+{
+    SideSettings settings;
+    if (!lines.isEmpty()) {
+        const std::optional<double> leader = lineFigure(lines[0]);
+        if (leader && *leader == std::trunc(*leader) && *leader >= 0 && *leader <= SideSettings::kLeaderMost)
+            settings.leaderSeconds = int(*leader);
+    }
+    if (lines.size() > 1 && lines[1].trimmed() == kBalanceWord)
+        settings.split = SideSplit::Balance;
+    return settings;
+}
+
+QStringList sidesLines(const SideSettings& settings)
+{
+    return {QString::number(settings.leaderSeconds),
+            settings.split == SideSplit::Balance ? kBalanceWord : kFillWord};
+}
+
+} // namespace
+
+SideSettings readSidesFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return parseSides(splitTextLines(file.read(kMostRead)));
+}
+
+void writeSidesFile(const QString& path, const SideSettings& settings)
+{
+    writeTextFile(path, sidesLines(settings));
+}
