@@ -23,6 +23,7 @@ LevelMeter::LevelMeter(QWidget* parent)
 {
     setObjectName(QStringLiteral("LevelMeter"));
     setAccessibleName(QStringLiteral("Level meter"));
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
 }
 
 void LevelMeter::showPeak(const StereoPeak& peak)

@@ -20,7 +20,9 @@ public:
     double levelDb(int channel) const { return m_channels[channel].levelDb; }
     double heldDb(int channel) const { return m_channels[channel].heldDb; }
 
+    // Two bars of a line's height, never squeezed out of sight by a crowded window.
     QSize sizeHint() const override;
+    QSize minimumSizeHint() const override { return sizeHint(); }
 
     static constexpr double kFloorDb = -60;
     static constexpr int kUpdatesPerSecond = 25;

@@ -53,14 +53,15 @@ RecorderWindow::RecorderWindow(const Playlist& playlist, Dialogs& dialogs, const
     setObjectName(QStringLiteral("RecorderWindow"));
     setWindowTitle(QStringLiteral("Recorder"));
     auto* layout = new QVBoxLayout(this);
-    // What the recorder is and what it is fed, side by side, to leave the height to the lists.
+    // What the recorder is, what it is fed and how the list fits, side by side, to
+    // leave the height to the lists.
     auto* top = new QHBoxLayout;
-    top->addWidget(buildRecorderChoice(), 1);
+    top->addWidget(buildRecorderChoice(), 3);
     auto* output = new QGroupBox(QStringLiteral("Output"));
     m_outputArea = new QVBoxLayout(output);
-    top->addWidget(output, 1);
+    top->addWidget(output, 4);
+    top->addWidget(buildFit(), 4);
     layout->addLayout(top);
-    layout->addWidget(buildFit());
     // The room left goes mostly to the track list.
     m_trackList = new TrackListPanel(dialogs);
     layout->addWidget(m_trackList, 3);
@@ -136,6 +137,8 @@ QWidget* RecorderWindow::buildRecorderChoice()
     ruleRow->addWidget(m_rule, 1);
     ruleRow->addWidget(m_useSuggestedGap);
     form->addRow(ruleRow);
+    // Beside the output's controls, where the window has room to spare.
+    form->addRow(buildSideSettings());
 
     connect(m_choice, &QComboBox::activated, this, &RecorderWindow::chooseFromList);
     for (QSpinBox* spin : {m_minutes, m_trackLimit, m_sides})
@@ -151,8 +154,8 @@ QWidget* RecorderWindow::buildRecorderChoice()
 QWidget* RecorderWindow::buildSideSettings()
 {
     m_sideControls = new QWidget;
-    auto* sideRow = new QHBoxLayout(m_sideControls);
-    sideRow->setContentsMargins(0, 0, 0, 0);
+    auto* sideRows = new QGridLayout(m_sideControls);
+    sideRows->setContentsMargins(0, 0, 0, 0);
     m_leader = named(new QSpinBox, "LeaderBox", QStringLiteral("Leader allowance in seconds"));
     m_leader->setRange(0, SideSettings::kLeaderMost);
     m_leader->setValue(m_sideSettings.leaderSeconds);
@@ -165,12 +168,11 @@ QWidget* RecorderWindow::buildSideSettings()
     leaderLabel->setBuddy(m_leader);
     auto* splitLabel = new QLabel(QStringLiteral("Splitti&ng:"));
     splitLabel->setBuddy(m_split);
-    sideRow->addWidget(leaderLabel);
-    sideRow->addWidget(m_leader);
-    sideRow->addSpacing(12);
-    sideRow->addWidget(splitLabel);
-    sideRow->addWidget(m_split);
-    sideRow->addStretch();
+    sideRows->addWidget(leaderLabel, 0, 0);
+    sideRows->addWidget(m_leader, 0, 1);
+    sideRows->addWidget(splitLabel, 1, 0);
+    sideRows->addWidget(m_split, 1, 1);
+    sideRows->setColumnStretch(2, 1);
     connect(m_leader, &QSpinBox::valueChanged, this, &RecorderWindow::chooseSideSettings);
     connect(m_split, &QComboBox::currentIndexChanged, this, &RecorderWindow::chooseSideSettings);
     return m_sideControls;
@@ -180,7 +182,6 @@ QWidget* RecorderWindow::buildFit()
 {
     auto* box = new QGroupBox(QStringLiteral("Fit"));
     auto* layout = new QVBoxLayout(box);
-    layout->addWidget(buildSideSettings());
     m_fitSummary = new QLabel;
     m_fitSummary->setObjectName(QStringLiteral("FitSummary"));
     m_fitSummary->setAccessibleDescription(QStringLiteral("Fit"));
@@ -212,7 +213,7 @@ void RecorderWindow::setTabOrder()
 // Fits a 1366 x 768 screen below a panel, title bar included.
 QSize RecorderWindow::sizeHint() const
 {
-    return QSize(800, 660).expandedTo(minimumSizeHint());
+    return QSize(1180, 660).expandedTo(minimumSizeHint());
 }
 
 void RecorderWindow::setTitleLookup(TitleLookup lookup)

@@ -463,7 +463,8 @@ TEST_F(MainWindowTest, scanFindingsOutliveTheRecorderWindowTheRecorderChoiceAndT
 }
 
 // The recorder window fits a 1366 x 768 screen below a panel, title bar included,
-// also with a custom recorder's figures showing; its room goes to the track list.
+// also with a cassette's sides or a custom recorder's figures showing; its room goes
+// to the track list.
 TEST_F(MainWindowTest, theRecorderWindowFitsALaptopScreenAndGivesItsRoomToTheTrackList)
 {
     MainWindow& w = load();
@@ -478,10 +479,21 @@ TEST_F(MainWindowTest, theRecorderWindowFitsALaptopScreenAndGivesItsRoomToTheTra
     const auto* trackList = recorder.findChild<QPlainTextEdit*>("TrackListText");
     EXPECT_GE(trackList->viewport()->height(), 8 * trackList->fontMetrics().lineSpacing());
 
+    // A cassette: its sides' settings and lines, and the gaps too short for its deck.
     auto* choice = recorder.findChild<QComboBox*>("RecorderChoice");
+    choice->setCurrentIndex(choice->findData("cassette-c60"));
+    Q_EMIT choice->activated(choice->currentIndex());
+    QCoreApplication::processEvents();
+    EXPECT_LE(recorder.minimumSizeHint().height(), kRoom);
+    EXPECT_LE(recorder.height(), kRoom);
+    const auto* meter = recorder.findChild<QWidget*>("LevelMeter");
+    EXPECT_GE(meter->height(), meter->sizeHint().height()) << "the meter is squeezed";
+
     choice->setCurrentIndex(choice->findData("custom"));
     Q_EMIT choice->activated(choice->currentIndex());
     QCoreApplication::processEvents();
     EXPECT_LE(recorder.minimumSizeHint().height(), kRoom);
     EXPECT_LE(recorder.height(), kRoom);
+    EXPECT_LE(recorder.minimumSizeHint().width(), 1366);
+    EXPECT_LE(recorder.width(), 1366);
 }
