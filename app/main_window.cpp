@@ -333,9 +333,10 @@ void MainWindow::startRecording()
     m_run->start();
 }
 
-void MainWindow::showLeadIn(double secondsLeft)
+void MainWindow::showLeadIn(int number, double secondsLeft)
 {
-    ui.nowPlayingLabel->setText(QStringLiteral("Lead-in: track #1 in %1 s...").arg(std::ceil(secondsLeft)));
+    ui.nowPlayingLabel->setText(
+        QStringLiteral("Lead-in: track #%1 in %2 s...").arg(number).arg(std::ceil(secondsLeft)));
 }
 
 void MainWindow::showEntryStarted(int number)
