@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include "app/hold_prompt.h"
 #include "app/run_output.h"
 #include "app/settings_file.h"
 #include "common/addresses.h"
@@ -310,6 +311,7 @@ void MainWindow::connectRun()
     connect(ui.startRecording, &QPushButton::clicked, this, &MainWindow::startRecording);
     connect(ui.stopRecording, &QPushButton::clicked, m_run, &RecordingRun::stop);
     connect(m_run, &RecordingRun::leadInLeft, this, &MainWindow::showLeadIn);
+    new HoldPrompt(ui, *m_run, this);
     connect(m_run, &RecordingRun::entryStarted, this, &MainWindow::showEntryStarted);
     connect(m_run, &RecordingRun::progressChanged, this, &MainWindow::showProgress);
     connect(m_run, &RecordingRun::warning, this, &MainWindow::warn);
@@ -343,9 +345,10 @@ void MainWindow::startRecording()
     m_run->start();
 }
 
-void MainWindow::showLeadIn(double secondsLeft)
+void MainWindow::showLeadIn(int number, double secondsLeft)
 {
-    ui.nowPlayingLabel->setText(QStringLiteral("Lead-in: track #1 in %1 s...").arg(std::ceil(secondsLeft)));
+    ui.nowPlayingLabel->setText(
+        QStringLiteral("Lead-in: track #%1 in %2 s...").arg(number).arg(std::ceil(secondsLeft)));
 }
 
 void MainWindow::showEntryStarted(int number)

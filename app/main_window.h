@@ -69,7 +69,7 @@ private:
     void showTotal(double total);
     void connectRun();
     void startRecording();
-    void showLeadIn(double secondsLeft);
+    void showLeadIn(int number, double secondsLeft);
     void showEntryStarted(int number);
     void showProgress(const ProgressDisplay& display, bool fromMedia);
     void showRunEnded();

@@ -107,24 +107,42 @@ RecordingRun::EntrySound RecordingRun::entrySound(int number)
     return {track->sound, double(track->wholeSeconds()), {}};
 }
 
+// The number (from 1) of side B's first entry; 0 for a one-sided run.
+int RecordingRun::sideBFirst() const
+{
+    return m_sideBreak > 0 && m_sideBreak < m_playlist.count() ? m_sideBreak + 1 : 0;
+}
+
+// Milliseconds of silence between the sound before an entry and the entry. The
+// player counts them from the end of the last sound, which for side B lies the
+// whole hold back.
+double RecordingRun::silenceBefore(int number) const
+{
+    if (number == 1)
+        return m_leadInSeconds * 1000;
+    if (number == sideBFirst())
+        return double(m_heldSince.nsecsElapsed()) / 1e6 + m_leadInSeconds * 1000;
+    return m_playlist.at(number - 2).gap;
+}
+
 // Hands an entry to the player, which places its sound the gap of the entry
 // before after the sound of the last one, to the sample.
 void RecordingRun::queue(int number, const EntrySound& entry)
 {
-    m_player.play(entry.sound, number > 1 ? m_playlist.at(number - 2).gap : m_leadInSeconds * 1000,
-                  m_gainOf ? m_gainOf(number - 1) : 0);
+    m_player.play(entry.sound, silenceBefore(number), m_gainOf ? m_gainOf(number - 1) : 0);
     m_queued.push_back({number, entry.length});
-    if (number == 1 && m_leadInSeconds > 0) {
+    if ((number == 1 || number == sideBFirst()) && m_leadInSeconds > 0) {
+        m_leadInTrack = number;
         m_leadInClock.start();
         watchLeadIn();
         m_leadInWatch.start();
     }
 }
 
-// The output starts with the first play: its lead-in counts from there.
+// The lead-in counts from the play that asks for it: the output's start, or Continue.
 void RecordingRun::watchLeadIn()
 {
-    Q_EMIT leadInLeft(std::max(0.0, m_leadInSeconds - m_leadInClock.elapsed() / 1000.0));
+    Q_EMIT leadInLeft(m_leadInTrack, std::max(0.0, m_leadInSeconds - m_leadInClock.elapsed() / 1000.0));
 }
 
 // The player has begun to take the entry handed to it last, seconds before it is
@@ -135,7 +153,8 @@ void RecordingRun::mediaTaken()
     if (!m_running || m_queued.empty())
         return;
     const int number = m_queued.back().number + 1;
-    if (number > m_playlist.count())
+    // Side B waits for the cassette to be turned over.
+    if (number > m_playlist.count() || number == sideBFirst())
         return;
     try {
         const EntrySound next = entrySound(number);
@@ -229,14 +248,16 @@ void RecordingRun::mediaEnded()
 // track on the recording is no success.
 void RecordingRun::mediaFailed(const QString& description)
 {
-    if (m_state == State::Waiting || playing())
+    if (m_state == State::Waiting || m_state == State::Holding || playing())
         fail(description);
 }
 
 void RecordingRun::trackEnded()
 {
     const int lastIndex = m_playlist.lastIndex();
-    if (m_currentTrack - 1 < lastIndex) {
+    if (m_currentTrack + 1 == sideBFirst()) {
+        hold();
+    } else if (m_currentTrack - 1 < lastIndex) {
         m_state = State::Waiting;
         if (!m_queued.empty())
             return; // the player starts it the gap after this one's sound
@@ -248,6 +269,23 @@ void RecordingRun::trackEnded()
     } else {
         m_state = State::Idle;
     }
+}
+
+// The output keeps sending silence meanwhile: the player waits for a next file.
+void RecordingRun::hold()
+{
+    m_state = State::Holding;
+    m_heldSince.start();
+    Q_EMIT holdStarted();
+}
+
+void RecordingRun::continueRun()
+{
+    if (m_state != State::Holding)
+        return;
+    m_state = State::Waiting;
+    Q_EMIT holdEnded();
+    startNext();
 }
 
 void RecordingRun::endOfRun()
@@ -277,6 +315,7 @@ void RecordingRun::endOfRun()
 
 void RecordingRun::stop()
 {
+    const bool held = m_state == State::Holding;
     m_queued.clear();
     m_leadInWatch.stop();
     m_gapTimer.stop();
@@ -285,6 +324,8 @@ void RecordingRun::stop()
     m_running = false;
     m_mediaWatch.stop();
     m_state = State::Idle;
+    if (held)
+        Q_EMIT holdEnded();
     tellBreaks();
     Q_EMIT ended();
 }

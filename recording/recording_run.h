@@ -22,11 +22,12 @@ class Playlist;
 // somewhere is named when the run is over. It owns the run's timers (objectNames
 // Timer1, the gap; Timer3, watching a CD track; Timer4, watching a media file)
 // and tells what happened through its signals; it touches no widget. A lead-in of
-// silence may come before the first entry.
+// silence may come before the first entry. A cassette's run holds after side A, the
+// output sending silence, until the user has turned it over and goes on.
 class RecordingRun : public QObject {
     Q_OBJECT
 public:
-    enum class State { Idle, Waiting, PlayingMedia, PlayingCd };
+    enum class State { Idle, Waiting, PlayingMedia, PlayingCd, Holding };
 
     RecordingRun(const Playlist& playlist, MediaPlayer& player, Discs& discs, QString programDirectory,
                  QObject* parent = nullptr);
@@ -44,23 +45,34 @@ public:
     // The silence sent before the first entry, so a recorder locks to the signal and
     // arms before the music starts.
     void setLeadIn(double seconds) { m_leadInSeconds = seconds; }
+    // Where side B begins: the index of its first entry. An index that leaves a side
+    // empty makes the run one-sided.
+    void setSideBreak(int firstIndexOfSideB) { m_sideBreak = firstIndexOfSideB; }
+    // Goes on after the hold: side B's first entry follows the lead-in, counted from
+    // now; later when the output already holds more silence than that.
+    void continueRun();
     // The gain in dB each entry (by its index) plays at, asked as it is handed to the player.
     void setGains(std::function<double(int index)> gainOf) { m_gainOf = std::move(gainOf); }
 
     State state() const { return m_state; }
     bool isRunning() const { return m_running; }
+    bool isHolding() const { return m_state == State::Holding; }
     int currentTrack() const { return m_currentTrack; } // 1-based, of the entry playing or last played
     double completedTime() const { return m_completedTime; }
     double gapTotal() const { return m_gapTotal; }
 
 Q_SIGNALS:
     void started();
-    // During the lead-in, now and then: the first entry is heard in about so many seconds.
-    void leadInLeft(double seconds);
+    // During a lead-in, now and then: entry number is heard in about so many seconds.
+    void leadInLeft(int number, double seconds);
     // Entry number (from 1) is heard from now on.
     void entryStarted(int number);
     // A watch timer's figures; fromMedia for the media watch.
     void progressChanged(const ProgressDisplay& display, bool fromMedia);
+    // Side A has been heard to its end: nothing more plays until continueRun().
+    void holdStarted();
+    // The hold is over: the run goes on, or was stopped.
+    void holdEnded();
     // Something the user must be told: the run goes on, or ends right after.
     void warning(const QString& text);
     // The run is over, stopped or done; the display goes back to rest.
@@ -76,6 +88,9 @@ private:
         QString refusal;   // why a CD track cannot be played; the rest is then unset
     };
     void startNext();
+    int sideBFirst() const;
+    double silenceBefore(int number) const;
+    void hold();
     EntrySound entrySound(int number);
     void queue(int number, const EntrySound& entry);
     void mediaTaken();
@@ -98,6 +113,7 @@ private:
     QString m_programDirectory;
     WhenDoneChoices m_whenDone;
     double m_leadInSeconds = 0;
+    int m_sideBreak = -1;
     std::function<double(int index)> m_gainOf;
 
     QTimer m_gapTimer;
@@ -105,6 +121,8 @@ private:
     QTimer m_mediaWatch;
     QTimer m_leadInWatch;
     QElapsedTimer m_leadInClock;
+    int m_leadInTrack = 0; // the entry the lead-in comes before
+    QElapsedTimer m_heldSince; // from the end of side A's last sound
 
     State m_state = State::Idle;
     bool m_running = false;

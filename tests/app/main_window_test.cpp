@@ -12,6 +12,8 @@
 
 #include <QAccessible>
 #include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QGroupBox>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -19,6 +21,7 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QPointer>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <QTreeView>
@@ -283,6 +286,55 @@ TEST_F(MainWindowTest, showsWhatTheRunAnnouncesAndLeavesAsTheBoxesSay)
     EXPECT_EQ(w.ui.playlistView->toolTip(), "");
     EXPECT_EQ(ended, QStringList({"power off", "end program"}));
     EXPECT_TRUE(QFile::exists(programDir.filePath("Recording 1.m3u")));
+}
+
+// Between a cassette's sides the status frame says what to do, over a Continue
+// button that exists only then and works from the keyboard; the total stands still,
+// and "Stop recording" still stops.
+TEST_F(MainWindowTest, aCassetteRunHoldsWithAContinueButtonOnlyWhileItHolds)
+{
+    MainWindow& w = load();
+    player.durations = {{"a.mp3", 10}, {"b.mp3", 20}};
+    fill({{"a.mp3", 10, 2000}, {"b.mp3", 20, 0}});
+    w.recorderWindow().findChild<QDoubleSpinBox*>("LeadInBox")->setValue(1);
+    w.show();
+    w.recordingRun().setSideBreak(1);
+    for (const bool stopped : {false, true}) {
+        w.ui.startRecording->click();
+        QMetaObject::invokeMethod(w.findChild<QTimer*>("Timer1"), "timeout");
+        player.start();
+        player.position = 10;
+        QMetaObject::invokeMethod(w.findChild<QTimer*>("Timer4"), "timeout");
+        EXPECT_FALSE(w.findChild<QPushButton*>("Continue"));
+        const QString total = w.ui.totalLeftLabel->text();
+        player.finish();
+
+        const QPointer<QPushButton> button = w.findChild<QPushButton*>("Continue");
+        ASSERT_TRUE(button) << stopped;
+        EXPECT_TRUE(button->isVisible() && w.ui.statusFrame->isAncestorOf(button));
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(button)->text(QAccessible::Name), "Continue");
+        EXPECT_TRUE(button->focusPolicy() & Qt::TabFocus);
+        EXPECT_EQ(w.focusWidget(), button);
+        EXPECT_EQ(w.ui.nowPlayingLabel->text(),
+                  "Side A done: turn the cassette over, start the recorder, press Continue");
+        EXPECT_EQ(w.ui.totalLeftLabel->text(), total);
+        EXPECT_EQ(w.ui.totalProgressBar->percent(), 10 / 32.f * 100);
+
+        if (stopped)
+            w.ui.stopRecording->click();
+        else
+            QTest::keyClick(button, Qt::Key_Return);
+        EXPECT_FALSE(button && button->isVisible()) << stopped;
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_FALSE(button) << stopped;
+        EXPECT_TRUE(w.ui.trackLeftLabel->isVisible());
+        EXPECT_EQ(player.played.size(), stopped ? 3 : 2);
+        if (!stopped) {
+            EXPECT_TRUE(w.ui.nowPlayingLabel->text().startsWith("Lead-in: track #2 in "));
+            player.playThrough();
+        }
+        EXPECT_FALSE(w.busyState().recording()) << stopped;
+    }
 }
 
 // A list too long for the chosen recorder is recorded only when the user says so;

@@ -159,6 +159,114 @@ TEST_F(RecordingRunTest, breaksHeardInTracksAreToldOnceTheRunIsOver)
     EXPECT_EQ(warnings.count(), 1);
 }
 
+// A cassette: once side A's last entry is heard to its end the run holds, with no
+// gap and nothing handed to the player however often it takes, and the display
+// stands still. Continue hands side B's first entry over, after the lead-in counted
+// from then and all the silence since side A ended; the figures run over both sides.
+TEST_F(RecordingRunTest, aCassetteRunHoldsAfterSideAUntilContinueThenPlaysSideBAfterTheLeadIn)
+{
+    addMedia(QStringLiteral("a.mp3"), 10, 2000);
+    addMedia(QStringLiteral("b.mp3"), 20, 500);
+    addMedia(QStringLiteral("c.mp3"), 30, 1000);
+    addMedia(QStringLiteral("d.mp3"), 40, 0);
+    run.setSideBreak(2);
+    run.setLeadIn(1.5);
+    QSignalSpy holds(&run, &RecordingRun::holdStarted);
+    QSignalSpy leadIns(&run, &RecordingRun::leadInLeft);
+    run.start();
+    tick("Timer1");
+    player.playThrough();
+    player.take(); // b.mp3 is taken: c.mp3 is side B's and waits
+    player.start();
+    player.finish();
+
+    EXPECT_TRUE(run.isHolding());
+    EXPECT_EQ(holds.count(), 1);
+    EXPECT_EQ(armed(), QString()); // no gap, and no watch: the display stands still
+    player.take();
+    QTest::qWait(50);
+    EXPECT_EQ(player.played, QStringList({"a.mp3", "b.mp3"}));
+    EXPECT_EQ(player.stops, 1); // the one at the start: the output sends silence on
+    EXPECT_TRUE(progress.isEmpty() && ends.isEmpty());
+
+    run.continueRun();
+    run.continueRun(); // no longer holding
+    EXPECT_FALSE(run.isHolding());
+    EXPECT_EQ(player.played, QStringList({"a.mp3", "b.mp3", "c.mp3"}));
+    EXPECT_GE(player.silences.last(), 1500 + 50); // the held silence is part of it
+    EXPECT_EQ(leadIns.last().at(0).toInt(), 3);
+    EXPECT_NEAR(leadIns.last().at(1).toDouble(), 1.5, 0.1);
+
+    player.take();
+    EXPECT_EQ(player.silences.last(), 1000);
+    player.start();
+    player.position = 10;
+    tick("Timer4");
+    const ProgressDisplay display = progress.last().at(0).value<ProgressDisplay>();
+    EXPECT_NEAR(display.totalPercent, (10 + 30) / 103.5 * 100, 0.001);
+    EXPECT_EQ(display.totalCaption, QStringLiteral("Left of total (01:00) :"));
+    player.finish();
+    player.playThrough();
+    EXPECT_EQ(holds.count(), 1);
+    EXPECT_EQ(ends.count(), 1);
+}
+
+// Stopping while the run holds, or during side B's lead-in, ends it at once with
+// nothing more played and no "When done"; so does a player that fails meanwhile.
+TEST_F(RecordingRunTest, aStopDuringTheHoldOrSideBsLeadInPlaysNothingMoreAndDoesNothingWhenDone)
+{
+    addMedia(QStringLiteral("a.mp3"), 10, 2000);
+    addMedia(QStringLiteral("b.mp3"), 20, 500);
+    run.setSideBreak(1);
+    run.setWhenDone({BoxState::Ticked, PlaylistFormat::M3u, BoxState::Ticked, BoxState::Clear});
+    QSignalSpy holdEnds(&run, &RecordingRun::holdEnded);
+    enum class Way { StopInHold, FailInHold, StopInLeadIn };
+    for (const Way way : {Way::StopInHold, Way::FailInHold, Way::StopInLeadIn}) {
+        player.played.clear();
+        holdEnds.clear();
+        run.start();
+        tick("Timer1");
+        player.playThrough();
+        ASSERT_TRUE(run.isHolding());
+        const int stops = player.stops;
+        if (way == Way::StopInLeadIn)
+            run.continueRun();
+        if (way == Way::FailInHold)
+            player.breakOff(QStringLiteral("The sound output stopped."));
+        else
+            run.stop();
+        EXPECT_EQ(player.stops, stops + 1) << int(way);
+        EXPECT_EQ(holdEnds.count(), 1) << int(way);
+        EXPECT_FALSE(run.isRunning() || run.isHolding()) << int(way);
+        run.continueRun();
+        player.playThrough(); // reports that arrive after the stop
+        EXPECT_EQ(player.played.size(), way == Way::StopInLeadIn ? 2 : 1) << int(way);
+        EXPECT_EQ(armed(), QString()) << int(way);
+    }
+    EXPECT_EQ(ends.count(), 3);
+    EXPECT_TRUE(quits.isEmpty());
+    EXPECT_FALSE(savedAny());
+}
+
+// A side break that leaves side A or side B empty makes a run of one side, as without one.
+TEST_F(RecordingRunTest, aSideBreakThatLeavesASideEmptyRunsOneSided)
+{
+    addMedia(QStringLiteral("a.mp3"), 10, 2000);
+    addMedia(QStringLiteral("b.mp3"), 20, 500);
+    QSignalSpy holds(&run, &RecordingRun::holdStarted);
+    for (const int sideBreak : {-1, 0, 2, 5}) {
+        run.setSideBreak(sideBreak);
+        run.start();
+        tick("Timer1");
+        player.take();
+        player.playThrough();
+        player.playThrough();
+        EXPECT_FALSE(run.isRunning()) << sideBreak;
+    }
+    EXPECT_EQ(player.played.size(), 8);
+    EXPECT_TRUE(holds.isEmpty());
+}
+
 TEST_F(RecordingRunTest, emptyListNeverStartsAndAStopInAGapEndsTheRunForGood)
 {
     run.start();
