@@ -337,6 +337,9 @@ void MainWindow::startRecording()
     if (!fitsOrRecordAnyway())
         return;
     m_run->setLeadIn(m_outputPanel->choice().leadInSeconds);
+    // A cassette's run holds for the flip where side B begins.
+    const SidePlan plan = m_recorderWindow->sidePlan();
+    m_run->setSideBreak(plan.sides.size() > 1 ? plan.sides[1].first : -1);
     m_recordingClaim.emplace(*m_busy, BusyState::Activity::Recording);
     ui.playlistView->selectionModel()->select(m_model.index(0, 0),
                                            QItemSelectionModel::Deselect | QItemSelectionModel::Rows);

@@ -69,8 +69,7 @@ TEST(CassetteHoldSound, silenceRunsOnThroughTheHoldAndSideBFollowsTheLeadInAfter
     for (const SoundStretch& sound : sounds)
         EXPECT_NEAR(sound.length(), kSeconds, 0.0001);
     const double gap = sounds[1].start - sounds[0].end;
-    EXPECT_GE(gap * 1000, kGapMs - 1);
-    EXPECT_LE(gap * 1000, kGapMs + 100);
+    EXPECT_NEAR(gap * 1000, kGapMs, 1);
     // The hold counts from the end of side A's sound, a moment before it is told; the
     // millisecond allows for finding the edges.
     const double turnOver = sounds[2].start - sounds[1].end;
