@@ -298,7 +298,12 @@ TEST_F(MainWindowTest, aCassetteRunHoldsWithAContinueButtonOnlyWhileItHolds)
     fill({{"a.mp3", 10, 2000}, {"b.mp3", 20, 0}});
     w.recorderWindow().findChild<QDoubleSpinBox*>("LeadInBox")->setValue(1);
     w.show();
-    w.recordingRun().setSideBreak(1);
+    // Balanced sides of a cassette: one track a side.
+    auto* choice = w.recorderWindow().findChild<QComboBox*>("RecorderChoice");
+    choice->setCurrentIndex(choice->findData("cassette-c46"));
+    Q_EMIT choice->activated(choice->currentIndex());
+    auto* split = w.recorderWindow().findChild<QComboBox*>("SideSplit");
+    split->setCurrentIndex(split->findText("Balance the sides"));
     for (const bool stopped : {false, true}) {
         w.ui.startRecording->click();
         QMetaObject::invokeMethod(w.findChild<QTimer*>("Timer1"), "timeout");
