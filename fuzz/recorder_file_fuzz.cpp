@@ -1,6 +1,8 @@
 #include "common/text_file.h"
 #include "recorder/output_choice.h"
 #include "recorder/recorder_file.h"
+#include "recorder/sides_file.h"
+#include "temporary_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -8,5 +10,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const QStringList lines = splitTextLines(bytes);
     (void)parseRecorder(lines);
     (void)parseOutputChoice(lines);
+    static const QTemporaryDir dir;
+    (void)readSidesFile(writeInput(dir, kSidesFileName, data, size));
     return 0;
 }
