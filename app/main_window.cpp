@@ -30,6 +30,8 @@
 #include "recorder/scan_tracks.h"
 #include "recorder/side_plan_text.h"
 #include "recorder/sides_file.h"
+#include "recorder/track_list_choice.h"
+#include "recorder/track_list_panel.h"
 #include "recording/power_off.h"
 #include "recording/recording_run.h"
 #include "recording/when_done_boxes.h"
@@ -152,6 +154,17 @@ void MainWindow::setUpRecorderWindow()
         } catch (const Failure& failure) {
             // The settings hold until the program ends; only the next start misses them.
             qWarning("%s not written: %s", qUtf8Printable(kSidesFileName), qUtf8Printable(failure.description()));
+        }
+    });
+    const QString trackListPath = QDir(m_services.programDirectory).filePath(kTrackListFileName);
+    TrackListPanel& trackList = m_recorderWindow->trackList();
+    trackList.setChoice(readTrackListFile(trackListPath));
+    connect(&trackList, &TrackListPanel::choiceChanged, this, [trackListPath](const TrackListChoice& choice) {
+        try {
+            writeTrackListFile(trackListPath, choice);
+        } catch (const Failure& failure) {
+            // The choice holds until the program ends; only the next start misses it.
+            qWarning("%s not written: %s", qUtf8Printable(kTrackListFileName), qUtf8Printable(failure.description()));
         }
     });
     connect(m_recorderWindow, &RecorderWindow::suggestedGapChosen, this,

@@ -45,6 +45,7 @@ public:
     // empty until something is put there.
     QVBoxLayout* outputArea() const { return m_outputArea; }
     QVBoxLayout* scanArea() const { return m_scanArea; }
+    TrackListPanel& trackList() const { return *m_trackList; }
 
 Q_SIGNALS:
     void recorderChanged(const RecorderKind& recorder);

@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
@@ -37,7 +38,7 @@ TrackListPanel::TrackListPanel(Dialogs& dialogs, QWidget* parent)
     m_deckTitles = named(new QCheckBox(QStringLiteral("Titles &for the deck")), "DeckTitlesBox",
                          QStringLiteral("Titles in the letters a deck takes"));
     m_titleLength = named(new QSpinBox, "TitleLengthBox", QStringLiteral("Longest title"));
-    m_titleLength->setRange(0, 999);
+    m_titleLength->setRange(0, kTitleLengthMost);
     m_titleLength->setSpecialValueText(QStringLiteral("any"));
     m_titleLength->setSuffix(QStringLiteral(" characters"));
     m_titleLength->setEnabled(false);
@@ -59,10 +60,9 @@ TrackListPanel::TrackListPanel(Dialogs& dialogs, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_text);
     layout->addLayout(buttons);
-    connect(m_deckTitles, &QCheckBox::toggled, m_titleLength, &QWidget::setEnabled);
-    connect(m_deckTitles, &QCheckBox::toggled, this, &TrackListPanel::show);
-    connect(m_titleLength, &QSpinBox::valueChanged, this, &TrackListPanel::show);
-    connect(m_showGain, &QCheckBox::toggled, this, &TrackListPanel::show);
+    connect(m_deckTitles, &QCheckBox::toggled, this, &TrackListPanel::choose);
+    connect(m_titleLength, &QSpinBox::valueChanged, this, &TrackListPanel::choose);
+    connect(m_showGain, &QCheckBox::toggled, this, &TrackListPanel::choose);
     connect(m_copy, &QPushButton::clicked, this, [this] { QGuiApplication::clipboard()->setText(m_text->toPlainText()); });
     connect(m_saveAsText, &QPushButton::clicked, this, &TrackListPanel::save);
 }
@@ -70,6 +70,28 @@ TrackListPanel::TrackListPanel(Dialogs& dialogs, QWidget* parent)
 QList<QWidget*> TrackListPanel::tabOrder() const
 {
     return {m_text, m_deckTitles, m_titleLength, m_showGain, m_copy, m_saveAsText};
+}
+
+void TrackListPanel::setChoice(const TrackListChoice& choice)
+{
+    const QSignalBlocker deckTitles(m_deckTitles), titleLength(m_titleLength), showGain(m_showGain);
+    m_deckTitles->setChecked(choice.deckTitles);
+    m_titleLength->setValue(choice.titleLength);
+    m_titleLength->setEnabled(choice.deckTitles);
+    m_showGain->setChecked(choice.showGain);
+    show();
+}
+
+TrackListChoice TrackListPanel::choice() const
+{
+    return {m_deckTitles->isChecked(), m_titleLength->value(), m_showGain->isChecked()};
+}
+
+void TrackListPanel::choose()
+{
+    m_titleLength->setEnabled(m_deckTitles->isChecked());
+    show();
+    Q_EMIT choiceChanged(choice());
 }
 
 void TrackListPanel::setList(const PlaylistTable& table, const RecorderKind& kind, std::vector<int> sideStarts)

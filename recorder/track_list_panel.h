@@ -3,6 +3,7 @@
 #include "common/playlist_table.h"
 #include "recorder/gain_plan.h"
 #include "recorder/recorder_kind.h"
+#include "recorder/track_list_choice.h"
 #include "recorder/track_list_text.h"
 
 #include <QGroupBox>
@@ -32,9 +33,17 @@ public:
     // The controls in the order Tab reaches them.
     QList<QWidget*> tabOrder() const;
 
+    // Puts the choice into the controls without announcing it.
+    void setChoice(const TrackListChoice& choice);
+    TrackListChoice choice() const;
+
+Q_SIGNALS:
+    void choiceChanged(const TrackListChoice& choice);
+
 private:
     void show();
     void save();
+    void choose();
 
     Dialogs& m_dialogs;
     TitleLookup m_titleLookup;

@@ -11,6 +11,7 @@
 #include "recording/recording_run.h"
 
 #include <QAccessible>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QGroupBox>
@@ -340,6 +341,19 @@ TEST_F(MainWindowTest, aCassetteRunHoldsWithAContinueButtonOnlyWhileItHolds)
         }
         EXPECT_FALSE(w.busyState().recording()) << stopped;
     }
+}
+
+// How the track list is written holds for the next start.
+TEST_F(MainWindowTest, theTrackListsChoiceHoldsForTheNextStart)
+{
+    MainWindow& first = load();
+    first.recorderWindow().findChild<QCheckBox*>("DeckTitlesBox")->click();
+    first.recorderWindow().findChild<QSpinBox*>("TitleLengthBox")->setValue(20);
+    EXPECT_EQ(bytesOf(programDir.filePath("track_list.dat")), "1\r\n20\r\n0\r\n");
+    const RecorderWindow& second = load().recorderWindow();
+    EXPECT_TRUE(second.findChild<QCheckBox*>("DeckTitlesBox")->isChecked());
+    EXPECT_EQ(second.findChild<QSpinBox*>("TitleLengthBox")->value(), 20);
+    EXPECT_TRUE(second.findChild<QSpinBox*>("TitleLengthBox")->isEnabled());
 }
 
 // A list too long for the chosen recorder is recorded only when the user says so;

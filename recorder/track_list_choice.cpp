@@ -1,0 +1,46 @@
+#include "recorder/track_list_choice.h"
+
+#include "common/text_file.h"
+#include "recorder/recorder_file.h"
+
+#include <QFile>
+#include <cmath>
+
+namespace {
+
+// Nothing sensible lies beyond the first few bytes of a three-line file.
+constexpr qint64 kMostRead = 4096;
+
+bool isOn(const QStringList& lines, int line)
+{
+    return lines.size() > line && lines[line].trimmed() == QStringLiteral("1");
+}
+
+} // namespace
+
+TrackListChoice parseTrackListChoice(const QStringList& lines)
+{
+    TrackListChoice choice;
+    choice.deckTitles = isOn(lines, 0);
+    if (lines.size() > 1) {
+        const std::optional<double> length = lineFigure(lines[1]);
+        if (length && *length == std::trunc(*length) && *length >= 0 && *length <= kTitleLengthMost)
+            choice.titleLength = int(*length);
+    }
+    choice.showGain = isOn(lines, 2);
+    return choice;
+}
+
+TrackListChoice readTrackListFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return parseTrackListChoice(splitTextLines(file.read(kMostRead)));
+}
+
+void writeTrackListFile(const QString& path, const TrackListChoice& choice)
+{
+    const auto flag = [](bool on) { return on ? QStringLiteral("1") : QStringLiteral("0"); };
+    writeTextFile(path, {flag(choice.deckTitles), QString::number(choice.titleLength), flag(choice.showGain)});
+}
