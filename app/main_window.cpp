@@ -243,7 +243,8 @@ void MainWindow::rememberRecorder(const RecorderKind& recorder)
 bool MainWindow::fitsOrRecordAnyway()
 {
     const QString question = recordAnywayQuestion(m_playlist.table(), m_recorderWindow->recorder(),
-                                                  m_recorderWindow->sideSettings());
+                                                  m_recorderWindow->sideSettings(),
+                                                  m_outputPanel->choice().leadInSeconds);
     return question.isEmpty() || m_services.dialogs.question(this, question, QStringLiteral("Trelvik"));
 }
 

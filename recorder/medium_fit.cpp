@@ -22,12 +22,13 @@ QString tracksText(int count)
 
 } // namespace
 
-double trackSecondsOn(const RecorderKind& kind, const PlaylistEntry& entry, bool withGap)
+double trackSecondsOn(const RecorderKind& kind, const PlaylistEntry& entry, bool withGap, double beforeSeconds)
 {
-    return secondsInTrackUnits(double(entry.length) + (withGap ? entry.gap / 1000 : 0), kind.trackUnitSeconds);
+    return secondsInTrackUnits(beforeSeconds + double(entry.length) + (withGap ? entry.gap / 1000 : 0),
+                               kind.trackUnitSeconds);
 }
 
-MediumFit mediumFit(const PlaylistTable& table, const RecorderKind& kind)
+MediumFit mediumFit(const PlaylistTable& table, const RecorderKind& kind, double leadInSeconds)
 {
     MediumFit fit;
     fit.capacitySeconds = kind.capacitySeconds;
@@ -38,7 +39,7 @@ MediumFit mediumFit(const PlaylistTable& table, const RecorderKind& kind)
         const bool last = index == fit.trackCount - 1;
         if (!last && entry.gap / 1000 < kind.silence.minimumSeconds)
             fit.shortGaps.push_back(index);
-        fit.usedSeconds += trackSecondsOn(kind, entry, !last);
+        fit.usedSeconds += trackSecondsOn(kind, entry, !last, index == 0 ? leadInSeconds : 0);
     }
     fit.leftSeconds = fit.capacitySeconds - fit.usedSeconds;
     return fit;

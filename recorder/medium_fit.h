@@ -24,9 +24,11 @@ struct MediumFit {
 
 // Each entry takes its length plus the gap after it (none after the last); on a
 // medium with a track unit, each track takes whole units.
-MediumFit mediumFit(const PlaylistTable& table, const RecorderKind& kind);
-// What one entry takes on the kind's medium, with or without the gap after it.
-double trackSecondsOn(const RecorderKind& kind, const PlaylistEntry& entry, bool withGap);
+// The lead-in is recorded as the start of the first track.
+MediumFit mediumFit(const PlaylistTable& table, const RecorderKind& kind, double leadInSeconds = 0);
+// What one entry takes on the kind's medium, with or without the gap after it, and
+// with the silence recorded before it as part of it.
+double trackSecondsOn(const RecorderKind& kind, const PlaylistEntry& entry, bool withGap, double beforeSeconds = 0);
 
 // "72:10 of 74:00 used, 1:50 left; 18 of 254 tracks".
 QString fitSummary(const MediumFit& fit);

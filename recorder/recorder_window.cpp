@@ -225,7 +225,10 @@ void RecorderWindow::setTitleLookup(TitleLookup lookup)
 
 void RecorderWindow::setLeadIn(double seconds)
 {
+    m_leadInSeconds = seconds;
     m_trackList->setLeadIn(seconds);
+    m_refreshTimer.start();
+    Q_EMIT planChanged();
 }
 
 void RecorderWindow::setGains(std::vector<EntryGain> gains)
@@ -284,7 +287,7 @@ void RecorderWindow::chooseSideSettings()
 
 SidePlan RecorderWindow::sidePlan() const
 {
-    return planSides(m_playlist.table(), m_recorder, m_sideSettings);
+    return planSides(m_playlist.table(), m_recorder, m_sideSettings, m_leadInSeconds);
 }
 
 // One-sided media show the whole medium's fit; media with sides show each side's.
@@ -310,8 +313,8 @@ void RecorderWindow::refresh()
         return;
     m_refreshTimer.stop(); // what it was started for is shown now
     const PlaylistTable& table = m_playlist.table();
-    const MediumFit fit = mediumFit(table, m_recorder);
-    const SidePlan plan = planSides(table, m_recorder, m_sideSettings);
+    const MediumFit fit = mediumFit(table, m_recorder, m_leadInSeconds);
+    const SidePlan plan = planSides(table, m_recorder, m_sideSettings, m_leadInSeconds);
     m_fitSummary->setText(fitText(table, fit, plan));
     const QString minimum = secondsText(m_recorder.silence.minimumSeconds);
     m_shortGapsCaption->setText(QStringLiteral("Gaps sh&orter than %1: %2")

@@ -37,7 +37,7 @@ public:
     QSize sizeHint() const override;
     // Where titles the files do not carry come from.
     void setTitleLookup(TitleLookup lookup);
-    // The silence before the first entry of a side, for the track list's start times.
+    // The silence before the first entry of a side: it takes room on the medium.
     void setLeadIn(double seconds);
     // The gains the entries play at, for the track list; empty when the loudness is left alone.
     void setGains(std::vector<EntryGain> gains);
@@ -75,6 +75,7 @@ private:
     const Playlist& m_playlist;
     RecorderKind m_recorder;
     SideSettings m_sideSettings;
+    double m_leadInSeconds = 0;
     TitleLookup m_titleLookup;
     QTimer m_refreshTimer; // many playlist changes in a row make one refresh
 

@@ -8,12 +8,14 @@
 
 namespace {
 
-// Entries first to first + count - 1 summed in list order, as mediumFit sums them.
-double usedSeconds(const PlaylistTable& table, const RecorderKind& kind, int first, int count)
+// Entries first to first + count - 1 summed in list order, as mediumFit sums them,
+// with the silence before the first.
+double usedSeconds(const PlaylistTable& table, const RecorderKind& kind, int first, int count, double beforeSeconds)
 {
     double seconds = 0;
     for (int index = first; index < first + count; ++index)
-        seconds += trackSecondsOn(kind, table[size_t(index)], index < first + count - 1);
+        seconds += trackSecondsOn(kind, table[size_t(index)], index < first + count - 1,
+                                  index == first ? beforeSeconds : 0);
     return seconds;
 }
 
@@ -63,13 +65,17 @@ bool SidePlan::fits() const
         && std::all_of(sides.begin(), sides.end(), [](const PlannedSide& side) { return side.leftSeconds >= 0; });
 }
 
-SidePlan planSides(const PlaylistTable& table, const RecorderKind& kind, const SideSettings& settings)
+SidePlan planSides(const PlaylistTable& table, const RecorderKind& kind, const SideSettings& settings,
+                   double leadInSeconds)
 {
     SidePlan plan;
     plan.trackCount = int(table.size());
     plan.trackLimit = kind.trackLimit;
     const bool twoSided = kind.sides > 1;
-    plan.sideCapacitySeconds = kind.capacitySeconds - (twoSided ? settings.leaderSeconds : 0);
+    // Each side starts with the lead-in: on two sides it is as good as tape that
+    // takes no music, and it keeps balancing to the entries' own times.
+    plan.sideCapacitySeconds = kind.capacitySeconds - (twoSided ? settings.leaderSeconds + leadInSeconds : 0);
+    const double beforeFirst = twoSided ? 0 : leadInSeconds;
     int split = plan.trackCount;
     if (twoSided && plan.trackCount > 0)
         split = settings.split == SideSplit::Balance ? balanceSplit(table, kind)
@@ -77,7 +83,7 @@ SidePlan planSides(const PlaylistTable& table, const RecorderKind& kind, const S
     const std::pair<int, int> ranges[] = {{0, split}, {split, plan.trackCount - split}};
     for (int side = 0; side < (twoSided ? 2 : 1); ++side) {
         const auto [first, count] = ranges[side];
-        const double used = usedSeconds(table, kind, first, count);
+        const double used = usedSeconds(table, kind, first, count, beforeFirst);
         plan.sides.push_back({first, count, used, plan.sideCapacitySeconds - used});
     }
     for (int index = 0; index < plan.trackCount; ++index) {

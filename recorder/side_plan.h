@@ -33,7 +33,7 @@ struct PlannedSide {
 // The list laid out on the medium's sides, split at one point in list order.
 struct SidePlan {
     std::vector<PlannedSide> sides; // as many as the medium has
-    double sideCapacitySeconds = 0; // the leader taken off
+    double sideCapacitySeconds = 0; // the leader taken off, and a two-sided medium's lead-in
     // Entries longer than a side, each on the side the split puts it; list indexes.
     std::vector<int> longerThanASide;
     int trackCount = 0;
@@ -46,5 +46,7 @@ struct SidePlan {
 // A side counts as the medium counts (see mediumFit), its last entry without
 // the gap after it. Side A is never empty while the list has entries, even when
 // its first entry is longer than a side. A one-sided medium has one side holding
-// the whole list, with neither leader nor split.
-SidePlan planSides(const PlaylistTable& table, const RecorderKind& kind, const SideSettings& settings);
+// the whole list, with neither leader nor split. The lead-in is recorded before
+// each side's first entry.
+SidePlan planSides(const PlaylistTable& table, const RecorderKind& kind, const SideSettings& settings,
+                   double leadInSeconds = 0);

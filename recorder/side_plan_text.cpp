@@ -51,16 +51,17 @@ QStringList sidePlanLines(const SidePlan& plan, const PlaylistTable& table, cons
     return lines;
 }
 
-QString recordAnywayQuestion(const PlaylistTable& table, const RecorderKind& kind, const SideSettings& settings)
+QString recordAnywayQuestion(const PlaylistTable& table, const RecorderKind& kind, const SideSettings& settings,
+                             double leadInSeconds)
 {
     QString problems;
     if (kind.sides > 1) {
-        const SidePlan plan = planSides(table, kind, settings);
+        const SidePlan plan = planSides(table, kind, settings, leadInSeconds);
         if (plan.fits())
             return {};
         problems = sideProblems(plan);
     } else {
-        const MediumFit fit = mediumFit(table, kind);
+        const MediumFit fit = mediumFit(table, kind, leadInSeconds);
         if (fit.fits())
             return {};
         problems = fitProblems(fit);

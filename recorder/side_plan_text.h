@@ -12,4 +12,5 @@ QStringList sidePlanLines(const SidePlan& plan, const PlaylistTable& table, cons
 
 // What is asked before recording a list that does not fit, side by side on a
 // medium with sides; empty when the list fits.
-QString recordAnywayQuestion(const PlaylistTable& table, const RecorderKind& kind, const SideSettings& settings);
+QString recordAnywayQuestion(const PlaylistTable& table, const RecorderKind& kind, const SideSettings& settings,
+                             double leadInSeconds = 0);

@@ -61,7 +61,7 @@ TEST(SidePlan, fillingSideAFirstAndBalancingSplitAtOnePoint)
               (Sides{{0, 0, 0, 1794}, {0, 0, 0, 1794}}));
 }
 
-TEST(SidePlan, theLeaderComesOffEachSide)
+TEST(SidePlan, theLeaderAndTheLeadInComeOffEachSide)
 {
     // Two 900 s entries fill a side of tape exactly: without a leader side B stays empty.
     const PlaylistTable table = tableOf({{900, 0}, {900, 0}});
@@ -72,6 +72,13 @@ TEST(SidePlan, theLeaderComesOffEachSide)
               (Sides{{0, 1, 900, 899}, {1, 1, 900, 899}}));
     const SidePlan longLeader = planSides(table, kind("cassette-c90"), {60, SideSplit::FillSideAFirst});
     EXPECT_DOUBLE_EQ(longLeader.sideCapacitySeconds, 2640);
+    // The lead-in is played at the start of each side.
+    EXPECT_EQ(sidesOf(planSides(table, kind("cassette-c60"), {0, SideSplit::FillSideAFirst}, 1)),
+              (Sides{{0, 1, 900, 899}, {1, 1, 900, 899}}));
+    // On one side, it is the start of the first track, in the medium's units.
+    const SidePlan miniDisc = planSides(table, kind("minidisc-74-sp"), {}, 3);
+    EXPECT_DOUBLE_EQ(miniDisc.sides[0].usedSeconds, 1804);
+    EXPECT_DOUBLE_EQ(mediumFit(table, kind("minidisc-74-sp"), 3).usedSeconds, 1804);
 }
 
 TEST(SidePlan, anEntryLongerThanASideGoesWhereTheSplitPutsIt)
