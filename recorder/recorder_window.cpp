@@ -228,7 +228,6 @@ void RecorderWindow::setLeadIn(double seconds)
     m_leadInSeconds = seconds;
     m_trackList->setLeadIn(seconds);
     m_refreshTimer.start();
-    Q_EMIT planChanged();
 }
 
 void RecorderWindow::setGains(std::vector<EntryGain> gains)
@@ -263,7 +262,6 @@ void RecorderWindow::chooseFromList(int index)
     m_recorder = id == kCustomRecorderId ? customRecorderKind(customFigures(m_recorder)) : *recorderKindById(id);
     showRecorder();
     Q_EMIT recorderChanged(m_recorder);
-    Q_EMIT planChanged();
 }
 
 void RecorderWindow::chooseCustomFigures()
@@ -274,7 +272,6 @@ void RecorderWindow::chooseCustomFigures()
     m_sideControls->setVisible(m_recorder.sides > 1);
     m_refreshTimer.start();
     Q_EMIT recorderChanged(m_recorder);
-    Q_EMIT planChanged();
 }
 
 void RecorderWindow::chooseSideSettings()
@@ -282,7 +279,6 @@ void RecorderWindow::chooseSideSettings()
     m_sideSettings = {m_leader->value(), SideSplit(m_split->currentData().toInt())};
     m_refreshTimer.start();
     Q_EMIT sideSettingsChanged(m_sideSettings);
-    Q_EMIT planChanged();
 }
 
 SidePlan RecorderWindow::sidePlan() const

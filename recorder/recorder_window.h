@@ -50,9 +50,6 @@ public:
 Q_SIGNALS:
     void recorderChanged(const RecorderKind& recorder);
     void sideSettingsChanged(const SideSettings& sides);
-    // The recorder or the side settings changed, and so may the plan; the playlist
-    // announces its own changes.
-    void planChanged();
     void suggestedGapChosen(double seconds);
     // What it shows was brought up to date with the playlist.
     void refreshed();
