@@ -56,7 +56,6 @@ public:
 
     State state() const { return m_state; }
     bool isRunning() const { return m_running; }
-    bool isHolding() const { return m_state == State::Holding; }
     int currentTrack() const { return m_currentTrack; } // 1-based, of the entry playing or last played
     double completedTime() const { return m_completedTime; }
     double gapTotal() const { return m_gapTotal; }

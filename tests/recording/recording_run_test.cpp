@@ -180,7 +180,7 @@ TEST_F(RecordingRunTest, aCassetteRunHoldsAfterSideAUntilContinueThenPlaysSideBA
     player.start();
     player.finish();
 
-    EXPECT_TRUE(run.isHolding());
+    EXPECT_TRUE((run.state() == RecordingRun::State::Holding));
     EXPECT_EQ(holds.count(), 1);
     EXPECT_EQ(armed(), QString()); // no gap, and no watch: the display stands still
     player.take();
@@ -191,7 +191,7 @@ TEST_F(RecordingRunTest, aCassetteRunHoldsAfterSideAUntilContinueThenPlaysSideBA
 
     run.continueRun();
     run.continueRun(); // no longer holding
-    EXPECT_FALSE(run.isHolding());
+    EXPECT_FALSE((run.state() == RecordingRun::State::Holding));
     EXPECT_EQ(player.played, QStringList({"a.mp3", "b.mp3", "c.mp3"}));
     EXPECT_GE(player.silences.last(), 1500 + 50); // the held silence is part of it
     EXPECT_EQ(leadIns.last().at(0).toInt(), 3);
@@ -227,7 +227,7 @@ TEST_F(RecordingRunTest, aStopDuringTheHoldOrSideBsLeadInPlaysNothingMoreAndDoes
         run.start();
         tick("Timer1");
         player.playThrough();
-        ASSERT_TRUE(run.isHolding());
+        ASSERT_TRUE((run.state() == RecordingRun::State::Holding));
         const int stops = player.stops;
         if (way == Way::StopInLeadIn)
             run.continueRun();
@@ -237,7 +237,7 @@ TEST_F(RecordingRunTest, aStopDuringTheHoldOrSideBsLeadInPlaysNothingMoreAndDoes
             run.stop();
         EXPECT_EQ(player.stops, stops + 1) << int(way);
         EXPECT_EQ(holdEnds.count(), 1) << int(way);
-        EXPECT_FALSE(run.isRunning() || run.isHolding()) << int(way);
+        EXPECT_FALSE(run.isRunning() || (run.state() == RecordingRun::State::Holding)) << int(way);
         run.continueRun();
         player.playThrough(); // reports that arrive after the stop
         EXPECT_EQ(player.played.size(), way == Way::StopInLeadIn ? 2 : 1) << int(way);
