@@ -36,7 +36,7 @@ const QHash<char32_t, QString>& latinSpellings()
         {U'х', "kh"}, {U'ц', "ts"}, {U'ч', "ch"}, {U'ш', "sh"}, {U'щ', "shch"}, {U'ъ', ""}, {U'ы', "y"},
         {U'ь', ""}, {U'э', "e"}, {U'ю', "yu"}, {U'я', "ya"}, {U'і', "i"}, {U'ї', "yi"}, {U'є', "ye"},
         {U'ґ', "g"}, {U'ђ', "dj"}, {U'ј', "j"}, {U'љ', "lj"}, {U'њ', "nj"}, {U'ћ', "c"}, {U'џ', "dz"},
-        {U'ѕ', "dz"},
+        {U'\u0455', "dz"}, // Macedonian dze, written as a code: it looks like a Latin s
         {U'α', "a"}, {U'β', "v"}, {U'γ', "g"}, {U'δ', "d"}, {U'ε', "e"}, {U'ζ', "z"}, {U'η', "i"},
         {U'θ', "th"}, {U'ι', "i"}, {U'κ', "k"}, {U'λ', "l"}, {U'μ', "m"}, {U'ν', "n"}, {U'ξ', "x"},
         {U'ο', "o"}, {U'π', "p"}, {U'ρ', "r"}, {U'σ', "s"}, {U'ς', "s"}, {U'τ', "t"}, {U'υ', "y"},

@@ -1,10 +1,11 @@
 #include "recorder/recorder_window.h"
 
+#include "common/named_widget.h"
 #include "common/number_text.h"
 #include "playlist/playlist.h"
 #include "recorder/medium_fit.h"
-#include "recorder/track_list_panel.h"
 #include "recorder/side_plan_text.h"
+#include "recorder/track_list_panel.h"
 
 #include <QComboBox>
 #include <QDoubleSpinBox>
@@ -20,14 +21,6 @@
 #include <iterator>
 
 namespace {
-
-template <typename Widget>
-Widget* named(Widget* widget, const char* objectName, const QString& accessibleName)
-{
-    widget->setObjectName(QLatin1String(objectName));
-    widget->setAccessibleName(accessibleName);
-    return widget;
-}
 
 QString secondsText(double seconds)
 {

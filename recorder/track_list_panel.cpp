@@ -2,6 +2,7 @@
 
 #include "common/dialogs.h"
 #include "common/failure.h"
+#include "common/named_widget.h"
 #include "common/text_file.h"
 #include "recorder/track_starts.h"
 
@@ -15,18 +16,6 @@
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QVBoxLayout>
-
-namespace {
-
-template <typename Widget>
-Widget* named(Widget* widget, const char* objectName, const QString& accessibleName)
-{
-    widget->setObjectName(QLatin1String(objectName));
-    widget->setAccessibleName(accessibleName);
-    return widget;
-}
-
-} // namespace
 
 TrackListPanel::TrackListPanel(Dialogs& dialogs, QWidget* parent)
     : QGroupBox(QStringLiteral("Track list"), parent)
