@@ -4,12 +4,7 @@
 #include "common/number_text.h"
 #include "common/text_file.h"
 
-#include <QFile>
-
 namespace {
-
-// Nothing sensible lies beyond the first few bytes of a four-line file.
-constexpr qint64 kMostRead = 4096;
 
 std::optional<int> lineNumber(const QStringList& lines, int index)
 {
@@ -81,10 +76,7 @@ SettingsRead readSettingsFile(const QString& path)
 {
     if (!fileHasContent(path))
         return {};
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return parseSettings(splitTextLines(file.read(kMostRead)));
+    return parseSettings(readSettingsLines(path));
 }
 
 void writeSettingsFile(const QString& path, const WhenDoneChoices& choices)

@@ -35,6 +35,15 @@ QString decodeLine(const QByteArray& bytes)
     return utf8.hasError() ? decodeCp1252(bytes) : text;
 }
 
+QStringList readSettingsLines(const QString& path)
+{
+    constexpr qint64 kMostRead = 4096;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return splitTextLines(file.read(kMostRead));
+}
+
 QStringList splitTextLines(const QByteArray& bytes)
 {
     QStringList lines;

@@ -33,6 +33,10 @@ private:
 // Every line of a text file (a Failure when it cannot be read).
 QStringList readTextFile(const QString& path);
 
+// The lines of a small settings file, read no further than its first few KiB, where
+// anything sensible in it lies; none when it cannot be opened.
+QStringList readSettingsLines(const QString& path);
+
 // Splits bytes into lines at CR LF, a lone CR or a lone LF, and decodes each.
 QStringList splitTextLines(const QByteArray& bytes);
 

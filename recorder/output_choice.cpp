@@ -3,14 +3,10 @@
 #include "common/number_text.h"
 #include "common/text_file.h"
 
-#include <QFile>
 #include <cmath>
 #include <optional>
 
 namespace {
-
-// Nothing sensible lies beyond the first few bytes of a six-line file.
-constexpr qint64 kMostRead = 4096;
 
 const char* const kModeNames[] = {"off", "track", "album"};
 
@@ -63,10 +59,7 @@ QStringList outputChoiceLines(const OutputChoice& choice)
 
 OutputChoice readOutputFile(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return parseOutputChoice(splitTextLines(file.read(kMostRead)));
+    return parseOutputChoice(readSettingsLines(path));
 }
 
 void writeOutputFile(const QString& path, const OutputChoice& choice)

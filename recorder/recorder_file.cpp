@@ -3,14 +3,10 @@
 #include "common/number_text.h"
 #include "common/text_file.h"
 
-#include <QFile>
 #include <QRegularExpression>
 #include <cmath>
 
 namespace {
-
-// Nothing sensible lies beyond the first few bytes of a six-line file.
-constexpr qint64 kMostRead = 4096;
 
 bool isWholeUpTo(double value, int most)
 {
@@ -72,10 +68,7 @@ QStringList recorderLines(const RecorderKind& kind)
 
 RecorderKind readRecorderFile(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return defaultRecorderKind();
-    return parseRecorder(splitTextLines(file.read(kMostRead)));
+    return parseRecorder(readSettingsLines(path));
 }
 
 void writeRecorderFile(const QString& path, const RecorderKind& kind)

@@ -3,13 +3,9 @@
 #include "common/text_file.h"
 #include "recorder/recorder_file.h"
 
-#include <QFile>
 #include <cmath>
 
 namespace {
-
-// Nothing sensible lies beyond the first few bytes of a two-line file.
-constexpr qint64 kMostRead = 4096;
 
 const QString kFillWord = QStringLiteral("fill");
 const QString kBalanceWord = QStringLiteral("balance");
@@ -37,10 +33,7 @@ QStringList sidesLines(const SideSettings& settings)
 
 SideSettings readSidesFile(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return parseSides(splitTextLines(file.read(kMostRead)));
+    return parseSides(readSettingsLines(path));
 }
 
 void writeSidesFile(const QString& path, const SideSettings& settings)

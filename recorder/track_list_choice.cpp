@@ -3,13 +3,9 @@
 #include "common/text_file.h"
 #include "recorder/recorder_file.h"
 
-#include <QFile>
 #include <cmath>
 
 namespace {
-
-// Nothing sensible lies beyond the first few bytes of a three-line file.
-constexpr qint64 kMostRead = 4096;
 
 bool isOn(const QStringList& lines, int line)
 {
@@ -33,10 +29,7 @@ TrackListChoice parseTrackListChoice(const QStringList& lines)
 
 TrackListChoice readTrackListFile(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return parseTrackListChoice(splitTextLines(file.read(kMostRead)));
+    return parseTrackListChoice(readSettingsLines(path));
 }
 
 void writeTrackListFile(const QString& path, const TrackListChoice& choice)
