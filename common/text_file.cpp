@@ -35,13 +35,15 @@ QString decodeLine(const QByteArray& bytes)
     return utf8.hasError() ? decodeCp1252(bytes) : text;
 }
 
-QStringList readSettingsLines(const QString& path)
+QStringList readSettingsLines(const QString& path, qint64 mostBytes)
 {
-    constexpr qint64 kMostRead = 4096;
+    // A FIFO would block the start for good, and a device such as /dev/zero never ends.
+    if (!QFileInfo(path).isFile())
+        return {};
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
-    return splitTextLines(file.read(kMostRead));
+    return splitTextLines(file.read(mostBytes));
 }
 
 QStringList splitTextLines(const QByteArray& bytes)

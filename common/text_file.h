@@ -33,9 +33,9 @@ private:
 // Every line of a text file (a Failure when it cannot be read).
 QStringList readTextFile(const QString& path);
 
-// The lines of a small settings file, read no further than its first few KiB, where
-// anything sensible in it lies; none when it cannot be opened.
-QStringList readSettingsLines(const QString& path);
+// The lines of a small settings file, read no further than its first mostBytes, where
+// anything sensible in it lies; none when it is no regular file or cannot be opened.
+QStringList readSettingsLines(const QString& path, qint64 mostBytes = 4096);
 
 // Splits bytes into lines at CR LF, a lone CR or a lone LF, and decodes each.
 QStringList splitTextLines(const QByteArray& bytes);

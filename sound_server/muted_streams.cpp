@@ -29,18 +29,15 @@ std::vector<MutedStream> readMutedStreams(const QString& path)
 {
     static const QRegularExpression line(QStringLiteral("^(\\d{1,10})\\t([^\\t]*)\\t([^\\t]*)(?:\\t([01])\\t([^\\t]+))?$"));
     std::vector<MutedStream> streams;
-    try {
-        for (const QString& text : readTextFile(path)) {
-            const QRegularExpressionMatch match = line.match(text);
-            bool isNumber = false;
-            const uint index = match.captured(1).toUInt(&isNumber);
-            if (!match.hasMatch() || !isNumber)
-                return {};
-            streams.push_back({ index, match.captured(2), match.captured(3),
-                                QUrl::fromPercentEncoding(match.captured(5).toLatin1()), match.captured(4) == u'1' });
-        }
-    } catch (const Failure&) {
-        return {};
+    // Far more streams than a desktop plays at once.
+    for (const QString& text : readSettingsLines(path, 256 * 1024)) {
+        const QRegularExpressionMatch match = line.match(text);
+        bool isNumber = false;
+        const uint index = match.captured(1).toUInt(&isNumber);
+        if (!match.hasMatch() || !isNumber)
+            return {};
+        streams.push_back({ index, match.captured(2), match.captured(3),
+                            QUrl::fromPercentEncoding(match.captured(5).toLatin1()), match.captured(4) == u'1' });
     }
     return streams;
 }
