@@ -3,7 +3,9 @@
 #include "sound_server/pulse_connection.h"
 
 #include <QFile>
+#include <QLockFile>
 #include <algorithm>
+#include <atomic>
 #include <map>
 #include <optional>
 #include <pulse/ext-stream-restore.h>
@@ -33,18 +35,19 @@ class PulseOtherSounds : public OtherSounds {
 public:
     explicit PulseOtherSounds(const QString& listPath)
         : m_listPath(listPath)
+        , m_listLock(listPath + QStringLiteral(".lock"))
     {
-        // A list left behind by a program that ended during a recording.
-        if (QFile::exists(listPath)) {
-            m_muted = readMutedStreams(listPath);
-            restore();
-        }
+        // A run lasts far longer than any age at which a lock would count as stale:
+        // only a lock whose process is gone is.
+        m_listLock.setStaleLockTime(0);
+        takeList();
     }
 
     ~PulseOtherSounds() override { restore(); }
 
     QString keepOff(const QString& outputName) override
     {
+        takeList();
         PulseConnection::Lock lock(m_connection);
         QString problem = m_connection.connect();
         if (problem.isEmpty()) {
@@ -71,10 +74,25 @@ public:
             m_connection.drain();
         }
         m_muted.clear();
-        QFile::remove(m_listPath);
+        if (m_ownsList)
+            QFile::remove(m_listPath);
     }
 
 private:
+    // The list is ours unless another program running now keeps it: a list it keeps
+    // is no leftover, and what it muted stays muted. A list left behind by a program
+    // that ended during a recording is restored as it is taken.
+    void takeList()
+    {
+        if (m_ownsList || !m_listLock.tryLock(0))
+            return;
+        m_ownsList = true;
+        if (QFile::exists(m_listPath)) {
+            m_muted = readMutedStreams(m_listPath);
+            restore();
+        }
+    }
+
     // Locked: makes the output by that name (empty: the server's default) the one kept quiet.
     QString findOutput(const QString& outputName)
     {
@@ -169,7 +187,8 @@ private:
         if (stream.mute && !mutedByUs)
             return;
         m_muted.push_back(muted);
-        writeMutedStreams(m_listPath, m_muted);
+        if (m_ownsList)
+            writeMutedStreams(m_listPath, m_muted);
         if (!stream.mute)
             letRun(pa_context_set_sink_input_mute(context, stream.index, 1, nullptr, nullptr));
     }
@@ -201,6 +220,8 @@ private:
     }
 
     const QString m_listPath;
+    QLockFile m_listLock;
+    std::atomic<bool> m_ownsList { false }; // read on libpulse's thread
     const QString m_ownProcessId = QString::number(getpid());
     // Shared with libpulse's thread, under the connection's lock.
     uint32_t m_target = PA_INVALID_INDEX; // the output kept quiet

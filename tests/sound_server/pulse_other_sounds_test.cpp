@@ -237,3 +237,26 @@ TEST_F(SavedSettingsTest, aListLeftBehindPutsTheSavedMuteBackAtTheStart)
 }
 
 } // namespace
+
+// A second program started during a run finds the first one's list: no leftover, so
+// what the first keeps off stays off, and the list stays until the first lets it go.
+TEST_F(OtherSoundsTest, aListKeptByARunningProgramIsLeftAloneByASecondOne)
+{
+    OtherProgramSound playing(QStringLiteral("deck"));
+    ASSERT_TRUE(playing.stream());
+    const std::unique_ptr<OtherSounds> first = makeOtherSounds(listPath);
+    ASSERT_EQ(first->keepOff(QStringLiteral("deck")), QString());
+    ASSERT_TRUE(isMuted(playing.processId()));
+    {
+        const std::unique_ptr<OtherSounds> second = makeOtherSounds(listPath);
+        EXPECT_TRUE(isMuted(playing.processId()));
+        EXPECT_EQ(second->keepOff(QStringLiteral("deck")), QString());
+        second->restore();
+        EXPECT_TRUE(isMuted(playing.processId()));
+        EXPECT_EQ(readMutedStreams(listPath).size(), 1u);
+    }
+    EXPECT_TRUE(isMuted(playing.processId()));
+    first->restore();
+    EXPECT_FALSE(isMuted(playing.processId()));
+    EXPECT_FALSE(QFile::exists(listPath));
+}
