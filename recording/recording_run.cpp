@@ -205,11 +205,13 @@ bool RecordingRun::playing() const
     return m_state == State::PlayingMedia || m_state == State::PlayingCd;
 }
 
+// Silent first: the message may wait long on the user, and sound left playing
+// meanwhile may go where it must not be heard.
 void RecordingRun::fail(const QString& description)
 {
-    Q_EMIT warning(description);
     m_breaks.clear(); // a run that fails has spoiled the recording anyway
     stop();
+    Q_EMIT warning(description);
 }
 
 void RecordingRun::showProgress(const std::function<double()>& position, CountdownRounding rounding, bool fromMedia)

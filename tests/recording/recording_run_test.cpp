@@ -159,6 +159,25 @@ TEST_F(RecordingRunTest, breaksHeardInTracksAreToldOnceTheRunIsOver)
     EXPECT_EQ(warnings.count(), 1);
 }
 
+TEST_F(RecordingRunTest, aFailingRunFallsSilentBeforeItTellsWhy)
+{
+    addMedia(QStringLiteral("a.mp3"), 100, 0);
+    run.start();
+    tick("Timer1");
+    player.start();
+    const int stopsBefore = player.stops;
+    int stopsWhenTold = -1;
+    bool runningWhenTold = true;
+    QObject::connect(&run, &RecordingRun::warning, [&] {
+        stopsWhenTold = player.stops;
+        runningWhenTold = run.isRunning();
+    });
+    run.fail(QStringLiteral("The sound output went away."));
+    EXPECT_GT(stopsWhenTold, stopsBefore);
+    EXPECT_FALSE(runningWhenTold);
+    EXPECT_EQ(lastWarning(), QStringLiteral("The sound output went away."));
+}
+
 // A cassette: once side A's last entry is heard to its end the run holds, with no
 // gap and nothing handed to the player however often it takes, and the display
 // stands still. Continue hands side B's first entry over, after the lead-in counted
