@@ -7,8 +7,10 @@ namespace {
 
 // A gain this far either way comes from a broken tag, not from a recording.
 constexpr double kMaxGain = 60;
-// Lossy files may peak a little above full scale, never tenfold.
+// Lossy files may peak a little above full scale, never tenfold; a peak 100 dB down
+// is silence, and a gain worked out from it would be huge.
 constexpr double kMaxPeak = 10;
+constexpr double kMinPeak = 1e-5;
 // R128 gains aim at -23 LUFS, five dB below the level the others aim at.
 constexpr double kR128Offset = 5;
 
@@ -31,7 +33,7 @@ std::optional<double> soundGain(double gain)
 
 std::optional<double> soundPeak(double peak)
 {
-    return std::isfinite(peak) && peak > 0 && peak <= kMaxPeak ? std::optional(peak) : std::nullopt;
+    return std::isfinite(peak) && peak >= kMinPeak && peak <= kMaxPeak ? std::optional(peak) : std::nullopt;
 }
 
 std::optional<double> gainFromText(QStringView text)

@@ -1,5 +1,6 @@
 #include "recorder/gain_plan.h"
 
+#include "gain_tags/gain_values.h"
 #include "recorder/album_loudness.h"
 
 #include <algorithm>
@@ -12,7 +13,21 @@ struct Known {
     std::optional<double> gain;
     EntryGain::From from = EntryGain::From::Fallback;
     std::optional<double> peak;
+    // A tag's peak may lie, and a gain that trusts it clips: only a measured peak
+    // lets a gain lift the sound.
+    bool peakMeasured = false;
 };
+
+std::optional<double> sound(std::optional<double> peak)
+{
+    return peak ? soundPeak(*peak) : std::nullopt;
+}
+
+// What the scan heard wins over what a tag claims.
+std::optional<double> bestPeak(std::optional<double> measured, std::optional<double> tagged)
+{
+    return sound(measured) ? sound(measured) : sound(tagged);
+}
 
 std::optional<double> measuredGain(double lufs)
 {
@@ -23,7 +38,8 @@ std::optional<double> measuredGain(double lufs)
 Known trackKnown(const GainFacts& facts)
 {
     Known known;
-    known.peak = facts.trackPeak ? facts.trackPeak : facts.measuredPeak;
+    known.peak = bestPeak(facts.measuredPeak, facts.trackPeak);
+    known.peakMeasured = sound(facts.measuredPeak).has_value();
     if (facts.trackGain) {
         known.gain = facts.trackGain;
         known.from = EntryGain::From::Tags;
@@ -39,6 +55,7 @@ Known trackKnown(const GainFacts& facts)
 Known albumKnown(const std::vector<GainFacts>& entries, size_t first, size_t end)
 {
     Known known;
+    known.peakMeasured = true;
     std::vector<TrackLoudness> measured;
     for (size_t index = first; index < end; ++index) {
         const GainFacts& facts = entries[index];
@@ -48,8 +65,8 @@ Known albumKnown(const std::vector<GainFacts>& entries, size_t first, size_t end
         }
         if (facts.measuredLufs)
             measured.push_back({*facts.measuredLufs, facts.frames});
-        const std::optional<double> peak
-            = facts.albumPeak ? facts.albumPeak : facts.trackPeak ? facts.trackPeak : facts.measuredPeak;
+        const std::optional<double> peak = bestPeak(facts.measuredPeak, sound(facts.albumPeak) ? facts.albumPeak : facts.trackPeak);
+        known.peakMeasured = known.peakMeasured && sound(facts.measuredPeak);
         if (peak)
             known.peak = std::max(known.peak.value_or(0), *peak);
     }
@@ -63,7 +80,9 @@ Known albumKnown(const std::vector<GainFacts>& entries, size_t first, size_t end
 EntryGain applied(const Known& known, double gainDb, EntryGain::From from)
 {
     EntryGain gain {gainDb, from, {}};
-    if (known.peak && *known.peak > 0) {
+    if (!known.peakMeasured)
+        gain.db = std::min(gain.db, 0.0);
+    if (known.peak) {
         gain.db = std::min(gain.db, -20 * std::log10(*known.peak));
         gain.peakAfter = *known.peak * std::pow(10.0, gain.db / 20);
     }

@@ -36,8 +36,9 @@ struct EntryGain {
 };
 
 // The gain of every entry. A gain never lifts a known peak over full scale (in album
-// mode the album's peak, so its tracks keep their levels). An entry nothing is known
-// of yet gets the fallback: the average of the others' gains, never above 0 dB.
+// mode the album's peak, so its tracks keep their levels), and lifts above 0 dB only
+// with a measured peak: tags' peaks may lie. An entry nothing is known of yet gets
+// the fallback: the average of the others' gains, never above 0 dB.
 std::vector<EntryGain> planGains(const std::vector<GainFacts>& entries, const GainSettings& settings);
 
 // "gain -4.2 dB" with where it comes from: "(tags)", "(measured)", "(until measured)".

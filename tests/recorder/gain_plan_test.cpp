@@ -40,13 +40,45 @@ TEST(GainPlan, eachTrackToTheReferenceNeverOverFullScaleAndTagsBeforeMeasures)
     EXPECT_EQ(dbOf(gains), std::vector<double>({12, -8, -4, 0}));
     EXPECT_EQ(gains[0].from, EntryGain::From::Measured);
     EXPECT_EQ(gains[2].from, EntryGain::From::Tags);
-    EXPECT_NEAR(*gains[2].peakAfter, 0.25 * std::pow(10, -4 / 20.0), 1e-9);
+    EXPECT_NEAR(*gains[2].peakAfter, 0.5 * std::pow(10, -4 / 20.0), 1e-9) << "the measured peak, not the tag's";
 
     // A pre-amp of +12 dB would clip the quiet track (peak 0.1 at +24 dB): held at +20 dB.
     const std::vector<EntryGain> loud = planGains(list, {GainMode::Track, 12});
     EXPECT_EQ(dbOf(loud)[0], 20);
     EXPECT_NEAR(*loud[0].peakAfter, 1.0, 1e-9);
     EXPECT_EQ(dbOf(loud)[1], 0.92) << "-8 + 12 held at the 0.9 peak";
+}
+
+// A -6 dBFS track whose tags ask +12 dB: with no peak, a lying peak or an absurd one
+// nothing may lift it; once scanned, its measured peak holds the gain.
+TEST(GainPlan, onlyAMeasuredPeakLetsAGainLiftATrack)
+{
+    GainFacts noPeak, lyingPeak, absurdPeak;
+    noPeak.trackGain = lyingPeak.trackGain = 12;
+    lyingPeak.trackPeak = 0.1;
+    absurdPeak.trackGain = 40;
+    absurdPeak.trackPeak = 1e-300;
+    GainFacts scanned = lyingPeak;
+    scanned.measuredLufs = -21;
+    scanned.measuredPeak = 0.5;
+    GainFacts nanMeasure = noPeak;
+    nanMeasure.measuredLufs = -21;
+    nanMeasure.measuredPeak = std::nan("");
+    const std::vector<EntryGain> gains
+        = planGains({noPeak, lyingPeak, absurdPeak, scanned, nanMeasure}, {GainMode::Track, 0});
+    EXPECT_EQ(dbOf(gains), std::vector<double>({0, 0, 0, 6.02, 0}));
+    EXPECT_FALSE(gains[2].peakAfter) << "a peak of 1e-300 is no value";
+    EXPECT_NEAR(*gains[3].peakAfter, 1.0, 1e-9);
+    EXPECT_FALSE(gains[4].peakAfter);
+
+    // In album mode one unmeasured track keeps the whole album from being lifted.
+    GainFacts first = scanned, second = lyingPeak;
+    first.album = second.album = "A";
+    first.albumGain = 12;
+    EXPECT_EQ(dbOf(planGains({first, second}, {GainMode::Album, 0})), std::vector<double>({0, 0}));
+    second.measuredLufs = -21;
+    second.measuredPeak = 0.25;
+    EXPECT_EQ(dbOf(planGains({first, second}, {GainMode::Album, 0})), std::vector<double>({6.02, 6.02}));
 }
 
 TEST(GainPlan, anAlbumKeepsItsTracksLevelsAndUnknownTracksWaitAtTheAverage)
