@@ -84,37 +84,23 @@ std::optional<QString> decomposedFormOf(char32_t c)
     return text;
 }
 
-// What one character of the title became; a cut falls between pieces.
-struct Piece {
-    QString text;
-    bool keptAsItWas = false;
-};
-
-std::vector<Piece> piecesOf(const QString& title)
+// What each character of the title became; a cut falls between pieces. A character
+// with no plain form is left out: a deck shows it as garbage or refuses the title,
+// and a joined emoji goes whole, its joiners and modifiers with it.
+std::vector<QString> piecesOf(const QString& title)
 {
-    std::vector<Piece> pieces;
+    std::vector<QString> pieces;
     // Composed first, so that a letter typed with a separate accent meets the same rules.
     for (const char32_t c : title.normalized(QString::NormalizationForm_C).toUcs4()) {
         if (QChar::isSpace(c)) {
-            pieces.push_back({QStringLiteral(" ")});
-            continue;
-        }
-        const QChar::Category category = QChar::category(c);
-        if (category == QChar::Other_Control || category == QChar::Other_Format)
-            continue;
-        if (QChar::isMark(c)) {
-            // An accent stays only on a letter that stays.
-            if (!pieces.empty() && pieces.back().keptAsItWas)
-                pieces.back().text += QString::fromUcs4(&c, 1);
+            pieces.push_back(QStringLiteral(" "));
             continue;
         }
         std::optional<QString> form = plainFormOf(c);
-        if (!form)
+        if (!form && !QChar::isMark(c))
             form = decomposedFormOf(c);
         if (form)
-            pieces.push_back({*form});
-        else
-            pieces.push_back({QString::fromUcs4(&c, 1), true});
+            pieces.push_back(*form);
     }
     return pieces;
 }
@@ -137,20 +123,20 @@ QString deckTitle(const QString& title, int maxLength)
 {
     QString text;
     qsizetype length = 0;
-    for (const Piece& piece : piecesOf(title)) {
-        if (piece.text.isEmpty())
+    for (const QString& piece : piecesOf(title)) {
+        if (piece.isEmpty())
             continue;
-        const bool space = piece.text == u' ';
+        const bool space = piece == u' ';
         if (space && (text.isEmpty() || text.endsWith(u' ')))
             continue;
-        const qsizetype pieceLength = characterCount(piece.text);
+        const qsizetype pieceLength = characterCount(piece);
         if (maxLength > 0 && length + pieceLength > maxLength) {
             // A title of one long spelling is cut through it rather than left empty.
             if (text.isEmpty())
-                text = firstCharacters(piece.text, maxLength);
+                text = firstCharacters(piece, maxLength);
             break;
         }
-        text += piece.text;
+        text += piece;
         length += pieceLength;
     }
     while (text.endsWith(u' '))

@@ -5,8 +5,9 @@
 // A title as a deck's keyboard and its title memory take it: printable ASCII.
 // Accented letters lose their accents, letters and signs without a plain form get
 // one ("ß" "ss", "Æ" "AE", "…" "..."), Cyrillic and Greek are spelt in Latin
-// letters; a character with no such rule is kept as it is. Control characters are
-// dropped, any run of white space becomes one space. Cut to maxLength characters
+// letters; a character with no such rule (an emoji, a Hebrew, Arabic or Chinese
+// letter) is left out, as are control characters; any run of white space becomes
+// one space. Cut to maxLength characters
 // (0: no limit), before a letter spelt in several rather than through it, and
 // trimmed.
 QString deckTitle(const QString& title, int maxLength);

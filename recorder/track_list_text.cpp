@@ -94,8 +94,12 @@ QString trackListText(const PlaylistTable& table, const TitleLookup& lookup, con
             lines << QStringLiteral("Side %1").arg(QChar(char16_t(u'A' + (side - options.sideStarts.begin()))));
         const PlaylistEntry& entry = table[index];
         QString title = entryTitle(entry.path, int(index + 1), lookup);
-        if (options.deckTitleLength)
+        if (options.deckTitleLength) {
             title = deckTitle(title, *options.deckTitleLength);
+            // A title wholly in letters a deck cannot take still names the track.
+            if (title.isEmpty())
+                title = deckTitle(QStringLiteral("Track %1").arg(index + 1), *options.deckTitleLength);
+        }
         QString line = QStringLiteral("%1. %2 %3").arg(index + 1).arg(title, trackLengthText(entry.length));
         if (index < options.starts.size())
             line.prepend(startTimeText(options.starts[index]) + u' ');

@@ -19,8 +19,12 @@ TEST(DeckTitle, spellsTitlesInPlainAscii)
         {"Москва Щука ЖИЗНЬ Ёлка", "Moskva Shchuka ZhIZN Elka"},
         {"Їжак Єва Ђорђе", "Yizhak Yeva Djordje"},
         {"Αθήνα Ψυχή Θάλασσα ς", "Athina Psychi Thalassa s"},
-        {"東京 Tokyo", "東京 Tokyo"},
-        {"हिन्दी गाना", "हिन्दी गाना"}, // kept with the vowel signs on its letters
+        // What a deck cannot take goes, a joined emoji whole with its joiners and modifiers.
+        {"東京 Tokyo", "Tokyo"},
+        {"हिन्दी गाना", ""},
+        {"שלום Shalom سلام", "Shalom"},
+        {"Family 👨‍👩‍👧‍👦 Song 👍🏽 ❤️ 🇸🇪!", "Family Song !"},
+        {"Keycap 1️⃣", "Keycap 1"},
         {"  A\u00a0\u00a0B\t\nC  ", "A B C"},
         {"Bad\x01\x7f\u00adTitle\u200b", "BadTitle"},
     };
@@ -43,7 +47,8 @@ TEST(DeckTitle, cutsBetweenSpellingsAndTrims)
         {"Side A  Two", 8, "Side A T"},
         {"Песня", 0, "Pesnya"},
         {"Песня", 5, "Pesn"},
-        {"東京タワー", 2, "東京"},
+        {"東京タワー Tower", 3, "Tow"},
+        {"Love ❤️‍🔥 Me", 7, "Love Me"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(deckTitle(c.title, c.maxLength), c.expected) << c.title.toStdString() << " " << c.maxLength;

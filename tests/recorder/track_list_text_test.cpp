@@ -48,6 +48,13 @@ TEST(TrackListText, titlesFromTagsNamesCdTracksAndTheLookup)
                              "4. Track 5 3:20\n"
                              "5. From the sheet 0:30\n"
                              "6. missing 0:10"));
+    // As a deck takes them: a title wholly in letters it cannot show still names its track.
+    const TitleLookup cjk = [&](const QString& path) { return path == looked ? QStringLiteral("東京") : QString(); };
+    TrackListOptions deck;
+    deck.deckTitleLength = 10;
+    EXPECT_EQ(trackListText(table, cjk, deck).split(u'\n').mid(3, 2),
+              QStringList({"4. Track 5 3:20", "5. Track 5 0:30"}));
+    EXPECT_EQ(trackListText(table, lookup, deck).section(u'\n', 0, 0), "1. Ana Ruiz - 3:45");
     EXPECT_EQ(entryTitle(looked, 5, {}), "Track 7");
     EXPECT_EQ(entryTitle(QStringLiteral("/cd/odd.cda"), 3, {}), "Track 3"); // the name gives no number
 }
