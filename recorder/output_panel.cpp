@@ -15,6 +15,18 @@
 namespace {
 
 constexpr int kUntouchedRate = 44100;
+// The server lets a device describe itself at any length; the window must still fit.
+constexpr qsizetype kMostTitleCharacters = 60;
+
+void addOutput(QComboBox* box, const QString& title, const QString& suffix, const QString& name)
+{
+    const QString shown = title.size() > kMostTitleCharacters
+        ? title.left(kMostTitleCharacters - 1) + QChar(0x2026) // an ellipsis
+        : title;
+    box->addItem(shown + suffix, name);
+    if (shown != title)
+        box->setItemData(box->count() - 1, title, Qt::ToolTipRole);
+}
 
 } // namespace
 
@@ -32,6 +44,8 @@ OutputPanel::OutputPanel(SoundOutputs& outputs, MediaPlayer& player, const Outpu
     , m_meter(new LevelMeter)
 {
     m_output->setObjectName(QStringLiteral("OutputChoice"));
+    m_output->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    m_output->setMinimumContentsLength(30);
     m_keepOff->setObjectName(QStringLiteral("KeepOtherSoundsBox"));
     m_keepOff->setToolTip(QStringLiteral("Mutes other programs on this output while a run or a passage plays"));
     m_leadIn->setObjectName(QStringLiteral("LeadInBox"));
@@ -129,9 +143,9 @@ void OutputPanel::listOutputs()
     m_output->addItem(QStringLiteral("System default"), QString());
     const std::vector<SoundOutput> outputs = m_outputs.outputs();
     for (const SoundOutput& output : outputs)
-        m_output->addItem(output.description.isEmpty() ? output.name : output.description, output.name);
+        addOutput(m_output, output.description.isEmpty() ? output.name : output.description, {}, output.name);
     if (!m_choice.outputName.isEmpty() && !outputNamed(outputs, m_choice.outputName))
-        m_output->addItem(outputTitle(m_choice) + QStringLiteral(" (not connected)"), m_choice.outputName);
+        addOutput(m_output, outputTitle(m_choice), QStringLiteral(" (not connected)"), m_choice.outputName);
     m_output->setCurrentIndex(m_output->findData(m_choice.outputName));
     showNotice();
 }

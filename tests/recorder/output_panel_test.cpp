@@ -75,6 +75,18 @@ TEST(OutputPanel, listsTheServersOutputsAfterTheDefaultAndKeepsAChoiceThatIsAway
     // Away, an output is still shown as the server last described it.
     OutputPanel later(outputs, player, {"spdif", true, 2, "Built-in Audio Digital Stereo", {}});
     EXPECT_EQ(later.findChild<QComboBox*>("OutputChoice")->currentText(), "Built-in Audio Digital Stereo (not connected)");
+
+    // A device may describe itself at any length: shown cut short, whole as a tip, and
+    // the panel stays as wide as a screen.
+    const QString endless = QString(5000, u'W');
+    outputs.become({{"long", endless, 44100}});
+    OutputPanel wide(outputs, player, {"gone", true, 2, endless, {}});
+    auto* wideBox = wide.findChild<QComboBox*>("OutputChoice");
+    ASSERT_EQ(wideBox->count(), 3);
+    EXPECT_EQ(wideBox->itemText(1).size(), 60);
+    EXPECT_TRUE(wideBox->itemText(2).endsWith("\u2026 (not connected)"));
+    EXPECT_EQ(wideBox->itemData(1, Qt::ToolTipRole).toString(), endless);
+    EXPECT_LT(wide.sizeHint().width(), 1000);
 }
 
 TEST(OutputPanel, theMeterShowsWhatThePlayerHeardAndHoldsItsPeak)
