@@ -8,6 +8,7 @@
 // spinning at the program's own priority and the window's thread stalling a
 // second every few seconds.
 #include "cpu_time.h"
+#include "support/die_with_parent.h"
 #include "support/generated_media.h"
 #include "support/pulse_null_sink.h"
 #include "support/sound_stretches.h"
@@ -28,6 +29,7 @@ public:
     {
         for (int i = 0; i < 2 * QThread::idealThreadCount(); ++i) {
             m_spinners.push_back(std::make_unique<QProcess>());
+            dieWithParent(*m_spinners.back());
             m_spinners.back()->start(QStringLiteral("sh"), {QStringLiteral("-c"), QStringLiteral("while :; do :; done")});
         }
         m_stall.setInterval(2300);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/die_with_parent.h"
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -24,6 +26,7 @@ public:
         env.insert(QStringLiteral("HOME"), runtime); // keeps the server's cookie and state out of the user's
         m_server.setProcessEnvironment(env);
         m_server.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        dieWithParent(m_server);
         m_server.start(QStringLiteral("pulseaudio"),
                        {QStringLiteral("-n"), QStringLiteral("--daemonize=no"), QStringLiteral("--exit-idle-time=-1"),
                         QStringLiteral("--system=false"), QStringLiteral("--use-pid-file=no"),
@@ -77,6 +80,7 @@ public:
     }
 
     bool ready() const { return m_ready; }
+    qint64 serverProcessId() const { return m_server.processId(); }
 
     // Another null sink, named name, that the sound server lists as description.
     bool addSink(const QString& name, const QString& description)
@@ -94,6 +98,7 @@ public:
     {
         QProcess& recorder = m_recorders.emplace_back();
         recorder.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        dieWithParent(recorder);
         recorder.start(QStringLiteral("parec"),
                        {QStringLiteral("-d"), (sink.isEmpty() ? m_sink : sink) + QStringLiteral(".monitor"),
                         QStringLiteral("--file-format=wav"), QStringLiteral("--format=s16le"),
