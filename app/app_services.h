@@ -6,6 +6,7 @@
 
 class Dialogs;
 class Discs;
+class KeepAwake;
 class MediaPlayer;
 class OtherSounds;
 class SampleReader;
@@ -20,6 +21,7 @@ struct AppServices {
     SampleReader& sampleReader; // the scan's
     SoundOutputs& soundOutputs; // what the sound server offers to play to
     OtherSounds& otherSounds;   // other programs' streams, kept off a recording
+    KeepAwake& keepAwake;       // the computer kept from sleeping during a run
     QString programDirectory; // settings.dat, filelist.tmp and the Recording playlists
     QString dataDirectory;    // the scan cache; made when it is first written
     QString audioCdBase;      // holds the "Audio CD" folder of the disc in the drive

@@ -5,6 +5,7 @@
 #include "discs/system_discs.h"
 #include "player/media_player.h"
 #include "player/sample_reader.h"
+#include "recording/keep_awake.h"
 #include "sound_server/other_sounds.h"
 #include "sound_server/sound_outputs.h"
 
@@ -22,8 +23,9 @@ int main(int argc, char** argv)
     const auto soundOutputs = makeSoundOutputs();
     // Unmutes first what a run cut short by a crash left muted.
     const auto otherSounds = makeOtherSounds(QDir(programDirectory()).filePath(QStringLiteral("muted.dat")));
+    const auto keepAwake = makeKeepAwake();
     // Files named on the command line (a file manager's "Open with") are all it reads there.
-    Startup startup({dialogs, discs, *mediaPlayer, *sampleReader, *soundOutputs, *otherSounds, programDirectory(),
+    Startup startup({dialogs, discs, *mediaPlayer, *sampleReader, *soundOutputs, *otherSounds, *keepAwake, programDirectory(),
                      dataDirectory(), AudioCdFolder::standardBase(), findVolumeControl()},
                     QApplication::arguments().mid(1));
     startup.start();

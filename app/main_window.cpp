@@ -32,6 +32,7 @@
 #include "recorder/sides_file.h"
 #include "recorder/track_list_choice.h"
 #include "recorder/track_list_panel.h"
+#include "recording/keep_awake.h"
 #include "recording/power_off.h"
 #include "recording/recording_run.h"
 #include "recording/when_done_boxes.h"
@@ -102,6 +103,9 @@ MainWindow::MainWindow(const AppServices& services, QWidget* parent)
     connectWhenDoneRules(ui.saveWhenDoneBox, ui.m3uOption, ui.plsOption, ui.exitWhenDoneBox, ui.shutDownWhenDoneBox);
     m_run = new RecordingRun(m_playlist, services.mediaPlayer, services.discs, services.programDirectory, this);
     connectRun();
+    // Held through a cassette's hold too: the computer must not sleep while the user turns it over.
+    connect(m_run, &RecordingRun::started, this, [this] { m_services.keepAwake.hold(); });
+    connect(m_run, &RecordingRun::ended, this, [this] { m_services.keepAwake.release(); });
     connect(ui.volumeControl, &QPushButton::clicked, this,
             [this] { startVolumeControl(m_services.volumeControl); });
 
@@ -311,6 +315,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
     }
     // A run or passage cut short by the close must not leave other programs muted.
     m_runOutput->letOthersBack();
+    m_services.keepAwake.release();
     saveSettings();
     event->accept();
 }

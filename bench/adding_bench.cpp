@@ -6,6 +6,7 @@
 #include "support/fake_dialogs.h"
 #include "support/fake_discs.h"
 #include "support/fake_media_player.h"
+#include "support/fake_keep_awake.h"
 #include "support/fake_other_sounds.h"
 #include "support/fake_sample_reader.h"
 #include "support/fake_sound_outputs.h"
@@ -64,7 +65,8 @@ void measure(const QString& programDir, const QList<QStringList>& runs)
     FakeSampleReader reader;
     FakeSoundOutputs outputs;
     FakeOtherSounds otherSounds;
-    MainWindow window({dialogs, discs, player, reader, outputs, otherSounds, programDir, programDir, programDir, {}});
+    FakeKeepAwake keepAwake;
+    MainWindow window({dialogs, discs, player, reader, outputs, otherSounds, keepAwake, programDir, programDir, programDir, {}});
     window.setAttribute(Qt::WA_DeleteOnClose, false);
     window.setUpColumns();
     window.show();

@@ -9,6 +9,7 @@
 #include "support/fake_dialogs.h"
 #include "support/fake_discs.h"
 #include "support/fake_media_player.h"
+#include "support/fake_keep_awake.h"
 #include "support/fake_other_sounds.h"
 #include "support/fake_sample_reader.h"
 #include "support/fake_sound_outputs.h"
@@ -101,8 +102,9 @@ void measure(int count)
     FakeSampleReader reader;
     FakeSoundOutputs outputs;
     FakeOtherSounds otherSounds;
+    FakeKeepAwake keepAwake;
     const QString dir = programDir.path();
-    MainWindow window({dialogs, discs, player, reader, outputs, otherSounds, dir, dir, dir, {}});
+    MainWindow window({dialogs, discs, player, reader, outputs, otherSounds, keepAwake, dir, dir, dir, {}});
     window.setAttribute(Qt::WA_DeleteOnClose, false);
     window.setUpColumns();
     window.show();

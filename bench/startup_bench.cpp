@@ -5,6 +5,7 @@
 #include "discs/system_discs.h"
 #include "player/media_player.h"
 #include "player/sample_reader.h"
+#include "recording/keep_awake.h"
 #include "sound_server/other_sounds.h"
 #include "sound_server/sound_outputs.h"
 
@@ -52,7 +53,8 @@ int runOnce(int argc, char** argv)
     const auto reader = makeSampleReader();
     const auto outputs = makeSoundOutputs();
     const auto otherSounds = makeOtherSounds(QDir(dir.path()).filePath(QStringLiteral("muted.dat")));
-    Startup startup({dialogs, discs, *player, *reader, *outputs, *otherSounds, dir.path(), dir.path(), dir.path(), {}},
+    const auto keepAwake = makeKeepAwake();
+    Startup startup({dialogs, discs, *player, *reader, *outputs, *otherSounds, *keepAwake, dir.path(), dir.path(), dir.path(), {}},
                     {});
     startup.start();
     QTimer* splashTimer = startup.splash()->findChild<QTimer*>();

@@ -78,7 +78,8 @@ TEST_F(RunOutputTest, aRunPlaysToTheChosenOutputOrNotAtAll)
     EXPECT_TRUE(w.recordingRun().isRunning());
 }
 
-// Other programs are muted for exactly as long as the run or the passage sounds.
+// Other programs are muted, and the computer kept awake, for exactly as long as the
+// run or the passage sounds.
 TEST_F(RunOutputTest, otherSoundsAreKeptOffWhileARunSoundsAndLetBackOnEveryWayOut)
 {
     MainWindow& w = loadWith("deck", true);
@@ -90,18 +91,22 @@ TEST_F(RunOutputTest, otherSoundsAreKeptOffWhileARunSoundsAndLetBackOnEveryWayOu
     runUntilStarted();
     EXPECT_EQ(otherSounds.keptOff, QStringList({"deck"}));
     EXPECT_TRUE(otherSounds.off);
+    EXPECT_TRUE(keepAwake.held);
     player.finish();
     player.playThrough();
     EXPECT_FALSE(otherSounds.off) << "at the end";
+    EXPECT_FALSE(keepAwake.held) << "at the end";
 
     runUntilStarted();
     EXPECT_TRUE(otherSounds.off);
     w.ui.stopRecording->click();
     EXPECT_FALSE(otherSounds.off) << "on Stop";
+    EXPECT_FALSE(keepAwake.held) << "on Stop";
 
     runUntilStarted();
     player.breakOff("Internal data stream error.");
     EXPECT_FALSE(otherSounds.off) << "on a failure";
+    EXPECT_FALSE(keepAwake.held) << "on a failure";
     EXPECT_EQ(otherSounds.keptOff.size(), 3);
 
     // The server cannot: the window says so, and the run goes on.
@@ -114,6 +119,8 @@ TEST_F(RunOutputTest, otherSoundsAreKeptOffWhileARunSoundsAndLetBackOnEveryWayOu
     const QPointer<MainWindow> closing = window.release();
     closing->close();
     EXPECT_FALSE(otherSounds.off) << "on close";
+    EXPECT_FALSE(keepAwake.held) << "on close";
+    EXPECT_EQ(keepAwake.holds, 4);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(closing);
 }

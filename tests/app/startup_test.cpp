@@ -6,6 +6,7 @@
 #include "support/fake_dialogs.h"
 #include "support/fake_discs.h"
 #include "support/fake_media_player.h"
+#include "support/fake_keep_awake.h"
 #include "support/fake_other_sounds.h"
 #include "support/fake_sample_reader.h"
 #include "support/fake_sound_outputs.h"
@@ -28,7 +29,8 @@ TEST(Startup, splashFirstThenTheMainWindowOneTickLater)
     FakeSampleReader reader;
     FakeSoundOutputs outputs;
     FakeOtherSounds otherSounds;
-    Startup startup({dialogs, discs, player, reader, outputs, otherSounds, dir.path(), dir.path(), dir.path(), {}}, {});
+    FakeKeepAwake keepAwake;
+    Startup startup({dialogs, discs, player, reader, outputs, otherSounds, keepAwake, dir.path(), dir.path(), dir.path(), {}}, {});
     startup.start();
 
     QPointer<SplashWindow> splash = startup.splash();
@@ -65,6 +67,7 @@ TEST(Startup, filesItIsOpenedWithAreAddedAsADropAddsThem)
     FakeSampleReader reader;
     FakeSoundOutputs outputs;
     FakeOtherSounds otherSounds;
+    FakeKeepAwake keepAwake;
     const QDir folder(dir.path());
     const auto makeFile = [&](const QString& name, const QByteArray& content) {
         QFile file(folder.filePath(name));
@@ -76,7 +79,7 @@ TEST(Startup, filesItIsOpenedWithAreAddedAsADropAddsThem)
     player.durations = {{song, 61}, {listed, 7}};
     const QString list = makeFile("list.m3u", "listed.wav\r\n");
     QDir::setCurrent(dir.path());
-    Startup startup({dialogs, discs, player, reader, outputs, otherSounds, dir.path(), dir.path(), dir.path(), {}},
+    Startup startup({dialogs, discs, player, reader, outputs, otherSounds, keepAwake, dir.path(), dir.path(), dir.path(), {}},
                     {"song.mp3", makeFile("notes.txt", "x"), list, dir.path(), "gone.flac", makeFile("empty.wav", "")});
     startup.start();
 

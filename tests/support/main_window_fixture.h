@@ -5,6 +5,7 @@
 #include "support/fake_dialogs.h"
 #include "support/fake_discs.h"
 #include "support/fake_media_player.h"
+#include "support/fake_keep_awake.h"
 #include "support/fake_other_sounds.h"
 #include "support/fake_sample_reader.h"
 #include "support/fake_sound_outputs.h"
@@ -23,6 +24,7 @@ protected:
     FakeSampleReader sampleReader;
     FakeSoundOutputs soundOutputs;
     FakeOtherSounds otherSounds;
+    FakeKeepAwake keepAwake;
     std::unique_ptr<MainWindow> window;
 
     // Not made until something is kept there.
@@ -30,7 +32,7 @@ protected:
 
     AppServices services()
     {
-        return {dialogs, discs, player, sampleReader, soundOutputs, otherSounds, programDir.path(), dataDir(),
+        return {dialogs, discs, player, sampleReader, soundOutputs, otherSounds, keepAwake, programDir.path(), dataDir(),
                 programDir.path(), {}};
     }
 

@@ -7,6 +7,7 @@
 #include "player/media_player.h"
 #include "player/sample_reader.h"
 #include "support/fake_dialogs.h"
+#include "support/fake_keep_awake.h"
 #include "sound_server/other_sounds.h"
 #include "sound_server/sound_outputs.h"
 #include "support/generated_media.h"
@@ -26,7 +27,8 @@ struct SoundingRun {
     std::unique_ptr<SampleReader> sampleReader = makeSampleReader();
     std::unique_ptr<SoundOutputs> soundOutputs = makeSoundOutputs();
     std::unique_ptr<OtherSounds> otherSounds = makeOtherSounds(programDir.filePath(QStringLiteral("muted.dat")));
-    MainWindow window { AppServices { dialogs, discs, *player, *sampleReader, *soundOutputs, *otherSounds,
+    FakeKeepAwake keepAwake; // the test machine's sleep is not the test's
+    MainWindow window { AppServices { dialogs, discs, *player, *sampleReader, *soundOutputs, *otherSounds, keepAwake,
                                       programDir.path(), programDir.path(), programDir.path(), {} } };
 
     SoundingRun()

@@ -1,0 +1,168 @@
+#include "recording/dbus_keep_awake.h"
+#include "support/private_bus.h"
+
+#include <QDBusContext>
+#include <QDBusObjectPath>
+#include <QDBusUnixFileDescriptor>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <atomic>
+#include <mutex>
+#include <poll.h>
+#include <unistd.h>
+
+namespace {
+
+const QString kPortal = QStringLiteral("org.freedesktop.portal.Desktop");
+const QString kLogind = QStringLiteral("org.freedesktop.login1");
+
+// One inhibition the fake portal holds until it is closed.
+class FakeRequest : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.portal.Request")
+public:
+    FakeRequest(std::atomic<int>& held, QObject* parent)
+        : QObject(parent)
+        , m_held(held)
+    {
+        ++m_held;
+    }
+
+public Q_SLOTS:
+    void Close()
+    {
+        --m_held;
+        deleteLater();
+    }
+
+private:
+    std::atomic<int>& m_held;
+};
+
+class FakePortal : public QObject, protected QDBusContext {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.portal.Inhibit")
+public:
+    std::atomic<int> asked {0};
+    std::atomic<int> held {0};
+    std::atomic<uint> flags {0};
+
+public Q_SLOTS:
+    QDBusObjectPath Inhibit(const QString&, uint what, const QVariantMap&)
+    {
+        flags = what;
+        const QString path = QStringLiteral("/org/freedesktop/portal/desktop/request/%1").arg(++asked);
+        connection().registerObject(path, new FakeRequest(held, this), QDBusConnection::ExportAllSlots);
+        return QDBusObjectPath(path);
+    }
+};
+
+// Hands out one end of a pipe as logind does its lock; the lock is let go once every
+// copy of that end is closed.
+class FakeLogind : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.login1.Manager")
+public:
+    ~FakeLogind() override
+    {
+        for (const int end : m_lockEnds)
+            ::close(end);
+    }
+
+    QStringList asked() const
+    {
+        const std::lock_guard lock(m_lock);
+        return m_asked;
+    }
+    // How many locks handed out are still held somewhere.
+    int held() const
+    {
+        const std::lock_guard lock(m_lock);
+        int open = 0;
+        for (const int end : m_lockEnds) {
+            pollfd watch {end, POLLIN, 0};
+            open += ::poll(&watch, 1, 0) == 0 ? 1 : 0;
+        }
+        return open;
+    }
+
+public Q_SLOTS:
+    QDBusUnixFileDescriptor Inhibit(const QString& what, const QString& who, const QString&, const QString& mode)
+    {
+        int ends[2];
+        if (::pipe(ends) != 0)
+            return {};
+        const QDBusUnixFileDescriptor lock(ends[1]); // a copy of its own
+        ::close(ends[1]);
+        const std::lock_guard guard(m_lock);
+        m_lockEnds << ends[0];
+        m_asked << QStringList{what, who, mode}.join(u' ');
+        return lock;
+    }
+
+private:
+    mutable std::mutex m_lock;
+    QList<int> m_lockEnds;
+    QStringList m_asked;
+};
+
+} // namespace
+
+// The portal is asked first; each hold is one inhibition, let go on release, however
+// the answers and the releases cross, and when the program lets go of it all.
+TEST(KeepAwake, thePortalInhibitsSuspendAndIdleFromHoldToRelease)
+{
+    PrivateBus bus;
+    ASSERT_FALSE(bus.address.isEmpty()) << "no private dbus-daemon";
+    auto* portal = new FakePortal;
+    auto* logind = new FakeLogind;
+    ASSERT_TRUE(bus.offer(portal, kPortal, QStringLiteral("/org/freedesktop/portal/desktop")));
+    ASSERT_TRUE(bus.offer(logind, kLogind, QStringLiteral("/org/freedesktop/login1")));
+    {
+        DBusKeepAwake awake(bus.connect(QStringLiteral("session")), bus.connect(QStringLiteral("system")));
+        awake.hold();
+        awake.hold();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return portal->held == 1; }, 10000));
+        EXPECT_EQ(portal->flags, 4u | 8u) << "suspend and idle";
+        awake.release();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return portal->held == 0; }, 10000));
+
+        // Released before the portal answered: what it grants is given back.
+        awake.hold();
+        awake.release();
+        awake.hold();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return portal->asked == 3; }, 10000));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return portal->held == 1; }, 10000));
+        QTest::qWait(100);
+        EXPECT_EQ(portal->held, 1);
+    }
+    EXPECT_TRUE(QTest::qWaitFor([&] { return portal->held == 0; }, 10000)) << "let go with the program";
+    EXPECT_TRUE(logind->asked().isEmpty());
+}
+
+TEST(KeepAwake, withoutAPortalLogindBlocksSleepAndIdle)
+{
+    PrivateBus bus;
+    ASSERT_FALSE(bus.address.isEmpty()) << "no private dbus-daemon";
+    auto* logind = new FakeLogind;
+    ASSERT_TRUE(bus.offer(logind, kLogind, QStringLiteral("/org/freedesktop/login1")));
+    {
+        DBusKeepAwake awake(bus.connect(QStringLiteral("session")), bus.connect(QStringLiteral("system")));
+        awake.hold();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return logind->held() == 1; }, 10000));
+        EXPECT_EQ(logind->asked(), QStringList({"sleep:idle Trelvik block"}));
+        awake.release();
+        EXPECT_EQ(logind->held(), 0);
+
+        awake.hold();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return logind->held() == 1; }, 10000));
+    }
+    EXPECT_EQ(logind->held(), 0) << "let go with the program";
+
+    // No bus to ask at all: nothing held, nothing hung.
+    DBusKeepAwake nowhere(QDBusConnection(QStringLiteral("none")), QDBusConnection(QStringLiteral("none")));
+    nowhere.hold();
+    nowhere.release();
+}
+
+#include "keep_awake_test.moc"
