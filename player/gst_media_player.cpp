@@ -130,6 +130,7 @@ void GstMediaPlayer::endPlayback()
     m_waiting = -1;
     m_starvedSince.reset();
     m_sinkFill = 0;
+    m_sinkPlays = false;
     m_lateTold = false;
     m_timeline.reset();
     m_heardPeaks.reset();
@@ -218,6 +219,8 @@ GstBufferHandle GstMediaPlayer::nextPiece(qint64& frames, int& waitFor)
 {
     for (;;) {
         if (m_active < 0 && m_waiting >= 0) {
+            if (!sinkPlays(frames))
+                return nullptr;
             frames = m_timeline.silenceBeforeStart(kPieceFrames);
             if (frames > 0)
                 return nullptr;
@@ -296,6 +299,25 @@ GstBufferHandle GstMediaPlayer::nextOfActiveFile(qint64& frames, int& waitFor)
     m_active = -1;
     written({ Moment::Ended, m_timeline.written(), {} });
     return nullptr;
+}
+
+// Under the feed lock: whether the sink plays what it is given. Until it is full it
+// plays nothing, though its clock runs, so a short run would end before a sound of it
+// was heard: the first file waits behind silence that fills the sink. Else frames
+// is the silence to write.
+bool GstMediaPlayer::sinkPlays(qint64& frames)
+{
+    if (m_sinkPlays)
+        return true;
+    const std::optional<qint64> fill = m_output->startingFill();
+    const qint64 written = m_timeline.nanoseconds(m_timeline.written());
+    if (fill && written >= *fill) {
+        m_sinkPlays = true;
+        return true;
+    }
+    // The sink says how much it takes once the first sound has reached it.
+    frames = fill ? std::min(kPieceFrames, (*fill - written) * GstOutputStream::kRate / GST_SECOND + 1) : kWaitingFrames;
+    return false;
 }
 
 // How far ahead of what is heard the output writes now, in nanoseconds.

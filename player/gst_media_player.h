@@ -53,6 +53,7 @@ private:
     void writePeaks(const GstBufferHandle& buffer, qint64 frame);
     GstBufferHandle nextPiece(qint64& frames, int& waitFor);
     GstBufferHandle nextOfActiveFile(qint64& frames, int& waitFor);
+    bool sinkPlays(qint64& frames);
     qint64 sinkLead() const;
     bool sinkHoldsPlenty() const;
     void watchSinkLead(qint64 lead, bool fileSound);
@@ -88,6 +89,7 @@ private:
     std::optional<std::chrono::steady_clock::time_point> m_starvedSince;
     qint64 m_sinkFill = 0;  // the most sound the sink has held ahead of what is heard, in nanoseconds
     bool m_lateTold = false; // the sink runs short, and a break was told
+    bool m_sinkPlays = false; // the sink has been filled once and plays what it is given
     HeardPeaks m_heardPeaks; // written by the output's thread, taken by this one
 
     std::unique_ptr<GstOutputStream> m_output; // made anew only while closed

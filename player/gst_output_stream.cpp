@@ -4,6 +4,7 @@
 #include "player/gst_error_text.h"
 
 #include <gst/app/gstappsrc.h>
+#include <gst/audio/gstaudiobasesink.h>
 
 const char* const GstOutputStream::kCaps = "audio/x-raw,format=F32LE,rate=44100,channels=2,layout=interleaved";
 
@@ -182,4 +183,28 @@ qint64 GstOutputStream::now() const
     const GstClockTime time = gst_clock_get_time(clock.get());
     const GstClockTime base = gst_element_get_base_time(m_pipeline.element());
     return time > base ? qint64(time - base) : 0;
+}
+
+std::optional<qint64> GstOutputStream::startingFill() const
+{
+    GstIterator* sinks = gst_bin_iterate_recurse(GST_BIN(m_pipeline.element()));
+    GValue item = G_VALUE_INIT;
+    std::optional<qint64> fill = 0;
+    while (gst_iterator_next(sinks, &item) == GST_ITERATOR_OK) {
+        auto* element = GST_ELEMENT_CAST(g_value_get_object(&item));
+        if (GST_IS_AUDIO_BASE_SINK(element)) {
+            GstAudioRingBuffer* ring = GST_AUDIO_BASE_SINK(element)->ringbuffer;
+            if (ring && gst_audio_ring_buffer_is_acquired(ring) && GST_AUDIO_INFO_BPF(&ring->spec.info) > 0
+                && GST_AUDIO_INFO_RATE(&ring->spec.info) > 0) {
+                const qint64 frames = qint64(ring->spec.segsize) * ring->spec.segtotal / GST_AUDIO_INFO_BPF(&ring->spec.info);
+                fill = qint64(gst_util_uint64_scale(guint64(frames), GST_SECOND, guint64(GST_AUDIO_INFO_RATE(&ring->spec.info))));
+            } else {
+                fill.reset();
+            }
+        }
+        g_value_reset(&item);
+    }
+    g_value_unset(&item);
+    gst_iterator_free(sinks);
+    return fill;
 }

@@ -6,6 +6,7 @@
 #include <atomic>
 #include <functional>
 #include <mutex>
+#include <optional>
 
 // The sound output of a run: one stream to the audio sink that stays open from
 // file to file and never runs dry. It asks its source for sound whenever it
@@ -50,6 +51,11 @@ public:
     // on any thread. A sound sink's clock is the sound it has played out, so this is
     // also the point of the timeline being heard now, to a few milliseconds.
     qint64 now() const;
+    // How much sound the audio sink takes before it starts to play, in nanoseconds:
+    // a sound server's stream starts only once its buffer is full, and its clock runs
+    // on meanwhile as if it were heard. None until the sink has said; 0 for a sink
+    // that is no sound output. Any thread.
+    std::optional<qint64> startingFill() const;
 
     static constexpr int kStartTimeoutMs = 10000;
 

@@ -135,6 +135,37 @@ TEST(RecordingEndToEnd, recordingHearsTodaysTypesWholeWithNoAddedSilence)
     }
 }
 
+// A sound server's stream plays nothing until its buffer is full, while its clock
+// runs on: a run shorter than that buffer must still be heard whole, not only told
+// as played.
+TEST(RecordingEndToEnd, aRunShorterThanTheOutputHoldsIsHeardWhole)
+{
+    PulseNullSink sink;
+    ASSERT_TRUE(sink.ready()) << "no PulseAudio server with a null sink could be started";
+    GeneratedMedia media;
+    const struct {
+        double seconds;
+        int count;
+    } runs[] = {{0.5, 1}, {0.3, 3}};
+    for (const auto& r : runs) {
+        const QString tone = SoundingRun::makeTone(media, QStringLiteral("short%1.wav").arg(r.count), r.seconds, 440);
+        ASSERT_FALSE(tone.isEmpty());
+        SoundingRun run;
+        for (int i = 0; i < r.count; ++i)
+            run.add(tone, r.seconds, 0);
+        const QString recording = media.path(QStringLiteral("short%1.wav.deck.wav").arg(r.count));
+        ASSERT_TRUE(sink.startRecording(recording));
+        run.play(30000);
+        ASSERT_FALSE(run.window.busyState().recording()) << "the run did not end";
+        QThread::msleep(300);
+        sink.stopRecording();
+        EXPECT_TRUE(run.dialogs.messages.empty()) << run.dialogs.messages.front().text.toStdString();
+        const std::vector<SoundStretch> sounds = soundStretches(recording, 0.02);
+        ASSERT_EQ(sounds.size(), 1u) << r.count << " tracks of " << r.seconds << " s";
+        EXPECT_NEAR(sounds[0].length(), r.seconds * r.count, 0.0001) << r.count << " tracks";
+    }
+}
+
 // A file cut short is no track: losing the sound output mid-track stops the run
 // with the output's own message, and no when-done action takes it for a success.
 TEST(RecordingEndToEnd, soundOutputLostMidTrackStopsTheRunWithAMessage)
