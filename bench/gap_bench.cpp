@@ -6,7 +6,8 @@
 //   pactl load-module module-null-sink sink_name=deck && gap_bench deck
 // GAP_BENCH_LOAD set: the run plays on a busy computer, two processes a core
 // spinning at the program's own priority and the window's thread stalling a
-// second every few seconds.
+// second every few seconds; GAP_BENCH_LOAD=real: two decodes of a long file and a
+// compiler running over and over instead.
 #include "cpu_time.h"
 #include "support/die_with_parent.h"
 #include "support/generated_media.h"
@@ -22,32 +23,60 @@
 
 namespace {
 
-// A busy computer for as long as it lives.
+// A busy computer for as long as it lives: processes spinning, two a core, and the
+// window's thread stalling a second every few seconds; or, real, loaded the way real
+// programs load it, with their threads and disk reads: two decodes of a long file and
+// a compiler, each started again as it ends.
 class Load {
 public:
-    Load()
+    Load(bool real, GeneratedMedia& media)
     {
-        for (int i = 0; i < 2 * QThread::idealThreadCount(); ++i) {
-            m_spinners.push_back(std::make_unique<QProcess>());
-            dieWithParent(*m_spinners.back());
-            m_spinners.back()->start(QStringLiteral("sh"), {QStringLiteral("-c"), QStringLiteral("while :; do :; done")});
+        if (!real) {
+            for (int i = 0; i < 2 * QThread::idealThreadCount(); ++i)
+                run(QStringLiteral("sh"), {QStringLiteral("-c"), QStringLiteral("while :; do :; done")});
+            m_stall.setInterval(2300);
+            QObject::connect(&m_stall, &QTimer::timeout, [] { QThread::msleep(1000); });
+            m_stall.start();
+            return;
         }
-        m_stall.setInterval(2300);
-        QObject::connect(&m_stall, &QTimer::timeout, [] { QThread::msleep(1000); });
-        m_stall.start();
+        const QString longFile = media.make(QStringLiteral("ffmpeg"),
+                                            {"-v", "quiet", "-f", "lavfi", "-i", "sine=frequency=440:duration=300",
+                                             "-ac", "2", "-c:a", "libmp3lame", "long.mp3"},
+                                            QStringLiteral("long.mp3"));
+        QFile source(media.path(QStringLiteral("busy.cpp")));
+        if (source.open(QIODevice::WriteOnly))
+            source.write("#include <iostream>\n#include <map>\n#include <regex>\n"
+                         "int main() { std::map<std::string, std::regex> m; std::cout << m.size(); }\n");
+        source.close();
+        for (int i = 0; i < 2; ++i)
+            run(QStringLiteral("ffmpeg"), {"-nostdin", "-v", "quiet", "-i", longFile, "-f", "null", "-"});
+        run(QStringLiteral("c++"), {"-O2", "-c", source.fileName(), "-o", "/dev/null"});
     }
     ~Load()
     {
-        for (const auto& spinner : m_spinners) {
-            spinner->kill();
-            spinner->waitForFinished();
+        for (const auto& process : m_processes) {
+            process->disconnect();
+            process->kill();
+            process->waitForFinished();
         }
     }
     Load(const Load&) = delete;
     Load& operator=(const Load&) = delete;
 
 private:
-    std::vector<std::unique_ptr<QProcess>> m_spinners;
+    void run(const QString& program, const QStringList& arguments)
+    {
+        QProcess* process = m_processes.emplace_back(std::make_unique<QProcess>()).get();
+        dieWithParent(*process);
+        process->setProgram(program);
+        process->setArguments(arguments);
+        process->setStandardOutputFile(QProcess::nullDevice());
+        process->setStandardErrorFile(QProcess::nullDevice());
+        QObject::connect(process, &QProcess::finished, [process] { process->start(); });
+        process->start();
+    }
+
+    std::vector<std::unique_ptr<QProcess>> m_processes;
     QTimer m_stall;
 };
 
@@ -78,7 +107,9 @@ int main(int argc, char** argv)
     for (double gap : gapsMs)
         run.add(track, trackSeconds, gap);
 
-    const std::unique_ptr<Load> load = qEnvironmentVariableIsSet("GAP_BENCH_LOAD") ? std::make_unique<Load>() : nullptr;
+    const std::unique_ptr<Load> load = qEnvironmentVariableIsSet("GAP_BENCH_LOAD")
+        ? std::make_unique<Load>(qgetenv("GAP_BENCH_LOAD") == "real", media)
+        : nullptr;
     const QString recording = media.path(QStringLiteral("deck.wav"));
     sink.startRecording(recording);
     QElapsedTimer wall;
