@@ -5,6 +5,8 @@
 #include "sound_server/other_sounds.h"
 #include "sound_server/sound_outputs.h"
 
+#include <QPointer>
+
 
 RunOutput::RunOutput(SoundOutputs& outputs, OtherSounds& otherSounds, MediaPlayer& player, OutputPanel& panel,
                      QObject* parent)
@@ -79,7 +81,10 @@ void RunOutput::keepOthersOff()
     if (m_keptOff || !m_panel.choice().keepOtherSoundsOff)
         return;
     m_keptOff = true;
-    m_panel.setKeepOffProblem(m_otherSounds.keepOff(m_soundingOn));
+    m_otherSounds.keepOff(m_soundingOn, [panel = QPointer<OutputPanel>(&m_panel)](const QString& problem) {
+        if (panel)
+            panel->setKeepOffProblem(problem);
+    });
 }
 
 void RunOutput::letOthersBack()

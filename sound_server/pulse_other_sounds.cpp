@@ -1,5 +1,6 @@
+#include "sound_server/background_other_sounds.h"
 #include "sound_server/muted_streams.h"
-#include "sound_server/other_sounds.h"
+#include "sound_server/waiting_other_sounds.h"
 #include "sound_server/pulse_connection.h"
 
 #include <QFile>
@@ -31,7 +32,7 @@ MutedStream identify(const pa_sink_input_info& stream)
 // program's or role's next streams with it. So a stream that starts muted by a
 // setting that muting here muted is muted by our doing, and the saved settings'
 // mutes are put back as they were when the streams are unmuted.
-class PulseOtherSounds : public OtherSounds {
+class PulseOtherSounds : public WaitingOtherSounds {
 public:
     explicit PulseOtherSounds(const QString& listPath)
         : m_listPath(listPath)
@@ -235,7 +236,12 @@ private:
 
 } // namespace
 
-std::unique_ptr<OtherSounds> makeOtherSounds(const QString& listPath)
+std::unique_ptr<WaitingOtherSounds> makePulseOtherSounds(const QString& listPath)
 {
     return std::make_unique<PulseOtherSounds>(listPath);
+}
+
+std::unique_ptr<OtherSounds> makeOtherSounds(const QString& listPath)
+{
+    return std::make_unique<BackgroundOtherSounds>([listPath] { return makePulseOtherSounds(listPath); });
 }

@@ -1,4 +1,4 @@
-#include "sound_server/other_sounds.h"
+#include "sound_server/waiting_other_sounds.h"
 #include "sound_server/sound_outputs.h"
 #include "support/qt_printers.h"
 
@@ -18,7 +18,7 @@ TEST(NoSoundServer, outputsTellWhyThereAreNone_andOtherSoundsWhyTheyCannotBeKept
     EXPECT_TRUE(outputs->outputs().empty());
     EXPECT_EQ(outputs->problem(), QStringLiteral("The sound server cannot be reached: Connection refused"));
 
-    const std::unique_ptr<OtherSounds> sounds = makeOtherSounds(dir.filePath(QStringLiteral("muted.txt")));
+    const std::unique_ptr<WaitingOtherSounds> sounds = makePulseOtherSounds(dir.filePath(QStringLiteral("muted.txt")));
     EXPECT_EQ(sounds->keepOff(QStringLiteral("deck")),
               QStringLiteral("Other sounds cannot be kept off the recording: Connection refused"));
     sounds->restore();

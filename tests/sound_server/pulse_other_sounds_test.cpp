@@ -1,5 +1,5 @@
 #include "sound_server/muted_streams.h"
-#include "sound_server/other_sounds.h"
+#include "sound_server/waiting_other_sounds.h"
 #include "support/pulse_null_sink.h"
 #include "support/pulse_streams.h"
 #include "support/qt_printers.h"
@@ -50,7 +50,7 @@ TEST_F(OtherSoundsTest, keepOff_mutesOtherProgramsOnThatOutputOnly_andRestoreUnm
     pactl({ "set-sink-input-mute", QString::number(mutedByUser.stream()->index), "1" });
     ASSERT_TRUE(becomesMuted(mutedByUser.processId()));
 
-    const std::unique_ptr<OtherSounds> sounds = makeOtherSounds(listPath);
+    const std::unique_ptr<WaitingOtherSounds> sounds = makePulseOtherSounds(listPath);
     EXPECT_EQ(sounds->keepOff(QStringLiteral("deck")), QString());
     EXPECT_TRUE(isMuted(playing.processId()));
     EXPECT_FALSE(isMuted(getpid()));
@@ -90,7 +90,7 @@ TEST_F(OtherSoundsTest, keepOff_withoutNameKeepsTheDefaultOutputQuiet_andTellsOf
     OtherProgramSound onDefault(QStringLiteral("deck2"));
     ASSERT_TRUE(onDeck.stream() && onDefault.stream());
 
-    const std::unique_ptr<OtherSounds> sounds = makeOtherSounds(listPath);
+    const std::unique_ptr<WaitingOtherSounds> sounds = makePulseOtherSounds(listPath);
     EXPECT_EQ(sounds->keepOff(QString()), QString());
     EXPECT_TRUE(isMuted(onDefault.processId()));
     EXPECT_FALSE(isMuted(onDeck.processId()));
@@ -116,7 +116,7 @@ TEST_F(OtherSoundsTest, aListLeftBehindIsRestoredAtTheStart_butOnlyStreamsThatAr
     // What a program that ended during a recording leaves: the stream muted, the list kept.
     const QString leftBehind = dir.filePath(QStringLiteral("left.txt"));
     {
-        const std::unique_ptr<OtherSounds> sounds = makeOtherSounds(listPath);
+        const std::unique_ptr<WaitingOtherSounds> sounds = makePulseOtherSounds(listPath);
         ASSERT_EQ(sounds->keepOff(QStringLiteral("deck")), QString());
         ASSERT_TRUE(QFile::copy(listPath, leftBehind));
     }
@@ -128,7 +128,7 @@ TEST_F(OtherSoundsTest, aListLeftBehindIsRestoredAtTheStart_butOnlyStreamsThatAr
     listed.push_back({ uint(mutedByUser.stream()->index), QStringLiteral("1"), QStringLiteral("pacat"), {} });
     writeMutedStreams(listPath, listed);
 
-    const std::unique_ptr<OtherSounds> sounds = makeOtherSounds(listPath);
+    const std::unique_ptr<WaitingOtherSounds> sounds = makePulseOtherSounds(listPath);
     EXPECT_FALSE(isMuted(playing.processId()));
     EXPECT_TRUE(isMuted(mutedByUser.processId()));
     EXPECT_FALSE(QFile::exists(listPath));
@@ -148,7 +148,7 @@ TEST_F(OtherSoundsTest, aDamagedListIsIgnoredAndRemoved)
     list.write("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16);
     list.close();
 
-    const std::unique_ptr<OtherSounds> sounds = makeOtherSounds(listPath);
+    const std::unique_ptr<WaitingOtherSounds> sounds = makePulseOtherSounds(listPath);
     EXPECT_TRUE(isMuted(mutedByUser.processId()));
     EXPECT_FALSE(QFile::exists(listPath));
     EXPECT_EQ(sounds->keepOff(QStringLiteral("deck")), QString());
@@ -178,7 +178,7 @@ TEST_F(SavedSettingsTest, restore_leavesEveryProgramToStartAsBefore_butAtTheVolu
     pactl({ "set-sink-input-mute", QString::number(mutedByUser.stream()->index), "1" });
     ASSERT_TRUE(becomesMuted(mutedByUser.processId()));
 
-    const std::unique_ptr<OtherSounds> sounds = makeOtherSounds(listPath);
+    const std::unique_ptr<WaitingOtherSounds> sounds = makePulseOtherSounds(listPath);
     ASSERT_EQ(sounds->keepOff(QStringLiteral("deck")), QString());
     ASSERT_TRUE(isMuted(ended->processId()));
     pactl({ "set-sink-input-volume", QString::number(ended->stream()->index), "50%" });
@@ -216,7 +216,7 @@ TEST_F(SavedSettingsTest, aListLeftBehindPutsTheSavedMuteBackAtTheStart)
         OtherProgramSound ended(QStringLiteral("deck"), named(name));
         ASSERT_TRUE(ended.stream());
         {
-            const std::unique_ptr<OtherSounds> sounds = makeOtherSounds(listPath);
+            const std::unique_ptr<WaitingOtherSounds> sounds = makePulseOtherSounds(listPath);
             ASSERT_EQ(sounds->keepOff(QStringLiteral("deck")), QString());
             const std::vector<MutedStream> listed = readMutedStreams(listPath);
             ASSERT_EQ(listed.size(), 1u);
@@ -230,7 +230,7 @@ TEST_F(SavedSettingsTest, aListLeftBehindPutsTheSavedMuteBackAtTheStart)
     }
     ASSERT_TRUE(QFile::rename(leftBehind, listPath));
 
-    const std::unique_ptr<OtherSounds> sounds = makeOtherSounds(listPath);
+    const std::unique_ptr<WaitingOtherSounds> sounds = makePulseOtherSounds(listPath);
     OtherProgramSound endedLater(QStringLiteral("deck"), named(name));
     ASSERT_TRUE(endedLater.stream());
     EXPECT_FALSE(endedLater.stream()->muted);
@@ -244,11 +244,11 @@ TEST_F(OtherSoundsTest, aListKeptByARunningProgramIsLeftAloneByASecondOne)
 {
     OtherProgramSound playing(QStringLiteral("deck"));
     ASSERT_TRUE(playing.stream());
-    const std::unique_ptr<OtherSounds> first = makeOtherSounds(listPath);
+    const std::unique_ptr<WaitingOtherSounds> first = makePulseOtherSounds(listPath);
     ASSERT_EQ(first->keepOff(QStringLiteral("deck")), QString());
     ASSERT_TRUE(isMuted(playing.processId()));
     {
-        const std::unique_ptr<OtherSounds> second = makeOtherSounds(listPath);
+        const std::unique_ptr<WaitingOtherSounds> second = makePulseOtherSounds(listPath);
         EXPECT_TRUE(isMuted(playing.processId()));
         EXPECT_EQ(second->keepOff(QStringLiteral("deck")), QString());
         second->restore();

@@ -12,11 +12,11 @@ public:
     QString problem;
     bool off = false;
 
-    QString keepOff(const QString& outputName) override
+    void keepOff(const QString& outputName, Told told) override
     {
         keptOff << outputName;
         off = true;
-        return problem;
+        told(problem);
     }
     void restore() override
     {
