@@ -128,16 +128,6 @@ bool TextLineReader::readLine(QString& line)
     return true;
 }
 
-QStringList readTextFile(const QString& path)
-{
-    TextLineReader reader(path);
-    QStringList lines;
-    QString line;
-    while (reader.readLine(line))
-        lines << line;
-    return lines;
-}
-
 bool fileHasContent(const QString& path)
 {
     const QFileInfo info(path);

@@ -30,9 +30,6 @@ private:
     bool m_eof = false;
 };
 
-// Every line of a text file (a Failure when it cannot be read).
-QStringList readTextFile(const QString& path);
-
 // The lines of a small settings file, read no further than its first mostBytes, where
 // anything sensible in it lies; none when it is no regular file or cannot be opened.
 QStringList readSettingsLines(const QString& path, qint64 mostBytes = 4096);
