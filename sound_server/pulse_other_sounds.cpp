@@ -1,7 +1,7 @@
 #include "sound_server/background_other_sounds.h"
 #include "sound_server/muted_streams.h"
-#include "sound_server/waiting_other_sounds.h"
 #include "sound_server/pulse_connection.h"
+#include "sound_server/waiting_other_sounds.h"
 
 #include <QFile>
 #include <QLockFile>
