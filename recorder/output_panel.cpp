@@ -20,9 +20,12 @@ constexpr qsizetype kMostTitleCharacters = 60;
 
 void addOutput(QComboBox* box, const QString& title, const QString& suffix, const QString& name)
 {
-    const QString shown = title.size() > kMostTitleCharacters
-        ? title.left(kMostTitleCharacters - 1) + QChar(0x2026) // an ellipsis
-        : title;
+    QString shown = title;
+    if (title.size() > kMostTitleCharacters) {
+        // Never between the halves of a character beyond the first plane.
+        const qsizetype cut = kMostTitleCharacters - (title[kMostTitleCharacters - 2].isHighSurrogate() ? 2 : 1);
+        shown = title.left(cut) + QChar(0x2026); // an ellipsis
+    }
     box->addItem(shown + suffix, name);
     if (shown != title)
         box->setItemData(box->count() - 1, title, Qt::ToolTipRole);

@@ -87,6 +87,8 @@ TEST(OutputPanel, listsTheServersOutputsAfterTheDefaultAndKeepsAChoiceThatIsAway
     EXPECT_TRUE(wideBox->itemText(2).endsWith("\u2026 (not connected)"));
     EXPECT_EQ(wideBox->itemData(1, Qt::ToolTipRole).toString(), endless);
     EXPECT_LT(wide.sizeHint().width(), 1000);
+    outputs.become({{"emoji", QString(58, u'x') + QString::fromUtf8("\U0001F3B5\U0001F3B5"), 44100}});
+    EXPECT_EQ(wideBox->itemText(1), QString(58, u'x') + QChar(0x2026)) << "not through a character's halves";
 }
 
 TEST(OutputPanel, theMeterShowsWhatThePlayerHeardAndHoldsItsPeak)
