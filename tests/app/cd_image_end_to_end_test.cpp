@@ -77,11 +77,7 @@ TEST(CdImageEndToEnd, imageAndRipTracksAreHeardWholeWithExactSilencesAndSurviveA
         run.window.playlist().setGap(row, gaps[row]);
 
     const QString recording = media.path("deck.wav");
-    ASSERT_TRUE(sink.startRecording(recording));
-    run.play(30000);
-    ASSERT_FALSE(run.window.busyState().recording()) << "the run did not end";
-    QThread::msleep(300);
-    sink.stopRecording();
+    ASSERT_TRUE(run.recordRun(sink, recording)) << "no recording, or the run did not end";
     EXPECT_TRUE(run.dialogs.messages.empty()) << run.dialogs.messages.front().text.toStdString();
 
     // The pregap is silence at the end of image track 1: it adds to the silence after it.

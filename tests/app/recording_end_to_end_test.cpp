@@ -54,11 +54,7 @@ TEST(RecordingEndToEnd, recordingHearsEachTrackWithItsGapAfterIt)
     }
 
     const QString recording = media.path(QStringLiteral("deck.wav"));
-    ASSERT_TRUE(sink.startRecording(recording));
-    run.play(30000);
-    ASSERT_FALSE(run.window.busyState().recording()) << "the run did not end";
-    QThread::msleep(300); // the last samples reach the monitor
-    sink.stopRecording();
+    ASSERT_TRUE(run.recordRun(sink, recording)) << "no recording, or the run did not end";
     EXPECT_TRUE(run.dialogs.messages.empty()) << run.dialogs.messages.front().text.toStdString();
 
     const std::vector<SoundStretch> sounds = soundStretches(recording, 0.02);
@@ -154,11 +150,7 @@ TEST(RecordingEndToEnd, aRunShorterThanTheOutputHoldsIsHeardWhole)
         for (int i = 0; i < r.count; ++i)
             run.add(tone, r.seconds, 0);
         const QString recording = media.path(QStringLiteral("short%1.wav.deck.wav").arg(r.count));
-        ASSERT_TRUE(sink.startRecording(recording));
-        run.play(30000);
-        ASSERT_FALSE(run.window.busyState().recording()) << "the run did not end";
-        QThread::msleep(300);
-        sink.stopRecording();
+        ASSERT_TRUE(run.recordRun(sink, recording)) << "no recording, or the run did not end";
         EXPECT_TRUE(run.dialogs.messages.empty()) << run.dialogs.messages.front().text.toStdString();
         const std::vector<SoundStretch> sounds = soundStretches(recording, 0.02);
         ASSERT_EQ(sounds.size(), 1u) << r.count << " tracks of " << r.seconds << " s";

@@ -11,6 +11,7 @@
 #include "sound_server/other_sounds.h"
 #include "sound_server/sound_outputs.h"
 #include "support/generated_media.h"
+#include "support/pulse_null_sink.h"
 
 #include <QEventLoop>
 #include <QTemporaryDir>
@@ -50,6 +51,19 @@ struct SoundingRun {
     void add(const QString& path, double seconds, double gapMs)
     {
         window.playlist().append({path, qint64(seconds), gapMs});
+    }
+
+    // Plays the whole run while the sink's monitor is recorded into recordingPath;
+    // false when the recording did not start or the run did not end.
+    bool recordRun(PulseNullSink& sink, const QString& recordingPath)
+    {
+        if (!sink.startRecording(recordingPath))
+            return false;
+        play(30000);
+        const bool ended = !window.busyState().recording();
+        QThread::msleep(300); // the last samples reach the monitor
+        sink.stopRecording();
+        return ended;
     }
 
     // Starts the run and lets the event loop go until it is over or limitMs have passed.
