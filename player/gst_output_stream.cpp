@@ -85,6 +85,18 @@ bool playsIntoNothing(GstElement* pipeline)
     return fake;
 }
 
+// How long the sound an acquired ring buffer holds lasts, in nanoseconds.
+std::optional<qint64> ringDuration(const GstAudioRingBuffer& ring)
+{
+    const GstAudioRingBufferSpec& layout = ring.spec; // GStreamer's name for the ring's layout
+    const gint bytesPerFrame = GST_AUDIO_INFO_BPF(&layout.info);
+    const gint rate = GST_AUDIO_INFO_RATE(&layout.info);
+    if (bytesPerFrame <= 0 || rate <= 0)
+        return std::nullopt;
+    const guint64 frames = guint64(layout.segsize) * guint64(layout.segtotal) / guint64(bytesPerFrame);
+    return qint64(gst_util_uint64_scale(frames, GST_SECOND, guint64(rate)));
+}
+
 void pushNext(GstAppSrc* source, guint, gpointer self)
 {
     // The source takes the buffer over.
@@ -194,13 +206,7 @@ std::optional<qint64> GstOutputStream::startingFill() const
         auto* element = GST_ELEMENT_CAST(g_value_get_object(&item));
         if (GST_IS_AUDIO_BASE_SINK(element)) {
             GstAudioRingBuffer* ring = GST_AUDIO_BASE_SINK(element)->ringbuffer;
-            if (ring && gst_audio_ring_buffer_is_acquired(ring) && GST_AUDIO_INFO_BPF(&ring->spec.info) > 0
-                && GST_AUDIO_INFO_RATE(&ring->spec.info) > 0) {
-                const qint64 frames = qint64(ring->spec.segsize) * ring->spec.segtotal / GST_AUDIO_INFO_BPF(&ring->spec.info);
-                fill = qint64(gst_util_uint64_scale(guint64(frames), GST_SECOND, guint64(GST_AUDIO_INFO_RATE(&ring->spec.info))));
-            } else {
-                fill.reset();
-            }
+            fill = ring && gst_audio_ring_buffer_is_acquired(ring) ? ringDuration(*ring) : std::nullopt;
         }
         g_value_reset(&item);
     }
