@@ -3,7 +3,9 @@
 #include "common/failure.h"
 
 #include <QDir>
+#include <algorithm>
 #include <cmath>
+#include <limits>
 #include <thread>
 #include <utility>
 
@@ -16,9 +18,9 @@ constexpr qint64 kWaitingFrames = GstOutputStream::kRate / 200; // 5 ms of silen
 // A stop, which waits for the output's thread, waits at most this long for a wait on a decoder
 // or for the next file.
 constexpr int kWaitSliceMs = 10;
-// What the output's thread waits for when it has nothing to write yet: a decoder (0 or 1),
-// or the next file to be handed to play().
-constexpr int kNextFile = 2;
+// What the output's thread waits for when it has nothing to write yet: a decoder (by its
+// index), or the next file to be handed to play().
+constexpr int kNextFile = std::numeric_limits<int>::max();
 
 void applyGain(GstBufferHandle& buffer, float gain)
 {
@@ -81,19 +83,14 @@ double GstMediaPlayer::duration() const
 
 void GstMediaPlayer::play(const SoundSource& source, double silenceMs, double gainDb)
 {
-    int decoder = 0;
-    {
-        const std::lock_guard lock(m_feedLock);
-        decoder = m_waiting >= 0 ? m_waiting : m_active == 0 ? 1 : 0;
-        m_waiting = -1; // the output leaves that decoder alone while it starts anew
-    }
+    const int decoder = freeDecoder(); // the output leaves it alone while it starts anew
     m_decoders[decoder].start(source);
     {
         const std::lock_guard lock(m_feedLock);
         if (!m_output->isOpen())
             m_timeline.reset();
         m_timeline.want(silenceMs);
-        m_waiting = decoder;
+        m_waiting.push_back(decoder);
         m_gains[decoder] = gainDb == 0 ? 1.0f : float(std::pow(10.0, gainDb / 20));
     }
     try {
@@ -105,6 +102,28 @@ void GstMediaPlayer::play(const SoundSource& source, double silenceMs, double ga
         endPlayback();
         throw;
     }
+}
+
+// A decoder neither playing nor waiting: when as many files wait as may, the last
+// of them makes room.
+int GstMediaPlayer::freeDecoder()
+{
+    const std::lock_guard lock(m_feedLock);
+    if (int(m_waiting.size()) == kFilesWaiting) {
+        m_waiting.pop_back();
+        m_timeline.forgetLastWaiting();
+    }
+    for (int decoder = 0;; ++decoder) {
+        if (decoder != m_active && std::find(m_waiting.begin(), m_waiting.end(), decoder) == m_waiting.end())
+            return decoder;
+    }
+}
+
+// Under the feed lock: nothing more plays.
+void GstMediaPlayer::dropFiles()
+{
+    m_active = -1;
+    m_waiting.clear();
 }
 
 void GstMediaPlayer::stop()
@@ -126,8 +145,7 @@ void GstMediaPlayer::endPlayback()
     for (GstFileDecoder& decoder : m_decoders)
         decoder.halt();
     const std::lock_guard lock(m_feedLock);
-    m_active = -1;
-    m_waiting = -1;
+    dropFiles();
     m_starvedSince.reset();
     m_sinkFill = 0;
     m_sinkPlays = false;
@@ -218,31 +236,33 @@ void GstMediaPlayer::writePeaks(const GstBufferHandle& buffer, qint64 frame)
 GstBufferHandle GstMediaPlayer::nextPiece(qint64& frames, int& waitFor)
 {
     for (;;) {
-        if (m_active < 0 && m_waiting >= 0) {
+        if (m_active < 0 && !m_waiting.empty()) {
             if (!sinkPlays(frames))
                 return nullptr;
             frames = m_timeline.silenceBeforeStart(kPieceFrames);
             if (frames > 0)
                 return nullptr;
-            const QString error = m_decoders[m_waiting].error();
+            const int next = m_waiting.front();
+            const QString error = m_decoders[next].error();
             if (!error.isEmpty()) {
-                m_waiting = -1;
+                dropFiles();
                 written({ Moment::Failed, m_timeline.written(), error });
                 frames = kPieceFrames;
                 return nullptr;
             }
-            if (!m_decoders[m_waiting].ready()) {
+            if (!m_decoders[next].ready()) {
                 // Due but not decoded yet: while the sink holds plenty the file is waited
                 // for and starts at its place; else as soon as it can, the silence longer,
                 // rather than have its start come too late and be dropped.
                 frames = kWaitingFrames;
                 if (!starved(QStringLiteral("The file did not open within %1 seconds.")) && sinkHoldsPlenty())
-                    waitFor = m_waiting;
+                    waitFor = next;
                 return nullptr;
             }
             m_starvedSince.reset();
             m_timeline.startFile();
-            m_active = std::exchange(m_waiting, -1);
+            m_active = next;
+            m_waiting.pop_front();
             m_silentFramesLeft = -1;
             inThisPlayback([this] { Q_EMIT soundTaken(); });
             written({ Moment::Started, m_timeline.written(), {} });
@@ -278,8 +298,7 @@ GstBufferHandle GstMediaPlayer::nextOfActiveFile(qint64& frames, int& waitFor)
     frames = kPieceFrames;
     if (const QString error = file.error(); !error.isEmpty()) {
         // A file that breaks off is no track: nothing more plays.
-        m_active = -1;
-        m_waiting = -1;
+        dropFiles();
         written({ Moment::Failed, m_timeline.written(), error });
         return nullptr;
     }
@@ -359,11 +378,10 @@ bool GstMediaPlayer::starved(const QString& text)
         m_starvedSince = now;
     if (now - *m_starvedSince < std::chrono::milliseconds(GstPlaybin::kOpenTimeoutMs))
         return false;
-    const int decoder = m_active >= 0 ? m_active : m_waiting;
+    const int decoder = m_active >= 0 ? m_active : m_waiting.front();
     const QString error = text.arg(GstPlaybin::kOpenTimeoutMs / 1000) + QLatin1Char('\n')
         + QDir::toNativeSeparators(m_decoders[decoder].path());
-    m_active = -1;
-    m_waiting = -1;
+    dropFiles();
     m_starvedSince.reset();
     written({ Moment::Failed, m_timeline.written(), error });
     return true;
@@ -398,7 +416,7 @@ void GstMediaPlayer::outputFailed(const QString& error)
     bool playing = !m_toAnnounce.empty();
     {
         const std::lock_guard lock(m_feedLock);
-        playing = playing || m_active >= 0 || m_waiting >= 0;
+        playing = playing || m_active >= 0 || !m_waiting.empty();
     }
     endPlayback();
     if (playing)

@@ -18,8 +18,8 @@
 
 // The media player on GStreamer. Files are measured by a pipeline of their own,
 // which never touches the sound device, so a busy or missing one cannot spoil a
-// length. Two decoders take turns at playing: while one file sounds, the next
-// is opened and decoded ahead. The output stream stays open from file to file
+// length. Decoders take turns at playing: while one file sounds, those waiting
+// are opened and decoded ahead. The output stream stays open from file to file
 // and is fed without a break, each file the asked silence after the one before.
 // Where the computer was too busy to feed it in time after all, the break is told.
 // The output is chosen between runs: the stream is made anew for another one.
@@ -53,6 +53,8 @@ private:
     void writePeaks(const GstBufferHandle& buffer, qint64 frame);
     GstBufferHandle nextPiece(qint64& frames, int& waitFor);
     GstBufferHandle nextOfActiveFile(qint64& frames, int& waitFor);
+    int freeDecoder();
+    void dropFiles();
     bool sinkPlays(qint64& frames);
     qint64 sinkLead() const;
     bool sinkHoldsPlenty() const;
@@ -82,8 +84,8 @@ private:
     // Shared by the output's thread and this one.
     mutable std::mutex m_feedLock;
     SoundTimeline m_timeline { GstOutputStream::kRate };
-    int m_active = -1;  // the decoder whose file is being written
-    int m_waiting = -1; // the decoder whose file comes next
+    int m_active = -1;          // the decoder whose file is being written
+    std::deque<int> m_waiting;  // the decoders whose files come next, in order
     qint64 m_silentFramesLeft = -1; // of an active file without sound, once known
     // Since when a file due or playing has given nothing.
     std::optional<std::chrono::steady_clock::time_point> m_starvedSince;
@@ -94,6 +96,7 @@ private:
 
     std::unique_ptr<GstOutputStream> m_output; // made anew only while closed
     GstPlaybin m_measure;
-    GstFileDecoder m_decoders[2];
-    float m_gains[2] = { 1, 1 }; // of each decoder's file, under the feed lock
+    static constexpr int kDecoders = kFilesWaiting + 1;
+    GstFileDecoder m_decoders[kDecoders];
+    float m_gains[kDecoders] = { 1, 1, 1 }; // of each decoder's file, under the feed lock
 };

@@ -28,15 +28,18 @@ public:
     // Plays the file so that its sound begins silenceMs after the sound of the
     // file before it ended, or silenceMs after the output starts when nothing
     // played since the player was stopped; as soon as it can when that moment
-    // has passed. It never waits for the file
-    // to open. Called while a file sounds (from its soundTaken on), the new file
-    // waits behind it, so even a silence of 0 comes out exact; a second waiting
-    // file replaces the first.
+    // has passed. It never waits for the file to open. Called while a file sounds
+    // or waits, the new file waits behind it, so even a silence of 0 comes out
+    // exact; up to kFilesWaiting wait, opened and decoded ahead, and one handed
+    // beyond that replaces the last.
     // Every sample of it is raised or lowered by gainDb; at 0 they are left as they are.
     // Throws a Failure when the sound output cannot start.
     virtual void play(const SoundSource& source, double silenceMs, double gainDb) = 0;
     void play(const SoundSource& source, double silenceMs) { play(source, silenceMs, 0); }
     void play(const QString& path, double silenceMs) { play(SoundSource { .path = path }, silenceMs, 0); }
+    // Files waiting to sound: with two, the next but one is handed over a whole
+    // file ahead, so a window thread kept busy a while never makes a gap longer.
+    static constexpr int kFilesWaiting = 2;
     // Ends any playback and drops a waiting file; harmless when nothing plays.
     virtual void stop() = 0;
     // Play position of the file being heard, in seconds from its start.
@@ -50,8 +53,7 @@ public:
 
 Q_SIGNALS:
     // On the user-interface thread, once per played file, when the output has begun
-    // to take its sound, some time before it is heard: a file handed to play() from
-    // now on waits behind it.
+    // to take its sound, some time before it is heard: it waits no more.
     void soundTaken();
     // On the user-interface thread, once per played file, when its first sample is heard.
     void soundStarted();

@@ -12,17 +12,25 @@ void SoundTimeline::reset()
 {
     m_written = 0;
     m_fileSounding = false;
-    m_waiting.reset();
+    m_waiting.clear();
     m_due.reset();
     m_lastEnd.reset();
 }
 
 void SoundTimeline::want(double silenceMs)
 {
-    m_waiting = silenceMs;
-    m_due.reset();
-    if (!m_fileSounding)
+    m_waiting.push_back(silenceMs);
+    if (m_waiting.size() == 1 && !m_fileSounding)
         placeWaitingFile();
+}
+
+void SoundTimeline::forgetLastWaiting()
+{
+    if (m_waiting.empty())
+        return;
+    m_waiting.pop_back();
+    if (m_waiting.empty())
+        m_due.reset();
 }
 
 void SoundTimeline::placeWaitingFile()
@@ -31,10 +39,10 @@ void SoundTimeline::placeWaitingFile()
         // A sound server may drop the first moments of a new stream: the file waits at
         // least that long, so none of it is lost. Before it there is silence all the
         // same, whether dropped or heard.
-        m_due = std::max({m_written, qint64(m_rate) * kSettleMs / 1000, framesOf(*m_waiting)});
+        m_due = std::max({m_written, qint64(m_rate) * kSettleMs / 1000, framesOf(m_waiting.front())});
         return;
     }
-    m_due = *m_lastEnd + framesOf(*m_waiting);
+    m_due = *m_lastEnd + framesOf(m_waiting.front());
 }
 
 qint64 SoundTimeline::framesOf(double silenceMs) const
@@ -53,7 +61,8 @@ qint64 SoundTimeline::silenceBeforeStart(qint64 maxFrames) const
 void SoundTimeline::startFile()
 {
     m_fileSounding = true;
-    m_waiting.reset();
+    if (!m_waiting.empty())
+        m_waiting.pop_front();
     m_due.reset();
 }
 
@@ -66,7 +75,7 @@ void SoundTimeline::endFile()
 {
     m_fileSounding = false;
     m_lastEnd = m_written;
-    if (m_waiting)
+    if (!m_waiting.empty())
         placeWaitingFile();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QtGlobal>
+#include <deque>
 #include <optional>
 
 // The one timeline of a sound output that stays open from file to file and is
@@ -15,20 +16,23 @@ public:
 
     // The output starts anew: nothing written, nothing played.
     void reset();
-    // The next file is due silenceMs after the sound of the last one ends (once
-    // it has ended, when a file is still being written), or silenceMs into the
-    // output when nothing played since it started, never before kSettleMs.
+    // A file waits behind those waiting already: the first of them is due silenceMs
+    // after the sound of the last one ends (once it has ended, when a file is still
+    // being written), or silenceMs into the output when nothing played since it
+    // started, never before kSettleMs.
     void want(double silenceMs);
+    // The file that waits last is not played after all.
+    void forgetLastWaiting();
     // How much silence to write before the waiting file starts, at most maxFrames;
     // 0 when it is due. maxFrames when no file is due yet.
     qint64 silenceBeforeStart(qint64 maxFrames) const;
-    // The waiting file's first sample is written next.
+    // The first waiting file's first sample is written next.
     void startFile();
     void advance(qint64 frames);
     // The file's last sample was written; its sound ends here.
     void endFile();
 
-    bool fileWaiting() const { return m_waiting.has_value(); }
+    bool fileWaiting() const { return !m_waiting.empty(); }
     qint64 written() const { return m_written; }
     // The moment of a frame, in nanoseconds from the start of the output.
     qint64 nanoseconds(qint64 frame) const;
@@ -42,7 +46,7 @@ private:
     int m_rate;
     qint64 m_written = 0;
     bool m_fileSounding = false;
-    std::optional<double> m_waiting; // the silence asked before the waiting file
+    std::deque<double> m_waiting; // the silence asked before each waiting file
     std::optional<qint64> m_due;
     std::optional<qint64> m_lastEnd;
 };

@@ -10,6 +10,7 @@
 #include "recording/recording_file.h"
 #include "recording/run_rules.h"
 
+#include <algorithm>
 #include <cmath>
 
 RecordingRun::RecordingRun(const Playlist& playlist, MediaPlayer& player, Discs& discs, QString programDirectory,
@@ -57,6 +58,7 @@ void RecordingRun::start()
     m_running = true;
     m_completedTime = 0;
     m_queued.clear();
+    m_waitingInPlayer = 0;
     m_breaks.clear();
     m_discs.lookAgain(); // the disc in the drive may have changed since the list was made
     Q_EMIT started();
@@ -79,6 +81,7 @@ void RecordingRun::startNext()
         if (entry.refusal.isEmpty()) {
             queue(number, entry);
             m_state = State::Waiting;
+            handAhead();
             return;
         }
     } catch (const Failure& failure) {
@@ -131,6 +134,7 @@ void RecordingRun::queue(int number, const EntrySound& entry)
 {
     m_player.play(entry.sound, silenceBefore(number), m_gainOf ? m_gainOf(number - 1) : 0);
     m_queued.push_back({number, entry.length});
+    ++m_waitingInPlayer;
     if ((number == 1 || number == sideBFirst()) && m_leadInSeconds > 0) {
         m_leadInTrack = number;
         m_leadInClock.start();
@@ -145,23 +149,35 @@ void RecordingRun::watchLeadIn()
     Q_EMIT leadInLeft(m_leadInTrack, std::max(0.0, m_leadInSeconds - m_leadInClock.elapsed() / 1000.0));
 }
 
-// The player has begun to take the entry handed to it last, seconds before it is
-// heard: the next entry waits behind it from now on, so that even a short gap comes
-// out exact however late this thread gets round to handing it over.
+// The player has begun to take an entry, seconds before it is heard: one more
+// may wait behind those waiting.
 void RecordingRun::mediaTaken()
 {
     if (!m_running || m_queued.empty())
         return;
-    const int number = m_queued.back().number + 1;
-    // Side B waits for the cassette to be turned over.
-    if (number > m_playlist.count() || number == sideBFirst())
-        return;
-    try {
-        const EntrySound next = entrySound(number);
-        if (next.refusal.isEmpty()) // else it says why when its turn comes
+    m_waitingInPlayer = std::max(0, m_waitingInPlayer - 1);
+    handAhead();
+}
+
+// Keeps as many entries as the player holds waiting behind the one it plays, each
+// opened and decoded ahead: the next is ready long before it is due, even a
+// short gap comes out exact, however late this thread gets round to the hand-over.
+void RecordingRun::handAhead()
+{
+    while (m_waitingInPlayer < MediaPlayer::kFilesWaiting) {
+        const int number = m_queued.back().number + 1;
+        // Side B waits for the cassette to be turned over.
+        if (number > m_playlist.count() || number == sideBFirst())
+            return;
+        try {
+            const EntrySound next = entrySound(number);
+            if (!next.refusal.isEmpty()) // it says why when its turn comes
+                return;
             queue(number, next);
-    } catch (const Failure& failure) {
-        fail(failure.description());
+        } catch (const Failure& failure) {
+            fail(failure.description());
+            return;
+        }
     }
 }
 
@@ -319,6 +335,7 @@ void RecordingRun::stop()
 {
     const bool held = m_state == State::Holding;
     m_queued.clear();
+    m_waitingInPlayer = 0;
     m_leadInWatch.stop();
     m_gapTimer.stop();
     m_cdWatch.stop();

@@ -93,6 +93,7 @@ private:
     EntrySound entrySound(int number);
     void queue(int number, const EntrySound& entry);
     void mediaTaken();
+    void handAhead();
     void mediaStarted();
     void mediaBroke(double position);
     void tellBreaks();
@@ -134,5 +135,6 @@ private:
         double length;
     };
     std::deque<Queued> m_queued; // the entries handed to the player and not yet heard, in order
+    int m_waitingInPlayer = 0;   // of those, the ones whose sound the player has not begun to take
     std::vector<SoundBreak> m_breaks;
 };

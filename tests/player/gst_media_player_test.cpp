@@ -207,7 +207,7 @@ TEST(GstMediaPlayerTest, stoppedPlaybackRaisesNothingAndAQueuedFileFollowsAndEnd
     EXPECT_EQ(player.currentPosition(), 0);
 
     player.play(first, 0);
-    player.play(second, 0); // a second waiting file replaces the first
+    player.play(second, 0); // waits behind the first, and goes with it on a stop
     ASSERT_TRUE(started.wait(5000));
     player.stop();
     EXPECT_EQ(player.currentPosition(), 0);

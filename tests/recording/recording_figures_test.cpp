@@ -101,6 +101,22 @@ TEST(SoundTimelinePlacement, filesAreWrittenTheAskedSilenceApartAndNeverSooner)
     timeline.want(500);
     EXPECT_EQ(timeline.silenceBeforeStart(20), 0);
 
+    // Files waiting one behind the other: each is due its own silence after the one before
+    // it; one forgotten leaves the others where they were.
+    timeline.want(300);
+    timeline.want(900);
+    timeline.forgetLastWaiting();
+    EXPECT_EQ(timeline.silenceBeforeStart(20), 0);
+    writeFile(100);
+    EXPECT_EQ(timeline.silenceBeforeStart(1000), 300);
+    timeline.want(40);
+    timeline.advance(300);
+    writeFile(100);
+    EXPECT_EQ(timeline.silenceBeforeStart(1000), 40);
+    timeline.forgetLastWaiting();
+    EXPECT_EQ(timeline.silenceBeforeStart(1000), 1000); // nothing is due
+    EXPECT_FALSE(timeline.fileWaiting());
+
     // A fraction of a frame is rounded up; a negative or NaN gap asks for none;
     // a gap beyond any clock neither wraps round nor overflows.
     SoundTimeline fine(44100);
@@ -111,6 +127,7 @@ TEST(SoundTimelinePlacement, filesAreWrittenTheAskedSilenceApartAndNeverSooner)
     for (double silence : {-300.0, std::numeric_limits<double>::quiet_NaN()}) {
         timeline.want(silence);
         EXPECT_EQ(timeline.silenceBeforeStart(20), 0) << silence;
+        timeline.forgetLastWaiting();
     }
     timeline.want(1e300);
     EXPECT_EQ(timeline.silenceBeforeStart(20), 20);

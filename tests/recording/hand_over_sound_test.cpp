@@ -1,0 +1,66 @@
+#include "support/fake_discs.h"
+#include "support/generated_media.h"
+#include "support/pulse_null_sink.h"
+#include "support/sound_stretches.h"
+
+#include "player/media_player.h"
+#include "playlist/playlist.h"
+#include "recording/recording_run.h"
+
+#include <QEventLoop>
+#include <QThread>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+// The window's thread hands the entries over, and a busy program can keep it from
+// doing so for seconds. Here it stands still for longer than an entry and its gap
+// last, just as the output takes the second entry: every gap is still heard exact.
+TEST(HandOverSound, aWindowThreadBusyForLongerThanAnEntryLeavesEveryGapExact)
+{
+    PulseNullSink sink;
+    ASSERT_TRUE(sink.ready()) << "no PulseAudio server with a null sink could be started";
+    constexpr double kSeconds = 1.2;
+    constexpr double kGapMs = 300;
+    GeneratedMedia media;
+    Playlist playlist;
+    for (const int frequency : {440, 550, 660, 770}) {
+        const QString name = QStringLiteral("tone%1.wav").arg(frequency);
+        const QString path = media.make(QStringLiteral("sox"),
+                                        {"-n", "-r", "44100", "-c", "2", name, "synth", QString::number(kSeconds),
+                                         "sine", QString::number(frequency), "vol", "0.5"},
+                                        name);
+        ASSERT_FALSE(path.isEmpty()) << "sox could not make " << name.toStdString();
+        playlist.append({path, qint64(kSeconds), kGapMs});
+    }
+    FakeDiscs discs;
+    const std::unique_ptr<MediaPlayer> player = makeMediaPlayer();
+    // Connected before the run is, so the thread stands still before the run hears of it.
+    int taken = 0;
+    QObject::connect(player.get(), &MediaPlayer::soundTaken, [&] {
+        if (++taken == 2)
+            QThread::msleep(2600);
+    });
+    RecordingRun run(playlist, *player, discs, media.path({}));
+    QStringList warnings;
+    QObject::connect(&run, &RecordingRun::warning, [&](const QString& text) { warnings << text; });
+
+    const QString recording = media.path(QStringLiteral("deck.wav"));
+    ASSERT_TRUE(sink.startRecording(recording));
+    QEventLoop loop;
+    QObject::connect(&run, &RecordingRun::ended, &loop, &QEventLoop::quit);
+    QTimer::singleShot(30000, &loop, &QEventLoop::quit);
+    run.start();
+    loop.exec();
+    ASSERT_FALSE(run.isRunning()) << "the run did not end";
+    QThread::msleep(300); // the last samples reach the monitor
+    sink.stopRecording();
+    EXPECT_TRUE(warnings.isEmpty()) << warnings.join(u'\n').toStdString();
+
+    const std::vector<SoundStretch> sounds = soundStretches(recording, 0.02);
+    ASSERT_EQ(sounds.size(), 4u);
+    for (size_t i = 0; i < sounds.size(); ++i) {
+        EXPECT_NEAR(sounds[i].length(), kSeconds, 0.0001) << "entry " << i + 1;
+        if (i > 0)
+            EXPECT_NEAR((sounds[i].start - sounds[i - 1].end) * 1000, kGapMs, 1) << "gap before entry " << i + 1;
+    }
+}
