@@ -44,6 +44,7 @@ const QStringList kMidi { "midi" }, kRmi { "rmi" }, kSox { "sox" }, kMetafile { 
 struct MediaCase {
     std::string extension;
     QStringList make; // ffmpeg's output options (video when they name a video codec), or another source
+    bool played;      // the first name of its format is played too; the others are measured only
 };
 
 void PrintTo(const MediaCase& c, std::ostream* out)
@@ -73,7 +74,7 @@ std::vector<MediaCase> everyMediaExtension()
     std::vector<MediaCase> cases;
     for (const auto& [extensions, make] : formats) {
         for (const QString& extension : QString::fromLatin1(extensions).split(u' '))
-            cases.push_back({ extension.toStdString(), make });
+            cases.push_back({ extension.toStdString(), make, extension == QString::fromLatin1(extensions).section(u' ', 0, 0) });
     }
     return cases;
 }
@@ -112,6 +113,8 @@ TEST_P(MediaTypeTest, measuresThenPlaysToOneEndOfStreamWithRisingPosition)
         FAIL() << failure.description().toStdString();
     }
     EXPECT_NEAR(player.duration(), kToneSeconds, 0.15);
+    if (!c.played)
+        return; // the same format under another name plays the same way
 
     QSignalSpy started(&player, &MediaPlayer::soundStarted);
     QSignalSpy ended(&player, &MediaPlayer::endOfStream);
