@@ -84,10 +84,63 @@ std::optional<QString> decomposedFormOf(char32_t c)
     return text;
 }
 
+constexpr char32_t kHalfWidthFirst = 0xff61; // the half-width full stop
+constexpr char32_t kHalfWidthLast = 0xff9f;  // the half-width semi-voiced mark
+constexpr char32_t kHalfWidthVoiced = 0xff9e;
+
+bool isHalfWidthKana(char32_t c)
+{
+    return c >= kHalfWidthFirst && c <= kHalfWidthLast;
+}
+
+// Each full-width katakana or sign that has a half-width form, and that form. The
+// half-width forms' compatibility decompositions name them; the voiced marks
+// decompose to the combining ones.
+const QHash<char32_t, char32_t>& halfWidthForms()
+{
+    static const QHash<char32_t, char32_t> forms = [] {
+        QHash<char32_t, char32_t> made;
+        for (char32_t half = kHalfWidthFirst; half <= kHalfWidthLast; ++half) {
+            const QList<uint> full = QString::fromUcs4(&half, 1).normalized(QString::NormalizationForm_KC).toUcs4();
+            if (full.size() == 1)
+                made.insert(full.front(), half);
+        }
+        // The spacing voiced marks, and the old and small kana that have no half-width
+        // form of their own, as the nearest letter.
+        made.insert(U'゛', kHalfWidthVoiced);
+        made.insert(U'゜', kHalfWidthLast);
+        made.insert(U'ヰ', made.value(U'イ'));
+        made.insert(U'ヱ', made.value(U'エ'));
+        made.insert(U'ヮ', made.value(U'ワ'));
+        made.insert(U'ヵ', made.value(U'カ'));
+        made.insert(U'ヶ', made.value(U'ケ'));
+        return made;
+    }();
+    return forms;
+}
+
+// A kana or Japanese sign in half-width katakana; none for any other character.
+std::optional<QString> halfWidthKanaOf(char32_t c)
+{
+    if (isHalfWidthKana(c))
+        return QString::fromUcs4(&c, 1);
+    if (c >= U'ぁ' && c <= U'ゖ')
+        c += U'ァ' - U'ぁ'; // hiragana and katakana lie in the same order
+    QString text;
+    // A voiced kana is its letter and its mark.
+    for (char32_t part : QString::fromUcs4(&c, 1).normalized(QString::NormalizationForm_D).toUcs4()) {
+        const auto form = halfWidthForms().constFind(part);
+        if (form == halfWidthForms().cend())
+            return std::nullopt;
+        text += QString::fromUcs4(&*form, 1);
+    }
+    return text;
+}
+
 // What each character of the title became; a cut falls between pieces. A character
 // with no plain form is left out: a deck shows it as garbage or refuses the title,
 // and a joined emoji goes whole, its joiners and modifiers with it.
-std::vector<QString> piecesOf(const QString& title)
+std::vector<QString> piecesOf(const QString& title, DeckLetters letters)
 {
     std::vector<QString> pieces;
     // Composed first, so that a letter typed with a separate accent meets the same rules.
@@ -95,6 +148,17 @@ std::vector<QString> piecesOf(const QString& title)
         if (QChar::isSpace(c)) {
             pieces.push_back(QStringLiteral(" "));
             continue;
+        }
+        if (letters == DeckLetters::HalfWidthKana) {
+            if (const std::optional<QString> kana = halfWidthKanaOf(c)) {
+                // A half-width voiced mark typed as such stays with its letter.
+                const bool mark = kana->size() == 1 && kana->front().unicode() >= kHalfWidthVoiced;
+                if (mark && !pieces.empty() && pieces.back() != u' ')
+                    pieces.back() += *kana;
+                else
+                    pieces.push_back(*kana);
+                continue;
+            }
         }
         std::optional<QString> form = plainFormOf(c);
         if (!form && !QChar::isMark(c))
@@ -119,11 +183,11 @@ QString firstCharacters(const QString& text, qsizetype count)
 
 } // namespace
 
-QString deckTitle(const QString& title, int maxLength)
+QString deckTitle(const QString& title, int maxLength, DeckLetters letters)
 {
     QString text;
     qsizetype length = 0;
-    for (const QString& piece : piecesOf(title)) {
+    for (const QString& piece : piecesOf(title, letters)) {
         if (piece.isEmpty())
             continue;
         const bool space = piece == u' ';

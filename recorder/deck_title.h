@@ -10,4 +10,9 @@
 // one space. Cut to maxLength characters
 // (0: no limit), before a letter spelt in several rather than through it, and
 // trimmed.
-QString deckTitle(const QString& title, int maxLength);
+// With half-width kana, for a Japanese deck, hiragana and katakana are spelt in
+// the half-width katakana such decks take, a voiced kana as its letter and its
+// mark, which a cut never parts; so are the Japanese full stop, comma, brackets,
+// middle dot and long-vowel mark. Kanji still have no plain form.
+enum class DeckLetters { Ascii, HalfWidthKana };
+QString deckTitle(const QString& title, int maxLength, DeckLetters letters = DeckLetters::Ascii);

@@ -24,6 +24,7 @@ TrackListChoice parseTrackListChoice(const QStringList& lines)
             choice.titleLength = int(*length);
     }
     choice.showGain = isOn(lines, 2);
+    choice.halfWidthKana = isOn(lines, 3);
     return choice;
 }
 
@@ -35,5 +36,6 @@ TrackListChoice readTrackListFile(const QString& path)
 void writeTrackListFile(const QString& path, const TrackListChoice& choice)
 {
     const auto flag = [](bool on) { return on ? QStringLiteral("1") : QStringLiteral("0"); };
-    writeTextFile(path, {flag(choice.deckTitles), QString::number(choice.titleLength), flag(choice.showGain)});
+    writeTextFile(path, {flag(choice.deckTitles), QString::number(choice.titleLength), flag(choice.showGain),
+                         flag(choice.halfWidthKana)});
 }

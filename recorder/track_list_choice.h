@@ -7,6 +7,7 @@ struct TrackListChoice {
     bool deckTitles = false;
     int titleLength = 0; // characters; 0: any
     bool showGain = false;
+    bool halfWidthKana = false; // deck titles spell kana in half-width katakana
 
     bool operator==(const TrackListChoice&) const = default;
 };
@@ -14,7 +15,7 @@ struct TrackListChoice {
 inline constexpr int kTitleLengthMost = 999;
 
 // track_list.dat, beside recorder.dat: 1 or 0 for titles for the deck, their
-// longest length, 1 or 0 for the gain, a line each.
+// longest length, 1 or 0 for the gain, 1 or 0 for half-width katakana, a line each.
 inline const QString kTrackListFileName = QStringLiteral("track_list.dat");
 
 // The choice the lines give; a missing or damaged line gives that part's default.

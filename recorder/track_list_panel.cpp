@@ -31,6 +31,9 @@ TrackListPanel::TrackListPanel(Dialogs& dialogs, QWidget* parent)
     m_titleLength->setSpecialValueText(QStringLiteral("any"));
     m_titleLength->setSuffix(QStringLiteral(" characters"));
     m_titleLength->setEnabled(false);
+    m_halfWidthKana = named(new QCheckBox(QStringLiteral("half-width katakana")), "HalfWidthKanaBox",
+                            QStringLiteral("Kana in half-width katakana, as Japanese decks take them"));
+    m_halfWidthKana->setEnabled(false);
     auto* titleLengthLabel = new QLabel(QStringLiteral("ma&x length"));
     titleLengthLabel->setBuddy(m_titleLength);
     m_showGain = named(new QCheckBox(QStringLiteral("Gain in d&B")), "ShowGainBox", QStringLiteral("Show each track's gain"));
@@ -42,6 +45,7 @@ TrackListPanel::TrackListPanel(Dialogs& dialogs, QWidget* parent)
     buttons->addWidget(m_deckTitles);
     buttons->addWidget(titleLengthLabel);
     buttons->addWidget(m_titleLength);
+    buttons->addWidget(m_halfWidthKana);
     buttons->addWidget(m_showGain);
     buttons->addStretch();
     buttons->addWidget(m_copy);
@@ -51,6 +55,7 @@ TrackListPanel::TrackListPanel(Dialogs& dialogs, QWidget* parent)
     layout->addLayout(buttons);
     connect(m_deckTitles, &QCheckBox::toggled, this, &TrackListPanel::choose);
     connect(m_titleLength, &QSpinBox::valueChanged, this, &TrackListPanel::choose);
+    connect(m_halfWidthKana, &QCheckBox::toggled, this, &TrackListPanel::choose);
     connect(m_showGain, &QCheckBox::toggled, this, &TrackListPanel::choose);
     connect(m_copy, &QPushButton::clicked, this, [this] { QGuiApplication::clipboard()->setText(m_text->toPlainText()); });
     connect(m_saveAsText, &QPushButton::clicked, this, &TrackListPanel::save);
@@ -58,27 +63,31 @@ TrackListPanel::TrackListPanel(Dialogs& dialogs, QWidget* parent)
 
 QList<QWidget*> TrackListPanel::tabOrder() const
 {
-    return {m_text, m_deckTitles, m_titleLength, m_showGain, m_copy, m_saveAsText};
+    return {m_text, m_deckTitles, m_titleLength, m_halfWidthKana, m_showGain, m_copy, m_saveAsText};
 }
 
 void TrackListPanel::setChoice(const TrackListChoice& choice)
 {
-    const QSignalBlocker deckTitles(m_deckTitles), titleLength(m_titleLength), showGain(m_showGain);
+    const QSignalBlocker deckTitles(m_deckTitles), titleLength(m_titleLength), kana(m_halfWidthKana),
+        showGain(m_showGain);
     m_deckTitles->setChecked(choice.deckTitles);
     m_titleLength->setValue(choice.titleLength);
     m_titleLength->setEnabled(choice.deckTitles);
+    m_halfWidthKana->setChecked(choice.halfWidthKana);
+    m_halfWidthKana->setEnabled(choice.deckTitles);
     m_showGain->setChecked(choice.showGain);
     show();
 }
 
 TrackListChoice TrackListPanel::choice() const
 {
-    return {m_deckTitles->isChecked(), m_titleLength->value(), m_showGain->isChecked()};
+    return {m_deckTitles->isChecked(), m_titleLength->value(), m_showGain->isChecked(), m_halfWidthKana->isChecked()};
 }
 
 void TrackListPanel::choose()
 {
     m_titleLength->setEnabled(m_deckTitles->isChecked());
+    m_halfWidthKana->setEnabled(m_deckTitles->isChecked());
     show();
     Q_EMIT choiceChanged(choice());
 }
@@ -109,8 +118,11 @@ void TrackListPanel::show()
     TrackListOptions options;
     options.sideStarts = m_sideStarts;
     options.starts = trackStarts(m_table, m_kind, m_leadInSeconds, m_sideStarts);
-    if (m_deckTitles->isChecked())
+    if (m_deckTitles->isChecked()) {
         options.deckTitleLength = m_titleLength->value();
+        if (m_halfWidthKana->isChecked())
+            options.deckLetters = DeckLetters::HalfWidthKana;
+    }
     if (m_showGain->isEnabled() && m_showGain->isChecked())
         options.gains = m_gains;
     m_text->setPlainText(trackListText(m_table, m_titleLookup, options));

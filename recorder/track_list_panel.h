@@ -56,6 +56,7 @@ private:
     QPlainTextEdit* m_text;
     QCheckBox* m_deckTitles;
     QSpinBox* m_titleLength;
+    QCheckBox* m_halfWidthKana;
     QCheckBox* m_showGain;
     QPushButton* m_copy;
     QPushButton* m_saveAsText;

@@ -95,7 +95,7 @@ QString trackListText(const PlaylistTable& table, const TitleLookup& lookup, con
         const PlaylistEntry& entry = table[index];
         QString title = entryTitle(entry.path, int(index + 1), lookup);
         if (options.deckTitleLength) {
-            title = deckTitle(title, *options.deckTitleLength);
+            title = deckTitle(title, *options.deckTitleLength, options.deckLetters);
             // A title wholly in letters a deck cannot take still names the track.
             if (title.isEmpty())
                 title = deckTitle(QStringLiteral("Track %1").arg(index + 1), *options.deckTitleLength);

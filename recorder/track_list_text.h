@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/playlist_table.h"
+#include "recorder/deck_title.h"
 #include "recorder/gain_plan.h"
 
 #include <QString>
@@ -27,6 +28,7 @@ struct TrackListOptions {
     std::vector<int> sideStarts;  // the entries sides begin with; more than one: each side is headed
     std::vector<EntryGain> gains; // index for index; empty: none told
     std::optional<int> deckTitleLength; // titles as a deck takes them, cut to so many characters (0: any)
+    DeckLetters deckLetters = DeckLetters::Ascii;
 };
 
 // The list for titling the medium, a line a track: "1. Title 3:45"; with start times,

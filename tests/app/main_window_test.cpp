@@ -349,7 +349,7 @@ TEST_F(MainWindowTest, theTrackListsChoiceHoldsForTheNextStart)
     MainWindow& first = load();
     first.recorderWindow().findChild<QCheckBox*>("DeckTitlesBox")->click();
     first.recorderWindow().findChild<QSpinBox*>("TitleLengthBox")->setValue(20);
-    EXPECT_EQ(bytesOf(programDir.filePath("track_list.dat")), "1\r\n20\r\n0\r\n");
+    EXPECT_EQ(bytesOf(programDir.filePath("track_list.dat")), "1\r\n20\r\n0\r\n0\r\n");
     const RecorderWindow& second = load().recorderWindow();
     EXPECT_TRUE(second.findChild<QCheckBox*>("DeckTitlesBox")->isChecked());
     EXPECT_EQ(second.findChild<QSpinBox*>("TitleLengthBox")->value(), 20);

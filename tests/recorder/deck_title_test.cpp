@@ -53,3 +53,35 @@ TEST(DeckTitle, cutsBetweenSpellingsAndTrims)
     for (const auto& c : cases)
         EXPECT_EQ(deckTitle(c.title, c.maxLength), c.expected) << c.title.toStdString() << " " << c.maxLength;
 }
+
+// For a Japanese deck: kana in half-width katakana, a voiced kana as its letter and
+// its mark, never parted by a cut; kanji still go, and the rest is spelt as before.
+TEST(DeckTitle, spellsKanaInHalfWidthKatakanaForAJapaneseDeck)
+{
+    const struct {
+        QString title;
+        int maxLength;
+        QString expected;
+    } cases[] = {
+        {"さくら", 0, "ｻｸﾗ"},
+        {"ガンダム", 0, "ｶﾞﾝﾀﾞﾑ"},
+        {"ぱぴぷぺぽ パピプペポ", 0, "ﾊﾟﾋﾟﾌﾟﾍﾟﾎﾟ ﾊﾟﾋﾟﾌﾟﾍﾟﾎﾟ"},
+        {"ヴァイオリン・コンチェルト", 0, "ｳﾞｧｲｵﾘﾝ･ｺﾝﾁｪﾙﾄ"},
+        {"ラーメン。「はい」、ね", 0, "ﾗｰﾒﾝ｡｢ﾊｲ｣､ﾈ"},
+        {"ゔ ゐゑ ヰヱ ヮヵヶ を", 0, "ｳﾞ ｲｴ ｲｴ ﾜｶｹ ｦ"},
+        {"カ\u3099 か\u309a ゛゜", 0, "ｶﾞ ｶﾟ ﾞﾟ"}, // marks typed apart from their letters
+        {"ｶﾞﾝﾀﾞﾑ", 0, "ｶﾞﾝﾀﾞﾑ"}, // already half-width
+        {"東京タワー Tokyo", 0, "ﾀﾜｰ Tokyo"},
+        {"Ｍｏｒｎｉｎｇ　娘。 Café", 0, "Morning ｡ Cafe"},
+        {"ゝゞヽヾ", 0, ""},
+        {"ガンダム", 2, "ｶﾞ"},
+        {"ガンダム", 4, "ｶﾞﾝ"}, // not between ﾀ and its mark
+        {"ｶﾞﾝﾀﾞﾑ", 4, "ｶﾞﾝ"},
+        {"ﾞ", 0, "ﾞ"}, // a mark with no letter before it
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(deckTitle(c.title, c.maxLength, DeckLetters::HalfWidthKana), c.expected)
+            << c.title.toStdString() << " " << c.maxLength;
+    // Without the choice kana have no plain form, half-width ones neither.
+    EXPECT_EQ(deckTitle("さくら ｻｸﾗ Sakura", 0), "Sakura");
+}

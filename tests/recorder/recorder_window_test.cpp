@@ -102,11 +102,23 @@ TEST_F(RecorderWindowTest, followsThePlaylistAndSavesTheTrackList)
     EXPECT_EQ(trackList->toPlainText(), "00:00 1. Opening 3:20\n03:22 2. Track 2 1:11:40");
 
     // Titles cut for a deck's title memory; the lead-in is part of a MiniDisc's first track.
+    // Kana are spelt for a Japanese deck only while deck titles are asked for.
+    auto* kana = child<QCheckBox>("HalfWidthKanaBox");
+    EXPECT_FALSE(kana->isEnabled());
     child<QCheckBox>("DeckTitlesBox")->click();
     child<QSpinBox>("TitleLengthBox")->setValue(4);
     window.setLeadIn(5);
     EXPECT_EQ(trackList->toPlainText(), "00:00 1. Open 3:20\n03:26 2. Trac 1:11:40");
+    window.setTitleLookup([](const QString& path) { return path.endsWith(".mp3") ? QStringLiteral("ガンダム") : QString(); });
+    QCoreApplication::processEvents();
+    EXPECT_EQ(trackList->toPlainText(), "00:00 1. Trac 3:20\n03:26 2. Trac 1:11:40"); // no plain form
+    kana->click();
+    EXPECT_EQ(trackList->toPlainText(), "00:00 1. ｶﾞﾝ 3:20\n03:26 2. Trac 1:11:40");
     child<QCheckBox>("DeckTitlesBox")->click();
+    EXPECT_FALSE(kana->isEnabled());
+    EXPECT_EQ(trackList->toPlainText(), "00:00 1. ガンダム 3:20\n03:26 2. Track 2 1:11:40");
+    kana->click(); // disabled: nothing changes
+    window.setTitleLookup([](const QString& path) { return path.endsWith(".mp3") ? QStringLiteral("Opening") : QString(); });
     window.setLeadIn(0);
 
     QTemporaryDir dir;
@@ -187,7 +199,8 @@ TEST_F(RecorderWindowTest, everyControlIsNamedAndReachedByTab)
     EXPECT_EQ(reached, QStringList({"RecorderChoice", "MinutesBox", "TrackLimitBox", "ThresholdBox",
                                     "MinimumSilenceBox", "SidesBox", "UseSuggestedGapButton", "LeaderBox",
                                     "SideSplit", "FitSummary", "ShortGapList", "TrackListText", "DeckTitlesBox",
-                                    "TitleLengthBox", "ShowGainBox", "CopyButton", "SaveAsTextButton"}));
+                                    "TitleLengthBox", "HalfWidthKanaBox", "ShowGainBox", "CopyButton",
+                                    "SaveAsTextButton"}));
     // Every box has a label with a mnemonic that leads to it.
     for (QLabel* label : window.findChildren<QLabel*>()) {
         EXPECT_TRUE(!label->buddy() || label->text().contains(u'&')) << label->text().toStdString();
