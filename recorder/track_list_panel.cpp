@@ -4,6 +4,7 @@
 #include "common/failure.h"
 #include "common/named_widget.h"
 #include "common/text_file.h"
+#include "recorder/deck_title.h"
 #include "recorder/track_starts.h"
 
 #include <QCheckBox>
@@ -41,6 +42,8 @@ TrackListPanel::TrackListPanel(Dialogs& dialogs, QWidget* parent)
     m_copy = named(new QPushButton(QStringLiteral("&Copy")), "CopyButton", QStringLiteral("Copy track list"));
     m_saveAsText = named(new QPushButton(QStringLiteral("Save as &text...")), "SaveAsTextButton",
                          QStringLiteral("Save track list as text"));
+    m_saveTitles = named(new QPushButton(QStringLiteral("Sa&ve titles for import...")), "SaveTitlesButton",
+                         QStringLiteral("Save the titles for a NetMD tool to import"));
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(m_deckTitles);
     buttons->addWidget(titleLengthLabel);
@@ -50,6 +53,7 @@ TrackListPanel::TrackListPanel(Dialogs& dialogs, QWidget* parent)
     buttons->addStretch();
     buttons->addWidget(m_copy);
     buttons->addWidget(m_saveAsText);
+    buttons->addWidget(m_saveTitles);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_text);
     layout->addLayout(buttons);
@@ -59,11 +63,12 @@ TrackListPanel::TrackListPanel(Dialogs& dialogs, QWidget* parent)
     connect(m_showGain, &QCheckBox::toggled, this, &TrackListPanel::choose);
     connect(m_copy, &QPushButton::clicked, this, [this] { QGuiApplication::clipboard()->setText(m_text->toPlainText()); });
     connect(m_saveAsText, &QPushButton::clicked, this, &TrackListPanel::save);
+    connect(m_saveTitles, &QPushButton::clicked, this, &TrackListPanel::saveTitles);
 }
 
 QList<QWidget*> TrackListPanel::tabOrder() const
 {
-    return {m_text, m_deckTitles, m_titleLength, m_halfWidthKana, m_showGain, m_copy, m_saveAsText};
+    return {m_text, m_deckTitles, m_titleLength, m_halfWidthKana, m_showGain, m_copy, m_saveAsText, m_saveTitles};
 }
 
 void TrackListPanel::setChoice(const TrackListChoice& choice)
@@ -113,7 +118,7 @@ void TrackListPanel::setGains(std::vector<EntryGain> gains)
     show();
 }
 
-void TrackListPanel::show()
+TrackListOptions TrackListPanel::options() const
 {
     TrackListOptions options;
     options.sideStarts = m_sideStarts;
@@ -125,7 +130,48 @@ void TrackListPanel::show()
     }
     if (m_showGain->isEnabled() && m_showGain->isChecked())
         options.gains = m_gains;
-    m_text->setPlainText(trackListText(m_table, m_titleLookup, options));
+    return options;
+}
+
+void TrackListPanel::show()
+{
+    m_text->setPlainText(trackListText(m_table, m_titleLookup, options()));
+}
+
+// The titles as the track list gives them; the disc is named after the album the
+// entries share. Each track lasts on the disc until the next one starts.
+DiscTitles TrackListPanel::discTitles() const
+{
+    const TrackListOptions listOptions = options();
+    DiscTitles titles;
+    titles.tracks = entryTitles(m_table, m_titleLookup, listOptions);
+    titles.disc = sharedAlbum(m_table);
+    if (listOptions.deckTitleLength)
+        titles.disc = deckTitle(titles.disc, *listOptions.deckTitleLength, listOptions.deckLetters);
+    for (size_t i = 0; i < m_table.size(); ++i) {
+        const std::vector<double>& starts = listOptions.starts;
+        const bool next = i + 1 < starts.size() && starts[i + 1] > starts[i];
+        titles.seconds.push_back(next ? starts[i + 1] - starts[i] : double(m_table[i].length));
+    }
+    titles.encoding = netMdEncoding(m_kind.id);
+    return titles;
+}
+
+void TrackListPanel::saveTitles()
+{
+    const QString csvFilter = QStringLiteral("NetMD titles (*.csv)");
+    const QString textFilter = QStringLiteral("Text File, a title a line (*.txt)");
+    try {
+        Dialogs::FileRequest request{QStringLiteral("Save titles for import"), {csvFilter, textFilter}, csvFilter, {}};
+        const std::optional<QString> path = m_dialogs.saveFile(this, request);
+        if (!path)
+            return;
+        const DiscTitles titles = discTitles();
+        const bool lines = request.selectedFilter == textFilter || path->endsWith(QLatin1String(".txt"), Qt::CaseInsensitive);
+        writeTextFile(*path, lines ? titleImportLines(titles) : titleImportCsv(titles));
+    } catch (const Failure& failure) {
+        m_dialogs.message(this, failure.description(), QStringLiteral("Trelvik"), QMessageBox::Warning);
+    }
 }
 
 void TrackListPanel::save()

@@ -3,6 +3,7 @@
 #include "common/playlist_table.h"
 #include "recorder/gain_plan.h"
 #include "recorder/recorder_kind.h"
+#include "recorder/title_import_file.h"
 #include "recorder/track_list_choice.h"
 #include "recorder/track_list_text.h"
 
@@ -16,7 +17,7 @@ class QSpinBox;
 
 // The track list for titling the medium, to copy or save as text: where each entry
 // starts on the medium, and on the user's asking titles as a deck takes them and the
-// gain each entry plays at.
+// gain each entry plays at. The titles alone are saved for a NetMD tool to import.
 class TrackListPanel : public QGroupBox {
     Q_OBJECT
 public:
@@ -41,8 +42,11 @@ Q_SIGNALS:
     void choiceChanged(const TrackListChoice& choice);
 
 private:
+    TrackListOptions options() const;
+    DiscTitles discTitles() const;
     void show();
     void save();
+    void saveTitles();
     void choose();
 
     Dialogs& m_dialogs;
@@ -60,4 +64,5 @@ private:
     QCheckBox* m_showGain;
     QPushButton* m_copy;
     QPushButton* m_saveAsText;
+    QPushButton* m_saveTitles;
 };

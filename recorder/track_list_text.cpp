@@ -21,26 +21,31 @@ QString fromTagLib(const TagLib::String& text)
     return QString::fromStdString(text.to8Bit(true)).trimmed();
 }
 
-QString readTaggedTitle(const QString& path)
+struct FileTags {
+    QString title; // "Artist - Title" when it has both
+    QString album;
+};
+
+FileTags readFileTags(const QString& path)
 {
     const TagLib::FileRef file(QFile::encodeName(path).constData(), false);
     if (file.isNull() || !file.tag())
         return {};
-    const QString title = fromTagLib(file.tag()->title());
+    FileTags tags{fromTagLib(file.tag()->title()), fromTagLib(file.tag()->album())};
     const QString artist = fromTagLib(file.tag()->artist());
-    if (title.isEmpty() || artist.isEmpty())
-        return title;
-    return artist + QStringLiteral(" - ") + title;
+    if (!tags.title.isEmpty() && !artist.isEmpty())
+        tags.title = artist + QStringLiteral(" - ") + tags.title;
+    return tags;
 }
 
 // Every change of the list lists every entry again; a long list's files are read
 // once, and again only when they change.
-QString taggedTitle(const QString& path)
+FileTags fileTags(const QString& path)
 {
     struct Known {
         QDateTime modified;
         qint64 size;
-        QString title;
+        FileTags tags;
     };
     static QHash<QString, Known> known;
     static std::mutex mutex;
@@ -51,12 +56,12 @@ QString taggedTitle(const QString& path)
         const std::lock_guard lock(mutex);
         const auto found = known.constFind(path);
         if (found != known.cend() && found->modified == modified && found->size == size)
-            return found->title;
+            return found->tags;
     }
-    const QString title = readTaggedTitle(path);
+    const FileTags tags = readFileTags(path);
     const std::lock_guard lock(mutex);
-    known.insert(path, {modified, size, title});
-    return title;
+    known.insert(path, {modified, size, tags});
+    return tags;
 }
 
 } // namespace
@@ -72,8 +77,38 @@ QString entryTitle(const QString& path, int number, const TitleLookup& lookup)
         const std::optional<CdEntry> entry = cdEntryOf(path);
         return QStringLiteral("Track %1").arg(entry ? entry->track : number);
     }
-    const QString tagged = taggedTitle(path);
+    const QString tagged = fileTags(path).title;
     return tagged.isEmpty() ? QFileInfo(path).completeBaseName() : tagged;
+}
+
+QString sharedAlbum(const PlaylistTable& table)
+{
+    QString album;
+    for (const PlaylistEntry& entry : table) {
+        if (isCdEntry(entry.path))
+            return {};
+        const QString own = fileTags(entry.path).album;
+        if (own.isEmpty() || (!album.isEmpty() && own != album))
+            return {};
+        album = own;
+    }
+    return album;
+}
+
+QStringList entryTitles(const PlaylistTable& table, const TitleLookup& lookup, const TrackListOptions& options)
+{
+    QStringList titles;
+    for (size_t index = 0; index < table.size(); ++index) {
+        QString title = entryTitle(table[index].path, int(index + 1), lookup);
+        if (options.deckTitleLength) {
+            title = deckTitle(title, *options.deckTitleLength, options.deckLetters);
+            // A title wholly in letters a deck cannot take still names the track.
+            if (title.isEmpty())
+                title = deckTitle(QStringLiteral("Track %1").arg(index + 1), *options.deckTitleLength);
+        }
+        titles << title;
+    }
+    return titles;
 }
 
 QString trackLengthText(qint64 seconds)
@@ -88,19 +123,13 @@ QString trackListText(const PlaylistTable& table, const TitleLookup& lookup, con
 {
     QStringList lines;
     const bool sided = options.sideStarts.size() > 1;
+    const QStringList titles = entryTitles(table, lookup, options);
     for (size_t index = 0; index < table.size(); ++index) {
         const auto side = std::find(options.sideStarts.begin(), options.sideStarts.end(), int(index));
         if (sided && side != options.sideStarts.end())
             lines << QStringLiteral("Side %1").arg(QChar(char16_t(u'A' + (side - options.sideStarts.begin()))));
         const PlaylistEntry& entry = table[index];
-        QString title = entryTitle(entry.path, int(index + 1), lookup);
-        if (options.deckTitleLength) {
-            title = deckTitle(title, *options.deckTitleLength, options.deckLetters);
-            // A title wholly in letters a deck cannot take still names the track.
-            if (title.isEmpty())
-                title = deckTitle(QStringLiteral("Track %1").arg(index + 1), *options.deckTitleLength);
-        }
-        QString line = QStringLiteral("%1. %2 %3").arg(index + 1).arg(title, trackLengthText(entry.length));
+        QString line = QStringLiteral("%1. %2 %3").arg(index + 1).arg(titles[int(index)], trackLengthText(entry.length));
         if (index < options.starts.size())
             line.prepend(startTimeText(options.starts[index]) + u' ');
         if (index < options.gains.size())

@@ -5,6 +5,7 @@
 #include "recorder/gain_plan.h"
 
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -19,6 +20,9 @@ using TitleLookup = std::function<QString(const QString& path)>;
 // file name gives none.
 QString entryTitle(const QString& path, int number, const TitleLookup& lookup);
 
+// The album every entry's tags name, when they all name the same; else empty.
+QString sharedAlbum(const PlaylistTable& table);
+
 // A track's length as m:ss, or h:mm:ss from an hour on.
 QString trackLengthText(qint64 seconds);
 
@@ -30,6 +34,9 @@ struct TrackListOptions {
     std::optional<int> deckTitleLength; // titles as a deck takes them, cut to so many characters (0: any)
     DeckLetters deckLetters = DeckLetters::Ascii;
 };
+
+// Each entry's title as the track list gives it, as a deck takes it when asked.
+QStringList entryTitles(const PlaylistTable& table, const TitleLookup& lookup, const TrackListOptions& options);
 
 // The list for titling the medium, a line a track: "1. Title 3:45"; with start times,
 // gains and sides "Side A", "00:02 1. Title 3:45, gain -4.2 dB (measured)".

@@ -128,6 +128,17 @@ TEST_F(RecorderWindowTest, followsThePlaylistAndSavesTheTrackList)
     child<QPushButton>("SaveAsTextButton")->click(); // cancelled
     EXPECT_TRUE(dialogs.messages.empty());
 
+    // The titles for a NetMD tool: each track lasts until the next starts.
+    dialogs.fileAnswers.push_back({dir.filePath("disc.csv")});
+    dialogs.fileAnswers.push_back({dir.filePath("disc.txt")});
+    child<QPushButton>("SaveTitlesButton")->click();
+    EXPECT_EQ(bytesOf(dir.filePath("disc.csv")), "INDEX,GROUP RANGE,GROUP NAME,GROUP FULL WIDTH NAME,NAME,FULL WIDTH NAME,"
+                                                 "DURATION,ENCODING\r\n0,0-0,,,,,4502,\r\n"
+                                                 "1,,,,Opening,,202,SPS\r\n2,,,,Track 2,,4300,SPS\r\n");
+    child<QPushButton>("SaveTitlesButton")->click();
+    EXPECT_EQ(bytesOf(dir.filePath("disc.txt")), "Opening\r\nTrack 2\r\n");
+    EXPECT_TRUE(dialogs.messages.empty());
+
     playlist.clear();
     QCoreApplication::processEvents();
     EXPECT_EQ(gaps->count(), 0);
@@ -200,7 +211,7 @@ TEST_F(RecorderWindowTest, everyControlIsNamedAndReachedByTab)
                                     "MinimumSilenceBox", "SidesBox", "UseSuggestedGapButton", "LeaderBox",
                                     "SideSplit", "FitSummary", "ShortGapList", "TrackListText", "DeckTitlesBox",
                                     "TitleLengthBox", "HalfWidthKanaBox", "ShowGainBox", "CopyButton",
-                                    "SaveAsTextButton"}));
+                                    "SaveAsTextButton", "SaveTitlesButton"}));
     // Every box has a label with a mnemonic that leads to it.
     for (QLabel* label : window.findChildren<QLabel*>()) {
         EXPECT_TRUE(!label->buddy() || label->text().contains(u'&')) << label->text().toStdString();

@@ -57,4 +57,15 @@ TEST(TrackListText, titlesFromTagsNamesCdTracksAndTheLookup)
     EXPECT_EQ(trackListText(table, lookup, deck).section(u'\n', 0, 0), "1. Ana Ruiz - 3:45");
     EXPECT_EQ(entryTitle(looked, 5, {}), "Track 7");
     EXPECT_EQ(entryTitle(QStringLiteral("/cd/odd.cda"), 3, {}), "Track 3"); // the name gives no number
+
+    // The disc is named after the album only when every entry's tags name the same one.
+    const QString first = flac(QStringLiteral("first.flac"), {"album=Mar, Tierra", "title=Uno"});
+    const QString second = flac(QStringLiteral("second.flac"), {"album=Mar, Tierra", "title=Dos"});
+    const QString other = flac(QStringLiteral("other.flac"), {"album=Otro"});
+    ASSERT_FALSE(first.isEmpty() || second.isEmpty() || other.isEmpty()) << "ffmpeg failed";
+    EXPECT_EQ(sharedAlbum({{first, 1, 0}, {second, 1, 0}}), "Mar, Tierra");
+    EXPECT_EQ(sharedAlbum({{first, 1, 0}, {other, 1, 0}}), "");
+    EXPECT_EQ(sharedAlbum({{first, 1, 0}, {untagged, 1, 0}}), "");
+    EXPECT_EQ(sharedAlbum({{first, 1, 0}, {QStringLiteral("/cd/Track05.cda"), 1, 0}}), "");
+    EXPECT_EQ(sharedAlbum({}), "");
 }
