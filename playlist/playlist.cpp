@@ -51,6 +51,7 @@ void Playlist::setGap(int index, double gapMs)
 void Playlist::clear()
 {
     m_table.clear();
+    m_name.clear();
     Q_EMIT cleared();
     updateTotal();
 }

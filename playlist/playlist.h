@@ -3,6 +3,7 @@
 #include "common/playlist_table.h"
 
 #include <QObject>
+#include <QString>
 
 class BasicRandom;
 
@@ -33,6 +34,10 @@ public:
     void shuffle(BasicRandom& random);
     void setGap(int index, double gapMs);
     void clear();
+    // The name of the playlist file the list was first loaded from, without its
+    // extension; empty when none was, and again once the list is cleared.
+    QString name() const { return m_name; }
+    void setName(const QString& name) { m_name = name; }
     // Recounts and announces the total, as every change does.
     void updateTotal();
 
@@ -59,6 +64,7 @@ private:
     void changed();
 
     PlaylistTable m_table;
+    QString m_name;
     double m_total = 0;
     int m_openBatches = 0;
 };

@@ -11,6 +11,7 @@
 #include "playlist_files/playlist_reader.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <algorithm>
 #include <cmath>
 
@@ -74,6 +75,8 @@ void PlaylistAdder::addDroppedFile(const QString& path)
 
 void PlaylistAdder::addPlaylist(const QString& path)
 {
+    if (m_services.playlist.name().isEmpty())
+        m_services.playlist.setName(QFileInfo(path).completeBaseName());
     readPlaylist(path, [this](const QString& entry) {
         addPlaylistEntry(entry);
         m_services.letEventsRun();

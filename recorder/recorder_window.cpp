@@ -321,6 +321,6 @@ void RecorderWindow::refresh()
         if (side.count > 0)
             sideStarts.push_back(side.first);
     }
-    m_trackList->setList(table, m_recorder, sideStarts);
+    m_trackList->setList(table, m_recorder, sideStarts, m_playlist.name());
     Q_EMIT refreshed();
 }

@@ -97,9 +97,11 @@ void TrackListPanel::choose()
     Q_EMIT choiceChanged(choice());
 }
 
-void TrackListPanel::setList(const PlaylistTable& table, const RecorderKind& kind, std::vector<int> sideStarts)
+void TrackListPanel::setList(const PlaylistTable& table, const RecorderKind& kind, std::vector<int> sideStarts,
+                             const QString& listName)
 {
     m_table = table;
+    m_listName = listName;
     m_kind = kind;
     m_sideStarts = std::move(sideStarts);
     show();
@@ -139,13 +141,16 @@ void TrackListPanel::show()
 }
 
 // The titles as the track list gives them; the disc is named after the album the
-// entries share. Each track lasts on the disc until the next one starts.
+// entries share, else after the playlist. Each track lasts on the disc until the
+// next one starts.
 DiscTitles TrackListPanel::discTitles() const
 {
     const TrackListOptions listOptions = options();
     DiscTitles titles;
     titles.tracks = entryTitles(m_table, m_titleLookup, listOptions);
     titles.disc = sharedAlbum(m_table);
+    if (titles.disc.isEmpty())
+        titles.disc = m_listName;
     if (listOptions.deckTitleLength)
         titles.disc = deckTitle(titles.disc, *listOptions.deckTitleLength, listOptions.deckLetters);
     for (size_t i = 0; i < m_table.size(); ++i) {

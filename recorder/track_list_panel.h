@@ -25,8 +25,9 @@ public:
 
     void setTitleLookup(TitleLookup lookup) { m_titleLookup = std::move(lookup); }
     // The list as it stands now, on the recorder's medium, its sides beginning with
-    // the entries given.
-    void setList(const PlaylistTable& table, const RecorderKind& kind, std::vector<int> sideStarts);
+    // the entries given; listName names the disc when the entries share no album.
+    void setList(const PlaylistTable& table, const RecorderKind& kind, std::vector<int> sideStarts,
+                 const QString& listName = {});
     // The silence before the first entry of a side.
     void setLeadIn(double seconds);
     // The gains the entries play at, index for index; empty when the loudness is left alone.
@@ -54,6 +55,7 @@ private:
     PlaylistTable m_table;
     RecorderKind m_kind;
     std::vector<int> m_sideStarts;
+    QString m_listName;
     double m_leadInSeconds = 0;
     std::vector<EntryGain> m_gains;
 

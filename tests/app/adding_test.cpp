@@ -278,6 +278,13 @@ TEST_F(AddingTest, aRefusedFileEndsAnAddOrDropButALoadGoesOn)
     EXPECT_EQ(player.opened.count(c), 1);
     EXPECT_EQ(dialogs.fileRequests.at(1).title, "Load playlist");
     EXPECT_EQ(dialogs.fileRequests[1].filters, QStringList({"M3U playlist (*.m3u)", "PLS playlist (*.pls)"}));
+
+    // The list is named after the first playlist it was loaded from, until it is cleared.
+    EXPECT_EQ(window->playlist().name(), "list");
+    loadPlaylist(makePlaylist("other.m3u", {c}));
+    EXPECT_EQ(window->playlist().name(), "list");
+    window->playlist().clear();
+    EXPECT_EQ(window->playlist().name(), "");
 }
 
 // A cancelled add leaves as every add does, showing the total; a cancelled load

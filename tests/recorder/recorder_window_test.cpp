@@ -73,6 +73,7 @@ TEST_F(RecorderWindowTest, choosingARecorderAnnouncesItAndCustomStartsFromTheLas
 TEST_F(RecorderWindowTest, followsThePlaylistAndSavesTheTrackList)
 {
     window.show();
+    playlist.setName(QStringLiteral("Summer, Mix")); // loaded from "Summer, Mix.m3u"
     playlist.append({QStringLiteral("/m/First.mp3"), 200, 1000});
     playlist.append({QStringLiteral("/cd/Track02.cda"), 4300, 2000});
     QCoreApplication::processEvents();
@@ -128,12 +129,13 @@ TEST_F(RecorderWindowTest, followsThePlaylistAndSavesTheTrackList)
     child<QPushButton>("SaveAsTextButton")->click(); // cancelled
     EXPECT_TRUE(dialogs.messages.empty());
 
-    // The titles for a NetMD tool: each track lasts until the next starts.
+    // The titles for a NetMD tool: the disc named after the playlist, as the tracks share no
+    // album; each track lasts until the next starts.
     dialogs.fileAnswers.push_back({dir.filePath("disc.csv")});
     dialogs.fileAnswers.push_back({dir.filePath("disc.txt")});
     child<QPushButton>("SaveTitlesButton")->click();
     EXPECT_EQ(bytesOf(dir.filePath("disc.csv")), "INDEX,GROUP RANGE,GROUP NAME,GROUP FULL WIDTH NAME,NAME,FULL WIDTH NAME,"
-                                                 "DURATION,ENCODING\r\n0,0-0,,,,,4502,\r\n"
+                                                 "DURATION,ENCODING\r\n0,0-0,,,Summer\\, Mix,,4502,\r\n"
                                                  "1,,,,Opening,,202,SPS\r\n2,,,,Track 2,,4300,SPS\r\n");
     child<QPushButton>("SaveTitlesButton")->click();
     EXPECT_EQ(bytesOf(dir.filePath("disc.txt")), "Opening\r\nTrack 2\r\n");
