@@ -14,6 +14,7 @@
 #include "common/percent_bar.h"
 #include "common/resources.h"
 #include "common/up_down_control.h"
+#include "discs/discs.h"
 #include "help_windows/help_windows.h"
 #include "playlist/adding_controller.h"
 #include "playlist/list_editing.h"
@@ -173,7 +174,11 @@ void MainWindow::setUpRecorderWindow()
     });
     connect(m_recorderWindow, &RecorderWindow::suggestedGapChosen, this,
             [this](double seconds) { ui.defaultGapEdit->setText(plainNumber(seconds)); });
-    const TitleLookup cueTitle = [this](const QString& path) { return m_cueTitles.titleOf(path); };
+    // A sheet's titles first; a disc in the drive may name its tracks in its CD-Text.
+    const TitleLookup cueTitle = [this](const QString& path) {
+        const QString title = m_cueTitles.titleOf(path);
+        return title.isEmpty() ? discTextTitleOf(m_services.discs, path) : title;
+    };
     m_recorderWindow->setTitleLookup(cueTitle);
 
     // What the scan found outlives the window's closing; the window shows it.

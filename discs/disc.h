@@ -3,6 +3,7 @@
 #include "discs/sound_source.h"
 
 #include <QList>
+#include <QString>
 
 // CD time: 75 sectors a second, 588 stereo frames at 44.1 kHz each.
 constexpr qint64 kSectorsPerSecond = 75;
@@ -13,6 +14,7 @@ struct DiscTrack {
     bool audio = true;
     qint64 sectors = 0; // its length
     SoundSource sound;  // where its audio is read
+    QString title;      // the disc's own text names it so: "Performer - Title", or the title alone
 
     // Its length as it is shown and counted: whole seconds, the sectors of a last,
     // partial second left out.
@@ -22,4 +24,5 @@ struct DiscTrack {
 // A disc as a drive reports it or a CUE sheet describes it: track n is tracks[n - 1].
 struct Disc {
     QList<DiscTrack> tracks;
+    QString title; // the album, as the disc's own text names it
 };

@@ -1,5 +1,7 @@
 #include "discs/discs.h"
 
+#include "common/failure.h"
+
 std::optional<DiscTrack> discTrackOf(Discs& discs, const CdEntry& entry)
 {
     const std::optional<Disc> disc = discs.disc(entry.disc);
@@ -9,4 +11,17 @@ std::optional<DiscTrack> discTrackOf(Discs& discs, const CdEntry& entry)
     if (track.sectors <= 0) // a number the disc skips
         return std::nullopt;
     return track;
+}
+
+QString discTextTitleOf(Discs& discs, const QString& entryPath)
+{
+    if (!isCdEntry(entryPath))
+        return {};
+    const std::optional<CdEntry> entry = cdEntryOf(entryPath);
+    try {
+        const std::optional<DiscTrack> track = entry ? discTrackOf(discs, *entry) : std::nullopt;
+        return track ? track->title : QString();
+    } catch (const Failure&) {
+        return {}; // a title is no reason to bother anyone: the track is named by its number
+    }
 }

@@ -23,3 +23,7 @@ public:
 // The track a CD entry names, when its disc has one of that number with a length (a
 // data track has one too); nothing otherwise.
 std::optional<DiscTrack> discTrackOf(Discs& discs, const CdEntry& entry);
+
+// The title a CD entry's disc gives its track in the disc's own text (CD-Text);
+// empty for any other entry, or when the disc names none.
+QString discTextTitleOf(Discs& discs, const QString& entryPath);

@@ -37,6 +37,29 @@ TEST(CdioDrive, readsTheTracksOfADiscImage)
     EXPECT_EQ(disc->tracks[0].sectors, 115);
     EXPECT_EQ(disc->tracks[1].sectors, 45);
     EXPECT_EQ(disc->tracks[1].sound, (SoundSource { SoundSource::Kind::DriveTrack, sheet, 2 }));
+    EXPECT_EQ(disc->title, "");
+    EXPECT_EQ(disc->tracks[0].title, "");
+
+    // The disc's CD-Text names the album and the tracks, the disc's performer standing
+    // for a track's that is not given. libcdio finds the image by the sheet's name.
+    ASSERT_FALSE(media.write("named.bin", sound).isEmpty());
+    const QString named = media.write("named.cue", "PERFORMER \"Ana Ruiz\"\nTITLE \"Río Lento\"\n"
+                                                   "FILE \"named.bin\" BINARY\n"
+                                                   "  TRACK 01 AUDIO\n    TITLE \"Primera\"\n    INDEX 01 00:00:00\n"
+                                                   "  TRACK 02 AUDIO\n    TITLE \"Dúo\"\n    PERFORMER \"Both  of Us\"\n"
+                                                   "    INDEX 01 00:01:40\n");
+    const std::optional<Disc> titled = readDriveDisc(named);
+    ASSERT_TRUE(titled);
+    ASSERT_EQ(titled->tracks.size(), 2);
+    EXPECT_EQ(titled->title, "Río Lento");
+    EXPECT_EQ(titled->tracks[0].title, "Ana Ruiz - Primera");
+    EXPECT_EQ(titled->tracks[1].title, "Both of Us - Dúo");
+    // A sheet in Latin-1, as CD-Text mostly is, reads the same.
+    ASSERT_FALSE(media.write("latin.bin", sound).isEmpty());
+    const std::optional<Disc> latin = readDriveDisc(media.write(
+        "latin.cue", QByteArray("TITLE \"R\xedo Lento\"\nFILE \"latin.bin\" BINARY\n  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n")));
+    ASSERT_TRUE(latin);
+    EXPECT_EQ(latin->title, "Río Lento");
 
     const QString data = media.write("data.cue", "FILE \"x.bin\" BINARY\n  TRACK 01 MODE1/2352\n    INDEX 01 00:00:00\n");
     EXPECT_EQ(readDriveDisc(data), std::nullopt);
