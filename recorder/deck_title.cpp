@@ -105,15 +105,15 @@ const QHash<char32_t, char32_t>& halfWidthForms()
             if (full.size() == 1)
                 made.insert(full.front(), half);
         }
-        // The spacing voiced marks, and the old and small kana that have no half-width
-        // form of their own, as the nearest letter.
-        made.insert(U'゛', kHalfWidthVoiced);
-        made.insert(U'゜', kHalfWidthLast);
-        made.insert(U'ヰ', made.value(U'イ'));
-        made.insert(U'ヱ', made.value(U'エ'));
-        made.insert(U'ヮ', made.value(U'ワ'));
-        made.insert(U'ヵ', made.value(U'カ'));
-        made.insert(U'ヶ', made.value(U'ケ'));
+        // The spacing voiced marks (U+309B, U+309C), and the old and small kana that have
+        // no half-width form of their own (wi, we, small wa, ka, ke) as the nearest letter.
+        made.insert(U'\u309B', kHalfWidthVoiced);
+        made.insert(U'\u309C', kHalfWidthLast);
+        made.insert(U'\u30F0', made.value(U'\u30A4'));
+        made.insert(U'\u30F1', made.value(U'\u30A8'));
+        made.insert(U'\u30EE', made.value(U'\u30EF'));
+        made.insert(U'\u30F5', made.value(U'\u30AB'));
+        made.insert(U'\u30F6', made.value(U'\u30B1'));
         return made;
     }();
     return forms;
@@ -124,8 +124,8 @@ std::optional<QString> halfWidthKanaOf(char32_t c)
 {
     if (isHalfWidthKana(c))
         return QString::fromUcs4(&c, 1);
-    if (c >= U'ぁ' && c <= U'ゖ')
-        c += U'ァ' - U'ぁ'; // hiragana and katakana lie in the same order
+    if (c >= U'\u3041' && c <= U'\u3096')
+        c += U'\u30A1' - U'\u3041'; // hiragana and katakana lie in the same order
     QString text;
     // A voiced kana is its letter and its mark.
     for (char32_t part : QString::fromUcs4(&c, 1).normalized(QString::NormalizationForm_D).toUcs4()) {
