@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <thread>
 #include <utility>
 
 namespace {
@@ -21,6 +20,10 @@ constexpr int kWaitSliceMs = 10;
 // What the output's thread waits for when it has nothing to write yet: a decoder (by its
 // index), or the next file to be handed to play().
 constexpr int kNextFile = std::numeric_limits<int>::max();
+// Silence is taken back no nearer to what is heard than this: the sound server must
+// have the new samples before it plays that far, and it may already have sent a
+// little more than is heard to its device, where it cannot take it back.
+constexpr qint64 kTakeBackMarginFrames = GstOutputStream::kRate * 10 / 1000;
 
 void applyGain(GstBufferHandle& buffer, float gain)
 {
@@ -93,6 +96,7 @@ void GstMediaPlayer::play(const SoundSource& source, double silenceMs, double ga
         m_waiting.push_back(decoder);
         m_gains[decoder] = gainDb == 0 ? 1.0f : float(std::pow(10.0, gainDb / 20));
     }
+    m_handedOver.notify_all();
     try {
         // Nothing plays while it is closed, so no thread uses the stream that goes.
         if (!m_output->isOpen() && m_output->outputName() != m_outputName)
@@ -102,6 +106,15 @@ void GstMediaPlayer::play(const SoundSource& source, double silenceMs, double ga
         endPlayback();
         throw;
     }
+}
+
+void GstMediaPlayer::resume(double silenceMs)
+{
+    {
+        const std::lock_guard lock(m_feedLock);
+        m_timeline.resume(heardFrame(), silenceMs);
+    }
+    m_handedOver.notify_all();
 }
 
 // A decoder neither playing nor waiting: when as many files wait as may, the last
@@ -149,6 +162,8 @@ void GstMediaPlayer::endPlayback()
     m_starvedSince.reset();
     m_sinkFill = 0;
     m_sinkPlays = false;
+    m_takenBack = false;
+    m_refilling = false;
     m_lateTold = false;
     m_timeline.reset();
     m_heardPeaks.reset();
@@ -174,7 +189,13 @@ StereoPeak GstMediaPlayer::takeHeardPeak()
 {
     if (!m_output->isOpen())
         return {};
-    return m_heardPeaks.take(qint64(double(m_output->now()) * GstOutputStream::kRate / GST_SECOND));
+    return m_heardPeaks.take(heardFrame());
+}
+
+// The frame of the output's timeline heard now; any thread.
+qint64 GstMediaPlayer::heardFrame() const
+{
+    return qint64(double(m_output->now()) * GstOutputStream::kRate / GST_SECOND);
 }
 
 // The output's thread, whenever it has room: the playing file's next samples, or
@@ -193,11 +214,12 @@ GstBufferHandle GstMediaPlayer::nextSound()
         // A stop waits for this thread, and while the output closes its clock stands still.
         if (waitFor < 0 || playback != m_playback.load() || m_closing)
             break;
+        if (waitFor == kNextFile) {
+            m_handedOver.wait_for(lock, std::chrono::milliseconds(kWaitSliceMs));
+            continue;
+        }
         lock.unlock();
-        if (waitFor == kNextFile)
-            std::this_thread::sleep_for(std::chrono::milliseconds(kWaitSliceMs));
-        else
-            m_decoders[waitFor].waitUntilReady(kWaitSliceMs);
+        m_decoders[waitFor].waitUntilReady(kWaitSliceMs);
         lock.lock();
     }
     const qint64 at = m_timeline.written();
@@ -211,6 +233,8 @@ GstBufferHandle GstMediaPlayer::nextSound()
     watchSinkLead(sinkLead(), m_active >= 0);
     m_timeline.advance(frames);
     GST_BUFFER_PTS(buffer.get()) = GstClockTime(m_timeline.nanoseconds(at));
+    if (std::exchange(m_takenBack, false)) // else the sink would write it after what it has
+        GST_BUFFER_FLAG_SET(buffer.get(), GST_BUFFER_FLAG_DISCONT);
     GST_BUFFER_DURATION(buffer.get()) = GstClockTime(m_timeline.nanoseconds(m_timeline.written()) - m_timeline.nanoseconds(at));
     return buffer;
 }
@@ -239,6 +263,14 @@ GstBufferHandle GstMediaPlayer::nextPiece(qint64& frames, int& waitFor)
         if (m_active < 0 && !m_waiting.empty()) {
             if (!sinkPlays(frames))
                 return nullptr;
+            if (m_timeline.held()) {
+                // As between files: the sink runs short of silence before more is written,
+                // so that little has to be taken back.
+                frames = kWaitingFrames;
+                if (sinkHoldsPlenty())
+                    waitFor = kNextFile;
+                return nullptr;
+            }
             frames = m_timeline.silenceBeforeStart(kPieceFrames);
             if (frames > 0)
                 return nullptr;
@@ -260,6 +292,7 @@ GstBufferHandle GstMediaPlayer::nextPiece(qint64& frames, int& waitFor)
                 return nullptr;
             }
             m_starvedSince.reset();
+            takeBackSilence();
             m_timeline.startFile();
             m_active = next;
             m_waiting.pop_front();
@@ -339,6 +372,16 @@ bool GstMediaPlayer::sinkPlays(qint64& frames)
     return false;
 }
 
+// Under the feed lock, as a held file starts: the silence written beyond its moment
+// is written over, as long as the sound server has not played it yet.
+void GstMediaPlayer::takeBackSilence()
+{
+    if (m_timeline.takeBackSilence(heardFrame() + kTakeBackMarginFrames) > 0) {
+        m_takenBack = true;
+        m_refilling = true;
+    }
+}
+
 // How far ahead of what is heard the output writes now, in nanoseconds.
 qint64 GstMediaPlayer::sinkLead() const
 {
@@ -361,7 +404,12 @@ bool GstMediaPlayer::sinkHoldsPlenty() const
 void GstMediaPlayer::watchSinkLead(qint64 lead, bool fileSound)
 {
     m_sinkFill = std::max(m_sinkFill, lead);
-    if (lead >= m_sinkFill / 2) {
+    // After silence was taken back the server rewinds what it sent on to its device,
+    // so until the sink has filled again only samples whose moment has passed are lost.
+    if (m_refilling && lead >= m_sinkFill / 2)
+        m_refilling = false;
+    const qint64 least = m_refilling ? 0 : m_sinkFill / 2;
+    if (lead >= least) {
         m_lateTold = false;
     } else if (fileSound && !m_lateTold) {
         m_lateTold = true;

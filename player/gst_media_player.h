@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -35,6 +36,7 @@ public:
     double duration() const override;
     using MediaPlayer::play;
     void play(const SoundSource& source, double silenceMs, double gainDb) override;
+    void resume(double silenceMs) override;
     void stop() override;
     double currentPosition() const override;
     void setOutput(const QString& outputName) override;
@@ -57,6 +59,8 @@ private:
     void dropFiles();
     bool sinkPlays(qint64& frames);
     qint64 sinkLead() const;
+    qint64 heardFrame() const;
+    void takeBackSilence();
     bool sinkHoldsPlenty() const;
     void watchSinkLead(qint64 lead, bool fileSound);
     bool starved(const QString& text);
@@ -83,6 +87,7 @@ private:
 
     // Shared by the output's thread and this one.
     mutable std::mutex m_feedLock;
+    std::condition_variable m_handedOver; // a file was handed to play, or resumed
     SoundTimeline m_timeline { GstOutputStream::kRate };
     int m_active = -1;          // the decoder whose file is being written
     std::deque<int> m_waiting;  // the decoders whose files come next, in order
@@ -92,6 +97,8 @@ private:
     qint64 m_sinkFill = 0;  // the most sound the sink has held ahead of what is heard, in nanoseconds
     bool m_lateTold = false; // the sink runs short, and a break was told
     bool m_sinkPlays = false; // the sink has been filled once and plays what it is given
+    bool m_takenBack = false; // silence was taken back: the next buffer is written where it says
+    bool m_refilling = false; // since then the sink holds less than it did, and fills again
     HeardPeaks m_heardPeaks; // written by the output's thread, taken by this one
 
     std::unique_ptr<GstOutputStream> m_output; // made anew only while closed

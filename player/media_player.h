@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QString>
+#include <limits>
 #include <memory>
 
 // The loudest sample of each channel, as a fraction of full scale.
@@ -37,6 +38,11 @@ public:
     virtual void play(const SoundSource& source, double silenceMs, double gainDb) = 0;
     void play(const SoundSource& source, double silenceMs) { play(source, silenceMs, 0); }
     void play(const QString& path, double silenceMs) { play(SoundSource { .path = path }, silenceMs, 0); }
+    // A silence that lasts until resume(): the file waits, opened and decoded ahead.
+    static constexpr double kHeld = std::numeric_limits<double>::infinity();
+    // The file held by kHeld is due silenceMs after what is heard now, to the sample,
+    // however much silence the output has sent ahead meanwhile.
+    virtual void resume(double silenceMs) = 0;
     // Files waiting to sound: with two, the next but one is handed over a whole
     // file ahead, so a window thread kept busy a while never makes a gap longer.
     static constexpr int kFilesWaiting = 2;

@@ -15,6 +15,7 @@ void SoundTimeline::reset()
     m_waiting.clear();
     m_due.reset();
     m_lastEnd.reset();
+    m_resumed = false;
 }
 
 void SoundTimeline::want(double silenceMs)
@@ -22,6 +23,32 @@ void SoundTimeline::want(double silenceMs)
     m_waiting.push_back(silenceMs);
     if (m_waiting.size() == 1 && !m_fileSounding)
         placeWaitingFile();
+}
+
+void SoundTimeline::resume(qint64 heardFrame, double silenceMs)
+{
+    if (!held())
+        return;
+    if (m_fileSounding) { // due once that file ends, as any other
+        m_waiting.front() = silenceMs;
+        return;
+    }
+    m_waiting.front() = 0;
+    // Never into the last sound, nor into the moments a new stream may lose.
+    m_due = std::max(heardFrame + framesOf(silenceMs), m_lastEnd.value_or(qint64(m_rate) * kSettleMs / 1000));
+    m_resumed = true;
+}
+
+qint64 SoundTimeline::takeBackSilence(qint64 earliest)
+{
+    if (!m_resumed || !m_due || m_fileSounding)
+        return 0;
+    const qint64 from = std::max(*m_due, earliest);
+    if (from >= m_written)
+        return 0;
+    const qint64 taken = m_written - from;
+    m_written = from;
+    return taken;
 }
 
 void SoundTimeline::forgetLastWaiting()
@@ -35,6 +62,10 @@ void SoundTimeline::forgetLastWaiting()
 
 void SoundTimeline::placeWaitingFile()
 {
+    if (held()) {
+        m_due.reset();
+        return;
+    }
     if (!m_lastEnd) {
         // A sound server may drop the first moments of a new stream: the file waits at
         // least that long, so none of it is lost. Before it there is silence all the
@@ -61,6 +92,7 @@ qint64 SoundTimeline::silenceBeforeStart(qint64 maxFrames) const
 void SoundTimeline::startFile()
 {
     m_fileSounding = true;
+    m_resumed = false;
     if (!m_waiting.empty())
         m_waiting.pop_front();
     m_due.reset();

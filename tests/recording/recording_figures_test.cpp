@@ -140,4 +140,55 @@ TEST(SoundTimelinePlacement, filesAreWrittenTheAskedSilenceApartAndNeverSooner)
     EXPECT_EQ(SoundTimeline(44100).nanoseconds(44100 * 3 + 1), 3'000'022'675);
 }
 
+// A file held until resumed waits while silence runs on. Resumed, it is due the asked
+// silence after the frame heard then, and the silence written beyond that is taken
+// back: never nearer to what is heard than allowed, never into the last sound, and
+// only once, for the file that was held.
+TEST(SoundTimelinePlacement, aHeldFileIsDueTheSilenceAfterItsResumeAndSilenceAheadIsTakenBack)
+{
+    constexpr double held = std::numeric_limits<double>::infinity();
+    SoundTimeline timeline(1000);
+    timeline.advance(100);
+    timeline.want(0);
+    timeline.startFile();
+    timeline.advance(500);
+    timeline.endFile(); // its sound ends at 600
+    timeline.want(held);
+    EXPECT_TRUE(timeline.held());
+    EXPECT_EQ(timeline.silenceBeforeStart(50), 50);
+    timeline.advance(5000);
+    EXPECT_EQ(timeline.takeBackSilence(0), 0);
+
+    timeline.resume(4000, 300);
+    EXPECT_FALSE(timeline.held());
+    EXPECT_EQ(timeline.silenceBeforeStart(50), 0);
+    EXPECT_EQ(timeline.takeBackSilence(4100), 5600 - 4300);
+    EXPECT_EQ(timeline.written(), 4300);
+    EXPECT_EQ(timeline.takeBackSilence(0), 0);
+
+    // Resumed with no lead-in: taken back only as near as allowed.
+    timeline.reset();
+    timeline.want(0);
+    timeline.advance(200);
+    timeline.startFile();
+    timeline.advance(500);
+    timeline.endFile();
+    timeline.want(held);
+    timeline.advance(2000);
+    timeline.resume(1500, 0);
+    EXPECT_EQ(timeline.takeBackSilence(1505), 2700 - 1505);
+    timeline.startFile();
+    EXPECT_EQ(timeline.takeBackSilence(0), 0);
+    timeline.advance(100);
+    timeline.endFile();
+
+    // A resume told of a moment before the last sound ended waits for its end.
+    timeline.want(held);
+    timeline.resume(0, 0);
+    EXPECT_EQ(timeline.silenceBeforeStart(1000), 0);
+    timeline.advance(300);
+    EXPECT_EQ(timeline.takeBackSilence(0), 300);
+    EXPECT_EQ(timeline.written(), 1605);
+}
+
 } // namespace

@@ -18,6 +18,7 @@ public:
     QList<SoundSource> playedSources;
     QList<double> silences; // what each play asked for
     QList<double> gains;
+    QList<double> resumes;
     int stops = 0;
     double position = 0;
     QString output; // as last set
@@ -42,6 +43,7 @@ public:
         playedSources << source;
         silences << silenceMs;
     }
+    void resume(double silenceMs) override { resumes << silenceMs; }
     void stop() override { ++stops; }
     double currentPosition() const override { return position; }
     void setOutput(const QString& outputName) override { output = outputName; }
