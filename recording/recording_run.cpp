@@ -116,15 +116,14 @@ int RecordingRun::sideBFirst() const
     return m_sideBreak > 0 && m_sideBreak < m_playlist.count() ? m_sideBreak + 1 : 0;
 }
 
-// Milliseconds of silence between the sound before an entry and the entry. The
-// player counts them from the end of the last sound, which for side B lies the
-// whole hold back.
+// Milliseconds of silence between the sound before an entry and the entry. Side B
+// waits until Continue; its lead-in counts from then.
 double RecordingRun::silenceBefore(int number) const
 {
     if (number == 1)
         return m_leadInSeconds * 1000;
     if (number == sideBFirst())
-        return double(m_heldSince.nsecsElapsed()) / 1e6 + m_leadInSeconds * 1000;
+        return MediaPlayer::kHeld;
     return m_playlist.at(number - 2).gap;
 }
 
@@ -135,12 +134,18 @@ void RecordingRun::queue(int number, const EntrySound& entry)
     m_player.play(entry.sound, silenceBefore(number), m_gainOf ? m_gainOf(number - 1) : 0);
     m_queued.push_back({number, entry.length});
     ++m_waitingInPlayer;
-    if ((number == 1 || number == sideBFirst()) && m_leadInSeconds > 0) {
-        m_leadInTrack = number;
-        m_leadInClock.start();
-        watchLeadIn();
-        m_leadInWatch.start();
-    }
+    if (number == 1)
+        startLeadIn(number);
+}
+
+void RecordingRun::startLeadIn(int number)
+{
+    if (m_leadInSeconds <= 0)
+        return;
+    m_leadInTrack = number;
+    m_leadInClock.start();
+    watchLeadIn();
+    m_leadInWatch.start();
 }
 
 // The lead-in counts from the play that asks for it: the output's start, or Continue.
@@ -153,7 +158,8 @@ void RecordingRun::watchLeadIn()
 // may wait behind those waiting.
 void RecordingRun::mediaTaken()
 {
-    if (!m_running || m_queued.empty())
+    // Side B's first entry is held until Continue: nothing is taken meanwhile.
+    if (!m_running || m_queued.empty() || m_state == State::Holding)
         return;
     m_waitingInPlayer = std::max(0, m_waitingInPlayer - 1);
     handAhead();
@@ -289,12 +295,19 @@ void RecordingRun::trackEnded()
     }
 }
 
-// The output keeps sending silence meanwhile: the player waits for a next file.
+// The output keeps sending silence meanwhile. Side B's first entry is handed over
+// now, held, so that it is opened and decoded while the cassette is turned over.
 void RecordingRun::hold()
 {
     m_state = State::Holding;
-    m_heldSince.start();
     Q_EMIT holdStarted();
+    try {
+        const EntrySound first = entrySound(sideBFirst());
+        if (first.refusal.isEmpty()) // else it says why after Continue
+            queue(sideBFirst(), first);
+    } catch (const Failure& failure) {
+        fail(failure.description());
+    }
 }
 
 void RecordingRun::continueRun()
@@ -303,7 +316,12 @@ void RecordingRun::continueRun()
         return;
     m_state = State::Waiting;
     Q_EMIT holdEnded();
-    startNext();
+    if (m_queued.empty())
+        startNext();
+    if (!m_running || m_queued.empty())
+        return;
+    m_player.resume(m_leadInSeconds * 1000);
+    startLeadIn(sideBFirst());
 }
 
 void RecordingRun::endOfRun()

@@ -104,6 +104,7 @@ private:
     void mediaFailed(const QString& description);
     void trackEnded();
     void endOfRun();
+    void startLeadIn(int number);
     void watchLeadIn();
     void showProgress(const std::function<double()>& position, CountdownRounding rounding, bool fromMedia);
 
@@ -122,7 +123,6 @@ private:
     QTimer m_leadInWatch;
     QElapsedTimer m_leadInClock;
     int m_leadInTrack = 0; // the entry the lead-in comes before
-    QElapsedTimer m_heldSince; // from the end of side A's last sound
 
     State m_state = State::Idle;
     bool m_running = false;

@@ -334,7 +334,8 @@ TEST_F(MainWindowTest, aCassetteRunHoldsWithAContinueButtonOnlyWhileItHolds)
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         EXPECT_FALSE(button) << stopped;
         EXPECT_TRUE(w.ui.trackLeftLabel->isVisible());
-        EXPECT_EQ(player.played.size(), stopped ? 3 : 2);
+        EXPECT_EQ(player.played.size(), stopped ? 4 : 2); // side B's held from the hold on
+        EXPECT_EQ(player.resumes.size(), 1) << stopped; // let go by Continue only
         if (!stopped) {
             EXPECT_TRUE(w.ui.nowPlayingLabel->text().startsWith("Lead-in: track #2 in "));
             player.playThrough();
