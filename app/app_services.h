@@ -20,6 +20,7 @@ struct AppServices {
     MediaPlayer& mediaPlayer; // MediaPlayer1
     SampleReader& sampleReader; // the scan's
     SoundOutputs& soundOutputs; // what the sound server offers to play to
+    SoundOutputs& soundInputs;  // and to listen on
     OtherSounds& otherSounds;   // other programs' streams, kept off a recording
     KeepAwake& keepAwake;       // the computer kept from sleeping during a run
     QString programDirectory; // settings.dat, filelist.tmp and the Recording playlists

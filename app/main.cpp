@@ -21,11 +21,12 @@ int main(int argc, char** argv)
     SystemDiscs discs;
     const auto sampleReader = makeSampleReader();
     const auto soundOutputs = makeSoundOutputs();
+    const auto soundInputs = makeSoundInputs();
     // Unmutes first what a run cut short by a crash left muted.
     const auto otherSounds = makeOtherSounds(QDir(programDirectory()).filePath(QStringLiteral("muted.dat")));
     const auto keepAwake = makeKeepAwake();
     // Files named on the command line (a file manager's "Open with") are all it reads there.
-    Startup startup({dialogs, discs, *mediaPlayer, *sampleReader, *soundOutputs, *otherSounds, *keepAwake, programDirectory(),
+    Startup startup({dialogs, discs, *mediaPlayer, *sampleReader, *soundOutputs, *soundInputs, *otherSounds, *keepAwake, programDirectory(),
                      dataDirectory(), AudioCdFolder::standardBase(), findVolumeControl()},
                     QApplication::arguments().mid(1));
     startup.start();

@@ -219,7 +219,7 @@ void MainWindow::setUpRecorderWindow()
 void MainWindow::setUpOutput()
 {
     const QString path = QDir(m_services.programDirectory).filePath(kOutputFileName);
-    m_outputPanel = new OutputPanel(m_services.soundOutputs, m_services.mediaPlayer, readOutputFile(path));
+    m_outputPanel = new OutputPanel(m_services.soundOutputs, m_services.soundInputs, m_services.mediaPlayer, readOutputFile(path));
     m_recorderWindow->outputArea()->addWidget(m_outputPanel);
     m_recorderWindow->setLeadIn(m_outputPanel->choice().leadInSeconds);
     connect(m_outputPanel, &OutputPanel::choiceChanged, this, [this, path](const OutputChoice& choice) {

@@ -48,7 +48,6 @@ void RunOutput::runStarted()
     m_passageSounding = false;
     m_soundingOn = m_panel.choice().outputName;
     m_soundingTitle = outputTitle(m_panel.choice());
-    m_soundingTitle = outputTitle(m_panel.choice());
     keepOthersOff();
 }
 

@@ -66,7 +66,7 @@ void measure(const QString& programDir, const QList<QStringList>& runs)
     FakeSoundOutputs outputs;
     FakeOtherSounds otherSounds;
     FakeKeepAwake keepAwake;
-    MainWindow window({dialogs, discs, player, reader, outputs, otherSounds, keepAwake, programDir, programDir, programDir, {}});
+    MainWindow window({dialogs, discs, player, reader, outputs, outputs, otherSounds, keepAwake, programDir, programDir, programDir, {}});
     window.setAttribute(Qt::WA_DeleteOnClose, false);
     window.setUpColumns();
     window.show();

@@ -104,7 +104,7 @@ void measure(int count)
     FakeOtherSounds otherSounds;
     FakeKeepAwake keepAwake;
     const QString dir = programDir.path();
-    MainWindow window({dialogs, discs, player, reader, outputs, otherSounds, keepAwake, dir, dir, dir, {}});
+    MainWindow window({dialogs, discs, player, reader, outputs, outputs, otherSounds, keepAwake, dir, dir, dir, {}});
     window.setAttribute(Qt::WA_DeleteOnClose, false);
     window.setUpColumns();
     window.show();

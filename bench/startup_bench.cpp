@@ -54,7 +54,7 @@ int runOnce(int argc, char** argv)
     const auto outputs = makeSoundOutputs();
     const auto otherSounds = makeOtherSounds(QDir(dir.path()).filePath(QStringLiteral("muted.dat")));
     const auto keepAwake = makeKeepAwake();
-    Startup startup({dialogs, discs, *player, *reader, *outputs, *otherSounds, *keepAwake, dir.path(), dir.path(), dir.path(), {}},
+    Startup startup({dialogs, discs, *player, *reader, *outputs, *outputs, *otherSounds, *keepAwake, dir.path(), dir.path(), dir.path(), {}},
                     {});
     startup.start();
     QTimer* splashTimer = startup.splash()->findChild<QTimer*>();

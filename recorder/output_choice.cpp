@@ -47,6 +47,10 @@ OutputChoice parseOutputChoice(const QStringList& lines)
     }
     if (lines.size() > 5)
         choice.gain.preampDb = numberIn(lines[5], -kPreampMostDb, kPreampMostDb).value_or(0);
+    if (lines.size() > 6)
+        choice.listenName = lines[6].trimmed();
+    if (lines.size() > 7)
+        choice.listenDescription = lines[7].trimmed();
     return choice;
 }
 
@@ -54,7 +58,8 @@ QStringList outputChoiceLines(const OutputChoice& choice)
 {
     return {choice.outputName, choice.keepOtherSoundsOff ? QStringLiteral("1") : QStringLiteral("0"),
             plainNumber(choice.leadInSeconds), choice.outputDescription,
-            QLatin1String(kModeNames[int(choice.gain.mode)]), plainNumber(choice.gain.preampDb)};
+            QLatin1String(kModeNames[int(choice.gain.mode)]), plainNumber(choice.gain.preampDb),
+            choice.listenName, choice.listenDescription};
 }
 
 OutputChoice readOutputFile(const QString& path)

@@ -12,6 +12,8 @@ struct OutputChoice {
     double leadInSeconds = 0;
     QString outputDescription; // as the server last described it, to name it while it is away
     GainSettings gain;
+    QString listenName;        // the input that hears what the recorder receives; empty: none
+    QString listenDescription; // as the server last described it
 
     bool operator==(const OutputChoice&) const = default;
 };
@@ -21,7 +23,8 @@ inline constexpr double kPreampMostDb = 15;
 
 // output.dat, beside recorder.dat: the output's name, 1 or 0 for keeping other
 // sounds off, the lead-in in seconds, the output's description, the loudness mode
-// ("off", "track" or "album") and the pre-amp in dB, a line each.
+// ("off", "track" or "album"), the pre-amp in dB, the name of the input listened
+// on and its description, a line each.
 inline const QString kOutputFileName = QStringLiteral("output.dat");
 
 // What the user is shown of the chosen output.

@@ -31,14 +31,32 @@ void addOutput(QComboBox* box, const QString& title, const QString& suffix, cons
         box->setItemData(box->count() - 1, title, Qt::ToolTipRole);
 }
 
+// The first choice, then the devices as the server lists them. A chosen device that
+// is not there now stays the choice, marked, so that plugging it in again is enough.
+void listDevices(QComboBox* box, const QString& first, const std::vector<SoundOutput>& devices,
+                 const QString& chosenName, const QString& chosenTitle)
+{
+    const QSignalBlocker blocker(box);
+    box->clear();
+    box->addItem(first, QString());
+    for (const SoundOutput& device : devices)
+        addOutput(box, device.description.isEmpty() ? device.name : device.description, {}, device.name);
+    if (!chosenName.isEmpty() && !outputNamed(devices, chosenName))
+        addOutput(box, chosenTitle.isEmpty() ? chosenName : chosenTitle, QStringLiteral(" (not connected)"), chosenName);
+    box->setCurrentIndex(box->findData(chosenName));
+}
+
 } // namespace
 
-OutputPanel::OutputPanel(SoundOutputs& outputs, MediaPlayer& player, const OutputChoice& choice, QWidget* parent)
+OutputPanel::OutputPanel(SoundOutputs& outputs, SoundOutputs& inputs, MediaPlayer& player, const OutputChoice& choice,
+                         QWidget* parent)
     : QWidget(parent)
     , m_outputs(outputs)
+    , m_inputs(inputs)
     , m_player(player)
     , m_choice(choice)
     , m_output(new QComboBox)
+    , m_listen(new QComboBox)
     , m_keepOff(new QCheckBox(QStringLiteral("&Keep other sounds off the recording")))
     , m_leadIn(new QDoubleSpinBox)
     , m_loudness(new QComboBox)
@@ -49,6 +67,11 @@ OutputPanel::OutputPanel(SoundOutputs& outputs, MediaPlayer& player, const Outpu
     m_output->setObjectName(QStringLiteral("OutputChoice"));
     m_output->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     m_output->setMinimumContentsLength(30);
+    m_listen->setObjectName(QStringLiteral("ListenBackChoice"));
+    m_listen->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    m_listen->setMinimumContentsLength(30);
+    m_listen->setToolTip(QStringLiteral("An input wired to the recorder's line or monitor output, "
+                                        "to hear what the recorder receives"));
     m_keepOff->setObjectName(QStringLiteral("KeepOtherSoundsBox"));
     m_keepOff->setToolTip(QStringLiteral("Mutes other programs on this output while a run or a passage plays"));
     m_leadIn->setObjectName(QStringLiteral("LeadInBox"));
@@ -92,8 +115,12 @@ OutputPanel::OutputPanel(SoundOutputs& outputs, MediaPlayer& player, const Outpu
     grid->addWidget(loudnessLabel, 2, 0);
     grid->addWidget(m_loudness, 2, 1);
     grid->addLayout(preampRow, 2, 2);
-    grid->addWidget(m_notice, 3, 0, 1, 3);
-    grid->addWidget(m_meter, 4, 0, 1, 3);
+    auto* listenLabel = new QLabel(QStringLiteral("Listen &back:"));
+    listenLabel->setBuddy(m_listen);
+    grid->addWidget(listenLabel, 3, 0);
+    grid->addWidget(m_listen, 3, 1, 1, 2);
+    grid->addWidget(m_notice, 4, 0, 1, 3);
+    grid->addWidget(m_meter, 5, 0, 1, 3);
     grid->setColumnStretch(2, 1);
 
     m_keepOff->setChecked(m_choice.keepOtherSoundsOff);
@@ -101,7 +128,17 @@ OutputPanel::OutputPanel(SoundOutputs& outputs, MediaPlayer& player, const Outpu
     m_loudness->setCurrentIndex(int(m_choice.gain.mode));
     m_preamp->setValue(m_choice.gain.preampDb);
     listOutputs();
+    listInputs();
     connect(&m_outputs, &SoundOutputs::changed, this, &OutputPanel::listOutputs);
+    connect(&m_inputs, &SoundOutputs::changed, this, &OutputPanel::listInputs);
+    connect(m_listen, &QComboBox::activated, this, [this](int index) {
+        m_choice.listenName = m_listen->itemData(index).toString();
+        if (const std::optional<SoundOutput> input = outputNamed(m_inputs.outputs(), m_choice.listenName))
+            m_choice.listenDescription = input->description;
+        else if (m_choice.listenName.isEmpty())
+            m_choice.listenDescription.clear();
+        Q_EMIT choiceChanged(m_choice);
+    });
     connect(m_output, &QComboBox::activated, this, [this](int index) {
         m_choice.outputName = m_output->itemData(index).toString();
         if (const std::optional<SoundOutput> output = outputNamed(m_outputs.outputs(), m_choice.outputName))
@@ -137,20 +174,16 @@ void OutputPanel::setKeepOffProblem(const QString& problem)
     showNotice();
 }
 
-// "System default" first, then the outputs as the server lists them. A chosen output
-// that is not there now stays the choice, marked, so that plugging it in again is enough.
 void OutputPanel::listOutputs()
 {
-    const QSignalBlocker blocker(m_output);
-    m_output->clear();
-    m_output->addItem(QStringLiteral("System default"), QString());
-    const std::vector<SoundOutput> outputs = m_outputs.outputs();
-    for (const SoundOutput& output : outputs)
-        addOutput(m_output, output.description.isEmpty() ? output.name : output.description, {}, output.name);
-    if (!m_choice.outputName.isEmpty() && !outputNamed(outputs, m_choice.outputName))
-        addOutput(m_output, outputTitle(m_choice), QStringLiteral(" (not connected)"), m_choice.outputName);
-    m_output->setCurrentIndex(m_output->findData(m_choice.outputName));
+    listDevices(m_output, QStringLiteral("System default"), m_outputs.outputs(), m_choice.outputName,
+                m_choice.outputDescription);
     showNotice();
+}
+
+void OutputPanel::listInputs()
+{
+    listDevices(m_listen, QStringLiteral("Off"), m_inputs.outputs(), m_choice.listenName, m_choice.listenDescription);
 }
 
 void OutputPanel::showNotice()

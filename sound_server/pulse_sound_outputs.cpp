@@ -6,15 +6,28 @@
 
 namespace {
 
-// The sinks, listed again whenever one comes, goes or changes, or the server
-// changes; the user-interface thread keeps the last list it was told.
-class PulseSoundOutputs : public SoundOutputs {
+// What differs between listing the sinks and listing the sources.
+struct SinkList {
+    using Info = pa_sink_info;
+    static constexpr auto list = pa_context_get_sink_info_list;
+    static constexpr auto mask = PA_SUBSCRIPTION_MASK_SINK;
+};
+struct SourceList {
+    using Info = pa_source_info;
+    static constexpr auto list = pa_context_get_source_info_list;
+    static constexpr auto mask = PA_SUBSCRIPTION_MASK_SOURCE;
+};
+
+// The sinks (or sources), listed again whenever one comes, goes or changes, or the
+// server changes; the user-interface thread keeps the last list it was told.
+template <typename Kind>
+class PulseSoundDevices : public SoundOutputs {
 public:
-    PulseSoundOutputs()
+    PulseSoundDevices()
     {
         PulseConnection::Lock lock(m_connection);
         if (m_connection.connect().isEmpty()
-            && !m_connection.finish(pa_context_get_sink_info_list(m_connection.context(), listed, this)))
+            && !m_connection.finish(Kind::list(m_connection.context(), listed, this)))
             m_listedProblem = cannotList(m_connection.problem());
         m_outputs = m_listed;
         m_problem = m_listedProblem;
@@ -34,12 +47,12 @@ private:
         pa_context_set_subscribe_callback(
             context,
             [](pa_context* context, pa_subscription_event_type_t, uint32_t, void* self) {
-                letRun(pa_context_get_sink_info_list(context, listed, self));
+                letRun(Kind::list(context, listed, self));
             },
             this);
-        const auto events = pa_subscription_mask_t(PA_SUBSCRIPTION_MASK_SINK | PA_SUBSCRIPTION_MASK_SERVER);
+        const auto events = pa_subscription_mask_t(Kind::mask | PA_SUBSCRIPTION_MASK_SERVER);
         letRun(pa_context_subscribe(context, events, nullptr, nullptr));
-        letRun(pa_context_get_sink_info_list(context, listed, this));
+        letRun(Kind::list(context, listed, this));
     }
 
     void lost(const QString& reason)
@@ -50,12 +63,12 @@ private:
         tell();
     }
 
-    static void listed(pa_context*, const pa_sink_info* sink, int end, void* self)
+    static void listed(pa_context*, const typename Kind::Info* device, int end, void* self)
     {
-        auto* outputs = static_cast<PulseSoundOutputs*>(self);
-        if (sink) {
-            outputs->m_listing.push_back({ QString::fromUtf8(sink->name), QString::fromUtf8(sink->description),
-                                           int(sink->sample_spec.rate) });
+        auto* outputs = static_cast<PulseSoundDevices*>(self);
+        if (device) {
+            outputs->m_listing.push_back({ QString::fromUtf8(device->name), QString::fromUtf8(device->description),
+                                           int(device->sample_spec.rate) });
             return;
         }
         if (end < 0) { // the list was refused; the last one stands
@@ -98,5 +111,10 @@ private:
 
 std::unique_ptr<SoundOutputs> makeSoundOutputs()
 {
-    return std::make_unique<PulseSoundOutputs>();
+    return std::make_unique<PulseSoundDevices<SinkList>>();
+}
+
+std::unique_ptr<SoundOutputs> makeSoundInputs()
+{
+    return std::make_unique<PulseSoundDevices<SourceList>>();
 }

@@ -24,3 +24,6 @@ Q_SIGNALS:
 
 // The outputs of the sound server the program plays through.
 std::unique_ptr<SoundOutputs> makeSoundOutputs();
+// The same for the server's inputs, which the program may listen on: line and
+// microphone inputs, and the monitors of its outputs.
+std::unique_ptr<SoundOutputs> makeSoundInputs();

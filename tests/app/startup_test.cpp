@@ -30,7 +30,7 @@ TEST(Startup, splashFirstThenTheMainWindowOneTickLater)
     FakeSoundOutputs outputs;
     FakeOtherSounds otherSounds;
     FakeKeepAwake keepAwake;
-    Startup startup({dialogs, discs, player, reader, outputs, otherSounds, keepAwake, dir.path(), dir.path(), dir.path(), {}}, {});
+    Startup startup({dialogs, discs, player, reader, outputs, outputs, otherSounds, keepAwake, dir.path(), dir.path(), dir.path(), {}}, {});
     startup.start();
 
     QPointer<SplashWindow> splash = startup.splash();
@@ -79,7 +79,7 @@ TEST(Startup, filesItIsOpenedWithAreAddedAsADropAddsThem)
     player.durations = {{song, 61}, {listed, 7}};
     const QString list = makeFile("list.m3u", "listed.wav\r\n");
     QDir::setCurrent(dir.path());
-    Startup startup({dialogs, discs, player, reader, outputs, otherSounds, keepAwake, dir.path(), dir.path(), dir.path(), {}},
+    Startup startup({dialogs, discs, player, reader, outputs, outputs, otherSounds, keepAwake, dir.path(), dir.path(), dir.path(), {}},
                     {"song.mp3", makeFile("notes.txt", "x"), list, dir.path(), "gone.flac", makeFile("empty.wav", "")});
     startup.start();
 

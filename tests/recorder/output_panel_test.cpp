@@ -29,9 +29,10 @@ TEST(OutputPanel, listsTheServersOutputsAfterTheDefaultAndKeepsAChoiceThatIsAway
 {
     FakeSoundOutputs outputs;
     outputs.list = {{"analog", "Built-in Audio Analog Stereo", 44100}, {"spdif", "Built-in Audio Digital Stereo", 48000}};
+    FakeSoundOutputs inputs;
     FakeMediaPlayer player;
     const OutputChoice away {"usb", true, 2, {}, {}};
-    OutputPanel panel(outputs, player, away);
+    OutputPanel panel(outputs, inputs, player, away);
     auto* box = panel.findChild<QComboBox*>("OutputChoice");
     auto* notice = panel.findChild<QLabel*>("OutputNotice");
     EXPECT_EQ(itemsOf(box), QStringList({"System default", "Built-in Audio Analog Stereo",
@@ -73,14 +74,14 @@ TEST(OutputPanel, listsTheServersOutputsAfterTheDefaultAndKeepsAChoiceThatIsAway
     EXPECT_EQ(notice->text(), "No sound server");
 
     // Away, an output is still shown as the server last described it.
-    OutputPanel later(outputs, player, {"spdif", true, 2, "Built-in Audio Digital Stereo", {}});
+    OutputPanel later(outputs, inputs, player, {"spdif", true, 2, "Built-in Audio Digital Stereo", {}});
     EXPECT_EQ(later.findChild<QComboBox*>("OutputChoice")->currentText(), "Built-in Audio Digital Stereo (not connected)");
 
     // A device may describe itself at any length: shown cut short, whole as a tip, and
     // the panel stays as wide as a screen.
     const QString endless = QString(5000, u'W');
     outputs.become({{"long", endless, 44100}});
-    OutputPanel wide(outputs, player, {"gone", true, 2, endless, {}});
+    OutputPanel wide(outputs, inputs, player, {"gone", true, 2, endless, {}});
     auto* wideBox = wide.findChild<QComboBox*>("OutputChoice");
     ASSERT_EQ(wideBox->count(), 3);
     EXPECT_EQ(wideBox->itemText(1).size(), 60);
@@ -95,7 +96,8 @@ TEST(OutputPanel, theMeterShowsWhatThePlayerHeardAndHoldsItsPeak)
 {
     FakeSoundOutputs outputs;
     FakeMediaPlayer player;
-    OutputPanel panel(outputs, player, {});
+    FakeSoundOutputs inputs;
+    OutputPanel panel(outputs, inputs, player, {});
     auto* meter = panel.findChild<LevelMeter*>("LevelMeter");
     player.heardPeak = {1.0f, 1.0f}; // heard while the window was hidden: long past
     panel.show();
@@ -115,4 +117,34 @@ TEST(OutputPanel, theMeterShowsWhatThePlayerHeardAndHoldsItsPeak)
     for (int update = 0; update < LevelMeter::kHoldUpdates; ++update)
         held.showPeak({0.1f, 0.0f});
     EXPECT_NEAR(held.heldDb(0), -20, 0.01);
+}
+
+// The input listened on is chosen as the output is: off first, then the server's
+// inputs by description; one that is away stays chosen under its last description.
+TEST(OutputPanel, listsTheInputsToListenBackOnAfterOffAndKeepsOneThatIsAway)
+{
+    FakeSoundOutputs outputs;
+    FakeSoundOutputs inputs;
+    inputs.list = {{"alsa_input.line", "Built-in Audio Line In", 44100}, {"deck.monitor", "", 44100}};
+    FakeMediaPlayer player;
+    OutputChoice choice;
+    choice.listenName = "alsa_input.usb";
+    choice.listenDescription = "USB Audio Line In";
+    OutputPanel panel(outputs, inputs, player, choice);
+    auto* box = panel.findChild<QComboBox*>("ListenBackChoice");
+    EXPECT_EQ(itemsOf(box),
+              QStringList({"Off", "Built-in Audio Line In", "deck.monitor", "USB Audio Line In (not connected)"}));
+    EXPECT_EQ(box->currentIndex(), 3);
+
+    QSignalSpy chosen(&panel, &OutputPanel::choiceChanged);
+    box->setCurrentIndex(1);
+    Q_EMIT box->activated(1);
+    EXPECT_EQ(panel.choice().listenName, "alsa_input.line");
+    EXPECT_EQ(panel.choice().listenDescription, "Built-in Audio Line In");
+    inputs.become({{"alsa_input.usb", "USB Audio Line In", 48000}});
+    EXPECT_EQ(itemsOf(box), QStringList({"Off", "USB Audio Line In", "Built-in Audio Line In (not connected)"}));
+    box->setCurrentIndex(0);
+    Q_EMIT box->activated(0);
+    EXPECT_EQ(chosen.size(), 2);
+    EXPECT_TRUE(panel.choice().listenName.isEmpty() && panel.choice().listenDescription.isEmpty());
 }

@@ -23,6 +23,7 @@ protected:
     FakeMediaPlayer player;
     FakeSampleReader sampleReader;
     FakeSoundOutputs soundOutputs;
+    FakeSoundOutputs soundInputs;
     FakeOtherSounds otherSounds;
     FakeKeepAwake keepAwake;
     std::unique_ptr<MainWindow> window;
@@ -32,7 +33,7 @@ protected:
 
     AppServices services()
     {
-        return {dialogs, discs, player, sampleReader, soundOutputs, otherSounds, keepAwake, programDir.path(), dataDir(),
+        return {dialogs, discs, player, sampleReader, soundOutputs, soundInputs, otherSounds, keepAwake, programDir.path(), dataDir(),
                 programDir.path(), {}};
     }
 

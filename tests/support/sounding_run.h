@@ -27,9 +27,10 @@ struct SoundingRun {
     SystemDiscs discs;
     std::unique_ptr<SampleReader> sampleReader = makeSampleReader();
     std::unique_ptr<SoundOutputs> soundOutputs = makeSoundOutputs();
+    std::unique_ptr<SoundOutputs> soundInputs = makeSoundInputs();
     std::unique_ptr<OtherSounds> otherSounds = makeOtherSounds(programDir.filePath(QStringLiteral("muted.dat")));
     FakeKeepAwake keepAwake; // the test machine's sleep is not the test's
-    MainWindow window { AppServices { dialogs, discs, *player, *sampleReader, *soundOutputs, *otherSounds, keepAwake,
+    MainWindow window { AppServices { dialogs, discs, *player, *sampleReader, *soundOutputs, *soundInputs, *otherSounds, keepAwake,
                                       programDir.path(), programDir.path(), programDir.path(), {} } };
 
     SoundingRun()
