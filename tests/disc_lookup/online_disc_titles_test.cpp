@@ -1,6 +1,7 @@
 #include "disc_lookup/disc_lookup.h"
 #include "disc_lookup/online_disc_titles.h"
 
+#include "support/example_disc.h"
 #include "support/fake_discs.h"
 #include "support/local_http_server.h"
 
@@ -12,22 +13,6 @@
 namespace {
 
 const QString kDrive = QStringLiteral("/run/user/1000/trelvik/Audio CD");
-
-// MusicBrainz's example disc: six tracks, disc ID 49HHV7Eb8UKF3aQiNmu1GR8vKTY-.
-Disc exampleDisc()
-{
-    Disc disc;
-    const qint64 starts[] = { 0, 15213, 32164, 46442, 63264, 80339, 95312 };
-    for (int i = 0; i < 6; ++i) {
-        DiscTrack track;
-        track.sectors = starts[i + 1] - starts[i];
-        track.sound = { SoundSource::Kind::DriveTrack, "/dev/cdrom", i + 1 };
-        track.start = starts[i];
-        disc.tracks.append(track);
-    }
-    disc.leadOut = starts[6];
-    return disc;
-}
 
 const QByteArray kAnswer = R"({"releases": [{"title": "Lento", "artist-credit": [{"name": "Ana"}], "media": [
     {"discs": [{"id": "49HHV7Eb8UKF3aQiNmu1GR8vKTY-"}], "tracks": [{"title": "Uno"}, {"title": "Dos"}]}]}]})";
