@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/addresses.h"
 #include "help_windows/volume_control.h"
 
 #include <QString>
@@ -27,4 +28,5 @@ struct AppServices {
     QString dataDirectory;    // the scan cache; made when it is first written
     QString audioCdBase;      // holds the "Audio CD" folder of the disc in the drive
     VolumeControl volumeControl;
+    QString discLookupAddress = QString::fromLatin1(kMusicBrainzAddress); // names discs without CD-Text
 };

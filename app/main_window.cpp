@@ -15,6 +15,8 @@
 #include "common/resources.h"
 #include "common/up_down_control.h"
 #include "discs/discs.h"
+#include "disc_lookup/disc_lookup.h"
+#include "disc_lookup/online_disc_titles.h"
 #include "help_windows/help_windows.h"
 #include "playlist/adding_controller.h"
 #include "playlist/list_editing.h"
@@ -110,6 +112,7 @@ MainWindow::MainWindow(const AppServices& services, QWidget* parent)
     connect(ui.volumeControl, &QPushButton::clicked, this,
             [this] { startVolumeControl(m_services.volumeControl); });
 
+    setUpOnlineTitles();
     setUpRecorderWindow();
 
     readSettings();
@@ -174,12 +177,20 @@ void MainWindow::setUpRecorderWindow()
     });
     connect(m_recorderWindow, &RecorderWindow::suggestedGapChosen, this,
             [this](double seconds) { ui.defaultGapEdit->setText(plainNumber(seconds)); });
-    // A sheet's titles first; a disc in the drive may name its tracks in its CD-Text.
+    // A sheet's titles first; a disc in the drive may name its tracks in its CD-Text,
+    // else MusicBrainz may know them.
     const TitleLookup cueTitle = [this](const QString& path) {
-        const QString title = m_cueTitles.titleOf(path);
-        return title.isEmpty() ? discTextTitleOf(m_services.discs, path) : title;
+        QString title = m_cueTitles.titleOf(path);
+        if (title.isEmpty())
+            title = discTextTitleOf(m_services.discs, path);
+        return title.isEmpty() ? m_onlineTitles->titleOf(path) : title;
     };
     m_recorderWindow->setTitleLookup(cueTitle);
+    m_model.setTitleLookup(cueTitle);
+    connect(m_onlineTitles, &OnlineDiscTitles::titlesArrived, this, [this, cueTitle] {
+        m_recorderWindow->setTitleLookup(cueTitle); // shown anew
+        m_model.titlesChanged();
+    });
 
     // What the scan found outlives the window's closing; the window shows it.
     auto* findings = new ListFindings(m_services.sampleReader,
@@ -214,6 +225,31 @@ void MainWindow::setUpRecorderWindow()
     m_run->setGains([gains](int index) { return gains->gainDb(index); });
     connect(findings, &ListFindings::changed, m_recorderWindow,
             [this, findings] { m_recorderWindow->setGains(findings->gains()); });
+}
+
+// A CD's tracks are looked up as they go on the list, so their titles are there when shown.
+void MainWindow::setUpOnlineTitles()
+{
+    m_discLookup = new DiscLookup(this);
+    m_discLookup->setBaseAddress(m_services.discLookupAddress);
+    m_onlineTitles = new OnlineDiscTitles(m_services.discs, *m_discLookup,
+                                          QDir(m_services.programDirectory).filePath(kDiscTitleCacheFileName), this);
+    connect(&m_playlist, &Playlist::entryAppended, m_onlineTitles,
+            [this](int index) { m_onlineTitles->titleOf(m_playlist.at(index).path); });
+    // Titles are no reason to interrupt: a word where the run's state shows, the reason in its tool-tip.
+    connect(m_onlineTitles, &OnlineDiscTitles::failed, this, [this](const QString& message) {
+        qWarning("%s", qUtf8Printable(message));
+        if (m_recordingClaim)
+            return;
+        ui.nowPlayingLabel->setText(QStringLiteral("No CD titles online"));
+        ui.nowPlayingLabel->setToolTip(message);
+    });
+    connect(m_onlineTitles, &OnlineDiscTitles::titlesArrived, this, [this] {
+        if (!ui.nowPlayingLabel->toolTip().isEmpty() && !m_recordingClaim) {
+            ui.nowPlayingLabel->clear();
+            ui.nowPlayingLabel->setToolTip(QString());
+        }
+    });
 }
 
 void MainWindow::setUpOutput()
@@ -365,6 +401,7 @@ void MainWindow::startRecording()
     const SidePlan plan = m_recorderWindow->sidePlan();
     m_run->setSideBreak(plan.sides.size() > 1 ? plan.sides[1].first : -1);
     m_recordingClaim.emplace(*m_busy, BusyState::Activity::Recording);
+    ui.nowPlayingLabel->setToolTip(QString()); // of a lookup that failed
     ui.playlistView->selectionModel()->select(m_model.index(0, 0),
                                            QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
     if (leadingNumber(ui.defaultGapEdit->text()) > 32)

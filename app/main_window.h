@@ -17,6 +17,8 @@
 #include <optional>
 
 class AddingController;
+class DiscLookup;
+class OnlineDiscTitles;
 class OutputPanel;
 class RecorderWindow;
 class RunOutput;
@@ -74,6 +76,7 @@ private:
     void showProgress(const ProgressDisplay& display, bool fromMedia);
     void showRunEnded();
     void warn(const QString& text);
+    void setUpOnlineTitles();
     void quitAfterRun(bool powerOff);
 
     AppServices m_services;
@@ -81,6 +84,8 @@ private:
     PlaylistModel m_model;
     AudioCdFolder m_audioCd;
     CueTitles m_cueTitles; // shared by the track list and the scan, so each sheet is read once
+    DiscLookup* m_discLookup;         // children of the window
+    OnlineDiscTitles* m_onlineTitles;
     BasicRandom m_random; // the program's one generator, so shuffles continue its sequence
     BusyState* m_busy;    // children of the window
     AddingController* m_adding;

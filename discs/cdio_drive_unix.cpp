@@ -70,6 +70,7 @@ std::optional<Disc> discIn(const char* device)
         DiscTrack track;
         track.audio = cdio_get_track_format(cdio.get(), track_t(number)) == TRACK_FORMAT_AUDIO;
         track.sectors = cdio_get_track_sec_count(cdio.get(), track_t(number));
+        track.start = cdio_get_track_lsn(cdio.get(), track_t(number));
         track.sound = { SoundSource::Kind::DriveTrack, name, number };
         track.title = trackTitle(text, track_t(number));
         anyAudio = anyAudio || track.audio;
@@ -77,6 +78,7 @@ std::optional<Disc> discIn(const char* device)
     }
     if (!anyAudio)
         return std::nullopt;
+    disc.leadOut = cdio_get_track_lsn(cdio.get(), CDIO_CDROM_LEADOUT_TRACK);
     return disc;
 }
 

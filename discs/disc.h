@@ -15,6 +15,7 @@ struct DiscTrack {
     qint64 sectors = 0; // its length
     SoundSource sound;  // where its audio is read
     QString title;      // the disc's own text names it so: "Performer - Title", or the title alone
+    qint64 start = 0;   // its first sector from the start of the disc's program area (a drive's disc only)
 
     // Its length as it is shown and counted: whole seconds, the sectors of a last,
     // partial second left out.
@@ -25,4 +26,5 @@ struct DiscTrack {
 struct Disc {
     QList<DiscTrack> tracks;
     QString title; // the album, as the disc's own text names it
+    qint64 leadOut = 0; // the sector after the last track, counted as DiscTrack::start (a drive's disc only)
 };

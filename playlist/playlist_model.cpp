@@ -55,9 +55,21 @@ int PlaylistModel::columnCount(const QModelIndex& parent) const
 
 QVariant PlaylistModel::data(const QModelIndex& index, int role) const
 {
-    if (role != Qt::DisplayRole || !index.isValid() || index.row() >= m_rows)
+    if (!index.isValid() || index.row() >= m_rows)
+        return {};
+    if (role == Qt::ToolTipRole) {
+        const QString title = m_titleLookup ? m_titleLookup(m_playlist.at(index.row()).path) : QString();
+        return title.isEmpty() ? QVariant() : QVariant(title);
+    }
+    if (role != Qt::DisplayRole)
         return {};
     return oneLine(rowText(m_playlist.at(index.row()), index.row(), PlaylistColumn(index.column())));
+}
+
+void PlaylistModel::titlesChanged()
+{
+    if (m_rows > 0)
+        Q_EMIT dataChanged(index(0, 0), index(m_rows - 1, kPlaylistColumns - 1), { Qt::ToolTipRole });
 }
 
 QVariant PlaylistModel::headerData(int section, Qt::Orientation orientation, int role) const

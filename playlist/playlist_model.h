@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/title_lookup.h"
+
 #include <QAbstractTableModel>
 
 class Playlist;
@@ -17,10 +19,16 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
+    // Where the rows' tool-tips find the entries' titles.
+    void setTitleLookup(TitleLookup lookup) { m_titleLookup = std::move(lookup); }
+    // Titles came from elsewhere: the tool-tips are asked for anew.
+    void titlesChanged();
+
 private:
     void appendRow(int index);
     void refreshRows();
 
     const Playlist& m_playlist;
     int m_rows = 0;
+    TitleLookup m_titleLookup;
 };

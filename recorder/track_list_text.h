@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/playlist_table.h"
+#include "common/title_lookup.h"
 #include "recorder/deck_title.h"
 #include "recorder/gain_plan.h"
 
@@ -9,10 +10,6 @@
 #include <functional>
 #include <optional>
 #include <vector>
-
-// A title for an entry from elsewhere (a CD's or an image's own titles); empty
-// when it knows none.
-using TitleLookup = std::function<QString(const QString& path)>;
 
 // The title an entry is listed under: the lookup's, else for a CD track "Track N",
 // else the file's tags ("Artist - Title" when it has both), else its file name

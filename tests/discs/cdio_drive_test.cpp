@@ -36,6 +36,10 @@ TEST(CdioDrive, readsTheTracksOfADiscImage)
     EXPECT_TRUE(disc->tracks[0].audio && disc->tracks[1].audio);
     EXPECT_EQ(disc->tracks[0].sectors, 115);
     EXPECT_EQ(disc->tracks[1].sectors, 45);
+    // Where each track starts and the lead-out, as its disc ID is made of.
+    EXPECT_EQ(disc->tracks[0].start, 0);
+    EXPECT_EQ(disc->tracks[1].start, 115);
+    EXPECT_EQ(disc->leadOut, 160);
     EXPECT_EQ(disc->tracks[1].sound, (SoundSource { SoundSource::Kind::DriveTrack, sheet, 2 }));
     EXPECT_EQ(disc->title, "");
     EXPECT_EQ(disc->tracks[0].title, "");

@@ -38,6 +38,7 @@ public:
     }
 
     int requests = 0;
+    QByteArray lastRequest; // its request line and headers
     // Runs when a request has arrived, before it is answered.
     std::function<void()> onRequest;
 
@@ -61,6 +62,7 @@ private:
                 *request += socket->readAll();
                 if (!request->contains("\r\n\r\n"))
                     return;
+                lastRequest = *request;
                 request->clear();
                 ++requests;
                 if (onRequest)

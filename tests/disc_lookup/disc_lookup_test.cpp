@@ -1,0 +1,122 @@
+#include "disc_lookup/disc_lookup.h"
+
+#include "support/local_http_server.h"
+
+#include <QElapsedTimer>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kId = QStringLiteral("49HHV7Eb8UKF3aQiNmu1GR8vKTY-");
+
+// A release of one medium carrying discId, a track for each title.
+QJsonObject release(const QString& title, const QString& discId, const QStringList& titles)
+{
+    QJsonArray tracks;
+    for (const QString& track : titles)
+        tracks.append(QJsonObject { { "title", track }, { "recording", QJsonObject { { "title", "recorded" } } } });
+    const QJsonObject medium { { "discs", QJsonArray { QJsonObject { { "id", discId } } } }, { "tracks", tracks } };
+    return { { "title", title }, { "artist-credit", QJsonArray { QJsonObject { { "name", "Ana Ruiz" } } } }, { "media", QJsonArray { medium } } };
+}
+
+QByteArray answer(const QJsonArray& releases)
+{
+    return QJsonDocument(QJsonObject { { "id", kId }, { "releases", releases } }).toJson(QJsonDocument::Compact);
+}
+
+// What the lookup said: the album and titles found, or the message of its failure.
+struct Outcome {
+    LookedUpDisc found;
+    QString failure;
+};
+
+Outcome lookUp(DiscLookup& lookup, int trackCount = 2)
+{
+    QSignalSpy found(&lookup, &DiscLookup::found), failed(&lookup, &DiscLookup::failed);
+    lookup.lookUp(kId, trackCount);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !found.isEmpty() || !failed.isEmpty(); }, 5000));
+    if (!failed.isEmpty())
+        return { {}, failed.first().at(1).toString() };
+    return { found.isEmpty() ? LookedUpDisc() : found.first().at(1).value<LookedUpDisc>(), {} };
+}
+
+} // namespace
+
+TEST(DiscLookup, readsTheServicesAnswerOrSaysWhyNot)
+{
+    LocalHttpServer server;
+    struct Case {
+        const char* what;
+        int status;
+        QByteArray body;
+        LookedUpDisc found;
+        const char* failure;
+    };
+    const Case cases[] = {
+        // Of several releases, the first that carries the disc with as many tracks.
+        { "several", 200,
+          answer({ release("Other disc", "otherId", { "A", "B" }), release("Longer", kId, { "A", "B", "C" }),
+                   release("Right", kId, { "Uno", "Dos" }), release("Later", kId, { "X", "Y" }) }),
+          { "Right", { "Ana Ruiz - Uno", "Ana Ruiz - Dos" } }, "" },
+        { "none fits: the first", 200, answer({ release("First", kId, { "A" }), release("Second", kId, { "B" }) }),
+          { "First", { "Ana Ruiz - A" } }, "" },
+        { "a track's own artists, joined", 200, R"({"releases": [{"title": "Juntos", "media": [{"tracks": [{"title": "Tres",
+            "artist-credit": [{"name": "Ana", "joinphrase": " & "}, {"artist": {"name": "Luis"}}]}]}]}]})",
+          { "Juntos", { "Ana & Luis - Tres" } }, "" },
+        { "unknown", 404, R"({"error": "Not Found"})", {}, "127.0.0.1 does not know the disc." },
+        { "busy", 503, "", {}, "127.0.0.1 answered with HTTP status 503." },
+        { "garbage", 200, "<html>{", {}, "127.0.0.1 gave a broken answer: its answer names no release." },
+        { "no tracks", 200, answer({ QJsonObject { { "title", "Empty" } } }), {},
+          "127.0.0.1 gave a broken answer: its answer names no tracks." },
+    };
+    for (const Case& c : cases) {
+        DiscLookup fresh; // each its own, or each would wait its second
+        fresh.setBaseAddress(server.address({}));
+        server.respond(c.status, c.body);
+        const Outcome outcome = lookUp(fresh);
+        EXPECT_EQ(outcome.found, c.found) << c.what;
+        EXPECT_EQ(outcome.failure, *c.failure ? "CD titles not looked up: " + QString::fromLatin1(c.failure) : "")
+            << c.what;
+    }
+    EXPECT_TRUE(server.lastRequest.startsWith("GET /ws/2/discid/" + kId.toLatin1() + "?inc=recordings+artist-credits&"));
+    EXPECT_TRUE(server.lastRequest.contains("\r\nUser-Agent: Trelvik/")) << server.lastRequest.constData();
+
+    DiscLookup slow;
+    slow.setBaseAddress(server.address({}));
+    slow.setTimeout(200);
+    server.neverAnswer();
+    EXPECT_EQ(lookUp(slow).failure, "CD titles not looked up: 127.0.0.1 did not answer within 0.2 s.");
+
+    DiscLookup offline;
+    offline.setBaseAddress(LocalHttpServer::refusingAddress().section('/', 0, 2));
+    EXPECT_TRUE(lookUp(offline).failure.startsWith("CD titles not looked up: 127.0.0.1 cannot be reached ("));
+}
+
+// The service allows one question a second: a second disc waits its turn.
+TEST(DiscLookup, asksAtMostOnceASecond)
+{
+    LocalHttpServer server;
+    server.respond(404, {});
+    QList<qint64> received;
+    QElapsedTimer clock;
+    clock.start();
+    server.onRequest = [&] { received << clock.elapsed(); };
+    DiscLookup lookup;
+    lookup.setBaseAddress(server.address({}));
+    QSignalSpy failed(&lookup, &DiscLookup::failed);
+    lookup.lookUp(kId, 2);
+    lookup.lookUp("secondId", 2);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return failed.size() == 2; }, 5000));
+    ASSERT_EQ(failed.size(), 2);
+    EXPECT_EQ(failed[0][0].toString(), kId);
+    EXPECT_EQ(failed[1][0].toString(), "secondId");
+    ASSERT_EQ(received.size(), 2);
+    // The first request may take its time to arrive; the second is not sent before a second is up.
+    EXPECT_GE(received[1] - received[0], 900);
+    EXPECT_TRUE(server.lastRequest.startsWith("GET /ws/2/discid/secondId?"));
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "discs/disc.h"
+
+// MusicBrainz's example disc of six audio tracks, disc ID 49HHV7Eb8UKF3aQiNmu1GR8vKTY-,
+// with no CD-Text; its tracks played from /dev/cdrom.
+inline Disc exampleDisc()
+{
+    Disc disc;
+    const qint64 starts[] = { 0, 15213, 32164, 46442, 63264, 80339, 95312 };
+    for (int i = 0; i < 6; ++i) {
+        DiscTrack track;
+        track.sectors = starts[i + 1] - starts[i];
+        track.sound = { SoundSource::Kind::DriveTrack, "/dev/cdrom", i + 1 };
+        track.start = starts[i];
+        disc.tracks.append(track);
+    }
+    disc.leadOut = starts[6];
+    return disc;
+}
