@@ -2,6 +2,7 @@
 #include "support/pulse_null_sink.h"
 #include "support/sound_stretches.h"
 #include "support/sounding_run.h"
+#include "support/window_controls.h"
 
 #include "recorder/recorder_window.h"
 
@@ -44,7 +45,7 @@ struct CassetteRun {
         if (!sink.ready())
             return false;
         for (const int frequency : {330, 392, 440, 494, 587}) {
-            const QString path = SoundingRun::makeTone(media, QStringLiteral("t%1.wav").arg(frequency), 1, frequency);
+            const QString path = media.tone(QStringLiteral("t%1.wav").arg(frequency), 1, frequency);
             if (path.isEmpty())
                 return false;
             run.add(path, 1, kGapMs);
@@ -52,9 +53,7 @@ struct CassetteRun {
         run.window.show(); // what is hidden is not offered to a screen reader
         run.window.ui.recorder->click();
         RecorderWindow& recorder = run.window.recorderWindow();
-        auto* choice = recorder.findChild<QComboBox*>("RecorderChoice");
-        choice->setCurrentIndex(choice->findData("custom"));
-        Q_EMIT choice->activated(choice->currentIndex());
+        chooseRecorder(recorder, "custom");
         recorder.findChild<QSpinBox*>("MinutesBox")->setValue(23);
         recorder.findChild<QSpinBox*>("SidesBox")->setValue(2);
         recorder.findChild<QSpinBox*>("LeaderBox")->setValue(1);

@@ -58,8 +58,8 @@ TEST(CdImageEndToEnd, imageAndRipTracksAreHeardWholeWithExactSilencesAndSurviveA
     ASSERT_FALSE(flac.isEmpty());
     const QString rip = media.write("rip.cue", "FILE \"rip.flac\" WAVE\n  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n"
                                                "  TRACK 02 AUDIO\n    INDEX 01 00:00:60\n");
-    const QString before = SoundingRun::makeTone(media, "before.wav", 1.0, 550);
-    const QString after = SoundingRun::makeTone(media, "after.wav", 0.6, 660);
+    const QString before = media.tone("before.wav", 1.0, 550);
+    const QString after = media.tone("after.wav", 0.6, 660);
 
     SoundingRun run;
     run.window.addFiles({ before, image, rip, after });
