@@ -12,6 +12,7 @@
 #include "recording/recording_run.h"
 
 #include <QAccessible>
+#include <QAccessibleActionInterface>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
@@ -296,7 +297,9 @@ TEST_F(MainWindowTest, aCassetteRunHoldsWithAContinueButtonOnlyWhileItHolds)
         const QPointer<QPushButton> button = w.findChild<QPushButton*>("Continue");
         ASSERT_TRUE(button) << stopped;
         EXPECT_TRUE(button->isVisible() && w.ui.statusFrame->isAncestorOf(button));
-        EXPECT_EQ(QAccessible::queryAccessibleInterface(button)->text(QAccessible::Name), "Continue");
+        QAccessibleInterface* offered = QAccessible::queryAccessibleInterface(button);
+        EXPECT_EQ(offered->text(QAccessible::Name), "Continue");
+        EXPECT_TRUE(offered->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
         EXPECT_TRUE(button->focusPolicy() & Qt::TabFocus);
         EXPECT_EQ(w.focusWidget(), button);
         EXPECT_EQ(w.ui.nowPlayingLabel->text(),
@@ -322,21 +325,8 @@ TEST_F(MainWindowTest, aCassetteRunHoldsWithAContinueButtonOnlyWhileItHolds)
     }
 }
 
-// How the track list is written holds for the next start.
-TEST_F(MainWindowTest, theTrackListsChoiceHoldsForTheNextStart)
-{
-    MainWindow& first = load();
-    first.recorderWindow().findChild<QCheckBox*>("DeckTitlesBox")->click();
-    first.recorderWindow().findChild<QSpinBox*>("TitleLengthBox")->setValue(20);
-    EXPECT_EQ(bytesOf(programDir.filePath("track_list.dat")), "1\r\n20\r\n0\r\n0\r\n");
-    const RecorderWindow& second = load().recorderWindow();
-    EXPECT_TRUE(second.findChild<QCheckBox*>("DeckTitlesBox")->isChecked());
-    EXPECT_EQ(second.findChild<QSpinBox*>("TitleLengthBox")->value(), 20);
-    EXPECT_TRUE(second.findChild<QSpinBox*>("TitleLengthBox")->isEnabled());
-}
-
 // A list too long for the chosen recorder is recorded only when the user says so;
-// the choice made in the recorder window holds for the next start.
+// the choices made in the recorder window, the track list's too, hold for the next start.
 TEST_F(MainWindowTest, startRecordingAsksBeforeAListThatDoesNotFit)
 {
     MainWindow& w = load();
@@ -362,11 +352,17 @@ TEST_F(MainWindowTest, startRecordingAsksBeforeAListThatDoesNotFit)
     w.ui.stopRecording->click();
     QTest::qWait(20);
     w.recorderWindow().findChild<QSpinBox*>("LeaderBox")->setValue(10);
+    w.recorderWindow().findChild<QCheckBox*>("DeckTitlesBox")->click();
+    w.recorderWindow().findChild<QSpinBox*>("TitleLengthBox")->setValue(20);
+    EXPECT_EQ(bytesOf(programDir.filePath("track_list.dat")), "1\r\n20\r\n0\r\n0\r\n");
     w.close();
 
     const RecorderWindow& again = load().recorderWindow();
     EXPECT_EQ(again.recorder().id, "minidisc-60-sp");
     EXPECT_EQ(again.sideSettings().leaderSeconds, 10);
+    EXPECT_TRUE(again.findChild<QCheckBox*>("DeckTitlesBox")->isChecked());
+    EXPECT_EQ(again.findChild<QSpinBox*>("TitleLengthBox")->value(), 20);
+    EXPECT_TRUE(again.findChild<QSpinBox*>("TitleLengthBox")->isEnabled());
 }
 
 TEST_F(MainWindowTest, theRecorderButtonOpensTheWindowWhoseSuggestedGapBecomesTheDefault)

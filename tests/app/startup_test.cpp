@@ -46,9 +46,6 @@ TEST(Startup, splashFirstThenTheMainWindowOneTickLater)
     ASSERT_TRUE(shown.wait(3000));
     ASSERT_TRUE(startup.mainWindow());
     EXPECT_TRUE(startup.mainWindow()->isVisible());
-    // The captions of the design until the list first changes.
-    EXPECT_EQ(startup.mainWindow()->ui.totalTimeLabel->text(), "Total time:");
-    EXPECT_EQ(startup.mainWindow()->ui.playlistFrame->title(), "Playlist");
     QTest::qWait(1500);
     EXPECT_TRUE(!splash || !splash->isVisible());
     EXPECT_EQ(shown.count(), 1) << "the splash ticks once";
