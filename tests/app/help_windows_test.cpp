@@ -4,6 +4,8 @@
 #include "common/flat_button.h"
 #include "support/main_window_fixture.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QTest>
@@ -41,7 +43,10 @@ TEST_F(MainWindowTest, helperWindowsShowTheirContentOpenOnceEvenDuringARunAndClo
     EXPECT_FALSE(w.ui.addFiles->isEnabled());
     EXPECT_TRUE(dialogs.messages.empty());
 
-    w.close();
+    // They close with it, even when its settings cannot be written.
+    QDir(programDir.path()).mkdir("settings.dat"); // a folder where the file should go
+    EXPECT_TRUE(w.close());
     for (QWidget* helper : helpers)
         EXPECT_FALSE(helper->isVisible()) << helper->objectName().toStdString();
+    EXPECT_TRUE(QFileInfo(programDir.filePath("settings.dat")).isDir());
 }

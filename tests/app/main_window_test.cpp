@@ -132,19 +132,6 @@ TEST_F(MainWindowTest, closingKeepsTheBoxesForTheNextStartButNotTheGapOrThePlayl
     EXPECT_EQ(second.model().rowCount(), 0);
 }
 
-TEST_F(MainWindowTest, closingClosesTheHelperWindowsEvenWhenSettingsCannotBeWritten)
-{
-    MainWindow& w = load();
-    QDir(programDir.path()).mkdir("settings.dat"); // a folder where the file should go
-    w.show();
-    w.ui.info->click();
-    auto* info = w.findChild<QWidget*>("Form2");
-    ASSERT_TRUE(info && info->isVisible());
-    EXPECT_TRUE(w.close());
-    EXPECT_FALSE(info->isVisible());
-    EXPECT_TRUE(QFileInfo(programDir.filePath("settings.dat")).isDir());
-}
-
 // The window deletes itself on closing, as in the program. A close while an add lets
 // events run between files ends the add after the current file; then the window
 // closes as always.
