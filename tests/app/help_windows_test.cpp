@@ -22,7 +22,6 @@ TEST_F(MainWindowTest, helperWindowsShowTheirContentOpenOnceEvenDuringARunAndClo
     QTest::mouseClick(w.ui.info, Qt::LeftButton);
     InfoWindow* info = help->info();
     ASSERT_NE(info, nullptr);
-    EXPECT_EQ(info->windowTitle(), u"Info");
     EXPECT_TRUE(info->helpTextBox->toPlainText().contains(u"Start recording")); // the help text was found
     info->close();
     for (int twice = 0; twice < 2; ++twice) {
@@ -33,7 +32,6 @@ TEST_F(MainWindowTest, helperWindowsShowTheirContentOpenOnceEvenDuringARunAndClo
     EXPECT_EQ(w.findChildren<InfoWindow*>().size(), 1);
     EXPECT_EQ(w.findChildren<CordWindow*>().size(), 1);
     EXPECT_EQ(w.findChildren<UpdateCheckWindow*>().size(), 1);
-    EXPECT_EQ(help->cordScreenshot()->windowTitle(), u"Cord screenshot");
     EXPECT_EQ(help->cordScreenshot()->cordPicture->pixmap().size(), QSize(339, 433)); // the picture was found
     const QList<QWidget*> helpers = {info, help->cordScreenshot(), help->updateCheck()};
     for (QWidget* helper : helpers)
