@@ -1,5 +1,6 @@
 #include "support/generated_media.h"
 #include "support/pulse_null_sink.h"
+#include "support/sound_stretches.h"
 #include "support/sounding_run.h"
 
 #include "recorder/level_envelope.h"
@@ -7,7 +8,6 @@
 #include "recorder/list_scan.h"
 
 #include <QSignalSpy>
-#include <QtEndian>
 #include <gtest/gtest.h>
 #include <map>
 
@@ -16,21 +16,12 @@ namespace {
 // The level of a 16-bit WAV recording, as the scan measures a track's.
 LevelEnvelope envelopeOfRecording(const QString& path)
 {
-    QFile file(path);
-    file.open(QIODevice::ReadOnly);
-    const QByteArray bytes = file.readAll();
-    const qsizetype format = bytes.indexOf("fmt "), data = bytes.indexOf("data");
+    const WavSamples wav = readWav(path);
+    std::vector<float> samples(size_t(wav.frames() * 2)); // as stereo, whatever the monitor gives
+    for (size_t i = 0; i < samples.size(); ++i)
+        samples[i] = float(wav.samples[i / 2 * size_t(wav.channels) + (wav.channels > 1 ? i % 2 : 0)]) / 32768.0f;
     LevelEnvelope envelope;
-    if (format < 0 || data < 0)
-        return envelope;
-    const int channels = qFromLittleEndian<quint16>(bytes.constData() + format + 10);
-    const qsizetype frames = (bytes.size() - data - 8) / 2 / channels;
-    std::vector<float> samples(size_t(frames * 2)); // as stereo, whatever the monitor gives
-    for (qsizetype i = 0; i < frames * 2; ++i) {
-        const qsizetype sample = i / 2 * channels + (channels > 1 ? i % 2 : 0);
-        samples[size_t(i)] = float(qFromLittleEndian<qint16>(bytes.constData() + data + 8 + sample * 2)) / 32768.0f;
-    }
-    appendSamples(envelope, samples.data(), frames);
+    appendSamples(envelope, samples.data(), wav.frames());
     return envelope;
 }
 
@@ -80,11 +71,7 @@ TEST(DeckSplitEndToEnd, theRecordingSplitsWhereTheScanSaidItWould)
     for (int index = 0; index < 3; ++index)
         run.add(paths[index], 5, gaps[index]);
     const QString recording = media.path(QStringLiteral("deck.wav"));
-    ASSERT_TRUE(sink.startRecording(recording));
-    run.play(30000);
-    QThread::msleep(300);
-    sink.stopRecording();
-    ASSERT_FALSE(run.window.busyState().recording());
+    ASSERT_TRUE(run.recordRun(sink, recording));
 
     const LevelEnvelope deck = envelopeOfRecording(recording);
     const TrackSilences heard = quietPassages(deck, rule);

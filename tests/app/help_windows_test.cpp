@@ -4,6 +4,8 @@
 #include "common/flat_button.h"
 #include "support/main_window_fixture.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QTest>
@@ -20,7 +22,6 @@ TEST_F(MainWindowTest, helperWindowsShowTheirContentOpenOnceEvenDuringARunAndClo
     QTest::mouseClick(w.ui.info, Qt::LeftButton);
     InfoWindow* info = help->info();
     ASSERT_NE(info, nullptr);
-    EXPECT_EQ(info->windowTitle(), u"Info");
     EXPECT_TRUE(info->helpTextBox->toPlainText().contains(u"Start recording")); // the help text was found
     info->close();
     for (int twice = 0; twice < 2; ++twice) {
@@ -31,7 +32,6 @@ TEST_F(MainWindowTest, helperWindowsShowTheirContentOpenOnceEvenDuringARunAndClo
     EXPECT_EQ(w.findChildren<InfoWindow*>().size(), 1);
     EXPECT_EQ(w.findChildren<CordWindow*>().size(), 1);
     EXPECT_EQ(w.findChildren<UpdateCheckWindow*>().size(), 1);
-    EXPECT_EQ(help->cordScreenshot()->windowTitle(), u"Cord screenshot");
     EXPECT_EQ(help->cordScreenshot()->cordPicture->pixmap().size(), QSize(339, 433)); // the picture was found
     const QList<QWidget*> helpers = {info, help->cordScreenshot(), help->updateCheck()};
     for (QWidget* helper : helpers)
@@ -41,7 +41,10 @@ TEST_F(MainWindowTest, helperWindowsShowTheirContentOpenOnceEvenDuringARunAndClo
     EXPECT_FALSE(w.ui.addFiles->isEnabled());
     EXPECT_TRUE(dialogs.messages.empty());
 
-    w.close();
+    // They close with it, even when its settings cannot be written.
+    QDir(programDir.path()).mkdir("settings.dat"); // a folder where the file should go
+    EXPECT_TRUE(w.close());
     for (QWidget* helper : helpers)
         EXPECT_FALSE(helper->isVisible()) << helper->objectName().toStdString();
+    EXPECT_TRUE(QFileInfo(programDir.filePath("settings.dat")).isDir());
 }

@@ -2,6 +2,7 @@
 #include "support/pulse_null_sink.h"
 #include "support/sound_stretches.h"
 #include "support/sounding_run.h"
+#include "support/window_controls.h"
 
 #include "recorder/loudness_meter.h"
 #include "recorder/recorder_window.h"
@@ -13,15 +14,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-QPushButton* buttonCalled(QWidget& window, const QString& text)
-{
-    for (QPushButton* button : window.findChildren<QPushButton*>()) {
-        if (button->text() == text)
-            return button;
-    }
-    return nullptr;
-}
 
 // The loudness of a stretch of a 16-bit stereo recording, its edges left out.
 double loudnessOf(const WavSamples& wav, const SoundStretch& stretch)
@@ -48,9 +40,7 @@ std::vector<double> recordedLoudness(const std::vector<double>& lufsOfTracks, in
     for (const double lufs : lufsOfTracks) {
         // A sine on both channels is as loud in LUFS as its peak in dB below full scale.
         const QString name = QStringLiteral("at%1.wav").arg(-lufs);
-        const QString path = media.make("sox", {"-n", "-r", "44100", "-c", "2", "-b", "16", name, "synth", "3", "sine",
-                                                "997", "vol", QString::number(std::pow(10, lufs / 20))},
-                                        name);
+        const QString path = media.tone(name, 3, 997, std::pow(10, lufs / 20), 44100, 2, 16);
         EXPECT_FALSE(path.isEmpty());
         run.add(path, 3, 1000);
     }
@@ -61,17 +51,10 @@ std::vector<double> recordedLoudness(const std::vector<double>& lufsOfTracks, in
         return {};
     scan->click();
     EXPECT_TRUE(QTest::qWaitFor([&] { return scan->text() == "&Scan list"; }, 30000));
-    auto* loudness = recorder.findChild<QComboBox*>("LoudnessMode");
-    loudness->setCurrentIndex(mode);
-    Q_EMIT loudness->activated(mode);
+    choose(recorder.findChild<QComboBox*>("LoudnessMode"), mode);
 
     const QString recording = media.path("deck.wav");
-    if (!sink.startRecording(recording, 2))
-        return {};
-    run.play(60000);
-    EXPECT_FALSE(run.window.busyState().recording()) << "the run did not end";
-    QThread::msleep(300); // the last samples reach the monitor
-    sink.stopRecording();
+    EXPECT_TRUE(run.recordRun(sink, recording, 2, 60000)) << "no recording, or the run did not end";
     EXPECT_TRUE(run.dialogs.messages.empty()) << run.dialogs.messages.front().text.toStdString();
 
     const WavSamples wav = readWav(recording);

@@ -2,6 +2,7 @@
 
 #include "support/file_bytes.h"
 #include "support/qt_printers.h"
+#include "support/window_controls.h"
 
 #include "common/check_box.h"
 #include "common/flat_button.h"
@@ -11,6 +12,7 @@
 #include "recording/recording_run.h"
 
 #include <QAccessible>
+#include <QAccessibleActionInterface>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
@@ -41,27 +43,6 @@ auto whenDone(const MainWindow& w)
 }
 
 } // namespace
-
-// Only the captions that are the program's own words; the rest repeat the layout file.
-TEST_F(MainWindowTest, opensWithAnEmptyPlaylistAndNothingRunning)
-{
-    MainWindow& w = load();
-    EXPECT_EQ(w.windowTitle(), "Trelvik v1.6.5 - Freeware");
-    EXPECT_EQ(w.ui.defaultGapEdit->text(), "2.0");
-    EXPECT_EQ(w.ui.hotKeysText->toPlainText(), "Delete track = Del\nChange gap length = F2\nMove track=\nShift+up/down\n");
-    const char* headers[] = {"Track", "File", "Length", "Gap (sec)"};
-    ASSERT_EQ(w.model().columnCount(), 4);
-    for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(w.model().headerData(i, Qt::Horizontal, Qt::DisplayRole).toString(), headers[i]);
-    EXPECT_EQ(w.model().rowCount(), 0);
-    for (const char* name : {"Timer1", "Timer3", "Timer4"})
-        EXPECT_FALSE(w.findChild<QTimer*>(name)->isActive()) << name;
-
-    // Without a volume control program its button gives way to the hot keys.
-    w.show();
-    EXPECT_FALSE(w.ui.volumeControl->isVisible());
-    EXPECT_TRUE(w.ui.hotKeysText->isVisible());
-}
 
 TEST_F(MainWindowTest, addingAndEditingSwitchTheSixCommandButtonsOnly)
 {
@@ -149,19 +130,6 @@ TEST_F(MainWindowTest, closingKeepsTheBoxesForTheNextStartButNotTheGapOrThePlayl
     EXPECT_EQ(whenDone(second), std::tuple(1, 1, 1, true, false, true));
     EXPECT_EQ(second.ui.defaultGapEdit->text(), "2.0");
     EXPECT_EQ(second.model().rowCount(), 0);
-}
-
-TEST_F(MainWindowTest, closingClosesTheHelperWindowsEvenWhenSettingsCannotBeWritten)
-{
-    MainWindow& w = load();
-    QDir(programDir.path()).mkdir("settings.dat"); // a folder where the file should go
-    w.show();
-    w.ui.info->click();
-    auto* info = w.findChild<QWidget*>("Form2");
-    ASSERT_TRUE(info && info->isVisible());
-    EXPECT_TRUE(w.close());
-    EXPECT_FALSE(info->isVisible());
-    EXPECT_TRUE(QFileInfo(programDir.filePath("settings.dat")).isDir());
 }
 
 // The window deletes itself on closing, as in the program. A close while an add lets
@@ -300,9 +268,7 @@ TEST_F(MainWindowTest, aCassetteRunHoldsWithAContinueButtonOnlyWhileItHolds)
     w.recorderWindow().findChild<QDoubleSpinBox*>("LeadInBox")->setValue(1);
     w.show();
     // Balanced sides of a cassette: one track a side.
-    auto* choice = w.recorderWindow().findChild<QComboBox*>("RecorderChoice");
-    choice->setCurrentIndex(choice->findData("cassette-c46"));
-    Q_EMIT choice->activated(choice->currentIndex());
+    chooseRecorder(w.recorderWindow(), "cassette-c46");
     auto* split = w.recorderWindow().findChild<QComboBox*>("SideSplit");
     split->setCurrentIndex(split->findText("Balance the sides"));
     for (const bool stopped : {false, true}) {
@@ -318,7 +284,9 @@ TEST_F(MainWindowTest, aCassetteRunHoldsWithAContinueButtonOnlyWhileItHolds)
         const QPointer<QPushButton> button = w.findChild<QPushButton*>("Continue");
         ASSERT_TRUE(button) << stopped;
         EXPECT_TRUE(button->isVisible() && w.ui.statusFrame->isAncestorOf(button));
-        EXPECT_EQ(QAccessible::queryAccessibleInterface(button)->text(QAccessible::Name), "Continue");
+        QAccessibleInterface* offered = QAccessible::queryAccessibleInterface(button);
+        EXPECT_EQ(offered->text(QAccessible::Name), "Continue");
+        EXPECT_TRUE(offered->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
         EXPECT_TRUE(button->focusPolicy() & Qt::TabFocus);
         EXPECT_EQ(w.focusWidget(), button);
         EXPECT_EQ(w.ui.nowPlayingLabel->text(),
@@ -344,21 +312,8 @@ TEST_F(MainWindowTest, aCassetteRunHoldsWithAContinueButtonOnlyWhileItHolds)
     }
 }
 
-// How the track list is written holds for the next start.
-TEST_F(MainWindowTest, theTrackListsChoiceHoldsForTheNextStart)
-{
-    MainWindow& first = load();
-    first.recorderWindow().findChild<QCheckBox*>("DeckTitlesBox")->click();
-    first.recorderWindow().findChild<QSpinBox*>("TitleLengthBox")->setValue(20);
-    EXPECT_EQ(bytesOf(programDir.filePath("track_list.dat")), "1\r\n20\r\n0\r\n0\r\n");
-    const RecorderWindow& second = load().recorderWindow();
-    EXPECT_TRUE(second.findChild<QCheckBox*>("DeckTitlesBox")->isChecked());
-    EXPECT_EQ(second.findChild<QSpinBox*>("TitleLengthBox")->value(), 20);
-    EXPECT_TRUE(second.findChild<QSpinBox*>("TitleLengthBox")->isEnabled());
-}
-
 // A list too long for the chosen recorder is recorded only when the user says so;
-// the choice made in the recorder window holds for the next start.
+// the choices made in the recorder window, the track list's too, hold for the next start.
 TEST_F(MainWindowTest, startRecordingAsksBeforeAListThatDoesNotFit)
 {
     MainWindow& w = load();
@@ -371,9 +326,7 @@ TEST_F(MainWindowTest, startRecordingAsksBeforeAListThatDoesNotFit)
     QTest::qWait(20);
     ASSERT_FALSE(w.busyState().recording());
 
-    auto* choice = w.recorderWindow().findChild<QComboBox*>("RecorderChoice");
-    choice->setCurrentIndex(choice->findData("minidisc-60-sp"));
-    Q_EMIT choice->activated(choice->currentIndex());
+    chooseRecorder(w.recorderWindow(), "minidisc-60-sp");
     EXPECT_EQ(bytesOf(programDir.filePath("recorder.dat")), "minidisc-60-sp\r\n");
     dialogs.questionAnswers = {false, true};
     w.ui.startRecording->click();
@@ -386,11 +339,17 @@ TEST_F(MainWindowTest, startRecordingAsksBeforeAListThatDoesNotFit)
     w.ui.stopRecording->click();
     QTest::qWait(20);
     w.recorderWindow().findChild<QSpinBox*>("LeaderBox")->setValue(10);
+    w.recorderWindow().findChild<QCheckBox*>("DeckTitlesBox")->click();
+    w.recorderWindow().findChild<QSpinBox*>("TitleLengthBox")->setValue(20);
+    EXPECT_EQ(bytesOf(programDir.filePath("track_list.dat")), "1\r\n20\r\n0\r\n0\r\n");
     w.close();
 
     const RecorderWindow& again = load().recorderWindow();
     EXPECT_EQ(again.recorder().id, "minidisc-60-sp");
     EXPECT_EQ(again.sideSettings().leaderSeconds, 10);
+    EXPECT_TRUE(again.findChild<QCheckBox*>("DeckTitlesBox")->isChecked());
+    EXPECT_EQ(again.findChild<QSpinBox*>("TitleLengthBox")->value(), 20);
+    EXPECT_TRUE(again.findChild<QSpinBox*>("TitleLengthBox")->isEnabled());
 }
 
 TEST_F(MainWindowTest, theRecorderButtonOpensTheWindowWhoseSuggestedGapBecomesTheDefault)
@@ -402,9 +361,7 @@ TEST_F(MainWindowTest, theRecorderButtonOpensTheWindowWhoseSuggestedGapBecomesTh
     auto* recorder = w.findChild<QWidget*>("RecorderWindow");
     ASSERT_TRUE(recorder);
     EXPECT_TRUE(QTest::qWaitFor([&] { return recorder->isVisible(); })); // a shortcut clicks a moment later
-    auto* choice = recorder->findChild<QComboBox*>("RecorderChoice");
-    choice->setCurrentIndex(choice->findData("cassette-c60"));
-    Q_EMIT choice->activated(choice->currentIndex());
+    chooseRecorder(*recorder, "cassette-c60");
     recorder->findChild<QPushButton*>("UseSuggestedGapButton")->click();
     EXPECT_EQ(w.ui.defaultGapEdit->text(), "4");
 
@@ -428,6 +385,9 @@ TEST_F(MainWindowTest, everyLabelIsReadAsTheTextItShows)
     w.show();
     w.recorderWindow().show();
     QCoreApplication::processEvents();
+    // Without a volume control program its button gives way to the hot keys.
+    EXPECT_FALSE(w.ui.volumeControl->isVisible());
+    EXPECT_TRUE(w.ui.hotKeysText->isVisible());
     const QList<QLabel*> labels = w.findChildren<QLabel*>();
     ASSERT_GT(labels.size(), 10);
     for (QLabel* label : labels) {
@@ -476,20 +436,11 @@ TEST_F(MainWindowTest, scanFindingsOutliveTheRecorderWindowTheRecorderChoiceAndT
     w->ui.recorder->click();
     QWidget* recorder = &w->recorderWindow();
     const auto scanButton = [&] {
-        for (auto* button : recorder->findChildren<QPushButton*>()) {
-            if (button->text() == "&Scan list" || button->text() == "&Cancel scan")
-                return button;
-        }
-        return static_cast<QPushButton*>(nullptr);
+        QPushButton* scan = buttonCalled(*recorder, "&Scan list");
+        return scan ? scan : buttonCalled(*recorder, "&Cancel scan");
     };
     ASSERT_TRUE(recorder->findChild<QTreeWidget*>() && scanButton());
-    const auto rows = [&] {
-        const auto* tree = recorder->findChild<QTreeWidget*>();
-        QStringList texts;
-        for (int i = 0; i < tree->topLevelItemCount(); ++i)
-            texts << tree->topLevelItem(i)->text(0) + "|" + tree->topLevelItem(i)->text(1) + "|" + tree->topLevelItem(i)->text(2);
-        return texts;
-    };
+    const auto rows = [&] { return findingRows(*recorder); };
     const auto reopen = [&] {
         recorder->close();
         w->ui.recorder->click();
@@ -510,9 +461,7 @@ TEST_F(MainWindowTest, scanFindingsOutliveTheRecorderWindowTheRecorderChoiceAndT
     EXPECT_EQ(rows(), found);
 
     // A CD recorder wants 3 s below -40 dB: no passage to split at, and the gap is too short.
-    auto* choice = recorder->findChild<QComboBox*>("RecorderChoice");
-    choice->setCurrentIndex(choice->findData("cd-r-74"));
-    Q_EMIT choice->activated(choice->currentIndex());
+    chooseRecorder(*recorder, "cd-r-74");
     QCoreApplication::processEvents();
     const QStringList forCd = {"1|one|gap 2.0 s is shorter than 3.0 s", "1|one|peak -6.0 dB at 0:00",
                                "2|two|peak -1.0 dB at 0:00"};
@@ -552,17 +501,14 @@ TEST_F(MainWindowTest, theRecorderWindowFitsALaptopScreenAndGivesItsRoomToTheTra
     EXPECT_GE(trackList->viewport()->height(), 8 * trackList->fontMetrics().lineSpacing());
 
     // A cassette: its sides' settings and lines, and the gaps too short for its deck.
-    auto* choice = recorder.findChild<QComboBox*>("RecorderChoice");
-    choice->setCurrentIndex(choice->findData("cassette-c60"));
-    Q_EMIT choice->activated(choice->currentIndex());
+    chooseRecorder(recorder, "cassette-c60");
     QCoreApplication::processEvents();
     EXPECT_LE(recorder.minimumSizeHint().height(), kRoom);
     EXPECT_LE(recorder.height(), kRoom);
     const auto* meter = recorder.findChild<QWidget*>("LevelMeter");
     EXPECT_GE(meter->height(), meter->sizeHint().height()) << "the meter is squeezed";
 
-    choice->setCurrentIndex(choice->findData("custom"));
-    Q_EMIT choice->activated(choice->currentIndex());
+    chooseRecorder(recorder, "custom");
     QCoreApplication::processEvents();
     EXPECT_LE(recorder.minimumSizeHint().height(), kRoom);
     EXPECT_LE(recorder.height(), kRoom);

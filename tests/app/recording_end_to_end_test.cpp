@@ -41,8 +41,8 @@ TEST(RecordingEndToEnd, recordingHearsEachTrackWithItsGapAfterIt)
     std::vector<Track> heard; // what the recorder hears: a gap of 0 joins two tracks
     for (size_t i = 0; i < tracks.size(); ++i) {
         const Track& t = tracks[i];
-        const QString path = SoundingRun::makeTone(media, QStringLiteral("track%1.wav").arg(i + 1), t.seconds,
-                                                   t.frequency, t.rate, t.channels);
+        const QString path = media.tone(QStringLiteral("track%1.wav").arg(i + 1), t.seconds, t.frequency, 0.5,
+                                        t.rate, t.channels);
         ASSERT_FALSE(path.isEmpty()) << "sox could not make track " << i + 1;
         run.add(path, t.seconds, t.gapMs);
         if (i > 0 && tracks[i - 1].gapMs == 0) {
@@ -95,7 +95,7 @@ TEST(RecordingEndToEnd, recordingHearsTodaysTypesWholeWithNoAddedSilence)
     };
     constexpr double kSeconds = 1.0;
     GeneratedMedia media;
-    const QString wav = SoundingRun::makeTone(media, QStringLiteral("source.wav"), kSeconds, 440);
+    const QString wav = media.tone(QStringLiteral("source.wav"), kSeconds, 440);
     ASSERT_FALSE(wav.isEmpty());
     SoundingRun run;
     for (const auto& type : types) {
@@ -113,10 +113,7 @@ TEST(RecordingEndToEnd, recordingHearsTodaysTypesWholeWithNoAddedSilence)
     }
 
     const QString recording = media.path(QStringLiteral("deck.wav"));
-    ASSERT_TRUE(sink.startRecording(recording));
-    run.play(30000);
-    QThread::msleep(300);
-    sink.stopRecording();
+    ASSERT_TRUE(run.recordRun(sink, recording));
     EXPECT_TRUE(run.dialogs.messages.empty()) << run.dialogs.messages.front().text.toStdString();
 
     const std::vector<SoundStretch> sounds = soundStretches(recording, 0.02);
@@ -144,7 +141,7 @@ TEST(RecordingEndToEnd, aRunShorterThanTheOutputHoldsIsHeardWhole)
         int count;
     } runs[] = {{0.5, 1}, {0.3, 3}};
     for (const auto& r : runs) {
-        const QString tone = SoundingRun::makeTone(media, QStringLiteral("short%1.wav").arg(r.count), r.seconds, 440);
+        const QString tone = media.tone(QStringLiteral("short%1.wav").arg(r.count), r.seconds, 440);
         ASSERT_FALSE(tone.isEmpty());
         SoundingRun run;
         for (int i = 0; i < r.count; ++i)
@@ -166,7 +163,7 @@ TEST(RecordingEndToEnd, soundOutputLostMidTrackStopsTheRunWithAMessage)
     ASSERT_TRUE(sink.ready()) << "no PulseAudio server with a null sink could be started";
     GeneratedMedia media;
     SoundingRun run;
-    const QString path = SoundingRun::makeTone(media, QStringLiteral("long.wav"), 4, 440);
+    const QString path = media.tone(QStringLiteral("long.wav"), 4, 440);
     ASSERT_FALSE(path.isEmpty());
     run.add(path, 4, 0);
     run.add(path, 4, 0);
@@ -188,7 +185,7 @@ TEST(RecordingEndToEnd, aBreakInTheSoundIsToldWithTheTrackAndWhereItIs)
     PulseNullSink sink;
     ASSERT_TRUE(sink.ready()) << "no PulseAudio server with a null sink could be started";
     GeneratedMedia media;
-    const QString path = SoundingRun::makeTone(media, QStringLiteral("long.wav"), 8, 440);
+    const QString path = media.tone(QStringLiteral("long.wav"), 8, 440);
     ASSERT_FALSE(path.isEmpty());
     SoundingRun run;
     run.add(path, 8, 0);
@@ -198,11 +195,7 @@ TEST(RecordingEndToEnd, aBreakInTheSoundIsToldWithTheTrackAndWhereItIs)
         QTimer::singleShot(2000, [&] { QProcess::startDetached(QStringLiteral("sh"), {QStringLiteral("-c"), stopper}); });
     });
     const QString recording = media.path(QStringLiteral("deck.wav"));
-    ASSERT_TRUE(sink.startRecording(recording));
-    run.play(30000);
-    QThread::msleep(300);
-    sink.stopRecording();
-    ASSERT_FALSE(run.window.busyState().recording()) << "the run did not end";
+    ASSERT_TRUE(run.recordRun(sink, recording)) << "no recording, or the run did not end";
 
     ASSERT_EQ(run.dialogs.messages.size(), 1u);
     const QString text = run.dialogs.messages.front().text;
@@ -224,7 +217,7 @@ TEST(RecordingEndToEnd, aBreakInTheSoundIsToldWithTheTrackAndWhereItIs)
 TEST(RecordingEndToEnd, noSoundOutputEndsTheRunWithTheReasonBeforeItCountsDown)
 {
     GeneratedMedia media;
-    const QString path = SoundingRun::makeTone(media, QStringLiteral("tone.wav"), 2, 440);
+    const QString path = media.tone(QStringLiteral("tone.wav"), 2, 440);
     const QString noDevices = media.write(QStringLiteral("asound.conf"), {});
     ASSERT_FALSE(path.isEmpty() || noDevices.isEmpty());
     // No sound server, no ALSA device and no JACK server, whatever this computer has.

@@ -5,6 +5,7 @@
 #include "recording/recording_run.h"
 
 #include "support/main_window_fixture.h"
+#include "support/window_controls.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -68,9 +69,7 @@ TEST_F(RunOutputTest, aRunPlaysToTheChosenOutputOrNotAtAll)
     EXPECT_FALSE(w.busyState().busy());
 
     // Another choice goes to the player for the next run; the system default always starts.
-    auto* choice = w.recorderWindow().findChild<QComboBox*>("OutputChoice");
-    choice->setCurrentIndex(0);
-    Q_EMIT choice->activated(0);
+    choose(w.recorderWindow().findChild<QComboBox*>("OutputChoice"), 0);
     EXPECT_EQ(player.output, "");
     EXPECT_EQ(readOutputFile(QDir(programDir.path()).filePath(kOutputFileName)).outputName, "");
     soundOutputs.become({});

@@ -46,8 +46,7 @@ protected:
     // A fifth of a second of 16-bit tone, which every encoder here takes.
     QString tone()
     {
-        return media.make(QStringLiteral("sox"), {"-n", "-r", "44100", "-b", "16", "-c", "2", "tone.wav", "synth",
-                                                  "0.2", "sine", "440"}, QStringLiteral("tone.wav"));
+        return media.tone(QStringLiteral("tone.wav"), 0.2, 440, 1, 44100, 2, 16);
     }
 
     // A FLAC file with the given Vorbis comments ("NAME=value"), written by metaflac.

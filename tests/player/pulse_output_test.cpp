@@ -68,9 +68,7 @@ TEST(PulseOutputTest, aChosenOutputAloneHearsTheRunsPlayedToIt)
     ASSERT_TRUE(sink.ready());
     ASSERT_TRUE(sink.addSink(QStringLiteral("deck2"), QStringLiteral("Deck2")));
     GeneratedMedia media;
-    const QString tone = media.make(QStringLiteral("sox"),
-                                    { "-r", "44100", "-c", "2", "-n", "tone.wav", "synth", "3", "sine", "440", "vol", "0.5" },
-                                    QStringLiteral("tone.wav"));
+    const QString tone = media.tone(QStringLiteral("tone.wav"), 3, 440);
     ASSERT_FALSE(tone.isEmpty());
     const QString deck = media.path(QStringLiteral("deck.wav"));
     const QString deck2 = media.path(QStringLiteral("deck2.wav"));

@@ -11,8 +11,7 @@
 TEST(GainTagReader, readsAsideOrAtOnceAndStopsWithoutWorkingOffItsQueue)
 {
     GeneratedMedia media;
-    const QString wav = media.make("sox", {"-n", "-r", "44100", "-c", "2", "-b", "16", "tone.wav", "synth", "0.2",
-                                           "sine", "440"}, "tone.wav");
+    const QString wav = media.tone("tone.wav", 0.2, 440, 1, 44100, 2, 16);
     const QString flac = media.make("flac", {"-s", "-o", "tagged.flac", wav}, "tagged.flac");
     ASSERT_FALSE(flac.isEmpty());
     QProcess metaflac;

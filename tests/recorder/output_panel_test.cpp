@@ -3,6 +3,7 @@
 
 #include "support/fake_media_player.h"
 #include "support/fake_sound_outputs.h"
+#include "support/window_controls.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -50,23 +51,19 @@ TEST(OutputPanel, listsTheServersOutputsAfterTheDefaultAndKeepsAChoiceThatIsAway
     // An output that resamples is pointed out; choosing is announced by name.
     outputs.become({{"spdif", "Built-in Audio Digital Stereo", 48000}});
     QSignalSpy chosen(&panel, &OutputPanel::choiceChanged);
-    box->setCurrentIndex(1);
-    Q_EMIT box->activated(1);
+    choose(box, 1);
     ASSERT_EQ(chosen.size(), 1);
     EXPECT_EQ(chosen[0][0].value<OutputChoice>().outputName, "spdif");
     EXPECT_EQ(panel.choice(), (OutputChoice{"spdif", true, 2, "Built-in Audio Digital Stereo", {}}));
     EXPECT_TRUE(notice->text().contains("48000 Hz")) << notice->text().toStdString();
 
-    auto* loudness = panel.findChild<QComboBox*>("LoudnessMode");
-    loudness->setCurrentIndex(2);
-    Q_EMIT loudness->activated(2);
+    choose(panel.findChild<QComboBox*>("LoudnessMode"), 2);
     panel.findChild<QDoubleSpinBox*>("PreampBox")->setValue(-3);
     EXPECT_EQ(chosen.last()[0].value<OutputChoice>().gain, (GainSettings{GainMode::Album, -3}));
 
     panel.setKeepOffProblem("Other sounds cannot be kept off the recording: refused");
     EXPECT_TRUE(notice->text().contains("refused"));
-    box->setCurrentIndex(0);
-    Q_EMIT box->activated(0);
+    choose(box, 0);
     panel.setKeepOffProblem({});
     EXPECT_TRUE(notice->isHidden()) << "the system default";
     outputs.trouble = "No sound server";

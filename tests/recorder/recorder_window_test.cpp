@@ -4,6 +4,7 @@
 #include "support/fake_dialogs.h"
 #include "support/file_bytes.h"
 #include "support/qt_printers.h"
+#include "support/window_controls.h"
 
 #include <QAccessible>
 #include <QCheckBox>
@@ -157,8 +158,7 @@ TEST_F(RecorderWindowTest, aMediumWithSidesShowsEachSideAndAnnouncesItsSettings)
     auto* choice = child<QComboBox>("RecorderChoice");
     auto* leader = child<QSpinBox>("LeaderBox");
     EXPECT_FALSE(leader->isVisible());
-    choice->setCurrentIndex(choice->findData("cassette-c60"));
-    Q_EMIT choice->activated(choice->currentIndex());
+    chooseRecorder(window, "cassette-c60");
     QCoreApplication::processEvents();
     EXPECT_TRUE(leader->isVisible());
     auto* fit = child<QLabel>("FitSummary");

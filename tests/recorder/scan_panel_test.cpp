@@ -2,6 +2,7 @@
 #include "recorder/scan_panel.h"
 #include "support/fake_media_player.h"
 #include "support/fake_sample_reader.h"
+#include "support/window_controls.h"
 
 #include <QLabel>
 #include <QProgressBar>
@@ -11,31 +12,6 @@
 #include <QTest>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
-
-namespace {
-
-// Each row as "number|track|found".
-QStringList rowsOf(const ScanPanel& panel)
-{
-    const auto* tree = panel.findChild<QTreeWidget*>();
-    QStringList rows;
-    for (int i = 0; i < tree->topLevelItemCount(); ++i) {
-        const QTreeWidgetItem* item = tree->topLevelItem(i);
-        rows << item->text(0) + "|" + item->text(1) + "|" + item->text(2);
-    }
-    return rows;
-}
-
-QPushButton* buttonCalled(const ScanPanel& panel, const QString& caption)
-{
-    for (auto* button : panel.findChildren<QPushButton*>()) {
-        if (button->text() == caption)
-            return button;
-    }
-    return nullptr;
-}
-
-} // namespace
 
 TEST(ScanPanel, listsWhatARecorderWouldSplitAndPlaysTheLoudestPassage)
 {
@@ -55,7 +31,7 @@ TEST(ScanPanel, listsWhatARecorderWouldSplitAndPlaysTheLoudestPassage)
     findings.setTracks({ { "One", SoundSource { .path = one }, 1.0, false }, { "Two", stretch, 3.0, false },
                       { "Damaged", SoundSource { .path = damaged }, 2.0, true } });
     // Gaps are known before any scan.
-    EXPECT_EQ(rowsOf(panel), QStringList { "1|One|gap 1.0 s is shorter than 1.5 s" });
+    EXPECT_EQ(findingRows(panel), QStringList { "1|One|gap 1.0 s is shorter than 1.5 s" });
 
     QPushButton* scan = buttonCalled(panel, "&Scan list");
     ASSERT_TRUE(scan);
@@ -63,7 +39,7 @@ TEST(ScanPanel, listsWhatARecorderWouldSplitAndPlaysTheLoudestPassage)
     EXPECT_EQ(scan->text(), "&Cancel scan");
     ASSERT_TRUE(QTest::qWaitFor([&] { return scan->text() == "&Scan list"; }, 30000));
     EXPECT_EQ(panel.findChild<QProgressBar*>()->value(), 100);
-    const QStringList rows = rowsOf(panel);
+    const QStringList rows = findingRows(panel);
     ASSERT_EQ(rows.size(), 5) << rows.join('\n').toStdString();
     EXPECT_EQ(rows[0], "1|One|quiet passage at 0:03 for 2.0 s");
     EXPECT_EQ(rows[1], "1|One|gap 1.0 s is shorter than 1.5 s");
@@ -75,7 +51,7 @@ TEST(ScanPanel, listsWhatARecorderWouldSplitAndPlaysTheLoudestPassage)
 
     // Another rule is shown at once, without a scan.
     findings.setRule({ -50, 2.5 });
-    EXPECT_EQ(rowsOf(panel).mid(0, 3), (QStringList { "1|One|gap 1.0 s is shorter than 2.5 s", "1|One|peak -6.0 dB at 0:00",
+    EXPECT_EQ(findingRows(panel).mid(0, 3), (QStringList { "1|One|gap 1.0 s is shorter than 2.5 s", "1|One|peak -6.0 dB at 0:00",
                                                       "2|Two|peak -1.0 dB at 0:07" }));
 
     // 10 s around the loudest block, 7 s into the stretch: 2 s to 12 s of it. Whoever keeps
@@ -111,10 +87,10 @@ TEST(ScanPanel, listsWhatARecorderWouldSplitAndPlaysTheLoudestPassage)
 
     // A new list keeps the findings of the tracks it keeps; an empty one has nothing to play or scan.
     findings.setTracks({ { "One", SoundSource { .path = one }, 2.0, true } });
-    EXPECT_EQ(rowsOf(panel), QStringList({ "1|One|peak -6.0 dB at 0:00" })); // its 2 s passage is short of 2.5 s
+    EXPECT_EQ(findingRows(panel), QStringList({ "1|One|peak -6.0 dB at 0:00" })); // its 2 s passage is short of 2.5 s
     EXPECT_TRUE(buttonCalled(panel, "&Play loudest passage")->isEnabled());
     findings.setTracks({});
-    EXPECT_TRUE(rowsOf(panel).isEmpty());
+    EXPECT_TRUE(findingRows(panel).isEmpty());
     EXPECT_FALSE(buttonCalled(panel, "&Play loudest passage")->isEnabled());
     EXPECT_FALSE(scan->isEnabled());
 }

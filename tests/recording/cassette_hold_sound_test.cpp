@@ -16,7 +16,8 @@
 // third, Continue pressed a second into the hold: the recording has side A with its
 // gap, then silence through the whole hold, then side B the lead-in after Continue,
 // whole. The output holds over a second of silence ahead by then: a lead-in shorter
-// than that, even none, must not wait for it to be played.
+// than that, even none, must not wait for it to be played. A stop in the hold
+// instead ends the run with side B, which the player holds, never heard.
 TEST(CassetteHoldSound, sideBFollowsContinueByTheLeadInWholeThoughTheOutputHoldsSilenceAhead)
 {
     PulseNullSink sink;
@@ -27,16 +28,13 @@ TEST(CassetteHoldSound, sideBFollowsContinueByTheLeadInWholeThoughTheOutputHolds
     Playlist playlist;
     for (const int frequency : {440, 550, 660}) {
         const QString name = QStringLiteral("tone%1.wav").arg(frequency);
-        const QString path = media.make(QStringLiteral("sox"),
-                                        {"-n", "-r", "44100", "-c", "2", name, "synth", QString::number(kSeconds),
-                                         "sine", QString::number(frequency), "vol", "0.5"},
-                                        name);
+        const QString path = media.tone(name, kSeconds, frequency);
         ASSERT_FALSE(path.isEmpty()) << "sox could not make " << name.toStdString();
         playlist.append({path, qint64(kSeconds), kGapMs});
     }
     FakeDiscs discs;
     const std::unique_ptr<MediaPlayer> player = makeMediaPlayer();
-    for (const double leadIn : {0.0, 0.4}) {
+    for (const auto& [leadIn, stopped] : {std::pair(0.0, false), std::pair(0.4, false), std::pair(0.4, true)}) {
         RecordingRun run(playlist, *player, discs, media.path({}));
         run.setSideBreak(2);
         run.setLeadIn(leadIn);
@@ -48,11 +46,11 @@ TEST(CassetteHoldSound, sideBFollowsContinueByTheLeadInWholeThoughTheOutputHolds
             held.start();
             QTimer::singleShot(1000, &run, [&] {
                 heldSeconds = double(held.nsecsElapsed()) / 1e9;
-                run.continueRun();
+                stopped ? run.stop() : run.continueRun();
             });
         });
 
-        const QString recording = media.path(QStringLiteral("deck%1.wav").arg(leadIn));
+        const QString recording = media.path(QStringLiteral("deck%1%2.wav").arg(leadIn).arg(stopped ? "-stopped" : ""));
         ASSERT_TRUE(sink.startRecording(recording));
         QEventLoop loop;
         QObject::connect(&run, &RecordingRun::ended, &loop, &QEventLoop::quit);
@@ -60,22 +58,25 @@ TEST(CassetteHoldSound, sideBFollowsContinueByTheLeadInWholeThoughTheOutputHolds
         run.start();
         loop.exec();
         ASSERT_FALSE(run.isRunning()) << "the run did not end";
-        QThread::msleep(300); // the last samples reach the monitor
+        // The last samples reach the monitor; after a stop, long past where side B would have begun.
+        QThread::msleep(stopped ? 1500 : 300);
         sink.stopRecording();
         EXPECT_TRUE(warnings.isEmpty()) << warnings.join(u'\n').toStdString();
         ASSERT_GT(heldSeconds, 0) << "the run never held";
 
         const std::vector<SoundStretch> sounds = soundStretches(recording, 0.02);
-        ASSERT_EQ(sounds.size(), 3u) << leadIn;
+        ASSERT_EQ(sounds.size(), stopped ? 2u : 3u) << leadIn << (stopped ? ", stopped" : "");
         for (std::size_t i = 0; i < sounds.size(); ++i)
             EXPECT_NEAR(sounds[i].length(), kSeconds, 0.0001) << "lead-in " << leadIn << ", tone " << i;
         EXPECT_NEAR((sounds[1].start - sounds[0].end) * 1000, kGapMs, 1) << leadIn;
+        if (stopped)
+            continue;
         // The hold is told a moment after side A's sound ends, so side B may come that
         // much later than the test's clock says; never sooner than the lead-in.
         const double late = sounds[2].start - sounds[1].end - heldSeconds - leadIn;
         std::printf("lead-in %.1f s: held %.3f s, side B %+.1f ms after the lead-in\n", leadIn, heldSeconds,
                     late * 1000);
         EXPECT_GE(late, -0.001) << leadIn;
-            EXPECT_LE(late, 0.03) << leadIn;
+        EXPECT_LE(late, 0.03) << leadIn;
     }
 }

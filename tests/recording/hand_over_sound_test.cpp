@@ -25,10 +25,7 @@ TEST(HandOverSound, aWindowThreadBusyForLongerThanAnEntryLeavesEveryGapExact)
     Playlist playlist;
     for (const int frequency : {440, 550, 660, 770}) {
         const QString name = QStringLiteral("tone%1.wav").arg(frequency);
-        const QString path = media.make(QStringLiteral("sox"),
-                                        {"-n", "-r", "44100", "-c", "2", name, "synth", QString::number(kSeconds),
-                                         "sine", QString::number(frequency), "vol", "0.5"},
-                                        name);
+        const QString path = media.tone(name, kSeconds, frequency);
         ASSERT_FALSE(path.isEmpty()) << "sox could not make " << name.toStdString();
         playlist.append({path, qint64(kSeconds), kGapMs});
     }

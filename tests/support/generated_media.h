@@ -47,6 +47,19 @@ public:
         return make(QStringLiteral("sox"), arguments << name, name);
     }
 
+    // A sine tone made by sox, stereo at 44.1 kHz unless asked otherwise; 16-bit when bits says so.
+    QString tone(const QString& name, double seconds, int frequency, double volume = 0.5, int rate = 44100,
+                 int channels = 2, int bits = 0)
+    {
+        QStringList arguments { QStringLiteral("-n"), QStringLiteral("-r"), QString::number(rate), QStringLiteral("-c"),
+                                QString::number(channels) };
+        if (bits)
+            arguments << QStringLiteral("-b") << QString::number(bits);
+        arguments << name << QStringLiteral("synth") << QString::number(seconds) << QStringLiteral("sine")
+                  << QString::number(frequency) << QStringLiteral("vol") << QString::number(volume);
+        return make(QStringLiteral("sox"), arguments, name);
+    }
+
     QString write(const QString& name, const QByteArray& content)
     {
         const QString path = m_dir.filePath(name);

@@ -39,14 +39,10 @@ struct SoundingRun {
         window.setUpColumns();
     }
 
-    // A sine tone at half scale; empty when sox could not make it.
-    static QString makeTone(GeneratedMedia& media, const QString& name, double seconds, int frequency,
-                            int rate = 44100, int channels = 2)
+    // The benchmarks' name for GeneratedMedia::tone.
+    static QString makeTone(GeneratedMedia& media, const QString& name, double seconds, int frequency)
     {
-        return media.make(QStringLiteral("sox"),
-                          {"-n", "-r", QString::number(rate), "-c", QString::number(channels), name, "synth",
-                           QString::number(seconds), "sine", QString::number(frequency), "vol", "0.5"},
-                          name);
+        return media.tone(name, seconds, frequency);
     }
 
     void add(const QString& path, double seconds, double gapMs)
@@ -56,11 +52,11 @@ struct SoundingRun {
 
     // Plays the whole run while the sink's monitor is recorded into recordingPath;
     // false when the recording did not start or the run did not end.
-    bool recordRun(PulseNullSink& sink, const QString& recordingPath)
+    bool recordRun(PulseNullSink& sink, const QString& recordingPath, int channels = 1, int limitMs = 30000)
     {
-        if (!sink.startRecording(recordingPath))
+        if (!sink.startRecording(recordingPath, channels))
             return false;
-        play(30000);
+        play(limitMs);
         const bool ended = !window.busyState().recording();
         QThread::msleep(300); // the last samples reach the monitor
         sink.stopRecording();

@@ -1,0 +1,105 @@
+#include "recorder/output_choice.h"
+#include "recorder/sides_file.h"
+#include "recorder/track_list_choice.h"
+
+#include "support/file_bytes.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+// The Recorder window's small settings files: each comes back as written, and what
+// cannot be read gives that part's default.
+
+TEST(SidesFile, settingsComeBackAsWrittenAndDamagedLinesReadAsTheDefaults)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(kSidesFileName);
+    EXPECT_EQ(readSidesFile(path), SideSettings()) << "no file";
+    const SideSettings written[] = {{0, SideSplit::Balance}, {60, SideSplit::FillSideAFirst}};
+    for (const SideSettings& settings : written) {
+        writeSidesFile(path, settings);
+        EXPECT_EQ(readSidesFile(path), settings);
+    }
+    EXPECT_EQ(bytesOf(path), "60\r\nfill\r\n");
+
+    const struct {
+        QByteArray bytes;
+        SideSettings read;
+    } cases[] = {
+        {"", {6, SideSplit::FillSideAFirst}},
+        {"12", {12, SideSplit::FillSideAFirst}},
+        {" 12 \r\n balance \r\n", {12, SideSplit::Balance}},
+        {"61\r\nbalance\r\n", {6, SideSplit::Balance}},
+        {"-1\r\nsideways\r\n", {6, SideSplit::FillSideAFirst}},
+        {"6.5\r\nBalance\r\n", {6, SideSplit::FillSideAFirst}},
+        {"\r\nbalance\r\n", {6, SideSplit::Balance}}, // an empty line is not 0 s
+        {"10 s\r\n\r\n", {6, SideSplit::FillSideAFirst}},
+    };
+    for (const auto& c : cases) {
+        writeBytes(path, c.bytes);
+        EXPECT_EQ(readSidesFile(path), c.read) << c.bytes.toStdString();
+    }
+}
+
+TEST(TrackListChoice, comesBackAsWrittenAndDamagedLinesReadAsTheDefaults)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(kTrackListFileName);
+    EXPECT_EQ(readTrackListFile(path), TrackListChoice()) << "no file";
+    writeTrackListFile(path, {true, 32, true, true});
+    EXPECT_EQ(readTrackListFile(path), (TrackListChoice{true, 32, true, true}));
+    EXPECT_EQ(bytesOf(path), "1\r\n32\r\n1\r\n1\r\n");
+
+    const struct {
+        QByteArray bytes;
+        TrackListChoice read;
+    } cases[] = {
+        {"1", {true, 0, false}},
+        {" 1 \r\n 100 \r\n 1 \r\n", {true, 100, true}},
+        {"yes\r\n1000\r\n2\r\n", {false, 0, false}},
+        {"0\r\n-1\r\n0\r\n", {false, 0, false}},
+        {"1\r\n12.5\r\n1\r\n", {true, 0, true}},
+        {"1\r\n\r\n1\r\n", {true, 0, true}},
+        {"1\r\n8\r\n0\r\n1\r\n", {true, 8, false, true}},
+        {"1\r\n8\r\n0\r\nja\r\n", {true, 8, false, false}},
+    };
+    for (const auto& c : cases) {
+        writeBytes(path, c.bytes);
+        EXPECT_EQ(readTrackListFile(path), c.read) << c.bytes.toStdString();
+    }
+}
+
+namespace {
+
+OutputChoice named(const QString& outputName, bool keepOtherSoundsOff)
+{
+    OutputChoice choice;
+    choice.outputName = outputName;
+    choice.keepOtherSoundsOff = keepOtherSoundsOff;
+    return choice;
+}
+
+} // namespace
+
+TEST(OutputChoice, comesBackAsWrittenAndAnythingDamagedGivesThatPartsDefault)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(kOutputFileName);
+    EXPECT_EQ(readOutputFile(path), OutputChoice()) << "no file";
+
+    const OutputChoice choice{"alsa_output.usb-Deck.iec958-stereo", true, 1.5, "USB Audio Digital Stereo",
+                              {GainMode::Album, -2.5}, "alsa_input.usb-Deck.analog-stereo", "USB Audio Line In"};
+    writeOutputFile(path, choice);
+    EXPECT_EQ(bytesOf(path), "alsa_output.usb-Deck.iec958-stereo\r\n1\r\n1.5\r\nUSB Audio Digital Stereo\r\nalbum\r\n"
+                             "-2.5\r\nalsa_input.usb-Deck.analog-stereo\r\nUSB Audio Line In\r\n");
+    EXPECT_EQ(readOutputFile(path), choice);
+
+    const auto read = [](QStringList lines) { return parseOutputChoice(lines); };
+    EXPECT_EQ(read({"deck", "yes", "2,5"}), named("deck", false));
+    EXPECT_EQ(read({"deck", "1"}), named("deck", true)) << "a lead-in line missing";
+    for (const char* leadIn : {"-1", "61", "nan", "inf", "1e999", "0x10", ""})
+        EXPECT_EQ(read({"", "0", leadIn}).leadInSeconds, 0) << leadIn;
+    EXPECT_EQ(read({"", "0", " 60 "}).leadInSeconds, 60);
+    EXPECT_EQ(read({"", "0", "0", "", "track", "16"}).gain, (GainSettings{GainMode::Track, 0}));
+    EXPECT_EQ(read({"", "0", "0", "", "Album", "-15"}).gain, (GainSettings{GainMode::Off, -15}));
+}
