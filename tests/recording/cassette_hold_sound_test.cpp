@@ -34,7 +34,10 @@ TEST(CassetteHoldSound, sideBFollowsContinueByTheLeadInWholeThoughTheOutputHolds
     }
     FakeDiscs discs;
     const std::unique_ptr<MediaPlayer> player = makeMediaPlayer();
-    for (const auto& [leadIn, stopped] : {std::pair(0.0, false), std::pair(0.4, false), std::pair(0.4, true)}) {
+    for (const auto& [leadInSeconds, stop] : {std::pair(0.0, false), std::pair(0.4, false), std::pair(0.4, true)}) {
+        // Copies: a lambda below captures them, which a structured binding may not be.
+        const double leadIn = leadInSeconds;
+        const bool stopped = stop;
         RecordingRun run(playlist, *player, discs, media.path({}));
         run.setSideBreak(2);
         run.setLeadIn(leadIn);
