@@ -185,10 +185,16 @@ void MainWindow::setUpRecorderWindow()
             title = discTextTitleOf(m_services.discs, path);
         return title.isEmpty() ? m_onlineTitles->titleOf(path) : title;
     };
-    m_recorderWindow->setTitleLookup(cueTitle);
+    const AlbumLookup cueAlbum = [this](const QString& path) {
+        QString album = m_cueTitles.albumOf(path);
+        if (album.isEmpty())
+            album = discTextAlbumOf(m_services.discs, path);
+        return album.isEmpty() ? m_onlineTitles->albumOf(path) : album;
+    };
+    m_recorderWindow->setTitleLookup(cueTitle, cueAlbum);
     m_model.setTitleLookup(cueTitle);
-    connect(m_onlineTitles, &OnlineDiscTitles::titlesArrived, this, [this, cueTitle] {
-        m_recorderWindow->setTitleLookup(cueTitle); // shown anew
+    connect(m_onlineTitles, &OnlineDiscTitles::titlesArrived, this, [this, cueTitle, cueAlbum] {
+        m_recorderWindow->setTitleLookup(cueTitle, cueAlbum); // shown anew
         m_model.titlesChanged();
     });
 

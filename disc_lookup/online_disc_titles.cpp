@@ -23,21 +23,40 @@ OnlineDiscTitles::OnlineDiscTitles(Discs& discs, DiscLookup& lookup, const QStri
 
 QString OnlineDiscTitles::titleOf(const QString& entryPath)
 {
+    const std::optional<Known> known = knownOf(entryPath);
+    if (!known)
+        return {};
+    // The service's first track is the disc's first number.
+    qsizetype first = 0;
+    while (first < known->disc.tracks.size() && known->disc.tracks[first].sectors <= 0)
+        ++first;
+    const qsizetype index = known->track - 1 - first;
+    return index >= 0 && index < known->looked.titles.size() ? known->looked.titles[index] : QString();
+}
+
+QString OnlineDiscTitles::albumOf(const QString& entryPath)
+{
+    const std::optional<Known> known = knownOf(entryPath);
+    return known ? known->looked.album : QString();
+}
+
+std::optional<OnlineDiscTitles::Known> OnlineDiscTitles::knownOf(const QString& entryPath)
+{
     const std::optional<CdEntry> entry = isCdEntry(entryPath) ? cdEntryOf(entryPath) : std::nullopt;
     if (!entry || isCueSheet(entry->disc)) // a sheet's own lines name its tracks
-        return {};
+        return std::nullopt;
     std::optional<Disc> disc;
     try {
         disc = m_discs.disc(entry->disc);
     } catch (const Failure&) {
-        return {};
+        return std::nullopt;
     }
     const auto named = [](const DiscTrack& track) { return !track.title.isEmpty(); };
     if (!disc || !disc->title.isEmpty() || std::any_of(disc->tracks.cbegin(), disc->tracks.cend(), named))
-        return {};
+        return std::nullopt;
     const QString id = musicBrainzDiscId(*disc);
     if (id.isEmpty())
-        return {};
+        return std::nullopt;
     const auto known = m_cache.constFind(id);
     if (known == m_cache.cend()) {
         if (!m_asked.contains(id)) {
@@ -45,14 +64,9 @@ QString OnlineDiscTitles::titleOf(const QString& entryPath)
             const auto audio = [](const DiscTrack& track) { return track.audio && track.sectors > 0; };
             m_lookup.lookUp(id, int(std::count_if(disc->tracks.cbegin(), disc->tracks.cend(), audio)));
         }
-        return {};
+        return std::nullopt;
     }
-    // The service's first track is the disc's first number.
-    qsizetype first = 0;
-    while (first < disc->tracks.size() && disc->tracks[first].sectors <= 0)
-        ++first;
-    const qsizetype index = entry->track - 1 - first;
-    return index >= 0 && index < known->titles.size() ? known->titles[index] : QString();
+    return Known{*known, std::move(*disc), entry->track};
 }
 
 void OnlineDiscTitles::keep(const QString& discId, const LookedUpDisc& disc)

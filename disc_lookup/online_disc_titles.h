@@ -1,9 +1,11 @@
 #pragma once
 
 #include "disc_lookup/disc_title_cache.h"
+#include "discs/disc.h"
 
 #include <QObject>
 #include <QSet>
+#include <optional>
 
 class DiscLookup;
 class Discs;
@@ -18,6 +20,8 @@ public:
     // The title of a CD entry's track on such a disc; empty for any other entry, or
     // while none is known. Asking about a disc not known yet starts its lookup.
     QString titleOf(const QString& entryPath);
+    // The album of such a disc, as titleOf.
+    QString albumOf(const QString& entryPath);
 
 Q_SIGNALS:
     // A disc's titles came: what shows titles shows them anew.
@@ -26,6 +30,14 @@ Q_SIGNALS:
     void failed(const QString& message);
 
 private:
+    // What is known of the entry's disc, its disc and its track number; nothing as for
+    // titleOf.
+    struct Known {
+        const LookedUpDisc& looked;
+        Disc disc;
+        int track;
+    };
+    std::optional<Known> knownOf(const QString& entryPath);
     void keep(const QString& discId, const LookedUpDisc& disc);
 
     Discs& m_discs;

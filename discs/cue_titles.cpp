@@ -6,14 +6,27 @@
 
 #include <QFileInfo>
 
+namespace {
+
+// The entry, when it names a track of a CUE sheet.
+std::optional<CdEntry> sheetEntryOf(const QString& entryPath)
+{
+    const std::optional<CdEntry> entry = isCdEntry(entryPath) ? cdEntryOf(entryPath) : std::nullopt;
+    return entry && isCueSheet(entry->disc) ? entry : std::nullopt;
+}
+
+} // namespace
+
 QString CueTitles::titleOf(const QString& entryPath)
 {
-    if (!isCdEntry(entryPath))
-        return {};
-    const std::optional<CdEntry> entry = cdEntryOf(entryPath);
-    if (!entry || !isCueSheet(entry->disc))
-        return {};
-    return sheet(entry->disc).titles.value(entry->track);
+    const std::optional<CdEntry> entry = sheetEntryOf(entryPath);
+    return entry ? sheet(entry->disc).titles.value(entry->track) : QString();
+}
+
+QString CueTitles::albumOf(const QString& entryPath)
+{
+    const std::optional<CdEntry> entry = sheetEntryOf(entryPath);
+    return entry ? sheet(entry->disc).album : QString();
 }
 
 const CueTitles::Sheet& CueTitles::sheet(const QString& path)
@@ -22,9 +35,10 @@ const CueTitles::Sheet& CueTitles::sheet(const QString& path)
     Sheet& known = m_sheets[path];
     if (known.size == file.size() && known.changed == file.lastModified())
         return known;
-    known = { file.size(), file.lastModified(), {} };
+    known = { file.size(), file.lastModified(), {}, {} };
     try {
         const CueSheet sheet = readCueSheetFile(path);
+        known.album = sheet.title;
         for (const CueTrack& track : sheet.tracks) {
             const QString performer = track.performer.isEmpty() ? sheet.performer : track.performer;
             if (!track.title.isEmpty())

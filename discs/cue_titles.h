@@ -13,12 +13,15 @@ public:
     // for an entry not on a sheet, a sheet that cannot be read, or a track without a
     // title.
     QString titleOf(const QString& entryPath);
+    // The sheet's own title (the album); empty as for titleOf.
+    QString albumOf(const QString& entryPath);
 
 private:
     struct Sheet {
         qint64 size = -1;
         QDateTime changed;
         QHash<int, QString> titles; // by track number
+        QString album;
     };
     const Sheet& sheet(const QString& path);
 

@@ -25,3 +25,14 @@ QString discTextTitleOf(Discs& discs, const QString& entryPath)
         return {}; // a title is no reason to bother anyone: the track is named by its number
     }
 }
+
+QString discTextAlbumOf(Discs& discs, const QString& entryPath)
+{
+    const std::optional<CdEntry> entry = isCdEntry(entryPath) ? cdEntryOf(entryPath) : std::nullopt;
+    try {
+        const std::optional<Disc> disc = entry ? discs.disc(entry->disc) : std::nullopt;
+        return disc ? disc->title : QString();
+    } catch (const Failure&) {
+        return {};
+    }
+}

@@ -27,3 +27,5 @@ std::optional<DiscTrack> discTrackOf(Discs& discs, const CdEntry& entry);
 // The title a CD entry's disc gives its track in the disc's own text (CD-Text);
 // empty for any other entry, or when the disc names none.
 QString discTextTitleOf(Discs& discs, const QString& entryPath);
+// The album a CD entry's disc names in its own text; empty as for discTextTitleOf.
+QString discTextAlbumOf(Discs& discs, const QString& entryPath);

@@ -209,10 +209,11 @@ QSize RecorderWindow::sizeHint() const
     return QSize(1180, 660).expandedTo(minimumSizeHint());
 }
 
-void RecorderWindow::setTitleLookup(TitleLookup lookup)
+void RecorderWindow::setTitleLookup(TitleLookup titles, AlbumLookup albums)
 {
-    m_titleLookup = lookup;
-    m_trackList->setTitleLookup(std::move(lookup));
+    m_titleLookup = titles;
+    m_trackList->setTitleLookup(std::move(titles));
+    m_trackList->setAlbumLookup(std::move(albums));
     m_refreshTimer.start();
 }
 

@@ -36,7 +36,7 @@ public:
     SidePlan sidePlan() const;
     QSize sizeHint() const override;
     // Where titles the files do not carry come from.
-    void setTitleLookup(TitleLookup lookup);
+    void setTitleLookup(TitleLookup titles, AlbumLookup albums = {});
     // The silence before the first entry of a side: it takes room on the medium.
     void setLeadIn(double seconds);
     // The gains the entries play at, for the track list; empty when the loudness is left alone.

@@ -141,14 +141,14 @@ void TrackListPanel::show()
 }
 
 // The titles as the track list gives them; the disc is named after the album the
-// entries share, else after the playlist. Each track lasts on the disc until the
+// entries share (a CD's own), else after the playlist. Each track lasts on the disc until the
 // next one starts.
 DiscTitles TrackListPanel::discTitles() const
 {
     const TrackListOptions listOptions = options();
     DiscTitles titles;
     titles.tracks = entryTitles(m_table, m_titleLookup, listOptions);
-    titles.disc = sharedAlbum(m_table);
+    titles.disc = sharedAlbum(m_table, m_albumLookup);
     if (titles.disc.isEmpty())
         titles.disc = m_listName;
     if (listOptions.deckTitleLength)

@@ -24,6 +24,7 @@ public:
     explicit TrackListPanel(Dialogs& dialogs, QWidget* parent = nullptr);
 
     void setTitleLookup(TitleLookup lookup) { m_titleLookup = std::move(lookup); }
+    void setAlbumLookup(AlbumLookup lookup) { m_albumLookup = std::move(lookup); }
     // The list as it stands now, on the recorder's medium, its sides beginning with
     // the entries given; listName names the disc when the entries share no album.
     void setList(const PlaylistTable& table, const RecorderKind& kind, std::vector<int> sideStarts,
@@ -52,6 +53,7 @@ private:
 
     Dialogs& m_dialogs;
     TitleLookup m_titleLookup;
+    AlbumLookup m_albumLookup;
     PlaylistTable m_table;
     RecorderKind m_kind;
     std::vector<int> m_sideStarts;

@@ -81,13 +81,14 @@ QString entryTitle(const QString& path, int number, const TitleLookup& lookup)
     return tagged.isEmpty() ? QFileInfo(path).completeBaseName() : tagged;
 }
 
-QString sharedAlbum(const PlaylistTable& table)
+QString sharedAlbum(const PlaylistTable& table, const AlbumLookup& albums)
 {
     QString album;
     for (const PlaylistEntry& entry : table) {
-        if (isCdEntry(entry.path))
+        const bool cd = isCdEntry(entry.path);
+        if (cd && !albums)
             return {};
-        const QString own = fileTags(entry.path).album;
+        const QString own = cd ? albums(entry.path) : fileTags(entry.path).album;
         if (own.isEmpty() || (!album.isEmpty() && own != album))
             return {};
         album = own;

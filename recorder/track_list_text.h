@@ -17,8 +17,9 @@
 // file name gives none.
 QString entryTitle(const QString& path, int number, const TitleLookup& lookup);
 
-// The album every entry's tags name, when they all name the same; else empty.
-QString sharedAlbum(const PlaylistTable& table);
+// The album every entry names, when they all name the same; else empty. A file names
+// it in its tags, a CD track through albums.
+QString sharedAlbum(const PlaylistTable& table, const AlbumLookup& albums);
 
 // A track's length as m:ss, or h:mm:ss from an hour on.
 QString trackLengthText(qint64 seconds);

@@ -6,11 +6,14 @@
 
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
 // A CD without CD-Text put on the list is looked up: its title shows in the list's
-// tool-tip and in the track list. A failed lookup says so in a word, never in a dialog.
+// tool-tip and in the track list, and a list of its tracks alone is saved for import
+// under its album. A failed lookup says so in a word, never in a dialog.
 TEST_F(MainWindowTest, aLookedUpTitleShowsInTheToolTipAndTheTrackList)
 {
     LocalHttpServer server;
@@ -29,6 +32,14 @@ TEST_F(MainWindowTest, aLookedUpTitleShowsInTheToolTipAndTheTrackList)
     window->recorderWindow().show();
     QTest::qWait(10);
     EXPECT_TRUE(window->recorderWindow().findChild<QPlainTextEdit*>()->toPlainText().contains("1. Ana - Dos"));
+    window->playlist().remove(1);
+    QTest::qWait(10); // the track list follows
+    QTemporaryDir dir;
+    dialogs.fileAnswers.push_back({dir.filePath("disc.csv")});
+    window->recorderWindow().findChild<QPushButton*>("SaveTitlesButton")->click();
+    QFile saved(dir.filePath("disc.csv"));
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(saved.readAll().split('\n').value(1), "0,0-0,,,Lento,,216,\r");
     window->recorderWindow().close();
 
     server.respond(404, {});

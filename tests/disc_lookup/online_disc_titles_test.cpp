@@ -40,6 +40,7 @@ TEST(OnlineDiscTitles, looksUpADiscOnceAndKeepsItsTitles)
     EXPECT_EQ(server.requests, 1);
     EXPECT_EQ(titles.titleOf(kDrive + "/Track02.cda"), "Ana - Dos");
     EXPECT_EQ(titles.titleOf(kDrive + "/Track03.cda"), ""); // the service named two only
+    EXPECT_EQ(titles.albumOf(kDrive + "/Track03.cda"), "Lento");
 
     server.respond(500, {});
     DiscLookup later;
@@ -55,6 +56,7 @@ TEST(OnlineDiscTitles, looksUpADiscOnceAndKeepsItsTitles)
     EXPECT_EQ(again.titleOf(kDrive + "/Track02.cda"), "");
     EXPECT_EQ(again.titleOf("/rips/album.cue/Track02.cda"), "");
     EXPECT_EQ(again.titleOf("/music/Track02.mp3"), "");
+    EXPECT_EQ(again.albumOf(kDrive + "/Track02.cda"), "");
     QTest::qWait(50); // time for a request that ought not to be
     EXPECT_EQ(server.requests, 1);
 }

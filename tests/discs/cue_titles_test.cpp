@@ -12,12 +12,14 @@ TEST(CueTitles, aSheetIsReadAgainOnlyWhenItsFileChanges)
 {
     GeneratedMedia media;
     const auto write = [&](const char* title) {
-        return media.write("album.cue", QByteArray("FILE a.bin BINARY\nTRACK 01 AUDIO\nTITLE ") + title
+        return media.write("album.cue", QByteArray("TITLE \"Mar\"\nFILE a.bin BINARY\nTRACK 01 AUDIO\nTITLE ") + title
                                             + "\nINDEX 01 00:00:00\n");
     };
     const QString track = write("One") + "/Track01.cda";
     CueTitles titles;
     EXPECT_EQ(titles.titleOf(track), "One");
+    EXPECT_EQ(titles.albumOf(track), "Mar");
+    EXPECT_EQ(titles.albumOf(media.path("a.bin")), "");
     const QDateTime changed = QFileInfo(media.path("album.cue")).lastModified();
 
     write("Uno"); // as long, and dated as before: taken for the same file
