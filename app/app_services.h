@@ -6,6 +6,7 @@
 #include <QString>
 
 class Dialogs;
+class CableProbe;
 class Discs;
 class KeepAwake;
 class MediaPlayer;
@@ -22,6 +23,7 @@ struct AppServices {
     SampleReader& sampleReader; // the scan's
     SoundOutputs& soundOutputs; // what the sound server offers to play to
     SoundOutputs& soundInputs;  // and to listen on
+    CableProbe& cableProbe;     // plays to the output and listens back, to check the cable
     OtherSounds& otherSounds;   // other programs' streams, kept off a recording
     KeepAwake& keepAwake;       // the computer kept from sleeping during a run
     QString programDirectory; // settings.dat, filelist.tmp and the Recording playlists

@@ -23,6 +23,8 @@
 #include "playlist/playlist_total.h"
 #include "playlist/row_form.h"
 #include "playlist_files/save_playlist_command.h"
+#include "recorder/cable_check_panel.h"
+#include "recorder/cable_checker.h"
 #include "recorder/list_findings.h"
 #include "recorder/list_gains.h"
 #include "recorder/output_panel.h"
@@ -220,6 +222,7 @@ void MainWindow::setUpRecorderWindow()
     connect(m_run, &RecordingRun::ended, scanPanel, [scanPanel] { scanPanel->setEnabled(true); });
 
     setUpOutput();
+    setUpCableCheck();
     connect(scanPanel, &ScanPanel::passageStarting, m_runOutput, &RunOutput::passageStarting);
     connect(scanPanel, &ScanPanel::passageOver, m_runOutput, &RunOutput::passageOver);
 
@@ -278,6 +281,20 @@ void MainWindow::setUpOutput()
     connect(m_run, &RecordingRun::started, m_runOutput, &RunOutput::runStarted);
     connect(m_run, &RecordingRun::ended, m_runOutput, &RunOutput::runEnded);
     connect(m_runOutput, &RunOutput::lostDuringRun, m_run, &RecordingRun::fail);
+}
+
+void MainWindow::setUpCableCheck()
+{
+    m_cableChecker = new CableChecker(m_services.cableProbe, this);
+    auto* panel = new CableCheckPanel(*m_cableChecker, m_recorderWindow);
+    m_recorderWindow->outputArea()->addWidget(panel);
+    panel->setChoice(m_outputPanel->choice());
+    panel->setRule(m_recorderWindow->recorder().silence);
+    connect(m_outputPanel, &OutputPanel::choiceChanged, panel, &CableCheckPanel::setChoice);
+    connect(m_recorderWindow, &RecorderWindow::recorderChanged, panel,
+            [panel](const RecorderKind& recorder) { panel->setRule(recorder.silence); });
+    connect(m_run, &RecordingRun::started, panel, [panel] { panel->setRunning(true); });
+    connect(m_run, &RecordingRun::ended, panel, [panel] { panel->setRunning(false); });
 }
 
 void MainWindow::rememberRecorder(const RecorderKind& recorder)
@@ -398,6 +415,10 @@ void MainWindow::startRecording()
         return;
     if (const std::optional<QString> refusal = m_runOutput->refusal()) {
         warn(*refusal);
+        return;
+    }
+    if (m_cableChecker->checking()) {
+        warn(QStringLiteral("The cable check is playing to the output: start the recording when it is done."));
         return;
     }
     if (!fitsOrRecordAnyway())

@@ -17,6 +17,7 @@
 #include <optional>
 
 class AddingController;
+class CableChecker;
 class DiscLookup;
 class OnlineDiscTitles;
 class OutputPanel;
@@ -67,6 +68,7 @@ private:
     void setUpRecorderWindow();
     void rememberRecorder(const RecorderKind& recorder);
     void setUpOutput();
+    void setUpCableCheck();
     bool fitsOrRecordAnyway();
     void showTotal(double total);
     void connectRun();
@@ -93,6 +95,7 @@ private:
     RecorderWindow* m_recorderWindow;
     OutputPanel* m_outputPanel;
     RunOutput* m_runOutput;
+    CableChecker* m_cableChecker;
     QList<QPointer<QWidget>> m_helperWindows; // close together with this window
     std::optional<BusyState::Claim> m_recordingClaim; // held from "Start recording" to the run's end
 };

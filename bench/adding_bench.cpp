@@ -3,6 +3,7 @@
 
 #include "app/main_window.h"
 #include "common/flat_button.h"
+#include "support/fake_cable_probe.h"
 #include "support/fake_dialogs.h"
 #include "support/fake_discs.h"
 #include "support/fake_media_player.h"
@@ -66,7 +67,8 @@ void measure(const QString& programDir, const QList<QStringList>& runs)
     FakeSoundOutputs outputs;
     FakeOtherSounds otherSounds;
     FakeKeepAwake keepAwake;
-    MainWindow window({dialogs, discs, player, reader, outputs, outputs, otherSounds, keepAwake, programDir, programDir, programDir, {}});
+    FakeCableProbe cableProbe;
+    MainWindow window({dialogs, discs, player, reader, outputs, outputs, cableProbe, otherSounds, keepAwake, programDir, programDir, programDir, {}});
     window.setAttribute(Qt::WA_DeleteOnClose, false);
     window.setUpColumns();
     window.show();

@@ -6,6 +6,7 @@
 #include "app/main_window.h"
 #include "common/flat_button.h"
 #include "common/up_down_control.h"
+#include "support/fake_cable_probe.h"
 #include "support/fake_dialogs.h"
 #include "support/fake_discs.h"
 #include "support/fake_media_player.h"
@@ -103,8 +104,9 @@ void measure(int count)
     FakeSoundOutputs outputs;
     FakeOtherSounds otherSounds;
     FakeKeepAwake keepAwake;
+    FakeCableProbe cableProbe;
     const QString dir = programDir.path();
-    MainWindow window({dialogs, discs, player, reader, outputs, outputs, otherSounds, keepAwake, dir, dir, dir, {}});
+    MainWindow window({dialogs, discs, player, reader, outputs, outputs, cableProbe, otherSounds, keepAwake, dir, dir, dir, {}});
     window.setAttribute(Qt::WA_DeleteOnClose, false);
     window.setUpColumns();
     window.show();

@@ -3,6 +3,7 @@
 #include "app/startup.h"
 #include "common/dialogs.h"
 #include "discs/system_discs.h"
+#include "player/cable_probe.h"
 #include "player/media_player.h"
 #include "player/sample_reader.h"
 #include "recording/keep_awake.h"
@@ -54,7 +55,8 @@ int runOnce(int argc, char** argv)
     const auto outputs = makeSoundOutputs();
     const auto otherSounds = makeOtherSounds(QDir(dir.path()).filePath(QStringLiteral("muted.dat")));
     const auto keepAwake = makeKeepAwake();
-    Startup startup({dialogs, discs, *player, *reader, *outputs, *outputs, *otherSounds, *keepAwake, dir.path(), dir.path(), dir.path(), {}},
+    const auto cableProbe = makeCableProbe();
+    Startup startup({dialogs, discs, *player, *reader, *outputs, *outputs, *cableProbe, *otherSounds, *keepAwake, dir.path(), dir.path(), dir.path(), {}},
                     {});
     startup.start();
     QTimer* splashTimer = startup.splash()->findChild<QTimer*>();

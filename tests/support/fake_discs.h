@@ -28,9 +28,10 @@ public:
         if (!disc)
             disc.emplace();
         while (disc->tracks.size() < number)
-            disc->tracks.append({ false, 0, {} });
+            disc->tracks.append(DiscTrack{ false, 0, {}, {}, 0 });
         disc->tracks[number - 1] = { audio, sectors,
-                                    sound.value_or(SoundSource { SoundSource::Kind::DriveTrack, "/dev/cdrom", number }) };
+                                    sound.value_or(SoundSource { SoundSource::Kind::DriveTrack, "/dev/cdrom", number }),
+                                    {}, 0 };
     }
     void setDisc(const QString& discPath, std::optional<Disc> disc) { m_discs[discPath] = std::move(disc); }
 

@@ -4,6 +4,7 @@
 #include "common/busy_state.h"
 #include "support/fake_dialogs.h"
 #include "support/fake_discs.h"
+#include "support/fake_cable_probe.h"
 #include "support/fake_media_player.h"
 #include "support/fake_keep_awake.h"
 #include "support/fake_other_sounds.h"
@@ -24,6 +25,7 @@ protected:
     FakeSampleReader sampleReader;
     FakeSoundOutputs soundOutputs;
     FakeSoundOutputs soundInputs;
+    FakeCableProbe cableProbe;
     FakeOtherSounds otherSounds;
     FakeKeepAwake keepAwake;
     std::unique_ptr<MainWindow> window;
@@ -33,7 +35,7 @@ protected:
 
     AppServices services()
     {
-        return {dialogs, discs, player, sampleReader, soundOutputs, soundInputs, otherSounds, keepAwake, programDir.path(), dataDir(),
+        return {dialogs, discs, player, sampleReader, soundOutputs, soundInputs, cableProbe, otherSounds, keepAwake, programDir.path(), dataDir(),
                 programDir.path(), {}};
     }
 

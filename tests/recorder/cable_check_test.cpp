@@ -1,0 +1,129 @@
+#include "recorder/cable_check.h"
+#include "recorder/cable_check_panel.h"
+#include "recorder/cable_checker.h"
+
+#include "support/fake_cable_probe.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+CableProbe::Heard heardThrough(FakeCableProbe& probe)
+{
+    const std::atomic<bool> cancel = false;
+    return probe.probe({}, {}, CableCheckSound::samples(), CableCheckSound::kListenAfterSeconds, cancel);
+}
+
+} // namespace
+
+// The delay to the sample, the level, clipping and the noise in the silence, whatever
+// the cable does to the sound.
+TEST(CableCheck, findsTheDelayLevelClippingAndNoiseOfWhatCameBack)
+{
+    struct Case {
+        qint64 delayFrames;
+        double gainDb;
+        double noiseDb;
+        bool heard;
+        double levelDb;
+        bool clipped;
+        double silenceDb;
+    };
+    const Case cases[] = {
+        {441, 0, -HUGE_VAL, true, -12, false, -HUGE_VAL},
+        {5000, -6, -40, true, -18, false, -40},
+        {0, -30, -70, true, -42, false, -70},
+        {20000, 14, -90, true, 0, true, -90},   // the tone's top is cut at full scale
+        {441, -60, -40, false, 0, false, 0},     // lost in the noise
+        {30000, 0, -HUGE_VAL, false, 0, false, 0}, // later than anything is listened for
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.delayFrames);
+        FakeCableProbe probe;
+        probe.delayFrames = c.delayFrames;
+        probe.gainDb = c.gainDb;
+        probe.noiseDb = c.noiseDb;
+        const CableFindings found = findCable(heardThrough(probe));
+        ASSERT_EQ(found.heard, c.heard);
+        if (!c.heard)
+            continue;
+        EXPECT_NEAR(found.delaySeconds, double(c.delayFrames) / CableProbe::kRate, 0.5 / CableProbe::kRate);
+        EXPECT_EQ(found.clipped, c.clipped);
+        if (!c.clipped)
+            EXPECT_NEAR(found.levelDb, c.levelDb, 0.1);
+        if (std::isfinite(c.silenceDb))
+            EXPECT_NEAR(found.silenceDb, c.silenceDb, 0.1);
+        else
+            EXPECT_FALSE(std::isfinite(found.silenceDb));
+        EXPECT_TRUE(found.secondToneHeard);
+    }
+
+    // A drop-out that swallows the second tone is told.
+    FakeCableProbe probe;
+    CableProbe::Heard heard = heardThrough(probe);
+    const qint64 secondTone = heard.sentAt + probe.delayFrames
+                              + qint64((CableCheckSound::kLeadSeconds + CableCheckSound::kFirstToneSeconds
+                                        + CableCheckSound::kSilenceSeconds) * CableProbe::kRate);
+    std::fill(heard.samples.begin() + secondTone, heard.samples.end(), 0.0f);
+    EXPECT_FALSE(findCable(heard).secondToneHeard);
+}
+
+TEST(CableCheck, reportsTheFindingsAgainstTheRecordersThreshold)
+{
+    const SilenceRule rule{-50, 1.5};
+    CableFindings findings{true, 0.1234, -18.04, false, -62.5, true};
+    EXPECT_EQ(cableReport(findings, rule),
+              QStringList({"Round trip: 123 ms.", "The tone sent at -12.0 dB arrives at -18.0 dB (-6.0 dB).",
+                           "The silence arrives at -62.5 dB, below the -50.0 dB the recorder splits at."}));
+    findings = {true, 0.004, -9.5, true, -46, false};
+    EXPECT_EQ(cableReport(findings, rule),
+              QStringList({"Round trip: 4 ms.", "The tone sent at -12.0 dB arrives at -9.5 dB (+2.5 dB).",
+                           "It clips: lower the recorder's input level or the output's volume.",
+                           "The silence arrives at -46.0 dB, the recorder splits below -50.0 dB: it will not start "
+                           "new tracks; lower the noise or choose a recorder that splits at a higher level.",
+                           "The second tone did not come back: the sound broke off during the check."}));
+    findings.silenceDb = -HUGE_VAL;
+    EXPECT_TRUE(cableReport(findings, rule).join(u' ').contains("The silence arrives at digital silence, below"));
+    EXPECT_EQ(cableReport({}, rule).size(), 1);
+    EXPECT_TRUE(cableReport({}, rule).front().startsWith("The input hears nothing of the test tone"));
+}
+
+// The check is offered only with an input to listen on and no run playing; its
+// findings follow the recorder chosen, and a failure says why.
+TEST(CableCheckPanel, checksOnAnInputAndShowsWhatCameBack)
+{
+    FakeCableProbe probe;
+    probe.noiseDb = -45;
+    CableChecker checker(probe);
+    CableCheckPanel panel(checker);
+    auto* button = panel.findChild<QPushButton*>("CheckCableButton");
+    auto* report = panel.findChild<QLabel*>("CableReport");
+    EXPECT_FALSE(button->isEnabled());
+    EXPECT_EQ(report->text(), "Choose an input to listen back on to check the cable.");
+
+    OutputChoice choice;
+    choice.listenName = QStringLiteral("line_in.monitor");
+    panel.setChoice(choice);
+    panel.setRule({-50, 1.5});
+    ASSERT_TRUE(button->isEnabled());
+    button->click();
+    EXPECT_FALSE(button->isEnabled());
+    EXPECT_TRUE(checker.checking());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return button->isEnabled(); }, 10000));
+    EXPECT_EQ(probe.probes, 1);
+    EXPECT_TRUE(report->text().startsWith("Round trip: 10 ms.\n"));
+    EXPECT_TRUE(report->text().contains("it will not start new tracks"));
+    panel.setRule({-40, 1.5});
+    EXPECT_TRUE(report->text().contains("below the -40.0 dB the recorder splits at"));
+
+    panel.setRunning(true);
+    EXPECT_FALSE(button->isEnabled());
+    panel.setRunning(false);
+    probe.failure = QStringLiteral("The input gives no sound.");
+    button->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return button->isEnabled(); }, 10000));
+    EXPECT_EQ(report->text(), "The cable was not checked: The input gives no sound.");
+}
