@@ -127,3 +127,20 @@ TEST(CableCheckPanel, checksOnAnInputAndShowsWhatCameBack)
     ASSERT_TRUE(QTest::qWaitFor([&] { return button->isEnabled(); }, 10000));
     EXPECT_EQ(report->text(), "The cable was not checked: The input gives no sound.");
 }
+
+// A window closed during a check stops it: nothing is told to what is gone.
+TEST(CableChecker, goingStopsTheCheckOnWithoutAnAnswer)
+{
+    FakeCableProbe probe;
+    probe.untilCancelled = true;
+    int answers = 0;
+    {
+        CableChecker checker(probe);
+        QObject::connect(&checker, &CableChecker::checked, [&] { ++answers; });
+        QObject::connect(&checker, &CableChecker::failed, [&] { ++answers; });
+        checker.start({}, QStringLiteral("line_in.monitor"));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return probe.probes == 1; }, 10000));
+    }
+    QCoreApplication::processEvents();
+    EXPECT_EQ(answers, 0);
+}

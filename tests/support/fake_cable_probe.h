@@ -4,21 +4,26 @@
 #include "common/failure.h"
 
 #include <cmath>
+#include <thread>
 
 // Hears the sound come back after delayFrames, scaled by gainDb, with noise (a
-// steady 50 Hz hum at noiseDb peak) under it; or fails with failure.
+// steady 50 Hz hum at noiseDb peak) under it; or fails with failure; or, untilCancelled,
+// hears nothing until it is cancelled.
 class FakeCableProbe : public CableProbe {
 public:
     qint64 delayFrames = 441;
     double gainDb = 0;
     double noiseDb = -HUGE_VAL;
     QString failure;
-    int probes = 0;
+    bool untilCancelled = false;
+    std::atomic<int> probes = 0; // counted on the checking thread
 
     Heard probe(const QString&, const QString&, const std::vector<float>& sound, double listenAfterSeconds,
-                const std::atomic<bool>&) override
+                const std::atomic<bool>& cancel) override
     {
         ++probes;
+        while (untilCancelled && !cancel)
+            std::this_thread::yield();
         if (!failure.isEmpty())
             throw Failure(failure);
         Heard heard;
