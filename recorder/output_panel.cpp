@@ -46,6 +46,17 @@ void listDevices(QComboBox* box, const QString& first, const std::vector<SoundOu
     box->setCurrentIndex(box->findData(chosenName));
 }
 
+// The device chosen in the box, with the description the server gives it now; one
+// that is away keeps the description it had.
+void takeDevice(const QComboBox& box, int index, const SoundOutputs& devices, QString& name, QString& description)
+{
+    name = box.itemData(index).toString();
+    if (const std::optional<SoundOutput> device = outputNamed(devices.outputs(), name))
+        description = device->description;
+    else if (name.isEmpty())
+        description.clear();
+}
+
 } // namespace
 
 OutputPanel::OutputPanel(SoundOutputs& outputs, SoundOutputs& inputs, MediaPlayer& player, const OutputChoice& choice,
@@ -132,19 +143,11 @@ OutputPanel::OutputPanel(SoundOutputs& outputs, SoundOutputs& inputs, MediaPlaye
     connect(&m_outputs, &SoundOutputs::changed, this, &OutputPanel::listOutputs);
     connect(&m_inputs, &SoundOutputs::changed, this, &OutputPanel::listInputs);
     connect(m_listen, &QComboBox::activated, this, [this](int index) {
-        m_choice.listenName = m_listen->itemData(index).toString();
-        if (const std::optional<SoundOutput> input = outputNamed(m_inputs.outputs(), m_choice.listenName))
-            m_choice.listenDescription = input->description;
-        else if (m_choice.listenName.isEmpty())
-            m_choice.listenDescription.clear();
+        takeDevice(*m_listen, index, m_inputs, m_choice.listenName, m_choice.listenDescription);
         Q_EMIT choiceChanged(m_choice);
     });
     connect(m_output, &QComboBox::activated, this, [this](int index) {
-        m_choice.outputName = m_output->itemData(index).toString();
-        if (const std::optional<SoundOutput> output = outputNamed(m_outputs.outputs(), m_choice.outputName))
-            m_choice.outputDescription = output->description;
-        else if (m_choice.outputName.isEmpty())
-            m_choice.outputDescription.clear();
+        takeDevice(*m_output, index, m_outputs, m_choice.outputName, m_choice.outputDescription);
         showNotice();
         Q_EMIT choiceChanged(m_choice);
     });

@@ -45,7 +45,9 @@ TEST(AudioCdFolder, showsTheAudioTracksOfTheDiscInTheDriveAndNothingElseOfItsOwn
     const QStringList foreign {"notes.txt", "TRACK05.CDA", "Track5.cda", "Track100.cda"};
     for (const QString& name : foreign)
         makeFile(folder.path() + "/" + name);
-    discs.setDisc(folder.path(), Disc {{{true, FakeDiscs::sectors(2, 0), {}}}});
+    Disc oneTrack;
+    oneTrack.tracks.append(DiscTrack{true, FakeDiscs::sectors(2, 0), {}, {}, 0});
+    discs.setDisc(folder.path(), oneTrack);
     folder.refresh();
     EXPECT_EQ(filesIn(folder.path()), QStringList({"TRACK05.CDA", "Track01.cda", "Track100.cda", "Track5.cda",
                                                    "notes.txt"}));

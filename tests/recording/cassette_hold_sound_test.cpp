@@ -1,6 +1,7 @@
 #include "support/fake_discs.h"
 #include "support/generated_media.h"
 #include "support/pulse_null_sink.h"
+#include "support/recorded_run.h"
 #include "support/sound_stretches.h"
 
 #include "player/media_player.h"
@@ -8,7 +9,6 @@
 #include "recording/recording_run.h"
 
 #include <QElapsedTimer>
-#include <QEventLoop>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -54,16 +54,8 @@ TEST(CassetteHoldSound, sideBFollowsContinueByTheLeadInWholeThoughTheOutputHolds
         });
 
         const QString recording = media.path(QStringLiteral("deck%1%2.wav").arg(leadIn).arg(stopped ? "-stopped" : ""));
-        ASSERT_TRUE(sink.startRecording(recording));
-        QEventLoop loop;
-        QObject::connect(&run, &RecordingRun::ended, &loop, &QEventLoop::quit);
-        QTimer::singleShot(30000, &loop, &QEventLoop::quit);
-        run.start();
-        loop.exec();
-        ASSERT_FALSE(run.isRunning()) << "the run did not end";
-        // The last samples reach the monitor; after a stop, long past where side B would have begun.
-        QThread::msleep(stopped ? 1500 : 300);
-        sink.stopRecording();
+        // After a stop, recorded long past where side B would have begun.
+        ASSERT_TRUE(recordRunToItsEnd(sink, run, recording, stopped ? 1500 : 300)) << "the run did not end";
         EXPECT_TRUE(warnings.isEmpty()) << warnings.join(u'\n').toStdString();
         ASSERT_GT(heldSeconds, 0) << "the run never held";
 

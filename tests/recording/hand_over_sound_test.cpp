@@ -1,13 +1,13 @@
 #include "support/fake_discs.h"
 #include "support/generated_media.h"
 #include "support/pulse_null_sink.h"
+#include "support/recorded_run.h"
 #include "support/sound_stretches.h"
 
 #include "player/media_player.h"
 #include "playlist/playlist.h"
 #include "recording/recording_run.h"
 
-#include <QEventLoop>
 #include <QThread>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -42,22 +42,15 @@ TEST(HandOverSound, aWindowThreadBusyForLongerThanAnEntryLeavesEveryGapExact)
     QObject::connect(&run, &RecordingRun::warning, [&](const QString& text) { warnings << text; });
 
     const QString recording = media.path(QStringLiteral("deck.wav"));
-    ASSERT_TRUE(sink.startRecording(recording));
-    QEventLoop loop;
-    QObject::connect(&run, &RecordingRun::ended, &loop, &QEventLoop::quit);
-    QTimer::singleShot(30000, &loop, &QEventLoop::quit);
-    run.start();
-    loop.exec();
-    ASSERT_FALSE(run.isRunning()) << "the run did not end";
-    QThread::msleep(300); // the last samples reach the monitor
-    sink.stopRecording();
+    ASSERT_TRUE(recordRunToItsEnd(sink, run, recording)) << "the run did not end";
     EXPECT_TRUE(warnings.isEmpty()) << warnings.join(u'\n').toStdString();
 
     const std::vector<SoundStretch> sounds = soundStretches(recording, 0.02);
     ASSERT_EQ(sounds.size(), 4u);
     for (size_t i = 0; i < sounds.size(); ++i) {
         EXPECT_NEAR(sounds[i].length(), kSeconds, 0.0001) << "entry " << i + 1;
-        if (i > 0)
+        if (i > 0) {
             EXPECT_NEAR((sounds[i].start - sounds[i - 1].end) * 1000, kGapMs, 1) << "gap before entry " << i + 1;
+        }
     }
 }
