@@ -10,6 +10,7 @@ constexpr double kBlock = LevelEnvelope::kBlockSeconds;
 // How far from where it is due a gap is looked for: a list's lengths are whole seconds.
 constexpr double kGapSearchBefore = 1.0;
 constexpr double kGapSearchAfter = 2.0;
+constexpr double kGapFit = 0.5;
 // A drop-out: the sound falls from this far above the threshold to below it within a block.
 constexpr double kDropOutFallDb = 20;
 constexpr float kClipped = 0.999f;
@@ -162,8 +163,9 @@ ReceivedFindings findReceived(const ReceivedSound& heard, const std::vector<Sent
             gapStart = blockAt(split->startSeconds);
             gapEnd = blockAt(split->startSeconds + split->lengthSeconds);
         } else {
-            // Sound where the gap should be: its quietest stretch of the gap's length.
-            const size_t length = std::max<size_t>(1, blockAt(sent[index].gapSeconds));
+            // Sound where the gap should be: its quietest stretch, a little shorter than the
+            // gap so that it fits between the tracks wherever they were found.
+            const size_t length = std::max<size_t>(1, blockAt(sent[index].gapSeconds - kGapFit));
             gapStart = blocks.quietest(blockAt(due - kGapSearchBefore), blockAt(due + kGapSearchAfter), length);
             gapEnd = gapStart + length;
         }
@@ -172,10 +174,14 @@ ReceivedFindings findReceived(const ReceivedSound& heard, const std::vector<Sent
             break;
         }
         findings.tracks.push_back(trackBetween(blocks, anchor, gapStart));
-        findings.gaps.push_back({decibels(blocks.peak(gapStart, gapEnd)), blocks.longestQuiet(gapStart, gapEnd),
+        const float gapPeak = blocks.peak(gapStart, gapEnd);
+        // Its quiet stretch is measured out to the tracks around it.
+        const size_t reach = split != splits.cend() ? 0 : blockAt(kGapFit);
+        findings.gaps.push_back({decibels(gapPeak), blocks.longestQuiet(gapStart - std::min(gapStart, reach), gapEnd + reach),
                                  split != splits.cend()});
+        // The next track starts where the sound rises clearly above the gap's.
         anchor = gapEnd;
-        while (anchor < endOfSound && blocks.quiet(anchor))
+        while (anchor < endOfSound && (blocks.quiet(anchor) || blocks.peak(anchor, anchor + 1) < 2 * gapPeak))
             ++anchor;
     }
     return findings;
@@ -201,7 +207,7 @@ QStringList receivedReport(const ReceivedFindings& findings, const std::vector<S
         const ReceivedGap& gap = findings.gaps[index];
         if (gap.splits)
             lines << QStringLiteral("   gap: %1, the recorder starts a new track").arg(decibelText(gap.peakDb));
-        else if (gap.quietSeconds > 0)
+        else if (index < sent.size() && sent[index].gapSeconds < rule.minimumSeconds)
             lines << QStringLiteral("   gap: below %1 for only %2 s: the recorder will not start a new track")
                          .arg(decibelText(rule.thresholdDb), QLocale::c().toString(gap.quietSeconds, 'f', 1));
         else

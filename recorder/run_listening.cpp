@@ -3,10 +3,20 @@
 #include "common/failure.h"
 #include "player/input_listener.h"
 
+namespace {
+
+// Longer than any round trip over a cable.
+constexpr int kTailMs = 1000;
+
+} // namespace
+
 RunListening::RunListening(InputListener& listener, QObject* parent)
     : QObject(parent)
     , m_listener(listener)
 {
+    m_tail.setSingleShot(true);
+    m_tail.setInterval(kTailMs);
+    connect(&m_tail, &QTimer::timeout, this, &RunListening::report);
 }
 
 RunListening::~RunListening()
@@ -16,6 +26,7 @@ RunListening::~RunListening()
 
 void RunListening::start(const QString& input)
 {
+    m_tail.stop();
     m_listener.stop();
     m_heard = {};
     m_listening = true;
@@ -44,8 +55,17 @@ void RunListening::finish(const std::vector<SentEntry>& sent, const SilenceRule&
 {
     if (!m_listening)
         return;
+    m_sent = sent;
+    m_rule = rule;
+    m_tail.start();
+}
+
+void RunListening::report()
+{
+    if (!m_listening)
+        return;
     m_listening = false;
     m_listener.stop();
     const std::lock_guard lock(m_mutex);
-    Q_EMIT reported(receivedReport(findReceived(m_heard, sent, rule), sent, rule));
+    Q_EMIT reported(receivedReport(findReceived(m_heard, m_sent, m_rule), m_sent, m_rule));
 }

@@ -3,6 +3,7 @@
 #include "recorder/received_sound.h"
 
 #include <QObject>
+#include <QTimer>
 #include <mutex>
 
 class InputListener;
@@ -16,7 +17,8 @@ public:
     ~RunListening() override;
 
     void start(const QString& input);
-    // Ends the listening and reports what was heard of the entries sent.
+    // Ends the listening a moment later, when the last sound has come back over the
+    // cable, and reports what was heard of the entries sent.
     void finish(const std::vector<SentEntry>& sent, const SilenceRule& rule);
 
 Q_SIGNALS:
@@ -25,7 +27,12 @@ Q_SIGNALS:
     void failed(const QString& message);
 
 private:
+    void report();
+
     InputListener& m_listener;
+    QTimer m_tail;
+    std::vector<SentEntry> m_sent;
+    SilenceRule m_rule;
     bool m_listening = false;
     std::mutex m_mutex; // the listener's threads append while the window's thread may finish
     ReceivedSound m_heard;
