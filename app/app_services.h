@@ -8,6 +8,7 @@
 class Dialogs;
 class CableProbe;
 class Discs;
+class InputListener;
 class KeepAwake;
 class MediaPlayer;
 class OtherSounds;
@@ -24,6 +25,7 @@ struct AppServices {
     SoundOutputs& soundOutputs; // what the sound server offers to play to
     SoundOutputs& soundInputs;  // and to listen on
     CableProbe& cableProbe;     // plays to the output and listens back, to check the cable
+    InputListener& inputListener; // hears what the recorder received during a run
     OtherSounds& otherSounds;   // other programs' streams, kept off a recording
     KeepAwake& keepAwake;       // the computer kept from sleeping during a run
     QString programDirectory; // settings.dat, filelist.tmp and the Recording playlists

@@ -4,6 +4,7 @@
 #include "playlist/audio_cd_folder.h"
 #include "discs/system_discs.h"
 #include "player/cable_probe.h"
+#include "player/input_listener.h"
 #include "player/media_player.h"
 #include "player/sample_reader.h"
 #include "recording/keep_awake.h"
@@ -24,11 +25,12 @@ int main(int argc, char** argv)
     const auto soundOutputs = makeSoundOutputs();
     const auto soundInputs = makeSoundInputs();
     const auto cableProbe = makeCableProbe();
+    const auto inputListener = makeInputListener();
     // Unmutes first what a run cut short by a crash left muted.
     const auto otherSounds = makeOtherSounds(QDir(programDirectory()).filePath(QStringLiteral("muted.dat")));
     const auto keepAwake = makeKeepAwake();
     // Files named on the command line (a file manager's "Open with") are all it reads there.
-    Startup startup({dialogs, discs, *mediaPlayer, *sampleReader, *soundOutputs, *soundInputs, *cableProbe, *otherSounds, *keepAwake, programDirectory(),
+    Startup startup({dialogs, discs, *mediaPlayer, *sampleReader, *soundOutputs, *soundInputs, *cableProbe, *inputListener, *otherSounds, *keepAwake, programDirectory(),
                      dataDirectory(), AudioCdFolder::standardBase(), findVolumeControl()},
                     QApplication::arguments().mid(1));
     startup.start();

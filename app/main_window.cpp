@@ -26,6 +26,8 @@
 #include "recorder/cable_check_panel.h"
 #include "recorder/cable_checker.h"
 #include "recorder/list_findings.h"
+#include "recorder/listen_report_panel.h"
+#include "recorder/run_listening.h"
 #include "recorder/list_gains.h"
 #include "recorder/output_panel.h"
 #include "recorder/recorder_file.h"
@@ -222,7 +224,7 @@ void MainWindow::setUpRecorderWindow()
     connect(m_run, &RecordingRun::ended, scanPanel, [scanPanel] { scanPanel->setEnabled(true); });
 
     setUpOutput();
-    setUpCableCheck();
+    setUpListening(cueTitle);
     connect(scanPanel, &ScanPanel::passageStarting, m_runOutput, &RunOutput::passageStarting);
     connect(scanPanel, &ScanPanel::passageOver, m_runOutput, &RunOutput::passageOver);
 
@@ -283,7 +285,8 @@ void MainWindow::setUpOutput()
     connect(m_runOutput, &RunOutput::lostDuringRun, m_run, &RecordingRun::fail);
 }
 
-void MainWindow::setUpCableCheck()
+// The cable checked before a run, and what the recorder received during it.
+void MainWindow::setUpListening(const TitleLookup& titles)
 {
     m_cableChecker = new CableChecker(m_services.cableProbe, this);
     auto* panel = new CableCheckPanel(*m_cableChecker, m_recorderWindow);
@@ -295,6 +298,27 @@ void MainWindow::setUpCableCheck()
             [panel](const RecorderKind& recorder) { panel->setRule(recorder.silence); });
     connect(m_run, &RecordingRun::started, panel, [panel] { panel->setRunning(true); });
     connect(m_run, &RecordingRun::ended, panel, [panel] { panel->setRunning(false); });
+
+    auto* listening = new RunListening(m_services.inputListener, this);
+    auto* report = new ListenReportPanel(m_services.dialogs, m_recorderWindow);
+    m_recorderWindow->outputArea()->addWidget(report);
+    connect(m_run, &RecordingRun::started, listening, [this, listening, report] {
+        const OutputChoice& choice = m_outputPanel->choice();
+        if (choice.listenName.isEmpty())
+            return;
+        report->showListening(choice.listenDescription.isEmpty() ? choice.listenName : choice.listenDescription);
+        listening->start(choice.listenName);
+    });
+    connect(m_run, &RecordingRun::ended, listening, [this, listening, titles] {
+        const PlaylistTable& table = m_playlist.table();
+        const QStringList names = entryTitles(table, titles, {});
+        std::vector<SentEntry> sent;
+        for (size_t index = 0; index < table.size(); ++index)
+            sent.push_back({names[qsizetype(index)], double(table[index].length), table[index].gap / 1000.0});
+        listening->finish(sent, m_recorderWindow->recorder().silence);
+    });
+    connect(listening, &RunListening::reported, report, &ListenReportPanel::showReport);
+    connect(listening, &RunListening::failed, report, &ListenReportPanel::showFailure);
 }
 
 void MainWindow::rememberRecorder(const RecorderKind& recorder)

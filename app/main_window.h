@@ -2,6 +2,7 @@
 
 #include "app/app_services.h"
 #include "app/main_window_controls.h"
+#include "common/title_lookup.h"
 #include "common/basic_random.h"
 #include "common/busy_state.h"
 #include "discs/cue_titles.h"
@@ -68,7 +69,7 @@ private:
     void setUpRecorderWindow();
     void rememberRecorder(const RecorderKind& recorder);
     void setUpOutput();
-    void setUpCableCheck();
+    void setUpListening(const TitleLookup& titles);
     bool fitsOrRecordAnyway();
     void showTotal(double total);
     void connectRun();

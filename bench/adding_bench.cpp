@@ -4,6 +4,7 @@
 #include "app/main_window.h"
 #include "common/flat_button.h"
 #include "support/fake_cable_probe.h"
+#include "support/fake_input_listener.h"
 #include "support/fake_dialogs.h"
 #include "support/fake_discs.h"
 #include "support/fake_media_player.h"
@@ -68,7 +69,8 @@ void measure(const QString& programDir, const QList<QStringList>& runs)
     FakeOtherSounds otherSounds;
     FakeKeepAwake keepAwake;
     FakeCableProbe cableProbe;
-    MainWindow window({dialogs, discs, player, reader, outputs, outputs, cableProbe, otherSounds, keepAwake, programDir, programDir, programDir, {}});
+    FakeInputListener inputListener;
+    MainWindow window({dialogs, discs, player, reader, outputs, outputs, cableProbe, inputListener, otherSounds, keepAwake, programDir, programDir, programDir, {}});
     window.setAttribute(Qt::WA_DeleteOnClose, false);
     window.setUpColumns();
     window.show();

@@ -7,6 +7,7 @@
 #include "common/flat_button.h"
 #include "common/up_down_control.h"
 #include "support/fake_cable_probe.h"
+#include "support/fake_input_listener.h"
 #include "support/fake_dialogs.h"
 #include "support/fake_discs.h"
 #include "support/fake_media_player.h"
@@ -105,8 +106,9 @@ void measure(int count)
     FakeOtherSounds otherSounds;
     FakeKeepAwake keepAwake;
     FakeCableProbe cableProbe;
+    FakeInputListener inputListener;
     const QString dir = programDir.path();
-    MainWindow window({dialogs, discs, player, reader, outputs, outputs, cableProbe, otherSounds, keepAwake, dir, dir, dir, {}});
+    MainWindow window({dialogs, discs, player, reader, outputs, outputs, cableProbe, inputListener, otherSounds, keepAwake, dir, dir, dir, {}});
     window.setAttribute(Qt::WA_DeleteOnClose, false);
     window.setUpColumns();
     window.show();

@@ -4,6 +4,7 @@
 #include "common/dialogs.h"
 #include "discs/system_discs.h"
 #include "player/cable_probe.h"
+#include "player/input_listener.h"
 #include "player/media_player.h"
 #include "player/sample_reader.h"
 #include "recording/keep_awake.h"
@@ -56,7 +57,8 @@ int runOnce(int argc, char** argv)
     const auto otherSounds = makeOtherSounds(QDir(dir.path()).filePath(QStringLiteral("muted.dat")));
     const auto keepAwake = makeKeepAwake();
     const auto cableProbe = makeCableProbe();
-    Startup startup({dialogs, discs, *player, *reader, *outputs, *outputs, *cableProbe, *otherSounds, *keepAwake, dir.path(), dir.path(), dir.path(), {}},
+    const auto inputListener = makeInputListener();
+    Startup startup({dialogs, discs, *player, *reader, *outputs, *outputs, *cableProbe, *inputListener, *otherSounds, *keepAwake, dir.path(), dir.path(), dir.path(), {}},
                     {});
     startup.start();
     QTimer* splashTimer = startup.splash()->findChild<QTimer*>();

@@ -5,6 +5,7 @@
 #include "support/fake_dialogs.h"
 #include "support/fake_discs.h"
 #include "support/fake_cable_probe.h"
+#include "support/fake_input_listener.h"
 #include "support/fake_media_player.h"
 #include "support/fake_keep_awake.h"
 #include "support/fake_other_sounds.h"
@@ -26,6 +27,7 @@ protected:
     FakeSoundOutputs soundOutputs;
     FakeSoundOutputs soundInputs;
     FakeCableProbe cableProbe;
+    FakeInputListener inputListener;
     FakeOtherSounds otherSounds;
     FakeKeepAwake keepAwake;
     std::unique_ptr<MainWindow> window;
@@ -35,7 +37,7 @@ protected:
 
     AppServices services()
     {
-        return {dialogs, discs, player, sampleReader, soundOutputs, soundInputs, cableProbe, otherSounds, keepAwake, programDir.path(), dataDir(),
+        return {dialogs, discs, player, sampleReader, soundOutputs, soundInputs, cableProbe, inputListener, otherSounds, keepAwake, programDir.path(), dataDir(),
                 programDir.path(), {}};
     }
 

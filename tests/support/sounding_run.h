@@ -5,6 +5,7 @@
 #include "common/flat_button.h"
 #include "discs/system_discs.h"
 #include "player/cable_probe.h"
+#include "player/input_listener.h"
 #include "player/media_player.h"
 #include "player/sample_reader.h"
 #include "support/fake_dialogs.h"
@@ -30,9 +31,10 @@ struct SoundingRun {
     std::unique_ptr<SoundOutputs> soundOutputs = makeSoundOutputs();
     std::unique_ptr<SoundOutputs> soundInputs = makeSoundInputs();
     std::unique_ptr<CableProbe> cableProbe = makeCableProbe();
+    std::unique_ptr<InputListener> inputListener = makeInputListener();
     std::unique_ptr<OtherSounds> otherSounds = makeOtherSounds(programDir.filePath(QStringLiteral("muted.dat")));
     FakeKeepAwake keepAwake; // the test machine's sleep is not the test's
-    MainWindow window { AppServices { dialogs, discs, *player, *sampleReader, *soundOutputs, *soundInputs, *cableProbe, *otherSounds, keepAwake,
+    MainWindow window { AppServices { dialogs, discs, *player, *sampleReader, *soundOutputs, *soundInputs, *cableProbe, *inputListener, *otherSounds, keepAwake,
                                       programDir.path(), programDir.path(), programDir.path(), {} } };
 
     SoundingRun()

@@ -1,0 +1,95 @@
+#include "support/generated_media.h"
+#include "support/pulse_null_sink.h"
+#include "support/sound_stretches.h"
+#include "support/sounding_run.h"
+#include "support/window_controls.h"
+
+#include "recorder/recorder_window.h"
+
+#include <QLabel>
+
+#include <QComboBox>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+QString pactl(const QStringList& arguments)
+{
+    QProcess command;
+    command.start(QStringLiteral("pactl"), arguments);
+    if (!command.waitForFinished(5000) || command.exitCode() != 0)
+        return QStringLiteral("failed");
+    return QString::fromUtf8(command.readAllStandardOutput());
+}
+
+} // namespace
+
+// The deck's output reaches the input over a "cable", a loopback into a second sink
+// that lifts the level by 3 dB. The loopback is muted for a moment during the second
+// track, and a hum comes into the second gap: the report names the drop-out, the gap
+// the recorder will not split at and the third track, which clips.
+TEST(ListenBackEndToEnd, theReportNamesTheDropOutTheGapAboveTheThresholdAndTheClippedTrack)
+{
+    PulseNullSink sink;
+    ASSERT_TRUE(sink.ready()) << "no PulseAudio server with a null sink could be started";
+    ASSERT_TRUE(sink.addSink("line_in", "Line-in"));
+    ASSERT_NE(pactl({"load-module", "module-loopback", "source=deck.monitor", "sink=line_in", "latency_msec=60"}),
+              "failed");
+    const QString loopback = pactl({"list", "short", "sink-inputs"}).section(u'\t', 0, 0);
+    ASSERT_NE(pactl({"set-sink-input-volume", loopback, "1.4125375"}), "failed"); // +3 dB
+    GeneratedMedia media;
+    SoundingRun run;
+    const double volumes[] = {0.25, 0.25, 0.9};
+    for (int i = 0; i < 3; ++i) {
+        const QString path = media.tone(QStringLiteral("track%1.wav").arg(i + 1), 2, 1000, volumes[i]);
+        ASSERT_FALSE(path.isEmpty());
+        run.add(path, 2, 2500);
+    }
+    RecorderWindow& recorder = run.window.recorderWindow();
+    auto* listen = recorder.findChild<QComboBox*>("ListenBackChoice");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return listen->findData("line_in.monitor") >= 0; }, 5000));
+    choose(listen, listen->findData("line_in.monitor"));
+
+    // Once track 2 is heard: a drop-out 1 s into it, then a hum through the gap after it.
+    QProcess hum;
+    dieWithParent(hum);
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (run.window.ui.nowPlayingLabel->text() != "Playing track #2...")
+            return;
+        watch.stop();
+        QTimer::singleShot(1000, [&] { pactl({"set-sink-input-mute", loopback, "1"}); });
+        QTimer::singleShot(1100, [&] { pactl({"set-sink-input-mute", loopback, "0"}); });
+        QTimer::singleShot(2200, [&] {
+            hum.start(QStringLiteral("gst-launch-1.0"), {"-q", "audiotestsrc", "freq=50", "volume=0.006", "!",
+                                                         "pulsesink", "device=line_in"});
+        });
+        QTimer::singleShot(4200, [&] { hum.kill(); });
+    });
+    watch.start(5);
+    const QString onDeck = media.path("deck.wav");
+    ASSERT_TRUE(run.recordRun(sink, onDeck)) << "the run did not end";
+    hum.waitForFinished(2000);
+    EXPECT_TRUE(run.dialogs.messages.empty()) << run.dialogs.messages.front().text.toStdString();
+
+    auto* report = recorder.findChild<QPlainTextEdit*>("ListenReport");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return report->toPlainText().startsWith("What"); }, 5000));
+    const QStringList lines = report->toPlainText().split(u'\n');
+    ASSERT_EQ(lines.size(), 6) << lines.join(u'\n').toStdString();
+    EXPECT_EQ(lines[0], "What the recorder received:");
+    EXPECT_TRUE(lines[1].startsWith("1. track1: peak -9.0 dB")) << lines[1].toStdString();
+    EXPECT_TRUE(lines[2].endsWith("the recorder starts a new track")) << lines[2].toStdString();
+    EXPECT_TRUE(lines[3].startsWith("2. track2: peak -9.0 dB")) << lines[3].toStdString();
+    EXPECT_TRUE(lines[3].contains(", drop-out at 0:01.")) << lines[3].toStdString();
+    EXPECT_TRUE(lines[4].contains("it will not start a new track")) << lines[4].toStdString();
+    EXPECT_TRUE(lines[5].startsWith("3. track3: peak 0.0 dB")) << lines[5].toStdString();
+    EXPECT_TRUE(lines[5].endsWith(", clipped")) << lines[5].toStdString();
+
+    // Listening leaves the run as exact as ever.
+    const std::vector<SoundStretch> sent = soundStretches(onDeck, 0.02);
+    ASSERT_EQ(sent.size(), 3u);
+    for (size_t i = 1; i < sent.size(); ++i)
+        EXPECT_NEAR((sent[i].start - sent[i - 1].end) * 1000, 2500, 1) << "gap before track " << i + 1;
+}

@@ -1,0 +1,94 @@
+#include "support/main_window_fixture.h"
+#include "support/window_controls.h"
+
+#include "common/flat_button.h"
+#include "recorder/recorder_window.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <cmath>
+#include <QTemporaryDir>
+#include <QTest>
+
+// The cable check and a run both play to the output: neither starts while the other plays.
+TEST_F(MainWindowTest, aRunAndTheCableCheckNeverPlayTogether)
+{
+    soundInputs.list = {{QStringLiteral("line_in.monitor"), QStringLiteral("Line-in"), 44100}};
+    MainWindow& w = load();
+    fill({{"/music/song.mp3", 100, 2000}});
+    QWidget& recorder = w.recorderWindow();
+    recorder.show();
+    auto* button = recorder.findChild<QPushButton*>("CheckCableButton");
+    EXPECT_FALSE(button->isEnabled());
+    auto* listen = recorder.findChild<QComboBox*>("ListenBackChoice");
+    choose(listen, listen->findData(QStringLiteral("line_in.monitor")));
+    ASSERT_TRUE(button->isEnabled());
+
+    button->click();
+    w.ui.startRecording->click();
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages.back().text,
+              "The cable check is playing to the output: start the recording when it is done.");
+    EXPECT_FALSE(w.busyState().recording());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return button->isEnabled(); }, 10000));
+    EXPECT_TRUE(recorder.findChild<QLabel*>("CableReport")->text().startsWith("Round trip: 10 ms."));
+
+    w.ui.startRecording->click();
+    EXPECT_TRUE(w.busyState().recording());
+    EXPECT_FALSE(button->isEnabled());
+    w.ui.stopRecording->click();
+    EXPECT_TRUE(button->isEnabled());
+    EXPECT_EQ(cableProbe.probes, 1);
+    recorder.close();
+}
+
+// A run with an input to listen on is heard, and what came back is told after it; an
+// input lost meanwhile ends only the listening.
+TEST_F(MainWindowTest, aRunIsListenedToAndWhatCameBackIsToldAfterIt)
+{
+    soundInputs.list = {{QStringLiteral("line_in.monitor"), QStringLiteral("Line-in"), 44100}};
+    MainWindow& w = load();
+    fill({{"/music/song.mp3", 2, 2000}});
+    QWidget& recorder = w.recorderWindow();
+    recorder.show();
+    auto* report = recorder.findChild<QPlainTextEdit*>("ListenReport");
+    EXPECT_FALSE(report->isVisible());
+    w.ui.startRecording->click();
+    EXPECT_EQ(inputListener.starts, 0); // none chosen
+    w.ui.stopRecording->click();
+
+    auto* listen = recorder.findChild<QComboBox*>("ListenBackChoice");
+    choose(listen, listen->findData(QStringLiteral("line_in.monitor")));
+    w.ui.startRecording->click();
+    EXPECT_EQ(inputListener.input, "line_in.monitor");
+    EXPECT_TRUE(report->isVisible());
+    EXPECT_EQ(report->toPlainText(), "Listening on Line-in while the run plays...");
+    std::vector<float> tone;
+    for (int i = 0; i < 44100 * 2; ++i) {
+        const float sample = float(0.25 * std::sin(2 * M_PI * 1000 * i / 44100.0));
+        tone.insert(tone.end(), {sample, sample});
+    }
+    inputListener.hear(tone);
+    w.ui.stopRecording->click();
+    inputListener.hear(std::vector<float>(4410 * 2)); // the cable's delay later, the last of it
+    ASSERT_TRUE(QTest::qWaitFor([&] { return inputListener.input.isEmpty(); }, 5000));
+    EXPECT_EQ(report->toPlainText(), "What the recorder received:\n1. song: peak -12.0 dB, level -12.0 dB");
+    QTemporaryDir dir;
+    dialogs.fileAnswers.push_back({dir.filePath("received.txt")});
+    recorder.findChild<QPushButton*>("SaveReportButton")->click();
+    QFile saved(dir.filePath("received.txt"));
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(saved.readAll(), "What the recorder received:\r\n1. song: peak -12.0 dB, level -12.0 dB\r\n");
+
+    w.ui.startRecording->click();
+    inputListener.lose(QStringLiteral("The input was unplugged."));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(report->toPlainText(), "The listening ended: The input was unplugged.");
+    EXPECT_TRUE(w.busyState().recording()) << "the run goes on";
+    w.ui.stopRecording->click();
+    EXPECT_EQ(report->toPlainText(), "The listening ended: The input was unplugged.");
+    EXPECT_TRUE(dialogs.messages.empty());
+    recorder.close();
+}
