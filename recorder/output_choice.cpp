@@ -1,6 +1,7 @@
 #include "recorder/output_choice.h"
 
 #include "common/number_text.h"
+#include "common/settings_lines.h"
 #include "common/text_file.h"
 
 #include <cmath>

@@ -1,5 +1,6 @@
 #include "recorder/sides_file.h"
 
+#include "common/settings_lines.h"
 #include "common/text_file.h"
 #include "recorder/recorder_file.h"
 
