@@ -19,6 +19,7 @@
 #include "disc_lookup/online_disc_titles.h"
 #include "help_windows/help_windows.h"
 #include "playlist/adding_controller.h"
+#include "playlist/default_gap.h"
 #include "playlist/list_editing.h"
 #include "playlist/playlist_total.h"
 #include "playlist/row_form.h"
@@ -455,8 +456,7 @@ void MainWindow::startRecording()
     ui.nowPlayingLabel->setToolTip(QString()); // of a lookup that failed
     ui.playlistView->selectionModel()->select(m_model.index(0, 0),
                                            QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
-    if (leadingNumber(ui.defaultGapEdit->text()) > 32)
-        ui.defaultGapEdit->setText(QStringLiteral("2"));
+    takeDefaultGap(*ui.defaultGapEdit);
     m_run->start();
 }
 

@@ -2,6 +2,7 @@
 
 #include "common/failure.h"
 #include "common/number_text.h"
+#include "common/settings_lines.h"
 #include "common/text_file.h"
 
 namespace {

@@ -35,17 +35,6 @@ QString decodeLine(const QByteArray& bytes)
     return utf8.hasError() ? decodeCp1252(bytes) : text;
 }
 
-QStringList readSettingsLines(const QString& path, qint64 mostBytes)
-{
-    // A FIFO would block the start for good, and a device such as /dev/zero never ends.
-    if (!QFileInfo(path).isFile())
-        return {};
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return splitTextLines(file.read(mostBytes));
-}
-
 QStringList splitTextLines(const QByteArray& bytes)
 {
     QStringList lines;

@@ -30,10 +30,6 @@ private:
     bool m_eof = false;
 };
 
-// The lines of a small settings file, read no further than its first mostBytes, where
-// anything sensible in it lies; none when it is no regular file or cannot be opened.
-QStringList readSettingsLines(const QString& path, qint64 mostBytes = 4096);
-
 // Splits bytes into lines at CR LF, a lone CR or a lone LF, and decodes each.
 QStringList splitTextLines(const QByteArray& bytes);
 

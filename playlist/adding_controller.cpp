@@ -13,7 +13,6 @@
 #include "playlist/playlist.h"
 
 #include <QFileInfo>
-#include <QLineEdit>
 #include <QUrl>
 
 namespace {
@@ -27,7 +26,8 @@ AddingController::AddingController(const Controls& controls, const Services& ser
     : QObject(parent)
     , m_controls(controls)
     , m_services(services)
-    , m_adder({services.playlist, services.discs, services.player, [this] { return defaultGap(); },
+    , m_adder({services.playlist, services.discs, services.player,
+               [this] { return takeDefaultGap(*m_controls.defaultGapEdit); },
                [this] { letEventsRun(); }, [this](const QString& text) { warn(text); }})
 {
     connect(controls.addFiles, &QPushButton::clicked, this, &AddingController::addFiles);
@@ -42,15 +42,6 @@ void AddingController::letEventsRun()
     m_events.letEventsRun();
     if (m_services.busy.stopWanted())
         throw WindowClosed();
-}
-
-double AddingController::defaultGap()
-{
-    QString text = m_controls.defaultGapEdit->text();
-    const double gap = takeDefaultGap(text);
-    if (text != m_controls.defaultGapEdit->text())
-        m_controls.defaultGapEdit->setText(text);
-    return gap;
 }
 
 void AddingController::warn(const QString& text)

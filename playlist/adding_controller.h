@@ -50,7 +50,6 @@ private:
     void addFiles();
     void loadPlaylist();
     void letEventsRun();
-    double defaultGap();
     void warn(const QString& text);
     void report(const Failure& failure);
 

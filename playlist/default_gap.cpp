@@ -2,9 +2,11 @@
 
 #include "common/number_text.h"
 
-double takeDefaultGap(QString& text)
+#include <QLineEdit>
+
+double takeDefaultGap(QLineEdit& box)
 {
-    if (leadingNumber(text) > 32)
-        text = QStringLiteral("2");
-    return leadingNumber(text);
+    if (leadingNumber(box.text()) > 32)
+        box.setText(QStringLiteral("2"));
+    return leadingNumber(box.text());
 }

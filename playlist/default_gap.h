@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QString>
+class QLineEdit;
 
-// The default gap in seconds that an added entry gets, read from the text of the
-// default gap box by the leading-number rule. A value over 32 seconds is taken as a
-// slip: the text becomes "2" and the gap is 2. There is no lower bound.
-double takeDefaultGap(QString& text);
+// The default gap in seconds that an added entry gets, read from the default gap box
+// by the leading-number rule. A value over 32 seconds is taken as a slip: the box
+// then reads "2" and the gap is 2. There is no lower bound.
+double takeDefaultGap(QLineEdit& box);

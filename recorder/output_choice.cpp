@@ -1,9 +1,10 @@
 #include "recorder/output_choice.h"
 
 #include "common/number_text.h"
+#include "common/settings_lines.h"
+#include "common/settings_number.h"
 #include "common/text_file.h"
 
-#include <cmath>
 #include <optional>
 
 namespace {
@@ -13,10 +14,8 @@ const char* const kModeNames[] = {"off", "track", "album"};
 // A number of the line within the range; nothing for anything else.
 std::optional<double> numberIn(const QString& line, double least, double most)
 {
-    // QString reads numbers with "." whatever the locale.
-    bool ok = false;
-    const double value = line.trimmed().toDouble(&ok);
-    if (ok && std::isfinite(value) && value >= least && value <= most)
+    const std::optional<double> value = settingsNumber(line);
+    if (value && *value >= least && *value <= most)
         return value;
     return std::nullopt;
 }

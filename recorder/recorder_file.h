@@ -3,16 +3,11 @@
 #include "recorder/recorder_kind.h"
 
 #include <QStringList>
-#include <optional>
 
 // recorder.dat, beside settings.dat: the chosen recorder's id and, for a custom
 // one, its minutes, track limit, threshold, minimum silence and sides, a line each.
 
 inline const QString kRecorderFileName = QStringLiteral("recorder.dat");
-
-// A figure's line holds one number and nothing else: by the leading-number rule
-// an empty or garbled line would read as 0, a figure in range for most of them.
-std::optional<double> lineFigure(const QString& line);
 
 // The recorder the lines name; anything unknown, missing or out of range gives the default.
 RecorderKind parseRecorder(const QStringList& lines);

@@ -1,9 +1,8 @@
 #include "recorder/sides_file.h"
 
+#include "common/settings_lines.h"
+#include "common/settings_number.h"
 #include "common/text_file.h"
-#include "recorder/recorder_file.h"
-
-#include <cmath>
 
 namespace {
 
@@ -14,9 +13,8 @@ SideSettings parseSides(const QStringList& lines)
 {
     SideSettings settings;
     if (!lines.isEmpty()) {
-        const std::optional<double> leader = lineFigure(lines[0]);
-        if (leader && *leader == std::trunc(*leader) && *leader >= 0 && *leader <= SideSettings::kLeaderMost)
-            settings.leaderSeconds = int(*leader);
+        settings.leaderSeconds
+            = settingsWholeNumber(lines[0], 0, SideSettings::kLeaderMost).value_or(settings.leaderSeconds);
     }
     if (lines.size() > 1 && lines[1].trimmed() == kBalanceWord)
         settings.split = SideSplit::Balance;

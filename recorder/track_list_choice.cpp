@@ -1,9 +1,8 @@
 #include "recorder/track_list_choice.h"
 
+#include "common/settings_lines.h"
+#include "common/settings_number.h"
 #include "common/text_file.h"
-#include "recorder/recorder_file.h"
-
-#include <cmath>
 
 namespace {
 
@@ -18,11 +17,8 @@ TrackListChoice parseTrackListChoice(const QStringList& lines)
 {
     TrackListChoice choice;
     choice.deckTitles = isOn(lines, 0);
-    if (lines.size() > 1) {
-        const std::optional<double> length = lineFigure(lines[1]);
-        if (length && *length == std::trunc(*length) && *length >= 0 && *length <= kTitleLengthMost)
-            choice.titleLength = int(*length);
-    }
+    if (lines.size() > 1)
+        choice.titleLength = settingsWholeNumber(lines[1], 0, kTitleLengthMost).value_or(choice.titleLength);
     choice.showGain = isOn(lines, 2);
     choice.halfWidthKana = isOn(lines, 3);
     return choice;

@@ -1,6 +1,7 @@
 #include "sound_server/muted_streams.h"
 
 #include "common/failure.h"
+#include "common/settings_lines.h"
 #include "common/text_file.h"
 
 #include <QRegularExpression>
