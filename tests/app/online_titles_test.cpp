@@ -31,7 +31,7 @@ TEST_F(MainWindowTest, aLookedUpTitleShowsInTheToolTipAndTheTrackList)
     EXPECT_FALSE(window->model().index(1, 1).data(Qt::ToolTipRole).isValid());
     window->recorderWindow().show();
     QTest::qWait(10);
-    EXPECT_TRUE(window->recorderWindow().findChild<QPlainTextEdit*>()->toPlainText().contains("1. Ana - Dos"));
+    EXPECT_TRUE(window->recorderWindow().findChild<QPlainTextEdit*>("TrackListText")->toPlainText().contains("1. Ana - Dos"));
     window->playlist().remove(1);
     QTest::qWait(10); // the track list follows
     QTemporaryDir dir;
