@@ -34,8 +34,11 @@ int main(int argc, char** argv)
     const double cpuBefore = cpuSeconds();
     QElapsedTimer clock;
     clock.start();
+    double firstMs = 0;
     listener->start(QStringLiteral("line_in.monitor"), [&](const float* samples, qint64 frames) {
         const std::lock_guard lock(mutex);
+        if (heard.envelope.frames == 0)
+            firstMs = double(clock.nsecsElapsed()) / 1e6;
         heard.append(samples, frames);
     }, [](const QString& message) { std::fprintf(stderr, "lost: %s\n", qPrintable(message)); });
     QThread::msleep(qint64(seconds * 1000));
@@ -48,7 +51,8 @@ int main(int argc, char** argv)
     const QStringList report = receivedReport(findReceived(heard, sent, {}), sent, {});
     tone.kill();
     tone.waitForFinished(2000);
-    std::printf("heard %.1f s of %.1f s\n", heard.envelope.seconds(), wall);
+    std::printf("heard %.1f s of %.1f s, the first sound %.0f ms after the start\n", heard.envelope.seconds(), wall,
+                firstMs);
     std::printf("CPU while listening: %.3f s in %.1f s = %.2f%% of one core\n", cpu, wall, cpu / wall * 100);
     std::printf("report of %lld lines made in %.1f ms\n", qlonglong(report.size()),
                 double(reportClock.nsecsElapsed()) / 1e6);
