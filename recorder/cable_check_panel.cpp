@@ -73,6 +73,9 @@ void CableCheckPanel::showFindings()
 void CableCheckPanel::updateButton()
 {
     m_button->setEnabled(!m_choice.listenName.isEmpty() && !m_running && !m_checker.checking());
+    const QString prompt = QStringLiteral("Choose an input to listen back on to check the cable.");
     if (m_choice.listenName.isEmpty() && !m_checker.checking() && !m_findings)
-        m_report->setText(QStringLiteral("Choose an input to listen back on to check the cable."));
+        m_report->setText(prompt);
+    else if (m_report->text() == prompt)
+        m_report->clear();
 }

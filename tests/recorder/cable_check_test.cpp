@@ -109,6 +109,7 @@ TEST(CableCheckPanel, checksOnAnInputAndShowsWhatCameBack)
     panel.setChoice(choice);
     panel.setRule({-50, 1.5});
     ASSERT_TRUE(button->isEnabled());
+    EXPECT_EQ(report->text(), "");
     button->click();
     EXPECT_FALSE(button->isEnabled());
     EXPECT_TRUE(checker.checking());
