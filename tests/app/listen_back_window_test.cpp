@@ -12,18 +12,34 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+// A one-entry list with its Recorder window open, and one input to listen on.
+class ListenBackTest : public MainWindowTest {
+protected:
+    QWidget& openWithAnInput(qint64 seconds)
+    {
+        soundInputs.list = {{QStringLiteral("line_in.monitor"), QStringLiteral("Line-in"), 44100}};
+        load();
+        fill({{"/music/song.mp3", seconds, 2000}});
+        QWidget& recorder = window->recorderWindow();
+        recorder.show();
+        return recorder;
+    }
+
+    static void chooseTheInput(QWidget& recorder)
+    {
+        auto* listen = recorder.findChild<QComboBox*>("ListenBackChoice");
+        choose(listen, listen->findData(QStringLiteral("line_in.monitor")));
+    }
+};
+
 // The cable check and a run both play to the output: neither starts while the other plays.
-TEST_F(MainWindowTest, aRunAndTheCableCheckNeverPlayTogether)
+TEST_F(ListenBackTest, aRunAndTheCableCheckNeverPlayTogether)
 {
-    soundInputs.list = {{QStringLiteral("line_in.monitor"), QStringLiteral("Line-in"), 44100}};
-    MainWindow& w = load();
-    fill({{"/music/song.mp3", 100, 2000}});
-    QWidget& recorder = w.recorderWindow();
-    recorder.show();
+    QWidget& recorder = openWithAnInput(100);
+    MainWindow& w = *window;
     auto* button = recorder.findChild<QPushButton*>("CheckCableButton");
     EXPECT_FALSE(button->isEnabled());
-    auto* listen = recorder.findChild<QComboBox*>("ListenBackChoice");
-    choose(listen, listen->findData(QStringLiteral("line_in.monitor")));
+    chooseTheInput(recorder);
     ASSERT_TRUE(button->isEnabled());
 
     button->click();
@@ -46,21 +62,17 @@ TEST_F(MainWindowTest, aRunAndTheCableCheckNeverPlayTogether)
 
 // A run with an input to listen on is heard, and what came back is told after it; an
 // input lost meanwhile ends only the listening.
-TEST_F(MainWindowTest, aRunIsListenedToAndWhatCameBackIsToldAfterIt)
+TEST_F(ListenBackTest, aRunIsListenedToAndWhatCameBackIsToldAfterIt)
 {
-    soundInputs.list = {{QStringLiteral("line_in.monitor"), QStringLiteral("Line-in"), 44100}};
-    MainWindow& w = load();
-    fill({{"/music/song.mp3", 2, 2000}});
-    QWidget& recorder = w.recorderWindow();
-    recorder.show();
+    QWidget& recorder = openWithAnInput(2);
+    MainWindow& w = *window;
     auto* report = recorder.findChild<QPlainTextEdit*>("ListenReport");
     EXPECT_FALSE(report->isVisible());
     w.ui.startRecording->click();
     EXPECT_EQ(inputListener.starts, 0); // none chosen
     w.ui.stopRecording->click();
 
-    auto* listen = recorder.findChild<QComboBox*>("ListenBackChoice");
-    choose(listen, listen->findData(QStringLiteral("line_in.monitor")));
+    chooseTheInput(recorder);
     w.ui.startRecording->click();
     EXPECT_EQ(inputListener.input, "line_in.monitor");
     EXPECT_TRUE(report->isVisible());
