@@ -308,7 +308,12 @@ void MainWindow::setUpListening(const TitleLookup& titles)
         if (choice.listenName.isEmpty())
             return;
         report->showListening(choice.listenDescription.isEmpty() ? choice.listenName : choice.listenDescription);
-        listening->start(choice.listenName);
+        QString wavPath;
+        if (choice.keepReceivedSound) {
+            const QString folder = m_playlist.folder().isEmpty() ? m_services.programDirectory : m_playlist.folder();
+            wavPath = receivedWavPath(folder, m_playlist.name(), QDateTime::currentDateTime());
+        }
+        listening->start(choice.listenName, wavPath);
     });
     connect(m_run, &RecordingRun::ended, listening, [this, listening, titles] {
         const PlaylistTable& table = m_playlist.table();

@@ -52,6 +52,7 @@ void Playlist::clear()
 {
     m_table.clear();
     m_name.clear();
+    m_folder.clear();
     Q_EMIT cleared();
     updateTotal();
 }

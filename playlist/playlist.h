@@ -35,9 +35,15 @@ public:
     void setGap(int index, double gapMs);
     void clear();
     // The name of the playlist file the list was first loaded from, without its
-    // extension; empty when none was, and again once the list is cleared.
+    // extension, and the folder it is in; empty when none was, and again once the
+    // list is cleared.
     QString name() const { return m_name; }
-    void setName(const QString& name) { m_name = name; }
+    QString folder() const { return m_folder; }
+    void setName(const QString& name, const QString& folder = {})
+    {
+        m_name = name;
+        m_folder = folder;
+    }
     // Recounts and announces the total, as every change does.
     void updateTotal();
 
@@ -65,6 +71,7 @@ private:
 
     PlaylistTable m_table;
     QString m_name;
+    QString m_folder;
     double m_total = 0;
     int m_openBatches = 0;
 };

@@ -75,8 +75,10 @@ void PlaylistAdder::addDroppedFile(const QString& path)
 
 void PlaylistAdder::addPlaylist(const QString& path)
 {
-    if (m_services.playlist.name().isEmpty())
-        m_services.playlist.setName(QFileInfo(path).completeBaseName());
+    if (m_services.playlist.name().isEmpty()) {
+        const QFileInfo file(path);
+        m_services.playlist.setName(file.completeBaseName(), file.absolutePath());
+    }
     readPlaylist(path, [this](const QString& entry) {
         addPlaylistEntry(entry);
         m_services.letEventsRun();

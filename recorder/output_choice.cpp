@@ -50,6 +50,8 @@ OutputChoice parseOutputChoice(const QStringList& lines)
         choice.listenName = lines[6].trimmed();
     if (lines.size() > 7)
         choice.listenDescription = lines[7].trimmed();
+    if (lines.size() > 8)
+        choice.keepReceivedSound = lines[8].trimmed() == QLatin1String("1");
     return choice;
 }
 
@@ -58,7 +60,8 @@ QStringList outputChoiceLines(const OutputChoice& choice)
     return {choice.outputName, choice.keepOtherSoundsOff ? QStringLiteral("1") : QStringLiteral("0"),
             plainNumber(choice.leadInSeconds), choice.outputDescription,
             QLatin1String(kModeNames[int(choice.gain.mode)]), plainNumber(choice.gain.preampDb),
-            choice.listenName, choice.listenDescription};
+            choice.listenName, choice.listenDescription,
+            choice.keepReceivedSound ? QStringLiteral("1") : QStringLiteral("0")};
 }
 
 OutputChoice readOutputFile(const QString& path)

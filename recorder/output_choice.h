@@ -14,6 +14,7 @@ struct OutputChoice {
     GainSettings gain;
     QString listenName;        // the input that hears what the recorder receives; empty: none
     QString listenDescription; // as the server last described it
+    bool keepReceivedSound = false; // what the input hears is saved as a WAV beside the list
 
     bool operator==(const OutputChoice&) const = default;
 };
@@ -24,7 +25,7 @@ inline constexpr double kPreampMostDb = 15;
 // output.dat, beside recorder.dat: the output's name, 1 or 0 for keeping other
 // sounds off, the lead-in in seconds, the output's description, the loudness mode
 // ("off", "track" or "album"), the pre-amp in dB, the name of the input listened
-// on and its description, a line each.
+// on and its description, and 1 or 0 for keeping what it hears, a line each.
 inline const QString kOutputFileName = QStringLiteral("output.dat");
 
 // What the user is shown of the chosen output.

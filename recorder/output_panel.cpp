@@ -69,6 +69,7 @@ OutputPanel::OutputPanel(SoundOutputs& outputs, SoundOutputs& inputs, MediaPlaye
     , m_output(new QComboBox)
     , m_listen(new QComboBox)
     , m_keepOff(new QCheckBox(QStringLiteral("&Keep other sounds off the recording")))
+    , m_keepReceived(new QCheckBox(QStringLiteral("Save the received sound as a WAV file beside the list")))
     , m_leadIn(new QDoubleSpinBox)
     , m_loudness(new QComboBox)
     , m_preamp(new QDoubleSpinBox)
@@ -83,6 +84,9 @@ OutputPanel::OutputPanel(SoundOutputs& outputs, SoundOutputs& inputs, MediaPlaye
     m_listen->setMinimumContentsLength(30);
     m_listen->setToolTip(QStringLiteral("An input wired to the recorder's line or monitor output, "
                                         "to hear what the recorder receives"));
+    m_keepReceived->setObjectName(QStringLiteral("KeepReceivedSoundBox"));
+    m_keepReceived->setToolTip(QStringLiteral("16-bit stereo at 44.1 kHz, about 10 MB a minute, for your archive; "
+                                              "a list not loaded from a file keeps it beside the program's settings"));
     m_keepOff->setObjectName(QStringLiteral("KeepOtherSoundsBox"));
     m_keepOff->setToolTip(QStringLiteral("Mutes other programs on this output while a run or a passage plays"));
     m_leadIn->setObjectName(QStringLiteral("LeadInBox"));
@@ -130,11 +134,13 @@ OutputPanel::OutputPanel(SoundOutputs& outputs, SoundOutputs& inputs, MediaPlaye
     listenLabel->setBuddy(m_listen);
     grid->addWidget(listenLabel, 3, 0);
     grid->addWidget(m_listen, 3, 1, 1, 2);
-    grid->addWidget(m_notice, 4, 0, 1, 3);
-    grid->addWidget(m_meter, 5, 0, 1, 3);
+    grid->addWidget(m_keepReceived, 4, 1, 1, 2);
+    grid->addWidget(m_notice, 5, 0, 1, 3);
+    grid->addWidget(m_meter, 6, 0, 1, 3);
     grid->setColumnStretch(2, 1);
 
     m_keepOff->setChecked(m_choice.keepOtherSoundsOff);
+    m_keepReceived->setChecked(m_choice.keepReceivedSound);
     m_leadIn->setValue(m_choice.leadInSeconds);
     m_loudness->setCurrentIndex(int(m_choice.gain.mode));
     m_preamp->setValue(m_choice.gain.preampDb);
@@ -144,6 +150,11 @@ OutputPanel::OutputPanel(SoundOutputs& outputs, SoundOutputs& inputs, MediaPlaye
     connect(&m_inputs, &SoundOutputs::changed, this, &OutputPanel::listInputs);
     connect(m_listen, &QComboBox::activated, this, [this](int index) {
         takeDevice(*m_listen, index, m_inputs, m_choice.listenName, m_choice.listenDescription);
+        m_keepReceived->setEnabled(!m_choice.listenName.isEmpty());
+        Q_EMIT choiceChanged(m_choice);
+    });
+    connect(m_keepReceived, &QCheckBox::toggled, this, [this](bool on) {
+        m_choice.keepReceivedSound = on;
         Q_EMIT choiceChanged(m_choice);
     });
     connect(m_output, &QComboBox::activated, this, [this](int index) {
@@ -187,6 +198,7 @@ void OutputPanel::listOutputs()
 void OutputPanel::listInputs()
 {
     listDevices(m_listen, QStringLiteral("Off"), m_inputs.outputs(), m_choice.listenName, m_choice.listenDescription);
+    m_keepReceived->setEnabled(!m_choice.listenName.isEmpty());
 }
 
 void OutputPanel::showNotice()

@@ -50,6 +50,7 @@ private:
     QComboBox* m_output;
     QComboBox* m_listen;
     QCheckBox* m_keepOff;
+    QCheckBox* m_keepReceived;
     QDoubleSpinBox* m_leadIn;
     QComboBox* m_loudness;
     QDoubleSpinBox* m_preamp;

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "recorder/received_sound.h"
+#include "recorder/received_wav.h"
 
 #include <QObject>
 #include <QTimer>
+#include <memory>
 #include <mutex>
 
 class InputListener;
@@ -16,7 +18,8 @@ public:
     explicit RunListening(InputListener& listener, QObject* parent = nullptr);
     ~RunListening() override;
 
-    void start(const QString& input);
+    // With a path, what is heard is also kept there as a WAV file.
+    void start(const QString& input, const QString& wavPath = {});
     // Ends the listening a moment later, when the last sound has come back over the
     // cable, and reports what was heard of the entries sent.
     void finish(const std::vector<SentEntry>& sent, const SilenceRule& rule);
@@ -28,6 +31,8 @@ Q_SIGNALS:
 
 private:
     void report();
+    // Closes the WAV file, if any, and tells where its sound is.
+    QString finishWav();
 
     InputListener& m_listener;
     QTimer m_tail;
@@ -36,4 +41,6 @@ private:
     bool m_listening = false;
     std::mutex m_mutex; // the listener's threads append while the window's thread may finish
     ReceivedSound m_heard;
+    std::unique_ptr<ReceivedWav> m_wav;
+    QString m_wavNote; // why there is no WAV file
 };

@@ -4,7 +4,9 @@
 #include "common/flat_button.h"
 #include "recorder/recorder_window.h"
 
+#include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -102,5 +104,30 @@ TEST_F(ListenBackTest, aRunIsListenedToAndWhatCameBackIsToldAfterIt)
     w.ui.stopRecording->click();
     EXPECT_EQ(report->toPlainText(), "The listening ended: The input was unplugged.");
     EXPECT_TRUE(dialogs.messages.empty());
+    recorder.close();
+}
+
+// Ticked, the run's received sound is kept as a WAV file, and the report says where.
+TEST_F(ListenBackTest, theReceivedSoundIsKeptWhenAsked)
+{
+    QWidget& recorder = openWithAnInput(1);
+    MainWindow& w = *window;
+    auto* keep = recorder.findChild<QCheckBox*>("KeepReceivedSoundBox");
+    EXPECT_FALSE(keep->isEnabled()) << "no input chosen";
+    chooseTheInput(recorder);
+    ASSERT_TRUE(keep->isEnabled());
+    keep->click();
+
+    w.ui.startRecording->click();
+    inputListener.hear(std::vector<float>(44100 * 2, 0.5f));
+    w.ui.stopRecording->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return inputListener.input.isEmpty(); }, 5000));
+    const QStringList wavs = QDir(programDir.path()).entryList({"Trelvik received *.wav"});
+    ASSERT_EQ(wavs.size(), 1);
+    const QString path = QDir(programDir.path()).filePath(wavs[0]);
+    EXPECT_EQ(QFileInfo(path).size(), 44 + 44100 * 4);
+    EXPECT_TRUE(recorder.findChild<QPlainTextEdit*>("ListenReport")
+                    ->toPlainText()
+                    .endsWith("\nThe received sound is in " + path + "."));
     recorder.close();
 }

@@ -86,10 +86,10 @@ TEST(OutputChoice, comesBackAsWrittenAndAnythingDamagedGivesThatPartsDefault)
     EXPECT_EQ(readOutputFile(path), OutputChoice()) << "no file";
 
     const OutputChoice choice{"alsa_output.usb-Deck.iec958-stereo", true, 1.5, "USB Audio Digital Stereo",
-                              {GainMode::Album, -2.5}, "alsa_input.usb-Deck.analog-stereo", "USB Audio Line In"};
+                              {GainMode::Album, -2.5}, "alsa_input.usb-Deck.analog-stereo", "USB Audio Line In", true};
     writeOutputFile(path, choice);
     EXPECT_EQ(bytesOf(path), "alsa_output.usb-Deck.iec958-stereo\r\n1\r\n1.5\r\nUSB Audio Digital Stereo\r\nalbum\r\n"
-                             "-2.5\r\nalsa_input.usb-Deck.analog-stereo\r\nUSB Audio Line In\r\n");
+                             "-2.5\r\nalsa_input.usb-Deck.analog-stereo\r\nUSB Audio Line In\r\n1\r\n");
     EXPECT_EQ(readOutputFile(path), choice);
 
     const auto read = [](QStringList lines) { return parseOutputChoice(lines); };
