@@ -282,10 +282,12 @@ TEST_F(AddingTest, aRefusedFileEndsAnAddOrDropButALoadGoesOn)
 
     // The list is named after the first playlist it was loaded from, until it is cleared.
     EXPECT_EQ(window->playlist().name(), "list");
+    EXPECT_EQ(window->playlist().folder(), QFileInfo(list).absolutePath());
     loadPlaylist(makePlaylist("other.m3u", {c}));
     EXPECT_EQ(window->playlist().name(), "list");
     window->playlist().clear();
     EXPECT_EQ(window->playlist().name(), "");
+    EXPECT_EQ(window->playlist().folder(), "");
 }
 
 // A cancelled add leaves as every add does, showing the total; a cancelled load
