@@ -3,18 +3,8 @@
 #include "support/file_bytes.h"
 #include "support/qt_printers.h"
 
-#include "common/flat_button.h"
-#include "common/up_down_control.h"
 #include "playlist/row_form.h"
 
-#include <QAction>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMenu>
-#include <QTest>
-#include <QTimer>
-#include <QToolButton>
-#include <QTreeView>
 #include <functional>
 
 namespace {
@@ -133,9 +123,8 @@ TEST_F(ListEditingTest, emptying_leavesNoRowsButTheColumns)
         refill(byKey ? "A" : "ABC");
         byKey ? key(Qt::Key_Delete) : window->ui.clearList->click();
         EXPECT_EQ(shown(), QString()) << byKey;
-        EXPECT_EQ(window->model().columnCount(), 4);
-        EXPECT_EQ(list->toolTip(), QString());
-        EXPECT_EQ(window->ui.totalTimeLabel->text(), QStringLiteral("Total time: 00:00"));
+        EXPECT_TRUE(window->model().columnCount() == 4 && list->toolTip().isEmpty());
+        EXPECT_EQ(window->ui.totalTimeLabel->text(), "Total time: 00:00");
     }
 }
 
@@ -162,9 +151,7 @@ TEST_F(ListEditingTest, changeGap_asksForSecondsAndRefusesWhatNoTimerCanWait)
     const FakeDialogs::Input& last = dialogs.inputs.back();
     EXPECT_EQ(QStringList({last.prompt, last.title, last.defaultText}),
               QStringList({"Enter new gap length:", "Change gap length", "-1"}));
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("The gap length is out of range."));
-    EXPECT_EQ(dialogs.messages[0].icon, QMessageBox::Warning);
+    EXPECT_EQ(dialogs.takeWarnings(), QStringList({"The gap length is out of range."}));
 
     clickRow(2); // on the selected row
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, rowCentre(2));

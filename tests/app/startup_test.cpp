@@ -1,15 +1,8 @@
 #include "app/startup.h"
 
-#include "common/check_box.h"
-#include "help_windows/volume_control.h"
 #include "playlist/opened_files.h"
+#include "support/file_bytes.h"
 #include "support/main_window_fixture.h"
-
-#include <QDir>
-#include <QFile>
-#include <QLabel>
-#include <QSignalSpy>
-#include <QTest>
 
 // The fixture's fakes and folders, with no window made by the test: the start-up makes it.
 class StartupTest : public MainWindowTest { };
@@ -45,10 +38,8 @@ TEST_F(StartupTest, filesItIsOpenedWithAreAddedAsADropAddsThem)
     const QTemporaryDir& dir = programDir;
     const QDir folder(dir.path());
     const auto makeFile = [&](const QString& name, const QByteArray& content) {
-        QFile file(folder.filePath(name));
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(content);
-        return file.fileName();
+        writeBytes(folder.filePath(name), content);
+        return folder.filePath(name);
     };
     const QString song = makeFile("song.mp3", "x"), listed = makeFile("listed.wav", "x");
     player.durations = {{song, 61}, {listed, 7}};
@@ -65,13 +56,10 @@ TEST_F(StartupTest, filesItIsOpenedWithAreAddedAsADropAddsThem)
     for (int i = 0; i < window->playlist().count(); ++i)
         paths << window->playlist().at(i).path;
     EXPECT_EQ(paths, QStringList({song, listed}));
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(dialogs.messages[0].text, "These files were not put on the list:\n\n" + folder.filePath("notes.txt")
-                                            + ": not a type Trelvik plays\n" + dir.path() + ": a folder\n"
-                                            + folder.filePath("gone.flac") + ": not found\n"
-                                            + folder.filePath("empty.wav") + ": empty");
-    EXPECT_EQ(dialogs.messages[0].title, "Trelvik");
-    EXPECT_EQ(dialogs.messages[0].icon, QMessageBox::Warning);
+    EXPECT_EQ(dialogs.takeWarnings(), QStringList("These files were not put on the list:\n\n" + folder.filePath("notes.txt")
+                                                  + ": not a type Trelvik plays\n" + dir.path() + ": a folder\n"
+                                                  + folder.filePath("gone.flac") + ": not found\n"
+                                                  + folder.filePath("empty.wav") + ": empty"));
     EXPECT_TRUE(window->ui.saveWhenDoneBox->toolTip().contains(dir.path())) << "where Recording playlists go";
     window->close();
 }
