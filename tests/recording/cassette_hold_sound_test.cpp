@@ -1,11 +1,9 @@
 #include "support/fake_discs.h"
-#include "support/generated_media.h"
 #include "support/heard_sound.h"
 #include "support/pulse_null_sink.h"
 #include "support/recorded_run.h"
 
 #include "player/media_player.h"
-#include "playlist/playlist.h"
 
 // Three tones through the real player into a null sink, side B beginning at the
 // third, Continue pressed a second into the hold: the recording has side A with its
@@ -21,12 +19,7 @@ TEST(CassetteHoldSound, sideBFollowsContinueByTheLeadInWholeThoughTheOutputHolds
     constexpr double kGapMs = 300;
     GeneratedMedia media;
     Playlist playlist;
-    for (const int frequency : {440, 550, 660}) {
-        const QString name = QStringLiteral("tone%1.wav").arg(frequency);
-        const QString path = media.tone(name, kSeconds, frequency);
-        ASSERT_FALSE(path.isEmpty()) << "sox could not make " << name.toStdString();
-        playlist.append({path, qint64(kSeconds), kGapMs});
-    }
+    ASSERT_TRUE(appendTones(media, playlist, kSeconds, kGapMs, {440, 550, 660})) << "sox could not make the tones";
     FakeDiscs discs;
     const std::unique_ptr<MediaPlayer> player = makeMediaPlayer();
     for (const auto& [leadInSeconds, stop] : {std::pair(0.0, false), std::pair(0.4, false), std::pair(0.4, true)}) {

@@ -1,13 +1,10 @@
 #include "support/fake_discs.h"
-#include "support/generated_media.h"
 #include "support/heard_sound.h"
 #include "support/pulse_null_sink.h"
 #include "support/recorded_run.h"
 
 #include "player/media_player.h"
-#include "playlist/playlist.h"
 #include "recording/recording_run.h"
-
 
 // The window's thread hands the entries over, and a busy program can keep it from
 // doing so for seconds. Here it stands still for longer than an entry and its gap
@@ -20,12 +17,7 @@ TEST(HandOverSound, aWindowThreadBusyForLongerThanAnEntryLeavesEveryGapExact)
     constexpr double kGapMs = 300;
     GeneratedMedia media;
     Playlist playlist;
-    for (const int frequency : {440, 550, 660, 770}) {
-        const QString name = QStringLiteral("tone%1.wav").arg(frequency);
-        const QString path = media.tone(name, kSeconds, frequency);
-        ASSERT_FALSE(path.isEmpty()) << "sox could not make " << name.toStdString();
-        playlist.append({path, qint64(kSeconds), kGapMs});
-    }
+    ASSERT_TRUE(appendTones(media, playlist, kSeconds, kGapMs, {440, 550, 660, 770})) << "sox could not make the tones";
     FakeDiscs discs;
     const std::unique_ptr<MediaPlayer> player = makeMediaPlayer();
     // Connected before the run is, so the thread stands still before the run hears of it.
