@@ -1,6 +1,5 @@
 #include "support/main_window_fixture.h"
 
-#include "support/file_bytes.h"
 #include "support/qt_printers.h"
 
 #include "playlist/row_form.h"
@@ -57,10 +56,7 @@ protected:
     }
 
     QPoint rowCentre(int row) const { return list->visualRect(window->model().index(row - 1, 1)).center(); }
-    void clickRow(int row, Qt::MouseButton button = Qt::LeftButton)
-    {
-        QTest::mouseClick(list->viewport(), button, {}, rowCentre(row));
-    }
+    void clickRow(int row, Qt::MouseButton button = Qt::LeftButton) { QTest::mouseClick(list->viewport(), button, {}, rowCentre(row)); }
     void key(int key, Qt::KeyboardModifiers modifiers = {}) { QTest::keyClick(list, Qt::Key(key), modifiers); }
     void clickArrow(bool up)
     {
@@ -207,14 +203,9 @@ TEST_F(ListEditingTest, nothingChangesDuringARun)
 TEST_F(ListEditingTest, duringAnAdd_onlyRemovalWaits)
 {
     refill("ABC");
-    QStringList chosen; // files named to end in d, with the length and gap track('d') has
-    for (const char* name : {"1.mid", "2.mid"}) {
-        chosen << programDir.filePath(name);
-        writeBytes(chosen.back(), "x");
-        player.durations[chosen.back()] = 200;
-    }
+    // Files named to end in d, with the length and gap track('d') has.
     window->ui.defaultGapEdit->setText("1.1");
-    dialogs.fileAnswers.push_back(chosen);
+    dialogs.fileAnswers.push_back({mediaFile("1.mid", 200), mediaFile("2.mid", 200)});
     QTimer::singleShot(0, window.get(), [this] { // runs after the first file is added
         clickRow(2);
         key(Qt::Key_Delete);

@@ -79,24 +79,19 @@ TEST(RecordingEndToEnd, recordingHearsTodaysTypesWholeWithNoAddedSilence)
         ASSERT_FALSE(path.isEmpty()) << "could not make " << type.name;
         // ffmpeg's AAC encoder primes with 1024 frames and pads to whole packets of 1024.
         const qint64 music = qint64(kSeconds * 44100);
-        if (name.endsWith(QLatin1String("itunes.m4a"))) {
-            ASSERT_TRUE(writeItunesGapless(path, 1024, 1024 - music % 1024, music));
-        }
+        ASSERT_TRUE(!name.endsWith(QLatin1String("itunes.m4a")) || writeItunesGapless(path, 1024, 1024 - music % 1024, music));
         run.add(path, kSeconds, 300);
     }
 
     const QString recording = media.path(QStringLiteral("deck.wav"));
     ASSERT_TRUE(run.recordRun(sink, recording));
     EXPECT_EQ(run.dialogs.takeWarnings(), QStringList());
-    const std::vector<SoundStretch> sounds = soundStretches(recording, 0.02);
-    ASSERT_EQ(sounds.size(), std::size(types));
-    for (size_t i = 0; i < sounds.size(); ++i) {
+    // Encoder silence (16 ms and more) would lengthen a gap.
+    const std::vector<SoundStretch> sounds = expectHeard(recording, std::vector(std::size(types), kSeconds),
+                                                         std::vector(std::size(types), 300.0), 5, 0.001);
+    for (size_t i = 0; i < sounds.size() && i < std::size(types); ++i) {
         std::printf("%s: heard %.3f ms of %.0f ms\n", types[i].name, sounds[i].length() * 1000, kSeconds * 1000);
         EXPECT_NEAR(sounds[i].length(), kSeconds, types[i].tolerance) << types[i].name;
-        if (i + 1 < sounds.size()) { // encoder silence (16 ms and more) would lengthen the gap
-            EXPECT_GE(sounds[i + 1].start - sounds[i].end, 0.3 - 0.001) << types[i].name;
-            EXPECT_LE(sounds[i + 1].start - sounds[i].end, 0.3 + 0.005) << types[i].name;
-        }
     }
 }
 

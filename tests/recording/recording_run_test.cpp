@@ -59,6 +59,8 @@ protected:
         return on.join(u' ');
     }
 
+    // The run has ended, and no timer of it is left to go off.
+    bool over() { return !run.isRunning() && armed().isEmpty(); }
     int lastEntry() const { return entries.isEmpty() ? 0 : entries.last().first().toInt(); }
     QString lastWarning() const { return warnings.isEmpty() ? QString() : warnings.last().first().toString(); }
     bool savedAny() const { return !QDir(programDir.path()).entryList({QStringLiteral("Recording*")}).isEmpty(); }
@@ -92,8 +94,7 @@ TEST_F(RecordingRunTest, mediaEntriesPlayInOrderEachShownWhenHeardWithEachGapBut
     }
     EXPECT_EQ(player.played, QStringList({"a.mp3", "b.mp3", "c.mp3"}));
     EXPECT_EQ(player.silences, QList<double>({0, 2000, 500}));
-    EXPECT_EQ(armed(), QString()); // the last gap is never waited
-    EXPECT_FALSE(run.isRunning());
+    EXPECT_TRUE(over()); // the last gap is never waited
     EXPECT_EQ(ends.count(), 1);
     EXPECT_TRUE(quits.isEmpty() && warnings.isEmpty());
 }
@@ -287,8 +288,7 @@ TEST_F(RecordingRunTest, aSideBreakThatLeavesASideEmptyRunsOneSided)
 TEST_F(RecordingRunTest, emptyListNeverStartsAndAStopInAGapEndsTheRunForGood)
 {
     run.start();
-    EXPECT_FALSE(run.isRunning());
-    EXPECT_EQ(armed(), QString());
+    EXPECT_TRUE(over());
     addMedia({{"a.mp3", 10, 2000}, {"b.mp3", 20, 500}});
     run.start();
     QTRY_COMPARE_WITH_TIMEOUT(player.played.size(), 1, 10000); // the first entry starts 1 ms after the start
@@ -375,8 +375,7 @@ TEST_F(RecordingRunTest, entryThatCannotPlayStopsTheRunWithAWarningAndNoWhenDone
         player.breakOff(QStringLiteral("Internal data stream error.\n/music/b.mp3"));
         EXPECT_EQ(warnings.count(), heardWhole + 1);
         EXPECT_EQ(lastWarning(), QStringLiteral("Internal data stream error.\n/music/b.mp3"));
-        EXPECT_FALSE(run.isRunning());
-        EXPECT_EQ(armed(), QString());
+        EXPECT_TRUE(over());
     }
 
     // A CD track that cannot be played is shown when its turn comes, after the gap
@@ -394,8 +393,7 @@ TEST_F(RecordingRunTest, entryThatCannotPlayStopsTheRunWithAWarningAndNoWhenDone
         tick("Timer1");
         EXPECT_EQ(lastEntry(), 3);
         EXPECT_EQ(lastWarning(), message);
-        EXPECT_FALSE(run.isRunning());
-        EXPECT_EQ(armed(), QString());
+        EXPECT_TRUE(over());
         discs.setDisc("/cd", std::nullopt);
     }
     EXPECT_EQ(warnings.count(), 4);
@@ -405,11 +403,7 @@ TEST_F(RecordingRunTest, entryThatCannotPlayStopsTheRunWithAWarningAndNoWhenDone
 
 TEST_F(RecordingRunTest, whenDoneSavesThenAsksToQuitWithOrWithoutPowerOff)
 {
-    const struct {
-        BoxState exit;
-        BoxState shutdown;
-        QList<bool> quits;
-    } cases[] = {{BoxState::Clear, BoxState::Clear, {}},
+    const struct { BoxState exit, shutdown; QList<bool> quits; } cases[] = {{BoxState::Clear, BoxState::Clear, {}},
                  {BoxState::Greyed, BoxState::Greyed, {}}, // only a ticked box counts
                  {BoxState::Ticked, BoxState::Clear, {false}},
                  {BoxState::Ticked, BoxState::Ticked, {true}}};
