@@ -1,20 +1,6 @@
 #include "support/main_window_fixture.h"
 #include "support/qt_printers.h"
 
-#include "common/flat_button.h"
-
-#include <QApplication>
-#include <QDir>
-#include <QDropEvent>
-#include <QGroupBox>
-#include <QFile>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMimeData>
-#include <QTimer>
-#include <QTreeView>
-#include <QUrl>
-
 namespace {
 
 // Adding, loading and dropping on fakes: the files exist on disk with a byte or two
@@ -31,7 +17,7 @@ protected:
     {
         EXPECT_TRUE(!window->busyState().busy() && window->ui.addFiles->isEnabled() && !QApplication::overrideCursor());
         EXPECT_FALSE(QFile::exists(programDir.filePath("filelist.tmp")));
-        EXPECT_EQ(takeMessages(), QStringList());
+        EXPECT_EQ(dialogs.takeWarnings(), QStringList());
     }
 
     QString makeFile(const QString& name, const QByteArray& content = "x")
@@ -86,17 +72,7 @@ protected:
         EXPECT_EQ(window->model().rowCount(), paths.size());
         return paths;
     }
-    // The warnings said so far, which the test has then dealt with.
-    QStringList takeMessages()
-    {
-        QStringList texts;
-        for (const FakeDialogs::Message& m : dialogs.messages) {
-            EXPECT_TRUE(m.title == "Trelvik" && m.icon == QMessageBox::Warning) << m.text.toStdString();
-            texts << m.text;
-        }
-        dialogs.messages.clear();
-        return texts;
-    }
+    QStringList takeMessages() { return dialogs.takeWarnings(); }
 };
 
 TEST_F(AddingTest, chosenFilesOfTheLastExtensionAreMeasuredAndAddedInDialogOrder)

@@ -15,10 +15,9 @@
 
 namespace {
 
-// A disc at discPath with every track, each 30 s long.
+// A disc at discPath with every track, each 30 s long and sounding from its number.
 struct EveryTrackDisc {
     FakeDiscs discs;
-
     explicit EveryTrackDisc(const QString& discPath)
     {
         for (int track = 1; track <= 99; ++track)
@@ -96,14 +95,10 @@ TEST(CdEntry, everyUserReadsTheSameTrackFromTheFileNameAlone)
             QSignalSpy warnings(&run, &RecordingRun::warning);
             run.start();
             QMetaObject::invokeMethod(run.findChild<QTimer*>("Timer1"), "timeout");
-            if (c.track) {
-                ASSERT_EQ(player.played, QStringList { QString::number(c.track) });
-                EXPECT_EQ(disc.discs.asked, QStringList { c.disc });
-            } else {
-                ASSERT_EQ(warnings.count(), 1);
-                EXPECT_EQ(warnings[0][0].toString(), refusal);
-                EXPECT_TRUE(player.played.isEmpty());
-            }
+            EXPECT_EQ(player.played, c.track ? QStringList { QString::number(c.track) } : QStringList());
+            EXPECT_EQ(disc.discs.asked, c.track ? QStringList { c.disc } : QStringList());
+            EXPECT_EQ(warnings.count(), c.track ? 0 : 1);
+            EXPECT_EQ(warnings.isEmpty() ? QString() : warnings[0][0].toString(), c.track ? QString() : refusal);
         }
 
         // The scan reads that track's sound; an entry naming none is handed on by its path.

@@ -4,11 +4,9 @@
 #include "support/sounding_run.h"
 
 #include "recorder/level_envelope.h"
-#include "player/sample_reader.h"
 #include "recorder/list_scan.h"
 
 #include <QSignalSpy>
-#include <gtest/gtest.h>
 #include <map>
 
 namespace {

@@ -1,14 +1,6 @@
 #include "help_windows/help_windows.h"
 
-#include "common/busy_state.h"
-#include "common/flat_button.h"
 #include "support/main_window_fixture.h"
-
-#include <QDir>
-#include <QFileInfo>
-#include <QLabel>
-#include <QPlainTextEdit>
-#include <QTest>
 
 TEST_F(MainWindowTest, helperWindowsShowTheirContentOpenOnceEvenDuringARunAndCloseWithTheMainWindow)
 {

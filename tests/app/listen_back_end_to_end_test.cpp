@@ -7,12 +7,9 @@
 
 #include "recorder/recorder_window.h"
 
-#include <QLabel>
-
 #include <QComboBox>
+#include <QLabel>
 #include <QPlainTextEdit>
-#include <QTest>
-#include <gtest/gtest.h>
 
 // The deck's output reaches the input over a "cable", a loopback into a second sink
 // that lifts the level by 3 dB. The loopback is muted for a moment during the second
@@ -61,20 +58,18 @@ TEST(ListenBackEndToEnd, theReportNamesTheDropOutTheGapAboveTheThresholdAndTheCl
     const QString onDeck = media.path("deck.wav");
     ASSERT_TRUE(run.recordRun(sink, onDeck)) << "the run did not end";
     hum.waitForFinished(2000);
-    EXPECT_TRUE(run.dialogs.messages.empty()) << run.dialogs.messages.front().text.toStdString();
+    EXPECT_EQ(run.dialogs.takeWarnings(), QStringList());
 
     auto* report = recorder.findChild<QPlainTextEdit*>("ListenReport");
     ASSERT_TRUE(QTest::qWaitFor([&] { return report->toPlainText().startsWith("What"); }, 5000));
     const QStringList lines = report->toPlainText().split(u'\n');
-    ASSERT_EQ(lines.size(), 6) << lines.join(u'\n').toStdString();
-    EXPECT_EQ(lines[0], "What the recorder received:");
-    EXPECT_TRUE(lines[1].startsWith("1. track1: peak -9.0 dB")) << lines[1].toStdString();
-    EXPECT_TRUE(lines[2].endsWith("the recorder starts a new track")) << lines[2].toStdString();
-    EXPECT_TRUE(lines[3].startsWith("2. track2: peak -9.0 dB")) << lines[3].toStdString();
-    EXPECT_TRUE(lines[3].contains(", drop-out at 0:01.")) << lines[3].toStdString();
-    EXPECT_TRUE(lines[4].contains("it will not start a new track")) << lines[4].toStdString();
-    EXPECT_TRUE(lines[5].startsWith("3. track3: peak 0.0 dB")) << lines[5].toStdString();
-    EXPECT_TRUE(lines[5].endsWith(", clipped")) << lines[5].toStdString();
+    // Each line, as a pattern: what it starts with, what it holds and what it ends with.
+    const QStringList expected = {"^What the recorder received:$", "^1. track1: peak -9.0 dB", "the recorder starts a new track$",
+                                  "^2. track2: peak -9.0 dB.*, drop-out at 0:01\\.", "it will not start a new track",
+                                  "^3. track3: peak 0.0 dB.*, clipped$"};
+    ASSERT_EQ(lines.size(), expected.size()) << lines.join(u'\n').toStdString();
+    for (qsizetype i = 0; i < lines.size(); ++i)
+        EXPECT_TRUE(lines[i].contains(QRegularExpression(expected[i]))) << lines[i].toStdString();
 
     // Listening leaves the run as exact as ever.
     const std::vector<SoundStretch> sent = soundStretches(onDeck, 0.02);

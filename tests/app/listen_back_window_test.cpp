@@ -1,18 +1,7 @@
 #include "support/main_window_fixture.h"
 #include "support/window_controls.h"
 
-#include "common/flat_button.h"
-#include "recorder/recorder_window.h"
-
-#include <QCheckBox>
-#include <QComboBox>
-#include <QDir>
-#include <QLabel>
-#include <QPlainTextEdit>
-#include <QPushButton>
 #include <cmath>
-#include <QTemporaryDir>
-#include <QTest>
 
 // A one-entry list with its Recorder window open, and one input to listen on.
 class ListenBackTest : public MainWindowTest {
@@ -46,9 +35,8 @@ TEST_F(ListenBackTest, aRunAndTheCableCheckNeverPlayTogether)
 
     button->click();
     w.ui.startRecording->click();
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(dialogs.messages.back().text,
-              "The cable check is playing to the output: start the recording when it is done.");
+    EXPECT_EQ(dialogs.takeWarnings(),
+              QStringList("The cable check is playing to the output: start the recording when it is done."));
     EXPECT_FALSE(w.busyState().recording());
     ASSERT_TRUE(QTest::qWaitFor([&] { return button->isEnabled(); }, 10000));
     EXPECT_TRUE(recorder.findChild<QLabel*>("CableReport")->text().startsWith("Round trip: 10 ms."));

@@ -4,31 +4,6 @@
 #include "support/qt_printers.h"
 #include "support/window_controls.h"
 
-#include "common/check_box.h"
-#include "common/flat_button.h"
-#include "common/percent_bar.h"
-#include "common/up_down_control.h"
-#include "recorder/recorder_window.h"
-#include "recording/recording_run.h"
-
-#include <QAccessible>
-#include <QAccessibleActionInterface>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QDoubleSpinBox>
-#include <QGroupBox>
-#include <QFile>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QRadioButton>
-#include <QSpinBox>
-#include <QPointer>
-#include <QPushButton>
-#include <QTest>
-#include <QTimer>
-#include <QTreeView>
-#include <QTreeWidget>
 #include <tuple>
 
 namespace {
@@ -42,28 +17,30 @@ auto whenDone(const MainWindow& w)
                       w.ui.m3uOption->isChecked(), w.ui.plsOption->isEnabled());
 }
 
+// The buttons are on or off, their captions black or grey to match.
+void expectButtons(const QList<FlatButton*>& buttons, bool enabled)
+{
+    for (FlatButton* b : buttons) {
+        EXPECT_EQ(b->isEnabled(), enabled) << b->objectName().toStdString();
+        EXPECT_EQ(b->captionColor(), enabled ? QColor(Qt::black) : QColor(0x80, 0x80, 0x80));
+    }
+}
+
 } // namespace
 
 TEST_F(MainWindowTest, addingAndEditingSwitchTheSixCommandButtonsOnly)
 {
     MainWindow& w = load();
-    const QList<FlatButton*> six = {w.ui.addFiles, w.ui.clearList, w.ui.startRecording,
-                                    w.ui.stopRecording, w.ui.loadPlaylist, w.ui.savePlaylist};
-    const auto expectSix = [&](bool enabled) {
-        for (FlatButton* b : six) {
-            EXPECT_EQ(b->isEnabled(), enabled) << b->objectName().toStdString();
-            EXPECT_EQ(b->captionColor(), enabled ? QColor(Qt::black) : QColor(0x80, 0x80, 0x80));
-        }
-        for (FlatButton* b : {w.ui.shuffle, w.ui.info, w.ui.checkForUpdate})
-            EXPECT_TRUE(b->isEnabled()) << b->objectName().toStdString();
-        EXPECT_TRUE(w.ui.moveButtons->isEnabled());
-    };
     for (const BusyState::Activity activity : {BusyState::Activity::Adding, BusyState::Activity::Editing}) {
-        {
-            const BusyState::Claim claim(w.busyState(), activity);
-            expectSix(false);
+        for (const bool busy : {true, false}) {
+            std::optional<BusyState::Claim> claim;
+            if (busy)
+                claim.emplace(w.busyState(), activity);
+            expectButtons({w.ui.addFiles, w.ui.clearList, w.ui.startRecording, w.ui.stopRecording, w.ui.loadPlaylist,
+                           w.ui.savePlaylist}, !busy);
+            expectButtons({w.ui.shuffle, w.ui.info, w.ui.checkForUpdate}, true);
+            EXPECT_TRUE(w.ui.moveButtons->isEnabled());
         }
-        expectSix(true);
     }
 }
 
@@ -71,11 +48,7 @@ TEST_F(MainWindowTest, whenDoneBoxesFollowTheirRules)
 {
     MainWindow& w = load();
     EXPECT_EQ(whenDone(w), std::tuple(0, 0, 0, false, true, false));
-    const struct {
-        QAbstractButton* clicked;
-        std::tuple<int, int, int, bool, bool, bool> after;
-        const char* why;
-    } clicks[] = {
+    const struct { QAbstractButton* clicked; std::tuple<int, int, int, bool, bool, bool> after; const char* why; } clicks[] = {
         {w.ui.saveWhenDoneBox, {1, 0, 0, false, true, true}, "saving offers the formats"},
         {w.ui.plsOption, {1, 0, 0, true, false, true}, "PLS chosen"},
         {w.ui.saveWhenDoneBox, {0, 0, 0, true, false, false}, "unticking keeps the chosen format"},
@@ -91,11 +64,7 @@ TEST_F(MainWindowTest, whenDoneBoxesFollowTheirRules)
 
 TEST_F(MainWindowTest, settingsAreReadAsIfTheBoxesWereClicked)
 {
-    const struct {
-        QByteArray file;
-        int save, exit, shutdown;
-        bool pls, optionsEnabled;
-    } cases[] = {
+    const struct { QByteArray file; int save, exit, shutdown; bool pls, optionsEnabled; } cases[] = {
         {"1\r\n2\r\n0\r\n0\r\n", 1, 0, 0, true, true},
         {"0\r\n1\r\n0\r\n1\r\n", 0, 1, 1, false, false}, // shut down brings exit along
         {"1\r\n3\r\n1\r\n0\r\n", 1, 1, 0, false, true},  // an unknown format keeps M3U
@@ -137,16 +106,9 @@ TEST_F(MainWindowTest, closingKeepsTheBoxesForTheNextStartButNotTheGapOrThePlayl
 // closes as always.
 TEST_F(MainWindowTest, closingDuringAnAddEndsItAfterTheCurrentFileThenCloses)
 {
-    QStringList chosen;
-    for (const char* name : {"a.wav", "b.wav", "c.wav"}) {
-        chosen << programDir.filePath(name);
-        writeBytes(chosen.back(), "x");
-        player.durations[chosen.back()] = 10;
-    }
+    const QStringList chosen = {mediaFile("a.wav", 10), mediaFile("b.wav", 10), mediaFile("c.wav", 10)};
     load();
-    window->setAttribute(Qt::WA_DeleteOnClose);
-    window->show();
-    const QPointer<MainWindow> w = window.release();
+    const QPointer<MainWindow> w = releaseToClose();
     dialogs.fileAnswers.push_back(chosen);
     // Each file takes a frame to open, so events run after each; the close comes after the first.
     player.onOpen = [] { QTest::qSleep(20); };
@@ -156,7 +118,7 @@ TEST_F(MainWindowTest, closingDuringAnAddEndsItAfterTheCurrentFileThenCloses)
     EXPECT_EQ(player.opened, chosen.mid(0, 1));
     ASSERT_TRUE(w);
     EXPECT_EQ(w->playlist().count(), 1);
-    EXPECT_TRUE(dialogs.messages.empty()) << "the add ends silently";
+    EXPECT_EQ(dialogs.takeWarnings(), QStringList()) << "the add ends silently";
     EXPECT_TRUE(QFile::exists(programDir.filePath("settings.dat")));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(w);
@@ -169,9 +131,7 @@ TEST_F(MainWindowTest, closingDuringARunStopsThePlayerThenCloses)
     load();
     fill({{QStringLiteral("/cd/Track01.cda"), 100, 0}});
     discs.setTrack("/cd", 1, FakeDiscs::sectors(1, 40));
-    window->setAttribute(Qt::WA_DeleteOnClose);
-    window->show();
-    const QPointer<MainWindow> w = window.release();
+    const QPointer<MainWindow> w = releaseToClose();
     w->ui.startRecording->click();
     QTRY_COMPARE_WITH_TIMEOUT(player.played.size(), 1, 10000);
     player.start();
@@ -188,10 +148,8 @@ TEST_F(MainWindowTest, closingDuringARunStopsThePlayerThenCloses)
 TEST_F(MainWindowTest, showsWhatTheRunAnnouncesAndLeavesAsTheBoxesSay)
 {
     MainWindow& w = load();
-    for (const auto& [name, seconds, gap] : {std::tuple("a.mp3", 10, 2000), std::tuple("b.mp3", 20, 0)}) {
-        player.durations[name] = seconds;
-        fill({{name, seconds, double(gap)}});
-    }
+    player.durations = {{"a.mp3", 10}, {"b.mp3", 20}};
+    fill({{"a.mp3", 10, 2000}, {"b.mp3", 20, 0}});
     QStringList ended;
     w.powerOff = [&] { ended << "power off"; };
     w.endProgram = [&] {
@@ -199,27 +157,18 @@ TEST_F(MainWindowTest, showsWhatTheRunAnnouncesAndLeavesAsTheBoxesSay)
         EXPECT_TRUE(QFile::exists(programDir.filePath("settings.dat"))); // written before the program ends
     };
     w.ui.defaultGapEdit->setText("45");
-    const QList<FlatButton*> runButtons = {w.ui.addFiles, w.ui.clearList, w.ui.startRecording,
-                                           w.ui.loadPlaylist, w.ui.savePlaylist, w.ui.shuffle};
     const auto expectRunButtons = [&](bool enabled) {
-        for (FlatButton* button : runButtons) {
-            EXPECT_EQ(button->isEnabled(), enabled) << button->objectName().toStdString();
-            EXPECT_EQ(button->captionColor(), enabled ? QColor(Qt::black) : QColor(0x80, 0x80, 0x80));
-        }
+        expectButtons({w.ui.addFiles, w.ui.clearList, w.ui.startRecording, w.ui.loadPlaylist, w.ui.savePlaylist,
+                       w.ui.shuffle}, enabled);
         EXPECT_EQ(w.ui.moveButtons->isEnabled(), enabled);
-        EXPECT_EQ(w.busyState().recording(), !enabled);
-        EXPECT_EQ(w.busyState().busy(), !enabled);
+        EXPECT_TRUE(w.busyState().recording() == !enabled && w.busyState().busy() == !enabled);
     };
-    const auto tick = [&](const char* name) { QMetaObject::invokeMethod(w.findChild<QTimer*>(name), "timeout"); };
 
     // A file that breaks off is reported in a message box, and the run is over.
     w.ui.startRecording->click();
     tick("Timer1");
     player.breakOff("Internal data stream error.");
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(dialogs.messages.back().text, "Internal data stream error.");
-    EXPECT_EQ(dialogs.messages.back().title, "Trelvik");
-    EXPECT_EQ(dialogs.messages.back().icon, QMessageBox::Warning);
+    EXPECT_EQ(dialogs.takeWarnings(), QStringList({"Internal data stream error."}));
     expectRunButtons(true);
 
     w.ui.saveWhenDoneBox->setValue(BoxState::Ticked);
@@ -229,30 +178,28 @@ TEST_F(MainWindowTest, showsWhatTheRunAnnouncesAndLeavesAsTheBoxesSay)
     expectRunButtons(false);
     EXPECT_TRUE(w.ui.stopRecording->isEnabled());
     EXPECT_EQ(w.ui.defaultGapEdit->text(), "2");
+    using Shown = std::pair<QString, float>; // what is playing, and the track's bar
+    const auto shown = [&] { return Shown(w.ui.nowPlayingLabel->text(), w.ui.trackProgressBar->percent()); };
     tick("Timer1");
     player.start();
-    EXPECT_EQ(w.ui.nowPlayingLabel->text(), "Playing track #1...");
     EXPECT_EQ(w.ui.playlistView->toolTip(), "Playing track #1...");
     player.position = 5;
     tick("Timer4");
     EXPECT_EQ(w.ui.trackLeftLabel->text(), "Left of track (00:05) :");
-    EXPECT_EQ(w.ui.trackProgressBar->percent(), 50);
     EXPECT_EQ(w.ui.savePlaylist->captionColor(), QColor(Qt::black));
+    EXPECT_EQ(shown(), Shown("Playing track #1...", 50));
     player.finish();
     // During the gap the entry that has just finished stays named and the bar keeps its value.
-    EXPECT_EQ(w.ui.nowPlayingLabel->text(), "Playing track #1...");
-    EXPECT_EQ(w.ui.trackProgressBar->percent(), 50);
+    EXPECT_EQ(shown(), Shown("Playing track #1...", 50));
     player.start();
-    EXPECT_EQ(w.ui.nowPlayingLabel->text(), "Playing track #2...");
-    EXPECT_EQ(w.ui.trackProgressBar->percent(), 0);
+    EXPECT_EQ(shown(), Shown("Playing track #2...", 0));
     EXPECT_EQ(w.ui.playlistView->selectionModel()->selectedRows().value(0).row(), 1);
     player.finish();
 
     expectRunButtons(true);
-    EXPECT_EQ(w.ui.trackLeftLabel->text(), "Left of track:");
-    EXPECT_EQ(w.ui.totalLeftLabel->text(), "Left of total:");
-    EXPECT_EQ(w.ui.nowPlayingLabel->text(), "");
-    EXPECT_EQ(w.ui.playlistView->toolTip(), "");
+    EXPECT_EQ(QStringList({w.ui.trackLeftLabel->text(), w.ui.totalLeftLabel->text(), w.ui.nowPlayingLabel->text(),
+                           w.ui.playlistView->toolTip()}),
+              QStringList({"Left of track:", "Left of total:", "", ""}));
     EXPECT_EQ(ended, QStringList({"power off", "end program"}));
     EXPECT_TRUE(QFile::exists(programDir.filePath("Recording 1.m3u")));
 }
@@ -273,42 +220,38 @@ TEST_F(MainWindowTest, aCassetteRunHoldsWithAContinueButtonOnlyWhileItHolds)
     split->setCurrentIndex(split->findText("Balance the sides"));
     for (const bool stopped : {false, true}) {
         w.ui.startRecording->click();
-        QMetaObject::invokeMethod(w.findChild<QTimer*>("Timer1"), "timeout");
+        tick("Timer1");
         player.start();
         player.position = 10;
-        QMetaObject::invokeMethod(w.findChild<QTimer*>("Timer4"), "timeout");
+        tick("Timer4");
         EXPECT_FALSE(w.findChild<QPushButton*>("Continue"));
         const QString total = w.ui.totalLeftLabel->text();
         player.finish();
 
+        SCOPED_TRACE(stopped ? "stopped" : "continued");
         const QPointer<QPushButton> button = w.findChild<QPushButton*>("Continue");
-        ASSERT_TRUE(button) << stopped;
+        ASSERT_TRUE(button);
         EXPECT_TRUE(button->isVisible() && w.ui.statusFrame->isAncestorOf(button));
         QAccessibleInterface* offered = QAccessible::queryAccessibleInterface(button);
         EXPECT_EQ(offered->text(QAccessible::Name), "Continue");
         EXPECT_TRUE(offered->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
-        EXPECT_TRUE(button->focusPolicy() & Qt::TabFocus);
-        EXPECT_EQ(w.focusWidget(), button);
-        EXPECT_EQ(w.ui.nowPlayingLabel->text(),
-                  "Side A done: turn the cassette over, start the recorder, press Continue");
+        EXPECT_TRUE((button->focusPolicy() & Qt::TabFocus) && w.focusWidget() == button);
+        EXPECT_EQ(w.ui.nowPlayingLabel->text(), "Side A done: turn the cassette over, start the recorder, press Continue");
         EXPECT_EQ(w.ui.totalLeftLabel->text(), total);
         EXPECT_EQ(w.ui.totalProgressBar->percent(), 10 / 32.f * 100);
 
-        if (stopped)
-            w.ui.stopRecording->click();
-        else
-            QTest::keyClick(button, Qt::Key_Return);
-        EXPECT_FALSE(button && button->isVisible()) << stopped;
+        stopped ? w.ui.stopRecording->click() : QTest::keyClick(button, Qt::Key_Return);
+        EXPECT_FALSE(button && button->isVisible());
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        EXPECT_FALSE(button) << stopped;
+        EXPECT_FALSE(button);
         EXPECT_TRUE(w.ui.trackLeftLabel->isVisible());
         EXPECT_EQ(player.played.size(), stopped ? 4 : 2); // side B's held from the hold on
-        EXPECT_EQ(player.resumes.size(), 1) << stopped; // let go by Continue only
+        EXPECT_EQ(player.resumes.size(), 1); // let go by Continue only
         if (!stopped) {
             EXPECT_TRUE(w.ui.nowPlayingLabel->text().startsWith("Lead-in: track #2 in "));
             player.playThrough();
         }
-        EXPECT_FALSE(w.busyState().recording()) << stopped;
+        EXPECT_FALSE(w.busyState().recording());
     }
 }
 
@@ -331,8 +274,8 @@ TEST_F(MainWindowTest, startRecordingAsksBeforeAListThatDoesNotFit)
     dialogs.questionAnswers = {false, true};
     w.ui.startRecording->click();
     ASSERT_EQ(dialogs.questions.size(), 1u);
-    EXPECT_EQ(dialogs.questions[0].text, "The list does not fit on MiniDisc 60 min (SP): 0:02 over. Record anyway?");
-    EXPECT_EQ(dialogs.questions[0].title, "Trelvik");
+    EXPECT_EQ(dialogs.questions[0].text + " | " + dialogs.questions[0].title,
+              "The list does not fit on MiniDisc 60 min (SP): 0:02 over. Record anyway? | Trelvik");
     EXPECT_FALSE(w.busyState().recording()) << "No";
     w.ui.startRecording->click();
     EXPECT_TRUE(w.busyState().recording()) << "Yes";
@@ -345,11 +288,10 @@ TEST_F(MainWindowTest, startRecordingAsksBeforeAListThatDoesNotFit)
     w.close();
 
     const RecorderWindow& again = load().recorderWindow();
-    EXPECT_EQ(again.recorder().id, "minidisc-60-sp");
-    EXPECT_EQ(again.sideSettings().leaderSeconds, 10);
+    const auto* titleLength = again.findChild<QSpinBox*>("TitleLengthBox");
+    EXPECT_TRUE(again.recorder().id == "minidisc-60-sp" && again.sideSettings().leaderSeconds == 10);
     EXPECT_TRUE(again.findChild<QCheckBox*>("DeckTitlesBox")->isChecked());
-    EXPECT_EQ(again.findChild<QSpinBox*>("TitleLengthBox")->value(), 20);
-    EXPECT_TRUE(again.findChild<QSpinBox*>("TitleLengthBox")->isEnabled());
+    EXPECT_TRUE(titleLength->value() == 20 && titleLength->isEnabled());
 }
 
 TEST_F(MainWindowTest, theRecorderButtonOpensTheWindowWhoseSuggestedGapBecomesTheDefault)
@@ -365,11 +307,7 @@ TEST_F(MainWindowTest, theRecorderButtonOpensTheWindowWhoseSuggestedGapBecomesTh
     recorder->findChild<QPushButton*>("UseSuggestedGapButton")->click();
     EXPECT_EQ(w.ui.defaultGapEdit->text(), "4");
 
-    // Added files take it as their gap.
-    const QString file = programDir.filePath("a.wav");
-    writeBytes(file, "x");
-    player.durations[file] = 10;
-    w.addFiles({file});
+    w.addFiles({mediaFile("a.wav", 10)}); // added files take it as their gap
     ASSERT_EQ(w.playlist().count(), 1);
     EXPECT_EQ(w.playlist().at(0).gap, 4000);
     w.close();
@@ -386,8 +324,7 @@ TEST_F(MainWindowTest, everyLabelIsReadAsTheTextItShows)
     w.recorderWindow().show();
     QCoreApplication::processEvents();
     // Without a volume control program its button gives way to the hot keys.
-    EXPECT_FALSE(w.ui.volumeControl->isVisible());
-    EXPECT_TRUE(w.ui.hotKeysText->isVisible());
+    EXPECT_TRUE(!w.ui.volumeControl->isVisible() && w.ui.hotKeysText->isVisible());
     const QList<QLabel*> labels = w.findChildren<QLabel*>();
     ASSERT_GT(labels.size(), 10);
     for (QLabel* label : labels) {
@@ -411,10 +348,7 @@ TEST_F(MainWindowTest, aFailureWhileTheRecorderWindowFollowsTheListIsToldAndTheL
     w.show();
     w.ui.recorder->click();
     QCoreApplication::processEvents();
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(dialogs.messages[0].text, "The drive does not answer.");
-    EXPECT_EQ(dialogs.messages[0].title, "Trelvik");
-    EXPECT_EQ(dialogs.messages[0].icon, QMessageBox::Warning);
+    EXPECT_EQ(dialogs.takeWarnings(), QStringList({"The drive does not answer."}));
     EXPECT_EQ(w.playlist().count(), 2);
     EXPECT_TRUE(w.recorderWindow().isVisible());
 }
@@ -475,8 +409,8 @@ TEST_F(MainWindowTest, scanFindingsOutliveTheRecorderWindowTheRecorderChoiceAndT
     w = &load();
     fill({{one, 6, 2000}, {two, 2, 2000}});
     w->show();
-    w->ui.recorder->click();
     recorder = &w->recorderWindow();
+    reopen();
     scanButton()->click();
     ASSERT_TRUE(scanned());
     EXPECT_EQ(rows(), forCd);
@@ -495,23 +429,18 @@ TEST_F(MainWindowTest, theRecorderWindowFitsALaptopScreenAndGivesItsRoomToTheTra
     QWidget& recorder = w.recorderWindow();
     QCoreApplication::processEvents();
     constexpr int kRoom = 768 - 60 - 30; // a panel and a title bar
-    EXPECT_LE(recorder.height(), kRoom);
-    EXPECT_LE(recorder.sizeHint().height(), kRoom);
+    EXPECT_LE(std::max(recorder.height(), recorder.sizeHint().height()), kRoom);
     const auto* trackList = recorder.findChild<QPlainTextEdit*>("TrackListText");
     EXPECT_GE(trackList->viewport()->height(), 8 * trackList->fontMetrics().lineSpacing());
 
-    // A cassette: its sides' settings and lines, and the gaps too short for its deck.
-    chooseRecorder(recorder, "cassette-c60");
-    QCoreApplication::processEvents();
-    EXPECT_LE(recorder.minimumSizeHint().height(), kRoom);
-    EXPECT_LE(recorder.height(), kRoom);
-    const auto* meter = recorder.findChild<QWidget*>("LevelMeter");
-    EXPECT_GE(meter->height(), meter->sizeHint().height()) << "the meter is squeezed";
-
-    chooseRecorder(recorder, "custom");
-    QCoreApplication::processEvents();
-    EXPECT_LE(recorder.minimumSizeHint().height(), kRoom);
-    EXPECT_LE(recorder.height(), kRoom);
-    EXPECT_LE(recorder.minimumSizeHint().width(), 1366);
-    EXPECT_LE(recorder.width(), 1366);
+    // A cassette: its sides' settings and lines, and the gaps too short for its deck;
+    // then a custom recorder's figures.
+    for (const char* id : {"cassette-c60", "custom"}) {
+        chooseRecorder(recorder, id);
+        QCoreApplication::processEvents();
+        EXPECT_LE(std::max(recorder.height(), recorder.minimumSizeHint().height()), kRoom) << id;
+        EXPECT_LE(std::max(recorder.width(), recorder.minimumSizeHint().width()), 1366) << id;
+        const auto* meter = recorder.findChild<QWidget*>("LevelMeter");
+        EXPECT_GE(meter->height(), meter->sizeHint().height()) << "the meter is squeezed";
+    }
 }

@@ -2,14 +2,6 @@
 #include "support/local_http_server.h"
 #include "support/main_window_fixture.h"
 
-#include "recorder/recorder_window.h"
-
-#include <QLabel>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QSignalSpy>
-#include <QTemporaryDir>
-#include <QTest>
 
 // A CD without CD-Text put on the list is looked up: its title shows in the list's
 // tool-tip and in the track list, and a list of its tracks alone is saved for import

@@ -1,18 +1,8 @@
-#include "common/check_box.h"
-#include "common/flat_button.h"
 #include "recorder/output_choice.h"
-#include "recorder/recorder_window.h"
 #include "recording/recording_run.h"
 
 #include "support/main_window_fixture.h"
 #include "support/window_controls.h"
-
-#include <QCheckBox>
-#include <QComboBox>
-#include <QDoubleSpinBox>
-#include <QLabel>
-#include <QPointer>
-#include <QTimer>
 
 namespace {
 
@@ -26,14 +16,14 @@ protected:
         choice.outputName = outputName;
         choice.keepOtherSoundsOff = keepOtherSoundsOff;
         choice.outputDescription = description;
-        writeOutputFile(QDir(programDir.path()).filePath(kOutputFileName), choice);
+        writeOutputFile(outputFile(), choice);
         soundOutputs.list = {{"analog", "Built-in Audio", 44100}, deck};
         MainWindow& w = load();
         player.durations = {{"a.mp3", 10}, {"b.mp3", 20}};
         fill({{"a.mp3", 10, 2000}, {"b.mp3", 20, 0}});
         return w;
     }
-    void tick(const char* name) { QMetaObject::invokeMethod(window->findChild<QTimer*>(name), "timeout"); }
+    QString outputFile() const { return QDir(programDir.path()).filePath(kOutputFileName); }
 };
 
 } // namespace
@@ -49,9 +39,8 @@ TEST_F(RunOutputTest, aRunPlaysToTheChosenOutputOrNotAtAll)
 
     soundOutputs.become({{"analog", "Built-in Audio", 44100}});
     w.ui.startRecording->click();
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_TRUE(dialogs.messages.back().text.contains("\"Line out to the deck\"")) << dialogs.messages.back().text.toStdString();
-    EXPECT_EQ(dialogs.messages.back().title, "Trelvik");
+    const QStringList told = dialogs.takeWarnings();
+    EXPECT_TRUE(told.size() == 1 && told[0].contains("\"Line out to the deck\"")) << told.join(u'|').toStdString();
     EXPECT_FALSE(w.recordingRun().isRunning());
     EXPECT_TRUE(player.played.isEmpty());
 
@@ -63,15 +52,15 @@ TEST_F(RunOutputTest, aRunPlaysToTheChosenOutputOrNotAtAll)
     ASSERT_TRUE(w.recordingRun().isRunning());
     soundOutputs.become({{"analog", "Built-in Audio", 44100}});
     EXPECT_FALSE(w.recordingRun().isRunning());
-    ASSERT_EQ(dialogs.messages.size(), 2u);
-    EXPECT_TRUE(dialogs.messages.back().text.contains("went away")) << dialogs.messages.back().text.toStdString();
+    const QStringList lost = dialogs.takeWarnings();
+    EXPECT_TRUE(lost.size() == 1 && lost[0].contains("went away")) << lost.join(u'|').toStdString();
     EXPECT_FALSE(ended) << "no \"When done\" after a failed run";
     EXPECT_FALSE(w.busyState().busy());
 
     // Another choice goes to the player for the next run; the system default always starts.
     choose(w.recorderWindow().findChild<QComboBox*>("OutputChoice"), 0);
     EXPECT_EQ(player.output, "");
-    EXPECT_EQ(readOutputFile(QDir(programDir.path()).filePath(kOutputFileName)).outputName, "");
+    EXPECT_EQ(readOutputFile(outputFile()).outputName, "");
     soundOutputs.become({});
     w.ui.startRecording->click();
     EXPECT_TRUE(w.recordingRun().isRunning());
@@ -89,23 +78,19 @@ TEST_F(RunOutputTest, otherSoundsAreKeptOffWhileARunSoundsAndLetBackOnEveryWayOu
     };
     runUntilStarted();
     EXPECT_EQ(otherSounds.keptOff, QStringList({"deck"}));
-    EXPECT_TRUE(otherSounds.off);
-    EXPECT_TRUE(keepAwake.held);
+    EXPECT_TRUE(otherSounds.off && keepAwake.held);
     player.finish();
     player.playThrough();
-    EXPECT_FALSE(otherSounds.off) << "at the end";
-    EXPECT_FALSE(keepAwake.held) << "at the end";
+    EXPECT_FALSE(otherSounds.off || keepAwake.held) << "at the end";
 
     runUntilStarted();
     EXPECT_TRUE(otherSounds.off);
     w.ui.stopRecording->click();
-    EXPECT_FALSE(otherSounds.off) << "on Stop";
-    EXPECT_FALSE(keepAwake.held) << "on Stop";
+    EXPECT_FALSE(otherSounds.off || keepAwake.held) << "on Stop";
 
     runUntilStarted();
     player.breakOff("Internal data stream error.");
-    EXPECT_FALSE(otherSounds.off) << "on a failure";
-    EXPECT_FALSE(keepAwake.held) << "on a failure";
+    EXPECT_FALSE(otherSounds.off || keepAwake.held) << "on a failure";
     EXPECT_EQ(otherSounds.keptOff.size(), 3);
 
     // The server cannot: the window says so, and the run goes on.
@@ -114,11 +99,9 @@ TEST_F(RunOutputTest, otherSoundsAreKeptOffWhileARunSoundsAndLetBackOnEveryWayOu
     EXPECT_TRUE(w.recordingRun().isRunning());
     EXPECT_EQ(w.recorderWindow().findChild<QLabel*>("OutputNotice")->text(), otherSounds.problem);
 
-    window->setAttribute(Qt::WA_DeleteOnClose);
-    const QPointer<MainWindow> closing = window.release();
+    const QPointer<MainWindow> closing = releaseToClose();
     closing->close();
-    EXPECT_FALSE(otherSounds.off) << "on close";
-    EXPECT_FALSE(keepAwake.held) << "on close";
+    EXPECT_FALSE(otherSounds.off || keepAwake.held) << "on close";
     EXPECT_EQ(keepAwake.holds, 4);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(closing);
@@ -128,7 +111,7 @@ TEST_F(RunOutputTest, theLeadInComesBeforeTheFirstTrackOnlyAndIsCountedDown)
 {
     MainWindow& w = loadWith({}, false);
     w.recorderWindow().findChild<QDoubleSpinBox*>("LeadInBox")->setValue(1.5);
-    EXPECT_EQ(readOutputFile(QDir(programDir.path()).filePath(kOutputFileName)).leadInSeconds, 1.5);
+    EXPECT_EQ(readOutputFile(outputFile()).leadInSeconds, 1.5);
     w.ui.startRecording->click();
     tick("Timer1");
     EXPECT_TRUE(w.ui.nowPlayingLabel->text().startsWith("Lead-in: track #1 in "))

@@ -3,13 +3,6 @@
 #include "support/main_window_fixture.h"
 #include "support/qt_printers.h"
 
-#include "common/flat_button.h"
-
-#include <QApplication>
-#include <QDir>
-#include <QTemporaryDir>
-#include <QTest>
-
 namespace {
 
 const QString kM3uFilter = QStringLiteral("M3U playlist (*.m3u)");
@@ -81,12 +74,9 @@ TEST_F(SavePlaylistTest, failedSaveShowsWhyAndKeepsTheOldFileByteForByte)
     save("no such folder/new.pls", kPlsFilter);
 
     ASSERT_EQ(dialogs.messages.size(), 2u);
-    for (const FakeDialogs::Message& message : dialogs.messages) {
-        EXPECT_FALSE(message.text.isEmpty());
-        EXPECT_EQ(message.title, "Trelvik");
-        EXPECT_EQ(message.icon, QMessageBox::Warning);
-        EXPECT_FALSE(message.hourglass);
-    }
+    EXPECT_FALSE(dialogs.messages[0].hourglass || dialogs.messages[1].hourglass);
+    const QStringList told = dialogs.takeWarnings();
+    EXPECT_FALSE(told[0].isEmpty() || told[1].isEmpty());
     EXPECT_EQ(bytesOf(target.filePath("old.m3u")), kM3u);
     EXPECT_EQ(QDir(target.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"old.m3u"});
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
@@ -99,9 +89,7 @@ TEST_F(SavePlaylistTest, entriesWithALineBreakAreLeftOutAndNamedInAWarning)
 
     EXPECT_EQ(bytesOf(target.filePath("list.pls")), kPls);
     ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(dialogs.messages[0].text, "These entries were not written to the playlist, because their names hold "
-                                        "a line break:\n/Music/inj\rFile5=/other.wav\n/Music/two\nlines.mp3");
-    EXPECT_EQ(dialogs.messages[0].title, "Trelvik");
-    EXPECT_EQ(dialogs.messages[0].icon, QMessageBox::Warning);
     EXPECT_FALSE(dialogs.messages[0].hourglass);
+    EXPECT_EQ(dialogs.takeWarnings(), QStringList("These entries were not written to the playlist, because their names "
+                                                  "hold a line break:\n/Music/inj\rFile5=/other.wav\n/Music/two\nlines.mp3"));
 }

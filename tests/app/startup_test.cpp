@@ -1,54 +1,22 @@
 #include "app/startup.h"
 
-#include "common/check_box.h"
-#include "help_windows/volume_control.h"
 #include "playlist/opened_files.h"
+#include "support/file_bytes.h"
 #include "support/main_window_fixture.h"
-
-#include <QDir>
-#include <QFile>
-#include <QLabel>
-#include <QSignalSpy>
-#include <QTest>
 
 // The fixture's fakes and folders, with no window made by the test: the start-up makes it.
 class StartupTest : public MainWindowTest { };
 
-TEST_F(StartupTest, splashFirstThenTheMainWindowOneTickLater)
-{
-    Startup startup(services(), {});
-    startup.start();
-
-    QPointer<SplashWindow> splash = startup.splash();
-    ASSERT_TRUE(splash);
-    EXPECT_TRUE(splash->isVisible());
-    const auto* picture = splash->findChild<QLabel*>("Image1");
-    ASSERT_NE(picture, nullptr);
-    EXPECT_EQ(picture->pixmap().size(), QSize(135, 75)); // the picture was found
-    EXPECT_FALSE(startup.mainWindow()) << "nothing is prepared before the tick";
-
-    QSignalSpy shown(&startup, &Startup::mainWindowShown);
-    ASSERT_TRUE(shown.wait(3000));
-    ASSERT_TRUE(startup.mainWindow());
-    EXPECT_TRUE(startup.mainWindow()->isVisible());
-    QTest::qWait(1500);
-    EXPECT_TRUE(!splash || !splash->isVisible());
-    EXPECT_EQ(shown.count(), 1) << "the splash ticks once";
-    startup.mainWindow()->close();
-}
-
-// "Open with Trelvik": the files the program is started with go on the list as a
-// drop of them would put them, once the main window is up; one message names
-// those that cannot go on it.
-TEST_F(StartupTest, filesItIsOpenedWithAreAddedAsADropAddsThem)
+// The splash shows first, and the main window one tick later. "Open with Trelvik":
+// the files the program is started with go on the list as a drop of them would, once
+// the main window is up; one message names those that cannot go on it.
+TEST_F(StartupTest, splashFirstThenTheMainWindowWithTheFilesItIsOpenedWithAddedAsADropAddsThem)
 {
     const QTemporaryDir& dir = programDir;
     const QDir folder(dir.path());
     const auto makeFile = [&](const QString& name, const QByteArray& content) {
-        QFile file(folder.filePath(name));
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(content);
-        return file.fileName();
+        writeBytes(folder.filePath(name), content);
+        return folder.filePath(name);
     };
     const QString song = makeFile("song.mp3", "x"), listed = makeFile("listed.wav", "x");
     player.durations = {{song, 61}, {listed, 7}};
@@ -56,22 +24,25 @@ TEST_F(StartupTest, filesItIsOpenedWithAreAddedAsADropAddsThem)
     QDir::setCurrent(dir.path());
     Startup startup(services(), {"song.mp3", makeFile("notes.txt", "x"), list, dir.path(), "gone.flac", makeFile("empty.wav", "")});
     startup.start();
+    const QPointer<SplashWindow> splash = startup.splash();
+    ASSERT_TRUE(splash && splash->isVisible());
+    EXPECT_EQ(splash->findChild<QLabel*>("Image1")->pixmap().size(), QSize(135, 75)); // the picture was found
+    EXPECT_FALSE(startup.mainWindow()) << "nothing is prepared before the tick";
 
     QSignalSpy shown(&startup, &Startup::mainWindowShown);
     ASSERT_TRUE(shown.wait(3000));
     MainWindow* window = startup.mainWindow();
-    ASSERT_TRUE(window);
+    ASSERT_TRUE(window && window->isVisible());
+    QTest::qWait(1500);
+    EXPECT_TRUE(!splash || !splash->isVisible());
     QStringList paths;
     for (int i = 0; i < window->playlist().count(); ++i)
         paths << window->playlist().at(i).path;
     EXPECT_EQ(paths, QStringList({song, listed}));
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(dialogs.messages[0].text, "These files were not put on the list:\n\n" + folder.filePath("notes.txt")
-                                            + ": not a type Trelvik plays\n" + dir.path() + ": a folder\n"
-                                            + folder.filePath("gone.flac") + ": not found\n"
-                                            + folder.filePath("empty.wav") + ": empty");
-    EXPECT_EQ(dialogs.messages[0].title, "Trelvik");
-    EXPECT_EQ(dialogs.messages[0].icon, QMessageBox::Warning);
+    EXPECT_EQ(dialogs.takeWarnings(), QStringList("These files were not put on the list:\n\n" + folder.filePath("notes.txt")
+                                                  + ": not a type Trelvik plays\n" + dir.path() + ": a folder\n"
+                                                  + folder.filePath("gone.flac") + ": not found\n"
+                                                  + folder.filePath("empty.wav") + ": empty"));
     EXPECT_TRUE(window->ui.saveWhenDoneBox->toolTip().contains(dir.path())) << "where Recording playlists go";
     window->close();
 }

@@ -1,16 +1,9 @@
 #include "support/fake_discs.h"
-#include "support/generated_media.h"
+#include "support/heard_sound.h"
 #include "support/pulse_null_sink.h"
 #include "support/recorded_run.h"
-#include "support/sound_stretches.h"
 
 #include "player/media_player.h"
-#include "playlist/playlist.h"
-#include "recording/recording_run.h"
-
-#include <QElapsedTimer>
-#include <QTimer>
-#include <gtest/gtest.h>
 
 // Three tones through the real player into a null sink, side B beginning at the
 // third, Continue pressed a second into the hold: the recording has side A with its
@@ -26,18 +19,14 @@ TEST(CassetteHoldSound, sideBFollowsContinueByTheLeadInWholeThoughTheOutputHolds
     constexpr double kGapMs = 300;
     GeneratedMedia media;
     Playlist playlist;
-    for (const int frequency : {440, 550, 660}) {
-        const QString name = QStringLiteral("tone%1.wav").arg(frequency);
-        const QString path = media.tone(name, kSeconds, frequency);
-        ASSERT_FALSE(path.isEmpty()) << "sox could not make " << name.toStdString();
-        playlist.append({path, qint64(kSeconds), kGapMs});
-    }
+    ASSERT_TRUE(appendTones(media, playlist, kSeconds, kGapMs, {440, 550, 660})) << "sox could not make the tones";
     FakeDiscs discs;
     const std::unique_ptr<MediaPlayer> player = makeMediaPlayer();
     for (const auto& [leadInSeconds, stop] : {std::pair(0.0, false), std::pair(0.4, false), std::pair(0.4, true)}) {
         // Copies: a lambda below captures them, which a structured binding may not be.
         const double leadIn = leadInSeconds;
         const bool stopped = stop;
+        SCOPED_TRACE(testing::Message() << "lead-in " << leadIn << (stopped ? ", stopped" : ""));
         RecordingRun run(playlist, *player, discs, media.path({}));
         run.setSideBreak(2);
         run.setLeadIn(leadIn);
@@ -58,13 +47,8 @@ TEST(CassetteHoldSound, sideBFollowsContinueByTheLeadInWholeThoughTheOutputHolds
         ASSERT_TRUE(recordRunToItsEnd(sink, run, recording, stopped ? 1500 : 300)) << "the run did not end";
         EXPECT_TRUE(warnings.isEmpty()) << warnings.join(u'\n').toStdString();
         ASSERT_GT(heldSeconds, 0) << "the run never held";
-
-        const std::vector<SoundStretch> sounds = soundStretches(recording, 0.02);
-        ASSERT_EQ(sounds.size(), stopped ? 2u : 3u) << leadIn << (stopped ? ", stopped" : "");
-        for (std::size_t i = 0; i < sounds.size(); ++i)
-            EXPECT_NEAR(sounds[i].length(), kSeconds, 0.0001) << "lead-in " << leadIn << ", tone " << i;
-        EXPECT_NEAR((sounds[1].start - sounds[0].end) * 1000, kGapMs, 1) << leadIn;
-        if (stopped)
+        const std::vector<SoundStretch> sounds = expectHeard(recording, std::vector(stopped ? 2 : 3, kSeconds), {kGapMs});
+        if (stopped || sounds.size() != 3)
             continue;
         // The hold is told a moment after side A's sound ends, so side B may come that
         // much later than the test's clock says; never sooner than the lead-in.

@@ -1,16 +1,10 @@
 #include "support/fake_discs.h"
-#include "support/generated_media.h"
+#include "support/heard_sound.h"
 #include "support/pulse_null_sink.h"
 #include "support/recorded_run.h"
-#include "support/sound_stretches.h"
 
 #include "player/media_player.h"
-#include "playlist/playlist.h"
 #include "recording/recording_run.h"
-
-#include <QThread>
-#include <QTimer>
-#include <gtest/gtest.h>
 
 // The window's thread hands the entries over, and a busy program can keep it from
 // doing so for seconds. Here it stands still for longer than an entry and its gap
@@ -23,12 +17,7 @@ TEST(HandOverSound, aWindowThreadBusyForLongerThanAnEntryLeavesEveryGapExact)
     constexpr double kGapMs = 300;
     GeneratedMedia media;
     Playlist playlist;
-    for (const int frequency : {440, 550, 660, 770}) {
-        const QString name = QStringLiteral("tone%1.wav").arg(frequency);
-        const QString path = media.tone(name, kSeconds, frequency);
-        ASSERT_FALSE(path.isEmpty()) << "sox could not make " << name.toStdString();
-        playlist.append({path, qint64(kSeconds), kGapMs});
-    }
+    ASSERT_TRUE(appendTones(media, playlist, kSeconds, kGapMs, {440, 550, 660, 770})) << "sox could not make the tones";
     FakeDiscs discs;
     const std::unique_ptr<MediaPlayer> player = makeMediaPlayer();
     // Connected before the run is, so the thread stands still before the run hears of it.
@@ -44,13 +33,5 @@ TEST(HandOverSound, aWindowThreadBusyForLongerThanAnEntryLeavesEveryGapExact)
     const QString recording = media.path(QStringLiteral("deck.wav"));
     ASSERT_TRUE(recordRunToItsEnd(sink, run, recording)) << "the run did not end";
     EXPECT_TRUE(warnings.isEmpty()) << warnings.join(u'\n').toStdString();
-
-    const std::vector<SoundStretch> sounds = soundStretches(recording, 0.02);
-    ASSERT_EQ(sounds.size(), 4u);
-    for (size_t i = 0; i < sounds.size(); ++i) {
-        EXPECT_NEAR(sounds[i].length(), kSeconds, 0.0001) << "entry " << i + 1;
-        if (i > 0) {
-            EXPECT_NEAR((sounds[i].start - sounds[i - 1].end) * 1000, kGapMs, 1) << "gap before entry " << i + 1;
-        }
-    }
+    expectHeard(recording, std::vector(4, kSeconds), std::vector(3, kGapMs));
 }

@@ -1,4 +1,5 @@
 #include "recording/dbus_keep_awake.h"
+#include "recording/logind_power_off.h"
 #include "support/private_bus.h"
 
 #include <QDBusContext>
@@ -58,7 +59,7 @@ public Q_SLOTS:
 };
 
 // Hands out one end of a pipe as logind does its lock; the lock is let go once every
-// copy of that end is closed.
+// copy of that end is closed. It notes a power-off and switches nothing off.
 class FakeLogind : public QObject {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.freedesktop.login1.Manager")
@@ -98,6 +99,11 @@ public Q_SLOTS:
         m_lockEnds << ends[0];
         m_asked << QStringList{what, who, mode}.join(u' ');
         return lock;
+    }
+    void PowerOff(bool interactive)
+    {
+        const std::lock_guard guard(m_lock);
+        m_asked << (interactive ? QStringLiteral("power off, asking") : QStringLiteral("power off"));
     }
 
 private:
@@ -163,6 +169,19 @@ TEST(KeepAwake, withoutAPortalLogindBlocksSleepAndIdle)
     DBusKeepAwake nowhere(QDBusConnection(QStringLiteral("none")), QDBusConnection(QStringLiteral("none")));
     nowhere.hold();
     nowhere.release();
+}
+
+TEST(PowerOff, asksLogindInteractivelyOnTheGivenBus)
+{
+    PrivateBus bus;
+    ASSERT_FALSE(bus.address.isEmpty()) << "no private dbus-daemon";
+    auto* logind = new FakeLogind;
+    ASSERT_TRUE(bus.offer(logind, kLogind, QStringLiteral("/org/freedesktop/login1")));
+    const QDBusConnection program = bus.connect(QStringLiteral("program"));
+    EXPECT_TRUE(logindPowerOff(program));
+    EXPECT_EQ(logind->asked(), QStringList({"power off, asking"}));
+    bus.withdraw(kLogind);
+    EXPECT_FALSE(logindPowerOff(program)); // nobody to ask: refused, not hung
 }
 
 #include "keep_awake_test.moc"

@@ -18,22 +18,17 @@ TEST(RecordingRules, gapIntervalRoundsHalfToEvenAndWaitsAtLeastOneMillisecond)
         EXPECT_EQ(gapInterval(gapMs), interval) << gapMs;
 }
 
-ProgressDisplay at(double position, RunFigures figures, CountdownRounding rounding)
-{
-    return progressDisplay([position] { return position; }, figures, rounding);
-}
-
 void expectDisplay(double position, RunFigures figures, CountdownRounding rounding, float trackPercent,
                    float totalPercent, const char* track, const char* total)
 {
-    const ProgressDisplay d = at(position, figures, rounding);
+    const ProgressDisplay d = progressDisplay([position] { return position; }, figures, rounding);
     EXPECT_FLOAT_EQ(d.trackPercent, trackPercent) << track << " at " << position;
     EXPECT_FLOAT_EQ(d.totalPercent, totalPercent) << total << " at " << position;
     EXPECT_EQ(d.trackCaption, QLatin1String(track)) << position;
     EXPECT_EQ(d.totalCaption, QLatin1String(total)) << position;
 }
 
-TEST(ProgressDisplayFigures, examplesOfBothForms)
+TEST(ProgressDisplayFigures, examplesOfBothFormsAndNoNotANumberOnABar)
 {
     const auto media = CountdownRounding::TowardZero;
     const auto cd = CountdownRounding::HalfToEven;
@@ -48,15 +43,12 @@ TEST(ProgressDisplayFigures, examplesOfBothForms)
     expectDisplay(0.5, {10, 0, 0, 13}, media, 5, 3.846154f, "Left of track (00:09) :", "Left of total (00:12) :");
     // Nothing to divide by: full bars, no NaN.
     expectDisplay(0, {0, 0, 0, 0}, media, 100, 100, "Left of track (00:00) :", "Left of total (00:00) :");
-}
 
-TEST(ProgressDisplayFigures, notANumberNeverReachesABar)
-{
     const double inf = std::numeric_limits<double>::infinity();
-    for (double position : {std::numeric_limits<double>::quiet_NaN(), inf, -inf, -5.0}) {
-        const ProgressDisplay d = at(position, {100, 0, 0, 100}, CountdownRounding::TowardZero);
-        EXPECT_TRUE(d.trackPercent >= 0 && d.trackPercent <= 100) << position;
-        EXPECT_TRUE(d.totalPercent >= 0 && d.totalPercent <= 100) << position;
+    for (const double position : {std::numeric_limits<double>::quiet_NaN(), inf, -inf, -5.0}) {
+        const ProgressDisplay d = progressDisplay([position] { return position; }, {100, 0, 0, 100}, media);
+        EXPECT_TRUE(d.trackPercent >= 0 && d.trackPercent <= 100 && d.totalPercent >= 0 && d.totalPercent <= 100)
+            << position;
     }
 }
 

@@ -11,6 +11,7 @@
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace {
 
@@ -32,10 +33,18 @@ protected:
     QTimer* timer(const char* name) { return run.findChild<QTimer*>(QLatin1String(name)); }
     void tick(const char* name) { QMetaObject::invokeMethod(timer(name), "timeout"); }
 
-    void addMedia(const QString& name, double seconds, double gapMs)
+    void addMedia(std::initializer_list<std::tuple<QString, double, double>> files) // name, seconds, gap
     {
-        player.durations[name] = seconds;
-        playlist.append({name, qint64(seconds), gapMs});
+        for (const auto& [name, seconds, gapMs] : files) {
+            player.durations[name] = seconds;
+            playlist.append({name, qint64(seconds), gapMs});
+        }
+    }
+    // Starts the run and lets its first timer go off at once.
+    void startRun()
+    {
+        run.start();
+        tick("Timer1");
     }
 
     // The timers a run may have armed: at most one at any time.
@@ -50,6 +59,8 @@ protected:
         return on.join(u' ');
     }
 
+    // The run has ended, and no timer of it is left to go off.
+    bool over() { return !run.isRunning() && armed().isEmpty(); }
     int lastEntry() const { return entries.isEmpty() ? 0 : entries.last().first().toInt(); }
     QString lastWarning() const { return warnings.isEmpty() ? QString() : warnings.last().first().toString(); }
     bool savedAny() const { return !QDir(programDir.path()).entryList({QStringLiteral("Recording*")}).isEmpty(); }
@@ -57,9 +68,7 @@ protected:
 
 TEST_F(RecordingRunTest, mediaEntriesPlayInOrderEachShownWhenHeardWithEachGapButTheLast)
 {
-    addMedia(QStringLiteral("a.mp3"), 10, 2000);
-    addMedia(QStringLiteral("b.mp3"), 20, 500);
-    addMedia(QStringLiteral("c.mp3"), 30, 3000);
+    addMedia({{"a.mp3", 10, 2000}, {"b.mp3", 20, 500}, {"c.mp3", 30, 3000}});
 
     run.start();
     EXPECT_EQ(armed(), QStringLiteral("Timer1"));
@@ -85,8 +94,7 @@ TEST_F(RecordingRunTest, mediaEntriesPlayInOrderEachShownWhenHeardWithEachGapBut
     }
     EXPECT_EQ(player.played, QStringList({"a.mp3", "b.mp3", "c.mp3"}));
     EXPECT_EQ(player.silences, QList<double>({0, 2000, 500}));
-    EXPECT_EQ(armed(), QString()); // the last gap is never waited
-    EXPECT_FALSE(run.isRunning());
+    EXPECT_TRUE(over()); // the last gap is never waited
     EXPECT_EQ(ends.count(), 1);
     EXPECT_TRUE(quits.isEmpty() && warnings.isEmpty());
 }
@@ -97,12 +105,8 @@ TEST_F(RecordingRunTest, mediaEntriesPlayInOrderEachShownWhenHeardWithEachGapBut
 // still shown and counted as heard.
 TEST_F(RecordingRunTest, entriesAreHandedOverTwoAheadAsThePlayerTakesTheOnesBefore)
 {
-    addMedia(QStringLiteral("a.mp3"), 1, 0);
-    addMedia(QStringLiteral("b.mp3"), 2, 300);
-    addMedia(QStringLiteral("c.mp3"), 3, 0);
-    addMedia(QStringLiteral("d.mp3"), 4, 0);
-    run.start();
-    tick("Timer1");
+    addMedia({{"a.mp3", 1, 0}, {"b.mp3", 2, 300}, {"c.mp3", 3, 0}, {"d.mp3", 4, 0}});
+    startRun();
     EXPECT_EQ(player.played, QStringList({"a.mp3", "b.mp3"}));
     player.take();
     EXPECT_EQ(player.played, QStringList({"a.mp3", "b.mp3", "c.mp3"}));
@@ -129,15 +133,13 @@ TEST_F(RecordingRunTest, entriesAreHandedOverTwoAheadAsThePlayerTakesTheOnesBefo
 // off where, each place once; a run that fails says only why it failed.
 TEST_F(RecordingRunTest, breaksHeardInTracksAreToldOnceTheRunIsOver)
 {
-    addMedia(QStringLiteral("a.mp3"), 100, 0);
-    addMedia(QStringLiteral("b.mp3"), 100, 0);
+    addMedia({{"a.mp3", 100, 0}, {"b.mp3", 100, 0}});
     const QString told = QStringLiteral(
         "Track 1 broke off at 01:23.\nTrack 2 broke off at 00:07.\n\nThe computer was too busy to keep the sound going: "
         "the recording has a silence there, and the deck may have started a new track at it.");
     for (const bool stopped : {false, true}) {
         warnings.clear();
-        run.start();
-        tick("Timer1");
+        startRun();
         player.start();
         player.breakAt(83.4);
         player.breakAt(83.9);
@@ -151,8 +153,7 @@ TEST_F(RecordingRunTest, breaksHeardInTracksAreToldOnceTheRunIsOver)
         EXPECT_EQ(lastWarning(), told) << stopped;
     }
     warnings.clear();
-    run.start();
-    tick("Timer1");
+    startRun();
     player.start();
     player.breakAt(12);
     player.breakOff(QStringLiteral("Internal data stream error."));
@@ -164,9 +165,8 @@ TEST_F(RecordingRunTest, breaksHeardInTracksAreToldOnceTheRunIsOver)
 
 TEST_F(RecordingRunTest, aFailingRunFallsSilentBeforeItTellsWhy)
 {
-    addMedia(QStringLiteral("a.mp3"), 100, 0);
-    run.start();
-    tick("Timer1");
+    addMedia({{"a.mp3", 100, 0}});
+    startRun();
     player.start();
     const int stopsBefore = player.stops;
     int stopsWhenTold = -1;
@@ -187,16 +187,12 @@ TEST_F(RecordingRunTest, aFailingRunFallsSilentBeforeItTellsWhy)
 // lead-in after, and hands on what follows; the figures run over both sides.
 TEST_F(RecordingRunTest, aCassetteRunHoldsAfterSideAUntilContinueThenPlaysSideBAfterTheLeadIn)
 {
-    addMedia(QStringLiteral("a.mp3"), 10, 2000);
-    addMedia(QStringLiteral("b.mp3"), 20, 500);
-    addMedia(QStringLiteral("c.mp3"), 30, 1000);
-    addMedia(QStringLiteral("d.mp3"), 40, 0);
+    addMedia({{"a.mp3", 10, 2000}, {"b.mp3", 20, 500}, {"c.mp3", 30, 1000}, {"d.mp3", 40, 0}});
     run.setSideBreak(2);
     run.setLeadIn(1.5);
     QSignalSpy holds(&run, &RecordingRun::holdStarted);
     QSignalSpy leadIns(&run, &RecordingRun::leadInLeft);
-    run.start();
-    tick("Timer1");
+    startRun();
     player.playThrough();
     player.take(); // b.mp3 is taken: c.mp3 is side B's and waits
     player.start();
@@ -239,8 +235,7 @@ TEST_F(RecordingRunTest, aCassetteRunHoldsAfterSideAUntilContinueThenPlaysSideBA
 // nothing more played and no "When done"; so does a player that fails meanwhile.
 TEST_F(RecordingRunTest, aStopDuringTheHoldOrSideBsLeadInPlaysNothingMoreAndDoesNothingWhenDone)
 {
-    addMedia(QStringLiteral("a.mp3"), 10, 2000);
-    addMedia(QStringLiteral("b.mp3"), 20, 500);
+    addMedia({{"a.mp3", 10, 2000}, {"b.mp3", 20, 500}});
     run.setSideBreak(1);
     run.setWhenDone({BoxState::Ticked, PlaylistFormat::M3u, BoxState::Ticked, BoxState::Clear});
     QSignalSpy holdEnds(&run, &RecordingRun::holdEnded);
@@ -249,8 +244,7 @@ TEST_F(RecordingRunTest, aStopDuringTheHoldOrSideBsLeadInPlaysNothingMoreAndDoes
         player.played.clear();
         player.resumes.clear();
         holdEnds.clear();
-        run.start();
-        tick("Timer1");
+        startRun();
         player.playThrough();
         ASSERT_TRUE((run.state() == RecordingRun::State::Holding));
         const int stops = player.stops;
@@ -277,13 +271,11 @@ TEST_F(RecordingRunTest, aStopDuringTheHoldOrSideBsLeadInPlaysNothingMoreAndDoes
 // A side break that leaves side A or side B empty makes a run of one side, as without one.
 TEST_F(RecordingRunTest, aSideBreakThatLeavesASideEmptyRunsOneSided)
 {
-    addMedia(QStringLiteral("a.mp3"), 10, 2000);
-    addMedia(QStringLiteral("b.mp3"), 20, 500);
+    addMedia({{"a.mp3", 10, 2000}, {"b.mp3", 20, 500}});
     QSignalSpy holds(&run, &RecordingRun::holdStarted);
     for (const int sideBreak : {-1, 0, 2, 5}) {
         run.setSideBreak(sideBreak);
-        run.start();
-        tick("Timer1");
+        startRun();
         player.take();
         player.playThrough();
         player.playThrough();
@@ -296,10 +288,8 @@ TEST_F(RecordingRunTest, aSideBreakThatLeavesASideEmptyRunsOneSided)
 TEST_F(RecordingRunTest, emptyListNeverStartsAndAStopInAGapEndsTheRunForGood)
 {
     run.start();
-    EXPECT_FALSE(run.isRunning());
-    EXPECT_EQ(armed(), QString());
-    addMedia(QStringLiteral("a.mp3"), 10, 2000);
-    addMedia(QStringLiteral("b.mp3"), 20, 500);
+    EXPECT_TRUE(over());
+    addMedia({{"a.mp3", 10, 2000}, {"b.mp3", 20, 500}});
     run.start();
     QTRY_COMPARE_WITH_TIMEOUT(player.played.size(), 1, 10000); // the first entry starts 1 ms after the start
     player.playThrough();
@@ -325,17 +315,16 @@ TEST_F(RecordingRunTest, emptyListNeverStartsAndAStopInAGapEndsTheRunForGood)
 // files are, each waiting behind the one before; their lengths are their discs'.
 TEST_F(RecordingRunTest, mixedListSwitchesBetweenTheWatchTimersAndPlaysCdTrack7)
 {
-    addMedia(QStringLiteral("a.mp3"), 10, 1000);
+    addMedia({{"a.mp3", 10, 1000}});
     playlist.append({QStringLiteral("/media/cdrom/Track07.CDA"), 100, 1500});
     playlist.append({QStringLiteral("/rips/album.cue/Track03.cda"), 45, 0});
-    addMedia(QStringLiteral("c.mp3"), 30, 0);
+    addMedia({{"c.mp3", 30, 0}});
     discs.setTrack("/media/cdrom", 7, FakeDiscs::sectors(4, 23, 45));
     const SoundSource third { .kind = SoundSource::Kind::RawImage, .path = "/rips/album.bin", .firstFrame = 588,
                               .endFrame = 588 * 3450 };
     discs.setTrack("/rips/album.cue", 3, FakeDiscs::sectors(0, 45, 74), third);
 
-    run.start();
-    tick("Timer1");
+    startRun();
     player.start();
     EXPECT_EQ(player.playedSources.at(1), (SoundSource{SoundSource::Kind::DriveTrack, "/dev/cdrom", 7}));
     EXPECT_EQ(player.silences.at(1), 1000); // waits behind a.mp3, a second after it
@@ -364,28 +353,29 @@ TEST_F(RecordingRunTest, mixedListSwitchesBetweenTheWatchTimersAndPlaysCdTrack7)
     EXPECT_EQ(lastEntry(), 4);
     EXPECT_EQ(armed(), QStringLiteral("Timer4"));
     EXPECT_DOUBLE_EQ(run.completedTime(), 10 + 263 + 45);
+    player.position = 10.4;
+    tick("Timer4"); // a media file's countdown is cut to whole seconds
+    EXPECT_EQ(progress.last().at(0).value<ProgressDisplay>().trackCaption, "Left of track (00:19) :");
+    EXPECT_TRUE(progress.last().at(1).toBool());
     EXPECT_EQ(discs.asked, QStringList({"/media/cdrom", "/rips/album.cue"}));
 }
 
 TEST_F(RecordingRunTest, entryThatCannotPlayStopsTheRunWithAWarningAndNoWhenDoneAction)
 {
-    addMedia(QStringLiteral("a.mp3"), 10, 0);
-    addMedia(QStringLiteral("b.mp3"), 10, 700);
+    addMedia({{"a.mp3", 10, 0}, {"b.mp3", 10, 700}});
     playlist.append({QStringLiteral("/cd/Track02.cda"), 100, 0});
     discs.setTrack("/cd", 2, FakeDiscs::sectors(1, 40), {}, false); // a data track
     run.setWhenDone({BoxState::Ticked, PlaylistFormat::M3u, BoxState::Ticked, BoxState::Clear});
     // A file that breaks off in the middle, and one that cannot be opened when its turn comes.
     for (int heardWhole = 0; heardWhole < 2; ++heardWhole) {
-        run.start();
-        tick("Timer1");
+        startRun();
         player.start();
         if (heardWhole)
             player.finish();
         player.breakOff(QStringLiteral("Internal data stream error.\n/music/b.mp3"));
         EXPECT_EQ(warnings.count(), heardWhole + 1);
         EXPECT_EQ(lastWarning(), QStringLiteral("Internal data stream error.\n/music/b.mp3"));
-        EXPECT_FALSE(run.isRunning());
-        EXPECT_EQ(armed(), QString());
+        EXPECT_TRUE(over());
     }
 
     // A CD track that cannot be played is shown when its turn comes, after the gap
@@ -393,8 +383,7 @@ TEST_F(RecordingRunTest, entryThatCannotPlayStopsTheRunWithAWarningAndNoWhenDone
     const QString told[] = {QStringLiteral("The CD drive did not start playing track 2."),
                             QStringLiteral("/cd/Track02.cda cannot be played: the CD drive has no such track.")};
     for (const QString& message : told) {
-        run.start();
-        tick("Timer1");
+        startRun();
         player.playThrough();
         player.playThrough();
         EXPECT_EQ(player.played.last(), QStringLiteral("b.mp3"));
@@ -404,8 +393,7 @@ TEST_F(RecordingRunTest, entryThatCannotPlayStopsTheRunWithAWarningAndNoWhenDone
         tick("Timer1");
         EXPECT_EQ(lastEntry(), 3);
         EXPECT_EQ(lastWarning(), message);
-        EXPECT_FALSE(run.isRunning());
-        EXPECT_EQ(armed(), QString());
+        EXPECT_TRUE(over());
         discs.setDisc("/cd", std::nullopt);
     }
     EXPECT_EQ(warnings.count(), 4);
@@ -413,32 +401,13 @@ TEST_F(RecordingRunTest, entryThatCannotPlayStopsTheRunWithAWarningAndNoWhenDone
     EXPECT_FALSE(savedAny());
 }
 
-TEST_F(RecordingRunTest, mediaWatchCountsDownTheTrackAndTheRun)
-{
-    addMedia(QStringLiteral("a.mp3"), 215, 0);
-    run.start();
-    tick("Timer1");
-    player.start();
-    player.position = 10.4;
-    tick("Timer4");
-    const ProgressDisplay display = progress.last().at(0).value<ProgressDisplay>();
-    EXPECT_NEAR(display.trackPercent, 4.837, 0.001);
-    EXPECT_EQ(display.trackCaption, QStringLiteral("Left of track (03:24) :"));
-    EXPECT_EQ(display.totalCaption, QStringLiteral("Left of total (03:24) :"));
-    EXPECT_TRUE(progress.last().at(1).toBool());
-}
-
 TEST_F(RecordingRunTest, whenDoneSavesThenAsksToQuitWithOrWithoutPowerOff)
 {
-    const struct {
-        BoxState exit;
-        BoxState shutdown;
-        QList<bool> quits;
-    } cases[] = {{BoxState::Clear, BoxState::Clear, {}},
+    const struct { BoxState exit, shutdown; QList<bool> quits; } cases[] = {{BoxState::Clear, BoxState::Clear, {}},
                  {BoxState::Greyed, BoxState::Greyed, {}}, // only a ticked box counts
                  {BoxState::Ticked, BoxState::Clear, {false}},
                  {BoxState::Ticked, BoxState::Ticked, {true}}};
-    addMedia(QStringLiteral("a.mp3"), 10, 0);
+    addMedia({{"a.mp3", 10, 0}});
     const QDir dir(programDir.path());
     int number = 0;
     for (const auto& c : cases) {
@@ -449,8 +418,7 @@ TEST_F(RecordingRunTest, whenDoneSavesThenAsksToQuitWithOrWithoutPowerOff)
             EXPECT_TRUE(QFile::exists(saved)); // written before the program ends
             EXPECT_FALSE(run.isRunning());
         });
-        run.start();
-        tick("Timer1");
+        startRun();
         player.playThrough();
         QObject::disconnect(check);
         QList<bool> asked;
@@ -463,11 +431,9 @@ TEST_F(RecordingRunTest, whenDoneSavesThenAsksToQuitWithOrWithoutPowerOff)
 
 TEST_F(RecordingRunTest, entriesThatCannotBeSavedAreNamedWhenTheRunIsDone)
 {
-    addMedia(QStringLiteral("a.mp3"), 10, 0);
-    addMedia(QStringLiteral("b\nc.mp3"), 10, 0);
+    addMedia({{"a.mp3", 10, 0}, {"b\nc.mp3", 10, 0}});
     run.setWhenDone({BoxState::Ticked, PlaylistFormat::M3u, BoxState::Clear, BoxState::Clear});
-    run.start();
-    tick("Timer1");
+    startRun();
     player.playThrough();
     player.playThrough();
     EXPECT_EQ(lastWarning(), skippedEntriesMessage({QStringLiteral("b\nc.mp3")}));

@@ -34,10 +34,8 @@ struct StuckServer {
     }
     void letAnswer()
     {
-        {
-            const std::lock_guard guard(lock);
-            answering = true;
-        }
+        std::unique_lock guard(lock);
+        answering = true;
         answer.notify_all();
     }
 };

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <deque>
+#include <gtest/gtest.h>
 #include <optional>
 #include <vector>
 
@@ -70,6 +71,19 @@ public:
     QStringList openFiles(QWidget*, FileRequest& request) override { return answerFiles(request); }
     std::optional<QString> openFile(QWidget*, FileRequest& request) override { return oneFile(request); }
     std::optional<QString> saveFile(QWidget*, FileRequest& request) override { return oneFile(request); }
+
+    // The texts of the messages shown so far, each expected to be the program's warning;
+    // they are then taken as dealt with.
+    QStringList takeWarnings()
+    {
+        QStringList texts;
+        for (const Message& m : messages) {
+            EXPECT_TRUE(m.title == "Trelvik" && m.icon == QMessageBox::Warning) << m.text.toStdString();
+            texts << m.text;
+        }
+        messages.clear();
+        return texts;
+    }
 
 private:
     QStringList answerFiles(FileRequest& request)

@@ -29,12 +29,10 @@ public:
                            int rate = 44100)
     {
         const QString length = QString::number(seconds);
-        QStringList arguments { QStringLiteral("-hide_banner"), QStringLiteral("-loglevel"), QStringLiteral("error"),
-            QStringLiteral("-y"), QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
-            QStringLiteral("sine=frequency=440:sample_rate=%1:duration=").arg(rate) + length };
+        QStringList arguments { "-hide_banner", "-loglevel", "error", "-y", "-f", "lavfi", "-i",
+                                QStringLiteral("sine=frequency=440:sample_rate=%1:duration=").arg(rate) + length };
         if (video)
-            arguments << QStringLiteral("-f") << QStringLiteral("lavfi") << QStringLiteral("-i")
-                      << QStringLiteral("testsrc=size=64x48:rate=25:duration=") + length;
+            arguments << "-f" << "lavfi" << "-i" << "testsrc=size=64x48:rate=25:duration=" + length;
         return make(QStringLiteral("ffmpeg"), arguments + outputOptions + QStringList { name }, name);
     }
 
@@ -51,13 +49,12 @@ public:
     QString tone(const QString& name, double seconds, int frequency, double volume = 0.5, int rate = 44100,
                  int channels = 2, int bits = 0)
     {
-        QStringList arguments { QStringLiteral("-n"), QStringLiteral("-r"), QString::number(rate), QStringLiteral("-c"),
-                                QString::number(channels) };
+        QStringList arguments { "-n", "-r", QString::number(rate), "-c", QString::number(channels) };
         if (bits)
-            arguments << QStringLiteral("-b") << QString::number(bits);
-        arguments << name << QStringLiteral("synth") << QString::number(seconds) << QStringLiteral("sine")
-                  << QString::number(frequency) << QStringLiteral("vol") << QString::number(volume);
-        return make(QStringLiteral("sox"), arguments, name);
+            arguments << "-b" << QString::number(bits);
+        arguments << name << "synth" << QString::number(seconds) << "sine" << QString::number(frequency) << "vol"
+                  << QString::number(volume);
+        return make("sox", arguments, name);
     }
 
     QString write(const QString& name, const QByteArray& content)

@@ -2,6 +2,11 @@
 
 #include "app/main_window.h"
 #include "common/busy_state.h"
+#include "common/check_box.h"
+#include "common/flat_button.h"
+#include "common/percent_bar.h"
+#include "common/up_down_control.h"
+#include "recorder/recorder_window.h"
 #include "support/fake_dialogs.h"
 #include "support/fake_discs.h"
 #include "support/fake_cable_probe.h"
@@ -13,6 +18,8 @@
 #include "support/fake_sound_outputs.h"
 
 #include <QTemporaryDir>
+#include <QtTest>
+#include <QtWidgets>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -49,6 +56,28 @@ protected:
         window->setUpColumns();
         window->setUpVolumeButton();
         return *window;
+    }
+
+    // A file of a byte in the program directory, which the player takes to last seconds.
+    QString mediaFile(const QString& name, double seconds)
+    {
+        const QString path = programDir.filePath(name);
+        QFile file(path);
+        file.open(QIODevice::WriteOnly);
+        file.write("x");
+        player.durations[path] = seconds;
+        return path;
+    }
+
+    // Lets the window's timer of that design name go off now.
+    void tick(const char* name) { QMetaObject::invokeMethod(window->findChild<QTimer*>(name), "timeout"); }
+
+    // Shows the window, which from now on deletes itself on closing, as in the program.
+    QPointer<MainWindow> releaseToClose()
+    {
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        window->show();
+        return window.release();
     }
 
     // Puts entries straight on the playlist.

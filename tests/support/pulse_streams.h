@@ -25,17 +25,13 @@ inline QString pactl(const QStringList& arguments)
     return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
 }
 
-inline QJsonArray pactlList(const QString& what)
-{
-    return QJsonDocument::fromJson(pactl({ "-f", "json", "list", what }).toUtf8()).array();
-}
-
 // The stream of the process with that id, once the server has it.
 inline std::optional<SinkInput> streamOf(qint64 processId)
 {
     std::optional<SinkInput> found;
     (void)QTest::qWaitFor([&] {
-        for (const QJsonValue input : pactlList(QStringLiteral("sink-inputs"))) {
+        const QJsonArray inputs = QJsonDocument::fromJson(pactl({"-f", "json", "list", "sink-inputs"}).toUtf8()).array();
+        for (const QJsonValue input : inputs) {
             const QString id = input[QStringLiteral("properties")][QStringLiteral("application.process.id")].toString();
             if (id == QString::number(processId))
                 found = SinkInput { input[QStringLiteral("index")].toInt(), input[QStringLiteral("mute")].toBool(),
@@ -50,6 +46,15 @@ inline bool isMuted(qint64 processId)
 {
     const std::optional<SinkInput> stream = streamOf(processId);
     return stream && stream->muted;
+}
+
+// Which of the processes' streams are muted, as a 1 or a 0 each in their order.
+inline QString mutes(std::initializer_list<qint64> processIds)
+{
+    QString flags;
+    for (const qint64 id : processIds)
+        flags += isMuted(id) ? u'1' : u'0';
+    return flags;
 }
 
 // For what the server does on its own time.
@@ -84,6 +89,12 @@ public:
 
     qint64 processId() const { return m_process.processId(); }
     std::optional<SinkInput> stream() const { return streamOf(processId()); }
+    // Muted as the user mutes it in a mixer; true once the server has it so.
+    bool muteAsTheUser() const
+    {
+        const std::optional<SinkInput> own = stream();
+        return own && (pactl({"set-sink-input-mute", QString::number(own->index), "1"}), becomesMuted(processId()));
+    }
 
 private:
     QProcess m_process;

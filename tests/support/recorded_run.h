@@ -1,6 +1,8 @@
 #pragma once
 
+#include "playlist/playlist.h"
 #include "recording/recording_run.h"
+#include "support/generated_media.h"
 #include "support/pulse_null_sink.h"
 
 #include <QEventLoop>
@@ -23,4 +25,18 @@ inline bool recordRunToItsEnd(PulseNullSink& sink, RecordingRun& run, const QStr
     QThread::msleep(settleMs);
     sink.stopRecording();
     return ended;
+}
+
+// A tone of the seconds for each frequency on the playlist, gapMs apart; false when
+// one could not be made.
+inline bool appendTones(GeneratedMedia& media, Playlist& playlist, double seconds, double gapMs,
+                        std::initializer_list<int> frequencies)
+{
+    for (const int frequency : frequencies) {
+        const QString path = media.tone(QStringLiteral("tone%1.wav").arg(frequency), seconds, frequency);
+        if (path.isEmpty())
+            return false;
+        playlist.append({path, qint64(seconds), gapMs});
+    }
+    return true;
 }
