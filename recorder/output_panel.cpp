@@ -69,7 +69,7 @@ OutputPanel::OutputPanel(SoundOutputs& outputs, SoundOutputs& inputs, MediaPlaye
     , m_output(new QComboBox)
     , m_listen(new QComboBox)
     , m_keepOff(new QCheckBox(QStringLiteral("&Keep other sounds off the recording")))
-    , m_keepReceived(new QCheckBox(QStringLiteral("Save the received sound as a WAV file beside the list")))
+    , m_keepReceived(new QCheckBox(QStringLiteral("Keep as WAV")))
     , m_leadIn(new QDoubleSpinBox)
     , m_loudness(new QComboBox)
     , m_preamp(new QDoubleSpinBox)
@@ -85,8 +85,9 @@ OutputPanel::OutputPanel(SoundOutputs& outputs, SoundOutputs& inputs, MediaPlaye
     m_listen->setToolTip(QStringLiteral("An input wired to the recorder's line or monitor output, "
                                         "to hear what the recorder receives"));
     m_keepReceived->setObjectName(QStringLiteral("KeepReceivedSoundBox"));
-    m_keepReceived->setToolTip(QStringLiteral("16-bit stereo at 44.1 kHz, about 10 MB a minute, for your archive; "
-                                              "a list not loaded from a file keeps it beside the program's settings"));
+    m_keepReceived->setToolTip(QStringLiteral("Saves what the input hears during a run as a WAV file beside the list, "
+                                              "for your archive: about 10 MB a minute; a list not loaded from a file "
+                                              "keeps it beside the program's settings"));
     m_keepOff->setObjectName(QStringLiteral("KeepOtherSoundsBox"));
     m_keepOff->setToolTip(QStringLiteral("Mutes other programs on this output while a run or a passage plays"));
     m_leadIn->setObjectName(QStringLiteral("LeadInBox"));
@@ -133,10 +134,10 @@ OutputPanel::OutputPanel(SoundOutputs& outputs, SoundOutputs& inputs, MediaPlaye
     auto* listenLabel = new QLabel(QStringLiteral("Listen &back:"));
     listenLabel->setBuddy(m_listen);
     grid->addWidget(listenLabel, 3, 0);
-    grid->addWidget(m_listen, 3, 1, 1, 2);
-    grid->addWidget(m_keepReceived, 4, 1, 1, 2);
-    grid->addWidget(m_notice, 5, 0, 1, 3);
-    grid->addWidget(m_meter, 6, 0, 1, 3);
+    grid->addWidget(m_listen, 3, 1);
+    grid->addWidget(m_keepReceived, 3, 2);
+    grid->addWidget(m_notice, 4, 0, 1, 3);
+    grid->addWidget(m_meter, 5, 0, 1, 3);
     grid->setColumnStretch(2, 1);
 
     m_keepOff->setChecked(m_choice.keepOtherSoundsOff);
