@@ -24,16 +24,11 @@ RecordingRun::RecordingRun(const Playlist& playlist, MediaPlayer& player, Discs&
     m_gapTimer.setObjectName(QStringLiteral("Timer1"));
     m_gapTimer.setTimerType(Qt::PreciseTimer);
     m_gapTimer.setInterval(1);
-    m_cdWatch.setObjectName(QStringLiteral("Timer3"));
-    m_cdWatch.setInterval(300);
-    m_mediaWatch.setObjectName(QStringLiteral("Timer4"));
-    m_mediaWatch.setInterval(1000);
     m_leadInWatch.setInterval(250);
-    for (QTimer* timer : {&m_gapTimer, &m_cdWatch, &m_mediaWatch, &m_leadInWatch})
+    for (QTimer* timer : {&m_gapTimer, &m_watch, &m_leadInWatch})
         timer->setParent(this); // so that they are found by name
     connect(&m_gapTimer, &QTimer::timeout, this, &RecordingRun::startNext);
-    connect(&m_cdWatch, &QTimer::timeout, this, &RecordingRun::watchCd);
-    connect(&m_mediaWatch, &QTimer::timeout, this, &RecordingRun::watchMedia);
+    connect(&m_watch, &QTimer::timeout, this, &RecordingRun::watch);
     connect(&m_leadInWatch, &QTimer::timeout, this, &RecordingRun::watchLeadIn);
     connect(&player, &MediaPlayer::soundTaken, this, &RecordingRun::mediaTaken);
     connect(&player, &MediaPlayer::soundStarted, this, &RecordingRun::mediaStarted);
@@ -45,7 +40,7 @@ RecordingRun::RecordingRun(const Playlist& playlist, MediaPlayer& player, Discs&
 RecordingRun::~RecordingRun()
 {
     // The player outlives the run: a run cut short by closing the window must not play on.
-    if (m_running)
+    if (isRunning())
         m_player.stop();
 }
 
@@ -55,7 +50,7 @@ void RecordingRun::start()
         return;
     m_player.stop();
     m_gapTotal = gapTotalOf(m_playlist.table());
-    m_running = true;
+    m_state = State::Waiting;
     m_completedTime = 0;
     m_queued.clear();
     m_waitingInPlayer = 0;
@@ -64,14 +59,12 @@ void RecordingRun::start()
     Q_EMIT started();
     m_gapTimer.setInterval(1);
     m_gapTimer.start();
-    m_state = State::Waiting;
     m_currentTrack = 0;
 }
 
 void RecordingRun::startNext()
 {
     m_gapTimer.stop();
-    m_state = State::Idle;
     if (m_currentTrack >= m_playlist.count())
         return;
     const int number = m_currentTrack + 1;
@@ -80,7 +73,6 @@ void RecordingRun::startNext()
         entry = entrySound(number);
         if (entry.refusal.isEmpty()) {
             queue(number, entry);
-            m_state = State::Waiting;
             handAhead();
             return;
         }
@@ -159,7 +151,7 @@ void RecordingRun::watchLeadIn()
 void RecordingRun::mediaTaken()
 {
     // Side B's first entry is held until Continue: nothing is taken meanwhile.
-    if (!m_running || m_queued.empty() || m_state == State::Holding)
+    if (!isRunning() || m_queued.empty() || m_state == State::Holding)
         return;
     m_waitingInPlayer = std::max(0, m_waitingInPlayer - 1);
     handAhead();
@@ -200,19 +192,14 @@ void RecordingRun::mediaStarted()
     m_gapTimer.setInterval(gapInterval(m_playlist.at(number - 1).gap));
     m_trackLength = entry.length;
     Q_EMIT entryStarted(number);
-    if (isCdEntry(m_playlist.at(number - 1).path)) {
-        m_cdWatch.start();
-        m_state = State::PlayingCd;
-    } else {
-        m_mediaWatch.start();
-        m_state = State::PlayingMedia;
-    }
+    m_state = State::Playing;
+    startWatch(isCdEntry(m_playlist.at(number - 1).path));
 }
 
 // The deck hears the break as the end of a track: the user is told where, after the run.
 void RecordingRun::mediaBroke(double position)
 {
-    if (playing())
+    if (m_state == State::Playing)
         m_breaks.push_back({m_currentTrack, position});
 }
 
@@ -220,11 +207,6 @@ void RecordingRun::tellBreaks()
 {
     if (!m_breaks.empty())
         Q_EMIT warning(brokenTracksMessage(std::exchange(m_breaks, {})));
-}
-
-bool RecordingRun::playing() const
-{
-    return m_state == State::PlayingMedia || m_state == State::PlayingCd;
 }
 
 // Silent first: the message may wait long on the user, and sound left playing
@@ -246,25 +228,30 @@ void RecordingRun::showProgress(const std::function<double()>& position, Countdo
     Q_EMIT progressChanged(progressDisplay(position, figures, rounding), fromMedia);
 }
 
-// A CD track counts down in whole seconds, as a drive tells them; its end is the player's to tell.
-void RecordingRun::watchCd()
+void RecordingRun::startWatch(bool cdTrack)
 {
-    showProgress([this] { return std::floor(m_player.currentPosition()); }, CountdownRounding::HalfToEven, false);
+    m_watchingCd = cdTrack;
+    m_watch.setObjectName(cdTrack ? QStringLiteral("Timer3") : QStringLiteral("Timer4"));
+    m_watch.setInterval(cdTrack ? 300 : 1000);
+    m_watch.start();
 }
 
-void RecordingRun::watchMedia()
+// A CD track counts down in whole seconds, as a drive tells them; its end is the player's to tell.
+void RecordingRun::watch()
 {
-    showProgress([this] { return m_player.currentPosition(); }, CountdownRounding::TowardZero, true);
+    if (m_watchingCd)
+        showProgress([this] { return std::floor(m_player.currentPosition()); }, CountdownRounding::HalfToEven, false);
+    else
+        showProgress([this] { return m_player.currentPosition(); }, CountdownRounding::TowardZero, true);
 }
 
 void RecordingRun::mediaEnded()
 {
     // The player may report an end after the run was stopped.
-    if (!playing())
+    if (m_state != State::Playing)
         return;
     m_completedTime += m_trackLength;
-    m_mediaWatch.stop();
-    m_cdWatch.stop();
+    m_watch.stop();
     trackEnded();
 }
 
@@ -272,7 +259,7 @@ void RecordingRun::mediaEnded()
 // track on the recording is no success.
 void RecordingRun::mediaFailed(const QString& description)
 {
-    if (m_state == State::Waiting || m_state == State::Holding || playing())
+    if (isRunning())
         fail(description);
 }
 
@@ -291,7 +278,7 @@ void RecordingRun::trackEnded()
     } else if (m_currentTrack - 1 == lastIndex) {
         endOfRun();
     } else {
-        m_state = State::Idle;
+        m_state = State::Waiting; // the list lost its later entries meanwhile: nothing more plays until Stop
     }
 }
 
@@ -318,7 +305,7 @@ void RecordingRun::continueRun()
     Q_EMIT holdEnded();
     if (m_queued.empty())
         startNext();
-    if (!m_running || m_queued.empty())
+    if (!isRunning() || m_queued.empty())
         return;
     m_player.resume(m_leadInSeconds * 1000);
     startLeadIn(sideBFirst());
@@ -339,8 +326,7 @@ void RecordingRun::endOfRun()
         }
     }
     m_state = State::Idle;
-    m_running = false;
-    m_mediaWatch.stop();
+    m_watch.stop();
     m_player.stop(); // the last file is heard; let the sound output go
     tellBreaks();
     Q_EMIT ended();
@@ -356,10 +342,8 @@ void RecordingRun::stop()
     m_waitingInPlayer = 0;
     m_leadInWatch.stop();
     m_gapTimer.stop();
-    m_cdWatch.stop();
+    m_watch.stop();
     m_player.stop();
-    m_running = false;
-    m_mediaWatch.stop();
     m_state = State::Idle;
     if (held)
         Q_EMIT holdEnded();

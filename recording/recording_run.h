@@ -20,14 +20,15 @@ class Playlist;
 // player (a CD track as its disc's sound), with each entry's gap of silence after
 // it but the last, then follows the "When done" choices. A track whose sound broke
 // somewhere is named when the run is over. It owns the run's timers (objectNames
-// Timer1, the gap; Timer3, watching a CD track; Timer4, watching a media file)
-// and tells what happened through its signals; it touches no widget. A lead-in of
+// Timer1, the gap; the watch of the entry playing is Timer3 while that is a CD
+// track and Timer4 while it is a media file) and tells what happened through its signals; it touches no widget. A lead-in of
 // silence may come before the first entry. A cassette's run holds after side A, the
 // output sending silence, until the user has turned it over and goes on.
 class RecordingRun : public QObject {
     Q_OBJECT
 public:
-    enum class State { Idle, Waiting, PlayingMedia, PlayingCd, Holding };
+    // Idle is the only state in which no run is going on.
+    enum class State { Idle, Waiting, Playing, Holding };
 
     RecordingRun(const Playlist& playlist, MediaPlayer& player, Discs& discs, QString programDirectory,
                  QObject* parent = nullptr);
@@ -55,7 +56,7 @@ public:
     void setGains(std::function<double(int index)> gainOf) { m_gainOf = std::move(gainOf); }
 
     State state() const { return m_state; }
-    bool isRunning() const { return m_running; }
+    bool isRunning() const { return m_state != State::Idle; }
     int currentTrack() const { return m_currentTrack; } // 1-based, of the entry playing or last played
     double completedTime() const { return m_completedTime; }
     double gapTotal() const { return m_gapTotal; }
@@ -97,9 +98,8 @@ private:
     void mediaStarted();
     void mediaBroke(double position);
     void tellBreaks();
-    bool playing() const;
-    void watchCd();
-    void watchMedia();
+    void startWatch(bool cdTrack);
+    void watch();
     void mediaEnded();
     void mediaFailed(const QString& description);
     void trackEnded();
@@ -118,14 +118,13 @@ private:
     std::function<double(int index)> m_gainOf;
 
     QTimer m_gapTimer;
-    QTimer m_cdWatch;
-    QTimer m_mediaWatch;
+    QTimer m_watch;
+    bool m_watchingCd = false; // a drive tells its position in whole seconds; a file to the sample
     QTimer m_leadInWatch;
     QElapsedTimer m_leadInClock;
     int m_leadInTrack = 0; // the entry the lead-in comes before
 
     State m_state = State::Idle;
-    bool m_running = false;
     int m_currentTrack = 0;
     double m_completedTime = 0;
     double m_gapTotal = 0;
