@@ -13,10 +13,7 @@
 
 TEST(LeadingNumber, readsTheNumberATextBeginsWithAndStaysFinite)
 {
-    const struct {
-        const char16_t* text;
-        double value;
-    } cases[] = {
+    const struct { const char16_t* text; double value; } cases[] = {
         {u"1 2 . 5", 12.5}, {u"abc", 0},   {u"\t\n7", 7}, {u"-3.5x", -3.5}, {u"+ 4", 4},  {u"1D3", 1000},
         {u"2.5d-1", 0.25},  {u"1e+", 1},   {u"1.2.3", 1.2}, {u".5", 0.5},     {u"-", 0},   {u"1,5", 1},
         {u"\r5", 0},

@@ -34,15 +34,11 @@ TEST(CdioDrive, readsTheTracksOfADiscImage)
     ASSERT_TRUE(disc);
     ASSERT_EQ(disc->tracks.size(), 2);
     EXPECT_TRUE(disc->tracks[0].audio && disc->tracks[1].audio);
-    EXPECT_EQ(disc->tracks[0].sectors, 115);
-    EXPECT_EQ(disc->tracks[1].sectors, 45);
-    // Where each track starts and the lead-out, as its disc ID is made of.
-    EXPECT_EQ(disc->tracks[0].start, 0);
-    EXPECT_EQ(disc->tracks[1].start, 115);
-    EXPECT_EQ(disc->leadOut, 160);
+    // The sectors, where each track starts and the lead-out, as its disc ID is made of.
+    EXPECT_EQ(std::tuple(disc->tracks[0].sectors, disc->tracks[1].sectors, disc->tracks[0].start, disc->tracks[1].start,
+                         disc->leadOut), std::tuple(115, 45, 0, 115, 160));
     EXPECT_EQ(disc->tracks[1].sound, (SoundSource { SoundSource::Kind::DriveTrack, sheet, 2 }));
-    EXPECT_EQ(disc->title, "");
-    EXPECT_EQ(disc->tracks[0].title, "");
+    EXPECT_EQ(disc->title + disc->tracks[0].title, "");
 
     // The disc's CD-Text names the album and the tracks, the disc's performer standing
     // for a track's that is not given. libcdio finds the image by the sheet's name.
@@ -55,9 +51,8 @@ TEST(CdioDrive, readsTheTracksOfADiscImage)
     const std::optional<Disc> titled = readDriveDisc(named);
     ASSERT_TRUE(titled);
     ASSERT_EQ(titled->tracks.size(), 2);
-    EXPECT_EQ(titled->title, "Río Lento");
-    EXPECT_EQ(titled->tracks[0].title, "Ana Ruiz - Primera");
-    EXPECT_EQ(titled->tracks[1].title, "Both of Us - Dúo");
+    EXPECT_EQ(QStringList({titled->title, titled->tracks[0].title, titled->tracks[1].title}),
+              QStringList({"Río Lento", "Ana Ruiz - Primera", "Both of Us - Dúo"}));
     // A sheet in Latin-1, as CD-Text mostly is, reads the same.
     ASSERT_FALSE(media.write("latin.bin", sound).isEmpty());
     const std::optional<Disc> latin = readDriveDisc(media.write(
@@ -65,9 +60,8 @@ TEST(CdioDrive, readsTheTracksOfADiscImage)
     ASSERT_TRUE(latin);
     EXPECT_EQ(latin->title, "Río Lento");
 
-    const QString data = media.write("data.cue", "FILE \"x.bin\" BINARY\n  TRACK 01 MODE1/2352\n    INDEX 01 00:00:00\n");
-    EXPECT_EQ(readDriveDisc(data), std::nullopt);
-    EXPECT_EQ(readDriveDisc(media.write("empty.cue", {})), std::nullopt);
-    EXPECT_EQ(readDriveDisc(media.write("notes.txt", "not a disc\n")), std::nullopt);
-    EXPECT_EQ(readDriveDisc(media.path("missing.cue")), std::nullopt);
+    // A data disc, an empty sheet, a text, a missing sheet: no audio disc.
+    for (const QString& none : { media.write("data.cue", "FILE \"x.bin\" BINARY\n  TRACK 01 MODE1/2352\n    INDEX 01 00:00:00\n"),
+                                 media.write("empty.cue", {}), media.write("notes.txt", "not a disc\n"), media.path("missing.cue") })
+        EXPECT_EQ(readDriveDisc(none), std::nullopt) << none.toStdString();
 }

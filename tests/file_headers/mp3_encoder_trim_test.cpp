@@ -39,9 +39,7 @@ TEST(Mp3EncoderTrim, trustsTheFrameCountOnlyWhereTheFileHoldsNoMoreFrames)
     const QByteArray song = bytesOf(first);
     const QByteArray id3v1 = QByteArray("TAG") + QByteArray(125, ' ');
     const struct { const char* name; QByteArray bytes; bool trimmed; } files[] = {
-        {"song.mp3", song, true},
-        {"id3v1.mp3", song + id3v1, true},
-        {"ape.mp3", song + apeTag() + id3v1, true},
+        {"song.mp3", song, true}, {"id3v1.mp3", song + id3v1, true}, {"ape.mp3", song + apeTag() + id3v1, true},
         {"joined.mp3", song + bytesOf(second), false},
         {"grown.mp3", song + song.right(1000), false}, // two frames more
         {"cut.mp3", song.first(song.size() - 2000), true},
@@ -49,11 +47,9 @@ TEST(Mp3EncoderTrim, trustsTheFrameCountOnlyWhereTheFileHoldsNoMoreFrames)
     for (const auto& f : files) {
         const std::optional<EncoderTrim> trim = mp3EncoderTrim(media.write(f.name, f.bytes));
         ASSERT_EQ(trim.has_value(), f.trimmed) << f.name;
-        if (!trim)
-            continue;
-        EXPECT_EQ(trim->skipFrames, 576 + 529) << f.name;
-        EXPECT_EQ(trim->musicFrames, 4 * 44100) << f.name;
-        EXPECT_EQ(trim->rate, 44100) << f.name;
+        if (trim) {
+            EXPECT_EQ(std::tuple(trim->skipFrames, trim->musicFrames, trim->rate), std::tuple(576 + 529, 4 * 44100, 44100)) << f.name;
+        }
     }
 }
 

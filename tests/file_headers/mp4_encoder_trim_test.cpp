@@ -68,9 +68,7 @@ TEST(Mp4EncoderTrim, readsTheItunesCommentOfATrackWithoutAnEditList)
         ASSERT_TRUE(writeItunesGapless(path, 1024, 2048 - (1024 + music) % 1024, music)) << f.name;
         const std::optional<EncoderTrim> trim = mp4EncoderTrim(path);
         ASSERT_TRUE(trim) << f.name;
-        EXPECT_EQ(trim->skipFrames, 1024) << f.name;
-        EXPECT_EQ(trim->musicFrames, music) << f.name;
-        EXPECT_EQ(trim->rate, f.rate) << f.name;
+        EXPECT_EQ(std::tuple(trim->skipFrames, trim->musicFrames, trim->rate), std::tuple(1024, music, f.rate)) << f.name;
     }
 }
 
@@ -123,10 +121,9 @@ TEST(Mp4EncoderTrim, trimsOnlyByACommentWhoseNumbersFitTheTrack)
         const QString path = media.write(QStringLiteral("crafted.m4a"), itunesMovie(f.duration, f.comment));
         EXPECT_EQ(mp4EncoderTrim(path).has_value(), f.trimmed) << f.name;
         const FileStretch whole = fileStretch(path, 0, -1, 44100), part = fileStretch(path, 441, 882, 44100);
-        EXPECT_EQ(whole.skipFrames, f.trimmed ? 1024 : 0) << f.name;
-        EXPECT_EQ(whole.endFrame, f.trimmed ? 1024 + 66150 : -1) << f.name;
-        EXPECT_EQ(part.skipFrames, f.trimmed ? 1024 + 441 : 441) << f.name;
-        EXPECT_EQ(part.endFrame, f.trimmed ? 1024 + 882 : 882) << f.name;
+        const qint64 skip = f.trimmed ? 1024 : 0;
+        EXPECT_EQ(std::tuple(whole.skipFrames, whole.endFrame, part.skipFrames, part.endFrame),
+                  std::tuple(skip, f.trimmed ? 1024 + 66150 : -1, skip + 441, skip + 882)) << f.name;
     }
 }
 
@@ -144,15 +141,12 @@ TEST(Mp4EncoderTrim, findsTheEditThatSkipsThePrimingAndTheLengthsToLengthen)
         EXPECT_FALSE(mp4EncoderTrim(path)) << f.name;
         const std::optional<Mp4PrimingEdit> edit = mp4PrimingEdit(path);
         ASSERT_TRUE(edit) << f.name;
-        EXPECT_EQ(edit->primingFrames, 1024) << f.name;
-        EXPECT_EQ(edit->musicFrames, qRound64(f.seconds * f.rate)) << f.name;
-        EXPECT_EQ(edit->rate, f.rate) << f.name;
-        EXPECT_EQ(edit->movieTimeScale, 1000u) << f.name;
-        EXPECT_EQ(edit->movieDuration.size, 4) << f.name;
-        EXPECT_EQ(edit->movieDuration.value, f.movie) << f.name;
-        EXPECT_EQ(lengthInFile(path, edit->movieDuration), f.movie) << f.name;
-        EXPECT_EQ(edit->editDuration.value, f.edit) << f.name;
-        EXPECT_EQ(lengthInFile(path, edit->editDuration), f.edit) << f.name;
+        // Priming, music, rate, the movie's time scale, and each length as told and as in the file's bytes.
+        EXPECT_EQ(std::tuple(edit->primingFrames, edit->musicFrames, edit->rate, edit->movieTimeScale, edit->movieDuration.size,
+                             edit->movieDuration.value, lengthInFile(path, edit->movieDuration), edit->editDuration.value,
+                             lengthInFile(path, edit->editDuration)),
+                  std::tuple(1024, qRound64(f.seconds * f.rate), f.rate, 1000u, 4, f.movie, f.movie, f.edit, f.edit))
+            << f.name;
     }
     const QString plain = makeAac(media, QStringLiteral("plain.m4a"), 44100, false);
     EXPECT_FALSE(mp4PrimingEdit(plain));
@@ -177,14 +171,10 @@ TEST(Mp4EncoderTrim, readsTheWideHeadersOfAPrimingEdit)
     const std::optional<Mp4PrimingEdit> edit = mp4PrimingEdit(path);
     ASSERT_TRUE(edit);
     EXPECT_EQ(edit->movieDuration.offset, start.size() + 8 + 8 + 24);
-    EXPECT_EQ(edit->movieDuration.size, 8);
-    EXPECT_EQ(lengthInFile(path, edit->movieDuration), 1800u);
-    EXPECT_EQ(edit->editDuration.size, 8);
-    EXPECT_EQ(lengthInFile(path, edit->editDuration), 1200u);
-    EXPECT_EQ(edit->movieTimeScale, 600u);
-    EXPECT_EQ(edit->primingFrames, 2112);
+    EXPECT_EQ(std::tuple(edit->movieDuration.size, lengthInFile(path, edit->movieDuration), edit->editDuration.size,
+                         lengthInFile(path, edit->editDuration), edit->movieTimeScale, edit->primingFrames, edit->rate),
+              std::tuple(8, 1800u, 8, 1200u, 600u, 2112, 48000));
     EXPECT_EQ(edit->musicFrames, 96080); // 2 s, and what may lie within the edit's last tick
-    EXPECT_EQ(edit->rate, 48000);
 
     // Cut anywhere in its headers, it is none.
     const QByteArray whole = start + box("moov", header + track);

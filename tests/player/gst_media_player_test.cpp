@@ -1,5 +1,6 @@
 #include "common/failure.h"
 #include "player/gst_media_player.h"
+#include "support/failure_text.h"
 #include "support/generated_media.h"
 
 #include <QSignalSpy>
@@ -17,6 +18,9 @@
 namespace {
 
 const QString kRealTimeSink = QStringLiteral("fakesink sync=true");
+// Holds sound ahead of the clock as a sound server does.
+const QString kQueuedSink = QStringLiteral("queue max-size-time=%1 max-size-buffers=0 max-size-bytes=0 ! fakesink sync=true")
+                                .arg(qint64(GstOutputStream::kBufferMs) * GST_MSECOND);
 constexpr double kToneSeconds = 1.5;
 
 // A standard MIDI file: one note of 1.5 s at the default 120 beats a minute.
@@ -125,15 +129,11 @@ TEST_P(MediaTypeTest, measuresThenPlaysToOneEndOfStreamWithRisingPosition)
     const double early = player.currentPosition();
     QTest::qWait(500);
     EXPECT_GT(early, 0.1);
-    if (ended.isEmpty()) { // a slow computer may have waited till the end, where the position stays
-        EXPECT_GT(player.currentPosition(), early + 0.3);
-    }
+    if (ended.isEmpty()) { EXPECT_GT(player.currentPosition(), early + 0.3); } // else it waited at the end, where it stays
     ASSERT_TRUE(ended.count() == 1 || ended.wait(5000)) << "no end of stream";
     QTest::qWait(300);
-    EXPECT_EQ(started.count(), 1);
-    EXPECT_EQ(ended.count(), 1);
-    EXPECT_EQ(ended.first().first().toInt(), 0);
-    EXPECT_EQ(failed.count(), 0);
+    // One start, one end of the file played (index 0), no failure.
+    EXPECT_EQ(std::tuple(started.count(), ended.count(), ended.first().first().toInt(), failed.count()), std::tuple(1, 1, 0, 0));
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryMediaExtension, MediaTypeTest, ::testing::ValuesIn(everyMediaExtension()),
@@ -156,27 +156,21 @@ TEST(GstMediaPlayerTest, fileThatCannotBeOpenedFailsWithDescriptionAndSpoilsNoth
     GeneratedMedia media;
     const QString good = media.makeWithFfmpeg(QStringLiteral("good.mp3"), 0.5, false, { "-c:a", "libmp3lame", "-f", "mp3" });
     ASSERT_FALSE(good.isEmpty());
+    const QByteArray words = QByteArray("Just some words.\r\n").repeated(50);
     const std::pair<const char*, QString> cases[] = {
-        { "text named .mp3", media.write(QStringLiteral("notes.mp3"), QByteArray("Just some words.\r\n").repeated(50)) },
-        { "junk named .mp3", media.write(QStringLiteral("junk.mp3"), junk()) },
-        { "junk named .wma", media.write(QStringLiteral("junk.wma"), QByteArray::fromHex("3026b2758e66cf11a6d900aa0062ce6c") + junk()) },
-        { "junk named .flac", media.write(QStringLiteral("junk.flac"), "fLaC" + junk()) },
-        { "text named .m4a", media.write(QStringLiteral("notes.m4a"), QByteArray("Just some words.\r\n").repeated(50)) },
-        { "zero-length file", media.write(QStringLiteral("empty.wav"), QByteArray()) },
-        { "zero-length .opus", media.write(QStringLiteral("empty.opus"), QByteArray()) },
-        { "missing file", media.path(QStringLiteral("missing.wav")) },
+        { "text named .mp3", media.write("notes.mp3", words) }, { "junk named .mp3", media.write("junk.mp3", junk()) },
+        { "junk named .wma", media.write("junk.wma", QByteArray::fromHex("3026b2758e66cf11a6d900aa0062ce6c") + junk()) },
+        { "junk named .flac", media.write("junk.flac", "fLaC" + junk()) }, { "text named .m4a", media.write("notes.m4a", words) },
+        { "zero-length file", media.write("empty.wav", {}) }, { "zero-length .opus", media.write("empty.opus", {}) },
+        { "missing file", media.path("missing.wav") },
     };
     GstMediaPlayer player(kRealTimeSink);
     QSignalSpy started(&player, &MediaPlayer::soundStarted);
     QSignalSpy ended(&player, &MediaPlayer::endOfStream);
     QSignalSpy failed(&player, &MediaPlayer::failed);
     for (const auto& [what, path] : cases) {
-        try {
-            player.setFileName(path);
-            ADD_FAILURE() << what << " opened";
-        } catch (const Failure& failure) {
-            EXPECT_TRUE(failure.description().contains(path)) << what;
-        }
+        const QString& file = path; // a lambda cannot capture a structured binding in C++20
+        EXPECT_TRUE(failureOf([&] { player.setFileName(file); }).contains(path)) << what << " opened";
         EXPECT_EQ(player.duration(), 0) << what;
         // A good file is never refused because of the one before it.
         for (int i = 0; i < 5; ++i)
@@ -197,8 +191,8 @@ TEST(GstMediaPlayerTest, fileThatCannotBeOpenedFailsWithDescriptionAndSpoilsNoth
 TEST(GstMediaPlayerTest, stoppedPlaybackRaisesNothingAndAQueuedFileFollowsAndEndsOnTheUiThread)
 {
     GeneratedMedia media;
-    const QString first = media.makeWithFfmpeg(QStringLiteral("a.wav"), 1, false, { "-f", "wav" });
-    const QString second = media.makeWithFfmpeg(QStringLiteral("b.wav"), 1, false, { "-f", "wav" });
+    const QString first = media.makeWithFfmpeg("a.wav", 1, false, { "-f", "wav" }),
+                  second = media.makeWithFfmpeg("b.wav", 1, false, { "-f", "wav" });
     ASSERT_FALSE(first.isEmpty() || second.isEmpty());
     GstMediaPlayer player(kRealTimeSink);
     QSignalSpy started(&player, &MediaPlayer::soundStarted);
@@ -215,8 +209,7 @@ TEST(GstMediaPlayerTest, stoppedPlaybackRaisesNothingAndAQueuedFileFollowsAndEnd
     player.stop();
     EXPECT_EQ(player.currentPosition(), 0);
     QTest::qWait(1200);
-    EXPECT_EQ(started.count(), 1);
-    EXPECT_EQ(ended.count(), 0);
+    EXPECT_EQ(std::tuple(started.count(), ended.count()), std::tuple(1, 0));
 
     // The next file, handed over while the first sounds, follows it the asked silence later.
     started.clear();
@@ -269,8 +262,8 @@ qsizetype firstSound(const std::vector<float>& samples, qsizetype from)
 qsizetype silenceWritten(double firstSeconds, int handDelayMs, int queueMs)
 {
     GeneratedMedia media;
-    const QString first = media.makeWithFfmpeg(QStringLiteral("a.wav"), firstSeconds, false, { "-f", "wav" });
-    const QString second = media.makeWithFfmpeg(QStringLiteral("b.wav"), 1, false, { "-f", "wav" });
+    const QString first = media.makeWithFfmpeg("a.wav", firstSeconds, false, { "-f", "wav" }),
+                  second = media.makeWithFfmpeg("b.wav", 1, false, { "-f", "wav" });
     if (first.isEmpty() || second.isEmpty())
         return -1;
     const QString written = media.path(QStringLiteral("written.f32"));
@@ -383,15 +376,14 @@ TEST(GstMediaPlayerTest, theHeardPeakIsOfWhatIsHeardEachChannelOnItsOwn)
     GeneratedMedia media;
     const QString tone = toneFile(media, QStringLiteral("tone.wav"), 0.5, 0.25);
     ASSERT_FALSE(tone.isEmpty());
-    GstMediaPlayer player(QStringLiteral("queue max-size-time=%1 max-size-buffers=0 max-size-bytes=0 ! fakesink sync=true")
-                              .arg(qint64(GstOutputStream::kBufferMs) * GST_MSECOND));
+    GstMediaPlayer player(kQueuedSink);
     QSignalSpy taken(&player, &MediaPlayer::soundTaken);
     QSignalSpy started(&player, &MediaPlayer::soundStarted);
     QSignalSpy ended(&player, &MediaPlayer::endOfStream);
     const auto expectPeak = [&](float left, float right, const char* when) {
         const StereoPeak peak = player.takeHeardPeak();
-        EXPECT_NEAR(peak.left, left, 0.002) << when;
-        EXPECT_NEAR(peak.right, right, 0.002) << when;
+        EXPECT_TRUE(std::abs(peak.left - left) < 0.002 && std::abs(peak.right - right) < 0.002)
+            << when << ": " << peak.left << " " << peak.right;
     };
 
     player.play(tone, 1500);
@@ -429,9 +421,7 @@ TEST(GstMediaPlayerTest, aSourceThatFallsBehindIsWaitedForAndTheBreakToldWhereIt
     QTemporaryDir dir;
     const QString pipe = dir.filePath(QStringLiteral("late.bin"));
     ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
-    const QString sink = QStringLiteral("queue max-size-time=%1 max-size-buffers=0 max-size-bytes=0 ! fakesink sync=true")
-                             .arg(qint64(GstOutputStream::kBufferMs) * GST_MSECOND);
-    GstMediaPlayer player(sink);
+    GstMediaPlayer player(kQueuedSink);
     QSignalSpy started(&player, &MediaPlayer::soundStarted);
     QSignalSpy breaks(&player, &MediaPlayer::breakHeard);
     QSignalSpy ended(&player, &MediaPlayer::endOfStream);
@@ -451,8 +441,7 @@ TEST(GstMediaPlayerTest, aSourceThatFallsBehindIsWaitedForAndTheBreakToldWhereIt
     letGo.set_value();
     const bool heardToItsEnd = QTest::qWaitFor([&] { return ended.count() == 1; }, 10000);
     source.join();
-    ASSERT_TRUE(passed);
-    ASSERT_TRUE(heardToItsEnd);
+    ASSERT_TRUE(passed && heardToItsEnd);
     ASSERT_EQ(breaks.count(), 1);
     // Less what the reader holds back while it waits for a whole piece of the pipe.
     EXPECT_NEAR(breaks.first().first().toDouble(), 1.0, 0.15);

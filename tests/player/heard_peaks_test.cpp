@@ -6,11 +6,7 @@
 namespace {
 
 // Stereo frames of silence with the given samples set: {frame, left, right}.
-struct Loud {
-    qint64 frame;
-    float left;
-    float right;
-};
+struct Loud { qint64 frame; float left; float right; };
 
 std::vector<float> framesWith(qint64 frames, std::initializer_list<Loud> loud)
 {

@@ -36,13 +36,11 @@ TEST(Playlist, announcesEveryChangeAndRecountsTheTotalOnceABatchCloses)
     playlist.shuffle(random);
     playlist.remove(0);
     EXPECT_EQ(playlist.count(), 1);
-    EXPECT_EQ(changed.count(), 4);
-    EXPECT_EQ(totals.count(), 5);
+    EXPECT_EQ(std::tuple(changed.count(), totals.count()), std::tuple(4, 5)); // exchange, gap, shuffle, removal
 
     QSignalSpy cleared(&playlist, &Playlist::cleared);
     playlist.clear();
-    EXPECT_EQ(cleared.count(), 1);
-    EXPECT_TRUE(playlist.isEmpty());
+    EXPECT_TRUE(cleared.count() == 1 && playlist.isEmpty());
     EXPECT_EQ(totals.last().first().toDouble(), 0);
 }
 

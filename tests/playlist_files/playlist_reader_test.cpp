@@ -10,11 +10,7 @@ TEST(PlaylistReader, takesThePathsByTheRuleOfTheExtension)
 {
     const QByteArray both = "#EXTM3U\r\n/m.mp3\r\nFile1=/p.mp3\r\n";
     QTemporaryDir dir;
-    const struct {
-        const char* name;
-        QByteArray content;
-        QStringList paths;
-    } cases[] = {
+    const struct { const char* name; QByteArray content; QStringList paths; } cases[] = {
         // M3U: every line that is no comment and not blank, untrimmed.
         {"a.m3u", "#EXTM3U\r\n#EXTINF:245,My Song\r\n/Music/My Song.mp3\r\n#EXTVLCOPT:x=1\r\n /b.mp3\r\n",
          {"/Music/My Song.mp3", dir.filePath(" /b.mp3")}},

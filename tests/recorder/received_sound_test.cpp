@@ -11,16 +11,17 @@ namespace {
 // with a hum under them, as interleaved stereo at 44.1 kHz.
 class Heard {
 public:
-    Heard& tone(double seconds, double peakDb)
+    Heard& tone(double seconds, double peakDb, double frequency = 1000)
     {
         const double amplitude = std::pow(10.0, peakDb / 20);
-        return add(seconds, [amplitude](qint64 i) { return amplitude * std::sin(2 * M_PI * 1000 * double(i) / 44100); });
+        const qint64 frames = qint64(seconds * 44100);
+        for (qint64 i = 0; i < frames; ++i) {
+            const auto sample = float(std::clamp(amplitude * std::sin(2 * M_PI * frequency * double(i) / 44100), -1.0, 1.0));
+            m_samples.insert(m_samples.end(), {sample, sample});
+        }
+        return *this;
     }
-    Heard& hum(double seconds, double peakDb)
-    {
-        const double amplitude = std::pow(10.0, peakDb / 20);
-        return add(seconds, [amplitude](qint64 i) { return amplitude * std::sin(2 * M_PI * 50 * double(i) / 44100); });
-    }
+    Heard& hum(double seconds, double peakDb) { return tone(seconds, peakDb, 50); }
     ReceivedSound sound() const
     {
         ReceivedSound received;
@@ -31,17 +32,6 @@ public:
     }
 
 private:
-    template <typename Wave>
-    Heard& add(double seconds, Wave wave)
-    {
-        const qint64 frames = qint64(seconds * 44100);
-        for (qint64 i = 0; i < frames; ++i) {
-            const float sample = float(std::clamp(wave(i), -1.0, 1.0));
-            m_samples.insert(m_samples.end(), {sample, sample});
-        }
-        return *this;
-    }
-
     std::vector<float> m_samples;
 };
 
@@ -54,38 +44,21 @@ const SilenceRule kRule{-50, 1.5};
 // a track, a clipped track; a run stopped early reports what was heard of it.
 TEST(ReceivedSound, findsEachTracksLevelAndEachGapAsTheRecorderHearsIt)
 {
-    const ReceivedSound heard = Heard()
-                                    .hum(1, -70)
-                                    .tone(3.4, -12)
-                                    .hum(2, -70)
+    const ReceivedSound heard = Heard().hum(1, -70).tone(3.4, -12).hum(2, -70)
                                     .tone(1.5, -12).hum(0.1, -80).tone(1.4, -12) // a drop-out 1.5 s in
                                     .hum(2, -45)                                 // above the threshold
                                     .tone(3.2, 2)                                // over full scale
-                                    .hum(1, -70)
-                                    .tone(3, -20)
-                                    .hum(2, -70)
-                                    .sound();
+                                    .hum(1, -70).tone(3, -20).hum(2, -70).sound();
     const std::vector<SentEntry> sent = {{"Uno", 3, 2}, {"Dos", 3, 2}, {"Tres", 3, 1}, {"Cuatro", 3, 0}};
     const ReceivedFindings found = findReceived(heard, sent, kRule);
     ASSERT_EQ(found.tracks.size(), 4u);
     ASSERT_EQ(found.gaps.size(), 3u);
+    // The levels, drop-outs, clipping and splits are read in the report below.
     EXPECT_NEAR(found.tracks[0].startSeconds, 1, 0.01);
     EXPECT_NEAR(found.tracks[0].endSeconds, 4.4, 0.01);
-    EXPECT_NEAR(found.tracks[0].peakDb, -12, 0.1);
-    EXPECT_NEAR(found.tracks[0].levelDb, -12, 0.1);
-    EXPECT_FALSE(found.tracks[0].clipped);
-    EXPECT_TRUE(found.tracks[0].dropOuts.empty());
-    EXPECT_TRUE(found.gaps[0].splits);
-    EXPECT_NEAR(found.gaps[0].peakDb, -70, 0.1);
     ASSERT_EQ(found.tracks[1].dropOuts.size(), 1u);
     EXPECT_NEAR(found.tracks[1].dropOuts[0], 1.5, 0.011);
-    EXPECT_FALSE(found.gaps[1].splits);
-    EXPECT_NEAR(found.gaps[1].peakDb, -45, 0.1);
-    EXPECT_TRUE(found.tracks[2].clipped);
-    EXPECT_FALSE(found.gaps[2].splits);
     EXPECT_NEAR(found.gaps[2].quietSeconds, 1, 0.02);
-    EXPECT_NEAR(found.tracks[3].peakDb, -20, 0.1);
-
     EXPECT_EQ(receivedReport(found, sent, kRule),
               QStringList({"1. Uno: peak -12.0 dB, level -12.0 dB",
                            "   gap: -70.0 dB, the recorder starts a new track",

@@ -41,18 +41,11 @@ TEST(ScanPanel, listsWhatARecorderWouldSplitAndPlaysTheLoudestPassage)
     EXPECT_EQ(panel.findChild<QProgressBar*>()->value(), 100);
     const QStringList rows = findingRows(panel);
     ASSERT_EQ(rows.size(), 5) << rows.join('\n').toStdString();
-    EXPECT_EQ(rows[0], "1|One|quiet passage at 0:03 for 2.0 s");
-    EXPECT_EQ(rows[1], "1|One|gap 1.0 s is shorter than 1.5 s");
-    EXPECT_EQ(rows[2], "1|One|peak -6.0 dB at 0:00");
-    EXPECT_EQ(rows[3], "2|Two|peak -1.0 dB at 0:07");
+    EXPECT_EQ(rows.mid(0, 4), (QStringList { "1|One|quiet passage at 0:03 for 2.0 s", "1|One|gap 1.0 s is shorter than 1.5 s",
+                                             "1|One|peak -6.0 dB at 0:00", "2|Two|peak -1.0 dB at 0:07" }));
     EXPECT_TRUE(rows[4].startsWith("3|Damaged|scan failed: ")) << rows[4].toStdString();
-    const auto* loudest = panel.findChild<QLabel*>();
-    EXPECT_EQ(loudest->text(), "Loudest peak of the list: -1.0 dB in track 2 at 0:07");
-
-    // Another rule is shown at once, without a scan.
-    findings.setRule({ -50, 2.5 });
-    EXPECT_EQ(findingRows(panel).mid(0, 3), (QStringList { "1|One|gap 1.0 s is shorter than 2.5 s", "1|One|peak -6.0 dB at 0:00",
-                                                      "2|Two|peak -1.0 dB at 0:07" }));
+    EXPECT_EQ(panel.findChild<QLabel*>()->text(), "Loudest peak of the list: -1.0 dB in track 2 at 0:07");
+    findings.setRule({ -50, 2.5 }); // rejudged at once, as ListFindings pins
 
     // 10 s around the loudest block, 7 s into the stretch: 2 s to 12 s of it. Whoever keeps
     // other sounds off is told before it plays and once it is over, whichever way it ends.
@@ -62,9 +55,7 @@ TEST(ScanPanel, listsWhatARecorderWouldSplitAndPlaysTheLoudestPassage)
     buttonCalled(panel, "&Play loudest passage")->click();
     ASSERT_EQ(player.playedSources.size(), 1);
     EXPECT_EQ(player.playedSources[0], (SoundSource { .path = two, .firstFrame = 3 * 44100, .endFrame = 13 * 44100 }));
-    EXPECT_EQ(player.silences[0], 0);
-    EXPECT_EQ(starting.size(), 1);
-    EXPECT_EQ(over.size(), 0);
+    EXPECT_EQ(std::tuple(player.silences[0], starting.size(), over.size()), std::tuple(0.0, 1, 0));
     const int stops = player.stops;
     buttonCalled(panel, "S&top")->click();
     EXPECT_EQ(player.stops, stops + 1);
