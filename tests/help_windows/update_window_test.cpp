@@ -86,9 +86,8 @@ TEST_F(UpdateWindowTest, checksOnlyWhenAskedAndSaysSoWhenThereIsNoUpdate)
     server.respond(200, versionFile("1*6*0*1*6*5"));
     check(*checkWindow);
     ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(dialogs.messages[0].text, u"Sorry, no update availabe at this time.");
-    EXPECT_EQ(dialogs.messages[0].title, u"Trelvik");
-    EXPECT_EQ(dialogs.messages[0].icon, QMessageBox::Information);
+    EXPECT_EQ(std::tuple(dialogs.messages[0].text, dialogs.messages[0].title, dialogs.messages[0].icon),
+              std::tuple(QStringLiteral("Sorry, no update availabe at this time."), QStringLiteral("Trelvik"), QMessageBox::Information));
     dialogs.messages.clear();
     expectQuietEnd(*checkWindow, "no update");
 }

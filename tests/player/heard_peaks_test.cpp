@@ -25,8 +25,7 @@ void write(HeardPeaks& peaks, qint64 frame, const std::vector<float>& samples)
 
 void expectPeak(const StereoPeak& peak, float left, float right)
 {
-    EXPECT_FLOAT_EQ(peak.left, left);
-    EXPECT_FLOAT_EQ(peak.right, right);
+    EXPECT_EQ(std::pair(peak.left, peak.right), std::pair(left, right)); // samples come through exactly
 }
 
 TEST(HeardPeaks, aBlockCountsOnceItIsHeardWholeAndOnlyOnce)

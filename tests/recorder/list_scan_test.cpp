@@ -90,22 +90,16 @@ TEST(ListScan, findsWhatEachTrackHoldsAndATrackThatCannotBeReadFailsAlone)
     scan.start({ fileAt("split.flac"), fileAt("missing.mp3"), fileAt("peak.wav") });
     EXPECT_TRUE(scan.isRunning());
     ASSERT_TRUE(results.waitForEnd());
-    EXPECT_FALSE(*results.cancelled);
-    EXPECT_FALSE(scan.isRunning());
-    ASSERT_EQ(results.failed.size(), 1u);
-    EXPECT_EQ(results.failed[1], "Cannot read this file.\nmissing.mp3");
+    EXPECT_FALSE(*results.cancelled || scan.isRunning());
+    EXPECT_EQ(results.failed, (std::map<int, QString> { { 1, "Cannot read this file.\nmissing.mp3" } }));
     ASSERT_EQ(results.scanned.size(), 2u);
 
-    // Every piece is taken, in order.
+    // Every piece is taken, in order: the envelope is the whole sound's (what it holds is LevelEnvelope's to find).
     LevelEnvelope whole;
     const std::vector<float>& split = reader.sounds["split.flac"].samples;
     appendSamples(whole, split.data(), qint64(split.size()) / 2);
     EXPECT_EQ(results.scanned[0].envelope.frames, 8 * 44100);
     EXPECT_EQ(results.scanned[0].envelope.blockPeaks, whole.blockPeaks);
-    const TrackSilences silences = quietPassages(results.scanned[0].envelope, { -50, 1.5 });
-    ASSERT_EQ(silences.inside.size(), 1u);
-    EXPECT_NEAR(silences.inside[0].startSeconds, 3.0, 1e-9);
-    EXPECT_NEAR(silences.inside[0].lengthSeconds, 2.0, 1e-9);
     const PeakLevel loudest = peak(results.scanned[2].envelope);
     EXPECT_NEAR(loudest.db, 20 * std::log10(0.7), 1e-5);
     EXPECT_NEAR(loudest.seconds, 2.0, 1e-9);
@@ -162,8 +156,7 @@ TEST(ListScan, cancelEndsTheScanMidTrackAndLeavingMidScanIsSafe)
         ASSERT_TRUE(QTest::qWaitFor([&] { return !results.percents.isEmpty() && results.percents.back() >= 5; }, 30000));
         scan.cancel();
         ASSERT_TRUE(results.waitForEnd());
-        EXPECT_TRUE(*results.cancelled);
-        EXPECT_TRUE(results.scanned.empty());
+        EXPECT_TRUE(*results.cancelled && results.scanned.empty());
         EXPECT_EQ(reader.reads.load(), 1) << "the next track is not read";
         EXPECT_LE(results.percents.back(), 50);
     }
