@@ -1,6 +1,7 @@
 #include "common/failure.h"
 #include "player/gst_media_player.h"
 #include "support/failure_text.h"
+#include "support/file_bytes.h"
 #include "support/generated_media.h"
 
 #include <QSignalSpy>
@@ -120,9 +121,8 @@ TEST_P(MediaTypeTest, measuresThenPlaysToOneEndOfStreamWithRisingPosition)
     if (!c.played)
         return; // the same format under another name plays the same way
 
-    QSignalSpy started(&player, &MediaPlayer::soundStarted);
-    QSignalSpy ended(&player, &MediaPlayer::endOfStream);
-    QSignalSpy failed(&player, &MediaPlayer::failed);
+    QSignalSpy started(&player, &MediaPlayer::soundStarted), ended(&player, &MediaPlayer::endOfStream),
+        failed(&player, &MediaPlayer::failed);
     player.play(path, 0);
     ASSERT_TRUE(started.wait(3000)) << "no sound started";
     QTest::qWait(300);
@@ -165,9 +165,8 @@ TEST(GstMediaPlayerTest, fileThatCannotBeOpenedFailsWithDescriptionAndSpoilsNoth
         { "missing file", media.path("missing.wav") },
     };
     GstMediaPlayer player(kRealTimeSink);
-    QSignalSpy started(&player, &MediaPlayer::soundStarted);
-    QSignalSpy ended(&player, &MediaPlayer::endOfStream);
-    QSignalSpy failed(&player, &MediaPlayer::failed);
+    QSignalSpy started(&player, &MediaPlayer::soundStarted), ended(&player, &MediaPlayer::endOfStream),
+        failed(&player, &MediaPlayer::failed);
     for (const auto& [what, path] : cases) {
         const QString& file = path; // a lambda cannot capture a structured binding in C++20
         EXPECT_TRUE(failureOf([&] { player.setFileName(file); }).contains(path)) << what << " opened";
@@ -195,8 +194,7 @@ TEST(GstMediaPlayerTest, stoppedPlaybackRaisesNothingAndAQueuedFileFollowsAndEnd
                   second = media.makeWithFfmpeg("b.wav", 1, false, { "-f", "wav" });
     ASSERT_FALSE(first.isEmpty() || second.isEmpty());
     GstMediaPlayer player(kRealTimeSink);
-    QSignalSpy started(&player, &MediaPlayer::soundStarted);
-    QSignalSpy ended(&player, &MediaPlayer::endOfStream);
+    QSignalSpy started(&player, &MediaPlayer::soundStarted), ended(&player, &MediaPlayer::endOfStream);
     QList<QThread*> threads;
     QObject::connect(&player, &MediaPlayer::endOfStream, [&] { threads << QThread::currentThread(); });
 
@@ -239,10 +237,7 @@ QString writingSink(const QString& path, int queueMs)
 // What a writing sink wrote, one float a channel.
 std::vector<float> writtenSamples(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    const QByteArray bytes = file.readAll();
+    const QByteArray bytes = bytesOf(path);
     const auto* samples = reinterpret_cast<const float*>(bytes.constData());
     return std::vector<float>(samples, samples + bytes.size() / GstOutputStream::kBytesPerFrame * 2);
 }
@@ -269,8 +264,7 @@ qsizetype silenceWritten(double firstSeconds, int handDelayMs, int queueMs)
     const QString written = media.path(QStringLiteral("written.f32"));
     {
         GstMediaPlayer player(writingSink(written, queueMs));
-        QSignalSpy taken(&player, &MediaPlayer::soundTaken);
-        QSignalSpy ended(&player, &MediaPlayer::endOfStream);
+        QSignalSpy taken(&player, &MediaPlayer::soundTaken), ended(&player, &MediaPlayer::endOfStream);
         player.play(first, 0);
         if (!taken.wait(5000))
             return -1;
@@ -316,8 +310,7 @@ TEST(GstMediaPlayerTest, theFirstFileFollowsItsLeadInToTheSampleAndAStopDuringIt
     ASSERT_FALSE(tone.isEmpty());
     const QString written = media.path(QStringLiteral("written.f32"));
     GstMediaPlayer player(writingSink(written, GstOutputStream::kBufferMs));
-    QSignalSpy started(&player, &MediaPlayer::soundStarted);
-    QSignalSpy ended(&player, &MediaPlayer::endOfStream);
+    QSignalSpy started(&player, &MediaPlayer::soundStarted), ended(&player, &MediaPlayer::endOfStream);
     const auto framesWritten = [&] { return qsizetype(writtenSamples(written).size()) / 2; };
     const std::pair<double, qsizetype> cases[] = { { 1500, 66150 }, { 0, 4410 } };
     for (const auto& [leadInMs, frames] : cases) {
@@ -377,9 +370,8 @@ TEST(GstMediaPlayerTest, theHeardPeakIsOfWhatIsHeardEachChannelOnItsOwn)
     const QString tone = toneFile(media, QStringLiteral("tone.wav"), 0.5, 0.25);
     ASSERT_FALSE(tone.isEmpty());
     GstMediaPlayer player(kQueuedSink);
-    QSignalSpy taken(&player, &MediaPlayer::soundTaken);
-    QSignalSpy started(&player, &MediaPlayer::soundStarted);
-    QSignalSpy ended(&player, &MediaPlayer::endOfStream);
+    QSignalSpy taken(&player, &MediaPlayer::soundTaken), started(&player, &MediaPlayer::soundStarted),
+        ended(&player, &MediaPlayer::endOfStream);
     const auto expectPeak = [&](float left, float right, const char* when) {
         const StereoPeak peak = player.takeHeardPeak();
         EXPECT_TRUE(std::abs(peak.left - left) < 0.002 && std::abs(peak.right - right) < 0.002)
@@ -422,10 +414,8 @@ TEST(GstMediaPlayerTest, aSourceThatFallsBehindIsWaitedForAndTheBreakToldWhereIt
     const QString pipe = dir.filePath(QStringLiteral("late.bin"));
     ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
     GstMediaPlayer player(kQueuedSink);
-    QSignalSpy started(&player, &MediaPlayer::soundStarted);
-    QSignalSpy breaks(&player, &MediaPlayer::breakHeard);
-    QSignalSpy ended(&player, &MediaPlayer::endOfStream);
-    QSignalSpy failed(&player, &MediaPlayer::failed);
+    QSignalSpy started(&player, &MediaPlayer::soundStarted), breaks(&player, &MediaPlayer::breakHeard),
+        ended(&player, &MediaPlayer::endOfStream), failed(&player, &MediaPlayer::failed);
     player.play({ .kind = SoundSource::Kind::RawImage, .path = pipe }, 0);
 
     std::promise<void> letGo;

@@ -21,9 +21,8 @@ namespace {
 TEST(Playlist, announcesEveryChangeAndRecountsTheTotalOnceABatchCloses)
 {
     Playlist playlist;
-    QSignalSpy appended(&playlist, &Playlist::entryAppended);
-    QSignalSpy changed(&playlist, &Playlist::entriesChanged);
-    QSignalSpy totals(&playlist, &Playlist::totalChanged);
+    QSignalSpy appended(&playlist, &Playlist::entryAppended), changed(&playlist, &Playlist::entriesChanged),
+        totals(&playlist, &Playlist::totalChanged);
     {
         const Playlist::Batch batch(playlist);
         playlist.append({"a.mp3", 100, 2000});

@@ -40,8 +40,7 @@ protected:
 
 TEST_F(RecorderWindowTest, choosingARecorderAnnouncesItAndCustomStartsFromTheLastOne)
 {
-    QSignalSpy changed(&window, &RecorderWindow::recorderChanged);
-    QSignalSpy gap(&window, &RecorderWindow::suggestedGapChosen);
+    QSignalSpy changed(&window, &RecorderWindow::recorderChanged), gap(&window, &RecorderWindow::suggestedGapChosen);
     window.show();
     auto* choice = child<QComboBox>("RecorderChoice");
     auto* minutes = child<QSpinBox>("MinutesBox");
