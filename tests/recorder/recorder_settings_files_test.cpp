@@ -60,10 +60,13 @@ namespace {
 
 OutputChoice named(const QString& outputName, bool keepOtherSoundsOff)
 {
-    OutputChoice choice;
-    choice.outputName = outputName;
-    choice.keepOtherSoundsOff = keepOtherSoundsOff;
-    return choice;
+    return {outputName, keepOtherSoundsOff, 0, {}, {}, {}, {}};
+}
+
+std::tuple<QString, QString, double, int, int, double, double, double, int> figuresOf(const RecorderKind& kind)
+{
+    return {kind.id, kind.name, kind.capacitySeconds, kind.trackLimit, kind.trackUnitSeconds,
+            kind.silence.thresholdDb, kind.silence.minimumSeconds, kind.suggestedGapSeconds, kind.sides};
 }
 
 } // namespace
@@ -90,16 +93,6 @@ TEST(OutputChoice, comesBackAsWrittenAndAnythingDamagedGivesThatPartsDefault)
     EXPECT_EQ(read({"", "0", "0", "", "track", "16"}).gain, (GainSettings{GainMode::Track, 0}));
     EXPECT_EQ(read({"", "0", "0", "", "Album", "-15"}).gain, (GainSettings{GainMode::Off, -15}));
 }
-
-namespace {
-
-std::tuple<QString, QString, double, int, int, double, double, double, int> figuresOf(const RecorderKind& kind)
-{
-    return {kind.id, kind.name, kind.capacitySeconds, kind.trackLimit, kind.trackUnitSeconds,
-            kind.silence.thresholdDb, kind.silence.minimumSeconds, kind.suggestedGapSeconds, kind.sides};
-}
-
-} // namespace
 
 TEST(RecorderFile, everyRecorderComesBackAsItWasWritten)
 {
