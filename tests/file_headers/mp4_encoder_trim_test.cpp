@@ -49,12 +49,7 @@ QByteArray itunesMovie(quint64 duration, const char* comment)
 // primes with 1024 frames; the edit list that says so is left out unless asked for.
 QString makeAac(GeneratedMedia& media, const QString& name, int rate, bool editList, const QStringList& more = {})
 {
-    return media.make(QStringLiteral("ffmpeg"),
-                      QStringList{"-v", "quiet", "-f", "lavfi", "-i",
-                                  QStringLiteral("sine=frequency=440:sample_rate=%1:duration=1.5").arg(rate), "-c:a",
-                                  "aac", "-use_editlist", editList ? "1" : "0"}
-                          + more + QStringList{name},
-                      name);
+    return media.makeWithFfmpeg(name, 1.5, false, QStringList{"-c:a", "aac", "-use_editlist", editList ? "1" : "0"} + more, rate);
 }
 
 TEST(Mp4EncoderTrim, readsTheItunesCommentOfATrackWithoutAnEditList)
