@@ -1,5 +1,6 @@
 #include "common/failure.h"
 #include "common/text_file.h"
+#include "support/failure_text.h"
 #include "support/file_bytes.h"
 #include "support/file_size_limit.h"
 #include "support/qt_printers.h"
@@ -43,11 +44,7 @@ TEST(TextFile, aWriteCutShortKeepsTheOldFileAndSaysWhy)
         QString reason;
         {
             const FileSizeLimit limit(1024);
-            try {
-                writeTextFile(path, {QString(length, u'x')});
-            } catch (const Failure& failure) {
-                reason = failure.description();
-            }
+            reason = failureOf([&] { writeTextFile(path, {QString(length, u'x')}); });
         }
         EXPECT_EQ(reason, QString::fromLocal8Bit(std::strerror(EFBIG))) << length;
         EXPECT_EQ(bytesOf(path), "old\r\n") << length;
@@ -60,10 +57,7 @@ TEST(TextFile, readsLinesEndedByCrLfCrOrLfAndTakesOtherThanUtf8AsWindows1252)
 {
     // The CR of the first line end falls on the last byte of the reader's first 64 KiB chunk.
     const QByteArray straddling(64 * 1024 - 1, 'x');
-    const struct {
-        QByteArray bytes;
-        QStringList lines;
-    } cases[] = {
+    const struct { QByteArray bytes; QStringList lines; } cases[] = {
         {"a\r\nb\rc\nd\r\n\r\ne", {"a", "b", "c", "d", "", "e"}},
         {"", {}},
         {"caf\xC3\xA9\r\nM\xF6tley \x80 \x93quoted\x94\r\n", {"café", "Mötley € “quoted”"}},

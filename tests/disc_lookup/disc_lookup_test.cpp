@@ -30,10 +30,7 @@ QByteArray answer(const QJsonArray& releases)
 }
 
 // What the lookup said: the album and titles found, or the message of its failure.
-struct Outcome {
-    LookedUpDisc found;
-    QString failure;
-};
+struct Outcome { LookedUpDisc found; QString failure; };
 
 Outcome lookUp(DiscLookup& lookup, int trackCount = 2)
 {
@@ -50,13 +47,7 @@ Outcome lookUp(DiscLookup& lookup, int trackCount = 2)
 TEST(DiscLookup, readsTheServicesAnswerOrSaysWhyNot)
 {
     LocalHttpServer server;
-    struct Case {
-        const char* what;
-        int status;
-        QByteArray body;
-        LookedUpDisc found;
-        const char* failure;
-    };
+    struct Case { const char* what; int status; QByteArray body; LookedUpDisc found; const char* failure; };
     const Case cases[] = {
         // Of several releases, the first that carries the disc with as many tracks.
         { "several", 200,

@@ -1,10 +1,10 @@
 #include "discs/cue_titles.h"
-
+#include "support/fake_discs.h"
 #include "support/generated_media.h"
 
 #include <QFileInfo>
-#include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <gtest/gtest.h>
 
 // A list of all the tracks of a sheet asks for each title: the sheet is read once,
 // and again only when its file changes.
@@ -21,15 +21,14 @@ TEST(CueTitles, aSheetIsReadAgainOnlyWhenItsFileChanges)
     EXPECT_EQ(titles.albumOf(track), "Mar");
     EXPECT_EQ(titles.albumOf(media.path("a.bin")), "");
     const QDateTime changed = QFileInfo(media.path("album.cue")).lastModified();
-
+    const auto date = [&](const QDateTime& time) {
+        QFile sheet(media.path("album.cue"));
+        return sheet.open(QIODevice::ReadWrite) && sheet.setFileTime(time, QFileDevice::FileModificationTime);
+    };
     write("Uno"); // as long, and dated as before: taken for the same file
-    QFile sheet(media.path("album.cue"));
-    ASSERT_TRUE(sheet.open(QIODevice::ReadWrite) && sheet.setFileTime(changed, QFileDevice::FileModificationTime));
-    sheet.close();
+    ASSERT_TRUE(date(changed));
     EXPECT_EQ(titles.titleOf(track), "One");
-
-    ASSERT_TRUE(sheet.open(QIODevice::ReadWrite) && sheet.setFileTime(changed.addSecs(1), QFileDevice::FileModificationTime));
-    sheet.close();
+    ASSERT_TRUE(date(changed.addSecs(1)));
     EXPECT_EQ(titles.titleOf(track), "Uno");
     write("Twelve"); // longer
     EXPECT_EQ(titles.titleOf(track), "Twelve");
@@ -41,4 +40,26 @@ TEST(CueTitles, aSheetThatIsAFifoGivesNoTitles)
     GeneratedMedia media;
     ASSERT_EQ(mkfifo(QFile::encodeName(media.path("fifo.cue")).constData(), 0600), 0);
     EXPECT_EQ(CueTitles().titleOf(media.path("fifo.cue") + "/Track01.cda"), QString());
+}
+
+// A CD entry is titled, and its album named, by its disc's text; other entries, tracks the disc lacks and
+// discs that cannot be read give none.
+TEST(DiscTextTitle, comesFromTheEntrysTrackOnItsDisc)
+{
+    FakeDiscs discs;
+    discs.setTrack("/media/cdrom", 2, FakeDiscs::sectors(3, 0));
+    Disc disc = *discs.disc("/media/cdrom");
+    disc.tracks[1].title = QStringLiteral("Ana Ruiz - Dos");
+    disc.title = QStringLiteral("Mar");
+    discs.setDisc("/media/cdrom", disc);
+
+    EXPECT_EQ(discTextTitleOf(discs, "/media/cdrom/Track02.cda"), "Ana Ruiz - Dos");
+    EXPECT_EQ(discTextTitleOf(discs, "/media/cdrom/Track01.cda"), ""); // a number the disc skips
+    EXPECT_EQ(discTextTitleOf(discs, "/media/cdrom/Track09.cda"), "");
+    EXPECT_EQ(discTextTitleOf(discs, "/music/Track02.mp3"), "");
+    EXPECT_EQ(discTextAlbumOf(discs, "/media/cdrom/Track01.cda"), "Mar");
+    EXPECT_EQ(discTextAlbumOf(discs, "/music/Track02.mp3"), "");
+    discs.failure = QStringLiteral("The drive cannot be read.");
+    EXPECT_EQ(discTextTitleOf(discs, "/media/cdrom/Track02.cda"), "");
+    EXPECT_EQ(discTextAlbumOf(discs, "/media/cdrom/Track02.cda"), "");
 }

@@ -1,11 +1,13 @@
 #include "file_headers/file_stretch.h"
+#include "file_headers/mp3_encoder_trim.h"
 #include "file_headers/mp4_encoder_trim.h"
+#include "support/file_bytes.h"
 #include "support/generated_media.h"
 #include "support/itunes_gapless.h"
 
 #include <QtEndian>
-#include <gtest/gtest.h>
 #include <limits>
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -47,12 +49,7 @@ QByteArray itunesMovie(quint64 duration, const char* comment)
 // primes with 1024 frames; the edit list that says so is left out unless asked for.
 QString makeAac(GeneratedMedia& media, const QString& name, int rate, bool editList, const QStringList& more = {})
 {
-    return media.make(QStringLiteral("ffmpeg"),
-                      QStringList{"-v", "quiet", "-f", "lavfi", "-i",
-                                  QStringLiteral("sine=frequency=440:sample_rate=%1:duration=1.5").arg(rate), "-c:a",
-                                  "aac", "-use_editlist", editList ? "1" : "0"}
-                          + more + QStringList{name},
-                      name);
+    return media.makeWithFfmpeg(name, 1.5, false, QStringList{"-c:a", "aac", "-use_editlist", editList ? "1" : "0"} + more, rate);
 }
 
 TEST(Mp4EncoderTrim, readsTheItunesCommentOfATrackWithoutAnEditList)
@@ -68,9 +65,7 @@ TEST(Mp4EncoderTrim, readsTheItunesCommentOfATrackWithoutAnEditList)
         ASSERT_TRUE(writeItunesGapless(path, 1024, 2048 - (1024 + music) % 1024, music)) << f.name;
         const std::optional<EncoderTrim> trim = mp4EncoderTrim(path);
         ASSERT_TRUE(trim) << f.name;
-        EXPECT_EQ(trim->skipFrames, 1024) << f.name;
-        EXPECT_EQ(trim->musicFrames, music) << f.name;
-        EXPECT_EQ(trim->rate, f.rate) << f.name;
+        EXPECT_EQ(std::tuple(trim->skipFrames, trim->musicFrames, trim->rate), std::tuple(1024, music, f.rate)) << f.name;
     }
 }
 
@@ -123,10 +118,9 @@ TEST(Mp4EncoderTrim, trimsOnlyByACommentWhoseNumbersFitTheTrack)
         const QString path = media.write(QStringLiteral("crafted.m4a"), itunesMovie(f.duration, f.comment));
         EXPECT_EQ(mp4EncoderTrim(path).has_value(), f.trimmed) << f.name;
         const FileStretch whole = fileStretch(path, 0, -1, 44100), part = fileStretch(path, 441, 882, 44100);
-        EXPECT_EQ(whole.skipFrames, f.trimmed ? 1024 : 0) << f.name;
-        EXPECT_EQ(whole.endFrame, f.trimmed ? 1024 + 66150 : -1) << f.name;
-        EXPECT_EQ(part.skipFrames, f.trimmed ? 1024 + 441 : 441) << f.name;
-        EXPECT_EQ(part.endFrame, f.trimmed ? 1024 + 882 : 882) << f.name;
+        const qint64 skip = f.trimmed ? 1024 : 0;
+        EXPECT_EQ(std::tuple(whole.skipFrames, whole.endFrame, part.skipFrames, part.endFrame),
+                  std::tuple(skip, f.trimmed ? 1024 + 66150 : -1, skip + 441, skip + 882)) << f.name;
     }
 }
 
@@ -144,15 +138,12 @@ TEST(Mp4EncoderTrim, findsTheEditThatSkipsThePrimingAndTheLengthsToLengthen)
         EXPECT_FALSE(mp4EncoderTrim(path)) << f.name;
         const std::optional<Mp4PrimingEdit> edit = mp4PrimingEdit(path);
         ASSERT_TRUE(edit) << f.name;
-        EXPECT_EQ(edit->primingFrames, 1024) << f.name;
-        EXPECT_EQ(edit->musicFrames, qRound64(f.seconds * f.rate)) << f.name;
-        EXPECT_EQ(edit->rate, f.rate) << f.name;
-        EXPECT_EQ(edit->movieTimeScale, 1000u) << f.name;
-        EXPECT_EQ(edit->movieDuration.size, 4) << f.name;
-        EXPECT_EQ(edit->movieDuration.value, f.movie) << f.name;
-        EXPECT_EQ(lengthInFile(path, edit->movieDuration), f.movie) << f.name;
-        EXPECT_EQ(edit->editDuration.value, f.edit) << f.name;
-        EXPECT_EQ(lengthInFile(path, edit->editDuration), f.edit) << f.name;
+        // Priming, music, rate, the movie's time scale, and each length as told and as in the file's bytes.
+        EXPECT_EQ(std::tuple(edit->primingFrames, edit->musicFrames, edit->rate, edit->movieTimeScale, edit->movieDuration.size,
+                             edit->movieDuration.value, lengthInFile(path, edit->movieDuration), edit->editDuration.value,
+                             lengthInFile(path, edit->editDuration)),
+                  std::tuple(1024, qRound64(f.seconds * f.rate), f.rate, 1000u, 4, f.movie, f.movie, f.edit, f.edit))
+            << f.name;
     }
     const QString plain = makeAac(media, QStringLiteral("plain.m4a"), 44100, false);
     EXPECT_FALSE(mp4PrimingEdit(plain));
@@ -177,19 +168,65 @@ TEST(Mp4EncoderTrim, readsTheWideHeadersOfAPrimingEdit)
     const std::optional<Mp4PrimingEdit> edit = mp4PrimingEdit(path);
     ASSERT_TRUE(edit);
     EXPECT_EQ(edit->movieDuration.offset, start.size() + 8 + 8 + 24);
-    EXPECT_EQ(edit->movieDuration.size, 8);
-    EXPECT_EQ(lengthInFile(path, edit->movieDuration), 1800u);
-    EXPECT_EQ(edit->editDuration.size, 8);
-    EXPECT_EQ(lengthInFile(path, edit->editDuration), 1200u);
-    EXPECT_EQ(edit->movieTimeScale, 600u);
-    EXPECT_EQ(edit->primingFrames, 2112);
+    EXPECT_EQ(std::tuple(edit->movieDuration.size, lengthInFile(path, edit->movieDuration), edit->editDuration.size,
+                         lengthInFile(path, edit->editDuration), edit->movieTimeScale, edit->primingFrames, edit->rate),
+              std::tuple(8, 1800u, 8, 1200u, 600u, 2112, 48000));
     EXPECT_EQ(edit->musicFrames, 96080); // 2 s, and what may lie within the edit's last tick
-    EXPECT_EQ(edit->rate, 48000);
 
     // Cut anywhere in its headers, it is none.
     const QByteArray whole = start + box("moov", header + track);
     for (qsizetype size = start.size(); size < whole.size(); size += 7)
         EXPECT_FALSE(mp4PrimingEdit(media.write(QStringLiteral("cut.m4a"), whole.first(size)))) << size;
+}
+
+} // namespace
+
+namespace {
+
+// An APE tag as tag editors append it: header, one item (a song's words), footer.
+QByteArray apeTag()
+{
+    const QByteArray words = QByteArray("La la la. ").repeated(60);
+    QByteArray item(8, 0);
+    qToLittleEndian<quint32>(quint32(words.size()), item.data());
+    item += QByteArray("Lyrics") + '\0' + words;
+    const auto part = [&](quint32 flags) {
+        QByteArray bytes = QByteArray("APETAGEX") + QByteArray(24, 0);
+        qToLittleEndian<quint32>(2000, bytes.data() + 8);
+        qToLittleEndian<quint32>(quint32(item.size() + 32), bytes.data() + 12);
+        qToLittleEndian<quint32>(1, bytes.data() + 16);
+        qToLittleEndian<quint32>(flags, bytes.data() + 20);
+        return bytes;
+    };
+    return part(0xa0000000) + item + part(0x80000000);
+}
+
+// ffmpeg notes 576 frames of delay and the padding up to its 155th frame: the 4 s
+// are 176400 frames after the decoder's own 529. The count must match the file: two
+// files joined hold twice the frames the first one's header counts, and trimming by
+// that count would cut the second off.
+TEST(Mp3EncoderTrim, trustsTheFrameCountOnlyWhereTheFileHoldsNoMoreFrames)
+{
+    GeneratedMedia media;
+    const QStringList options{"-ac", "2", "-c:a", "libmp3lame"};
+    const QString first = media.makeWithFfmpeg(QStringLiteral("first.mp3"), 4, false, options);
+    const QString second = media.makeWithFfmpeg(QStringLiteral("second.mp3"), 4, false, options);
+    ASSERT_FALSE(first.isEmpty() || second.isEmpty());
+    const QByteArray song = bytesOf(first);
+    const QByteArray id3v1 = QByteArray("TAG") + QByteArray(125, ' ');
+    const struct { const char* name; QByteArray bytes; bool trimmed; } files[] = {
+        {"song.mp3", song, true}, {"id3v1.mp3", song + id3v1, true}, {"ape.mp3", song + apeTag() + id3v1, true},
+        {"joined.mp3", song + bytesOf(second), false},
+        {"grown.mp3", song + song.right(1000), false}, // two frames more
+        {"cut.mp3", song.first(song.size() - 2000), true},
+    };
+    for (const auto& f : files) {
+        const std::optional<EncoderTrim> trim = mp3EncoderTrim(media.write(f.name, f.bytes));
+        ASSERT_EQ(trim.has_value(), f.trimmed) << f.name;
+        if (trim) {
+            EXPECT_EQ(std::tuple(trim->skipFrames, trim->musicFrames, trim->rate), std::tuple(576 + 529, 4 * 44100, 44100)) << f.name;
+        }
+    }
 }
 
 } // namespace

@@ -1,15 +1,19 @@
-#include "help_windows/update_window.h"
-
 #include "common/flat_button.h"
 #include "common/link_label.h"
+#include "help_windows/update_window.h"
+#include "help_windows/version_file.h"
+#include "help_windows/web_text_fetch.h"
 #include "support/fake_dialogs.h"
 #include "support/local_http_server.h"
 #include "support/qt_printers.h"
 
+#include <QElapsedTimer>
 #include <QLabel>
+#include <QSignalSpy>
+#include <QStringList>
 #include <QTest>
-#include <gtest/gtest.h>
 #include <tuple>
+#include <gtest/gtest.h>
 
 using namespace std::chrono_literals;
 
@@ -82,9 +86,8 @@ TEST_F(UpdateWindowTest, checksOnlyWhenAskedAndSaysSoWhenThereIsNoUpdate)
     server.respond(200, versionFile("1*6*0*1*6*5"));
     check(*checkWindow);
     ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(dialogs.messages[0].text, u"Sorry, no update availabe at this time.");
-    EXPECT_EQ(dialogs.messages[0].title, u"Trelvik");
-    EXPECT_EQ(dialogs.messages[0].icon, QMessageBox::Information);
+    EXPECT_EQ(std::tuple(dialogs.messages[0].text, dialogs.messages[0].title, dialogs.messages[0].icon),
+              std::tuple(QStringLiteral("Sorry, no update availabe at this time."), QStringLiteral("Trelvik"), QMessageBox::Information));
     dialogs.messages.clear();
     expectQuietEnd(*checkWindow, "no update");
 }
@@ -92,12 +95,7 @@ TEST_F(UpdateWindowTest, checksOnlyWhenAskedAndSaysSoWhenThereIsNoUpdate)
 // One window checks again and again: each check starts from a reset link and shows that it waits.
 TEST_F(UpdateWindowTest, armsTheLinkForTheUpdateThatApplies)
 {
-    const struct {
-        const char* file;
-        QString command;
-        QString caption;
-        QString steps;
-    } cases[] = {
+    const struct { const char* file; QString command; QString caption; QString steps; } cases[] = {
         {"1*7*0*1*7*0", kSetup, kLinkCaption + QStringLiteral(" y"), kSetupSteps},
         {"1*6*0*1*7*0", kZip, kLinkCaption + QStringLiteral(" x"), kZipSteps},
     };
@@ -119,7 +117,7 @@ TEST_F(UpdateWindowTest, armsTheLinkForTheUpdateThatApplies)
 
 TEST_F(UpdateWindowTest, endsQuietlyWhenNothingUsableArrives)
 {
-    // The link opens web addresses only, in either field; which ones is pinned in version_file_test.
+    // The link opens web addresses only, in either field; which ones is pinned in VersionFileTest.
     for (const QByteArray& body : {versionFile("1*7*0*1*7*0", kZip, QStringLiteral("javascript:alert(1)")),
                                    versionFile("1*6*0*1*7*0", QStringLiteral("http://"), kSetup)}) {
         server.respond(200, body);
@@ -151,4 +149,105 @@ TEST_F(UpdateWindowTest, closingGivesUpTheCheckAndReopensAsDesigned)
     check(*checkWindow);
     EXPECT_FALSE(checkWindow->isVisible());
     expectQuietEnd(*checkWindow, "closed while waiting");
+}
+
+namespace {
+
+// Waits as the update check does: for the transfer to announce its end.
+QString fetch(WebTextFetch& fetcher, const QString& address)
+{
+    QSignalSpy finished(&fetcher, &WebTextFetch::finished);
+    fetcher.openUrl(address);
+    EXPECT_TRUE(finished.wait(10000)) << "the transfer did not end";
+    return fetcher.text();
+}
+
+} // namespace
+
+// That an HTTP error gives no text is pinned where the update check ends quietly.
+TEST(WebTextFetchTest, readsTheBodyAsUtf8AndNoMoreThan64KiB)
+{
+    LocalHttpServer server;
+    WebTextFetch fetcher(10s);
+    server.respond(200, "caf\xc3\xa9");
+    EXPECT_EQ(fetch(fetcher, server.address()), u"caf\u00e9");
+    server.respond(200, QByteArray(4 * 1024 * 1024, 'y'));
+    const QString text = fetch(fetcher, server.address());
+    EXPECT_TRUE(text == QString(WebTextFetch::kMaxSize, u'y')) << text.size(); // EXPECT_EQ would print 64 KiB
+}
+
+TEST(WebTextFetchTest, aServerThatNeverAnswersIsGivenUpAfterTheTimeLimit)
+{
+    LocalHttpServer server;
+    server.neverAnswer();
+    WebTextFetch fetcher(300ms);
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_TRUE(fetch(fetcher, server.address()).isEmpty());
+    EXPECT_EQ(server.requests, 1);
+    EXPECT_GE(clock.elapsed(), 250);
+
+    // The fetcher is ready for the next transfer afterwards.
+    server.respond(200, "1*6*5");
+    EXPECT_EQ(fetch(fetcher, server.address()), u"1*6*5");
+}
+
+namespace {
+
+QStringList asList(const VersionFields& fields)
+{
+    return QStringList(fields.begin(), fields.end());
+}
+
+} // namespace
+
+TEST(VersionFileTest, splitsTenFieldsEmptyValuesTakeNoField)
+{
+    const struct { const char* text; QStringList fields; } cases[] = {
+        // An empty value leaves its field free: the next value lands there.
+        {"1**6*0*1*7*0*a*b*x*y", {"1", "6", "0", "1", "7", "0", "a", "b", "x", "y"}},
+        // Field 10 takes the rest, further "*" included; line ends stay in it.
+        {"1*2*3*4*5*6*7*8*9*10*11*12\r\n", {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10*11*12\r\n"}},
+        // Missing fields stay empty; the last value always lands in field 10.
+        {"1*6*5", {"1", "6", "", "", "", "", "", "", "", "5"}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(asList(splitVersionFile(QString::fromLatin1(c.text))), c.fields) << c.text;
+}
+
+// The plain case of each outcome, its caption and its steps are checked where the update window shows them.
+TEST(VersionFileTest, decidesTheFourOutcomes)
+{
+    // Each part weighs as one digit, so 1.10.0 counts as 2.0.0.
+    EXPECT_EQ(versionNumber(1, 10, 0), 200);
+    const struct { const char* versions; UpdateDecision::Outcome outcome; QString command; } cases[] = {
+        {"1*6*5*1*7*0", UpdateDecision::ZipUpdate, kZip}, // ours is the oldest the ZIP updates
+        {"1*0*0*1*6*0", UpdateDecision::Nothing, {}},
+        // Too old for the ZIP update wins even when the newest is ours.
+        {"1*7*0*1*6*5", UpdateDecision::FullSetup, kSetup},
+        // The newest is rounded to a whole number: 164.6 counts as 165.
+        {"1*6*0*1*6*4.6", UpdateDecision::NoUpdate, {}},
+        // A newest version beyond any 16-bit number cannot be ours: the file is ignored.
+        {"1*6*0*400*0*0", UpdateDecision::Nothing, {}},
+    };
+    for (const auto& c : cases) {
+        const UpdateDecision decision = decideUpdate(splitVersionFile(QString::fromUtf8(versionFile(c.versions))), 165);
+        EXPECT_EQ(decision.outcome, c.outcome) << c.versions;
+        EXPECT_EQ(decision.linkCommand, c.command) << c.versions;
+    }
+}
+
+TEST(VersionFileTest, onlyWebAddressesMayBeOpened)
+{
+    const struct { const char* field; const char* address; } cases[] = {
+        {"http://velkor.example/u.zip", "http://velkor.example/u.zip"},
+        {" https://velkor.example/u.zip\r\n", "https://velkor.example/u.zip"},
+        {"https://velkor.example/a b.zip", "https://velkor.example/a%20b.zip"},
+        {"/usr/bin/xterm", ""},
+        {"//velkor.example/u.zip", ""},
+        {"ftp://velkor.example/u.zip", ""},
+        {"http://", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(webAddress(QString::fromLatin1(c.field)), QString::fromLatin1(c.address)) << c.field;
 }

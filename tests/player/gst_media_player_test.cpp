@@ -1,5 +1,7 @@
 #include "common/failure.h"
 #include "player/gst_media_player.h"
+#include "support/failure_text.h"
+#include "support/file_bytes.h"
 #include "support/generated_media.h"
 
 #include <QSignalSpy>
@@ -17,6 +19,9 @@
 namespace {
 
 const QString kRealTimeSink = QStringLiteral("fakesink sync=true");
+// Holds sound ahead of the clock as a sound server does.
+const QString kQueuedSink = QStringLiteral("queue max-size-time=%1 max-size-buffers=0 max-size-bytes=0 ! fakesink sync=true")
+                                .arg(qint64(GstOutputStream::kBufferMs) * GST_MSECOND);
 constexpr double kToneSeconds = 1.5;
 
 // A standard MIDI file: one note of 1.5 s at the default 120 beats a minute.
@@ -116,24 +121,19 @@ TEST_P(MediaTypeTest, measuresThenPlaysToOneEndOfStreamWithRisingPosition)
     if (!c.played)
         return; // the same format under another name plays the same way
 
-    QSignalSpy started(&player, &MediaPlayer::soundStarted);
-    QSignalSpy ended(&player, &MediaPlayer::endOfStream);
-    QSignalSpy failed(&player, &MediaPlayer::failed);
+    QSignalSpy started(&player, &MediaPlayer::soundStarted), ended(&player, &MediaPlayer::endOfStream),
+        failed(&player, &MediaPlayer::failed);
     player.play(path, 0);
     ASSERT_TRUE(started.wait(3000)) << "no sound started";
     QTest::qWait(300);
     const double early = player.currentPosition();
     QTest::qWait(500);
     EXPECT_GT(early, 0.1);
-    if (ended.isEmpty()) { // a slow computer may have waited till the end, where the position stays
-        EXPECT_GT(player.currentPosition(), early + 0.3);
-    }
+    if (ended.isEmpty()) { EXPECT_GT(player.currentPosition(), early + 0.3); } // else it waited at the end, where it stays
     ASSERT_TRUE(ended.count() == 1 || ended.wait(5000)) << "no end of stream";
     QTest::qWait(300);
-    EXPECT_EQ(started.count(), 1);
-    EXPECT_EQ(ended.count(), 1);
-    EXPECT_EQ(ended.first().first().toInt(), 0);
-    EXPECT_EQ(failed.count(), 0);
+    // One start, one end of the file played (index 0), no failure.
+    EXPECT_EQ(std::tuple(started.count(), ended.count(), ended.first().first().toInt(), failed.count()), std::tuple(1, 1, 0, 0));
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryMediaExtension, MediaTypeTest, ::testing::ValuesIn(everyMediaExtension()),
@@ -156,27 +156,20 @@ TEST(GstMediaPlayerTest, fileThatCannotBeOpenedFailsWithDescriptionAndSpoilsNoth
     GeneratedMedia media;
     const QString good = media.makeWithFfmpeg(QStringLiteral("good.mp3"), 0.5, false, { "-c:a", "libmp3lame", "-f", "mp3" });
     ASSERT_FALSE(good.isEmpty());
+    const QByteArray words = QByteArray("Just some words.\r\n").repeated(50);
     const std::pair<const char*, QString> cases[] = {
-        { "text named .mp3", media.write(QStringLiteral("notes.mp3"), QByteArray("Just some words.\r\n").repeated(50)) },
-        { "junk named .mp3", media.write(QStringLiteral("junk.mp3"), junk()) },
-        { "junk named .wma", media.write(QStringLiteral("junk.wma"), QByteArray::fromHex("3026b2758e66cf11a6d900aa0062ce6c") + junk()) },
-        { "junk named .flac", media.write(QStringLiteral("junk.flac"), "fLaC" + junk()) },
-        { "text named .m4a", media.write(QStringLiteral("notes.m4a"), QByteArray("Just some words.\r\n").repeated(50)) },
-        { "zero-length file", media.write(QStringLiteral("empty.wav"), QByteArray()) },
-        { "zero-length .opus", media.write(QStringLiteral("empty.opus"), QByteArray()) },
-        { "missing file", media.path(QStringLiteral("missing.wav")) },
+        { "text named .mp3", media.write("notes.mp3", words) }, { "junk named .mp3", media.write("junk.mp3", junk()) },
+        { "junk named .wma", media.write("junk.wma", QByteArray::fromHex("3026b2758e66cf11a6d900aa0062ce6c") + junk()) },
+        { "junk named .flac", media.write("junk.flac", "fLaC" + junk()) }, { "text named .m4a", media.write("notes.m4a", words) },
+        { "zero-length file", media.write("empty.wav", {}) }, { "zero-length .opus", media.write("empty.opus", {}) },
+        { "missing file", media.path("missing.wav") },
     };
     GstMediaPlayer player(kRealTimeSink);
-    QSignalSpy started(&player, &MediaPlayer::soundStarted);
-    QSignalSpy ended(&player, &MediaPlayer::endOfStream);
-    QSignalSpy failed(&player, &MediaPlayer::failed);
+    QSignalSpy started(&player, &MediaPlayer::soundStarted), ended(&player, &MediaPlayer::endOfStream),
+        failed(&player, &MediaPlayer::failed);
     for (const auto& [what, path] : cases) {
-        try {
-            player.setFileName(path);
-            ADD_FAILURE() << what << " opened";
-        } catch (const Failure& failure) {
-            EXPECT_TRUE(failure.description().contains(path)) << what;
-        }
+        const QString& file = path; // a lambda cannot capture a structured binding in C++20
+        EXPECT_TRUE(failureOf([&] { player.setFileName(file); }).contains(path)) << what << " opened";
         EXPECT_EQ(player.duration(), 0) << what;
         // A good file is never refused because of the one before it.
         for (int i = 0; i < 5; ++i)
@@ -197,12 +190,11 @@ TEST(GstMediaPlayerTest, fileThatCannotBeOpenedFailsWithDescriptionAndSpoilsNoth
 TEST(GstMediaPlayerTest, stoppedPlaybackRaisesNothingAndAQueuedFileFollowsAndEndsOnTheUiThread)
 {
     GeneratedMedia media;
-    const QString first = media.makeWithFfmpeg(QStringLiteral("a.wav"), 1, false, { "-f", "wav" });
-    const QString second = media.makeWithFfmpeg(QStringLiteral("b.wav"), 1, false, { "-f", "wav" });
+    const QString first = media.makeWithFfmpeg("a.wav", 1, false, { "-f", "wav" }),
+                  second = media.makeWithFfmpeg("b.wav", 1, false, { "-f", "wav" });
     ASSERT_FALSE(first.isEmpty() || second.isEmpty());
     GstMediaPlayer player(kRealTimeSink);
-    QSignalSpy started(&player, &MediaPlayer::soundStarted);
-    QSignalSpy ended(&player, &MediaPlayer::endOfStream);
+    QSignalSpy started(&player, &MediaPlayer::soundStarted), ended(&player, &MediaPlayer::endOfStream);
     QList<QThread*> threads;
     QObject::connect(&player, &MediaPlayer::endOfStream, [&] { threads << QThread::currentThread(); });
 
@@ -215,8 +207,7 @@ TEST(GstMediaPlayerTest, stoppedPlaybackRaisesNothingAndAQueuedFileFollowsAndEnd
     player.stop();
     EXPECT_EQ(player.currentPosition(), 0);
     QTest::qWait(1200);
-    EXPECT_EQ(started.count(), 1);
-    EXPECT_EQ(ended.count(), 0);
+    EXPECT_EQ(std::tuple(started.count(), ended.count()), std::tuple(1, 0));
 
     // The next file, handed over while the first sounds, follows it the asked silence later.
     started.clear();
@@ -246,10 +237,7 @@ QString writingSink(const QString& path, int queueMs)
 // What a writing sink wrote, one float a channel.
 std::vector<float> writtenSamples(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    const QByteArray bytes = file.readAll();
+    const QByteArray bytes = bytesOf(path);
     const auto* samples = reinterpret_cast<const float*>(bytes.constData());
     return std::vector<float>(samples, samples + bytes.size() / GstOutputStream::kBytesPerFrame * 2);
 }
@@ -269,15 +257,14 @@ qsizetype firstSound(const std::vector<float>& samples, qsizetype from)
 qsizetype silenceWritten(double firstSeconds, int handDelayMs, int queueMs)
 {
     GeneratedMedia media;
-    const QString first = media.makeWithFfmpeg(QStringLiteral("a.wav"), firstSeconds, false, { "-f", "wav" });
-    const QString second = media.makeWithFfmpeg(QStringLiteral("b.wav"), 1, false, { "-f", "wav" });
+    const QString first = media.makeWithFfmpeg("a.wav", firstSeconds, false, { "-f", "wav" }),
+                  second = media.makeWithFfmpeg("b.wav", 1, false, { "-f", "wav" });
     if (first.isEmpty() || second.isEmpty())
         return -1;
     const QString written = media.path(QStringLiteral("written.f32"));
     {
         GstMediaPlayer player(writingSink(written, queueMs));
-        QSignalSpy taken(&player, &MediaPlayer::soundTaken);
-        QSignalSpy ended(&player, &MediaPlayer::endOfStream);
+        QSignalSpy taken(&player, &MediaPlayer::soundTaken), ended(&player, &MediaPlayer::endOfStream);
         player.play(first, 0);
         if (!taken.wait(5000))
             return -1;
@@ -323,8 +310,7 @@ TEST(GstMediaPlayerTest, theFirstFileFollowsItsLeadInToTheSampleAndAStopDuringIt
     ASSERT_FALSE(tone.isEmpty());
     const QString written = media.path(QStringLiteral("written.f32"));
     GstMediaPlayer player(writingSink(written, GstOutputStream::kBufferMs));
-    QSignalSpy started(&player, &MediaPlayer::soundStarted);
-    QSignalSpy ended(&player, &MediaPlayer::endOfStream);
+    QSignalSpy started(&player, &MediaPlayer::soundStarted), ended(&player, &MediaPlayer::endOfStream);
     const auto framesWritten = [&] { return qsizetype(writtenSamples(written).size()) / 2; };
     const std::pair<double, qsizetype> cases[] = { { 1500, 66150 }, { 0, 4410 } };
     for (const auto& [leadInMs, frames] : cases) {
@@ -383,15 +369,13 @@ TEST(GstMediaPlayerTest, theHeardPeakIsOfWhatIsHeardEachChannelOnItsOwn)
     GeneratedMedia media;
     const QString tone = toneFile(media, QStringLiteral("tone.wav"), 0.5, 0.25);
     ASSERT_FALSE(tone.isEmpty());
-    GstMediaPlayer player(QStringLiteral("queue max-size-time=%1 max-size-buffers=0 max-size-bytes=0 ! fakesink sync=true")
-                              .arg(qint64(GstOutputStream::kBufferMs) * GST_MSECOND));
-    QSignalSpy taken(&player, &MediaPlayer::soundTaken);
-    QSignalSpy started(&player, &MediaPlayer::soundStarted);
-    QSignalSpy ended(&player, &MediaPlayer::endOfStream);
+    GstMediaPlayer player(kQueuedSink);
+    QSignalSpy taken(&player, &MediaPlayer::soundTaken), started(&player, &MediaPlayer::soundStarted),
+        ended(&player, &MediaPlayer::endOfStream);
     const auto expectPeak = [&](float left, float right, const char* when) {
         const StereoPeak peak = player.takeHeardPeak();
-        EXPECT_NEAR(peak.left, left, 0.002) << when;
-        EXPECT_NEAR(peak.right, right, 0.002) << when;
+        EXPECT_TRUE(std::abs(peak.left - left) < 0.002 && std::abs(peak.right - right) < 0.002)
+            << when << ": " << peak.left << " " << peak.right;
     };
 
     player.play(tone, 1500);
@@ -429,13 +413,9 @@ TEST(GstMediaPlayerTest, aSourceThatFallsBehindIsWaitedForAndTheBreakToldWhereIt
     QTemporaryDir dir;
     const QString pipe = dir.filePath(QStringLiteral("late.bin"));
     ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
-    const QString sink = QStringLiteral("queue max-size-time=%1 max-size-buffers=0 max-size-bytes=0 ! fakesink sync=true")
-                             .arg(qint64(GstOutputStream::kBufferMs) * GST_MSECOND);
-    GstMediaPlayer player(sink);
-    QSignalSpy started(&player, &MediaPlayer::soundStarted);
-    QSignalSpy breaks(&player, &MediaPlayer::breakHeard);
-    QSignalSpy ended(&player, &MediaPlayer::endOfStream);
-    QSignalSpy failed(&player, &MediaPlayer::failed);
+    GstMediaPlayer player(kQueuedSink);
+    QSignalSpy started(&player, &MediaPlayer::soundStarted), breaks(&player, &MediaPlayer::breakHeard),
+        ended(&player, &MediaPlayer::endOfStream), failed(&player, &MediaPlayer::failed);
     player.play({ .kind = SoundSource::Kind::RawImage, .path = pipe }, 0);
 
     std::promise<void> letGo;
@@ -451,8 +431,7 @@ TEST(GstMediaPlayerTest, aSourceThatFallsBehindIsWaitedForAndTheBreakToldWhereIt
     letGo.set_value();
     const bool heardToItsEnd = QTest::qWaitFor([&] { return ended.count() == 1; }, 10000);
     source.join();
-    ASSERT_TRUE(passed);
-    ASSERT_TRUE(heardToItsEnd);
+    ASSERT_TRUE(passed && heardToItsEnd);
     ASSERT_EQ(breaks.count(), 1);
     // Less what the reader holds back while it waits for a whole piece of the pipe.
     EXPECT_NEAR(breaks.first().first().toDouble(), 1.0, 0.15);

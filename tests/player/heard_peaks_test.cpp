@@ -6,11 +6,7 @@
 namespace {
 
 // Stereo frames of silence with the given samples set: {frame, left, right}.
-struct Loud {
-    qint64 frame;
-    float left;
-    float right;
-};
+struct Loud { qint64 frame; float left; float right; };
 
 std::vector<float> framesWith(qint64 frames, std::initializer_list<Loud> loud)
 {
@@ -29,8 +25,7 @@ void write(HeardPeaks& peaks, qint64 frame, const std::vector<float>& samples)
 
 void expectPeak(const StereoPeak& peak, float left, float right)
 {
-    EXPECT_FLOAT_EQ(peak.left, left);
-    EXPECT_FLOAT_EQ(peak.right, right);
+    EXPECT_EQ(std::pair(peak.left, peak.right), std::pair(left, right)); // samples come through exactly
 }
 
 TEST(HeardPeaks, aBlockCountsOnceItIsHeardWholeAndOnlyOnce)

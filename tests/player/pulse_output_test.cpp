@@ -1,4 +1,4 @@
-#include "common/failure.h"
+#include "support/failure_text.h"
 #include "player/gst_media_player.h"
 #include "support/generated_media.h"
 #include "support/pulse_null_sink.h"
@@ -87,12 +87,8 @@ TEST(PulseOutputTest, aChosenOutputAloneHearsTheRunsPlayedToIt)
     playTo(QStringLiteral("deck2"));
     playTo({});
     player.setOutput(QStringLiteral("deck3"));
-    try {
-        player.play(tone, 0);
-        ADD_FAILURE() << "played to an output that is not there";
-    } catch (const Failure& failure) {
-        EXPECT_TRUE(failure.description().contains(QStringLiteral("deck3"))) << failure.description().toStdString();
-    }
+    const QString failure = failureOf([&] { player.play(tone, 0); });
+    EXPECT_TRUE(failure.contains(QStringLiteral("deck3"))) << "played to an output that is not there: " << failure.toStdString();
     playTo(QStringLiteral("deck2"));
     sink.stopRecording();
 

@@ -1,10 +1,10 @@
 #include "playlist/audio_cd_folder.h"
 
 #include "support/fake_discs.h"
+#include "support/file_bytes.h"
 #include "support/qt_printers.h"
 
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -13,13 +13,6 @@ namespace {
 QStringList filesIn(const QString& folder)
 {
     return QDir(folder).entryList(QDir::Files, QDir::Name);
-}
-
-void makeFile(const QString& path)
-{
-    QFile file(path);
-    file.open(QIODevice::WriteOnly);
-    file.write("mine");
 }
 
 } // namespace
@@ -44,7 +37,7 @@ TEST(AudioCdFolder, showsTheAudioTracksOfTheDiscInTheDriveAndNothingElseOfItsOwn
 
     const QStringList foreign {"notes.txt", "TRACK05.CDA", "Track5.cda", "Track100.cda"};
     for (const QString& name : foreign)
-        makeFile(folder.path() + "/" + name);
+        writeBytes(folder.path() + "/" + name, "mine");
     Disc oneTrack;
     oneTrack.tracks.append(DiscTrack{true, FakeDiscs::sectors(2, 0), {}, {}, 0});
     discs.setDisc(folder.path(), oneTrack);

@@ -19,8 +19,7 @@ TEST(FileNameRun, namesOfTheExtensionEndingTheRunAreAddedInDialogOrder)
 {
     const struct { QStringList chosen; bool everyType; QStringList names; } cases[] = {
         {{"/m/my.mp3.old.mp3", "/m/a.mp3"}, false, {"my.mp3.old.mp3", "a.mp3"}},
-        {{"/m/x.mpeg", "/m/y.mpe"}, false, {"y.mpe"}},
-        {{"/m/a.mp3", "/m/notes.txt"}, false, {}},
+        {{"/m/x.mpeg", "/m/y.mpe"}, false, {"y.mpe"}}, {{"/m/a.mp3", "/m/notes.txt"}, false, {}},
         {{"/m/a.flac", "/m/b.OPUS", "/m/notes.txt", "/m/c.mp3", "/m/l.m3u"}, true, {"a.flac", "b.OPUS", "c.mp3", "l.m3u"}},
         {{"/m/a.wv", "/m/notes.txt"}, true, {"a.wv"}},
     };

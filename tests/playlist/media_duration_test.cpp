@@ -1,6 +1,7 @@
 #include "playlist/media_duration.h"
 #include "support/bytes_read.h"
 #include "support/fake_media_player.h"
+#include "support/file_bytes.h"
 
 #include <QFile>
 #include <QProcess>
@@ -69,9 +70,7 @@ TEST(MediaDuration, headersGiveThePlayersLengthOfGeneratedAudio)
 
     // Types without a length in the headers, and broken headers, go to the player.
     const QString broken = dir.filePath("broken.wav");
-    QFile file(broken);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write("RIFF not really") > 0);
-    file.close();
+    writeBytes(broken, "RIFF not really");
     player.durations[au] = 3.7;
     EXPECT_EQ(mediaDuration(player, au), 3.7);
     EXPECT_THROW(mediaDuration(player, broken), Failure);

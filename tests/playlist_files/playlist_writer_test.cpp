@@ -1,3 +1,4 @@
+#include "common/failure.h"
 #include "common/playlist_table.h"
 #include "playlist_files/playlist_reader.h"
 #include "playlist_files/playlist_writer.h"
@@ -7,9 +8,9 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 #include <utility>
 #include <vector>
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -76,4 +77,59 @@ TEST(PlaylistWriter, readingBackGivesTheWrittenPathsInOrder)
         readPlaylist(dir.filePath(name), [&](const QString& entry) { paths << entry; });
         EXPECT_EQ(paths, expected) << name;
     }
+}
+
+TEST(PlaylistReader, takesThePathsByTheRuleOfTheExtension)
+{
+    const QByteArray both = "#EXTM3U\r\n/m.mp3\r\nFile1=/p.mp3\r\n";
+    QTemporaryDir dir;
+    const struct { const char* name; QByteArray content; QStringList paths; } cases[] = {
+        // M3U: every line that is no comment and not blank, untrimmed.
+        {"a.m3u", "#EXTM3U\r\n#EXTINF:245,My Song\r\n/Music/My Song.mp3\r\n#EXTVLCOPT:x=1\r\n /b.mp3\r\n",
+         {"/Music/My Song.mp3", dir.filePath(" /b.mp3")}},
+        {"blanks.m3u", "\r\n/a.mp3\r\n\r\n   \r\n\t\r\n/b.mp3", {"/a.mp3", "/b.mp3"}},
+        {"bom.m3u", "\xEF\xBB\xBF#EXTM3U\r\n/a.mp3\r\n", {"/a.mp3"}},
+        {"bom1252.m3u", "\xEF\xBB\xBF/Bj\xF6rk.mp3\r\n", {"/Björk.mp3"}},
+        {"1252.m3u", "C:\\Music\\Bj\xF6rk \x96 J\xF3ga.mp3\r\n/Music/Bj\xC3\xB6rk.mp3\r\n",
+         {"C:\\Music\\Björk – Jóga.mp3", "/Music/Björk.mp3"}},
+        {"lf.m3u", "file:///home/u/My%20Song%C3%A9.mp3\nFILE:///x/%23hash.mp3\nhttp://radio.example/a.mp3\n",
+         {"/home/u/My Songé.mp3", "/x/#hash.mp3", "http://radio.example/a.mp3"}},
+        // PLS: the text after the first "=" of lines whose key begins with "File".
+        {"cr.pls", "[playlist]\rNumberOfEntries=1\rFile1=/My File.mp3\rTitle1=My File\r", {"/My File.mp3"}},
+        {"keys.pls", "File1 = C:\\x.mp3\r\n  \tFile2=/a=b.mp3\r\nfile3=/c.mp3\r\nFile4 /d.mp3\r\nComment=File5\r\n",
+         {dir.filePath(" C:/x.mp3"), "/a=b.mp3"}},
+        {"empty.pls", "File1=\r\nFile2=  \r\nFile3=/c.mp3\r\n", {"/c.mp3"}},
+        {"url.pls", "File1=file:///x/a%3Db%20c.mp3\r\nFile2=C:\\Mus\xE9" "e\\caf\xE9.mp3\r\n",
+         {"/x/a=b c.mp3", "C:\\Musée\\café.mp3"}},
+        // A relative entry is taken from the playlist's folder, with "\" a separator as on
+        // Windows; Windows paths with a drive or from a drive's root stay as they are.
+        {"rel.m3u", "song.wav\r\nsub\\x.mp3\r\nD:\\Track03.cda\r\n\\Music\\y.mp3\r\n",
+         {dir.filePath("song.wav"), dir.filePath("sub/x.mp3"), "D:\\Track03.cda", "\\Music\\y.mp3"}},
+        // The extension counts in any case; other names read nothing.
+        {"LIST.M3U", both, {"/m.mp3", dir.filePath("File1=/p.mp3")}}, {"list.Pls", both, {"/p.mp3"}},
+        {"list.m3u8", both, {}}, {"m3u", both, {}},
+    };
+    for (const auto& c : cases) {
+        writeBytes(dir.filePath(c.name), c.content);
+        QStringList paths;
+        readPlaylist(dir.filePath(c.name), [&](const QString& entry) { paths << entry; });
+        EXPECT_EQ(paths, c.paths) << c.name;
+    }
+}
+
+TEST(PlaylistReader, failsOnAnUnreadablePlaylistAndPassesOnTheCallersFailure)
+{
+    QTemporaryDir dir;
+    EXPECT_THROW(readPlaylist(dir.filePath("absent.m3u"), [](const QString&) {}), Failure);
+    EXPECT_NO_THROW(readPlaylist(dir.filePath("absent.txt"), [](const QString&) {})); // not a playlist: not opened
+
+    writeBytes(dir.filePath("list.m3u"), "/a.mp3\r\n/b.mp3\r\n/c.mp3\r\n");
+    QStringList seen;
+    const auto stopAtB = [&](const QString& entry) {
+        seen << entry;
+        if (entry == "/b.mp3")
+            throw Failure("Device unavailable");
+    };
+    EXPECT_THROW(readPlaylist(dir.filePath("list.m3u"), stopAtB), Failure);
+    EXPECT_EQ(seen, (QStringList{"/a.mp3", "/b.mp3"}));
 }

@@ -1,13 +1,21 @@
+#include "common/failure.h"
+#include "player/sample_reader.h"
 #include "recorder/list_scan.h"
+#include "recorder/scan_cache.h"
 #include "support/fake_sample_reader.h"
+#include "support/file_bytes.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
-#include <gtest/gtest.h>
 #include <cmath>
 #include <map>
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -46,6 +54,29 @@ int shownAfter(const QList<int>& percents, int percent)
     return at >= 0 && at + 1 < percents.size() ? percents[at + 1] : -1;
 }
 
+// A file to scan, and the cache's file in a folder that does not exist yet.
+struct ScanFolder {
+    QTemporaryDir dir;
+    QString song = dir.filePath("song.wav");
+    QString cache = dir.filePath("data/Trelvik/") + kScanCacheFileName;
+    FakeSampleReader reader;
+
+    ScanFolder()
+    {
+        writeBytes(song, "RIFF");
+        reader.sounds[song] = { FakeSampleReader::levels({ { 1, 0.5f } }), 44100 };
+    }
+
+    // Scans the song as a new start of the program would; whether it was scanned.
+    bool scanAfterStart()
+    {
+        ListScan scan(reader, cache);
+        ScanResults results(scan);
+        scan.start({ fileAt(song) });
+        return results.waitForEnd() && results.scanned.size() == 1;
+    }
+};
+
 } // namespace
 
 TEST(ListScan, findsWhatEachTrackHoldsAndATrackThatCannotBeReadFailsAlone)
@@ -59,22 +90,16 @@ TEST(ListScan, findsWhatEachTrackHoldsAndATrackThatCannotBeReadFailsAlone)
     scan.start({ fileAt("split.flac"), fileAt("missing.mp3"), fileAt("peak.wav") });
     EXPECT_TRUE(scan.isRunning());
     ASSERT_TRUE(results.waitForEnd());
-    EXPECT_FALSE(*results.cancelled);
-    EXPECT_FALSE(scan.isRunning());
-    ASSERT_EQ(results.failed.size(), 1u);
-    EXPECT_EQ(results.failed[1], "Cannot read this file.\nmissing.mp3");
+    EXPECT_FALSE(*results.cancelled || scan.isRunning());
+    EXPECT_EQ(results.failed, (std::map<int, QString> { { 1, "Cannot read this file.\nmissing.mp3" } }));
     ASSERT_EQ(results.scanned.size(), 2u);
 
-    // Every piece is taken, in order.
+    // Every piece is taken, in order: the envelope is the whole sound's (what it holds is LevelEnvelope's to find).
     LevelEnvelope whole;
     const std::vector<float>& split = reader.sounds["split.flac"].samples;
     appendSamples(whole, split.data(), qint64(split.size()) / 2);
     EXPECT_EQ(results.scanned[0].envelope.frames, 8 * 44100);
     EXPECT_EQ(results.scanned[0].envelope.blockPeaks, whole.blockPeaks);
-    const TrackSilences silences = quietPassages(results.scanned[0].envelope, { -50, 1.5 });
-    ASSERT_EQ(silences.inside.size(), 1u);
-    EXPECT_NEAR(silences.inside[0].startSeconds, 3.0, 1e-9);
-    EXPECT_NEAR(silences.inside[0].lengthSeconds, 2.0, 1e-9);
     const PeakLevel loudest = peak(results.scanned[2].envelope);
     EXPECT_NEAR(loudest.db, 20 * std::log10(0.7), 1e-5);
     EXPECT_NEAR(loudest.seconds, 2.0, 1e-9);
@@ -131,8 +156,7 @@ TEST(ListScan, cancelEndsTheScanMidTrackAndLeavingMidScanIsSafe)
         ASSERT_TRUE(QTest::qWaitFor([&] { return !results.percents.isEmpty() && results.percents.back() >= 5; }, 30000));
         scan.cancel();
         ASSERT_TRUE(results.waitForEnd());
-        EXPECT_TRUE(*results.cancelled);
-        EXPECT_TRUE(results.scanned.empty());
+        EXPECT_TRUE(*results.cancelled && results.scanned.empty());
         EXPECT_EQ(reader.reads.load(), 1) << "the next track is not read";
         EXPECT_LE(results.percents.back(), 50);
     }
@@ -202,4 +226,117 @@ TEST(ListScan, readsAgainOnlyFilesChangedSinceTheirScanAlsoAfterARestart)
     scanned(restarted, driveTrack);
     scanned(*std::make_unique<ListScan>(reader, cache.path()), driveTrack);
     EXPECT_EQ(reader.reads.load(), 4);
+}
+
+// A GStreamer without its plugins reads nothing: the scan's thread reports every
+// track failed and ends, instead of taking the program down. Run in a process of
+// its own: GStreamer reads its plugins once per process, so any test after it in
+// the same one would have none either.
+TEST(ListScan, withoutGStreamerPluginsEveryTrackFailsAndTheScanEnds)
+{
+    QTemporaryDir empty;
+    if (qEnvironmentVariableIsSet("TRELVIK_SCAN_WITHOUT_PLUGINS")) {
+        const auto reader = makeSampleReader();
+        ListScan scan(*reader, empty.filePath("scan_cache.dat"));
+        ScanResults results(scan);
+        scan.start({ fileAt(empty.filePath("a.wav")), fileAt(empty.filePath("b.wav")) });
+        ASSERT_TRUE(results.waitForEnd());
+        EXPECT_FALSE(*results.cancelled);
+        ASSERT_EQ(results.failed.size(), 2u);
+        EXPECT_EQ(results.failed[0], "GStreamer has no playbin element.");
+        return;
+    }
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("TRELVIK_SCAN_WITHOUT_PLUGINS", "1");
+    env.insert("GST_PLUGIN_SYSTEM_PATH_1_0", empty.path());
+    env.insert("GST_PLUGIN_PATH_1_0", empty.path());
+    env.insert("GST_REGISTRY_1_0", empty.filePath("registry.bin"));
+    QProcess child;
+    child.setProcessEnvironment(env);
+    child.setProcessChannelMode(QProcess::ForwardedChannels);
+    child.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral("--gtest_filter=ListScan.withoutGStreamerPluginsEveryTrackFailsAndTheScanEnds")});
+    ASSERT_TRUE(child.waitForFinished(60000));
+    EXPECT_EQ(child.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(child.exitCode(), 0) << "the scan without plugins failed; its output is above";
+}
+
+// A cache file that cannot be read as one (cut short anywhere, damaged, of another
+// version, another program's, empty) is taken as empty and written anew after the
+// scan, which reads the track once more; a folder in its place is left alone, and
+// the scan goes on without keeping what it found.
+TEST(ScanCache, aCacheThatCannotBeReadIsIgnoredAndWrittenAnew)
+{
+    ScanFolder folder;
+    ASSERT_TRUE(folder.scanAfterStart());
+    ASSERT_TRUE(folder.scanAfterStart());
+    EXPECT_EQ(folder.reader.reads.load(), 1) << "the second start finds the song in the cache";
+    const QByteArray whole = bytesOf(folder.cache);
+    ASSERT_GT(whole.size(), 200);
+
+    QByteArray otherVersion = whole;
+    otherVersion.replace("cache 1\n", "cache 2\n");
+    QByteArray tooLong = whole;
+    tooLong[21 + 4 + 2] = '\x7f'; // after the header line and the count, the key's length
+    const std::vector<std::pair<const char*, QByteArray>> damages {
+        { "empty", {} }, { "the header cut", whole.first(10) }, { "no entries", whole.first(24) },
+        { "an entry cut", whole.first(60) }, { "a byte short", whole.chopped(1) }, { "a byte more", whole + '\0' },
+        { "another version", otherVersion }, { "a key too long", tooLong }, { "text", "song.wav\t-9.5\n" },
+    };
+    for (const auto& [damage, bytes] : damages) {
+        writeBytes(folder.cache, bytes);
+        const int reads = folder.reader.reads;
+        ASSERT_TRUE(folder.scanAfterStart()) << damage;
+        EXPECT_EQ(folder.reader.reads, reads + 1) << damage;
+        EXPECT_EQ(bytesOf(folder.cache), whole) << damage;
+    }
+
+    QFile::remove(folder.cache);
+    ASSERT_TRUE(QDir().mkpath(folder.cache));
+    const int reads = folder.reader.reads;
+    EXPECT_TRUE(folder.scanAfterStart());
+    EXPECT_TRUE(folder.scanAfterStart());
+    EXPECT_EQ(folder.reader.reads, reads + 2);
+    EXPECT_TRUE(QFileInfo(folder.cache).isDir());
+}
+
+// The file keeps what was used last, as much as its size allows: an entry found
+// again stays, the one used longest ago goes first.
+TEST(ScanCache, keepsWhatWasUsedLastWithinItsSize)
+{
+    QTemporaryDir dir;
+    // Three silent tracks of 33 hours each: any two fit in the file, three do not.
+    TrackMeasure measure;
+    measure.envelope.blockPeaks.assign(12'000'000, 0.0f);
+    measure.envelope.frames = qint64(measure.envelope.blockPeaks.size()) * LevelEnvelope::kBlockFrames;
+    std::map<QString, SoundSource> sources;
+    for (const QString name : { "first", "second", "third" }) {
+        writeBytes(dir.filePath(name), name.toUtf8());
+        sources[name] = SoundSource { .path = dir.filePath(name) };
+    }
+    const QString path = dir.filePath(kScanCacheFileName);
+    {
+        ScanCache cache(path);
+        cache.read();
+        cache.keep(sources["first"], *ScanCache::stampOf(sources["first"]), measure);
+        cache.keep(sources["second"], *ScanCache::stampOf(sources["second"]), measure);
+        ASSERT_TRUE(cache.find(sources["first"]));
+        cache.keep(sources["third"], *ScanCache::stampOf(sources["third"]), measure);
+        cache.save();
+    }
+    EXPECT_LE(QFileInfo(path).size(), ScanCache::kMostBytes);
+    ScanCache cache(path);
+    cache.read();
+    const std::optional<TrackMeasure> first = cache.find(sources["first"]);
+    ASSERT_TRUE(first);
+    EXPECT_EQ(first->envelope.frames, measure.envelope.frames);
+    EXPECT_EQ(first->loudnessLufs, measure.loudnessLufs);
+    EXPECT_EQ(first->envelope.blockPeaks, measure.envelope.blockPeaks);
+    EXPECT_FALSE(cache.find(sources["second"]));
+    EXPECT_TRUE(cache.find(sources["third"]));
+
+    // Nothing kept since the file was read: it is not written again.
+    QFile::remove(path);
+    cache.save();
+    EXPECT_FALSE(QFileInfo::exists(path));
 }

@@ -32,7 +32,7 @@ TEST(OutputPanel, listsTheServersOutputsAfterTheDefaultAndKeepsAChoiceThatIsAway
     outputs.list = {{"analog", "Built-in Audio Analog Stereo", 44100}, {"spdif", "Built-in Audio Digital Stereo", 48000}};
     FakeSoundOutputs inputs;
     FakeMediaPlayer player;
-    const OutputChoice away {"usb", true, 2, {}, {}};
+    const OutputChoice away {"usb", true, 2, {}, {}, {}, {}};
     OutputPanel panel(outputs, inputs, player, away);
     auto* box = panel.findChild<QComboBox*>("OutputChoice");
     auto* notice = panel.findChild<QLabel*>("OutputNotice");
@@ -54,7 +54,7 @@ TEST(OutputPanel, listsTheServersOutputsAfterTheDefaultAndKeepsAChoiceThatIsAway
     choose(box, 1);
     ASSERT_EQ(chosen.size(), 1);
     EXPECT_EQ(chosen[0][0].value<OutputChoice>().outputName, "spdif");
-    EXPECT_EQ(panel.choice(), (OutputChoice{"spdif", true, 2, "Built-in Audio Digital Stereo", {}}));
+    EXPECT_EQ(panel.choice(), (OutputChoice{"spdif", true, 2, "Built-in Audio Digital Stereo", {}, {}, {}}));
     EXPECT_TRUE(notice->text().contains("48000 Hz")) << notice->text().toStdString();
 
     choose(panel.findChild<QComboBox*>("LoudnessMode"), 2);
@@ -71,14 +71,14 @@ TEST(OutputPanel, listsTheServersOutputsAfterTheDefaultAndKeepsAChoiceThatIsAway
     EXPECT_EQ(notice->text(), "No sound server");
 
     // Away, an output is still shown as the server last described it.
-    OutputPanel later(outputs, inputs, player, {"spdif", true, 2, "Built-in Audio Digital Stereo", {}});
+    OutputPanel later(outputs, inputs, player, {"spdif", true, 2, "Built-in Audio Digital Stereo", {}, {}, {}});
     EXPECT_EQ(later.findChild<QComboBox*>("OutputChoice")->currentText(), "Built-in Audio Digital Stereo (not connected)");
 
     // A device may describe itself at any length: shown cut short, whole as a tip, and
     // the panel stays as wide as a screen.
     const QString endless = QString(5000, u'W');
     outputs.become({{"long", endless, 44100}});
-    OutputPanel wide(outputs, inputs, player, {"gone", true, 2, endless, {}});
+    OutputPanel wide(outputs, inputs, player, {"gone", true, 2, endless, {}, {}, {}});
     auto* wideBox = wide.findChild<QComboBox*>("OutputChoice");
     ASSERT_EQ(wideBox->count(), 3);
     EXPECT_EQ(wideBox->itemText(1).size(), 60);
@@ -124,24 +124,18 @@ TEST(OutputPanel, listsTheInputsToListenBackOnAfterOffAndKeepsOneThatIsAway)
     FakeSoundOutputs inputs;
     inputs.list = {{"alsa_input.line", "Built-in Audio Line In", 44100}, {"deck.monitor", "", 44100}};
     FakeMediaPlayer player;
-    OutputChoice choice;
-    choice.listenName = "alsa_input.usb";
-    choice.listenDescription = "USB Audio Line In";
-    OutputPanel panel(outputs, inputs, player, choice);
+    OutputPanel panel(outputs, inputs, player, {{}, false, 0, {}, {}, "alsa_input.usb", "USB Audio Line In"});
     auto* box = panel.findChild<QComboBox*>("ListenBackChoice");
     EXPECT_EQ(itemsOf(box),
               QStringList({"Off", "Built-in Audio Line In", "deck.monitor", "USB Audio Line In (not connected)"}));
     EXPECT_EQ(box->currentIndex(), 3);
 
     QSignalSpy chosen(&panel, &OutputPanel::choiceChanged);
-    box->setCurrentIndex(1);
-    Q_EMIT box->activated(1);
-    EXPECT_EQ(panel.choice().listenName, "alsa_input.line");
-    EXPECT_EQ(panel.choice().listenDescription, "Built-in Audio Line In");
+    choose(box, 1);
+    EXPECT_EQ(panel.choice().listenName + '|' + panel.choice().listenDescription, "alsa_input.line|Built-in Audio Line In");
     inputs.become({{"alsa_input.usb", "USB Audio Line In", 48000}});
     EXPECT_EQ(itemsOf(box), QStringList({"Off", "USB Audio Line In", "Built-in Audio Line In (not connected)"}));
-    box->setCurrentIndex(0);
-    Q_EMIT box->activated(0);
+    choose(box, 0);
     EXPECT_EQ(chosen.size(), 2);
     EXPECT_TRUE(panel.choice().listenName.isEmpty() && panel.choice().listenDescription.isEmpty());
 }

@@ -23,32 +23,27 @@ TEST(ScanTracks, entriesBecomeWhatTheScanReadsWithTheSheetsTitles)
     CueTitles cueTitles;
     const TitleLookup titles = [&](const QString& path) { return cueTitles.titleOf(path); };
     EXPECT_EQ(titles(sheet + "/Track01.cda"), QStringLiteral("Band - Överture"));
-    EXPECT_EQ(titles(sheet + "/Track02.cda"), QString()); // no title: named by its number
-    EXPECT_EQ(titles("/music/Track01.cda"), QString());
-    EXPECT_EQ(titles(media.path("missing.cue") + "/Track01.cda"), QString());
+    // Track 2 has no title: it is named by its number.
+    const QString untitled[] = { sheet + "/Track02.cda", "/music/Track01.cda", media.path("missing.cue") + "/Track01.cda" };
+    for (const QString& path : untitled)
+        EXPECT_EQ(titles(path), QString()) << path.toStdString();
 
-    PlaylistTable table;
-    for (const PlaylistEntry& entry : { PlaylistEntry { "/music/song.flac", 200, 2000 },
-                                        PlaylistEntry { sheet + "/Track01.cda", 10, 1500 },
-                                        PlaylistEntry { "/cd/Track05.cda", 30, 0 },
-                                        PlaylistEntry { "/cd/Track02.cda", 30, 0 } })
-        table.push_back(entry);
+    const PlaylistTable table { { "/music/song.flac", 200, 2000 }, { sheet + "/Track01.cda", 10, 1500 },
+                                { "/cd/Track05.cda", 30, 0 }, { "/cd/Track02.cda", 30, 0 } };
     FakeDiscs discs;
     const SoundSource image { .kind = SoundSource::Kind::RawImage, .path = media.path("a.bin"), .endFrame = 441000 };
     discs.setTrack(sheet, 1, 750, image);
     discs.setTrack("/cd", 2, 750, {}, false); // a data track
     const QList<ScanTrack> tracks = scanTracksOf(table, discs, titles);
     ASSERT_EQ(tracks.size(), 4);
-    EXPECT_EQ(tracks[0].source, SoundSource { .path = "/music/song.flac" });
-    EXPECT_EQ(tracks[0].name, QStringLiteral("song"));
-    EXPECT_EQ(tracks[1].source, image);
-    EXPECT_EQ(tracks[1].name, QStringLiteral("Band - Överture"));
+    EXPECT_EQ(std::tuple(tracks[0].source, tracks[0].name),
+              std::tuple(SoundSource { .path = "/music/song.flac" }, QStringLiteral("song")));
+    EXPECT_EQ(std::tuple(tracks[1].source, tracks[1].name), std::tuple(image, QStringLiteral("Band - Överture")));
     EXPECT_DOUBLE_EQ(tracks[1].gapSeconds, 1.5);
     EXPECT_EQ(tracks[2].source.path, QStringLiteral("/cd/Track05.cda")); // no such track: the scan will say so
     EXPECT_EQ(tracks[3].source.path, QStringLiteral("/cd/Track02.cda"));
     EXPECT_EQ(discs.asked, QStringList({ sheet, "/cd", "/cd" }));
-    EXPECT_FALSE(tracks[2].last);
-    EXPECT_TRUE(tracks[3].last);
+    EXPECT_TRUE(!tracks[2].last && tracks[3].last);
 }
 
 // A sheet whose TRACK numbers start at 2 and skip 4: its CD entries, their titles and

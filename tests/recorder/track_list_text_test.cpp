@@ -1,16 +1,16 @@
 #include "common/playlist_table.h"
+#include "recorder/deck_title.h"
+#include "recorder/title_import_file.h"
 #include "recorder/track_list_text.h"
-
 #include "support/generated_media.h"
 
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 TEST(TrackListText, lengthsAsMinutesOrHours)
 {
-    EXPECT_EQ(trackLengthText(0), "0:00");
-    EXPECT_EQ(trackLengthText(225), "3:45");
-    EXPECT_EQ(trackLengthText(3599), "59:59");
-    EXPECT_EQ(trackLengthText(3725), "1:02:05");
+    for (const auto& [seconds, text] : {std::pair{0, "0:00"}, {225, "3:45"}, {3599, "59:59"}, {3725, "1:02:05"}})
+        EXPECT_EQ(trackLengthText(seconds), text) << seconds;
 }
 
 TEST(TrackListText, titlesFromTagsNamesCdTracksAndTheLookup)
@@ -29,10 +29,7 @@ TEST(TrackListText, titlesFromTagsNamesCdTracksAndTheLookup)
     const QString looked = QStringLiteral("/cd/Track07.cda");
 
     PlaylistTable table;
-    const struct {
-        QString path;
-        qint64 length;
-    } entries[] = {
+    const struct { QString path; qint64 length; } entries[] = {
         {both, 225}, {titleOnly, 61}, {untagged, 3725}, {QStringLiteral("/cd/Track05.cda"), 200},
         {looked, 30}, {QStringLiteral("/gone/missing.mp3"), 10},
     };
@@ -73,4 +70,99 @@ TEST(TrackListText, titlesFromTagsNamesCdTracksAndTheLookup)
     EXPECT_EQ(sharedAlbum({{first, 1, 0}, {cd, 1, 0}}, albums), "Mar, Tierra");
     EXPECT_EQ(sharedAlbum({{cd, 1, 0}, {QStringLiteral("/cd2/Track01.cda"), 1, 0}}, albums), "");
     EXPECT_EQ(sharedAlbum({}, albums), "");
+}
+
+namespace {
+
+// The rows as an importer splits them: on commas that no backslash escapes.
+std::vector<QStringList> importedRows(const QStringList& lines)
+{
+    static const QRegularExpression separator(QStringLiteral("(?<!\\\\),"));
+    std::vector<QStringList> rows;
+    for (const QString& line : lines) {
+        QStringList cells = line.split(separator);
+        for (QString& cell : cells)
+            cell.replace(QStringLiteral("\\,"), QStringLiteral(","));
+        rows.push_back(cells);
+    }
+    return rows;
+}
+
+TEST(TitleImportFile, aRowForTheDiscThenOneATrackAndEveryTitleComesBackWhole)
+{
+    const DiscTitles titles{"Mar, Tierra", {"Uno, dos, tres", "Back\\slash", "Ends in\\", "Two\nlines", "", "ｶﾞﾝﾀﾞﾑ"},
+                            {183.4, 200.6, 59, 1, std::nan(""), 30}, "SPS"};
+    const QStringList csv = titleImportCsv(titles);
+    ASSERT_EQ(csv.size(), 8);
+    EXPECT_EQ(csv[0], "INDEX,GROUP RANGE,GROUP NAME,GROUP FULL WIDTH NAME,NAME,FULL WIDTH NAME,DURATION,ENCODING");
+    EXPECT_EQ(csv[1], "0,0-0,,,Mar\\, Tierra,,474,");
+    EXPECT_EQ(csv[2], "1,,,,Uno\\, dos\\, tres,,183,SPS");
+    const std::vector<QStringList> rows = importedRows(csv);
+    const QStringList expected[] = {{"Mar, Tierra"}, {"Uno, dos, tres"}, {"Back\\slash"}, {"Ends in"},
+                                    {"Two lines"},   {""},               {"ｶﾞﾝﾀﾞﾑ"}};
+    for (size_t i = 1; i < rows.size(); ++i) {
+        ASSERT_EQ(rows[i].size(), 8) << csv[int(i)].toStdString();
+        EXPECT_EQ(rows[i][0], QString::number(i - 1));
+        EXPECT_EQ(rows[i][4], expected[i - 1].front());
+    }
+    EXPECT_EQ(rows[6][6], "0"); // a length that is no number counts as none
+
+    EXPECT_EQ(titleImportLines(titles),
+              QStringList({"Uno, dos, tres", "Back\\slash", "Ends in\\", "Two lines", "", "ｶﾞﾝﾀﾞﾑ"}));
+    EXPECT_EQ(titleImportCsv({}).size(), 2); // an empty list still names its disc row
+
+    EXPECT_EQ(netMdEncoding("minidisc-74-sp"), "SPS");
+    EXPECT_EQ(netMdEncoding("minidisc-80-lp2"), "LP2");
+    EXPECT_EQ(netMdEncoding("minidisc-60-lp4"), "LP4");
+}
+
+} // namespace
+
+// Titles spelt in plain ASCII, or for a Japanese deck with kana in half-width katakana,
+// a voiced kana as its letter and its mark, never parted by a cut; kanji and what else
+// a deck cannot take go, and a cut falls between spellings and trims.
+TEST(DeckTitle, spellsTitlesAsADeckTakesThemAndCutsBetweenSpellings)
+{
+    const struct {
+        QString title;
+        int maxLength;
+        QString expected;
+        DeckLetters letters = DeckLetters::Ascii;
+    } cases[] = {
+        {"Ångström Café", 0, "Angstrom Cafe"},
+        {"Cafe\u0301 Ta\u0308nze", 0, "Cafe Tanze"}, // accents typed apart from their letters
+        {"Straße STRAẞE", 0, "Strasse STRASSE"},
+        {"Æon æther Œuvre œuf Ørsted ø", 0, "AEon aether OEuvre oeuf Orsted o"},
+        {"Łódź Đorđe Þór þing Guðrún Kıyı", 0, "Lodz Dorde Thor thing Gudrun Kiyi"},
+        {"“Don’t” ‘stop’ – now — «here»…", 0, "\"Don't\" 'stop' - now - \"here\"..."},
+        {"¿Qué? ¡Olé! 5 × 2 © ® 3 €", 0, "Que? Ole! 5 x 2 (C) (R) 3 EUR"}, {"Ｆｕｌｌ ﬁne ½ ™", 0, "Full fine 1/2 TM"},
+        {"Москва Щука ЖИЗНЬ Ёлка", 0, "Moskva Shchuka ZhIZN Elka"}, {"Їжак Єва Ђорђе", 0, "Yizhak Yeva Djordje"},
+        {"Αθήνα Ψυχή Θάλασσα ς", 0, "Athina Psychi Thalassa s"},
+        // What a deck cannot take goes, a joined emoji whole with its joiners and modifiers.
+        {"東京 Tokyo", 0, "Tokyo"}, {"हिन्दी गाना", 0, ""}, {"שלום Shalom سلام", 0, "Shalom"},
+        {"Family 👨‍👩‍👧‍👦 Song 👍🏽 ❤️ 🇸🇪!", 0, "Family Song !"}, {"Keycap 1️⃣", 0, "Keycap 1"},
+        {"  A\u00a0\u00a0B\t\nC  ", 0, "A B C"}, {"Bad\x01\x7f\u00adTitle\u200b", 0, "BadTitle"},
+        {"Straße", 7, "Strasse"}, {"Straße", 6, "Strass"},
+        {"Straße", 5, "Stra"}, // not through the "ss"
+        {"Щука", 3, "Shc"}, // one spelling longer than the room is cut through
+        {"Side A  Two", 7, "Side A"}, {"Side A  Two", 8, "Side A T"}, {"Песня", 0, "Pesnya"}, {"Песня", 5, "Pesn"},
+        {"東京タワー Tower", 3, "Tow"}, {"Love ❤️‍🔥 Me", 7, "Love Me"}, {"さくら", 0, "ｻｸﾗ", DeckLetters::HalfWidthKana},
+        {"ガンダム", 0, "ｶﾞﾝﾀﾞﾑ", DeckLetters::HalfWidthKana},
+        {"ぱぴぷぺぽ パピプペポ", 0, "ﾊﾟﾋﾟﾌﾟﾍﾟﾎﾟ ﾊﾟﾋﾟﾌﾟﾍﾟﾎﾟ", DeckLetters::HalfWidthKana},
+        {"ヴァイオリン・コンチェルト", 0, "ｳﾞｧｲｵﾘﾝ･ｺﾝﾁｪﾙﾄ", DeckLetters::HalfWidthKana},
+        {"ラーメン。「はい」、ね", 0, "ﾗｰﾒﾝ｡｢ﾊｲ｣､ﾈ", DeckLetters::HalfWidthKana},
+        {"ゔ ゐゑ ヰヱ ヮヵヶ を", 0, "ｳﾞ ｲｴ ｲｴ ﾜｶｹ ｦ", DeckLetters::HalfWidthKana},
+        {"カ\u3099 か\u309a ゛゜", 0, "ｶﾞ ｶﾟ ﾞﾟ", DeckLetters::HalfWidthKana}, // marks typed apart from their letters
+        {"ｶﾞﾝﾀﾞﾑ", 0, "ｶﾞﾝﾀﾞﾑ", DeckLetters::HalfWidthKana}, // already half-width
+        {"東京タワー Tokyo", 0, "ﾀﾜｰ Tokyo", DeckLetters::HalfWidthKana},
+        {"Ｍｏｒｎｉｎｇ　娘。 Café", 0, "Morning ｡ Cafe", DeckLetters::HalfWidthKana},
+        {"ゝゞヽヾ", 0, "", DeckLetters::HalfWidthKana}, {"ガンダム", 2, "ｶﾞ", DeckLetters::HalfWidthKana},
+        {"ガンダム", 4, "ｶﾞﾝ", DeckLetters::HalfWidthKana}, // not between ﾀ and its mark
+        {"ｶﾞﾝﾀﾞﾑ", 4, "ｶﾞﾝ", DeckLetters::HalfWidthKana},
+        {"ﾞ", 0, "ﾞ", DeckLetters::HalfWidthKana}, // a mark with no letter before it
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(deckTitle(c.title, c.maxLength, c.letters), c.expected) << c.title.toStdString() << " " << c.maxLength;
+    // Without the choice kana have no plain form, half-width ones neither.
+    EXPECT_EQ(deckTitle("さくら ｻｸﾗ Sakura", 0), "Sakura");
 }
