@@ -4,6 +4,7 @@
 #include "common/number_text.h"
 #include "discs/cd_entry.h"
 #include "discs/discs.h"
+#include "discs/entry_sound.h"
 #include "player/media_player.h"
 #include "playlist/playlist.h"
 #include "playlist_files/playlist_writer.h"
@@ -70,7 +71,7 @@ void RecordingRun::startNext()
     const int number = m_currentTrack + 1;
     EntrySound entry;
     try {
-        entry = entrySound(number);
+        entry = soundOf(m_playlist.at(number - 1), m_discs);
         if (entry.refusal.isEmpty()) {
             queue(number, entry);
             handAhead();
@@ -84,22 +85,6 @@ void RecordingRun::startNext()
     m_currentTrack = number;
     Q_EMIT entryStarted(number);
     fail(entry.refusal);
-}
-
-// What the player plays for an entry, and its length: a media file's as the list
-// holds it, a CD track's as its disc's table gives it.
-RecordingRun::EntrySound RecordingRun::entrySound(int number)
-{
-    const PlaylistEntry& entry = m_playlist.at(number - 1);
-    if (!isCdEntry(entry.path))
-        return {{.path = entry.path}, double(entry.length), {}};
-    const CdEntry cdEntry = readCdEntry(entry.path);
-    const std::optional<DiscTrack> track = discTrackOf(m_discs, cdEntry);
-    if (!track)
-        return {{}, 0, entry.path + QStringLiteral(" cannot be played: the CD drive has no such track.")};
-    if (!track->audio)
-        return {{}, 0, QStringLiteral("The CD drive did not start playing track %1.").arg(cdEntry.track)};
-    return {track->sound, double(track->wholeSeconds()), {}};
 }
 
 // The number (from 1) of side B's first entry; 0 for a one-sided run.
@@ -124,7 +109,7 @@ double RecordingRun::silenceBefore(int number) const
 void RecordingRun::queue(int number, const EntrySound& entry)
 {
     m_player.play(entry.sound, silenceBefore(number), m_gainOf ? m_gainOf(number - 1) : 0);
-    m_queued.push_back({number, entry.length});
+    m_queued.push_back({number, entry.seconds});
     ++m_waitingInPlayer;
     if (number == 1)
         startLeadIn(number);
@@ -168,7 +153,7 @@ void RecordingRun::handAhead()
         if (number > m_playlist.count() || number == sideBFirst())
             return;
         try {
-            const EntrySound next = entrySound(number);
+            const EntrySound next = soundOf(m_playlist.at(number - 1), m_discs);
             if (!next.refusal.isEmpty()) // it says why when its turn comes
                 return;
             queue(number, next);
@@ -289,7 +274,7 @@ void RecordingRun::hold()
     m_state = State::Holding;
     Q_EMIT holdStarted();
     try {
-        const EntrySound first = entrySound(sideBFirst());
+        const EntrySound first = soundOf(m_playlist.at(sideBFirst() - 1), m_discs);
         if (first.refusal.isEmpty()) // else it says why after Continue
             queue(sideBFirst(), first);
     } catch (const Failure& failure) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "discs/sound_source.h"
+#include "discs/entry_sound.h"
 #include "recording/progress_display.h"
 #include "recording/run_rules.h"
 #include "recording/when_done.h"
@@ -82,16 +82,10 @@ Q_SIGNALS:
     void quitRequested(bool powerOff);
 
 private:
-    struct EntrySound {
-        SoundSource sound;
-        double length = 0; // seconds
-        QString refusal;   // why a CD track cannot be played; the rest is then unset
-    };
     void startNext();
     int sideBFirst() const;
     double silenceBefore(int number) const;
     void hold();
-    EntrySound entrySound(int number);
     void queue(int number, const EntrySound& entry);
     void mediaTaken();
     void handAhead();
