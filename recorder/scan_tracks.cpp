@@ -1,7 +1,7 @@
 #include "recorder/scan_tracks.h"
 
 #include "common/playlist_table.h"
-#include "common/failure.h"
+#include "discs/cd_entry.h"
 #include "discs/entry_sound.h"
 
 QList<ScanTrack> scanTracksOf(const PlaylistTable& table, Discs& discs, const TitleLookup& titles)
@@ -12,10 +12,9 @@ QList<ScanTrack> scanTracksOf(const PlaylistTable& table, Discs& discs, const Ti
         ScanTrack track { entryTitle(entry.path, int(slot + 1), titles), { .path = entry.path }, entry.gap / 1000,
                           slot + 1 == table.size() };
         // An entry that names no track stays as it is, and the scan says it failed.
-        try {
+        if (!isCdEntry(entry.path) || cdEntryOf(entry.path)) {
             if (const EntrySound sound = soundOf(entry, discs); sound.refusal.isEmpty())
                 track.source = sound.sound;
-        } catch (const Failure&) {
         }
         tracks << track;
     }
