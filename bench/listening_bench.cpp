@@ -3,7 +3,7 @@
 // playing into it all the time; then the report made of what was heard.
 #include "cpu_time.h"
 #include "player/input_listener.h"
-#include "recorder/received_sound.h"
+#include "listening/received_sound.h"
 #include "support/pulse_null_sink.h"
 
 #include <QCoreApplication>

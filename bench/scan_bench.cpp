@@ -8,9 +8,9 @@
 // now that they are read aside.
 #include "cpu_time.h"
 #include "player/sample_reader.h"
-#include "recorder/gain_tag_reader.h"
-#include "recorder/list_scan.h"
-#include "recorder/scan_cache.h"
+#include "loudness/gain_tag_reader.h"
+#include "scan/list_scan.h"
+#include "scan/scan_cache.h"
 #include "support/generated_media.h"
 
 #include <QApplication>

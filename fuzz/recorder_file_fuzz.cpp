@@ -1,7 +1,7 @@
 #include "common/text_file.h"
-#include "recorder/output_choice.h"
-#include "recorder/recorder_file.h"
-#include "recorder/sides_file.h"
+#include "medium/output_choice.h"
+#include "medium/recorder_file.h"
+#include "medium/sides_file.h"
 #include "temporary_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)

@@ -1,4 +1,4 @@
-#include "recorder/scan_cache_file.h"
+#include "scan/scan_cache_file.h"
 
 #include <QBuffer>
 #include <bit>

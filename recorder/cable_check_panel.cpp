@@ -1,6 +1,6 @@
 #include "recorder/cable_check_panel.h"
 
-#include "recorder/cable_checker.h"
+#include "listening/cable_checker.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

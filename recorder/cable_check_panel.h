@@ -1,7 +1,7 @@
 #pragma once
 
-#include "recorder/cable_check.h"
-#include "recorder/output_choice.h"
+#include "listening/cable_check.h"
+#include "medium/output_choice.h"
 
 #include <QWidget>
 #include <optional>

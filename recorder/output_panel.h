@@ -1,6 +1,6 @@
 #pragma once
 
-#include "recorder/output_choice.h"
+#include "medium/output_choice.h"
 
 #include <QTimer>
 #include <QWidget>

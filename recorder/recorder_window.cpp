@@ -3,8 +3,8 @@
 #include "common/named_widget.h"
 #include "common/number_text.h"
 #include "playlist/playlist.h"
-#include "recorder/medium_fit.h"
-#include "recorder/side_plan_text.h"
+#include "medium/medium_fit.h"
+#include "medium/side_plan_text.h"
 #include "recorder/track_list_panel.h"
 
 #include <QComboBox>

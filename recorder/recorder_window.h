@@ -1,9 +1,9 @@
 #pragma once
 
-#include "recorder/gain_plan.h"
-#include "recorder/recorder_kind.h"
-#include "recorder/side_plan.h"
-#include "recorder/track_list_text.h"
+#include "loudness/gain_plan.h"
+#include "medium/recorder_kind.h"
+#include "medium/side_plan.h"
+#include "medium/track_list_text.h"
 
 #include <QTimer>
 #include <QWidget>

@@ -2,7 +2,7 @@
 
 #include "common/failure.h"
 #include "player/media_player.h"
-#include "recorder/list_findings.h"
+#include "scan/list_findings.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>

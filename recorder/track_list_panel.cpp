@@ -4,8 +4,8 @@
 #include "common/failure.h"
 #include "common/named_widget.h"
 #include "common/text_file.h"
-#include "recorder/deck_title.h"
-#include "recorder/track_starts.h"
+#include "medium/deck_title.h"
+#include "medium/track_starts.h"
 
 #include <QCheckBox>
 #include <QClipboard>

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "common/playlist_table.h"
-#include "recorder/gain_plan.h"
-#include "recorder/recorder_kind.h"
-#include "recorder/title_import_file.h"
-#include "recorder/track_list_choice.h"
-#include "recorder/track_list_text.h"
+#include "loudness/gain_plan.h"
+#include "medium/recorder_kind.h"
+#include "medium/title_import_file.h"
+#include "medium/track_list_choice.h"
+#include "medium/track_list_text.h"
 
 #include <QGroupBox>
 

@@ -1,7 +1,7 @@
 #include "discs/cd_entry.h"
 #include "playlist/playlist.h"
 #include "playlist/playlist_adder.h"
-#include "recorder/scan_tracks.h"
+#include "scan/scan_tracks.h"
 #include "recording/recording_run.h"
 #include "support/fake_discs.h"
 #include "support/fake_media_player.h"

@@ -3,8 +3,8 @@
 #include "support/sound_stretches.h"
 #include "support/sounding_run.h"
 
-#include "recorder/level_envelope.h"
-#include "recorder/list_scan.h"
+#include "scan/level_envelope.h"
+#include "scan/list_scan.h"
 
 #include <QSignalSpy>
 #include <map>

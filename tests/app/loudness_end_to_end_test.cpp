@@ -4,7 +4,7 @@
 #include "support/sounding_run.h"
 #include "support/window_controls.h"
 
-#include "recorder/loudness_meter.h"
+#include "scan/loudness_meter.h"
 #include "recorder/recorder_window.h"
 
 #include <QComboBox>

@@ -1,4 +1,4 @@
-#include "recorder/output_choice.h"
+#include "medium/output_choice.h"
 #include "recording/recording_run.h"
 
 #include "support/main_window_fixture.h"

@@ -1,6 +1,6 @@
-#include "recorder/cable_check.h"
+#include "listening/cable_check.h"
 #include "recorder/cable_check_panel.h"
-#include "recorder/cable_checker.h"
+#include "listening/cable_checker.h"
 
 #include "support/fake_cable_probe.h"
 

@@ -1,4 +1,4 @@
-#include "recorder/list_findings.h"
+#include "scan/list_findings.h"
 #include "recorder/scan_panel.h"
 #include "support/fake_media_player.h"
 #include "support/fake_sample_reader.h"

@@ -1,0 +1,164 @@
+#include "scan/level_envelope.h"
+#include "listening/received_sound.h"
+#include "support/qt_printers.h"
+
+#include <cmath>
+#include <vector>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Builds what an input hears, piece by piece: tones at a peak level, and silences
+// with a hum under them, as interleaved stereo at 44.1 kHz.
+class Heard {
+public:
+    Heard& tone(double seconds, double peakDb, double frequency = 1000)
+    {
+        const double amplitude = std::pow(10.0, peakDb / 20);
+        const qint64 frames = qint64(seconds * 44100);
+        for (qint64 i = 0; i < frames; ++i) {
+            const auto sample = float(std::clamp(amplitude * std::sin(2 * M_PI * frequency * double(i) / 44100), -1.0, 1.0));
+            m_samples.insert(m_samples.end(), {sample, sample});
+        }
+        return *this;
+    }
+    Heard& hum(double seconds, double peakDb) { return tone(seconds, peakDb, 50); }
+    ReceivedSound sound() const
+    {
+        ReceivedSound received;
+        // In uneven pieces, as a sound server hands them over.
+        for (size_t first = 0; first < m_samples.size() / 2; first += 1001)
+            received.append(m_samples.data() + 2 * first, std::min<qint64>(1001, qint64(m_samples.size() / 2 - first)));
+        return received;
+    }
+
+private:
+    std::vector<float> m_samples;
+};
+
+const SilenceRule kRule{-50, 1.5};
+
+constexpr float kLoud = 0.5f;     // about -6 dB
+constexpr float kQuiet = 0.001f;  // -60 dB, below the usual -50 dB
+
+// Runs of blocks of one level each, whole blocks.
+LevelEnvelope envelopeOf(std::initializer_list<std::pair<int, float>> runs)
+{
+    LevelEnvelope envelope;
+    for (const auto& [blocks, level] : runs)
+        envelope.blockPeaks.insert(envelope.blockPeaks.end(), size_t(blocks), level);
+    envelope.frames = qint64(envelope.blockPeaks.size()) * LevelEnvelope::kBlockFrames;
+    return envelope;
+}
+
+} // namespace
+
+// The entries are found in what came back: the gaps the recorder splits at and
+// those it will not (a hum above its threshold, a gap too short), a drop-out inside
+// a track, a clipped track; a run stopped early reports what was heard of it.
+TEST(ReceivedSound, findsEachTracksLevelAndEachGapAsTheRecorderHearsIt)
+{
+    const ReceivedSound heard = Heard().hum(1, -70).tone(3.4, -12).hum(2, -70)
+                                    .tone(1.5, -12).hum(0.1, -80).tone(1.4, -12) // a drop-out 1.5 s in
+                                    .hum(2, -45)                                 // above the threshold
+                                    .tone(3.2, 2)                                // over full scale
+                                    .hum(1, -70).tone(3, -20).hum(2, -70).sound();
+    const std::vector<SentEntry> sent = {{"Uno", 3, 2}, {"Dos", 3, 2}, {"Tres", 3, 1}, {"Cuatro", 3, 0}};
+    const ReceivedFindings found = findReceived(heard, sent, kRule);
+    ASSERT_EQ(found.tracks.size(), 4u);
+    ASSERT_EQ(found.gaps.size(), 3u);
+    // The levels, drop-outs, clipping and splits are read in the report below.
+    EXPECT_NEAR(found.tracks[0].startSeconds, 1, 0.01);
+    EXPECT_NEAR(found.tracks[0].endSeconds, 4.4, 0.01);
+    ASSERT_EQ(found.tracks[1].dropOuts.size(), 1u);
+    EXPECT_NEAR(found.tracks[1].dropOuts[0], 1.5, 0.011);
+    EXPECT_NEAR(found.gaps[2].quietSeconds, 1, 0.02);
+    EXPECT_EQ(receivedReport(found, sent, kRule),
+              QStringList({"1. Uno: peak -12.0 dB, level -12.0 dB",
+                           "   gap: -70.0 dB, the recorder starts a new track",
+                           "2. Dos: peak -12.0 dB, level -12.1 dB, drop-out at 0:01.5",
+                           "   gap: the silence arrives at -45.0 dB, above the -50.0 dB the recorder splits at: "
+                           "it will not start a new track",
+                           "3. Tres: peak 0.0 dB, level 1.0 dB, clipped",
+                           "   gap: below -50.0 dB for only 1.0 s: the recorder will not start a new track",
+                           "4. Cuatro: peak -20.0 dB, level -20.0 dB"}));
+
+    // Stopped in the second track: what was heard of it is told.
+    const ReceivedSound stopped = Heard().hum(1, -70).tone(3, -12).hum(2, -70).tone(1, -12).hum(0.5, -70).sound();
+    const ReceivedFindings early = findReceived(stopped, sent, kRule);
+    ASSERT_EQ(early.tracks.size(), 2u);
+    EXPECT_NEAR(early.tracks[1].endSeconds - early.tracks[1].startSeconds, 1, 0.01);
+
+    const ReceivedFindings nothing = findReceived(Heard().hum(5, -70).sound(), sent, kRule);
+    EXPECT_TRUE(nothing.tracks.empty());
+    EXPECT_EQ(receivedReport(nothing, sent, kRule), QStringList({"The input heard nothing of the run."}));
+    EXPECT_TRUE(findReceived({}, sent, kRule).tracks.empty());
+}
+
+TEST(LevelEnvelope, blocksTakeThePeakOfBothChannelsAcrossPieces)
+{
+    LevelEnvelope envelope;
+    std::vector<float> samples(2 * 600, 0.1f);
+    samples[2 * 10 + 1] = -0.8f;  // right channel, block 0, negative
+    samples[2 * 500] = 0.3f;      // left channel, block 1
+    // Pieces that end inside blocks: 300 + 300 frames, then 100 more.
+    appendSamples(envelope, samples.data(), 300);
+    appendSamples(envelope, samples.data() + 2 * 300, 300);
+    std::vector<float> tail(2 * 100, 0.05f);
+    appendSamples(envelope, tail.data(), 100);
+    EXPECT_EQ(envelope.frames, 700);
+    EXPECT_EQ(envelope.blockPeaks, (std::vector<float> { 0.8f, 0.3f })); // each the exact sample
+    EXPECT_NEAR(envelope.seconds(), 700.0 / 44100, 1e-12);
+}
+
+TEST(LevelEnvelope, quietPassagesInsideTheTrack)
+{
+    const SilenceRule rule { -50, 1.5 };
+    // Exactly the minimum is a gap; one block less is not.
+    TrackSilences found = quietPassages(envelopeOf({ { 100, kLoud }, { 150, kQuiet }, { 100, kLoud } }), rule);
+    ASSERT_EQ(found.inside.size(), 1u);
+    EXPECT_NEAR(found.inside[0].startSeconds, 1.0, 1e-9);
+    EXPECT_NEAR(found.inside[0].lengthSeconds, 1.5, 1e-9);
+    EXPECT_EQ(found.leadingSeconds + found.trailingSeconds, 0);
+    EXPECT_TRUE(quietPassages(envelopeOf({ { 100, kLoud }, { 149, kQuiet }, { 100, kLoud } }), rule).inside.empty());
+
+    // One louder block in the middle leaves two passages too short; two long ones are both found.
+    EXPECT_TRUE(quietPassages(envelopeOf({ { 10, kLoud }, { 100, kQuiet }, { 1, kLoud }, { 100, kQuiet }, { 10, kLoud } }),
+                              rule).inside.empty());
+    found = quietPassages(envelopeOf({ { 10, kLoud }, { 200, kQuiet }, { 1, kLoud }, { 300, kQuiet }, { 10, kLoud } }), rule);
+    ASSERT_EQ(found.inside.size(), 2u);
+    EXPECT_NEAR(found.inside[1].startSeconds, 2.11, 1e-9);
+    EXPECT_NEAR(found.inside[1].lengthSeconds, 3.0, 1e-9);
+
+    // A level right at the threshold is not below it.
+    const float atThreshold = float(std::pow(10.0, -50.0 / 20));
+    EXPECT_TRUE(quietPassages(envelopeOf({ { 10, kLoud }, { 200, atThreshold }, { 10, kLoud } }), rule).inside.empty());
+    // The threshold is the rule's.
+    EXPECT_EQ(quietPassages(envelopeOf({ { 10, kLoud }, { 200, kQuiet }, { 10, kLoud } }), { -70, 1.5 }).inside.size(), 0u);
+}
+
+TEST(LevelEnvelope, silenceAtTheEndsIsReportedApart)
+{
+    const SilenceRule rule;
+    LevelEnvelope envelope = envelopeOf({ { 300, 0 }, { 100, kLoud }, { 250, kQuiet } });
+    envelope.frames -= 200; // the last block is short
+    const TrackSilences found = quietPassages(envelope, rule);
+    EXPECT_TRUE(found.inside.empty());
+    EXPECT_NEAR(found.leadingSeconds, 3.0, 1e-9);
+    EXPECT_NEAR(found.trailingSeconds, 2.5 - 200.0 / 44100, 1e-9);
+
+    // No sound at all: all of it leads, nothing is inside.
+    const TrackSilences silent = quietPassages(envelopeOf({ { 500, kQuiet } }), rule);
+    EXPECT_TRUE(silent.inside.empty() && silent.trailingSeconds == 0);
+    EXPECT_NEAR(silent.leadingSeconds, 5.0, 1e-9);
+    EXPECT_EQ(quietPassages(LevelEnvelope {}, rule).leadingSeconds, 0);
+}
+
+TEST(LevelEnvelope, peakIsTheLoudestBlock)
+{
+    const PeakLevel loudest = peak(envelopeOf({ { 50, kQuiet }, { 1, 0.966f }, { 20, kLoud }, { 1, 0.966f } }));
+    EXPECT_NEAR(loudest.db, -0.3, 0.01);
+    EXPECT_NEAR(loudest.seconds, 0.5, 1e-9); // the first of equals
+    EXPECT_TRUE(std::isinf(peak(envelopeOf({ { 10, 0 } })).db));
+    EXPECT_TRUE(std::isinf(peak(LevelEnvelope {}).db));
+}

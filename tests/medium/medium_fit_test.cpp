@@ -1,0 +1,244 @@
+#include "common/playlist_table.h"
+#include "medium/medium_fit.h"
+#include "medium/recorder_kind.h"
+#include "medium/side_plan.h"
+#include "medium/side_plan_text.h"
+#include "medium/track_starts.h"
+
+#include "support/qt_printers.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Entries of whole seconds, each with the gap in milliseconds after it, named by their number.
+PlaylistTable tableOf(std::initializer_list<std::pair<int, double>> entries)
+{
+    PlaylistTable table;
+    for (const auto& [seconds, gapMs] : entries)
+        table.push_back({QStringLiteral("/m/%1.flac").arg(table.size() + 1), seconds, gapMs});
+    return table;
+}
+
+PlaylistTable sameEntries(int count, int seconds, double gapMs)
+{
+    return PlaylistTable(count, PlaylistEntry{QStringLiteral("/m/a.flac"), seconds, gapMs});
+}
+
+RecorderKind kind(const char* id)
+{
+    return recorderKindById(QString::fromLatin1(id)).value();
+}
+
+// Each side as first, count, used, left.
+using Sides = std::vector<std::tuple<int, int, double, double>>;
+Sides sidesOf(const SidePlan& plan)
+{
+    Sides sides;
+    for (const PlannedSide& side : plan.sides)
+        sides.emplace_back(side.first, side.count, side.usedSeconds, side.leftSeconds);
+    return sides;
+}
+
+constexpr SideSettings kFill{6, SideSplit::FillSideAFirst};
+constexpr SideSettings kBalance{6, SideSplit::Balance};
+
+} // namespace
+
+// 215 s + 2 s gap, 100 s + 1.5 s gap, then 64 s, an exact multiple of every unit.
+TEST(MediumFit, eachMediumCountsTracksInItsOwnUnits)
+{
+    const PlaylistTable table = tableOf({{215, 2000}, {100, 1500}, {64, 2000}});
+    const std::pair<const char*, double> cases[] = {
+        {"minidisc-74-sp", 218 + 102 + 64}, {"minidisc-74-lp2", 220 + 104 + 64}, {"minidisc-74-lp4", 224 + 104 + 64},
+        {"cd-r-74", 217 + 101.5 + 64}, // no units; the last gap is never played
+        {"dat-120", 382.5}, {"cassette-c90", 382.5},
+    };
+    for (const auto& [id, used] : cases) {
+        const MediumFit fit = mediumFit(table, kind(id));
+        EXPECT_DOUBLE_EQ(fit.usedSeconds, used) << id;
+        EXPECT_DOUBLE_EQ(fit.leftSeconds, fit.capacitySeconds - used) << id;
+        EXPECT_TRUE(fit.fits()) << id;
+    }
+    EXPECT_DOUBLE_EQ(mediumFit(table, kind("minidisc-80-lp4")).capacitySeconds, 320 * 60);
+    EXPECT_DOUBLE_EQ(mediumFit(table, kind("cassette-c90")).capacitySeconds, 45 * 60); // one side
+}
+
+// What is left or over, and the track limits of MiniDisc and CD-R.
+TEST(MediumFit, summarySaysWhatIsLeftOrOverAndTracksOverTheLimit)
+{
+    // 17 tracks of 240 s with 2 s gaps and one of 216 s: 72:10 on a 74-minute disc.
+    PlaylistTable table = sameEntries(17, 240, 2000);
+    table.push_back({QStringLiteral("/m/b.flac"), 216, 2000});
+    const MediumFit fits = mediumFit(table, kind("minidisc-74-sp"));
+    EXPECT_EQ(fitSummary(fits) + '|' + fitProblems(fits), "72:10 of 74:00 used, 1:50 left; 18 of 254 tracks|");
+    const MediumFit over = mediumFit(tableOf({{4640, 0}}), kind("minidisc-74-sp"));
+    EXPECT_FALSE(over.fits());
+    EXPECT_EQ(fitSummary(over) + '|' + fitProblems(over), "77:20 of 74:00 used, 3:20 over; 1 of 254 tracks|3:20 over");
+    // Half a second over is over; no track limit on a tape.
+    const MediumFit justOver = mediumFit(tableOf({{2699, 1500}, {0, 0}}), kind("cassette-c90"));
+    EXPECT_FALSE(justOver.fits());
+    EXPECT_EQ(fitSummary(justOver), "45:01 of 45:00 used, 0:01 over; 2 tracks");
+    EXPECT_TRUE(mediumFit(tableOf({{2700, 0}}), kind("cassette-c90")).fits());
+
+    const RecorderKind miniDisc = kind("minidisc-74-sp");
+    EXPECT_TRUE(mediumFit(sameEntries(254, 1, 2000), miniDisc).fits());
+    const MediumFit tooMany = mediumFit(sameEntries(260, 1, 2000), miniDisc);
+    EXPECT_GE(tooMany.leftSeconds, 0);
+    EXPECT_FALSE(tooMany.fits());
+    EXPECT_EQ(fitProblems(tooMany), "260 tracks: 6 over the limit of 254");
+    EXPECT_EQ(fitSummary(tooMany), "17:18 of 74:00 used, 56:42 left; 260 tracks: 6 over the limit of 254");
+    const RecorderKind cd = kind("cd-r-80");
+    EXPECT_TRUE(mediumFit(sameEntries(99, 10, 3000), cd).fits());
+    EXPECT_EQ(fitProblems(mediumFit(sameEntries(100, 10, 3000), cd)), "100 tracks: 1 over the limit of 99");
+    EXPECT_EQ(fitProblems(mediumFit(sameEntries(100, 60, 3000), cd)), "24:57 over; 100 tracks: 1 over the limit of 99");
+}
+
+TEST(MediumFit, gapsShorterThanTheMinimumSilenceAreListedButNotTheLast)
+{
+    const PlaylistTable table = tableOf({{60, 1000}, {60, 1500}, {60, 2999}, {60, 3000}, {60, 0}});
+    EXPECT_EQ(mediumFit(table, kind("minidisc-74-sp")).shortGaps, (std::vector<int>{0}));
+    EXPECT_EQ(mediumFit(table, kind("cd-r-74")).shortGaps, (std::vector<int>{0, 1, 2}));
+    EXPECT_EQ(mediumFit(table, kind("cassette-c60")).shortGaps, (std::vector<int>{0, 1, 2, 3}));
+    EXPECT_TRUE(mediumFit(PlaylistTable(), kind("cd-r-74")).shortGaps.empty());
+}
+
+TEST(RecorderKinds, defaultAndCustom)
+{
+    const RecorderKind standard = defaultRecorderKind();
+    EXPECT_EQ(std::tuple(standard.name, standard.trackLimit, standard.trackUnitSeconds),
+              std::tuple(QStringLiteral("MiniDisc 74 min (SP)"), 254, 2));
+    EXPECT_EQ(recorderKinds().size(), 9u + 2 + 4 + 4);
+    for (const RecorderKind& kind : recorderKinds())
+        EXPECT_GE(kind.suggestedGapSeconds, kind.silence.minimumSeconds) << kind.id.toStdString();
+
+    const RecorderKind custom = customRecorderKind({90, 0, -45, 2.5});
+    EXPECT_EQ(std::tuple(custom.id, custom.name, custom.capacitySeconds, custom.suggestedGapSeconds),
+              std::tuple(QStringLiteral("custom"), QStringLiteral("Custom (90 min)"), 5400.0, 3.0));
+    EXPECT_DOUBLE_EQ(customRecorderKind({90, 0, -45, 3}).suggestedGapSeconds, 3);
+}
+
+// 215 s + 2 s gap, 100 s + 1.5 s gap, 64 s + 2 s gap, 30 s.
+TEST(TrackStarts, eachMediumCountsEarlierTracksInItsOwnUnitsAndEachSideStartsAgain)
+{
+    const PlaylistTable four = tableOf({{215, 2000}, {100, 1500}, {64, 2000}, {30, 0}});
+    const std::pair<const char*, std::vector<double>> cases[] = {
+        // The 1.5 s lead-in belongs to the first track: 218.5 s take 220 in 2 s units.
+        {"minidisc-74-sp", {0, 220, 322, 388}}, {"minidisc-74-lp2", {0, 220, 324, 392}},
+        {"minidisc-74-lp4", {0, 224, 328, 400}}, {"cd-r-74", {1.5, 218.5, 320, 386}},
+        {"dat-120", {1.5, 218.5, 320, 386}},
+    };
+    for (const auto& [id, starts] : cases)
+        EXPECT_EQ(trackStarts(four, kind(id), 1.5, {0}), starts) << id;
+
+    const RecorderKind cassette = kind("cassette-c90");
+    EXPECT_EQ(trackStarts(four, cassette, 4, {0, 2}), (std::vector<double>{4, 221, 4, 70}));
+    EXPECT_EQ(trackStarts(four, cassette, 0, {0, 3}), (std::vector<double>{0, 217, 318.5, 0}));
+    // The first entry begins a side even when the list of sides leaves it out.
+    EXPECT_EQ(trackStarts(four, cassette, 0, {}), (std::vector<double>{0, 217, 318.5, 384.5}));
+    EXPECT_TRUE(trackStarts({}, cassette, 4, {0}).empty());
+}
+
+TEST(TrackStarts, startsOnAWholeSecondShowThatSecond)
+{
+    // Ten gaps of 0.1 s make a second; counted in seconds they would fall a hair short.
+    EXPECT_EQ(startTimeText(trackStarts(sameEntries(11, 0, 100), kind("dat-60"), 0, {0}).back()), "00:01");
+    const std::pair<double, const char*> cases[] = {{0, "00:00"}, {59.999, "00:59"}, {225.9, "03:45"}, {7503, "125:03"}};
+    for (const auto& [seconds, text] : cases)
+        EXPECT_EQ(startTimeText(seconds), text) << seconds;
+}
+
+// A C60 side holds 1800 s, 1794 s after the leader; each side's last gap is not counted.
+TEST(SidePlan, fillingSideAFirstAndBalancingSplitAtOnePoint)
+{
+    const PlaylistTable table = tableOf({{600, 4000}, {600, 4000}, {500, 4000}, {300, 4000}, {200, 0}});
+    const SidePlan filled = planSides(table, kind("cassette-c60"), kFill);
+    EXPECT_DOUBLE_EQ(filled.sideCapacitySeconds, 1794);
+    EXPECT_EQ(sidesOf(filled), (Sides{{0, 3, 1708, 86}, {3, 2, 504, 1290}}));
+    EXPECT_TRUE(filled.fits());
+    EXPECT_TRUE(filled.longerThanASide.empty());
+
+    const auto balanced = [](const PlaylistTable& t) { return sidesOf(planSides(t, kind("cassette-c60"), kBalance)); };
+    // Splits after 1, 2 and 3 differ by 1012, 196 and 1204 s.
+    EXPECT_EQ(balanced(table), (Sides{{0, 2, 1204, 590}, {2, 3, 1008, 786}}));
+    // A tie goes to the later split; a single entry stays on side A.
+    EXPECT_EQ(balanced(tableOf({{100, 0}, {100, 0}, {100, 0}})), (Sides{{0, 2, 200, 1594}, {2, 1, 100, 1694}}));
+    EXPECT_EQ(balanced(tableOf({{100, 0}})), (Sides{{0, 1, 100, 1694}, {1, 0, 0, 1794}}));
+    EXPECT_EQ(balanced(PlaylistTable()), (Sides{{0, 0, 0, 1794}, {0, 0, 0, 1794}}));
+}
+
+TEST(SidePlan, theLeaderAndTheLeadInComeOffEachSide)
+{
+    // Two 900 s entries fill a side of tape exactly: without a leader side B stays empty.
+    const PlaylistTable table = tableOf({{900, 0}, {900, 0}});
+    const auto c60 = [&](int leader, double leadIn) {
+        return sidesOf(planSides(table, kind("cassette-c60"), {leader, SideSplit::FillSideAFirst}, leadIn));
+    };
+    EXPECT_EQ(c60(0, 0), (Sides{{0, 2, 1800, 0}, {2, 0, 0, 1800}}));
+    EXPECT_EQ(c60(1, 0), (Sides{{0, 1, 900, 899}, {1, 1, 900, 899}}));
+    EXPECT_DOUBLE_EQ(planSides(table, kind("cassette-c90"), {60, SideSplit::FillSideAFirst}).sideCapacitySeconds, 2640);
+    // The lead-in is played at the start of each side.
+    EXPECT_EQ(c60(0, 1), (Sides{{0, 1, 900, 899}, {1, 1, 900, 899}}));
+    // On one side, it is the start of the first track, in the medium's units.
+    EXPECT_DOUBLE_EQ(planSides(table, kind("minidisc-74-sp"), {}, 3).sides[0].usedSeconds, 1804);
+    EXPECT_DOUBLE_EQ(mediumFit(table, kind("minidisc-74-sp"), 3).usedSeconds, 1804);
+}
+
+TEST(SidePlan, anEntryLongerThanASideGoesWhereTheSplitPutsIt)
+{
+    // A C46 side holds 1374 s after the leader.
+    const SidePlan filled = planSides(tableOf({{300, 2000}, {1400, 2000}, {300, 0}}), kind("cassette-c46"), kFill);
+    EXPECT_EQ(sidesOf(filled), (Sides{{0, 1, 300, 1074}, {1, 2, 1702, -328}}));
+    EXPECT_EQ(filled.longerThanASide, std::vector<int>{1});
+    EXPECT_FALSE(filled.fits());
+    // Side A is not left empty when its first entry is too long for it.
+    const SidePlan first = planSides(tableOf({{1400, 2000}, {100, 0}}), kind("cassette-c46"), kFill);
+    EXPECT_EQ(sidesOf(first), (Sides{{0, 1, 1400, -26}, {1, 1, 100, 1274}}));
+    EXPECT_EQ(first.longerThanASide, std::vector<int>{0});
+}
+
+TEST(SidePlan, aOneSidedMediumKeepsItsOwnCountingAndTrackLimitsHoldForTheWholeMedium)
+{
+    // MiniDisc LP4 counts in 8 s units; neither leader nor split touches it.
+    const PlaylistTable table = tableOf({{215, 2000}, {100, 1500}, {64, 2000}});
+    const SidePlan plan = planSides(table, kind("minidisc-74-lp4"), {60, SideSplit::Balance});
+    const MediumFit fit = mediumFit(table, kind("minidisc-74-lp4"));
+    EXPECT_EQ(sidesOf(plan), (Sides{{0, 3, fit.usedSeconds, fit.leftSeconds}}));
+    EXPECT_DOUBLE_EQ(fit.usedSeconds, 224 + 104 + 64);
+    EXPECT_TRUE(plan.fits());
+
+    const SidePlan tooMany = planSides(sameEntries(3, 60, 0), customRecorderKind({10, 2, -40, 4, 2}), kFill);
+    EXPECT_EQ(tooMany.tracksOver(), 1);
+    EXPECT_GE(tooMany.sides[0].leftSeconds, 0);
+    EXPECT_FALSE(tooMany.fits());
+}
+
+TEST(SidePlanText, aLineASideAndOneForEachEntryTooLong)
+{
+    const PlaylistTable table = tableOf({{300, 2000}, {1400, 2000}, {2100, 0}, {300, 0}});
+    const TitleLookup lookup = [](const QString& path) {
+        return path.endsWith("/3.flac") ? QStringLiteral("Long Song") : QString();
+    };
+    EXPECT_EQ(sidePlanLines(planSides(table, kind("cassette-c46"), kFill), table, lookup),
+              QStringList({"Side A: track 1, 5:00 of 22:54 used, 17:54 left",
+                           "Side B: tracks 2–4, 63:22 of 22:54 used, 40:28 over",
+                           "“2” (23:20) fits on neither side", "“Long Song” (35:00) fits on neither side"}));
+    const PlaylistTable one = tableOf({{100, 0}});
+    EXPECT_EQ(sidePlanLines(planSides(one, kind("cassette-c46"), kFill), one, lookup),
+              QStringList({"Side A: track 1, 1:40 of 22:54 used, 21:14 left", "Side B: empty"}));
+}
+
+TEST(SidePlanText, theQuestionBeforeARunNamesEachSideOver)
+{
+    EXPECT_EQ(recordAnywayQuestion(tableOf({{1790, 0}, {1994, 0}}), kind("cassette-c60"), kFill),
+              "The list does not fit on Cassette C60 (30 min a side): side B 3:20 over. Record anyway?");
+    EXPECT_EQ(recordAnywayQuestion(tableOf({{1790, 0}, {1790, 0}}), kind("cassette-c60"), kFill), "");
+    EXPECT_EQ(recordAnywayQuestion(tableOf({{700, 0}, {700, 0}, {100, 0}}), customRecorderKind({10, 2, -40, 4, 2}),
+                                   {0, SideSplit::FillSideAFirst}),
+              "The list does not fit on Custom (10 min a side): side A 1:40 over; side B 3:20 over; "
+              "3 tracks: 1 over the limit of 2. Record anyway?");
+    // One side: the whole medium, as it always was; no leader is taken off.
+    EXPECT_EQ(recordAnywayQuestion(tableOf({{3602, 0}}), kind("minidisc-60-sp"), kFill),
+              "The list does not fit on MiniDisc 60 min (SP): 0:02 over. Record anyway?");
+    EXPECT_EQ(recordAnywayQuestion(tableOf({{3600, 0}}), customRecorderKind({60, 0, -40, 4, 1}), kFill), "");
+}

@@ -1,0 +1,168 @@
+#include "common/playlist_table.h"
+#include "medium/deck_title.h"
+#include "medium/title_import_file.h"
+#include "medium/track_list_text.h"
+#include "support/generated_media.h"
+
+#include <QRegularExpression>
+#include <gtest/gtest.h>
+
+TEST(TrackListText, lengthsAsMinutesOrHours)
+{
+    for (const auto& [seconds, text] : {std::pair{0, "0:00"}, {225, "3:45"}, {3599, "59:59"}, {3725, "1:02:05"}})
+        EXPECT_EQ(trackLengthText(seconds), text) << seconds;
+}
+
+TEST(TrackListText, titlesFromTagsNamesCdTracksAndTheLookup)
+{
+    GeneratedMedia media;
+    const auto flac = [&](const QString& name, const QStringList& metadata) {
+        QStringList options;
+        for (const QString& item : metadata)
+            options << QStringLiteral("-metadata") << item;
+        return media.makeWithFfmpeg(name, 0.2, false, options);
+    };
+    const QString both = flac(QStringLiteral("both.flac"), {"artist=Ana Ruiz", "title=Río Lento"});
+    const QString titleOnly = flac(QStringLiteral("title only.flac"), {"title=Only Title"});
+    const QString untagged = flac(QStringLiteral("my.song.flac"), {});
+    ASSERT_FALSE(both.isEmpty() || titleOnly.isEmpty() || untagged.isEmpty()) << "ffmpeg failed";
+    const QString looked = QStringLiteral("/cd/Track07.cda");
+
+    PlaylistTable table;
+    const struct { QString path; qint64 length; } entries[] = {
+        {both, 225}, {titleOnly, 61}, {untagged, 3725}, {QStringLiteral("/cd/Track05.cda"), 200},
+        {looked, 30}, {QStringLiteral("/gone/missing.mp3"), 10},
+    };
+    for (const auto& e : entries)
+        table.push_back({e.path, e.length, 2000});
+    const TitleLookup lookup = [&](const QString& path) {
+        return path == looked ? QStringLiteral("From the sheet") : QString();
+    };
+    EXPECT_EQ(trackListText(table, lookup),
+              QStringLiteral("1. Ana Ruiz - Río Lento 3:45\n"
+                             "2. Only Title 1:01\n"
+                             "3. my.song 1:02:05\n"
+                             "4. Track 5 3:20\n"
+                             "5. From the sheet 0:30\n"
+                             "6. missing 0:10"));
+    // As a deck takes them: a title wholly in letters it cannot show still names its track.
+    const TitleLookup cjk = [&](const QString& path) { return path == looked ? QStringLiteral("東京") : QString(); };
+    TrackListOptions deck;
+    deck.deckTitleLength = 10;
+    EXPECT_EQ(trackListText(table, cjk, deck).split(u'\n').mid(3, 2),
+              QStringList({"4. Track 5 3:20", "5. Track 5 0:30"}));
+    EXPECT_EQ(trackListText(table, lookup, deck).section(u'\n', 0, 0), "1. Ana Ruiz - 3:45");
+    EXPECT_EQ(entryTitle(looked, 5, {}), "Track 7");
+    EXPECT_EQ(entryTitle(QStringLiteral("/cd/odd.cda"), 3, {}), "Track 3"); // the name gives no number
+
+    // The disc is named after the album only when every entry's tags name the same one.
+    const QString first = flac(QStringLiteral("first.flac"), {"album=Mar, Tierra", "title=Uno"});
+    const QString second = flac(QStringLiteral("second.flac"), {"album=Mar, Tierra", "title=Dos"});
+    const QString other = flac(QStringLiteral("other.flac"), {"album=Otro"});
+    ASSERT_FALSE(first.isEmpty() || second.isEmpty() || other.isEmpty()) << "ffmpeg failed";
+    // A CD track names the album its disc does.
+    const QString cd = QStringLiteral("/cd/Track05.cda");
+    const AlbumLookup albums = [](const QString& path) { return path.startsWith("/cd/") ? "Mar, Tierra" : ""; };
+    EXPECT_EQ(sharedAlbum({{first, 1, 0}, {second, 1, 0}}, {}), "Mar, Tierra");
+    EXPECT_EQ(sharedAlbum({{first, 1, 0}, {other, 1, 0}}, albums), "");
+    EXPECT_EQ(sharedAlbum({{first, 1, 0}, {untagged, 1, 0}}, albums), "");
+    EXPECT_EQ(sharedAlbum({{first, 1, 0}, {cd, 1, 0}}, {}), "");
+    EXPECT_EQ(sharedAlbum({{first, 1, 0}, {cd, 1, 0}}, albums), "Mar, Tierra");
+    EXPECT_EQ(sharedAlbum({{cd, 1, 0}, {QStringLiteral("/cd2/Track01.cda"), 1, 0}}, albums), "");
+    EXPECT_EQ(sharedAlbum({}, albums), "");
+}
+
+namespace {
+
+// The rows as an importer splits them: on commas that no backslash escapes.
+std::vector<QStringList> importedRows(const QStringList& lines)
+{
+    static const QRegularExpression separator(QStringLiteral("(?<!\\\\),"));
+    std::vector<QStringList> rows;
+    for (const QString& line : lines) {
+        QStringList cells = line.split(separator);
+        for (QString& cell : cells)
+            cell.replace(QStringLiteral("\\,"), QStringLiteral(","));
+        rows.push_back(cells);
+    }
+    return rows;
+}
+
+TEST(TitleImportFile, aRowForTheDiscThenOneATrackAndEveryTitleComesBackWhole)
+{
+    const DiscTitles titles{"Mar, Tierra", {"Uno, dos, tres", "Back\\slash", "Ends in\\", "Two\nlines", "", "ｶﾞﾝﾀﾞﾑ"},
+                            {183.4, 200.6, 59, 1, std::nan(""), 30}, "SPS"};
+    const QStringList csv = titleImportCsv(titles);
+    ASSERT_EQ(csv.size(), 8);
+    EXPECT_EQ(csv[0], "INDEX,GROUP RANGE,GROUP NAME,GROUP FULL WIDTH NAME,NAME,FULL WIDTH NAME,DURATION,ENCODING");
+    EXPECT_EQ(csv[1], "0,0-0,,,Mar\\, Tierra,,474,");
+    EXPECT_EQ(csv[2], "1,,,,Uno\\, dos\\, tres,,183,SPS");
+    const std::vector<QStringList> rows = importedRows(csv);
+    const QStringList expected[] = {{"Mar, Tierra"}, {"Uno, dos, tres"}, {"Back\\slash"}, {"Ends in"},
+                                    {"Two lines"},   {""},               {"ｶﾞﾝﾀﾞﾑ"}};
+    for (size_t i = 1; i < rows.size(); ++i) {
+        ASSERT_EQ(rows[i].size(), 8) << csv[int(i)].toStdString();
+        EXPECT_EQ(rows[i][0], QString::number(i - 1));
+        EXPECT_EQ(rows[i][4], expected[i - 1].front());
+    }
+    EXPECT_EQ(rows[6][6], "0"); // a length that is no number counts as none
+
+    EXPECT_EQ(titleImportLines(titles),
+              QStringList({"Uno, dos, tres", "Back\\slash", "Ends in\\", "Two lines", "", "ｶﾞﾝﾀﾞﾑ"}));
+    EXPECT_EQ(titleImportCsv({}).size(), 2); // an empty list still names its disc row
+
+    EXPECT_EQ(netMdEncoding("minidisc-74-sp"), "SPS");
+    EXPECT_EQ(netMdEncoding("minidisc-80-lp2"), "LP2");
+    EXPECT_EQ(netMdEncoding("minidisc-60-lp4"), "LP4");
+}
+
+} // namespace
+
+// Titles spelt in plain ASCII, or for a Japanese deck with kana in half-width katakana,
+// a voiced kana as its letter and its mark, never parted by a cut; kanji and what else
+// a deck cannot take go, and a cut falls between spellings and trims.
+TEST(DeckTitle, spellsTitlesAsADeckTakesThemAndCutsBetweenSpellings)
+{
+    const struct {
+        QString title;
+        int maxLength;
+        QString expected;
+        DeckLetters letters = DeckLetters::Ascii;
+    } cases[] = {
+        {"Ångström Café", 0, "Angstrom Cafe"},
+        {"Cafe\u0301 Ta\u0308nze", 0, "Cafe Tanze"}, // accents typed apart from their letters
+        {"Straße STRAẞE", 0, "Strasse STRASSE"},
+        {"Æon æther Œuvre œuf Ørsted ø", 0, "AEon aether OEuvre oeuf Orsted o"},
+        {"Łódź Đorđe Þór þing Guðrún Kıyı", 0, "Lodz Dorde Thor thing Gudrun Kiyi"},
+        {"“Don’t” ‘stop’ – now — «here»…", 0, "\"Don't\" 'stop' - now - \"here\"..."},
+        {"¿Qué? ¡Olé! 5 × 2 © ® 3 €", 0, "Que? Ole! 5 x 2 (C) (R) 3 EUR"}, {"Ｆｕｌｌ ﬁne ½ ™", 0, "Full fine 1/2 TM"},
+        {"Москва Щука ЖИЗНЬ Ёлка", 0, "Moskva Shchuka ZhIZN Elka"}, {"Їжак Єва Ђорђе", 0, "Yizhak Yeva Djordje"},
+        {"Αθήνα Ψυχή Θάλασσα ς", 0, "Athina Psychi Thalassa s"},
+        // What a deck cannot take goes, a joined emoji whole with its joiners and modifiers.
+        {"東京 Tokyo", 0, "Tokyo"}, {"हिन्दी गाना", 0, ""}, {"שלום Shalom سلام", 0, "Shalom"},
+        {"Family 👨‍👩‍👧‍👦 Song 👍🏽 ❤️ 🇸🇪!", 0, "Family Song !"}, {"Keycap 1️⃣", 0, "Keycap 1"},
+        {"  A\u00a0\u00a0B\t\nC  ", 0, "A B C"}, {"Bad\x01\x7f\u00adTitle\u200b", 0, "BadTitle"},
+        {"Straße", 7, "Strasse"}, {"Straße", 6, "Strass"},
+        {"Straße", 5, "Stra"}, // not through the "ss"
+        {"Щука", 3, "Shc"}, // one spelling longer than the room is cut through
+        {"Side A  Two", 7, "Side A"}, {"Side A  Two", 8, "Side A T"}, {"Песня", 0, "Pesnya"}, {"Песня", 5, "Pesn"},
+        {"東京タワー Tower", 3, "Tow"}, {"Love ❤️‍🔥 Me", 7, "Love Me"}, {"さくら", 0, "ｻｸﾗ", DeckLetters::HalfWidthKana},
+        {"ガンダム", 0, "ｶﾞﾝﾀﾞﾑ", DeckLetters::HalfWidthKana},
+        {"ぱぴぷぺぽ パピプペポ", 0, "ﾊﾟﾋﾟﾌﾟﾍﾟﾎﾟ ﾊﾟﾋﾟﾌﾟﾍﾟﾎﾟ", DeckLetters::HalfWidthKana},
+        {"ヴァイオリン・コンチェルト", 0, "ｳﾞｧｲｵﾘﾝ･ｺﾝﾁｪﾙﾄ", DeckLetters::HalfWidthKana},
+        {"ラーメン。「はい」、ね", 0, "ﾗｰﾒﾝ｡｢ﾊｲ｣､ﾈ", DeckLetters::HalfWidthKana},
+        {"ゔ ゐゑ ヰヱ ヮヵヶ を", 0, "ｳﾞ ｲｴ ｲｴ ﾜｶｹ ｦ", DeckLetters::HalfWidthKana},
+        {"カ\u3099 か\u309a ゛゜", 0, "ｶﾞ ｶﾟ ﾞﾟ", DeckLetters::HalfWidthKana}, // marks typed apart from their letters
+        {"ｶﾞﾝﾀﾞﾑ", 0, "ｶﾞﾝﾀﾞﾑ", DeckLetters::HalfWidthKana}, // already half-width
+        {"東京タワー Tokyo", 0, "ﾀﾜｰ Tokyo", DeckLetters::HalfWidthKana},
+        {"Ｍｏｒｎｉｎｇ　娘。 Café", 0, "Morning ｡ Cafe", DeckLetters::HalfWidthKana},
+        {"ゝゞヽヾ", 0, "", DeckLetters::HalfWidthKana}, {"ガンダム", 2, "ｶﾞ", DeckLetters::HalfWidthKana},
+        {"ガンダム", 4, "ｶﾞﾝ", DeckLetters::HalfWidthKana}, // not between ﾀ and its mark
+        {"ｶﾞﾝﾀﾞﾑ", 4, "ｶﾞﾝ", DeckLetters::HalfWidthKana},
+        {"ﾞ", 0, "ﾞ", DeckLetters::HalfWidthKana}, // a mark with no letter before it
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(deckTitle(c.title, c.maxLength, c.letters), c.expected) << c.title.toStdString() << " " << c.maxLength;
+    // Without the choice kana have no plain form, half-width ones neither.
+    EXPECT_EQ(deckTitle("さくら ｻｸﾗ Sakura", 0), "Sakura");
+}

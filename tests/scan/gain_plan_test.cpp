@@ -1,0 +1,233 @@
+#include "player/sample_reader.h"
+#include "loudness/album_loudness.h"
+#include "loudness/gain_plan.h"
+#include "loudness/gain_tag_reader.h"
+#include "scan/list_scan.h"
+#include "scan/loudness_meter.h"
+#include "support/generated_media.h"
+
+#include <QSignalSpy>
+#include <QTest>
+#include <cmath>
+#include <limits>
+#include <map>
+#include <vector>
+#include <gtest/gtest.h>
+
+namespace {
+
+GainFacts measured(double lufs, double peak, const QString& album = {}, qint64 frames = 44100)
+{
+    GainFacts facts;
+    facts.measuredLufs = lufs;
+    facts.measuredPeak = peak;
+    facts.frames = frames;
+    facts.album = album;
+    return facts;
+}
+
+std::vector<double> dbOf(const std::vector<EntryGain>& gains)
+{
+    std::vector<double> db;
+    for (const EntryGain& gain : gains)
+        db.push_back(std::round(gain.db * 100) / 100);
+    return db;
+}
+
+constexpr double kSilent = -std::numeric_limits<double>::infinity();
+
+// A 997 Hz tone at a level in dB of full scale, in interleaved stereo.
+std::vector<float> tone(double seconds, double levelDb, bool rightToo = true)
+{
+    const double amplitude = std::pow(10.0, levelDb / 20);
+    std::vector<float> samples;
+    for (qint64 frame = 0; frame < qint64(seconds * 44100); ++frame) {
+        const auto sample = float(amplitude * std::sin(2 * M_PI * 997 * double(frame) / 44100));
+        samples.push_back(sample);
+        samples.push_back(rightToo ? sample : 0);
+    }
+    return samples;
+}
+
+double loudnessOf(const std::vector<std::vector<float>>& pieces)
+{
+    LoudnessMeter meter;
+    for (const std::vector<float>& samples : pieces)
+        meter.add(samples.data(), qint64(samples.size() / 2));
+    return meter.integratedLufs();
+}
+
+} // namespace
+
+TEST(GainPlan, eachTrackToTheReferenceNeverOverFullScaleAndTagsBeforeMeasures)
+{
+    GainFacts tagged = measured(-10, 0.5);
+    tagged.trackGain = -4;
+    tagged.trackPeak = 0.25;
+    const std::vector<GainFacts> list = {measured(-30, 0.1), measured(-10, 0.9), tagged,
+                                         measured(-std::numeric_limits<double>::infinity(), 0)};
+    EXPECT_EQ(dbOf(planGains(list, {GainMode::Off, 6})), std::vector<double>({0, 0, 0, 0}));
+
+    const std::vector<EntryGain> gains = planGains(list, {GainMode::Track, 0});
+    // +12 dB would lift a 0.1 peak to 0.4: allowed. The tag's -4 dB wins over the measured -8 dB.
+    EXPECT_EQ(dbOf(gains), std::vector<double>({12, -8, -4, 0}));
+    EXPECT_EQ(gains[0].from, EntryGain::From::Measured);
+    EXPECT_EQ(gains[2].from, EntryGain::From::Tags);
+    EXPECT_NEAR(*gains[2].peakAfter, 0.5 * std::pow(10, -4 / 20.0), 1e-9) << "the measured peak, not the tag's";
+
+    // A pre-amp of +12 dB would clip the quiet track (peak 0.1 at +24 dB): held at +20 dB.
+    const std::vector<EntryGain> loud = planGains(list, {GainMode::Track, 12});
+    EXPECT_EQ(dbOf(loud)[0], 20);
+    EXPECT_NEAR(*loud[0].peakAfter, 1.0, 1e-9);
+    EXPECT_EQ(dbOf(loud)[1], 0.92) << "-8 + 12 held at the 0.9 peak";
+}
+
+// A -6 dBFS track whose tags ask +12 dB: with no peak, a lying peak or an absurd one
+// nothing may lift it; once scanned, its measured peak holds the gain.
+TEST(GainPlan, onlyAMeasuredPeakLetsAGainLiftATrack)
+{
+    GainFacts noPeak, lyingPeak, absurdPeak;
+    noPeak.trackGain = lyingPeak.trackGain = 12;
+    lyingPeak.trackPeak = 0.1;
+    absurdPeak.trackGain = 40;
+    absurdPeak.trackPeak = 1e-300;
+    GainFacts scanned = lyingPeak;
+    scanned.measuredLufs = -21;
+    scanned.measuredPeak = 0.5;
+    GainFacts nanMeasure = noPeak;
+    nanMeasure.measuredLufs = -21;
+    nanMeasure.measuredPeak = std::nan("");
+    const std::vector<EntryGain> gains
+        = planGains({noPeak, lyingPeak, absurdPeak, scanned, nanMeasure}, {GainMode::Track, 0});
+    EXPECT_EQ(dbOf(gains), std::vector<double>({0, 0, 0, 6.02, 0}));
+    EXPECT_FALSE(gains[2].peakAfter) << "a peak of 1e-300 is no value";
+    EXPECT_NEAR(*gains[3].peakAfter, 1.0, 1e-9);
+    EXPECT_FALSE(gains[4].peakAfter);
+
+    // In album mode one unmeasured track keeps the whole album from being lifted.
+    GainFacts first = scanned, second = lyingPeak;
+    first.album = second.album = "A";
+    first.albumGain = 12;
+    EXPECT_EQ(dbOf(planGains({first, second}, {GainMode::Album, 0})), std::vector<double>({0, 0}));
+    second.measuredLufs = -21;
+    second.measuredPeak = 0.25;
+    EXPECT_EQ(dbOf(planGains({first, second}, {GainMode::Album, 0})), std::vector<double>({6.02, 6.02}));
+}
+
+TEST(GainPlan, anAlbumKeepsItsTracksLevelsAndUnknownTracksWaitAtTheAverage)
+{
+    // Two tracks of one album 10 dB apart, a single, the album again (not next to the rest).
+    const std::vector<GainFacts> list = {measured(-14, 0.3, "A"), measured(-24, 0.1, "A"), measured(-20, 0.2),
+                                         measured(-14, 0.3, "A"), GainFacts()};
+    const std::vector<EntryGain> gains = planGains(list, {GainMode::Album, 0});
+    EXPECT_NEAR(gains[0].db, gains[1].db, 1e-9) << "one gain for the album";
+    // The album's power mean of -14 and -24 LUFS is -16.6 LUFS.
+    EXPECT_NEAR(gains[0].db, -18 - 10 * std::log10((std::pow(10, -1.4) + std::pow(10, -2.4)) / 2), 1e-9);
+    EXPECT_NEAR(gains[2].db, 2, 1e-9);
+    EXPECT_NEAR(gains[3].db, -4, 1e-9) << "not next to the others: an album of its own";
+    EXPECT_EQ(gains[4].from, EntryGain::From::Fallback);
+    EXPECT_NEAR(gains[4].db, std::min(0.0, (2 * gains[0].db + 2 - 4) / 4), 1e-9);
+    EXPECT_EQ(gainText(gains[4]).left(5), "gain ");
+    EXPECT_TRUE(gainText(gains[4]).endsWith("dB (until measured)"));
+
+    // An album gain from the tags, and the album's peak limits every track alike.
+    GainFacts first = measured(-14, 0.5, "B"), second = measured(-24, 0.9, "B");
+    first.albumGain = 3;
+    const std::vector<EntryGain> tagged = planGains({first, second}, {GainMode::Album, 0});
+    EXPECT_NEAR(tagged[0].db, -20 * std::log10(0.9), 1e-9);
+    EXPECT_NEAR(tagged[1].db, tagged[0].db, 1e-9);
+    EXPECT_EQ(tagged[0].from, EntryGain::From::Tags);
+}
+
+// Tags are read aside and handed over on the window's thread; asked for at once,
+// a file is read there and then; a reader dropped with a long queue does not wait
+// for the queue.
+TEST(GainTagReader, readsAsideOrAtOnceAndStopsWithoutWorkingOffItsQueue)
+{
+    GeneratedMedia media;
+    const QString wav = media.tone("tone.wav", 0.2, 440, 1, 44100, 2, 16);
+    const QString flac = media.make("flac", {"-s", "-o", "tagged.flac", wav}, "tagged.flac");
+    ASSERT_FALSE(flac.isEmpty());
+    QProcess metaflac;
+    metaflac.start("metaflac", {"--set-tag=REPLAYGAIN_TRACK_GAIN=-6.5 dB", flac});
+    ASSERT_TRUE(metaflac.waitForFinished(30000) && metaflac.exitCode() == 0);
+    const QString copy = media.path("copy.flac");
+    ASSERT_TRUE(QFile::copy(flac, copy));
+
+    GainTagReader reader;
+    QSignalSpy read(&reader, &GainTagReader::tagsRead);
+    EXPECT_EQ(reader.find(flac), nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return reader.find(flac) != nullptr; }, 10000));
+    EXPECT_EQ(reader.find(flac)->trackGain, -6.5);
+    EXPECT_GE(read.count(), 1);
+    EXPECT_EQ(reader.readNow(copy).trackGain, -6.5);
+    EXPECT_EQ(reader.readNow(wav), GainTags());
+
+    auto queued = std::make_unique<GainTagReader>();
+    for (int i = 0; i < 20000; ++i)
+        queued->find(flac + QString::number(i));
+    queued.reset();
+}
+
+// A tone on both channels is as loud in LUFS as its level in dB of full scale; on
+// one channel it is 3.01 LU softer. Lossless tracks measure so through the player's
+// reader (a mono file plays on both channels), and a silent one has no loudness.
+TEST(Loudness, theScanMeasuresTracksOfKnownLoudness)
+{
+    EXPECT_NEAR(loudnessOf({ tone(5, 0) }), 0.0, 0.01);
+    EXPECT_NEAR(loudnessOf({ tone(5, 0, false) }), -3.01, 0.01);
+    EXPECT_NEAR(loudnessOf({ tone(5, -20, false) }), -23.01, 0.01);
+    EXPECT_EQ(loudnessOf({}), kSilent);
+    EXPECT_EQ(loudnessOf({ std::vector<float>(2 * 44100, 0.0f) }), kSilent);
+    EXPECT_EQ(loudnessOf({ tone(5, -75) }), kSilent) << "below the absolute gate";
+
+    GeneratedMedia media;
+    const auto make = [&](const QString& name, int channels, double levelDb, QStringList more = {}) {
+        return media.make("sox", QStringList { "-n", "-r", "44100", "-c", QString::number(channels), name, "synth", "4",
+                                               "sine", "997", "vol", QString::number(std::pow(10.0, levelDb / 20)) }
+                                     + more,
+                          name);
+    };
+    const std::map<QString, double> expected { { make("loud.flac", 2, -10), -10 },   { make("middle.wav", 2, -20), -20 },
+                                               { make("quiet.wav", 2, -30), -30 },   { make("mono.flac", 1, -20), -20 },
+                                               { make("left.wav", 2, -20, { "remix", "1", "0" }), -23.01 },
+                                               { make("silent.wav", 2, -20, { "vol", "0" }), kSilent } };
+    ASSERT_FALSE(expected.contains(QString())) << "sox could not make every track";
+    QList<SoundSource> sources;
+    for (const auto& [path, lufs] : expected)
+        sources << SoundSource { .path = path };
+
+    const auto reader = makeSampleReader();
+    ListScan scan(*reader, media.path("scan_cache.dat"));
+    std::map<QString, TrackMeasure> measured;
+    QObject::connect(&scan, &ListScan::trackScanned,
+                     [&](int index, const TrackMeasure& measure) { measured[sources[index].path] = measure; });
+    QSignalSpy finished(&scan, &ListScan::finished);
+    scan.start(sources);
+    ASSERT_TRUE(finished.wait(30000));
+    ASSERT_EQ(measured.size(), expected.size());
+    for (const auto& [path, lufs] : expected) {
+        const TrackMeasure& measure = measured[path];
+        if (std::isinf(lufs))
+            EXPECT_EQ(measure.loudnessLufs, lufs) << qPrintable(path);
+        else
+            EXPECT_NEAR(measure.loudnessLufs, lufs, 0.2) << qPrintable(path);
+        EXPECT_EQ(measure.envelope.frames, 4 * 44100) << qPrintable(path);
+    }
+}
+
+// An album's loudness from its tracks' is what measuring it whole gives: the mean of
+// their powers by length, a silent track counting for nothing.
+TEST(Loudness, anAlbumIsThePowerMeanOfItsTracksByLength)
+{
+    const std::vector<float> loud = tone(20, -10), soft = tone(10, -20), still(2 * 44100 * 5, 0.0f);
+    const TrackLoudness loudTrack { loudnessOf({ loud }), 20 * 44100 }, softTrack { loudnessOf({ soft }), 10 * 44100 },
+        stillTrack { loudnessOf({ still }), 5 * 44100 };
+    const double whole = loudnessOf({ loud, soft, still });
+    EXPECT_NEAR(albumLoudness({ loudTrack, softTrack, stillTrack }), whole, 0.05);
+    EXPECT_NEAR(albumLoudness({ { -10, 20 }, { -20, 10 } }), 10 * std::log10((20 * 0.1 + 10 * 0.01) / 30), 1e-9);
+    EXPECT_NEAR(albumLoudness({ softTrack, stillTrack }), softTrack.lufs, 1e-9);
+    EXPECT_NEAR(albumLoudness({ softTrack, { -5, 0 } }), softTrack.lufs, 1e-9) << "a track without length";
+    EXPECT_EQ(albumLoudness({ stillTrack }), kSilent);
+    EXPECT_EQ(albumLoudness({}), kSilent);
+}

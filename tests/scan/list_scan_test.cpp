@@ -1,0 +1,342 @@
+#include "common/failure.h"
+#include "player/sample_reader.h"
+#include "scan/list_scan.h"
+#include "scan/scan_cache.h"
+#include "support/fake_sample_reader.h"
+#include "support/file_bytes.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <cmath>
+#include <map>
+#include <gtest/gtest.h>
+
+namespace {
+
+// What a scan signalled, gathered until it finished.
+struct ScanResults {
+    std::map<int, TrackMeasure> scanned;
+    std::map<int, QString> failed;
+    QList<int> percents;
+    std::optional<bool> cancelled;
+
+    explicit ScanResults(ListScan& scan)
+    {
+        QObject::connect(&scan, &ListScan::trackScanned, [this](int index, const TrackMeasure& m) { scanned[index] = m; });
+        QObject::connect(&scan, &ListScan::trackFailed, [this](int index, const QString& d) { failed[index] = d; });
+        QObject::connect(&scan, &ListScan::progressChanged, [this](int percent) { percents << percent; });
+        QObject::connect(&scan, &ListScan::finished, [this](bool c) { cancelled = c; });
+    }
+    bool waitForEnd() { return QTest::qWaitFor([this] { return cancelled.has_value(); }, 30000); }
+};
+
+// A folder of its own for each test's scan cache.
+struct CacheFolder {
+    QTemporaryDir dir;
+    QString path() const { return dir.filePath(kScanCacheFileName); }
+};
+
+SoundSource fileAt(const QString& path)
+{
+    return SoundSource { .path = path };
+}
+
+// The percent shown right after `percent`, or -1.
+int shownAfter(const QList<int>& percents, int percent)
+{
+    const qsizetype at = percents.indexOf(percent);
+    return at >= 0 && at + 1 < percents.size() ? percents[at + 1] : -1;
+}
+
+// A file to scan, and the cache's file in a folder that does not exist yet.
+struct ScanFolder {
+    QTemporaryDir dir;
+    QString song = dir.filePath("song.wav");
+    QString cache = dir.filePath("data/Trelvik/") + kScanCacheFileName;
+    FakeSampleReader reader;
+
+    ScanFolder()
+    {
+        writeBytes(song, "RIFF");
+        reader.sounds[song] = { FakeSampleReader::levels({ { 1, 0.5f } }), 44100 };
+    }
+
+    // Scans the song as a new start of the program would; whether it was scanned.
+    bool scanAfterStart()
+    {
+        ListScan scan(reader, cache);
+        ScanResults results(scan);
+        scan.start({ fileAt(song) });
+        return results.waitForEnd() && results.scanned.size() == 1;
+    }
+};
+
+} // namespace
+
+TEST(ListScan, findsWhatEachTrackHoldsAndATrackThatCannotBeReadFailsAlone)
+{
+    FakeSampleReader reader;
+    reader.sounds["split.flac"] = { FakeSampleReader::levels({ { 3, 0.5f }, { 2, 0.001f }, { 3, 0.5f } }), 0 };
+    reader.sounds["peak.wav"] = { FakeSampleReader::levels({ { 2, 0.1f }, { 0.5, 0.7f }, { 2, 0.1f } }), 0 };
+    CacheFolder cache;
+    ListScan scan(reader, cache.path());
+    ScanResults results(scan);
+    scan.start({ fileAt("split.flac"), fileAt("missing.mp3"), fileAt("peak.wav") });
+    EXPECT_TRUE(scan.isRunning());
+    ASSERT_TRUE(results.waitForEnd());
+    EXPECT_FALSE(*results.cancelled || scan.isRunning());
+    EXPECT_EQ(results.failed, (std::map<int, QString> { { 1, "Cannot read this file.\nmissing.mp3" } }));
+    ASSERT_EQ(results.scanned.size(), 2u);
+
+    // Every piece is taken, in order: the envelope is the whole sound's (what it holds is LevelEnvelope's to find).
+    LevelEnvelope whole;
+    const std::vector<float>& split = reader.sounds["split.flac"].samples;
+    appendSamples(whole, split.data(), qint64(split.size()) / 2);
+    EXPECT_EQ(results.scanned[0].envelope.frames, 8 * 44100);
+    EXPECT_EQ(results.scanned[0].envelope.blockPeaks, whole.blockPeaks);
+    const PeakLevel loudest = peak(results.scanned[2].envelope);
+    EXPECT_NEAR(loudest.db, 20 * std::log10(0.7), 1e-5);
+    EXPECT_NEAR(loudest.seconds, 2.0, 1e-9);
+}
+
+// Progress is by time: each track counts as long as it claims to be, one that does
+// not say as long as the others on average, and a track longer or shorter than it
+// claimed never takes the bar back.
+TEST(ListScan, progressGoesByTheLengthsTheTracksClaim)
+{
+    FakeSampleReader reader;
+    reader.sounds["longer.wav"] = { FakeSampleReader::levels({ { 2, 0.5f } }), 44100 };
+    reader.sounds["unknown.mp3"] = { {}, 0 };
+    reader.sounds["shorter.wav"] = { FakeSampleReader::levels({ { 0.5, 0.5f } }), 44100 };
+    const QList<SoundSource> sources { fileAt("longer.wav"), fileAt("unknown.mp3"), fileAt("shorter.wav") };
+    CacheFolder cache;
+    {
+        ListScan scan(reader, cache.path());
+        ScanResults results(scan);
+        scan.start(sources);
+        ASSERT_TRUE(results.waitForEnd());
+        const std::string shown = ::testing::PrintToString(results.percents);
+        EXPECT_TRUE(std::is_sorted(results.percents.begin(), results.percents.end())) << shown;
+        EXPECT_EQ(results.percents.front(), 0);
+        EXPECT_EQ(shownAfter(results.percents, 33), 66) << shown;
+        EXPECT_EQ(shownAfter(results.percents, 83), 100) << shown;
+        EXPECT_EQ(results.percents.back(), 100);
+    }
+    // Nothing claims a length, or nothing can be measured: track by track.
+    for (const bool measurable : { true, false }) {
+        for (FakeSampleReader::Sound& sound : reader.sounds)
+            sound.expectedFrames = 0;
+        reader.measurable = measurable;
+        ListScan scan(reader, cache.path());
+        ScanResults results(scan);
+        scan.start(sources);
+        ASSERT_TRUE(results.waitForEnd());
+        EXPECT_EQ(results.percents, QList<int>({ 0, 33, 66, 100 }));
+        EXPECT_EQ(results.scanned.size(), 3u);
+    }
+}
+
+TEST(ListScan, cancelEndsTheScanMidTrackAndLeavingMidScanIsSafe)
+{
+    FakeSampleReader reader;
+    reader.sounds["endless.flac"] = { FakeSampleReader::levels({ { 1, 0.5f } }), 44100, true };
+    reader.sounds["next.flac"] = { FakeSampleReader::levels({ { 1, 0.5f } }), 44100 };
+    const QList<SoundSource> sources { fileAt("endless.flac"), fileAt("next.flac") };
+    CacheFolder cache;
+    {
+        ListScan scan(reader, cache.path());
+        ScanResults results(scan);
+        scan.start(sources);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !results.percents.isEmpty() && results.percents.back() >= 5; }, 30000));
+        scan.cancel();
+        ASSERT_TRUE(results.waitForEnd());
+        EXPECT_TRUE(*results.cancelled && results.scanned.empty());
+        EXPECT_EQ(reader.reads.load(), 1) << "the next track is not read";
+        EXPECT_LE(results.percents.back(), 50);
+    }
+    auto scan = std::make_unique<ListScan>(reader, cache.path());
+    bool progressed = false;
+    QObject::connect(scan.get(), &ListScan::progressChanged, [&](int percent) { progressed = percent > 0; });
+    scan->start(sources);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return progressed; }, 30000));
+    scan.reset();
+    EXPECT_EQ(reader.reads.load(), 2);
+}
+
+// A file is known by its size and modification time, also after a restart: one
+// that changed since its scan is read again, one that did not is taken from what
+// was found before. A track of the disc in a drive is read every time.
+TEST(ListScan, readsAgainOnlyFilesChangedSinceTheirScanAlsoAfterARestart)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("song.wav");
+    const QDateTime scannedTime = QDateTime::currentDateTime().addSecs(-100);
+    const auto writeFile = [&](const QDateTime& modified) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray(1000, 'x'));
+        file.flush(); // before the time is set, or the write sets it again
+        ASSERT_TRUE(file.setFileTime(modified, QFileDevice::FileModificationTime));
+    };
+    FakeSampleReader reader;
+    const auto scanned = [&](ListScan& scan, const SoundSource& source) {
+        ScanResults results(scan);
+        scan.start({ source });
+        EXPECT_TRUE(results.waitForEnd());
+        scan.disconnect();
+        return results.scanned.count(0) ? results.scanned[0] : TrackMeasure {};
+    };
+    const auto peakDb = [](const TrackMeasure& measure) { return peak(measure.envelope).db; };
+    writeFile(scannedTime);
+    reader.sounds[path] = { FakeSampleReader::levels({ { 1, 0.5f }, { 2, 0.001f }, { 0.5, 0.0f } }), 44100 };
+    CacheFolder cache;
+    const TrackMeasure first = scanned(*std::make_unique<ListScan>(reader, cache.path()), fileAt(path));
+    EXPECT_NEAR(peakDb(first), -6.02, 0.01);
+    ASSERT_TRUE(std::isfinite(first.loudnessLufs));
+
+    // Same size, same time: the louder sound is not read, now or after a restart,
+    // and what was found comes back as it was.
+    reader.sounds[path] = { FakeSampleReader::levels({ { 1, 0.9f } }), 44100 };
+    writeFile(scannedTime);
+    ListScan restarted(reader, cache.path());
+    const TrackMeasure kept = scanned(restarted, fileAt(path));
+    EXPECT_EQ(reader.reads.load(), 1);
+    EXPECT_EQ(kept.envelope.frames, first.envelope.frames);
+    EXPECT_EQ(kept.loudnessLufs, first.loudnessLufs);
+    ASSERT_EQ(kept.envelope.blockPeaks.size(), first.envelope.blockPeaks.size());
+    for (size_t block = 0; block < first.envelope.blockPeaks.size(); ++block) {
+        const float level = first.envelope.blockPeaks[block];
+        if (level == 0)
+            EXPECT_EQ(kept.envelope.blockPeaks[block], 0) << block;
+        else
+            EXPECT_NEAR(std::log10(kept.envelope.blockPeaks[block] / level) * 20, 0, 0.005) << block;
+    }
+    writeFile(scannedTime.addSecs(1));
+    EXPECT_NEAR(peakDb(scanned(restarted, fileAt(path))), -0.92, 0.01);
+    EXPECT_NEAR(peakDb(scanned(*std::make_unique<ListScan>(reader, cache.path()), fileAt(path))), -0.92, 0.01);
+    EXPECT_EQ(reader.reads.load(), 2);
+
+    const SoundSource driveTrack { .kind = SoundSource::Kind::DriveTrack, .path = path, .track = 1 };
+    scanned(restarted, driveTrack);
+    scanned(*std::make_unique<ListScan>(reader, cache.path()), driveTrack);
+    EXPECT_EQ(reader.reads.load(), 4);
+}
+
+// A GStreamer without its plugins reads nothing: the scan's thread reports every
+// track failed and ends, instead of taking the program down. Run in a process of
+// its own: GStreamer reads its plugins once per process, so any test after it in
+// the same one would have none either.
+TEST(ListScan, withoutGStreamerPluginsEveryTrackFailsAndTheScanEnds)
+{
+    QTemporaryDir empty;
+    if (qEnvironmentVariableIsSet("TRELVIK_SCAN_WITHOUT_PLUGINS")) {
+        const auto reader = makeSampleReader();
+        ListScan scan(*reader, empty.filePath("scan_cache.dat"));
+        ScanResults results(scan);
+        scan.start({ fileAt(empty.filePath("a.wav")), fileAt(empty.filePath("b.wav")) });
+        ASSERT_TRUE(results.waitForEnd());
+        EXPECT_FALSE(*results.cancelled);
+        ASSERT_EQ(results.failed.size(), 2u);
+        EXPECT_EQ(results.failed[0], "GStreamer has no playbin element.");
+        return;
+    }
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("TRELVIK_SCAN_WITHOUT_PLUGINS", "1");
+    env.insert("GST_PLUGIN_SYSTEM_PATH_1_0", empty.path());
+    env.insert("GST_PLUGIN_PATH_1_0", empty.path());
+    env.insert("GST_REGISTRY_1_0", empty.filePath("registry.bin"));
+    QProcess child;
+    child.setProcessEnvironment(env);
+    child.setProcessChannelMode(QProcess::ForwardedChannels);
+    child.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral("--gtest_filter=ListScan.withoutGStreamerPluginsEveryTrackFailsAndTheScanEnds")});
+    ASSERT_TRUE(child.waitForFinished(60000));
+    EXPECT_EQ(child.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(child.exitCode(), 0) << "the scan without plugins failed; its output is above";
+}
+
+// A cache file that cannot be read as one (cut short anywhere, damaged, of another
+// version, another program's, empty) is taken as empty and written anew after the
+// scan, which reads the track once more; a folder in its place is left alone, and
+// the scan goes on without keeping what it found.
+TEST(ScanCache, aCacheThatCannotBeReadIsIgnoredAndWrittenAnew)
+{
+    ScanFolder folder;
+    ASSERT_TRUE(folder.scanAfterStart());
+    ASSERT_TRUE(folder.scanAfterStart());
+    EXPECT_EQ(folder.reader.reads.load(), 1) << "the second start finds the song in the cache";
+    const QByteArray whole = bytesOf(folder.cache);
+    ASSERT_GT(whole.size(), 200);
+
+    QByteArray otherVersion = whole;
+    otherVersion.replace("cache 1\n", "cache 2\n");
+    QByteArray tooLong = whole;
+    tooLong[21 + 4 + 2] = '\x7f'; // after the header line and the count, the key's length
+    const std::vector<std::pair<const char*, QByteArray>> damages {
+        { "empty", {} }, { "the header cut", whole.first(10) }, { "no entries", whole.first(24) },
+        { "an entry cut", whole.first(60) }, { "a byte short", whole.chopped(1) }, { "a byte more", whole + '\0' },
+        { "another version", otherVersion }, { "a key too long", tooLong }, { "text", "song.wav\t-9.5\n" },
+    };
+    for (const auto& [damage, bytes] : damages) {
+        writeBytes(folder.cache, bytes);
+        const int reads = folder.reader.reads;
+        ASSERT_TRUE(folder.scanAfterStart()) << damage;
+        EXPECT_EQ(folder.reader.reads, reads + 1) << damage;
+        EXPECT_EQ(bytesOf(folder.cache), whole) << damage;
+    }
+
+    QFile::remove(folder.cache);
+    ASSERT_TRUE(QDir().mkpath(folder.cache));
+    const int reads = folder.reader.reads;
+    EXPECT_TRUE(folder.scanAfterStart());
+    EXPECT_TRUE(folder.scanAfterStart());
+    EXPECT_EQ(folder.reader.reads, reads + 2);
+    EXPECT_TRUE(QFileInfo(folder.cache).isDir());
+}
+
+// The file keeps what was used last, as much as its size allows: an entry found
+// again stays, the one used longest ago goes first.
+TEST(ScanCache, keepsWhatWasUsedLastWithinItsSize)
+{
+    QTemporaryDir dir;
+    // Three silent tracks of 33 hours each: any two fit in the file, three do not.
+    TrackMeasure measure;
+    measure.envelope.blockPeaks.assign(12'000'000, 0.0f);
+    measure.envelope.frames = qint64(measure.envelope.blockPeaks.size()) * LevelEnvelope::kBlockFrames;
+    std::map<QString, SoundSource> sources;
+    for (const QString name : { "first", "second", "third" }) {
+        writeBytes(dir.filePath(name), name.toUtf8());
+        sources[name] = SoundSource { .path = dir.filePath(name) };
+    }
+    const QString path = dir.filePath(kScanCacheFileName);
+    {
+        ScanCache cache(path);
+        cache.read();
+        cache.keep(sources["first"], *ScanCache::stampOf(sources["first"]), measure);
+        cache.keep(sources["second"], *ScanCache::stampOf(sources["second"]), measure);
+        ASSERT_TRUE(cache.find(sources["first"]));
+        cache.keep(sources["third"], *ScanCache::stampOf(sources["third"]), measure);
+        cache.save();
+    }
+    EXPECT_LE(QFileInfo(path).size(), ScanCache::kMostBytes);
+    ScanCache cache(path);
+    cache.read();
+    const std::optional<TrackMeasure> first = cache.find(sources["first"]);
+    ASSERT_TRUE(first);
+    EXPECT_EQ(first->envelope.frames, measure.envelope.frames);
+    EXPECT_EQ(first->loudnessLufs, measure.loudnessLufs);
+    EXPECT_EQ(first->envelope.blockPeaks, measure.envelope.blockPeaks);
+    EXPECT_FALSE(cache.find(sources["second"]));
+    EXPECT_TRUE(cache.find(sources["third"]));
+
+    // Nothing kept since the file was read: it is not written again.
+    QFile::remove(path);
+    cache.save();
+    EXPECT_FALSE(QFileInfo::exists(path));
+}
