@@ -68,6 +68,17 @@ QString decibelText(double db)
     return QLocale::c().toString(db, 'f', 1);
 }
 
+// The first sample in [from, to) as loud as level, at the tone's start near it; -1
+// when none is.
+qint64 onsetIn(const std::vector<float>& heard, qint64 from, qint64 to, double level)
+{
+    qint64 onset = std::max<qint64>(0, from);
+    to = std::min(to, qint64(heard.size()));
+    while (onset < to && std::abs(heard[size_t(onset)]) < level)
+        ++onset;
+    return onset < to ? toneStartNear(heard, onset) : -1;
+}
+
 } // namespace
 
 std::vector<float> CableCheckSound::samples()
@@ -90,29 +101,31 @@ CableFindings findCable(const CableProbe::Heard& heard)
     const std::vector<float>& samples = heard.samples;
     CableFindings findings;
     // Before the first tone can have come back, the input hears only its own noise;
-    // the tone is looked for a little earlier than it can come, should the clocks differ.
+    // each tone is looked for a little earlier than it can come, should the clocks differ.
     const qint64 sentTone = heard.sentAt + framesOf(Sound::kLeadSeconds);
-    const qint64 earliest = sentTone - framesOf(Sound::kLeadSeconds / 2);
-    const double noise = peakOf(samples, heard.sentAt, earliest);
-    const qint64 latest = std::min(sentTone + framesOf(Sound::kListenAfterSeconds), qint64(samples.size()));
-    const double loudest = peakOf(samples, earliest, latest + framesOf(Sound::kFirstToneSeconds));
+    const qint64 early = framesOf(Sound::kLeadSeconds / 2);
+    const qint64 late = framesOf(Sound::kListenAfterSeconds);
+    const double noise = peakOf(samples, heard.sentAt, sentTone - early);
+    const double loudest = peakOf(samples, sentTone - early, sentTone + late + framesOf(Sound::kFirstToneSeconds));
     if (loudest < 2 * noise || loudest < 1e-4)
         return findings;
     const double onsetLevel = std::max(loudest / 3, 1.5 * noise);
-    qint64 onset = std::max<qint64>(0, earliest);
-    while (onset < latest && std::abs(samples[size_t(onset)]) < onsetLevel)
-        ++onset;
-    if (onset >= latest)
+    const qint64 firstOnset = onsetIn(samples, sentTone - early, sentTone + late, onsetLevel);
+    if (firstOnset < 0)
         return findings;
-    onset = toneStartNear(samples, onset);
+    // A busy machine can lose the start of a tone on its way out or in, which only makes
+    // that tone seem later: the earlier of the two tones tells the round trip.
+    const qint64 spacing = framesOf(Sound::kFirstToneSeconds + Sound::kSilenceSeconds);
+    const qint64 secondOnset = onsetIn(samples, sentTone + spacing - early, sentTone + spacing + late, onsetLevel);
+    const qint64 onset = secondOnset < 0 ? firstOnset : std::min(firstOnset, secondOnset - spacing);
     findings.heard = true;
     findings.delaySeconds = double(onset - sentTone) / kRate;
 
     // Each part is measured well inside itself, clear of the edges' ramps.
     const qint64 margin = framesOf(0.1);
     const qint64 toneEnd = onset + framesOf(Sound::kFirstToneSeconds);
-    findings.levelDb = decibels(tonePeakOf(samples, onset + margin, toneEnd - margin));
-    const qint64 secondTone = toneEnd + framesOf(Sound::kSilenceSeconds);
+    findings.levelDb = decibels(tonePeakOf(samples, firstOnset + margin, toneEnd - margin));
+    const qint64 secondTone = onset + spacing;
     const qint64 secondEnd = secondTone + framesOf(Sound::kSecondToneSeconds);
     findings.clipped = std::max(peakOf(samples, onset, toneEnd), peakOf(samples, secondTone, secondEnd)) >= 0.999;
     findings.silenceDb = decibels(peakOf(samples, toneEnd + margin, secondTone - margin));

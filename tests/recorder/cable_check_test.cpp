@@ -54,6 +54,16 @@ TEST(CableCheck, findsTheDelayLevelClippingAndNoiseOfWhatCameBack)
                                         + CableCheckSound::kSilenceSeconds) * CableProbe::kRate);
     std::fill(heard.samples.begin() + secondTone, heard.samples.end(), 0.0f);
     EXPECT_FALSE(findCable(heard).secondToneHeard);
+
+    // The start of the first tone lost on a busy machine does not lengthen the round
+    // trip, nor put the second tone into the silence.
+    heard = heardThrough(probe);
+    const qint64 firstTone = heard.sentAt + probe.delayFrames + qint64(CableCheckSound::kLeadSeconds * CableProbe::kRate);
+    std::fill_n(heard.samples.begin() + firstTone, CableProbe::kRate / 7, 0.0f);
+    const CableFindings found = findCable(heard);
+    EXPECT_NEAR(found.delaySeconds, double(probe.delayFrames) / CableProbe::kRate, 0.5 / CableProbe::kRate);
+    EXPECT_NEAR(found.levelDb, CableCheckSound::kToneDb, 0.1);
+    EXPECT_EQ(found.silenceDb, -HUGE_VAL);
 }
 
 TEST(CableCheck, reportsTheFindingsAgainstTheRecordersThreshold)
