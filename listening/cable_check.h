@@ -29,9 +29,16 @@ struct CableFindings {
     bool clipped = false;      // a tone reached full scale at the input
     double silenceDb = 0;      // the loudest of the silence between the tones as it arrived
     bool secondToneHeard = false;
+    bool steady = false;       // the second tone came back as long after the first as it was sent
 };
 
 CableFindings findCable(const CableProbe::Heard& heard);
+
+// Plays the check's sound to output and finds what input hears of it, checking again,
+// up to three times in all, while the sound breaks up on its way, as it can on a busy
+// machine. Throws a Failure as the probe does.
+CableFindings checkCable(CableProbe& probe, const QString& output, const QString& input,
+                         const std::atomic<bool>& cancel);
 
 // The findings in sentences for the user, the silence set against the recorder's rule.
 QStringList cableReport(const CableFindings& findings, const SilenceRule& rule);

@@ -23,8 +23,7 @@ void CableChecker::start(const QString& output, const QString& input)
         std::optional<CableFindings> findings;
         QString failure;
         try {
-            findings = findCable(m_probe.probe(output, input, CableCheckSound::samples(),
-                                               CableCheckSound::kListenAfterSeconds, m_cancel));
+            findings = checkCable(m_probe, output, input, m_cancel);
         } catch (const Failure& error) {
             failure = error.description();
         }

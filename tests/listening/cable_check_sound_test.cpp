@@ -13,8 +13,7 @@ namespace {
 CableFindings check(CableProbe& probe, const QString& input)
 {
     const std::atomic<bool> cancel = false;
-    return findCable(probe.probe(QStringLiteral("deck"), input, CableCheckSound::samples(),
-                                 CableCheckSound::kListenAfterSeconds, cancel));
+    return checkCable(probe, QStringLiteral("deck"), input, cancel);
 }
 
 } // namespace
@@ -39,6 +38,7 @@ TEST(CableCheckSound, measuresWhatComesBackOverTheCable)
     EXPECT_FALSE(direct.clipped);
     EXPECT_LT(direct.silenceDb, -90);
     EXPECT_TRUE(direct.secondToneHeard);
+    EXPECT_TRUE(direct.steady);
 
     ASSERT_FALSE(pactl({"load-module", "module-loopback", "source=deck.monitor", "sink=line_in", "latency_msec=100"})
                      .isEmpty()) << "no loopback";

@@ -44,6 +44,7 @@ TEST(CableCheck, findsTheDelayLevelClippingAndNoiseOfWhatCameBack)
         if (!c.clipped) { EXPECT_NEAR(found.levelDb, c.levelDb, 0.1); }
         EXPECT_NEAR(std::max(found.silenceDb, -200.0), std::max(c.silenceDb, -200.0), 0.1); // digital silence: -inf
         EXPECT_TRUE(found.secondToneHeard);
+        EXPECT_TRUE(found.steady);
     }
 
     // A drop-out that swallows the second tone is told.
@@ -55,25 +56,28 @@ TEST(CableCheck, findsTheDelayLevelClippingAndNoiseOfWhatCameBack)
     std::fill(heard.samples.begin() + secondTone, heard.samples.end(), 0.0f);
     EXPECT_FALSE(findCable(heard).secondToneHeard);
 
-    // The start of the first tone lost on a busy machine does not lengthen the round
-    // trip, nor put the second tone into the silence.
-    heard = heardThrough(probe);
-    const qint64 firstTone = heard.sentAt + probe.delayFrames + qint64(CableCheckSound::kLeadSeconds * CableProbe::kRate);
-    std::fill_n(heard.samples.begin() + firstTone, CableProbe::kRate / 7, 0.0f);
-    const CableFindings found = findCable(heard);
-    EXPECT_NEAR(found.delaySeconds, double(probe.delayFrames) / CableProbe::kRate, 0.5 / CableProbe::kRate);
-    EXPECT_NEAR(found.levelDb, CableCheckSound::kToneDb, 0.1);
-    EXPECT_EQ(found.silenceDb, -HUGE_VAL);
+    // A busy machine that loses the start of the first tone puts the tones out of step:
+    // the check is made again, up to three times in all.
+    for (const int broken : {0, 2, 3}) {
+        SCOPED_TRACE(broken);
+        FakeCableProbe probe;
+        probe.brokenProbes = broken;
+        const std::atomic<bool> cancel = false;
+        const CableFindings found = checkCable(probe, {}, {}, cancel);
+        EXPECT_EQ(probe.probes, std::min(broken + 1, 3));
+        EXPECT_EQ(found.steady, broken < 3);
+        if (found.steady) { EXPECT_NEAR(found.delaySeconds, 0.01, 0.5 / CableProbe::kRate); }
+    }
 }
 
 TEST(CableCheck, reportsTheFindingsAgainstTheRecordersThreshold)
 {
     const SilenceRule rule{-50, 1.5};
-    CableFindings findings{true, 0.1234, -18.04, false, -62.5, true};
+    CableFindings findings{true, 0.1234, -18.04, false, -62.5, true, true};
     EXPECT_EQ(cableReport(findings, rule),
               QStringList({"Round trip: 123 ms.", "The tone sent at -12.0 dB arrives at -18.0 dB (-6.0 dB).",
                            "The silence arrives at -62.5 dB, below the -50.0 dB the recorder splits at."}));
-    findings = {true, 0.004, -9.5, true, -46, false};
+    findings = {true, 0.004, -9.5, true, -46, false, false};
     EXPECT_EQ(cableReport(findings, rule),
               QStringList({"Round trip: 4 ms.", "The tone sent at -12.0 dB arrives at -9.5 dB (+2.5 dB).",
                            "It clips: lower the recorder's input level or the output's volume.",
@@ -81,7 +85,9 @@ TEST(CableCheck, reportsTheFindingsAgainstTheRecordersThreshold)
                            "new tracks; lower the noise or choose a recorder that splits at a higher level.",
                            "The second tone did not come back: the sound broke off during the check."}));
     findings.silenceDb = -HUGE_VAL;
+    findings.secondToneHeard = true;
     EXPECT_TRUE(cableReport(findings, rule).join(u' ').contains("The silence arrives at digital silence, below"));
+    EXPECT_TRUE(cableReport(findings, rule).back().startsWith("The sound broke up on its way during the check"));
     EXPECT_EQ(cableReport({}, rule).size(), 1);
     EXPECT_TRUE(cableReport({}, rule).front().startsWith("The input hears nothing of the test tone"));
 }

@@ -8,7 +8,8 @@
 
 // Hears the sound come back after delayFrames, scaled by gainDb, with noise (a
 // steady 50 Hz hum at noiseDb peak) under it; or fails with failure; or, untilCancelled,
-// hears nothing until it is cancelled.
+// hears nothing until it is cancelled. The first brokenProbes lose the start of the
+// first tone, as a busy machine can.
 class FakeCableProbe : public CableProbe {
 public:
     qint64 delayFrames = 441;
@@ -16,6 +17,7 @@ public:
     double noiseDb = -HUGE_VAL;
     QString failure;
     bool untilCancelled = false;
+    int brokenProbes = 0;
     std::atomic<int> probes = 0; // counted on the checking thread
 
     Heard probe(const QString&, const QString&, const std::vector<float>& sound, double listenAfterSeconds,
@@ -37,6 +39,8 @@ public:
             const double hum = noise * std::sin(2 * M_PI * 50 * double(i) / kRate);
             heard.samples[i] = float(std::clamp(signal + hum, -1.0, 1.0));
         }
+        if (probes <= brokenProbes)
+            std::fill_n(heard.samples.begin() + heard.sentAt + delayFrames + kRate / 2, kRate / 7, 0.0f);
         return heard;
     }
 };
