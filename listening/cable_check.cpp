@@ -112,21 +112,23 @@ CableFindings findCable(const CableProbe::Heard& heard)
     if (loudest < 2 * noise || loudest < 1e-4)
         return findings;
     const double onsetLevel = std::max(loudest / 3, 1.5 * noise);
-    const qint64 onset = onsetIn(samples, sentTone - early, sentTone + late, onsetLevel);
-    if (onset < 0)
+    const qint64 firstOnset = onsetIn(samples, sentTone - early, sentTone + late, onsetLevel);
+    if (firstOnset < 0)
         return findings;
     findings.heard = true;
-    findings.delaySeconds = double(onset - sentTone) / kRate;
-    // A busy machine can lose a piece of the sound on its way out or in: the tones then
-    // come back nearer or further apart than they were sent.
+    // An output stalled on a busy machine catches up by dropping samples, which can take
+    // the start of the first tone; the second comes once it has caught up, and tells the
+    // round trip. Out of step, the tones tell that the sound broke up on its way.
     const qint64 spacing = framesOf(Sound::kFirstToneSeconds + Sound::kSilenceSeconds);
-    const qint64 secondOnset = onsetIn(samples, onset + spacing - early, onset + spacing + early, onsetLevel);
-    findings.steady = secondOnset >= 0 && std::abs(secondOnset - onset - spacing) <= framesOf(kSteadySeconds);
+    const qint64 secondOnset = onsetIn(samples, firstOnset + spacing - early, firstOnset + spacing + early, onsetLevel);
+    const qint64 onset = secondOnset < 0 ? firstOnset : secondOnset - spacing;
+    findings.steady = secondOnset >= 0 && std::abs(onset - firstOnset) <= framesOf(kSteadySeconds);
+    findings.delaySeconds = double(onset - sentTone) / kRate;
 
     // Each part is measured well inside itself, clear of the edges' ramps.
     const qint64 margin = framesOf(0.1);
     const qint64 toneEnd = onset + framesOf(Sound::kFirstToneSeconds);
-    findings.levelDb = decibels(tonePeakOf(samples, onset + margin, toneEnd - margin));
+    findings.levelDb = decibels(tonePeakOf(samples, std::max(onset, firstOnset) + margin, toneEnd - margin));
     const qint64 secondTone = onset + spacing;
     const qint64 secondEnd = secondTone + framesOf(Sound::kSecondToneSeconds);
     findings.clipped = std::max(peakOf(samples, onset, toneEnd), peakOf(samples, secondTone, secondEnd)) >= 0.999;
