@@ -2,15 +2,13 @@
 
 #include "app/app_services.h"
 #include "app/main_window_controls.h"
-#include "common/title_lookup.h"
 #include "common/basic_random.h"
 #include "common/busy_state.h"
-#include "discs/cue_titles.h"
 #include "playlist/audio_cd_folder.h"
-#include "playlist/playlist.h"
 #include "playlist/playlist_model.h"
 #include "recording/progress_display.h"
 #include "recording/when_done.h"
+#include "session/session.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -18,17 +16,11 @@
 #include <optional>
 
 class AddingController;
-class CableChecker;
-class DiscLookup;
-class OnlineDiscTitles;
 class OutputPanel;
 class RecorderWindow;
-class RunOutput;
-class RecordingRun;
-struct RecorderKind;
 
-// Form1: the whole working surface. It owns the playlist, the run and every control
-// for the life of the program, and wires them together.
+// Form1: the whole working surface. It shows the session (the playlist, the run and
+// what they use) and hands it what the user does, for the life of the program.
 class MainWindow : public QWidget {
     Q_OBJECT
 public:
@@ -38,10 +30,11 @@ public:
 
     MainWindowControls ui;
 
-    Playlist& playlist() { return m_playlist; }
+    Session& session() { return *m_session; }
+    Playlist& playlist() { return m_session->playlist(); }
     PlaylistModel& model() { return m_model; }
     BusyState& busyState() { return *m_busy; }
-    RecordingRun& recordingRun() { return *m_run; }
+    RecordingRun& recordingRun() { return m_session->run(); }
     RecorderWindow& recorderWindow() { return *m_recorderWindow; }
 
     // Ends the program once a run has done its work; tests watch it instead.
@@ -62,14 +55,13 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    QString settingsPath() const;
     void readSettings();
     WhenDoneChoices whenDoneChoices() const;
-    QString recorderPath() const;
     void setUpRecorderWindow();
-    void rememberRecorder(const RecorderKind& recorder);
+    void setUpScan();
+    void tellFindingsFailure();
     void setUpOutput();
-    void setUpListening(const TitleLookup& titles);
+    void setUpListening();
     bool fitsOrRecordAnyway();
     void showTotal(double total);
     void connectRun();
@@ -79,24 +71,21 @@ private:
     void showProgress(const ProgressDisplay& display, bool fromMedia);
     void showRunEnded();
     void warn(const QString& text);
+    void warnIn(QWidget* window, const QString& text);
     void setUpOnlineTitles();
     void quitAfterRun(bool powerOff);
 
     AppServices m_services;
-    Playlist m_playlist;
+    Session* m_session; // a child of the window, so that its timers are found by their names
     PlaylistModel m_model;
     AudioCdFolder m_audioCd;
-    CueTitles m_cueTitles; // shared by the track list and the scan, so each sheet is read once
-    DiscLookup* m_discLookup;         // children of the window
-    OnlineDiscTitles* m_onlineTitles;
     BasicRandom m_random; // the program's one generator, so shuffles continue its sequence
     BusyState* m_busy;    // children of the window
     AddingController* m_adding;
     RecordingRun* m_run;
     RecorderWindow* m_recorderWindow;
     OutputPanel* m_outputPanel;
-    RunOutput* m_runOutput;
-    CableChecker* m_cableChecker;
+    QString m_findingsFailure; // not yet told: the Recorder window was hidden
     QList<QPointer<QWidget>> m_helperWindows; // close together with this window
     std::optional<BusyState::Claim> m_recordingClaim; // held from "Start recording" to the run's end
 };

@@ -1,4 +1,4 @@
-#include "app/settings_file.h"
+#include "session/settings_file.h"
 #include "common/text_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)

@@ -132,3 +132,9 @@ QString gainText(const EntryGain& gain)
     return QStringLiteral("gain %1 dB%2")
         .arg(QString::number(gain.db, 'f', 1), QLatin1String(from[int(gain.from)]));
 }
+
+bool sameGains(const std::vector<EntryGain>& a, const std::vector<EntryGain>& b)
+{
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](const EntryGain& x, const EntryGain& y) { return x.db == y.db && x.from == y.from; });
+}

@@ -41,5 +41,8 @@ struct EntryGain {
 // the fallback: the average of the others' gains, never above 0 dB.
 std::vector<EntryGain> planGains(const std::vector<GainFacts>& entries, const GainSettings& settings);
 
+// Whether two plans play every entry alike.
+bool sameGains(const std::vector<EntryGain>& a, const std::vector<EntryGain>& b);
+
 // "gain -4.2 dB" with where it comes from: "(tags)", "(measured)", "(until measured)".
 QString gainText(const EntryGain& gain);

@@ -108,7 +108,7 @@ double RecordingRun::silenceBefore(int number) const
 // before after the sound of the last one, to the sample.
 void RecordingRun::queue(int number, const EntrySound& entry)
 {
-    m_player.play(entry.sound, silenceBefore(number), m_gainOf ? m_gainOf(number - 1) : 0);
+    m_player.play(entry.sound, silenceBefore(number), m_gains ? m_gains->gainDb(number - 1) : 0);
     m_queued.push_back({number, entry.seconds});
     ++m_waitingInPlayer;
     if (number == 1)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/gain_source.h"
 #include "discs/entry_sound.h"
 #include "recording/progress_display.h"
 #include "recording/run_rules.h"
@@ -52,8 +53,9 @@ public:
     // Goes on after the hold: side B's first entry follows the lead-in, counted from
     // now; later when the output already holds more silence than that.
     void continueRun();
-    // The gain in dB each entry (by its index) plays at, asked as it is handed to the player.
-    void setGains(std::function<double(int index)> gainOf) { m_gainOf = std::move(gainOf); }
+    // Asked for each entry's gain as it is handed to the player. None: every entry plays
+    // as its samples are.
+    void setGainSource(GainSource* gains) { m_gains = gains; }
 
     State state() const { return m_state; }
     bool isRunning() const { return m_state != State::Idle; }
@@ -109,7 +111,7 @@ private:
     WhenDoneChoices m_whenDone;
     double m_leadInSeconds = 0;
     int m_sideBreak = -1;
-    std::function<double(int index)> m_gainOf;
+    GainSource* m_gains = nullptr;
 
     QTimer m_gapTimer;
     QTimer m_watch;

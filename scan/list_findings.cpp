@@ -200,8 +200,7 @@ std::optional<ListFindings::Measured> ListFindings::measured(int index) const
 
 void ListFindings::setGains(std::vector<EntryGain> gains)
 {
-    const auto same = [](const EntryGain& a, const EntryGain& b) { return a.db == b.db && a.from == b.from; };
-    if (std::equal(gains.begin(), gains.end(), m_gains.begin(), m_gains.end(), same))
+    if (sameGains(gains, m_gains))
         return;
     m_gains = std::move(gains);
     Q_EMIT changed();

@@ -33,8 +33,13 @@ double ListGains::gainDb(int index)
 
 void ListGains::update()
 {
-    m_gains = m_settings.mode == GainMode::Off ? std::vector<EntryGain>() : planGains(facts(), m_settings);
+    std::vector<EntryGain> gains =
+        m_settings.mode == GainMode::Off ? std::vector<EntryGain>() : planGains(facts(), m_settings);
+    if (sameGains(gains, m_gains))
+        return;
+    m_gains = std::move(gains);
     m_findings.setGains(m_gains);
+    Q_EMIT changed(m_gains);
 }
 
 std::vector<GainFacts> ListGains::facts()
@@ -57,7 +62,7 @@ std::vector<GainFacts> ListGains::facts()
         entry.album = !tags.album.isEmpty() ? QStringLiteral("tag:") + tags.album
                       : cd                  ? QStringLiteral("disc:") + cd->disc
                                             : QStringLiteral("folder:") + QFileInfo(path).path();
-        // The findings follow the list only while the Recorder window refreshes them.
+        // The findings catch up with the list a moment after it changes.
         const bool sameTrack = qsizetype(index) < scanned.size()
             && (scanned[qsizetype(index)].source.path == path || cd);
         if (const auto measured = sameTrack ? m_findings.measured(int(index)) : std::nullopt) {

@@ -1,4 +1,4 @@
-#include "app/settings_file.h"
+#include "session/settings_file.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

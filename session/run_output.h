@@ -1,22 +1,24 @@
 #pragma once
 
+#include "medium/output_choice.h"
+
 #include <QObject>
 #include <optional>
 
 class MediaPlayer;
 class OtherSounds;
-class OutputPanel;
 class SoundOutputs;
 
-// Where a run and a played passage go: the output chosen in the Recorder window
-// and nowhere else, with other programs' sounds kept off it while they sound when
-// so chosen, and let back on at every way out.
+// Where a run and a played passage go: the output chosen and nowhere else, with
+// other programs' sounds kept off it while they sound when so chosen, and let back
+// on at every way out.
 class RunOutput : public QObject {
     Q_OBJECT
 public:
-    RunOutput(SoundOutputs& outputs, OtherSounds& otherSounds, MediaPlayer& player, OutputPanel& panel,
-              QObject* parent = nullptr);
+    RunOutput(SoundOutputs& outputs, OtherSounds& otherSounds, MediaPlayer& player, QObject* parent = nullptr);
     ~RunOutput() override;
+
+    void setChoice(const OutputChoice& choice);
 
     // Why a run cannot start now: the chosen output is not there. Nothing when it can.
     std::optional<QString> refusal() const;
@@ -31,6 +33,8 @@ public:
 Q_SIGNALS:
     // The chosen output went away while a run played to it.
     void lostDuringRun(const QString& description);
+    // Other programs' sounds could not all be kept off, in a sentence to show.
+    void keepOffProblem(const QString& problem);
 
 private:
     bool isThere(const QString& outputName) const;
@@ -40,7 +44,7 @@ private:
     SoundOutputs& m_outputs;
     OtherSounds& m_otherSounds;
     MediaPlayer& m_player;
-    OutputPanel& m_panel;
+    OutputChoice m_choice;
     bool m_runSounding = false;
     bool m_passageSounding = false;
     bool m_keptOff = false;

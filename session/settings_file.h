@@ -7,6 +7,7 @@
 #include <optional>
 
 // settings.dat: the "When done" choices, four lines.
+inline const QString kSettingsFileName = QStringLiteral("settings.dat");
 
 // What a settings file says; a line that is missing or cannot be read stays empty.
 struct SettingsRead {

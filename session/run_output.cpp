@@ -1,25 +1,26 @@
-#include "app/run_output.h"
+#include "session/run_output.h"
 
 #include "player/media_player.h"
-#include "recorder/output_panel.h"
 #include "sound_server/other_sounds.h"
 #include "sound_server/sound_outputs.h"
 
 #include <QPointer>
 
 
-RunOutput::RunOutput(SoundOutputs& outputs, OtherSounds& otherSounds, MediaPlayer& player, OutputPanel& panel,
-                     QObject* parent)
+RunOutput::RunOutput(SoundOutputs& outputs, OtherSounds& otherSounds, MediaPlayer& player, QObject* parent)
     : QObject(parent)
     , m_outputs(outputs)
     , m_otherSounds(otherSounds)
     , m_player(player)
-    , m_panel(panel)
 {
-    m_player.setOutput(panel.choice().outputName);
-    connect(&panel, &OutputPanel::choiceChanged, this,
-            [this](const OutputChoice& choice) { m_player.setOutput(choice.outputName); });
+    m_player.setOutput(m_choice.outputName);
     connect(&outputs, &SoundOutputs::changed, this, &RunOutput::checkChosen);
+}
+
+void RunOutput::setChoice(const OutputChoice& choice)
+{
+    m_choice = choice;
+    m_player.setOutput(choice.outputName);
 }
 
 RunOutput::~RunOutput()
@@ -34,11 +35,11 @@ bool RunOutput::isThere(const QString& name) const
 
 std::optional<QString> RunOutput::refusal() const
 {
-    if (isThere(m_panel.choice().outputName))
+    if (isThere(m_choice.outputName))
         return std::nullopt;
     return QStringLiteral("The sound output \"%1\" is not connected. Connect it, or choose another output in the "
                           "Recorder window.")
-        .arg(outputTitle(m_panel.choice()));
+        .arg(outputTitle(m_choice));
 }
 
 // A run stops what played before it, a passage among it.
@@ -46,8 +47,8 @@ void RunOutput::runStarted()
 {
     m_runSounding = true;
     m_passageSounding = false;
-    m_soundingOn = m_panel.choice().outputName;
-    m_soundingTitle = outputTitle(m_panel.choice());
+    m_soundingOn = m_choice.outputName;
+    m_soundingTitle = outputTitle(m_choice);
     keepOthersOff();
 }
 
@@ -62,8 +63,8 @@ void RunOutput::passageStarting()
     if (m_runSounding)
         return;
     m_passageSounding = true;
-    m_soundingOn = m_panel.choice().outputName;
-    m_soundingTitle = outputTitle(m_panel.choice());
+    m_soundingOn = m_choice.outputName;
+    m_soundingTitle = outputTitle(m_choice);
     keepOthersOff();
 }
 
@@ -77,12 +78,12 @@ void RunOutput::passageOver()
 
 void RunOutput::keepOthersOff()
 {
-    if (m_keptOff || !m_panel.choice().keepOtherSoundsOff)
+    if (m_keptOff || !m_choice.keepOtherSoundsOff)
         return;
     m_keptOff = true;
-    m_otherSounds.keepOff(m_soundingOn, [panel = QPointer<OutputPanel>(&m_panel)](const QString& problem) {
-        if (panel)
-            panel->setKeepOffProblem(problem);
+    m_otherSounds.keepOff(m_soundingOn, [self = QPointer<RunOutput>(this)](const QString& problem) {
+        if (self)
+            Q_EMIT self->keepOffProblem(problem);
     });
 }
 
