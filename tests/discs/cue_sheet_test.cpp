@@ -15,12 +15,10 @@
 namespace {
 
 // frames of stereo 16-bit sound at the rate, made by sox in the type the name's extension gives.
-QString tone(GeneratedMedia& media, const QString& name, qint64 frames, int rate = 44100, const QStringList& type = {})
+QString tone(GeneratedMedia& media, const QString& name, qint64 frames, int rate = 44100)
 {
-    return media.make(QStringLiteral("sox"),
-                      QStringList { "-r", QString::number(rate), "-c", "2", "-n", "-b", "16", "-e", "signed-integer" }
-                          + type + QStringList { name, "synth", QString::number(frames) + "s", "sine", "440" },
-                      name);
+    return media.make(QStringLiteral("sox"), { "-r", QString::number(rate), "-c", "2", "-n", "-b", "16", "-e", "signed-integer",
+                                               name, "synth", QString::number(frames) + "s", "sine", "440" }, name);
 }
 
 SoundSource stretch(SoundSource::Kind kind, const QString& path, qint64 firstSector, qint64 endFrame, bool bigEndian = false)
@@ -127,8 +125,7 @@ TEST(CueDisc, aBinImageGivesEachTrackItsStretchWithTheNextTracksPregapUnderTheSh
     GeneratedMedia media;
     QDir(media.path({})).mkdir("sub");
     // 600 whole sectors and a part of one, which no track gets.
-    const QString bin = tone(media, "sub/tones.bin", 600 * kFramesPerSector + 100, 44100, { "-t", "raw" });
-    ASSERT_FALSE(bin.isEmpty());
+    const QString bin = media.write("sub/tones.bin", QByteArray((600 * kFramesPerSector + 100) * 4, '\0'));
     const auto raw = [&](qint64 first, qint64 end, bool bigEndian = false) {
         return stretch(SoundSource::Kind::RawImage, bin, first, end * kFramesPerSector, bigEndian);
     };
@@ -167,7 +164,7 @@ TEST(CueDisc, wavAndFlacRipsEndAtTheirExactSampleCountAtCdRate)
 TEST(CueDisc, refusesWhatCannotBePlayedNamingTheSheetAndTheFile)
 {
     GeneratedMedia media;
-    tone(media, "tones.bin", 10 * kFramesPerSector, 44100, { "-t", "raw" });
+    media.write("tones.bin", QByteArray(10 * 2352, '\0'));
     media.write("noise.wav", QByteArray(5000, 'x'));
     const QByteArray track = "TRACK 01 AUDIO\nINDEX 01 00:00:00\n";
     const std::pair<QByteArray, QString> cases[] = {

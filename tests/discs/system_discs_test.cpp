@@ -44,18 +44,6 @@ TEST(SystemDiscs, aSheetIsItsEntriesDiscAndIsReadAgainOnlyWhenLookedAtAgain)
 
 namespace {
 
-// A raw 16-bit stereo tone at 44.1 kHz, of whole sectors.
-QByteArray tone(GeneratedMedia& media, const QString& name, int sectors, int frequency)
-{
-    const QString path = media.make(QStringLiteral("sox"),
-                                    { "-r", "44100", "-c", "2", "-n", "-b", "16", "-e", "signed", "-L", "-t", "raw", name,
-                                      "synth", QString::number(sectors * kFramesPerSector) + "s", "sine",
-                                      QString::number(frequency), "vol", "0.5" },
-                                    name);
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // A disc of audio tracks starting at the given sectors, the last ending at leadOut.
 Disc discOf(const QList<qint64>& starts, qint64 leadOut, int firstNumber = 1)
 {
@@ -73,8 +61,7 @@ Disc discOf(const QList<qint64>& starts, qint64 leadOut, int firstNumber = 1)
 TEST(CdioDrive, readsTheTracksOfADiscImage)
 {
     GeneratedMedia media;
-    const QByteArray sound = tone(media, "a.raw", 100, 440) + tone(media, "b.raw", 60, 660);
-    ASSERT_EQ(sound.size(), 160 * 2352);
+    const QByteArray sound(160 * 2352, '\0'); // only the sheet's table of contents is read
     ASSERT_FALSE(media.write("x.bin", sound).isEmpty());
     // Track 2 has a pregap of 15 sectors: it counts with track 1.
     const QString sheet = media.write("x.cue", "FILE \"x.bin\" BINARY\n"
