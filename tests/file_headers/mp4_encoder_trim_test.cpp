@@ -32,17 +32,22 @@ quint64 lengthInFile(const QString& path, const Mp4Length& length)
     return qFromBigEndian<quint64>(QByteArray(8 - length.size, 0).append(file.read(length.size)).constData());
 }
 
+// A sound track's media box: its rate and duration in frames.
+QByteArray soundMedia(quint32 rate, quint64 duration)
+{
+    return box("mdia", box("mdhd", bigEndian(0x01000000, 4) + QByteArray(16, 0) + bigEndian(rate, 4) + bigEndian(duration, 8)
+                                       + bigEndian(0, 4))
+                           + box("hdlr", bigEndian(0, 8) + "soun" + QByteArray(12, 0)));
+}
+
 // The movie of a 44.1 kHz sound track of duration frames with an iTunSMPB comment.
 QByteArray itunesMovie(quint64 duration, const char* comment)
 {
-    const QByteArray track = box("trak", box("mdia",
-        box("mdhd", bigEndian(0x01000000, 4) + QByteArray(16, 0) + bigEndian(44100, 4) + bigEndian(duration, 8)
-                        + bigEndian(0, 4))
-        + box("hdlr", bigEndian(0, 8) + "soun" + QByteArray(12, 0))));
     const QByteArray item = box("----", box("mean", bigEndian(0, 4) + "com.apple.iTunes")
                                             + box("name", bigEndian(0, 4) + "iTunSMPB")
                                             + box("data", bigEndian(1, 8) + comment));
-    return box("ftyp", "M4A ") + box("moov", track + box("udta", box("meta", bigEndian(0, 4) + box("ilst", item))));
+    return box("ftyp", "M4A ")
+         + box("moov", box("trak", soundMedia(44100, duration)) + box("udta", box("meta", bigEndian(0, 4) + box("ilst", item))));
 }
 
 // 1.5 s of tone at the given rate made into AAC in MP4 by ffmpeg, whose AAC encoder
@@ -61,6 +66,7 @@ TEST(Mp4EncoderTrim, readsTheItunesCommentOfATrackWithoutAnEditList)
         const QString path = makeAac(media, f.name, f.rate, false, f.more);
         ASSERT_FALSE(path.isEmpty()) << f.name;
         EXPECT_FALSE(mp4EncoderTrim(path)) << f.name << ": no comment yet";
+        EXPECT_FALSE(mp4PrimingEdit(path)) << f.name << ": no edit list";
         const qint64 music = qint64(1.5 * f.rate);
         ASSERT_TRUE(writeItunesGapless(path, 1024, 2048 - (1024 + music) % 1024, music)) << f.name;
         const std::optional<EncoderTrim> trim = mp4EncoderTrim(path);
@@ -69,27 +75,20 @@ TEST(Mp4EncoderTrim, readsTheItunesCommentOfATrackWithoutAnEditList)
     }
 }
 
-TEST(Mp4EncoderTrim, leavesWhatGStreamerTrimsAndWhatDoesNotFitTheTrack)
+TEST(Mp4EncoderTrim, leavesWhatGStreamerTrimsWhatDoesNotFitTheTrackAndWhatIsNoMovie)
 {
     GeneratedMedia media;
     // qtdemux applies an edit list that skips the priming: trimming again would cut music.
     const QString edited = makeAac(media, QStringLiteral("edited.m4a"), 44100, true);
-    ASSERT_FALSE(edited.isEmpty());
-    ASSERT_TRUE(writeItunesGapless(edited, 1024, 410, 66150));
-    EXPECT_FALSE(mp4EncoderTrim(edited));
-
     // More music than the track holds is no true comment.
     const QString overlong = makeAac(media, QStringLiteral("overlong.m4a"), 44100, false);
-    ASSERT_FALSE(overlong.isEmpty());
-    ASSERT_TRUE(writeItunesGapless(overlong, 1024, 0, 66151));
-    EXPECT_FALSE(mp4EncoderTrim(overlong));
-
-    // A file cut off before its movie box, or that is no MP4 at all.
     const QString whole = makeAac(media, QStringLiteral("whole.m4a"), 44100, false);
-    ASSERT_TRUE(writeItunesGapless(whole, 1024, 410, 66150));
-    QFile file(whole);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QByteArray bytes = file.readAll();
+    ASSERT_TRUE(writeItunesGapless(edited, 1024, 410, 66150) && writeItunesGapless(overlong, 1024, 0, 66151)
+                && writeItunesGapless(whole, 1024, 410, 66150));
+    EXPECT_FALSE(mp4EncoderTrim(edited));
+    EXPECT_FALSE(mp4EncoderTrim(overlong));
+    // A file cut off in its movie box, which ffmpeg writes last, or that is no MP4 at all.
+    const QByteArray bytes = bytesOf(whole);
     EXPECT_FALSE(mp4EncoderTrim(media.write(QStringLiteral("cut.m4a"), bytes.first(bytes.size() - 100))));
     EXPECT_FALSE(mp4EncoderTrim(media.write(QStringLiteral("words.m4a"), QByteArray("iTunSMPB moov").repeated(99))));
     EXPECT_FALSE(mp4EncoderTrim(media.path(QStringLiteral("missing.m4a"))));
@@ -145,8 +144,6 @@ TEST(Mp4EncoderTrim, findsTheEditThatSkipsThePrimingAndTheLengthsToLengthen)
                   std::tuple(1024, qRound64(f.seconds * f.rate), f.rate, 1000u, 4, f.movie, f.movie, f.edit, f.edit))
             << f.name;
     }
-    const QString plain = makeAac(media, QStringLiteral("plain.m4a"), 44100, false);
-    EXPECT_FALSE(mp4PrimingEdit(plain));
     EXPECT_FALSE(mp4PrimingEdit(media.path(QStringLiteral("missing.m4a"))));
 }
 
@@ -154,12 +151,9 @@ TEST(Mp4EncoderTrim, findsTheEditThatSkipsThePrimingAndTheLengthsToLengthen)
 // well before the track does.
 TEST(Mp4EncoderTrim, readsTheWideHeadersOfAPrimingEdit)
 {
-    const QByteArray track = box("trak",
-        box("edts", box("elst", bigEndian(0x01000000, 4) + bigEndian(1, 4) + bigEndian(1200, 8) + bigEndian(2112, 8)
-                                    + bigEndian(0x10000, 4)))
-        + box("mdia", box("mdhd", bigEndian(0x01000000, 4) + QByteArray(16, 0) + bigEndian(48000, 4)
-                                      + bigEndian(2112 + 144000, 8) + bigEndian(0, 4))
-                          + box("hdlr", bigEndian(0, 8) + "soun" + QByteArray(12, 0))));
+    const QByteArray track = box("trak", box("edts", box("elst", bigEndian(0x01000000, 4) + bigEndian(1, 4) + bigEndian(1200, 8)
+                                                                  + bigEndian(2112, 8) + bigEndian(0x10000, 4)))
+                                             + soundMedia(48000, 2112 + 144000));
     const QByteArray header = box("mvhd", bigEndian(0x01000000, 4) + QByteArray(16, 0) + bigEndian(600, 4)
                                                + bigEndian(1800, 8) + QByteArray(80, 0));
     const QByteArray start = box("ftyp", "M4A ") + box("mdat", QByteArray(1000, 0));
@@ -178,10 +172,6 @@ TEST(Mp4EncoderTrim, readsTheWideHeadersOfAPrimingEdit)
     for (qsizetype size = start.size(); size < whole.size(); size += 7)
         EXPECT_FALSE(mp4PrimingEdit(media.write(QStringLiteral("cut.m4a"), whole.first(size)))) << size;
 }
-
-} // namespace
-
-namespace {
 
 // An APE tag as tag editors append it: header, one item (a song's words), footer.
 QByteArray apeTag()
@@ -203,20 +193,18 @@ QByteArray apeTag()
 
 // ffmpeg notes 576 frames of delay and the padding up to its 155th frame: the 4 s
 // are 176400 frames after the decoder's own 529. The count must match the file: two
-// files joined hold twice the frames the first one's header counts, and trimming by
+// songs joined hold twice the frames the first one's header counts, and trimming by
 // that count would cut the second off.
 TEST(Mp3EncoderTrim, trustsTheFrameCountOnlyWhereTheFileHoldsNoMoreFrames)
 {
     GeneratedMedia media;
-    const QStringList options{"-ac", "2", "-c:a", "libmp3lame"};
-    const QString first = media.makeWithFfmpeg(QStringLiteral("first.mp3"), 4, false, options);
-    const QString second = media.makeWithFfmpeg(QStringLiteral("second.mp3"), 4, false, options);
-    ASSERT_FALSE(first.isEmpty() || second.isEmpty());
-    const QByteArray song = bytesOf(first);
+    const QString made = media.makeWithFfmpeg(QStringLiteral("made.mp3"), 4, false, {"-ac", "2", "-c:a", "libmp3lame"});
+    ASSERT_FALSE(made.isEmpty());
+    const QByteArray song = bytesOf(made);
     const QByteArray id3v1 = QByteArray("TAG") + QByteArray(125, ' ');
     const struct { const char* name; QByteArray bytes; bool trimmed; } files[] = {
         {"song.mp3", song, true}, {"id3v1.mp3", song + id3v1, true}, {"ape.mp3", song + apeTag() + id3v1, true},
-        {"joined.mp3", song + bytesOf(second), false},
+        {"joined.mp3", song + song, false},
         {"grown.mp3", song + song.right(1000), false}, // two frames more
         {"cut.mp3", song.first(song.size() - 2000), true},
     };
