@@ -8,6 +8,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 #include <atomic>
+#include <functional>
 #include <mutex>
 #include <poll.h>
 #include <unistd.h>
@@ -110,8 +111,9 @@ struct FakeDesktop {
     explicit FakeDesktop(bool withPortal)
     {
         EXPECT_FALSE(bus.address.isEmpty()) << "no private dbus-daemon";
-        if (withPortal)
+        if (withPortal) {
             EXPECT_TRUE(bus.offer(portal = new FakePortal, kPortal, QStringLiteral("/org/freedesktop/portal/desktop")));
+        }
         EXPECT_TRUE(bus.offer(logind, kLogind, QStringLiteral("/org/freedesktop/login1")));
     }
     DBusKeepAwake keepAwake() { return DBusKeepAwake(bus.connect("session"), bus.connect("system")); }
