@@ -93,7 +93,7 @@ TEST_F(OtherSoundsTest, keepOff_withoutNameKeepsTheDefaultOutputQuiet_andTellsOf
     EXPECT_EQ(mutes({onDefault.processId(), startedLater.processId()}), "00");
 }
 
-TEST_F(OtherSoundsTest, aListLeftBehindIsRestoredAtTheStart_butOnlyStreamsThatAreStillTheSame)
+TEST_F(OtherSoundsTest, aListLeftBehindIsRestoredAtTheStart_butOnlyStreamsThatAreStillTheSame_andADamagedOneIgnored)
 {
     OtherProgramSound playing(QStringLiteral("deck"));
     OtherProgramSound mutedByUser(QStringLiteral("deck"));
@@ -113,23 +113,18 @@ TEST_F(OtherSoundsTest, aListLeftBehindIsRestoredAtTheStart_butOnlyStreamsThatAr
     listed.push_back({ uint(mutedByUser.stream()->index), QStringLiteral("1"), QStringLiteral("pacat"), {} });
     writeMutedStreams(listPath, listed);
 
-    const auto sounds = otherSounds();
-    EXPECT_EQ(mutes({playing.processId(), mutedByUser.processId()}), "01");
-    EXPECT_FALSE(QFile::exists(listPath));
-}
+    {
+        const auto sounds = otherSounds();
+        EXPECT_EQ(mutes({playing.processId(), mutedByUser.processId()}), "01");
+        EXPECT_FALSE(QFile::exists(listPath));
+    }
 
-TEST_F(OtherSoundsTest, aDamagedListIsIgnoredAndRemoved)
-{
-    OtherProgramSound mutedByUser(QStringLiteral("deck"));
-    ASSERT_TRUE(mutedByUser.muteAsTheUser());
-    // Names the stream rightly, but the rest is not a list.
-    writeMutedStreams(listPath, { { uint(mutedByUser.stream()->index), QString::number(mutedByUser.processId()),
-                                    QStringLiteral("pacat"), {} } });
+    // A list that names the user's stream rightly, but whose rest is not a list, is ignored and removed.
+    writeMutedStreams(listPath, {{uint(mutedByUser.stream()->index), QString::number(mutedByUser.processId()), "pacat", {}}});
     QFile list(listPath);
     ASSERT_TRUE(list.open(QIODevice::Append));
     list.write("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16);
     list.close();
-
     const auto sounds = otherSounds();
     EXPECT_TRUE(isMuted(mutedByUser.processId()));
     EXPECT_FALSE(QFile::exists(listPath));
