@@ -24,25 +24,11 @@ const QString kQueuedSink = QStringLiteral("queue max-size-time=%1 max-size-buff
                                 .arg(qint64(GstOutputStream::kBufferMs) * GST_MSECOND);
 constexpr double kToneSeconds = 1.5;
 
-// A standard MIDI file: one note of 1.5 s at the default 120 beats a minute.
-QByteArray midiFile()
-{
-    return QByteArray::fromHex("4d546864" "00000006" "0000" "0001" "0060" "4d54726b" "0000000d"
-                               "00903c64" "8220803c40" "00ff2f00");
-}
-
-QByteArray littleEndian32(quint32 n)
-{
-    n = qToLittleEndian(n);
-    return QByteArray(reinterpret_cast<const char*>(&n), 4);
-}
-
-// The same wrapped in RIFF, as .rmi files are.
-QByteArray rmiFile()
-{
-    const QByteArray data = "data" + littleEndian32(quint32(midiFile().size())) + midiFile();
-    return "RIFF" + littleEndian32(quint32(data.size() + 4)) + "RMID" + data;
-}
+// A standard MIDI file of 35 bytes: one note of 1.5 s at the default 120 beats a minute.
+const QByteArray kMidiFile = QByteArray::fromHex("4d546864" "00000006" "0000" "0001" "0060" "4d54726b" "0000000d"
+                                                 "00903c64" "8220803c40" "00ff2f00");
+// The same wrapped in RIFF, as .rmi files are: a RIFF of 47 bytes holding a data chunk of 35.
+const QByteArray kRmiFile = QByteArray("RIFF\x2f\0\0\0RMIDdata\x23\0\0\0", 20) + kMidiFile;
 
 const QStringList kMidi { "midi" }, kRmi { "rmi" }, kSox { "sox" }, kMetafile { "metafile" }, kApe { "ape" };
 
@@ -52,29 +38,24 @@ struct MediaCase {
     bool played;      // the first name of its format is played too; the others are measured only
 };
 
-void PrintTo(const MediaCase& c, std::ostream* out)
-{
-    *out << c.extension;
-}
+void PrintTo(const MediaCase& c, std::ostream* out) { *out << c.extension; }
 
 // Every media extension the program adds, each in a format that name stands for.
 std::vector<MediaCase> everyMediaExtension()
 {
     const std::pair<const char*, QStringList> formats[] = {
-        { "mp3", { "-c:a", "libmp3lame", "-f", "mp3" } }, { "mp2 mpa", { "-c:a", "mp2", "-f", "mp2" } },
-        { "wav", { "-f", "wav" } }, { "mid midi", kMidi }, { "rmi", kRmi }, { "asx wax wvx", kMetafile },
-        { "asf wma", { "-c:a", "wmav2", "-f", "asf" } }, { "wm wmw", { "-c:v", "wmv2", "-c:a", "wmav2", "-f", "asf" } },
-        { "avi", { "-c:v", "msmpeg4v2", "-c:a", "libmp3lame", "-f", "avi" } }, { "aifc", kSox },
+        { "mp3", { "-c:a", "libmp3lame", "-f", "mp3" } }, { "mp2 mpa", { "-c:a", "mp2", "-f", "mp2" } }, { "mid midi", kMidi },
+        { "rmi", kRmi }, { "asx wax wvx", kMetafile }, { "asf wma", { "-c:a", "wmav2", "-f", "asf" } },
+        { "wm wmw", { "-c:v", "wmv2", "-c:a", "wmav2", "-f", "asf" } }, { "aifc", kSox }, { "ape", kApe },
+        { "avi", { "-c:v", "msmpeg4v2", "-c:a", "libmp3lame", "-f", "avi" } },
         { "mpeg mpg mpe", { "-c:v", "mpeg1video", "-c:a", "mp2", "-f", "mpeg" } },
-        { "m1v", { "-an", "-c:v", "mpeg1video", "-f", "mpeg1video" } },
+        { "m1v", { "-an", "-c:v", "mpeg1video", "-f", "mpeg1video" } }, { "ivf", { "-an", "-c:v", "libvpx", "-f", "ivf" } },
         { "mpv2 mp2v", { "-an", "-c:v", "mpeg2video", "-f", "mpeg2video" } },
-        { "ivf", { "-an", "-c:v", "libvpx", "-f", "ivf" } },
         { "aif aiff", { "-c:a", "pcm_s16be", "-f", "aiff" } }, { "au snd", { "-c:a", "pcm_s16be", "-f", "au" } },
-        { "mov qt", { "-c:v", "mpeg4", "-c:a", "aac", "-f", "mov" } },
-        { "flac", { "-c:a", "flac", "-f", "flac" } }, { "ogg oga", { "-c:a", "libvorbis", "-f", "ogg" } },
-        { "opus", { "-c:a", "libopus", "-f", "opus" } }, { "m4a", { "-c:a", "aac", "-f", "ipod" } },
-        { "aac", { "-c:a", "aac", "-f", "adts" } }, { "wv", { "-c:a", "wavpack", "-f", "wv" } }, { "ape", kApe },
-        { "mka", { "-c:a", "flac", "-f", "matroska" } },
+        { "mov qt", { "-c:v", "mpeg4", "-c:a", "aac", "-f", "mov" } }, { "flac", { "-c:a", "flac", "-f", "flac" } },
+        { "ogg oga", { "-c:a", "libvorbis", "-f", "ogg" } }, { "opus", { "-c:a", "libopus", "-f", "opus" } },
+        { "m4a", { "-c:a", "aac", "-f", "ipod" } }, { "aac", { "-c:a", "aac", "-f", "adts" } },
+        { "wv", { "-c:a", "wavpack", "-f", "wv" } }, { "mka", { "-c:a", "flac", "-f", "matroska" } }, { "wav", { "-f", "wav" } },
     };
     std::vector<MediaCase> cases;
     for (const auto& [extensions, make] : formats) {
@@ -88,7 +69,7 @@ QString generate(GeneratedMedia& media, const MediaCase& c)
 {
     const QString name = QStringLiteral("tone.") + QString::fromStdString(c.extension);
     if (c.make == kMidi || c.make == kRmi)
-        return media.write(name, c.make == kMidi ? midiFile() : rmiFile());
+        return media.write(name, c.make == kMidi ? kMidiFile : kRmiFile);
     if (c.make == kSox)
         return media.make(QStringLiteral("sox"),
             { "-n", "-r", "44100", "-c", "1", name, "synth", QString::number(kToneSeconds), "sine", "440" }, name);

@@ -1,23 +1,15 @@
 #include "playlist/media_duration.h"
 #include "support/bytes_read.h"
 #include "support/fake_media_player.h"
-#include "support/file_bytes.h"
+#include "support/generated_media.h"
 
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QUrl>
 #include <gst/pbutils/pbutils.h>
 #include <gtest/gtest.h>
 
 namespace {
-
-bool run(const QString& program, const QStringList& arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    return process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
-}
 
 // What GStreamer, which plays the files, makes of their length.
 double gstreamerSeconds(const QString& path)
@@ -39,15 +31,12 @@ double gstreamerSeconds(const QString& path)
 // player's to within a second, and the player itself is only asked about the rest.
 TEST(MediaDuration, headersGiveThePlayersLengthOfGeneratedAudio)
 {
-    QTemporaryDir dir;
-    const QString wav = dir.filePath("tone.wav"), vbr = dir.filePath("vbr.MP3"), long_ = dir.filePath("long.mp3"),
-                  aiff = dir.filePath("tone.aiff"), au = dir.filePath("tone.au");
-    ASSERT_TRUE(run("sox", {"-n", "-r", "44100", "-c", "2", wav, "synth", "3.7", "sine", "440"}));
-    ASSERT_TRUE(run("lame", {"--quiet", "-V", "2", wav, vbr}));
-    ASSERT_TRUE(run("ffmpeg", {"-v", "quiet", "-f", "lavfi", "-i", "sine=frequency=220:duration=95.4",
-                               "-ac", "1", "-b:a", "64k", long_}));
-    ASSERT_TRUE(run("sox", {wav, aiff}));
-    ASSERT_TRUE(run("sox", {wav, au}));
+    GeneratedMedia media;
+    const QString wav = media.tone("tone.wav", 3.7, 440), aiff = media.make("sox", {wav, "tone.aiff"}, "tone.aiff"),
+                  au = media.make("sox", {wav, "tone.au"}, "tone.au"),
+                  vbr = media.make("lame", {"--quiet", "-V", "2", wav, "vbr.MP3"}, "vbr.MP3"),
+                  long_ = media.makeWithFfmpeg("long.mp3", 95.4, false, {"-ac", "1", "-b:a", "64k"});
+    ASSERT_FALSE(wav.isEmpty() || vbr.isEmpty() || long_.isEmpty() || aiff.isEmpty() || au.isEmpty());
 
     FakeMediaPlayer player;
     for (const QString& path : {wav, vbr, long_}) { // long_ is a constant bit rate
@@ -62,15 +51,15 @@ TEST(MediaDuration, headersGiveThePlayersLengthOfGeneratedAudio)
         {"flac", {"-c:a", "flac"}}, {"ogg", {"-c:a", "libvorbis"}}, {"oga", {"-c:a", "libvorbis", "-f", "ogg"}},
         {"opus", {"-c:a", "libopus"}}, {"m4a", {"-c:a", "aac"}}, {"wv", {"-c:a", "wavpack"}}};
     for (const auto& [extension, options] : headerTypes) {
-        const QString path = dir.filePath(QStringLiteral("tone.") + extension);
-        ASSERT_TRUE(run("ffmpeg", QStringList{"-v", "quiet", "-i", wav} + options + QStringList{path})) << extension;
+        const QString name = QStringLiteral("tone.") + extension;
+        const QString path = media.make("ffmpeg", QStringList{"-v", "quiet", "-i", wav} + options + QStringList{name}, name);
+        ASSERT_FALSE(path.isEmpty()) << extension;
         EXPECT_NEAR(mediaDuration(player, path), 3.7, 0.03) << extension;
     }
     EXPECT_TRUE(player.opened.isEmpty());
 
     // Types without a length in the headers, and broken headers, go to the player.
-    const QString broken = dir.filePath("broken.wav");
-    writeBytes(broken, "RIFF not really");
+    const QString broken = media.write("broken.wav", "RIFF not really");
     player.durations[au] = 3.7;
     EXPECT_EQ(mediaDuration(player, au), 3.7);
     EXPECT_THROW(mediaDuration(player, broken), Failure);

@@ -8,6 +8,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 #include <atomic>
+#include <functional>
 #include <mutex>
 #include <poll.h>
 #include <unistd.h>
@@ -17,24 +18,17 @@ namespace {
 const QString kPortal = QStringLiteral("org.freedesktop.portal.Desktop");
 const QString kLogind = QStringLiteral("org.freedesktop.login1");
 
+bool eventually(const std::function<bool()>& condition) { return QTest::qWaitFor(condition, 10000); }
+
 // One inhibition the fake portal holds until it is closed.
 class FakeRequest : public QObject {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.freedesktop.portal.Request")
 public:
-    FakeRequest(std::atomic<int>& held, QObject* parent)
-        : QObject(parent)
-        , m_held(held)
-    {
-        ++m_held;
-    }
+    FakeRequest(std::atomic<int>& held, QObject* parent) : QObject(parent), m_held(held) { ++m_held; }
 
 public Q_SLOTS:
-    void Close()
-    {
-        --m_held;
-        deleteLater();
-    }
+    void Close() { --m_held; deleteLater(); }
 
 private:
     std::atomic<int>& m_held;
@@ -112,76 +106,82 @@ private:
     QStringList m_asked;
 };
 
+// A private bus with a fake logind on it, and the portal too when asked.
+struct FakeDesktop {
+    explicit FakeDesktop(bool withPortal)
+    {
+        EXPECT_FALSE(bus.address.isEmpty()) << "no private dbus-daemon";
+        if (withPortal) {
+            EXPECT_TRUE(bus.offer(portal = new FakePortal, kPortal, QStringLiteral("/org/freedesktop/portal/desktop")));
+        }
+        EXPECT_TRUE(bus.offer(logind, kLogind, QStringLiteral("/org/freedesktop/login1")));
+    }
+    DBusKeepAwake keepAwake() { return DBusKeepAwake(bus.connect("session"), bus.connect("system")); }
+
+    PrivateBus bus;
+    FakePortal* portal = nullptr;
+    FakeLogind* logind = new FakeLogind;
+};
+
 } // namespace
 
 // The portal is asked first; each hold is one inhibition, let go on release, however
 // the answers and the releases cross, and when the program lets go of it all.
 TEST(KeepAwake, thePortalInhibitsSuspendAndIdleFromHoldToRelease)
 {
-    PrivateBus bus;
-    ASSERT_FALSE(bus.address.isEmpty()) << "no private dbus-daemon";
-    auto* portal = new FakePortal;
-    auto* logind = new FakeLogind;
-    ASSERT_TRUE(bus.offer(portal, kPortal, QStringLiteral("/org/freedesktop/portal/desktop")));
-    ASSERT_TRUE(bus.offer(logind, kLogind, QStringLiteral("/org/freedesktop/login1")));
+    FakeDesktop desktop(true);
+    FakePortal& portal = *desktop.portal;
     {
-        DBusKeepAwake awake(bus.connect(QStringLiteral("session")), bus.connect(QStringLiteral("system")));
+        DBusKeepAwake awake = desktop.keepAwake();
         awake.hold();
         awake.hold();
-        EXPECT_TRUE(QTest::qWaitFor([&] { return portal->held == 1; }, 10000));
-        EXPECT_EQ(portal->flags, 4u | 8u) << "suspend and idle";
+        EXPECT_TRUE(eventually([&] { return portal.held == 1; }));
+        EXPECT_EQ(portal.flags, 4u | 8u) << "suspend and idle";
         awake.release();
-        EXPECT_TRUE(QTest::qWaitFor([&] { return portal->held == 0; }, 10000));
+        EXPECT_TRUE(eventually([&] { return portal.held == 0; }));
 
         // Released before the portal answered: what it grants is given back.
         awake.hold();
         awake.release();
         awake.hold();
-        EXPECT_TRUE(QTest::qWaitFor([&] { return portal->asked == 3; }, 10000));
-        EXPECT_TRUE(QTest::qWaitFor([&] { return portal->held == 1; }, 10000));
+        EXPECT_TRUE(eventually([&] { return portal.asked == 3; }));
+        EXPECT_TRUE(eventually([&] { return portal.held == 1; }));
         QTest::qWait(100);
-        EXPECT_EQ(portal->held, 1);
+        EXPECT_EQ(portal.held, 1);
     }
-    EXPECT_TRUE(QTest::qWaitFor([&] { return portal->held == 0; }, 10000)) << "let go with the program";
-    EXPECT_TRUE(logind->asked().isEmpty());
+    EXPECT_TRUE(eventually([&] { return portal.held == 0; })) << "let go with the program";
+    EXPECT_TRUE(desktop.logind->asked().isEmpty());
 }
 
-TEST(KeepAwake, withoutAPortalLogindBlocksSleepAndIdle)
+// Without a portal logind blocks sleep and idle; it is also what powers off, asking
+// the user on the given bus, and refuses rather than hangs once it is gone.
+TEST(KeepAwake, withoutAPortalLogindBlocksSleepAndIdle_andPowersOffWhenAsked)
 {
-    PrivateBus bus;
-    ASSERT_FALSE(bus.address.isEmpty()) << "no private dbus-daemon";
-    auto* logind = new FakeLogind;
-    ASSERT_TRUE(bus.offer(logind, kLogind, QStringLiteral("/org/freedesktop/login1")));
+    FakeDesktop desktop(false);
+    FakeLogind& logind = *desktop.logind;
     {
-        DBusKeepAwake awake(bus.connect(QStringLiteral("session")), bus.connect(QStringLiteral("system")));
+        DBusKeepAwake awake = desktop.keepAwake();
         awake.hold();
-        EXPECT_TRUE(QTest::qWaitFor([&] { return logind->held() == 1; }, 10000));
-        EXPECT_EQ(logind->asked(), QStringList({"sleep:idle Trelvik block"}));
+        EXPECT_TRUE(eventually([&] { return logind.held() == 1; }));
+        EXPECT_EQ(logind.asked(), QStringList({"sleep:idle Trelvik block"}));
         awake.release();
-        EXPECT_EQ(logind->held(), 0);
+        EXPECT_EQ(logind.held(), 0);
 
         awake.hold();
-        EXPECT_TRUE(QTest::qWaitFor([&] { return logind->held() == 1; }, 10000));
+        EXPECT_TRUE(eventually([&] { return logind.held() == 1; }));
     }
-    EXPECT_EQ(logind->held(), 0) << "let go with the program";
+    EXPECT_EQ(logind.held(), 0) << "let go with the program";
+
+    const QDBusConnection program = desktop.bus.connect(QStringLiteral("program"));
+    EXPECT_TRUE(logindPowerOff(program));
+    EXPECT_EQ(logind.asked(), QStringList({"sleep:idle Trelvik block", "sleep:idle Trelvik block", "power off, asking"}));
+    desktop.bus.withdraw(kLogind);
+    EXPECT_FALSE(logindPowerOff(program)); // nobody to ask: refused, not hung
 
     // No bus to ask at all: nothing held, nothing hung.
     DBusKeepAwake nowhere(QDBusConnection(QStringLiteral("none")), QDBusConnection(QStringLiteral("none")));
     nowhere.hold();
     nowhere.release();
-}
-
-TEST(PowerOff, asksLogindInteractivelyOnTheGivenBus)
-{
-    PrivateBus bus;
-    ASSERT_FALSE(bus.address.isEmpty()) << "no private dbus-daemon";
-    auto* logind = new FakeLogind;
-    ASSERT_TRUE(bus.offer(logind, kLogind, QStringLiteral("/org/freedesktop/login1")));
-    const QDBusConnection program = bus.connect(QStringLiteral("program"));
-    EXPECT_TRUE(logindPowerOff(program));
-    EXPECT_EQ(logind->asked(), QStringList({"power off, asking"}));
-    bus.withdraw(kLogind);
-    EXPECT_FALSE(logindPowerOff(program)); // nobody to ask: refused, not hung
 }
 
 #include "keep_awake_test.moc"

@@ -16,14 +16,11 @@ struct StuckServer {
     QStringList asked;
     QThread* askedOn = nullptr;
 
-    void wait()
+    void note(const QString& what, bool answered = false)
     {
         std::unique_lock guard(lock);
-        answer.wait(guard, [this] { return answering; });
-    }
-    void note(const QString& what)
-    {
-        const std::lock_guard guard(lock);
+        if (answered)
+            answer.wait(guard, [this] { return answering; });
         asked << what;
         askedOn = QThread::currentThread();
     }
@@ -34,7 +31,7 @@ struct StuckServer {
     }
     void letAnswer()
     {
-        std::unique_lock guard(lock);
+        const std::lock_guard guard(lock);
         answering = true;
         answer.notify_all();
     }
@@ -42,24 +39,15 @@ struct StuckServer {
 
 class StuckOtherSounds : public WaitingOtherSounds {
 public:
-    explicit StuckOtherSounds(StuckServer& server)
-        : m_server(server)
-    {
-        m_server.note(QStringLiteral("made"));
-    }
+    explicit StuckOtherSounds(StuckServer& server) : m_server(server) { m_server.note(QStringLiteral("made")); }
     ~StuckOtherSounds() override { m_server.note(QStringLiteral("gone")); }
 
     QString keepOff(const QString& outputName) override
     {
-        m_server.wait();
-        m_server.note(QStringLiteral("keep off ") + outputName);
+        m_server.note(QStringLiteral("keep off ") + outputName, true);
         return QStringLiteral("refused");
     }
-    void restore() override
-    {
-        m_server.wait();
-        m_server.note(QStringLiteral("restore"));
-    }
+    void restore() override { m_server.note(QStringLiteral("restore"), true); }
 
 private:
     StuckServer& m_server;

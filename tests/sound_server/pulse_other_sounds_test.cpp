@@ -12,27 +12,24 @@
 namespace {
 
 // A stream of this process, as the player's own output is.
-class OwnStream {
-public:
+struct OwnStream {
     OwnStream()
     {
         gst_init(nullptr, nullptr);
-        m_pipeline = gst_parse_launch("audiotestsrc wave=silence is-live=true ! pulsesink device=deck", nullptr);
-        gst_element_set_state(m_pipeline, GST_STATE_PLAYING);
+        pipeline = gst_parse_launch("audiotestsrc wave=silence is-live=true ! pulsesink device=deck", nullptr);
+        gst_element_set_state(pipeline, GST_STATE_PLAYING);
     }
-
     ~OwnStream()
     {
-        gst_element_set_state(m_pipeline, GST_STATE_NULL);
-        gst_object_unref(m_pipeline);
+        gst_element_set_state(pipeline, GST_STATE_NULL);
+        gst_object_unref(pipeline);
     }
-
-private:
-    GstElement* m_pipeline;
+    GstElement* pipeline;
 };
 
 struct OtherSoundsTest : ::testing::Test {
     void SetUp() override { ASSERT_TRUE(sink.ready()) << "no PulseAudio server with a null sink could be started"; }
+    std::unique_ptr<WaitingOtherSounds> otherSounds() const { return makePulseOtherSounds(listPath); }
 
     PulseNullSink sink;
     QTemporaryDir dir;
@@ -49,7 +46,7 @@ TEST_F(OtherSoundsTest, keepOff_mutesOtherProgramsOnThatOutputOnly_andRestoreUnm
     ASSERT_TRUE(streamOf(getpid()) && playing.stream() && elsewhere.stream());
     ASSERT_TRUE(mutedByUser.muteAsTheUser());
 
-    const std::unique_ptr<WaitingOtherSounds> sounds = makePulseOtherSounds(listPath);
+    const auto sounds = otherSounds();
     EXPECT_EQ(sounds->keepOff(QStringLiteral("deck")), QString());
     EXPECT_EQ(mutes({playing.processId(), getpid(), elsewhere.processId()}), "100");
     const std::vector<MutedStream> listed = readMutedStreams(listPath);
@@ -83,7 +80,7 @@ TEST_F(OtherSoundsTest, keepOff_withoutNameKeepsTheDefaultOutputQuiet_andTellsOf
     OtherProgramSound onDefault(QStringLiteral("deck2"));
     ASSERT_TRUE(onDeck.stream() && onDefault.stream());
 
-    const std::unique_ptr<WaitingOtherSounds> sounds = makePulseOtherSounds(listPath);
+    const auto sounds = otherSounds();
     EXPECT_EQ(sounds->keepOff(QString()), QString());
     EXPECT_EQ(mutes({onDefault.processId(), onDeck.processId()}), "10");
     sounds->restore();
@@ -96,7 +93,7 @@ TEST_F(OtherSoundsTest, keepOff_withoutNameKeepsTheDefaultOutputQuiet_andTellsOf
     EXPECT_EQ(mutes({onDefault.processId(), startedLater.processId()}), "00");
 }
 
-TEST_F(OtherSoundsTest, aListLeftBehindIsRestoredAtTheStart_butOnlyStreamsThatAreStillTheSame)
+TEST_F(OtherSoundsTest, aListLeftBehindIsRestoredAtTheStart_butOnlyStreamsThatAreStillTheSame_andADamagedOneIgnored)
 {
     OtherProgramSound playing(QStringLiteral("deck"));
     OtherProgramSound mutedByUser(QStringLiteral("deck"));
@@ -105,7 +102,7 @@ TEST_F(OtherSoundsTest, aListLeftBehindIsRestoredAtTheStart_butOnlyStreamsThatAr
     // What a program that ended during a recording leaves: the stream muted, the list kept.
     const QString leftBehind = dir.filePath(QStringLiteral("left.txt"));
     {
-        const std::unique_ptr<WaitingOtherSounds> sounds = makePulseOtherSounds(listPath);
+        const auto sounds = otherSounds();
         ASSERT_EQ(sounds->keepOff(QStringLiteral("deck")), QString());
         ASSERT_TRUE(QFile::copy(listPath, leftBehind));
     }
@@ -116,24 +113,19 @@ TEST_F(OtherSoundsTest, aListLeftBehindIsRestoredAtTheStart_butOnlyStreamsThatAr
     listed.push_back({ uint(mutedByUser.stream()->index), QStringLiteral("1"), QStringLiteral("pacat"), {} });
     writeMutedStreams(listPath, listed);
 
-    const std::unique_ptr<WaitingOtherSounds> sounds = makePulseOtherSounds(listPath);
-    EXPECT_EQ(mutes({playing.processId(), mutedByUser.processId()}), "01");
-    EXPECT_FALSE(QFile::exists(listPath));
-}
+    {
+        const auto sounds = otherSounds();
+        EXPECT_EQ(mutes({playing.processId(), mutedByUser.processId()}), "01");
+        EXPECT_FALSE(QFile::exists(listPath));
+    }
 
-TEST_F(OtherSoundsTest, aDamagedListIsIgnoredAndRemoved)
-{
-    OtherProgramSound mutedByUser(QStringLiteral("deck"));
-    ASSERT_TRUE(mutedByUser.muteAsTheUser());
-    // Names the stream rightly, but the rest is not a list.
-    writeMutedStreams(listPath, { { uint(mutedByUser.stream()->index), QString::number(mutedByUser.processId()),
-                                    QStringLiteral("pacat"), {} } });
+    // A list that names the user's stream rightly, but whose rest is not a list, is ignored and removed.
+    writeMutedStreams(listPath, {{uint(mutedByUser.stream()->index), QString::number(mutedByUser.processId()), "pacat", {}}});
     QFile list(listPath);
     ASSERT_TRUE(list.open(QIODevice::Append));
     list.write("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16);
     list.close();
-
-    const std::unique_ptr<WaitingOtherSounds> sounds = makePulseOtherSounds(listPath);
+    const auto sounds = otherSounds();
     EXPECT_TRUE(isMuted(mutedByUser.processId()));
     EXPECT_FALSE(QFile::exists(listPath));
     EXPECT_EQ(sounds->keepOff(QStringLiteral("deck")), QString());
@@ -161,7 +153,7 @@ TEST_F(SavedSettingsTest, restore_leavesEveryProgramToStartAsBefore_butAtTheVolu
     OtherProgramSound mutedByUser(QStringLiteral("deck"), named(QStringLiteral("user")));
     ASSERT_TRUE(ended->stream() && radio.stream() && player.stream() && mutedByUser.muteAsTheUser());
 
-    const std::unique_ptr<WaitingOtherSounds> sounds = makePulseOtherSounds(listPath);
+    const auto sounds = otherSounds();
     ASSERT_EQ(sounds->keepOff(QStringLiteral("deck")), QString());
     ASSERT_TRUE(isMuted(ended->processId()));
     pactl({ "set-sink-input-volume", QString::number(ended->stream()->index), "50%" });
@@ -194,7 +186,7 @@ TEST_F(SavedSettingsTest, aListLeftBehindPutsTheSavedMuteBackAtTheStart)
         OtherProgramSound ended(QStringLiteral("deck"), named(name));
         ASSERT_TRUE(ended.stream());
         {
-            const std::unique_ptr<WaitingOtherSounds> sounds = makePulseOtherSounds(listPath);
+            const auto sounds = otherSounds();
             ASSERT_EQ(sounds->keepOff(QStringLiteral("deck")), QString());
             const std::vector<MutedStream> listed = readMutedStreams(listPath);
             ASSERT_EQ(listed.size(), 1u);
@@ -207,7 +199,7 @@ TEST_F(SavedSettingsTest, aListLeftBehindPutsTheSavedMuteBackAtTheStart)
     }
     ASSERT_TRUE(QFile::rename(leftBehind, listPath));
 
-    const std::unique_ptr<WaitingOtherSounds> sounds = makePulseOtherSounds(listPath);
+    const auto sounds = otherSounds();
     OtherProgramSound endedLater(QStringLiteral("deck"), named(name));
     ASSERT_TRUE(endedLater.stream());
     EXPECT_FALSE(endedLater.stream()->muted);
@@ -221,11 +213,11 @@ TEST_F(OtherSoundsTest, aListKeptByARunningProgramIsLeftAloneByASecondOne)
 {
     OtherProgramSound playing(QStringLiteral("deck"));
     ASSERT_TRUE(playing.stream());
-    const std::unique_ptr<WaitingOtherSounds> first = makePulseOtherSounds(listPath);
+    const auto first = otherSounds();
     ASSERT_EQ(first->keepOff(QStringLiteral("deck")), QString());
     ASSERT_TRUE(isMuted(playing.processId()));
     {
-        const std::unique_ptr<WaitingOtherSounds> second = makePulseOtherSounds(listPath);
+        const auto second = otherSounds();
         EXPECT_TRUE(isMuted(playing.processId()));
         EXPECT_EQ(second->keepOff(QStringLiteral("deck")), QString());
         second->restore();
