@@ -104,11 +104,11 @@ TEST_F(RunOutputTest, otherSoundsAreKeptOffWhileARunSoundsAndLetBackOnEveryWayOu
     const int stops = player.stops;
     closing->close();
     EXPECT_FALSE(otherSounds.off || keepAwake.held) << "on close";
-    EXPECT_GT(player.stops, stops);
     EXPECT_TRUE(QFile::exists(programDir.filePath("settings.dat")));
     EXPECT_EQ(keepAwake.holds, 4);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(closing);
+    EXPECT_GT(player.stops, stops) << "the window went, the player stopped";
 }
 
 TEST_F(RunOutputTest, theLeadInComesBeforeTheFirstTrackOnlyAndIsCountedDown)
