@@ -92,13 +92,7 @@ TEST_F(AddingTest, chosenFilesOfTheLastExtensionAreMeasuredAndAddedInDialogOrder
         row << window->model().index(1, column).data().toString();
     EXPECT_EQ(row, QStringList({"2", song, "03:35", "2"}));
     EXPECT_EQ(window->ui.totalTimeLabel->text(), "Total time: 08:07"); // 475 s (lengths cut) and 6 gaps of 2 s
-    const QStringList filters = dialogs.fileRequests.at(0).filters;
-    EXPECT_EQ(dialogs.fileRequests[0].title, "Choose files to put on playlist");
-    ASSERT_EQ(filters.size(), 43);
-    EXPECT_EQ(QStringList({filters[0], filters[4], filters[31], filters[32], filters[40], filters[41]}),
-              QStringList({"MP3 File (*.mp3)", "CD Track (*.cda)", "QT File (*.qt)", "FLAC File (*.flac)",
-                           "MKA File (*.mka)", "CUE File (*.cue)"}));
-    EXPECT_TRUE(dialogs.fileRequests[0].selectedFilter.isEmpty()); // the first filter is shown first
+    EXPECT_TRUE(dialogs.fileRequests.at(0).selectedFilter.isEmpty()); // the first filter is shown first
 }
 
 // The last filter shows every type at once; chosen through it, a mixed folder is added
@@ -253,8 +247,6 @@ TEST_F(AddingTest, aRefusedFileEndsAnAddOrDropButALoadGoesOn)
     EXPECT_EQ(takeMessages().size(), 1);
     EXPECT_EQ(paths(), QStringList({"/earlier.mp3", a, a, a, c}));
     EXPECT_EQ(player.opened.count(c), 1);
-    EXPECT_EQ(dialogs.fileRequests.at(1).title, "Load playlist");
-    EXPECT_EQ(dialogs.fileRequests[1].filters, QStringList({"M3U playlist (*.m3u)", "PLS playlist (*.pls)"}));
 
     // The list is named after the first playlist it was loaded from, until it is cleared.
     EXPECT_EQ(window->playlist().name(), "list");

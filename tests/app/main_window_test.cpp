@@ -124,26 +124,6 @@ TEST_F(MainWindowTest, closingDuringAnAddEndsItAfterTheCurrentFileThenCloses)
     EXPECT_FALSE(w);
 }
 
-// A close while a run plays a CD track: the window goes, and the player, which
-// outlives it, stops playing.
-TEST_F(MainWindowTest, closingDuringARunStopsThePlayerThenCloses)
-{
-    load();
-    fill({{QStringLiteral("/cd/Track01.cda"), 100, 0}});
-    discs.setTrack("/cd", 1, FakeDiscs::sectors(1, 40));
-    const QPointer<MainWindow> w = releaseToClose();
-    w->ui.startRecording->click();
-    QTRY_COMPARE_WITH_TIMEOUT(player.played.size(), 1, 10000);
-    player.start();
-    ASSERT_TRUE(w->busyState().recording());
-    const int stops = player.stops;
-    w->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_FALSE(w);
-    EXPECT_GT(player.stops, stops);
-    EXPECT_TRUE(QFile::exists(programDir.filePath("settings.dat")));
-}
-
 // The window shows what the run announces, and leaves as the "When done" boxes say.
 TEST_F(MainWindowTest, showsWhatTheRunAnnouncesAndLeavesAsTheBoxesSay)
 {

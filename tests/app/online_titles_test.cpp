@@ -1,4 +1,5 @@
 #include "support/example_disc.h"
+#include "support/file_bytes.h"
 #include "support/local_http_server.h"
 #include "support/main_window_fixture.h"
 
@@ -29,9 +30,7 @@ TEST_F(MainWindowTest, aLookedUpTitleShowsInTheToolTipAndTheTrackList)
     QTemporaryDir dir;
     dialogs.fileAnswers.push_back({dir.filePath("disc.csv")});
     window->recorderWindow().findChild<QPushButton*>("SaveTitlesButton")->click();
-    QFile saved(dir.filePath("disc.csv"));
-    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
-    EXPECT_EQ(saved.readAll().split('\n').value(1), "0,0-0,,,Lento,,216,\r");
+    EXPECT_EQ(bytesOf(dir.filePath("disc.csv")).split('\n').value(1), "0,0-0,,,Lento,,216,\r");
     window->recorderWindow().close();
 
     server.respond(404, {});

@@ -67,7 +67,8 @@ TEST_F(RunOutputTest, aRunPlaysToTheChosenOutputOrNotAtAll)
 }
 
 // Other programs are muted, and the computer kept awake, for exactly as long as the
-// run or the passage sounds.
+// run or the passage sounds. A close during a run stops the player, which outlives
+// the window, and keeps the settings.
 TEST_F(RunOutputTest, otherSoundsAreKeptOffWhileARunSoundsAndLetBackOnEveryWayOut)
 {
     MainWindow& w = loadWith("deck", true);
@@ -100,11 +101,14 @@ TEST_F(RunOutputTest, otherSoundsAreKeptOffWhileARunSoundsAndLetBackOnEveryWayOu
     EXPECT_EQ(w.recorderWindow().findChild<QLabel*>("OutputNotice")->text(), otherSounds.problem);
 
     const QPointer<MainWindow> closing = releaseToClose();
+    const int stops = player.stops;
     closing->close();
     EXPECT_FALSE(otherSounds.off || keepAwake.held) << "on close";
+    EXPECT_TRUE(QFile::exists(programDir.filePath("settings.dat")));
     EXPECT_EQ(keepAwake.holds, 4);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(closing);
+    EXPECT_GT(player.stops, stops) << "the window went, the player stopped";
 }
 
 TEST_F(RunOutputTest, theLeadInComesBeforeTheFirstTrackOnlyAndIsCountedDown)

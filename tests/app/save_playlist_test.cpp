@@ -55,8 +55,6 @@ TEST_F(SavePlaylistTest, typedExtensionDecidesTheFormatAndTheDialogReopensOnTheL
     }
     save({}); // Cancel ends silently
 
-    EXPECT_EQ(dialogs.fileRequests[0].title, "Save playlist");
-    EXPECT_EQ(dialogs.fileRequests[0].filters, (QStringList{kM3uFilter, kPlsFilter}));
     EXPECT_EQ(QDir(target.path()).entryList(QDir::Files | QDir::Hidden).size(), 5);
     EXPECT_TRUE(dialogs.messages.empty());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);

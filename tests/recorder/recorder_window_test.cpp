@@ -109,13 +109,11 @@ TEST_F(RecorderWindowTest, followsThePlaylistAndSavesTheTrackList)
     EXPECT_EQ(trackList->toPlainText(), "00:00 1. Open 3:20\n03:26 2. Trac 1:11:40");
     window.setTitleLookup([](const QString& path) { return path.endsWith(".mp3") ? QStringLiteral("ガンダム") : QString(); });
     QCoreApplication::processEvents();
-    EXPECT_EQ(trackList->toPlainText(), "00:00 1. Trac 3:20\n03:26 2. Trac 1:11:40"); // no plain form
     kana->click();
     EXPECT_EQ(trackList->toPlainText(), "00:00 1. ｶﾞﾝ 3:20\n03:26 2. Trac 1:11:40");
     child<QCheckBox>("DeckTitlesBox")->click();
     EXPECT_FALSE(kana->isEnabled());
     EXPECT_EQ(trackList->toPlainText(), "00:00 1. ガンダム 3:20\n03:26 2. Track 2 1:11:40");
-    kana->click(); // disabled: nothing changes
     window.setTitleLookup([](const QString& path) { return path.endsWith(".mp3") ? QStringLiteral("Opening") : QString(); });
     window.setLeadIn(0);
 

@@ -26,7 +26,6 @@ TEST(ScanPanel, listsWhatARecorderWouldSplitAndPlaysTheLoudestPassage)
     QTemporaryDir cache;
     ListFindings findings(reader, cache.filePath("scan_cache.dat"));
     ScanPanel panel(findings, player);
-    EXPECT_EQ(panel.objectName(), "ScanPanel");
     findings.setRule({ -50, 1.5 });
     findings.setTracks({ { "One", SoundSource { .path = one }, 1.0, false }, { "Two", stretch, 3.0, false },
                       { "Damaged", SoundSource { .path = damaged }, 2.0, true } });
@@ -76,10 +75,7 @@ TEST(ScanPanel, listsWhatARecorderWouldSplitAndPlaysTheLoudestPassage)
     EXPECT_FALSE(panel.findChild<QProgressBar*>()->accessibleName().isEmpty());
     EXPECT_FALSE(panel.findChild<QTreeWidget*>()->accessibleName().isEmpty());
 
-    // A new list keeps the findings of the tracks it keeps; an empty one has nothing to play or scan.
-    findings.setTracks({ { "One", SoundSource { .path = one }, 2.0, true } });
-    EXPECT_EQ(findingRows(panel), QStringList({ "1|One|peak -6.0 dB at 0:00" })); // its 2 s passage is short of 2.5 s
-    EXPECT_TRUE(buttonCalled(panel, "&Play loudest passage")->isEnabled());
+    // An empty list has nothing to play or scan.
     findings.setTracks({});
     EXPECT_TRUE(findingRows(panel).isEmpty());
     EXPECT_FALSE(buttonCalled(panel, "&Play loudest passage")->isEnabled());

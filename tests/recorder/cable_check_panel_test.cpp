@@ -1,0 +1,47 @@
+#include "listening/cable_checker.h"
+#include "recorder/cable_check_panel.h"
+
+#include "support/fake_cable_probe.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+// The check is offered only with an input to listen on and no run playing; its
+// findings follow the recorder chosen, and a failure says why.
+TEST(CableCheckPanel, checksOnAnInputAndShowsWhatCameBack)
+{
+    FakeCableProbe probe;
+    probe.noiseDb = -45;
+    CableChecker checker(probe);
+    CableCheckPanel panel(checker);
+    auto* button = panel.findChild<QPushButton*>("CheckCableButton");
+    auto* report = panel.findChild<QLabel*>("CableReport");
+    EXPECT_FALSE(button->isEnabled());
+    EXPECT_EQ(report->text(), "Choose an input to listen back on to check the cable.");
+
+    OutputChoice choice;
+    choice.listenName = QStringLiteral("line_in.monitor");
+    panel.setChoice(choice);
+    panel.setRule({-50, 1.5});
+    ASSERT_TRUE(button->isEnabled());
+    EXPECT_EQ(report->text(), "");
+    button->click();
+    EXPECT_FALSE(button->isEnabled());
+    EXPECT_TRUE(checker.checking());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return button->isEnabled(); }, 10000));
+    EXPECT_EQ(probe.probes, 1);
+    EXPECT_TRUE(report->text().startsWith("Round trip: 10 ms.\n"));
+    EXPECT_TRUE(report->text().contains("it will not start new tracks"));
+    panel.setRule({-40, 1.5});
+    EXPECT_TRUE(report->text().contains("below the -40.0 dB the recorder splits at"));
+
+    panel.setRunning(true);
+    EXPECT_FALSE(button->isEnabled());
+    panel.setRunning(false);
+    probe.failure = QStringLiteral("The input gives no sound.");
+    button->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return button->isEnabled(); }, 10000));
+    EXPECT_EQ(report->text(), "The cable was not checked: The input gives no sound.");
+}
