@@ -55,7 +55,12 @@ public:
                                  const QString& defaultText) override
     {
         inputs.push_back({prompt, title, defaultText});
-        return next(inputAnswers, std::nullopt);
+        if (inputAnswers.empty())
+            return std::nullopt;
+        // Copied, not moved: GCC takes a moved optional QString for a maybe-uninitialized one.
+        const std::optional<QString> answer = inputAnswers.front();
+        inputAnswers.pop_front();
+        return answer;
     }
 
     QStringList openFiles(QWidget*, FileRequest& request) override { return answerFiles(request); }
