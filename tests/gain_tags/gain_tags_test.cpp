@@ -20,19 +20,11 @@ void PrintTo(const GainTags& tags, std::ostream* out)
 
 namespace {
 
-// The first of the programs that is not installed, or an empty text.
-std::string missingTool(std::initializer_list<const char*> programs)
-{
-    for (const char* program : programs) {
-        if (QStandardPaths::findExecutable(QLatin1String(program)).isEmpty())
-            return program;
-    }
-    return {};
-}
-
+// Skips the test when one of the programs is not installed.
 #define SKIP_WITHOUT(...)                                                                                          \
-    if (const std::string missing = missingTool({__VA_ARGS__}); !missing.empty())                                  \
-    GTEST_SKIP() << missing << " is not installed"
+    for (const char* program : {__VA_ARGS__})                                                                      \
+        if (QStandardPaths::findExecutable(QLatin1String(program)).isEmpty())                                     \
+            GTEST_SKIP() << program << " is not installed"
 
 bool run(const QString& program, const QStringList& arguments)
 {

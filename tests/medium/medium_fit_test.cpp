@@ -103,12 +103,9 @@ TEST(MediumFit, gapsShorterThanTheMinimumSilenceAreListedButNotTheLast)
     EXPECT_TRUE(mediumFit(PlaylistTable(), kind("cd-r-74")).shortGaps.empty());
 }
 
-TEST(RecorderKinds, defaultAndCustom)
+// Every recorder is offered a gap it takes for a break between tracks.
+TEST(RecorderKinds, suggestedGapsAreLongEnoughAndACustomOneIsNamedByItsMinutes)
 {
-    const RecorderKind standard = defaultRecorderKind();
-    EXPECT_EQ(std::tuple(standard.name, standard.trackLimit, standard.trackUnitSeconds),
-              std::tuple(QStringLiteral("MiniDisc 74 min (SP)"), 254, 2));
-    EXPECT_EQ(recorderKinds().size(), 9u + 2 + 4 + 4);
     for (const RecorderKind& kind : recorderKinds())
         EXPECT_GE(kind.suggestedGapSeconds, kind.silence.minimumSeconds) << kind.id.toStdString();
 
@@ -204,7 +201,6 @@ TEST(SidePlan, aOneSidedMediumKeepsItsOwnCountingAndTrackLimitsHoldForTheWholeMe
     const SidePlan plan = planSides(table, kind("minidisc-74-lp4"), {60, SideSplit::Balance});
     const MediumFit fit = mediumFit(table, kind("minidisc-74-lp4"));
     EXPECT_EQ(sidesOf(plan), (Sides{{0, 3, fit.usedSeconds, fit.leftSeconds}}));
-    EXPECT_DOUBLE_EQ(fit.usedSeconds, 224 + 104 + 64);
     EXPECT_TRUE(plan.fits());
 
     const SidePlan tooMany = planSides(sameEntries(3, 60, 0), customRecorderKind({10, 2, -40, 4, 2}), kFill);

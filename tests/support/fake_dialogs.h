@@ -8,6 +8,7 @@
 #include <deque>
 #include <gtest/gtest.h>
 #include <optional>
+#include <type_traits>
 #include <vector>
 
 // Dialogs that answer from a script and remember what they were asked.
@@ -47,11 +48,7 @@ public:
     bool question(QWidget*, const QString& text, const QString& title) override
     {
         questions.push_back({text, title, QMessageBox::Question, QApplication::overrideCursor() != nullptr});
-        if (questionAnswers.empty())
-            return false;
-        const bool yes = questionAnswers.front();
-        questionAnswers.pop_front();
-        return yes;
+        return next(questionAnswers, false);
     }
 
     std::optional<QString> input(QWidget*, const QString& prompt, const QString& title,
@@ -60,12 +57,10 @@ public:
         inputs.push_back({prompt, title, defaultText});
         if (inputAnswers.empty())
             return std::nullopt;
-        const bool cancelled = !inputAnswers.front().has_value();
-        const QString text = inputAnswers.front().value_or(QString());
+        // Copied, not moved: GCC takes a moved optional QString for a maybe-uninitialized one.
+        const std::optional<QString> answer = inputAnswers.front();
         inputAnswers.pop_front();
-        if (cancelled)
-            return std::nullopt;
-        return text;
+        return answer;
     }
 
     QStringList openFiles(QWidget*, FileRequest& request) override { return answerFiles(request); }
@@ -86,19 +81,25 @@ public:
     }
 
 private:
+    // The first answer left, taken; none when none is left.
+    template <class Answer>
+    static Answer next(std::deque<Answer>& answers, std::type_identity_t<Answer> none)
+    {
+        if (answers.empty())
+            return none;
+        Answer answer = std::move(answers.front());
+        answers.pop_front();
+        return answer;
+    }
+
     QStringList answerFiles(FileRequest& request)
     {
         fileRequests.push_back(request);
-        if (fileAnswers.empty())
-            return {};
-        const QStringList answer = fileAnswers.front();
-        fileAnswers.pop_front();
+        const QStringList answer = next(fileAnswers, {});
         if (answer.isEmpty())
             return {};
-        if (!selectedFilters.empty()) {
-            request.selectedFilter = selectedFilters.front();
-            selectedFilters.pop_front();
-        }
+        if (!selectedFilters.empty())
+            request.selectedFilter = next(selectedFilters, {});
         QDir::setCurrent(QFileInfo(answer.first()).absolutePath());
         return answer;
     }
@@ -106,8 +107,6 @@ private:
     std::optional<QString> oneFile(FileRequest& request)
     {
         const QStringList answer = answerFiles(request);
-        if (answer.isEmpty())
-            return std::nullopt;
-        return answer.first();
+        return answer.isEmpty() ? std::nullopt : std::optional(answer.first());
     }
 };

@@ -4,11 +4,10 @@
 
 #include <QStringList>
 
-// Records what was kept off and when it was let back; answers with a set problem.
+// Records what was kept off and whether it is off still; answers with a set problem.
 class FakeOtherSounds : public OtherSounds {
 public:
     QStringList keptOff; // the output of each keepOff
-    int restores = 0;
     QString problem;
     bool off = false;
 
@@ -18,9 +17,5 @@ public:
         off = true;
         told(problem);
     }
-    void restore() override
-    {
-        ++restores;
-        off = false;
-    }
+    void restore() override { off = false; }
 };

@@ -75,11 +75,8 @@ private:
 
     void answer(QTcpSocket* socket)
     {
-        QByteArray head = "HTTP/1.1 " + QByteArray::number(m_status) + " Status\r\n";
-        head += "Content-Type: text/plain\r\n";
-        head += "Content-Length: " + QByteArray::number(m_body.size()) + "\r\n";
-        head += "Connection: close\r\n\r\n";
-        socket->write(head + m_body);
+        socket->write("HTTP/1.1 " + QByteArray::number(m_status) + " Status\r\nContent-Type: text/plain\r\nContent-Length: "
+                      + QByteArray::number(m_body.size()) + "\r\nConnection: close\r\n\r\n" + m_body);
         socket->disconnectFromHost();
     }
 

@@ -16,6 +16,7 @@
 #include "support/fake_other_sounds.h"
 #include "support/fake_sample_reader.h"
 #include "support/fake_sound_outputs.h"
+#include "support/file_bytes.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -62,9 +63,7 @@ protected:
     QString mediaFile(const QString& name, double seconds)
     {
         const QString path = programDir.filePath(name);
-        QFile file(path);
-        file.open(QIODevice::WriteOnly);
-        file.write("x");
+        writeBytes(path, "x");
         player.durations[path] = seconds;
         return path;
     }

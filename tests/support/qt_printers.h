@@ -2,7 +2,6 @@
 
 #include <QByteArray>
 #include <QString>
-#include <cstdio>
 #include <ostream>
 
 // Lets failing expectations show Qt texts and bytes as text (QStringList prints
@@ -22,11 +21,8 @@ inline void PrintTo(const QByteArray& bytes, std::ostream* out)
             *out << "\\n";
         else if (c >= ' ' && c < 0x7F)
             *out << c;
-        else {
-            char escaped[5];
-            std::snprintf(escaped, sizeof escaped, "\\x%02X", static_cast<unsigned char>(c));
-            *out << escaped;
-        }
+        else
+            *out << "\\x" << QByteArray::number(uchar(c), 16).toUpper().rightJustified(2, '0').constData();
     }
     *out << '"';
 }

@@ -63,18 +63,14 @@ inline std::vector<SoundStretch> soundStretches(const QString& wavPath, double b
     // Edges found by windows are sharpened to the first or last loud sample near them.
     const auto loudAt = [&](qsizetype frame) { return std::abs(double(samples[frame * channels])) > loud; };
     const auto firstLoud = [&](qsizetype from, qsizetype to) {
-        for (qsizetype f = std::max<qsizetype>(from, 0); f < to; ++f) {
-            if (loudAt(f))
-                return f;
-        }
-        return to;
+        for (from = std::max<qsizetype>(from, 0); from < to && !loudAt(from);)
+            ++from;
+        return from;
     };
     const auto endOfLoud = [&](qsizetype from, qsizetype to) {
-        for (qsizetype f = to - 1; f >= std::max<qsizetype>(from, 0); --f) {
-            if (loudAt(f))
-                return f + 1;
-        }
-        return from;
+        while (to > std::max<qsizetype>(from, 0) && !loudAt(to - 1))
+            --to;
+        return to;
     };
     bool inSound = false;
     for (qsizetype first = 0; first + window <= frames; first += window) {
