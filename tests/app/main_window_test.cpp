@@ -318,13 +318,15 @@ TEST_F(MainWindowTest, everyLabelIsReadAsTheTextItShows)
     EXPECT_TRUE(w.recorderWindow().findChild<QLabel*>("RuleLabel")->text().startsWith("A new track starts after"));
 }
 
-// Opening the recorder window follows the list; a failure on the way is told, and
-// the program and the list stay.
-TEST_F(MainWindowTest, aFailureWhileTheRecorderWindowFollowsTheListIsToldAndTheListStays)
+// What the scan reads follows the list with the Recorder window hidden; a failure on
+// the way is told once the window shows, and the program and the list stay.
+TEST_F(MainWindowTest, aFailureWhileTheScanFollowsTheListIsToldInTheRecorderWindowAndTheListStays)
 {
     MainWindow& w = load();
     fill({{"/m/a.mp3", 100, 2000}, {"/cd/Track01.cda", 100, 2000}});
     discs.failure = "The drive does not answer.";
+    w.playlist().setGap(0, 3000);
+    EXPECT_TRUE(dialogs.takeWarnings().isEmpty());
     w.show();
     w.ui.recorder->click();
     QCoreApplication::processEvents();
