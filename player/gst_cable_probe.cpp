@@ -15,7 +15,9 @@
 namespace {
 
 constexpr const char* kMonoCaps = "audio/x-raw,format=F32LE,rate=44100,channels=1,layout=interleaved";
-constexpr qint64 kPieceFrames = 1024;
+// The output follows the input's clock a little at every piece it is handed: small
+// pieces bring it in step before the first tone.
+constexpr qint64 kPieceFrames = 256;
 
 GstElementHandle makeProbePipeline(const QString& output, const QString& input)
 {
@@ -135,8 +137,10 @@ public:
         } stop{pipeline.get()};
         const GstElementHandle heard(gst_bin_get_by_name(GST_BIN(pipeline.get()), "heard"));
         const GstElementHandle sink(gst_bin_get_by_name(GST_BIN(pipeline.get()), "output"));
-        // A sink that starts late catches up at once, in the silence before the sound.
-        g_object_set(sink.get(), "discont-wait", guint64(0), nullptr);
+        // A sink that starts late catches up at once, in the silence before the sound, and
+        // keeps in step with the input's clock to the millisecond, not the default 40 ms
+        // that would be all of a round trip's error.
+        g_object_set(sink.get(), "discont-wait", guint64(0), "drift-tolerance", gint64(1000), nullptr);
         Feed feed(pipeline.get(), sound);
         feed.feed(0);
         if (gst_element_set_state(pipeline.get(), GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE) {
