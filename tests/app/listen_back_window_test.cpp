@@ -47,8 +47,9 @@ TEST_F(ListenBackTest, aRunAndTheCableCheckNeverPlayTogether)
     recorder.close();
 }
 
-// The Recorder window shows the listening as it begins and what came back once the
-// run is over, which it saves. The received sound can be kept once an input is chosen.
+// The Recorder window shows the listening as it begins, what came back once the run
+// is over, which it saves, and why it ended early. The received sound can be kept
+// once an input is chosen.
 TEST_F(ListenBackTest, theRecorderWindowShowsWhatTheListeningHeard)
 {
     QWidget& recorder = openWithAnInput(2);
@@ -67,5 +68,9 @@ TEST_F(ListenBackTest, theRecorderWindowShowsWhatTheListeningHeard)
     dialogs.fileAnswers.push_back({dir.filePath("received.txt")});
     recorder.findChild<QPushButton*>("SaveReportButton")->click();
     EXPECT_EQ(bytesOf(dir.filePath("received.txt")), report->toPlainText().replace("\n", "\r\n").toUtf8() + "\r\n");
+    window->ui.startRecording->click();
+    inputListener.lose(QStringLiteral("The input was unplugged."));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(report->toPlainText().startsWith("The listening ended: The input was unplugged."));
     recorder.close();
 }
