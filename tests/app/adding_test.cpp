@@ -212,16 +212,20 @@ TEST_F(AddingTest, aBadCdEntryOrSheetInAPlaylistIsSkippedSayingWhy)
                                            "The CUE sheet folder.cue is a folder."}));
 }
 
-TEST_F(AddingTest, chosenPlaylistsAddTheirEntriesButNotThemselves)
+// A relative entry is found next to the playlist and kept as a full path; a dropped
+// playlist makes no folder current, and in a list made on Windows "\\" separates folders.
+TEST_F(AddingTest, chosenOrDroppedPlaylistsAddTheirEntriesButNotThemselves)
 {
     const QString a = makeMedia("a.mp3", 100);
     makeMedia("b.mp3", 20);
+    QDir(folder).mkpath("lists/sub");
+    const QString song = makeMedia("lists/song.wav", 10), deeper = makeMedia("lists/sub/deeper.wav", 20);
     const QString pls = makePlaylist("list.pls", {"[playlist]", "File1=" + a});
     addFiles({pls});
-    // A relative entry is found next to the playlist and kept as a full path.
     addFiles({makePlaylist("list.m3u", {"#EXTM3U", "#EXTINF:20,B", "b.mp3", "#EXTINF:100,A", a})});
-
-    EXPECT_EQ(paths(), QStringList({a, folder + "/b.mp3", a}));
+    QDir::setCurrent(folder);
+    drop({makePlaylist("lists/list.m3u", {"song.wav", "sub\\deeper.wav"})});
+    EXPECT_EQ(paths(), QStringList({a, folder + "/b.mp3", a, song, deeper}));
     EXPECT_FALSE(player.opened.contains(pls));
 }
 
@@ -297,17 +301,6 @@ TEST_F(AddingTest, droppedLocalMediaAndPlaylistsAreAddedAndOtherItemsPassedOver)
     const QUrl web("https://example.org/a.mp3");
     EXPECT_TRUE(offer<QDragEnterEvent>({web, QUrl::fromLocalFile(song)}));
     EXPECT_FALSE(offer<QDragEnterEvent>({web}));
-}
-
-// A dropped playlist makes no folder current, yet its relative entries are found
-// next to it; in a list made on Windows, "\" separates folders.
-TEST_F(AddingTest, relativeEntriesOfADroppedPlaylistAreTakenFromItsFolder)
-{
-    QDir(folder).mkpath("lists/sub");
-    const QString song = makeMedia("lists/song.wav", 10), deeper = makeMedia("lists/sub/deeper.wav", 20);
-    QDir::setCurrent(folder);
-    drop({makePlaylist("lists/list.m3u", {"song.wav", "sub\\deeper.wav"})});
-    EXPECT_EQ(paths(), QStringList({song, deeper}));
 }
 
 TEST_F(AddingTest, aDropOrLoadIsRefusedWhileAnotherOperationRuns)
