@@ -143,9 +143,6 @@ TEST_F(AddingTest, cdTrackFilesAreMeasuredByTheirDiscsTable)
 
     EXPECT_EQ(paths(), QStringList({five, twelve}));
     EXPECT_EQ(std::pair(window->playlist().at(0).length, window->playlist().at(1).length), std::pair(275LL, 7LL));
-    // Not for TRACK07.CDA; an added track's disc is asked once more for its title, and
-    // three times as the scan follows the list (its sound and its titles).
-    EXPECT_EQ(discs.asked.count(folder), 12);
     EXPECT_TRUE(player.opened.isEmpty());
 
     discs.setDisc(folder, std::nullopt); // no disc in the drive
@@ -168,8 +165,6 @@ TEST_F(AddingTest, theAddDialogOffersTheDiscInTheDriveAsAudioCdFolder)
     EXPECT_EQ(QDir(audioCd).entryList(QDir::Files), QStringList({"Track01.cda", "Track03.cda"}));
     EXPECT_EQ(paths(), QStringList({audioCd + "/Track03.cda"}));
     EXPECT_EQ(window->playlist().at(0).length, 275);
-    // The third for its title, the rest as the scan follows the list.
-    EXPECT_EQ(discs.asked, QStringList(6, audioCd));
     EXPECT_EQ(discs.looksAgain, 1); // as the dialog opened
 }
 
@@ -217,16 +212,20 @@ TEST_F(AddingTest, aBadCdEntryOrSheetInAPlaylistIsSkippedSayingWhy)
                                            "The CUE sheet folder.cue is a folder."}));
 }
 
-TEST_F(AddingTest, chosenPlaylistsAddTheirEntriesButNotThemselves)
+// A relative entry is found next to the playlist and kept as a full path; a dropped
+// playlist makes no folder current, and in a list made on Windows "\\" separates folders.
+TEST_F(AddingTest, chosenOrDroppedPlaylistsAddTheirEntriesButNotThemselves)
 {
     const QString a = makeMedia("a.mp3", 100);
     makeMedia("b.mp3", 20);
+    QDir(folder).mkpath("lists/sub");
+    const QString song = makeMedia("lists/song.wav", 10), deeper = makeMedia("lists/sub/deeper.wav", 20);
     const QString pls = makePlaylist("list.pls", {"[playlist]", "File1=" + a});
     addFiles({pls});
-    // A relative entry is found next to the playlist and kept as a full path.
     addFiles({makePlaylist("list.m3u", {"#EXTM3U", "#EXTINF:20,B", "b.mp3", "#EXTINF:100,A", a})});
-
-    EXPECT_EQ(paths(), QStringList({a, folder + "/b.mp3", a}));
+    QDir::setCurrent(folder);
+    drop({makePlaylist("lists/list.m3u", {"song.wav", "sub\\deeper.wav"})});
+    EXPECT_EQ(paths(), QStringList({a, folder + "/b.mp3", a, song, deeper}));
     EXPECT_FALSE(player.opened.contains(pls));
 }
 
@@ -302,17 +301,6 @@ TEST_F(AddingTest, droppedLocalMediaAndPlaylistsAreAddedAndOtherItemsPassedOver)
     const QUrl web("https://example.org/a.mp3");
     EXPECT_TRUE(offer<QDragEnterEvent>({web, QUrl::fromLocalFile(song)}));
     EXPECT_FALSE(offer<QDragEnterEvent>({web}));
-}
-
-// A dropped playlist makes no folder current, yet its relative entries are found
-// next to it; in a list made on Windows, "\" separates folders.
-TEST_F(AddingTest, relativeEntriesOfADroppedPlaylistAreTakenFromItsFolder)
-{
-    QDir(folder).mkpath("lists/sub");
-    const QString song = makeMedia("lists/song.wav", 10), deeper = makeMedia("lists/sub/deeper.wav", 20);
-    QDir::setCurrent(folder);
-    drop({makePlaylist("lists/list.m3u", {"song.wav", "sub\\deeper.wav"})});
-    EXPECT_EQ(paths(), QStringList({song, deeper}));
 }
 
 TEST_F(AddingTest, aDropOrLoadIsRefusedWhileAnotherOperationRuns)

@@ -76,7 +76,6 @@ TEST_F(RecordingRunTest, mediaEntriesAreHandedOverTwoAheadAndEachShownWhenHeardW
     addMedia({{"a.mp3", 10, 2000}, {"b.mp3", 20, 500}, {"c.mp3", 30, 0}, {"d.mp3", 40, 3000}});
 
     run.start();
-    EXPECT_EQ(armed(), QStringLiteral("Timer1"));
     EXPECT_TRUE(run.isRunning());
     EXPECT_DOUBLE_EQ(run.gapTotal(), 2.5);
     EXPECT_EQ(discs.looksAgain, 1); // a disc changed since the list was made is seen
@@ -96,7 +95,6 @@ TEST_F(RecordingRunTest, mediaEntriesAreHandedOverTwoAheadAndEachShownWhenHeardW
         player.start();
         EXPECT_EQ(lastEntry(), i + 1);
         EXPECT_EQ(run.currentTrack(), i + 1);
-        EXPECT_EQ(armed(), QStringLiteral("Timer4"));
         player.finish();
         EXPECT_DOUBLE_EQ(run.completedTime(), completed[i]);
     }
@@ -280,7 +278,7 @@ TEST_F(RecordingRunTest, emptyListNeverStartsAndAStopInAGapEndsTheRunForGood)
 
 // CD tracks, of the drive's disc or of a sheet's, are heard through the player as
 // files are, each waiting behind the one before; their lengths are their discs'.
-TEST_F(RecordingRunTest, mixedListSwitchesBetweenTheWatchTimersAndPlaysCdTrack7)
+TEST_F(RecordingRunTest, aMixedListPlaysCdTracksOfTheDriveAndOfSheetsBetweenFiles)
 {
     addMedia({{"a.mp3", 10, 1000}});
     playlist.append({QStringLiteral("/media/cdrom/Track07.CDA"), 100, 1500});
@@ -299,8 +297,6 @@ TEST_F(RecordingRunTest, mixedListSwitchesBetweenTheWatchTimersAndPlaysCdTrack7)
     EXPECT_EQ(lastEntry(), 1); // the silence: still the entry that ended
     player.start();
     EXPECT_EQ(lastEntry(), 2);
-    EXPECT_EQ(armed(), QStringLiteral("Timer3"));
-    EXPECT_EQ(timer("Timer1")->interval(), 1500);
     EXPECT_EQ(player.playedSources.at(2), third);
     EXPECT_EQ(player.silences.at(2), 1500);
 
@@ -308,17 +304,14 @@ TEST_F(RecordingRunTest, mixedListSwitchesBetweenTheWatchTimersAndPlaysCdTrack7)
     tick("Timer3"); // counts down in whole seconds, as a drive tells them
     EXPECT_EQ(progress.last().at(0).value<ProgressDisplay>().trackCaption, QStringLiteral("Left of track (00:02) :"));
     EXPECT_FALSE(progress.last().at(1).toBool());
-    EXPECT_EQ(armed(), QStringLiteral("Timer3")); // its end is the player's to tell
     player.finish();
     EXPECT_DOUBLE_EQ(run.completedTime(), 10 + 263);
     player.start();
-    EXPECT_EQ(armed(), QStringLiteral("Timer3"));
     EXPECT_EQ(player.played.at(3), QStringLiteral("c.mp3"));
     EXPECT_EQ(player.silences.at(3), 0);
     player.finish();
     player.start();
     EXPECT_EQ(lastEntry(), 4);
-    EXPECT_EQ(armed(), QStringLiteral("Timer4"));
     EXPECT_DOUBLE_EQ(run.completedTime(), 10 + 263 + 45);
     player.position = 10.4;
     tick("Timer4"); // a media file's countdown is cut to whole seconds

@@ -1,5 +1,6 @@
 #include "session/session.h"
 
+#include "listening/run_listening.h"
 #include "medium/recorder_file.h"
 #include "recording/recording_run.h"
 #include "scan/list_findings.h"
@@ -12,8 +13,13 @@
 #include "support/fake_other_sounds.h"
 #include "support/fake_sample_reader.h"
 #include "support/fake_sound_outputs.h"
+#include "support/file_bytes.h"
+#include "support/qt_printers.h"
 
+#include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
+#include <cmath>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -31,12 +37,45 @@ protected:
     FakeCableProbe cableProbe;
     FakeInputListener inputListener;
     FakeKeepAwake keepAwake;
+    std::unique_ptr<Session> session; // the one started last
 
-    std::unique_ptr<Session> start()
+    Session* start()
     {
-        return std::make_unique<Session>(SessionServices{discs, player, sampleReader, soundOutputs, otherSounds,
-                                                         cableProbe, inputListener, keepAwake, programDir.path(),
-                                                         programDir.filePath("data"), QString()});
+        session.reset();
+        session = std::make_unique<Session>(SessionServices{discs, player, sampleReader, soundOutputs, otherSounds,
+                                                            cableProbe, inputListener, keepAwake, programDir.path(),
+                                                            programDir.filePath("data"), QString()});
+        return session.get();
+    }
+    // Puts files the player knows on the list.
+    void fill(std::initializer_list<PlaylistEntry> entries)
+    {
+        for (const PlaylistEntry& entry : entries) {
+            player.durations.insert(entry.path, double(entry.length));
+            session->playlist().append(entry);
+        }
+    }
+    // Starts the run and lets its first timer go off at once; with heard, the first entry is heard to start.
+    void startRun(bool heard = false)
+    {
+        session->startRun();
+        QMetaObject::invokeMethod(session->run().findChild<QTimer*>(QStringLiteral("Timer1")), "timeout");
+        if (heard)
+            player.start();
+    }
+    // A session whose run goes to the deck, with two entries on the list.
+    const SoundOutput analog{"analog", "Built-in Audio", 44100}, deck{"deck", "Line out to the deck", 44100};
+    Session& startOnTheDeck(bool keepOtherSoundsOff)
+    {
+        soundOutputs.list = {analog, deck};
+        start();
+        OutputChoice choice;
+        choice.outputName = "deck";
+        choice.outputDescription = "Line out to the deck";
+        choice.keepOtherSoundsOff = keepOtherSoundsOff;
+        session->setOutputChoice(choice);
+        fill({{"a.mp3", 10, 2000}, {"b.mp3", 20, 0}});
+        return *session;
     }
 };
 
@@ -48,13 +87,23 @@ QStringList trackPaths(const ListFindings& findings)
     return paths;
 }
 
+QStringList texts(const ListFindings& findings)
+{
+    QStringList texts;
+    for (int index = 0; index < findings.tracks().size(); ++index) {
+        for (const QString& text : findings.texts(index))
+            texts << QString::number(index + 1) + u'|' + text;
+    }
+    return texts;
+}
+
 } // namespace
 
 // The scan reads the list as it stands after every change, a whole add at once, and a
 // change of recorder re-judges it; no window needs to be open for either.
 TEST_F(SessionTest, theFindingsFollowTheListWithoutAWindow)
 {
-    const std::unique_ptr<Session> session = start();
+    start();
     Playlist& playlist = session->playlist();
     {
         Playlist::Batch batch(playlist);
@@ -85,19 +134,18 @@ TEST_F(SessionTest, choicesAreKeptAsTheyAreMadeAndReadAtTheNextStart)
     output.leadInSeconds = 3;
     output.gain = {GainMode::Album, 2};
     const WhenDoneChoices whenDone {BoxState::Ticked, PlaylistFormat::Pls, BoxState::Clear, BoxState::Ticked};
-    {
-        const std::unique_ptr<Session> session = start();
-        session->setRecorder(cassette);
-        session->setSideSettings(sides);
-        session->setTrackListChoice(trackList);
-        session->setOutputChoice(output);
-        session->setWhenDone(whenDone);
-        keepAwake.hold();
-        session->close();
-        EXPECT_FALSE(keepAwake.held);
-        EXPECT_EQ(player.output, "deck");
-    }
-    const std::unique_ptr<Session> again = start();
+    start();
+    EXPECT_TRUE(QDir(programDir.path()).isEmpty()) << "reading writes nothing";
+    session->setRecorder(cassette);
+    session->setSideSettings(sides);
+    session->setTrackListChoice(trackList);
+    session->setOutputChoice(output);
+    session->setWhenDone(whenDone);
+    keepAwake.hold();
+    session->close();
+    EXPECT_FALSE(keepAwake.held);
+    EXPECT_EQ(player.output, "deck");
+    Session* again = start();
     EXPECT_EQ(again->recorder().id, cassette.id);
     EXPECT_EQ(again->sideSettings(), sides);
     EXPECT_EQ(again->trackListChoice(), trackList);
@@ -107,9 +155,172 @@ TEST_F(SessionTest, choicesAreKeptAsTheyAreMadeAndReadAtTheNextStart)
               std::tuple(whenDone.save, whenDone.format, whenDone.exit, whenDone.shutdown));
 
     // A program folder that cannot be written to keeps the choice for this session.
-    const std::unique_ptr<Session> unwritable = start();
+    Session* unwritable = start();
     QFile::remove(programDir.filePath(kRecorderFileName));
     QDir().mkdir(programDir.filePath(kRecorderFileName));
     unwritable->setRecorder(*recorderKindById("cd-r-74"));
     EXPECT_EQ(unwritable->recorder().id, "cd-r-74");
+}
+
+// What the scan found stays while the recorder changes, which only judges it anew;
+// the next start finds it in the data folder and reads nothing again.
+TEST_F(SessionTest, theFindingsFollowTheRecorderAndOutliveTheProgram)
+{
+    const QString one = programDir.filePath("one.wav"), two = programDir.filePath("two.wav");
+    writeBytes(one, "RIFF");
+    writeBytes(two, "RIFF");
+    sampleReader.sounds[one] = {FakeSampleReader::levels({{2, 0.5f}, {2, 0.001f}, {2, 0.5f}})};
+    sampleReader.sounds[two] = {FakeSampleReader::levels({{2, 0.891f}})}; // -1 dB
+    const auto scanned = [&] {
+        fill({{one, 6, 2000}, {two, 2, 2000}});
+        session->findings().scan();
+        return QTest::qWaitFor([&] { return !session->findings().isScanning(); }, 60000);
+    };
+    start();
+    ASSERT_TRUE(scanned());
+    EXPECT_EQ(texts(session->findings()),
+              QStringList({"1|quiet passage at 0:02 for 2.0 s", "1|peak -6.0 dB at 0:00", "2|peak -1.0 dB at 0:00"}));
+    // A CD recorder wants 3 s below -40 dB: no passage to split at, and the gap is too short.
+    session->setRecorder(*recorderKindById("cd-r-74"));
+    const QStringList forCd = {"1|gap 2.0 s is shorter than 3.0 s", "1|peak -6.0 dB at 0:00", "2|peak -1.0 dB at 0:00"};
+    EXPECT_EQ(texts(session->findings()), forCd);
+    start();
+    ASSERT_TRUE(scanned());
+    EXPECT_EQ(texts(session->findings()), forCd);
+    EXPECT_EQ(sampleReader.reads, 2);
+}
+
+// A run plays to the chosen output or not at all, and never moves elsewhere by
+// itself: an output gone in the middle fails the run, with no "When done".
+TEST_F(SessionTest, aRunPlaysToTheChosenOutputOrNotAtAll)
+{
+    Session& s = startOnTheDeck(false);
+    EXPECT_EQ(player.output, "deck");
+    s.setWhenDone({BoxState::Clear, PlaylistFormat::None, BoxState::Ticked, BoxState::Clear});
+    QSignalSpy warnings(&s.run(), &RecordingRun::warning), quits(&s.run(), &RecordingRun::quitRequested);
+    soundOutputs.become({analog});
+    EXPECT_EQ(s.refusal(), "The sound output \"Line out to the deck\" is not connected. Connect it, or choose "
+                           "another output in the Recorder window.");
+    soundOutputs.become({deck});
+    EXPECT_EQ(s.refusal(), std::nullopt);
+    startRun(true);
+    ASSERT_TRUE(s.run().isRunning());
+    soundOutputs.become({analog});
+    EXPECT_FALSE(s.run().isRunning());
+    EXPECT_EQ(warnings.value(0).value(0).toString(), "The sound output \"Line out to the deck\" went away during the recording.");
+    EXPECT_TRUE(quits.isEmpty());
+    s.setOutputChoice({}); // the system default is always there
+    EXPECT_EQ(player.output, "");
+    soundOutputs.become({});
+    EXPECT_EQ(s.refusal(), std::nullopt);
+}
+
+// Other programs are kept off the output, and the computer awake, for exactly as
+// long as the run sounds, and are let back on at every way out. A passage played
+// from the scan keeps them off too, but not during a run, and stops when its output goes.
+TEST_F(SessionTest, otherSoundsAreKeptOffWhileARunOrAPassageSoundsAndLetBackOnEveryWayOut)
+{
+    Session& s = startOnTheDeck(true);
+    const auto keptOff = [&] { return otherSounds.off || keepAwake.held; };
+    startRun(true);
+    EXPECT_EQ(otherSounds.keptOff, QStringList({"deck"}));
+    EXPECT_TRUE(otherSounds.off && keepAwake.held);
+    player.finish();
+    player.playThrough();
+    EXPECT_FALSE(keptOff()) << "at the end";
+    startRun(true);
+    s.run().stop();
+    EXPECT_FALSE(keptOff()) << "on Stop";
+    startRun(true);
+    player.breakOff("Internal data stream error.");
+    EXPECT_FALSE(keptOff()) << "on a failure";
+
+    // The server cannot: the problem is told, and the run goes on.
+    QSignalSpy problems(&s.output(), &RunOutput::keepOffProblem);
+    otherSounds.problem = "Other sounds cannot be kept off the recording: refused";
+    startRun(true);
+    EXPECT_TRUE(s.run().isRunning());
+    EXPECT_EQ(problems.value(0).value(0).toString(), otherSounds.problem);
+    s.output().passageStarting();
+    s.output().passageOver();
+    EXPECT_TRUE(otherSounds.off) << "a passage during a run changes nothing";
+    s.close();
+    EXPECT_FALSE(keptOff()) << "on close";
+    const int stops = player.stops;
+    session.reset();
+    EXPECT_GT(player.stops, stops) << "the player outlives the session, and plays no more";
+
+    startOnTheDeck(true).output().passageStarting();
+    EXPECT_TRUE(otherSounds.off && !keepAwake.held);
+    session->output().passageOver();
+    EXPECT_FALSE(otherSounds.off);
+    session->output().passageStarting();
+    const int before = player.stops;
+    soundOutputs.become({analog});
+    EXPECT_EQ(player.stops, before + 1);
+    EXPECT_FALSE(otherSounds.off);
+}
+
+// The lead-in chosen comes before the first entry only; on a cassette the run holds
+// where the sides split. Other sounds are left alone unless so chosen.
+TEST_F(SessionTest, aRunTakesItsLeadInAndTheCassettesSidesFromTheChoices)
+{
+    Session& s = startOnTheDeck(false);
+    OutputChoice choice = s.outputChoice();
+    choice.leadInSeconds = 1.5;
+    s.setOutputChoice(choice);
+    startRun();
+    player.take();
+    EXPECT_EQ(player.silences, QList<double>({1500, 2000}));
+    EXPECT_TRUE(otherSounds.keptOff.isEmpty());
+    s.run().stop();
+    s.setRecorder(*recorderKindById("cassette-c46"));
+    s.setSideSettings({6, SideSplit::Balance}); // one entry a side
+    startRun();
+    player.playThrough();
+    EXPECT_EQ(s.run().state(), RecordingRun::State::Holding);
+}
+
+// A run with an input chosen is listened to from its start, and what came back is
+// reported after its end; the received sound is kept when asked, in the program's
+// folder for a list loaded from none. A lost input ends only the listening.
+TEST_F(SessionTest, aRunIsListenedToOnTheChosenInputAndWhatCameBackIsReported)
+{
+    start();
+    fill({{"/music/song.mp3", 2, 2000}});
+    QSignalSpy started(session.get(), &Session::listeningStarted);
+    QSignalSpy reported(&session->listening(), &RunListening::reported), failed(&session->listening(), &RunListening::failed);
+    startRun();
+    EXPECT_EQ(inputListener.starts, 0); // none chosen
+    session->run().stop();
+    OutputChoice choice;
+    choice.listenName = "line_in.monitor";
+    choice.listenDescription = "Line-in";
+    choice.keepReceivedSound = true;
+    session->setOutputChoice(choice);
+    startRun();
+    EXPECT_EQ(inputListener.input, "line_in.monitor");
+    EXPECT_EQ(started.value(0).value(0).toString(), "Line-in");
+    std::vector<float> tone;
+    for (int i = 0; i < 44100 * 2; ++i) {
+        const float sample = float(0.25 * std::sin(2 * M_PI * 1000 * i / 44100.0));
+        tone.insert(tone.end(), {sample, sample});
+    }
+    inputListener.hear(tone);
+    session->run().stop();
+    inputListener.hear(std::vector<float>(4410 * 2)); // the cable's delay later, the last of it
+    ASSERT_TRUE(reported.wait(5000));
+    EXPECT_TRUE(inputListener.input.isEmpty());
+    const QStringList wavs = QDir(programDir.path()).entryList({"Trelvik received *.wav"});
+    ASSERT_EQ(wavs.size(), 1);
+    const QString wav = programDir.filePath(wavs[0]);
+    EXPECT_EQ(QFileInfo(wav).size(), 44 + (44100 * 2 + 4410) * 4);
+    EXPECT_EQ(reported[0][0].toStringList(),
+              QStringList({"1. song: peak -12.0 dB, level -12.0 dB", "The received sound is in " + wav + "."}));
+
+    startRun();
+    inputListener.lose("The input was unplugged.");
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(failed.value(0).value(0).toString().startsWith("The input was unplugged. The received sound is in "));
+    EXPECT_TRUE(session->run().isRunning()) << "the run goes on";
 }

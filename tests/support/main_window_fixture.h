@@ -68,6 +68,13 @@ protected:
         return path;
     }
 
+    // A control of the Recorder window by its object name.
+    template <typename Widget>
+    Widget* recorderControl(const char* name)
+    {
+        return window->recorderWindow().findChild<Widget*>(QLatin1String(name));
+    }
+
     // Lets the window's timer of that design name go off now.
     void tick(const char* name) { QMetaObject::invokeMethod(window->findChild<QTimer*>(name), "timeout"); }
 
@@ -79,10 +86,13 @@ protected:
         return window.release();
     }
 
-    // Puts entries straight on the playlist.
+    // Puts entries straight on the playlist; the player takes them to last as long as the list says.
     void fill(std::initializer_list<PlaylistEntry> entries)
     {
-        for (const PlaylistEntry& entry : entries)
+        for (const PlaylistEntry& entry : entries) {
+            if (!player.durations.contains(entry.path))
+                player.durations[entry.path] = double(entry.length);
             window->playlist().append(entry);
+        }
     }
 };
