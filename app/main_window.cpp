@@ -170,7 +170,8 @@ void MainWindow::setUpRecorderWindow()
 // What the scan found outlives the window's closing; the window shows it.
 void MainWindow::setUpScan()
 {
-    auto* scanPanel = new ScanPanel(m_session->findings(), m_services.mediaPlayer, m_recorderWindow);
+    auto* scanPanel =
+        new ScanPanel(m_session->findings(), m_session->gains(), m_services.mediaPlayer, m_recorderWindow);
     m_recorderWindow->scanArea()->addWidget(scanPanel);
     // Told where the findings show, once they show; the list itself is untouched.
     connect(m_session, &Session::findingsFailed, this, [this](const QString& message) {

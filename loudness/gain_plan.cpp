@@ -3,6 +3,7 @@
 #include "gain_tags/gain_values.h"
 #include "loudness/album_loudness.h"
 
+#include <QStringList>
 #include <algorithm>
 #include <cmath>
 #include <numeric>
@@ -131,6 +132,17 @@ QString gainText(const EntryGain& gain)
     static const char* const from[] = {"", " (tags)", " (measured)", " (until measured)"};
     return QStringLiteral("gain %1 dB%2")
         .arg(QString::number(gain.db, 'f', 1), QLatin1String(from[int(gain.from)]));
+}
+
+QString loudnessText(std::optional<double> lufs, const EntryGain& gain)
+{
+    QStringList parts;
+    if (lufs && std::isfinite(*lufs))
+        parts << QStringLiteral("loudness %1 LUFS").arg(*lufs, 0, 'f', 1);
+    parts << gainText(gain);
+    if (gain.peakAfter && *gain.peakAfter > 0)
+        parts << QStringLiteral("peak after %1 dB").arg(20 * std::log10(*gain.peakAfter), 0, 'f', 1);
+    return parts.join(QStringLiteral(", "));
 }
 
 bool sameGains(const std::vector<EntryGain>& a, const std::vector<EntryGain>& b)

@@ -46,3 +46,6 @@ bool sameGains(const std::vector<EntryGain>& a, const std::vector<EntryGain>& b)
 
 // "gain -4.2 dB" with where it comes from: "(tags)", "(measured)", "(until measured)".
 QString gainText(const EntryGain& gain);
+
+// "loudness -14.2 LUFS, gain -3.8 dB (measured), peak after -1.2 dB"; what is not known is left out.
+QString loudnessText(std::optional<double> lufs, const EntryGain& gain);

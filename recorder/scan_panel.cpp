@@ -3,6 +3,7 @@
 #include "common/failure.h"
 #include "player/media_player.h"
 #include "scan/list_findings.h"
+#include "scan/list_gains.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -20,9 +21,10 @@ constexpr int kTrackRole = Qt::UserRole;
 
 } // namespace
 
-ScanPanel::ScanPanel(ListFindings& findings, MediaPlayer& player, QWidget* parent)
+ScanPanel::ScanPanel(ListFindings& findings, ListGains& gains, MediaPlayer& player, QWidget* parent)
     : QWidget(parent)
     , m_findings(findings)
+    , m_gains(gains)
     , m_player(player)
     , m_scanButton(new QPushButton(kScanCaption, this))
     , m_progress(new QProgressBar(this))
@@ -65,6 +67,7 @@ ScanPanel::ScanPanel(ListFindings& findings, MediaPlayer& player, QWidget* paren
     connect(&m_player, &MediaPlayer::endOfStream, this, &ScanPanel::endPassage);
     connect(&m_player, &MediaPlayer::failed, this, &ScanPanel::endPassage);
     connect(&m_findings, &ListFindings::changed, this, &ScanPanel::showAll);
+    connect(&m_gains, &ListGains::changed, this, &ScanPanel::showAll);
     connect(&m_findings, &ListFindings::trackChanged, this, [this](int index) {
         showTrack(index);
         if (index > 0)
@@ -103,7 +106,13 @@ void ScanPanel::showTrack(int index)
     while (row < m_findingsList->topLevelItemCount()
            && m_findingsList->topLevelItem(row)->data(0, kTrackRole).toInt() == index)
         delete m_findingsList->takeTopLevelItem(row);
-    for (const QString& text : m_findings.texts(index)) {
+    QStringList texts = m_findings.texts(index);
+    const std::vector<EntryGain>& gains = m_gains.gains();
+    if (size_t(index) < gains.size() && gains[size_t(index)].from != EntryGain::From::Untouched) {
+        const auto measured = m_findings.measured(index);
+        texts << loudnessText(measured ? std::optional(measured->lufs) : std::nullopt, gains[size_t(index)]);
+    }
+    for (const QString& text : texts) {
         auto* item = new QTreeWidgetItem({ QString::number(index + 1), track.name, text });
         item->setData(0, kTrackRole, index);
         item->setToolTip(2, toolTip);
@@ -122,20 +131,23 @@ void ScanPanel::showAll()
 
 void ScanPanel::showLoudest()
 {
-    m_loudest->setText(m_findings.loudestText());
-    m_playButton->setEnabled(m_findings.loudestPassage().has_value());
+    const std::vector<double> levels = levelsDb();
+    m_loudest->setText(m_findings.loudestText(levels));
+    m_playButton->setEnabled(m_findings.loudestPassage(levels).has_value());
 }
 
 void ScanPanel::playLoudest()
 {
-    const std::optional<SoundSource> passage = m_findings.loudestPassage();
+    const std::vector<double> levels = levelsDb();
+    const std::optional<int> loudest = m_findings.loudestTrack(levels);
+    const std::optional<SoundSource> passage = m_findings.loudestPassage(levels);
     if (!passage)
         return;
     m_passagePlaying = true;
     Q_EMIT passageStarting();
     try {
         m_player.stop(); // played at once, not after what sounds now
-        m_player.play(*passage, 0, m_findings.loudestGainDb());
+        m_player.play(*passage, 0, size_t(*loudest) < levels.size() ? levels[size_t(*loudest)] : 0);
     } catch (const Failure& failure) {
         m_loudest->setText(failure.description());
         endPassage();
@@ -147,4 +159,12 @@ void ScanPanel::endPassage()
 {
     if (std::exchange(m_passagePlaying, false))
         Q_EMIT passageOver();
+}
+
+std::vector<double> ScanPanel::levelsDb() const
+{
+    std::vector<double> levels;
+    for (const EntryGain& gain : m_gains.gains())
+        levels.push_back(gain.db);
+    return levels;
 }

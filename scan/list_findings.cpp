@@ -141,9 +141,6 @@ QStringList ListFindings::texts(int index) const
     }
     if (sounds)
         texts << peakText(found->peak);
-    if (size_t(index) < m_gains.size() && m_gains[size_t(index)].from != EntryGain::From::Untouched)
-        texts << loudnessText(found && found->envelope ? std::optional(found->loudnessLufs) : std::nullopt,
-                              m_gains[size_t(index)]);
     return texts;
 }
 
@@ -153,13 +150,22 @@ QString ListFindings::failure(int index) const
     return found ? found->failure : QString();
 }
 
-std::optional<int> ListFindings::loudestTrack() const
+namespace {
+
+double levelOf(const std::vector<double>& levelsDb, int index)
+{
+    return size_t(index) < levelsDb.size() ? levelsDb[size_t(index)] : 0;
+}
+
+} // namespace
+
+std::optional<int> ListFindings::loudestTrack(const std::vector<double>& levelsDb) const
 {
     std::optional<int> loudest;
     double loudestDb = 0;
     for (int index = 0; index < m_tracks.size(); ++index) {
         const Found* found = foundFor(index);
-        const double db = found && found->envelope ? found->peak.db + gainDbOf(index) : 0;
+        const double db = found && found->envelope ? found->peak.db + levelOf(levelsDb, index) : 0;
         if (found && found->envelope && std::isfinite(db) && (!loudest || db > loudestDb)) {
             loudest = index;
             loudestDb = db;
@@ -168,25 +174,14 @@ std::optional<int> ListFindings::loudestTrack() const
     return loudest;
 }
 
-QString ListFindings::loudestText() const
+QString ListFindings::loudestText(const std::vector<double>& levelsDb) const
 {
-    const std::optional<int> loudest = loudestTrack();
+    const std::optional<int> loudest = loudestTrack(levelsDb);
     if (!loudest)
         return QStringLiteral("Loudest peak of the list: not known until the list is scanned");
     PeakLevel peak = foundFor(*loudest)->peak;
-    peak.db += gainDbOf(*loudest);
+    peak.db += levelOf(levelsDb, *loudest);
     return loudestPeakText(peak, *loudest + 1);
-}
-
-double ListFindings::loudestGainDb() const
-{
-    const std::optional<int> loudest = loudestTrack();
-    return loudest ? gainDbOf(*loudest) : 0;
-}
-
-double ListFindings::gainDbOf(int index) const
-{
-    return size_t(index) < m_gains.size() ? m_gains[size_t(index)].db : 0;
 }
 
 std::optional<ListFindings::Measured> ListFindings::measured(int index) const
@@ -198,17 +193,9 @@ std::optional<ListFindings::Measured> ListFindings::measured(int index) const
                      found->envelope->frames};
 }
 
-void ListFindings::setGains(std::vector<EntryGain> gains)
+std::optional<SoundSource> ListFindings::loudestPassage(const std::vector<double>& levelsDb) const
 {
-    if (sameGains(gains, m_gains))
-        return;
-    m_gains = std::move(gains);
-    Q_EMIT changed();
-}
-
-std::optional<SoundSource> ListFindings::loudestPassage() const
-{
-    const std::optional<int> loudest = loudestTrack();
+    const std::optional<int> loudest = loudestTrack(levelsDb);
     if (!loudest)
         return std::nullopt;
     const Found& found = *foundFor(*loudest);

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "discs/sound_source.h"
-#include "loudness/gain_plan.h"
 #include "scan/level_envelope.h"
 #include "scan/list_scan.h"
 #include "scan/scan_track.h"
@@ -42,12 +41,13 @@ public:
     QStringList texts(int index) const;
     // Why the track could not be scanned, in full; empty when it could.
     QString failure(int index) const;
-    // "Loudest peak of the list: ..."
-    QString loudestText() const;
-    // The stretch around the loudest peak of the list, to set the recorder's level by,
-    // and the gain it plays at.
-    std::optional<SoundSource> loudestPassage() const;
-    double loudestGainDb() const;
+    // The track loudest at its peak as played, each track raised by its level in dB
+    // (index for index; a track beyond them plays as it is); none until one is scanned.
+    std::optional<int> loudestTrack(const std::vector<double>& levelsDb = {}) const;
+    // "Loudest peak of the list: ..." of that track, at its level.
+    QString loudestText(const std::vector<double>& levelsDb = {}) const;
+    // The stretch around the peak of that track, to set the recorder's level by.
+    std::optional<SoundSource> loudestPassage(const std::vector<double>& levelsDb = {}) const;
 
     // What the scan measured of a track's loudness, once it has.
     struct Measured {
@@ -56,10 +56,6 @@ public:
         qint64 frames = 0;
     };
     std::optional<Measured> measured(int index) const;
-    // The gains the tracks play at, index for index; shown with the findings, and the
-    // loudest peak is told after them. Empty: the samples are played as they are.
-    void setGains(std::vector<EntryGain> gains);
-    const std::vector<EntryGain>& gains() const { return m_gains; }
 
 Q_SIGNALS:
     // The tracks, the rule or everything found changed: every track reads anew.
@@ -84,15 +80,12 @@ private:
     void startScan();
     void keep(int index, Found found);
     void setPercent(int percent);
-    std::optional<int> loudestTrack() const;
-    double gainDbOf(int index) const;
 
     ListScan m_scan;
     QList<ScanTrack> m_tracks;
     QList<SoundSource> m_scanned; // what the running scan reads, index for index
     QHash<QString, Found> m_found; // by the track's key
     SilenceRule m_rule;
-    std::vector<EntryGain> m_gains;
     int m_percent = 0;
     bool m_cancelled = false; // the running scan is stopping: a change of the list does not restart it
 };

@@ -38,7 +38,6 @@ void ListGains::update()
     if (sameGains(gains, m_gains))
         return;
     m_gains = std::move(gains);
-    m_findings.setGains(m_gains);
     Q_EMIT changed(m_gains);
 }
 

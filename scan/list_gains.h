@@ -11,8 +11,8 @@ class Playlist;
 
 // The gain every entry of the list plays at, under the chosen mode: from its tags,
 // else from what the scan measured, else the fallback until it is measured. The
-// scan's findings and the track list show them. Tags are read aside once a mode needs them; an entry
-// is read at once only when the run asks its gain first.
+// scan panel and the track list show them. Tags are read aside once a mode needs them;
+// an entry is read at once only when the run asks its gain first.
 class ListGains : public QObject, public GainSource {
     Q_OBJECT
 public:

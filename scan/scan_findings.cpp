@@ -46,17 +46,6 @@ QString loudestPeakText(const PeakLevel& level, int trackNumber)
         .arg(minutesAndSeconds(level.seconds));
 }
 
-QString loudnessText(std::optional<double> lufs, const EntryGain& gain)
-{
-    QStringList parts;
-    if (lufs && std::isfinite(*lufs))
-        parts << QStringLiteral("loudness %1 LUFS").arg(*lufs, 0, 'f', 1);
-    parts << gainText(gain);
-    if (gain.peakAfter && *gain.peakAfter > 0)
-        parts << QStringLiteral("peak after %1 dB").arg(20 * std::log10(*gain.peakAfter), 0, 'f', 1);
-    return parts.join(QStringLiteral(", "));
-}
-
 QString silentTrackText(double thresholdDb)
 {
     return QStringLiteral("silent throughout (below %1 dB)").arg(oneDecimal(thresholdDb));

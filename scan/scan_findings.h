@@ -1,6 +1,5 @@
 #pragma once
 
-#include "loudness/gain_plan.h"
 #include "scan/level_envelope.h"
 
 #include <QString>
@@ -22,9 +21,6 @@ QString peakText(const PeakLevel& level);
 
 // "Loudest peak of the list: -0.3 dB in track 3 at 1:12"
 QString loudestPeakText(const PeakLevel& level, int trackNumber);
-
-// "loudness -14.2 LUFS, gain -3.8 dB (measured), peak after -1.2 dB"; what is not known is left out.
-QString loudnessText(std::optional<double> lufs, const EntryGain& gain);
 
 // "silent throughout (below -50 dB)"
 QString silentTrackText(double thresholdDb);

@@ -1,5 +1,7 @@
-#include "scan/list_findings.h"
+#include "playlist/playlist.h"
 #include "recorder/scan_panel.h"
+#include "scan/list_findings.h"
+#include "scan/list_gains.h"
 #include "support/fake_media_player.h"
 #include "support/fake_sample_reader.h"
 #include "support/window_controls.h"
@@ -25,7 +27,11 @@ TEST(ScanPanel, listsWhatARecorderWouldSplitAndPlaysTheLoudestPassage)
     FakeMediaPlayer player;
     QTemporaryDir cache;
     ListFindings findings(reader, cache.filePath("scan_cache.dat"));
-    ScanPanel panel(findings, player);
+    Playlist playlist;
+    for (const QString& path : { one, two, damaged })
+        playlist.append({ path, 20, 1000 });
+    ListGains gains(playlist, findings);
+    ScanPanel panel(findings, gains, player);
     findings.setRule({ -50, 1.5 });
     findings.setTracks({ { "One", SoundSource { .path = one }, 1.0, false }, { "Two", stretch, 3.0, false },
                       { "Damaged", SoundSource { .path = damaged }, 2.0, true } });
@@ -65,6 +71,23 @@ TEST(ScanPanel, listsWhatARecorderWouldSplitAndPlaysTheLoudestPassage)
     buttonCalled(panel, "&Play loudest passage")->click();
     player.playThrough();
     EXPECT_EQ(over.size(), 2);
+
+    // Under a loudness mode each scanned track tells its gain, and the loudest peak is
+    // told, and its passage played, at the gain the run plays it at.
+    gains.setSettings({ GainMode::Track, 0 });
+    ASSERT_EQ(gains.gains().size(), 3u);
+    const double gainTwo = gains.gains()[1].db;
+    ASSERT_LT(gainTwo, -0.5);
+    const QStringList gained = findingRows(panel);
+    EXPECT_EQ(gained.filter("|loudness ").size(), 2) << gained.join('\n').toStdString();
+    EXPECT_TRUE(gained.contains(QStringLiteral("2|Two|") + loudnessText(findings.measured(1)->lufs, gains.gains()[1])));
+    const QString loudest = panel.findChild<QLabel*>()->text();
+    ASSERT_TRUE(loudest.endsWith(" dB in track 2 at 0:07")) << loudest.toStdString();
+    EXPECT_NEAR(loudest.section(' ', 5, 5).toDouble(), -1 + gainTwo, 0.06) << loudest.toStdString();
+    buttonCalled(panel, "&Play loudest passage")->click();
+    EXPECT_EQ(player.gains.last(), gainTwo);
+    gains.setSettings({});
+    EXPECT_EQ(findingRows(panel).filter("|loudness ").size(), 0);
 
     // Every control is reached by the keyboard and named for screen readers.
     for (QWidget* widget : panel.findChildren<QWidget*>()) {
