@@ -264,12 +264,6 @@ WhenDoneChoices MainWindow::whenDoneChoices() const
     return choices;
 }
 
-void MainWindow::saveSettings()
-{
-    m_session->setWhenDone(whenDoneChoices());
-    m_session->saveWhenDone();
-}
-
 void MainWindow::showTotal(double total)
 {
     ui.totalTimeLabel->setText(totalTimeCaption(total));
@@ -309,7 +303,6 @@ void MainWindow::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
-    m_session->setWhenDone(whenDoneChoices());
     m_session->close();
     event->accept();
 }
@@ -402,7 +395,7 @@ void MainWindow::showRunEnded()
 
 void MainWindow::quitAfterRun(bool switchOff)
 {
-    saveSettings();
+    m_session->saveWhenDone(); // the boxes handed their choices over as they changed
     if (switchOff)
         powerOff();
     endProgram();

@@ -45,7 +45,6 @@ public:
     // Empties the list view and gives it its four columns.
     void setUpColumns();
     // Writes the "When done" choices to settings.dat; a failure is not fatal.
-    void saveSettings();
     // Ties the volume button to the system's volume control, or hides it.
     void setUpVolumeButton();
     // Puts files on the list the way a drop of them on the list does.
