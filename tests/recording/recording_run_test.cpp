@@ -356,7 +356,24 @@ TEST_F(RecordingRunTest, entryThatCannotPlayStopsTheRunWithAWarningAndNoWhenDone
         EXPECT_TRUE(over());
         discs.setDisc("/cd", std::nullopt);
     }
-    EXPECT_EQ(warnings.count(), 4);
+    // So does one that names no track, or whose drive does not answer when it is
+    // looked at ahead of its turn: what plays before it is recorded whole.
+    const QString failures[] = {QStringLiteral("/cd/Track.cda does not name a CD track (Track01.cda to Track99.cda)."),
+                                QStringLiteral("The drive does not answer.")};
+    for (int drive = 0; drive < 2; ++drive) {
+        playlist.remove(2);
+        playlist.append({drive ? QStringLiteral("/cd/Track02.cda") : QStringLiteral("/cd/Track.cda"), 100, 0});
+        discs.failure = drive ? failures[1] : QString();
+        startRun();
+        player.playThrough();
+        player.playThrough();
+        EXPECT_EQ(player.played.mid(player.played.size() - 2), QStringList({"a.mp3", "b.mp3"}));
+        EXPECT_EQ(warnings.count(), 4 + drive);
+        tick("Timer1");
+        EXPECT_EQ(lastWarning(), failures[drive]);
+        EXPECT_TRUE(over());
+    }
+    EXPECT_EQ(warnings.count(), 6);
     EXPECT_TRUE(quits.isEmpty());
     EXPECT_FALSE(savedAny());
 }
