@@ -42,7 +42,7 @@ QString OnlineDiscTitles::albumOf(const QString& entryPath)
 
 std::optional<OnlineDiscTitles::Known> OnlineDiscTitles::knownOf(const QString& entryPath)
 {
-    const std::optional<CdEntry> entry = isCdEntry(entryPath) ? cdEntryOf(entryPath) : std::nullopt;
+    const std::optional<CdEntry> entry = cdEntryOf(entryPath);
     if (!entry || isCueSheet(entry->disc)) // a sheet's own lines name its tracks
         return std::nullopt;
     std::optional<Disc> disc;

@@ -18,6 +18,8 @@ bool isCueSheet(const QString& path)
 
 std::optional<CdEntry> cdEntryOf(const QString& path)
 {
+    if (!isCdEntry(path))
+        return std::nullopt;
     const qsizetype cut = std::max(path.lastIndexOf(u'/'), path.lastIndexOf(u'\\'));
     const QStringView name = QStringView(path).sliced(cut + 1);
     const qsizetype word = name.indexOf(QLatin1String("track"), 0, Qt::CaseInsensitive);

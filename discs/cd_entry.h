@@ -24,8 +24,9 @@ bool isCueSheet(const QString& path);
 
 // The CD entry a path names: its disc is the path up to the last "/" or "\", its
 // track the number behind the first "track" (in any case) of the file name, read by
-// the leading-number rule up to ".cda" and rounded. Nothing when the file name holds
-// no "track" or the number is not one of a CD's 1 to 99.
+// the leading-number rule up to ".cda" and rounded. Nothing for a path that is no CD
+// entry (a media file), whose file name holds no "track", or whose number is not one
+// of a CD's 1 to 99.
 std::optional<CdEntry> cdEntryOf(const QString& path);
 
 // cdEntryOf, or a Failure naming the path when it names no CD track.

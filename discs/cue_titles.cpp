@@ -11,7 +11,7 @@ namespace {
 // The entry, when it names a track of a CUE sheet.
 std::optional<CdEntry> sheetEntryOf(const QString& entryPath)
 {
-    const std::optional<CdEntry> entry = isCdEntry(entryPath) ? cdEntryOf(entryPath) : std::nullopt;
+    const std::optional<CdEntry> entry = cdEntryOf(entryPath);
     return entry && isCueSheet(entry->disc) ? entry : std::nullopt;
 }
 

@@ -15,8 +15,6 @@ std::optional<DiscTrack> discTrackOf(Discs& discs, const CdEntry& entry)
 
 QString discTextTitleOf(Discs& discs, const QString& entryPath)
 {
-    if (!isCdEntry(entryPath))
-        return {};
     const std::optional<CdEntry> entry = cdEntryOf(entryPath);
     try {
         const std::optional<DiscTrack> track = entry ? discTrackOf(discs, *entry) : std::nullopt;
@@ -28,7 +26,7 @@ QString discTextTitleOf(Discs& discs, const QString& entryPath)
 
 QString discTextAlbumOf(Discs& discs, const QString& entryPath)
 {
-    const std::optional<CdEntry> entry = isCdEntry(entryPath) ? cdEntryOf(entryPath) : std::nullopt;
+    const std::optional<CdEntry> entry = cdEntryOf(entryPath);
     try {
         const std::optional<Disc> disc = entry ? discs.disc(entry->disc) : std::nullopt;
         return disc ? disc->title : QString();

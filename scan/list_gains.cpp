@@ -57,7 +57,7 @@ std::vector<GainFacts> ListGains::facts()
         entry.albumGain = tags.albumGain;
         entry.albumPeak = tags.albumPeak;
         // Without an album tag, a sheet's tracks or a folder's files make an album.
-        const std::optional<CdEntry> cd = isCdEntry(path) ? cdEntryOf(path) : std::nullopt;
+        const std::optional<CdEntry> cd = cdEntryOf(path);
         entry.album = !tags.album.isEmpty() ? QStringLiteral("tag:") + tags.album
                       : cd                  ? QStringLiteral("disc:") + cd->disc
                                             : QStringLiteral("folder:") + QFileInfo(path).path();
