@@ -133,14 +133,14 @@ void ScanPanel::showLoudest()
 {
     const std::vector<double> levels = levelsDb();
     m_loudest->setText(m_findings.loudestText(levels));
-    m_playButton->setEnabled(m_findings.loudestPassage(levels).has_value());
+    m_playButton->setEnabled(m_findings.loudestTrack(levels).has_value());
 }
 
 void ScanPanel::playLoudest()
 {
     const std::vector<double> levels = levelsDb();
     const std::optional<int> loudest = m_findings.loudestTrack(levels);
-    const std::optional<SoundSource> passage = m_findings.loudestPassage(levels);
+    const std::optional<SoundSource> passage = loudest ? m_findings.peakPassage(*loudest) : std::nullopt;
     if (!passage)
         return;
     m_passagePlaying = true;

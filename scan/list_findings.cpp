@@ -193,11 +193,10 @@ std::optional<ListFindings::Measured> ListFindings::measured(int index) const
                      found->envelope->frames};
 }
 
-std::optional<SoundSource> ListFindings::loudestPassage(const std::vector<double>& levelsDb) const
+std::optional<SoundSource> ListFindings::peakPassage(int index) const
 {
-    const std::optional<int> loudest = loudestTrack(levelsDb);
-    if (!loudest)
+    const Found* found = foundFor(index);
+    if (!found || !found->envelope)
         return std::nullopt;
-    const Found& found = *foundFor(*loudest);
-    return passageAround(m_tracks[*loudest].source, *found.envelope, found.peak.seconds);
+    return passageAround(m_tracks[index].source, *found->envelope, found->peak.seconds);
 }

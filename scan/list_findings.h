@@ -46,8 +46,9 @@ public:
     std::optional<int> loudestTrack(const std::vector<double>& levelsDb = {}) const;
     // "Loudest peak of the list: ..." of that track, at its level.
     QString loudestText(const std::vector<double>& levelsDb = {}) const;
-    // The stretch around the peak of that track, to set the recorder's level by.
-    std::optional<SoundSource> loudestPassage(const std::vector<double>& levelsDb = {}) const;
+    // The stretch around the peak of a scanned track, to set the recorder's level by;
+    // nothing for a track not scanned.
+    std::optional<SoundSource> peakPassage(int index) const;
 
     // What the scan measured of a track's loudness, once it has.
     struct Measured {
