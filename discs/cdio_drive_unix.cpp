@@ -64,7 +64,7 @@ std::optional<Disc> discIn(const char* device)
     disc.title = textField(text, CDTEXT_FIELD_TITLE, 0);
     // Track n is always tracks[n - 1], even on a disc whose numbers begin later.
     for (int missing = 1; missing < first; ++missing)
-        disc.tracks.append({ false, 0, {} });
+        disc.tracks.append(DiscTrack::skipped());
     bool anyAudio = false;
     for (int number = first; number <= last; ++number) {
         DiscTrack track;

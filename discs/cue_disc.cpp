@@ -164,7 +164,7 @@ Disc discOfCueSheet(const QString& sheetPath)
         }
         // Track n is tracks[n - 1], as on a drive: a number the sheet skips is no track.
         while (disc.tracks.size() < track.number - 1)
-            disc.tracks.append(DiscTrack { false, 0, {} });
+            disc.tracks.append(DiscTrack::skipped());
         disc.tracks << discTrack;
     }
     return disc;

@@ -20,6 +20,14 @@ struct DiscTrack {
     // Its length as it is shown and counted: whole seconds, the sectors of a last,
     // partial second left out.
     qint64 wholeSeconds() const { return sectors / kSectorsPerSecond; }
+
+    // What stands for a number the disc skips: no audio, no length.
+    static DiscTrack skipped()
+    {
+        DiscTrack track;
+        track.audio = false;
+        return track;
+    }
 };
 
 // A disc as a drive reports it or a CUE sheet describes it: track n is tracks[n - 1].
