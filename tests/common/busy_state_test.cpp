@@ -34,7 +34,7 @@ protected:
     }
 };
 
-TEST_F(BusyStateTest, nestedClaimsKeepEachControlOffUntilTheLastThatSwitchedItOffEnds)
+TEST_F(BusyStateTest, nestedClaimsKeepEachControlOffUntilTheLastThatSwitchedItOffEndsOrUnwinds)
 {
     EXPECT_EQ(off(), "-------");
     {
@@ -54,10 +54,8 @@ TEST_F(BusyStateTest, nestedClaimsKeepEachControlOffUntilTheLastThatSwitchedItOf
         EXPECT_EQ(off(), "xx--ba-");
     }
     EXPECT_EQ(off(), "-------");
-}
 
-TEST_F(BusyStateTest, aClaimEndsWhenAnExceptionUnwindsIt)
-{
+    // A claim ends when an exception unwinds it.
     const BusyState::Claim run(state, Activity::Recording);
     try {
         const BusyState::Claim removal(state, Activity::Editing);

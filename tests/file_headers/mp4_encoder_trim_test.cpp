@@ -52,46 +52,59 @@ QByteArray itunesMovie(quint64 duration, const char* comment)
 
 // 1.5 s of tone at the given rate made into AAC in MP4 by ffmpeg, whose AAC encoder
 // primes with 1024 frames; the edit list that says so is left out unless asked for.
-QString makeAac(GeneratedMedia& media, const QString& name, int rate, bool editList, const QStringList& more = {})
+QString makeAac(GeneratedMedia& media, const QString& name, int rate, bool editList, const QStringList& more = {},
+                double seconds = 1.5)
 {
-    return media.makeWithFfmpeg(name, 1.5, false, QStringList{"-c:a", "aac", "-use_editlist", editList ? "1" : "0"} + more, rate);
+    return media.makeWithFfmpeg(name, seconds, false,
+                                QStringList{"-c:a", "aac", "-use_editlist", editList ? "1" : "0"} + more, rate);
 }
 
-TEST(Mp4EncoderTrim, readsTheItunesCommentOfATrackWithoutAnEditList)
+// Each tone made twice: with its edit list, which tells the priming and the lengths to
+// lengthen (ffmpeg rounds the edit down to whole milliseconds and the movie up, so the
+// track says where the music of 1.23456 s ends), and without, where only an iTunes
+// comment written afterwards trims it. qtdemux applies an edit list that skips the
+// priming, so a comment beside one is left alone: trimming again would cut music.
+TEST(Mp4EncoderTrim, findsThePrimingEditOrReadsTheItunesCommentOfATrackWithoutOne)
 {
     GeneratedMedia media;
-    const struct { const char* name; int rate; QStringList more; } files[] = {
-        {"cd.m4a", 44100, {}}, {"dat.m4a", 48000, {}}, {"headers_first.m4a", 44100, {"-movflags", "+faststart"}}};
+    const struct { const char* name; int rate; double seconds; QStringList more; quint64 movie, edit; } files[] = {
+        {"cd.m4a", 44100, 1.5, {}, 1500, 1500}, {"first.m4a", 44100, 1.5, {"-movflags", "+faststart"}, 1500, 1500},
+        {"dat.m4a", 48000, 1.5, {}, 1500, 1500}, {"odd.m4a", 44100, 1.23456, {}, 1235, 1234}};
+    QString path;
     for (const auto& f : files) {
-        const QString path = makeAac(media, f.name, f.rate, false, f.more);
+        const qint64 music = qRound64(f.seconds * f.rate), padding = 2048 - (1024 + music) % 1024;
+        const QString edited = makeAac(media, QStringLiteral("edited_") + f.name, f.rate, true, f.more, f.seconds);
+        ASSERT_FALSE(edited.isEmpty()) << f.name;
+        const std::optional<Mp4PrimingEdit> edit = mp4PrimingEdit(edited);
+        ASSERT_TRUE(edit) << f.name;
+        // Priming, music, rate, the movie's time scale, and each length as told and as in the file's bytes.
+        EXPECT_EQ(std::tuple(edit->primingFrames, edit->musicFrames, edit->rate, edit->movieTimeScale, edit->movieDuration.size,
+                             edit->movieDuration.value, lengthInFile(edited, edit->movieDuration), edit->editDuration.value,
+                             lengthInFile(edited, edit->editDuration)),
+                  std::tuple(1024, music, f.rate, 1000u, 4, f.movie, f.movie, f.edit, f.edit))
+            << f.name;
+        ASSERT_TRUE(writeItunesGapless(edited, 1024, padding, music)) << f.name;
+        EXPECT_FALSE(mp4EncoderTrim(edited)) << f.name;
+
+        path = makeAac(media, f.name, f.rate, false, f.more, f.seconds);
         ASSERT_FALSE(path.isEmpty()) << f.name;
         EXPECT_FALSE(mp4EncoderTrim(path)) << f.name << ": no comment yet";
         EXPECT_FALSE(mp4PrimingEdit(path)) << f.name << ": no edit list";
-        const qint64 music = qint64(1.5 * f.rate);
-        ASSERT_TRUE(writeItunesGapless(path, 1024, 2048 - (1024 + music) % 1024, music)) << f.name;
+        // More music than the track holds is no true comment.
+        ASSERT_TRUE(writeItunesGapless(path, 1024, 0, music + 1)) << f.name;
+        EXPECT_FALSE(mp4EncoderTrim(path)) << f.name << ": overlong";
+        ASSERT_TRUE(writeItunesGapless(path, 1024, padding, music)) << f.name;
         const std::optional<EncoderTrim> trim = mp4EncoderTrim(path);
         ASSERT_TRUE(trim) << f.name;
         EXPECT_EQ(std::tuple(trim->skipFrames, trim->musicFrames, trim->rate), std::tuple(1024, music, f.rate)) << f.name;
     }
-}
-
-TEST(Mp4EncoderTrim, leavesWhatGStreamerTrimsWhatDoesNotFitTheTrackAndWhatIsNoMovie)
-{
-    GeneratedMedia media;
-    // qtdemux applies an edit list that skips the priming: trimming again would cut music.
-    const QString edited = makeAac(media, QStringLiteral("edited.m4a"), 44100, true);
-    // More music than the track holds is no true comment.
-    const QString overlong = makeAac(media, QStringLiteral("overlong.m4a"), 44100, false);
-    const QString whole = makeAac(media, QStringLiteral("whole.m4a"), 44100, false);
-    ASSERT_TRUE(writeItunesGapless(edited, 1024, 410, 66150) && writeItunesGapless(overlong, 1024, 0, 66151)
-                && writeItunesGapless(whole, 1024, 410, 66150));
-    EXPECT_FALSE(mp4EncoderTrim(edited));
-    EXPECT_FALSE(mp4EncoderTrim(overlong));
-    // A file cut off in its movie box, which ffmpeg writes last, or that is no MP4 at all.
-    const QByteArray bytes = bytesOf(whole);
+    // A file cut off in its movie box, which ffmpeg writes last but for the headers-first
+    // tone, or that is no MP4 at all.
+    const QByteArray bytes = bytesOf(path);
     EXPECT_FALSE(mp4EncoderTrim(media.write(QStringLiteral("cut.m4a"), bytes.first(bytes.size() - 100))));
     EXPECT_FALSE(mp4EncoderTrim(media.write(QStringLiteral("words.m4a"), QByteArray("iTunSMPB moov").repeated(99))));
     EXPECT_FALSE(mp4EncoderTrim(media.path(QStringLiteral("missing.m4a"))));
+    EXPECT_FALSE(mp4PrimingEdit(media.path(QStringLiteral("missing.m4a"))));
 }
 
 // Only a comment whose numbers fit the track trims it; none makes the decoder's
@@ -121,30 +134,6 @@ TEST(Mp4EncoderTrim, trimsOnlyByACommentWhoseNumbersFitTheTrack)
         EXPECT_EQ(std::tuple(whole.skipFrames, whole.endFrame, part.skipFrames, part.endFrame),
                   std::tuple(skip, f.trimmed ? 1024 + 66150 : -1, skip + 441, skip + 882)) << f.name;
     }
-}
-
-TEST(Mp4EncoderTrim, findsTheEditThatSkipsThePrimingAndTheLengthsToLengthen)
-{
-    GeneratedMedia media;
-    // ffmpeg rounds the edit down to whole milliseconds, and the movie up: the track
-    // says where the music of 1.23456 s ends.
-    const struct { const char* name; int rate; double seconds; quint64 movie, edit; } files[] = {
-        {"cd.m4a", 44100, 1.5, 1500, 1500}, {"dat.m4a", 48000, 1.5, 1500, 1500},
-        {"odd.m4a", 44100, 1.23456, 1235, 1234}};
-    for (const auto& f : files) {
-        const QString path = media.makeWithFfmpeg(f.name, f.seconds, false, {"-c:a", "aac"}, f.rate);
-        ASSERT_FALSE(path.isEmpty()) << f.name;
-        EXPECT_FALSE(mp4EncoderTrim(path)) << f.name;
-        const std::optional<Mp4PrimingEdit> edit = mp4PrimingEdit(path);
-        ASSERT_TRUE(edit) << f.name;
-        // Priming, music, rate, the movie's time scale, and each length as told and as in the file's bytes.
-        EXPECT_EQ(std::tuple(edit->primingFrames, edit->musicFrames, edit->rate, edit->movieTimeScale, edit->movieDuration.size,
-                             edit->movieDuration.value, lengthInFile(path, edit->movieDuration), edit->editDuration.value,
-                             lengthInFile(path, edit->editDuration)),
-                  std::tuple(1024, qRound64(f.seconds * f.rate), f.rate, 1000u, 4, f.movie, f.movie, f.edit, f.edit))
-            << f.name;
-    }
-    EXPECT_FALSE(mp4PrimingEdit(media.path(QStringLiteral("missing.m4a"))));
 }
 
 // 64-bit headers, the movie box after the sound, and an edit that ends the music
