@@ -56,7 +56,6 @@ LevelEnvelope envelopeOf(std::initializer_list<std::pair<int, float>> runs, qint
     return envelope;
 }
 
-quint32 le32(const QByteArray& bytes, int at) { return qFromLittleEndian<quint32>(bytes.constData() + at); }
 
 } // namespace
 
@@ -204,7 +203,7 @@ TEST(ReceivedWav, endsWhereItCannotGoOnAndSaysWhy)
     }
     const QByteArray bytes = bytesOf(path);
     EXPECT_EQ(bytes.size(), 44 + 44101 * 4);
-    EXPECT_EQ(le32(bytes, 40), 44101u * 4);
+    EXPECT_EQ(qFromLittleEndian<quint32>(bytes.constData() + 40), 44101u * 4); // the data chunk's length
 
     if (QFile::exists("/dev/full")) {
         ReceivedWav full("/dev/full");
