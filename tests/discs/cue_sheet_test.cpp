@@ -8,7 +8,6 @@
 #include <QStringEncoder>
 #include <cerrno>
 #include <cstring>
-#include <functional>
 #include <sys/stat.h>
 #include <gtest/gtest.h>
 
