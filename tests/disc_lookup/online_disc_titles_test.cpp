@@ -6,7 +6,6 @@
 #include "support/file_bytes.h"
 #include "support/local_http_server.h"
 
-#include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>

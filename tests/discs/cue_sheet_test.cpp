@@ -8,7 +8,6 @@
 #include <QStringEncoder>
 #include <cerrno>
 #include <cstring>
-#include <functional>
 #include <sys/stat.h>
 #include <gtest/gtest.h>
 
@@ -161,56 +160,47 @@ TEST(CueDisc, wavAndFlacRipsEndAtTheirExactSampleCountAtCdRate)
                                         { true, 100, stretch(SoundSource::Kind::File, flac, 50, 88200) } }));
 }
 
+// What cannot be played is refused, naming the sheet and the file. Something other
+// than a regular file, as the sheet or as a file it names, is said to be what it is;
+// a FIFO is never waited on, a device never read.
 TEST(CueDisc, refusesWhatCannotBePlayedNamingTheSheetAndTheFile)
 {
     GeneratedMedia media;
     media.write("tones.bin", QByteArray(10 * 2352, '\0'));
     media.write("noise.wav", QByteArray(5000, 'x'));
-    const QByteArray track = "TRACK 01 AUDIO\nINDEX 01 00:00:00\n";
-    const std::pair<QByteArray, QString> cases[] = {
-        { "FILE album.flac WAVE\n" + track, "The CUE sheet album.cue names a file that is not there: album.flac" },
-        { "FILE noise.wav WAVE\n" + track, "The CUE sheet album.cue names a file whose length its headers do not give: noise.wav" },
-        { "FILE tones.bin BINARY\nTRACK 01 AUDIO\nINDEX 01 00:00:10\n", "The CUE sheet album.cue starts track 1 at or past the end of tones.bin." },
-        { "FILE tones.bin BINARY\n" + track + "TRACK 02 AUDIO\nINDEX 01 00:00:00\n",
-          "The CUE sheet album.cue leaves track 1 empty: track 2 starts at the same place in tones.bin." },
-        { "FILE tones.bin BINARY\n", "The CUE sheet album.cue cannot be used. The sheet has no TRACK line." },
-        { "REM " + QByteArray(1024 * 1024, 'x'), "The CUE sheet album.cue is over 1 MiB, too large to be one." },
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(failureOf([&] { discOfCueSheet(media.write("album.cue", c.first)); }), c.second) << c.first.left(40).constData();
-    EXPECT_TRUE(failureOf([&] { discOfCueSheet(media.path("gone.cue")); }).startsWith("The CUE sheet gone.cue cannot be read: "));
-}
-
-// Something other than a regular file, as the sheet or as a file it names, is said
-// to be what it is; a FIFO is never waited on, a device never read.
-TEST(CueDisc, aFolderAFifoADeviceOrALoopOfLinksIsSaidToBeWhatItIs)
-{
-    GeneratedMedia media;
-    QDir(media.path({})).mkdir("folder.bin");
-    QDir(media.path({})).mkdir("folder.cue");
+    for (const char* folder : { "folder.bin", "folder.cue" })
+        QDir(media.path({})).mkdir(folder);
     for (const char* fifo : { "fifo.bin", "fifo.cue" })
         ASSERT_EQ(mkfifo(QFile::encodeName(media.path(fifo)).constData(), 0600), 0);
     for (const QString& name : { QStringLiteral("loop.bin"), QStringLiteral("loop.cue") }) {
         ASSERT_TRUE(QFile::link(media.path(name + "2"), media.path(name)));
         ASSERT_TRUE(QFile::link(media.path(name), media.path(name + "2")));
     }
-    const QString loop = "cannot be read: " + QString::fromLocal8Bit(std::strerror(ELOOP));
-    const std::pair<QString, QString> files[] = {
-        { "folder.bin", "is a folder." },
-        { "FIFO.BIN", "is not a regular file." }, // found in any case, as other files are
-        { "/dev/zero", "is not a regular file." },
-        { "loop.bin", loop + "." },
+    const QString loop = "cannot be read: " + QString::fromLocal8Bit(std::strerror(ELOOP)) + ".";
+    const QByteArray track = "TRACK 01 AUDIO\nINDEX 01 00:00:00\n";
+    const auto names = [&](const QString& file) { return "FILE " + file.toUtf8() + " BINARY\n" + track; };
+    const std::pair<QByteArray, QString> cases[] = {
+        { "FILE album.flac WAVE\n" + track, "names a file that is not there: album.flac" },
+        { "FILE noise.wav WAVE\n" + track, "names a file whose length its headers do not give: noise.wav" },
+        { "FILE tones.bin BINARY\nTRACK 01 AUDIO\nINDEX 01 00:00:10\n", "starts track 1 at or past the end of tones.bin." },
+        { "FILE tones.bin BINARY\n" + track + "TRACK 02 AUDIO\nINDEX 01 00:00:00\n",
+          "leaves track 1 empty: track 2 starts at the same place in tones.bin." },
+        { "FILE tones.bin BINARY\n", "cannot be used. The sheet has no TRACK line." },
+        { "REM " + QByteArray(1024 * 1024, 'x'), "is over 1 MiB, too large to be one." },
+        { names("folder.bin"), "names folder.bin, which is a folder." },
+        { names("FIFO.BIN"), "names FIFO.BIN, which is not a regular file." }, // found in any case, as other files are
+        { names("/dev/zero"), "names /dev/zero, which is not a regular file." },
+        { names("loop.bin"), "names loop.bin, which " + loop },
     };
-    for (const auto& [file, what] : files) {
-        const QString sheet = media.write("album.cue", "FILE " + file.toUtf8() + " BINARY\nTRACK 01 AUDIO\nINDEX 01 00:00:00\n");
-        EXPECT_EQ(failureOf([&] { discOfCueSheet(sheet); }), "The CUE sheet album.cue names " + file + ", which " + what);
+    for (const auto& c : cases) {
+        EXPECT_EQ(failureOf([&] { discOfCueSheet(media.write("album.cue", c.first)); }), "The CUE sheet album.cue " + c.second)
+            << c.first.left(40).constData();
     }
     const std::pair<QString, QString> sheets[] = {
-        { media.path("folder.cue"), "The CUE sheet folder.cue is a folder." },
-        { media.path("fifo.cue"), "The CUE sheet fifo.cue is not a regular file." },
-        { "/dev/zero", "The CUE sheet zero is not a regular file." },
-        { media.path("loop.cue"), "The CUE sheet loop.cue " + loop + "." },
+        { media.path("folder.cue"), "folder.cue is a folder." }, { media.path("fifo.cue"), "fifo.cue is not a regular file." },
+        { "/dev/zero", "zero is not a regular file." }, { media.path("loop.cue"), "loop.cue " + loop },
     };
     for (const auto& c : sheets)
-        EXPECT_EQ(failureOf([&] { discOfCueSheet(c.first); }), c.second);
+        EXPECT_EQ(failureOf([&] { discOfCueSheet(c.first); }), "The CUE sheet " + c.second);
+    EXPECT_TRUE(failureOf([&] { discOfCueSheet(media.path("gone.cue")); }).startsWith("The CUE sheet gone.cue cannot be read: "));
 }

@@ -21,9 +21,6 @@ TEST(SystemDiscs, aSheetIsItsEntriesDiscAndIsReadAgainOnlyWhenLookedAtAgain)
     ASSERT_TRUE(disc);
     ASSERT_EQ(disc->tracks.size(), 3);
     EXPECT_EQ(disc->tracks[0].wholeSeconds(), 60); // to the next track's INDEX 01
-    const SoundSource third { SoundSource::Kind::RawImage, media.path(QStringLiteral("disc.bin")), 0,
-                              (75 * 60 + 10) * kFramesPerSector, (75 * 62 + 40) * kFramesPerSector, false };
-    EXPECT_EQ(discTrackOf(discs, { sheet, 3 })->sound, third);
     EXPECT_EQ(discTrackOf(discs, { sheet, 3 })->wholeSeconds(), 2); // 2 s and 30 sectors
     EXPECT_EQ(discTrackOf(discs, { sheet, 2 }), std::nullopt); // a number the sheet skips
     EXPECT_EQ(discTrackOf(discs, { sheet, 4 }), std::nullopt);
@@ -61,12 +58,14 @@ Disc discOf(const QList<qint64>& starts, qint64 leadOut, int firstNumber = 1)
 TEST(CdioDrive, readsTheTracksOfADiscImage)
 {
     GeneratedMedia media;
-    const QByteArray sound(160 * 2352, '\0'); // only the sheet's table of contents is read
-    ASSERT_FALSE(media.write("x.bin", sound).isEmpty());
+    // A sheet and its image, named alike as libcdio finds them; only the sheet's table of contents is read.
+    const auto image = [&](const QString& name, const QByteArray& head, const QByteArray& tracks) {
+        media.write(name + ".bin", QByteArray(160 * 2352, '\0'));
+        return media.write(name + ".cue", head + "FILE \"" + name.toUtf8() + ".bin\" BINARY\n" + tracks);
+    };
     // Track 2 has a pregap of 15 sectors: it counts with track 1.
-    const QString sheet = media.write("x.cue", "FILE \"x.bin\" BINARY\n"
-                                               "  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n"
-                                               "  TRACK 02 AUDIO\n    INDEX 00 00:01:25\n    INDEX 01 00:01:40\n");
+    const QString sheet = image("x", {}, "  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n"
+                                         "  TRACK 02 AUDIO\n    INDEX 00 00:01:25\n    INDEX 01 00:01:40\n");
     const std::optional<Disc> disc = readDriveDisc(sheet);
     ASSERT_TRUE(disc);
     ASSERT_EQ(disc->tracks.size(), 2);
@@ -78,28 +77,22 @@ TEST(CdioDrive, readsTheTracksOfADiscImage)
     EXPECT_EQ(disc->title + disc->tracks[0].title, "");
 
     // The disc's CD-Text names the album and the tracks, the disc's performer standing
-    // for a track's that is not given. libcdio finds the image by the sheet's name.
-    ASSERT_FALSE(media.write("named.bin", sound).isEmpty());
-    const QString named = media.write("named.cue", "PERFORMER \"Ana Ruiz\"\nTITLE \"Río Lento\"\n"
-                                                   "FILE \"named.bin\" BINARY\n"
-                                                   "  TRACK 01 AUDIO\n    TITLE \"Primera\"\n    INDEX 01 00:00:00\n"
-                                                   "  TRACK 02 AUDIO\n    TITLE \"Dúo\"\n    PERFORMER \"Both  of Us\"\n"
-                                                   "    INDEX 01 00:01:40\n");
-    const std::optional<Disc> titled = readDriveDisc(named);
+    // for a track's that is not given.
+    const std::optional<Disc> titled = readDriveDisc(image("named", "PERFORMER \"Ana Ruiz\"\nTITLE \"Río Lento\"\n",
+        "  TRACK 01 AUDIO\n    TITLE \"Primera\"\n    INDEX 01 00:00:00\n"
+        "  TRACK 02 AUDIO\n    TITLE \"Dúo\"\n    PERFORMER \"Both  of Us\"\n    INDEX 01 00:01:40\n"));
     ASSERT_TRUE(titled);
     ASSERT_EQ(titled->tracks.size(), 2);
     EXPECT_EQ(QStringList({titled->title, titled->tracks[0].title, titled->tracks[1].title}),
               QStringList({"Río Lento", "Ana Ruiz - Primera", "Both of Us - Dúo"}));
     // A sheet in Latin-1, as CD-Text mostly is, reads the same.
-    ASSERT_FALSE(media.write("latin.bin", sound).isEmpty());
-    const std::optional<Disc> latin = readDriveDisc(media.write(
-        "latin.cue", QByteArray("TITLE \"R\xedo Lento\"\nFILE \"latin.bin\" BINARY\n  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n")));
+    const std::optional<Disc> latin = readDriveDisc(image("latin", "TITLE \"R\xedo Lento\"\n", "  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n"));
     ASSERT_TRUE(latin);
     EXPECT_EQ(latin->title, "Río Lento");
 
     // A data disc, an empty sheet, a text, a missing sheet: no audio disc.
-    for (const QString& none : { media.write("data.cue", "FILE \"x.bin\" BINARY\n  TRACK 01 MODE1/2352\n    INDEX 01 00:00:00\n"),
-                                 media.write("empty.cue", {}), media.write("notes.txt", "not a disc\n"), media.path("missing.cue") })
+    for (const QString& none : { image("data", {}, "  TRACK 01 MODE1/2352\n    INDEX 01 00:00:00\n"), media.write("empty.cue", {}),
+                                 media.write("notes.txt", "not a disc\n"), media.path("missing.cue") })
         EXPECT_EQ(readDriveDisc(none), std::nullopt) << none.toStdString();
 }
 

@@ -1,7 +1,7 @@
 #include "scan/level_envelope.h"
-#include "common/failure.h"
 #include "listening/received_sound.h"
 #include "listening/received_wav.h"
+#include "support/failure_text.h"
 #include "support/file_bytes.h"
 #include "support/qt_printers.h"
 
@@ -46,17 +46,16 @@ const SilenceRule kRule{-50, 1.5};
 constexpr float kLoud = 0.5f;     // about -6 dB
 constexpr float kQuiet = 0.001f;  // -60 dB, below the usual -50 dB
 
-// Runs of blocks of one level each, whole blocks.
-LevelEnvelope envelopeOf(std::initializer_list<std::pair<int, float>> runs)
+// Runs of blocks of one level each, the last block shortBy frames short.
+LevelEnvelope envelopeOf(std::initializer_list<std::pair<int, float>> runs, qint64 shortBy = 0)
 {
     LevelEnvelope envelope;
     for (const auto& [blocks, level] : runs)
         envelope.blockPeaks.insert(envelope.blockPeaks.end(), size_t(blocks), level);
-    envelope.frames = qint64(envelope.blockPeaks.size()) * LevelEnvelope::kBlockFrames;
+    envelope.frames = qint64(envelope.blockPeaks.size()) * LevelEnvelope::kBlockFrames - shortBy;
     return envelope;
 }
 
-quint32 le32(const QByteArray& bytes, int at) { return qFromLittleEndian<quint32>(bytes.constData() + at); }
 
 } // namespace
 
@@ -118,47 +117,42 @@ TEST(LevelEnvelope, blocksTakeThePeakOfBothChannelsAcrossPieces)
     EXPECT_NEAR(envelope.seconds(), 700.0 / 44100, 1e-12);
 }
 
-TEST(LevelEnvelope, quietPassagesInsideTheTrack)
+// Quiet passages as long as the rule's minimum or longer are gaps inside the track
+// when sound lies on both sides; the silence at its ends is told apart.
+TEST(LevelEnvelope, quietPassagesInsideTheTrackAndAtItsEnds)
 {
-    const SilenceRule rule { -50, 1.5 };
-    // Exactly the minimum is a gap; one block less is not.
-    TrackSilences found = quietPassages(envelopeOf({ { 100, kLoud }, { 150, kQuiet }, { 100, kLoud } }), rule);
-    ASSERT_EQ(found.inside.size(), 1u);
-    EXPECT_NEAR(found.inside[0].startSeconds, 1.0, 1e-9);
-    EXPECT_NEAR(found.inside[0].lengthSeconds, 1.5, 1e-9);
-    EXPECT_EQ(found.leadingSeconds + found.trailingSeconds, 0);
-    EXPECT_TRUE(quietPassages(envelopeOf({ { 100, kLoud }, { 149, kQuiet }, { 100, kLoud } }), rule).inside.empty());
-
-    // One louder block in the middle leaves two passages too short; two long ones are both found.
-    EXPECT_TRUE(quietPassages(envelopeOf({ { 10, kLoud }, { 100, kQuiet }, { 1, kLoud }, { 100, kQuiet }, { 10, kLoud } }),
-                              rule).inside.empty());
-    found = quietPassages(envelopeOf({ { 10, kLoud }, { 200, kQuiet }, { 1, kLoud }, { 300, kQuiet }, { 10, kLoud } }), rule);
-    ASSERT_EQ(found.inside.size(), 2u);
-    EXPECT_NEAR(found.inside[1].startSeconds, 2.11, 1e-9);
-    EXPECT_NEAR(found.inside[1].lengthSeconds, 3.0, 1e-9);
-
-    // A level right at the threshold is not below it.
     const float atThreshold = float(std::pow(10.0, -50.0 / 20));
-    EXPECT_TRUE(quietPassages(envelopeOf({ { 10, kLoud }, { 200, atThreshold }, { 10, kLoud } }), rule).inside.empty());
-    // The threshold is the rule's.
-    EXPECT_EQ(quietPassages(envelopeOf({ { 10, kLoud }, { 200, kQuiet }, { 10, kLoud } }), { -70, 1.5 }).inside.size(), 0u);
-}
-
-TEST(LevelEnvelope, silenceAtTheEndsIsReportedApart)
-{
-    const SilenceRule rule;
-    LevelEnvelope envelope = envelopeOf({ { 300, 0 }, { 100, kLoud }, { 250, kQuiet } });
-    envelope.frames -= 200; // the last block is short
-    const TrackSilences found = quietPassages(envelope, rule);
-    EXPECT_TRUE(found.inside.empty());
-    EXPECT_NEAR(found.leadingSeconds, 3.0, 1e-9);
-    EXPECT_NEAR(found.trailingSeconds, 2.5 - 200.0 / 44100, 1e-9);
-
-    // No sound at all: all of it leads, nothing is inside.
-    const TrackSilences silent = quietPassages(envelopeOf({ { 500, kQuiet } }), rule);
-    EXPECT_TRUE(silent.inside.empty() && silent.trailingSeconds == 0);
-    EXPECT_NEAR(silent.leadingSeconds, 5.0, 1e-9);
-    EXPECT_EQ(quietPassages(LevelEnvelope {}, rule).leadingSeconds, 0);
+    struct Case {
+        const char* what;
+        LevelEnvelope envelope;
+        SilenceRule rule;
+        std::vector<std::pair<double, double>> inside; // start and length
+        double leading = 0, trailing = 0;
+    };
+    const Case cases[] = {
+        {"exactly the minimum", envelopeOf({{100, kLoud}, {150, kQuiet}, {100, kLoud}}), kRule, {{1, 1.5}}},
+        {"a block less", envelopeOf({{100, kLoud}, {149, kQuiet}, {100, kLoud}}), kRule, {}},
+        {"one louder block leaves two too short",
+         envelopeOf({{10, kLoud}, {100, kQuiet}, {1, kLoud}, {100, kQuiet}, {10, kLoud}}), kRule, {}},
+        {"two long ones", envelopeOf({{10, kLoud}, {200, kQuiet}, {1, kLoud}, {300, kQuiet}, {10, kLoud}}), kRule,
+         {{0.1, 2}, {2.11, 3}}},
+        {"right at the threshold is not below it", envelopeOf({{10, kLoud}, {200, atThreshold}, {10, kLoud}}), kRule, {}},
+        {"the rule's threshold", envelopeOf({{10, kLoud}, {200, kQuiet}, {10, kLoud}}), {-70, 1.5}, {}},
+        {"silence at the ends, the last block short", envelopeOf({{300, 0}, {100, kLoud}, {250, kQuiet}}, 200), kRule, {},
+         3, 2.5 - 200.0 / 44100},
+        {"no sound at all leads", envelopeOf({{500, kQuiet}}), kRule, {}, 5},
+        {"nothing", {}, kRule, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const TrackSilences found = quietPassages(c.envelope, c.rule);
+        std::vector<std::pair<double, double>> inside; // to the microsecond
+        for (const QuietPassage& passage : found.inside)
+            inside.emplace_back(std::round(passage.startSeconds * 1e6) / 1e6, std::round(passage.lengthSeconds * 1e6) / 1e6);
+        EXPECT_EQ(inside, c.inside);
+        EXPECT_NEAR(found.leadingSeconds, c.leading, 1e-9);
+        EXPECT_NEAR(found.trailingSeconds, c.trailing, 1e-9);
+    }
 }
 
 TEST(LevelEnvelope, peakIsTheLoudestBlock)
@@ -209,7 +203,7 @@ TEST(ReceivedWav, endsWhereItCannotGoOnAndSaysWhy)
     }
     const QByteArray bytes = bytesOf(path);
     EXPECT_EQ(bytes.size(), 44 + 44101 * 4);
-    EXPECT_EQ(le32(bytes, 40), 44101u * 4);
+    EXPECT_EQ(qFromLittleEndian<quint32>(bytes.constData() + 40), 44101u * 4); // the data chunk's length
 
     if (QFile::exists("/dev/full")) {
         ReceivedWav full("/dev/full");
@@ -217,13 +211,9 @@ TEST(ReceivedWav, endsWhereItCannotGoOnAndSaysWhy)
         EXPECT_EQ(full.note(), "The received sound is in /dev/full up to 0:00:00 only: No space left on device.");
     }
 
-    try {
-        ReceivedWav nowhere(dir.filePath("gone/list.wav"));
-        ADD_FAILURE() << "made in a folder that is not there";
-    } catch (const Failure& failure) {
-        EXPECT_TRUE(failure.description().startsWith(dir.filePath("gone/list.wav") + " could not be made: "))
-            << failure.description().toStdString();
-    }
+    const QString gone = dir.filePath("gone/list.wav");
+    const QString failure = failureOf([&] { ReceivedWav nowhere(gone); });
+    EXPECT_TRUE(failure.startsWith(gone + " could not be made: ")) << failure.toStdString();
 }
 
 TEST(ReceivedWav, isNamedAfterTheListAndTheRunsStart)

@@ -64,34 +64,34 @@ TEST(MediumFit, eachMediumCountsTracksInItsOwnUnits)
     EXPECT_DOUBLE_EQ(mediumFit(table, kind("cassette-c90")).capacitySeconds, 45 * 60); // one side
 }
 
-// What is left or over, and the track limits of MiniDisc and CD-R.
+// What is left or over, and the track limits of MiniDisc and CD-R; a medium a list
+// fits on has no problems to tell.
 TEST(MediumFit, summarySaysWhatIsLeftOrOverAndTracksOverTheLimit)
 {
     // 17 tracks of 240 s with 2 s gaps and one of 216 s: 72:10 on a 74-minute disc.
     PlaylistTable table = sameEntries(17, 240, 2000);
     table.push_back({QStringLiteral("/m/b.flac"), 216, 2000});
-    const MediumFit fits = mediumFit(table, kind("minidisc-74-sp"));
-    EXPECT_EQ(fitSummary(fits) + '|' + fitProblems(fits), "72:10 of 74:00 used, 1:50 left; 18 of 254 tracks|");
-    const MediumFit over = mediumFit(tableOf({{4640, 0}}), kind("minidisc-74-sp"));
-    EXPECT_FALSE(over.fits());
-    EXPECT_EQ(fitSummary(over) + '|' + fitProblems(over), "77:20 of 74:00 used, 3:20 over; 1 of 254 tracks|3:20 over");
-    // Half a second over is over; no track limit on a tape.
-    const MediumFit justOver = mediumFit(tableOf({{2699, 1500}, {0, 0}}), kind("cassette-c90"));
-    EXPECT_FALSE(justOver.fits());
-    EXPECT_EQ(fitSummary(justOver), "45:01 of 45:00 used, 0:01 over; 2 tracks");
-    EXPECT_TRUE(mediumFit(tableOf({{2700, 0}}), kind("cassette-c90")).fits());
-
-    const RecorderKind miniDisc = kind("minidisc-74-sp");
-    EXPECT_TRUE(mediumFit(sameEntries(254, 1, 2000), miniDisc).fits());
-    const MediumFit tooMany = mediumFit(sameEntries(260, 1, 2000), miniDisc);
-    EXPECT_GE(tooMany.leftSeconds, 0);
-    EXPECT_FALSE(tooMany.fits());
-    EXPECT_EQ(fitProblems(tooMany), "260 tracks: 6 over the limit of 254");
-    EXPECT_EQ(fitSummary(tooMany), "17:18 of 74:00 used, 56:42 left; 260 tracks: 6 over the limit of 254");
-    const RecorderKind cd = kind("cd-r-80");
-    EXPECT_TRUE(mediumFit(sameEntries(99, 10, 3000), cd).fits());
-    EXPECT_EQ(fitProblems(mediumFit(sameEntries(100, 10, 3000), cd)), "100 tracks: 1 over the limit of 99");
-    EXPECT_EQ(fitProblems(mediumFit(sameEntries(100, 60, 3000), cd)), "24:57 over; 100 tracks: 1 over the limit of 99");
+    const struct { const char* kind; PlaylistTable table; const char* summary; const char* problems; } cases[] = {
+        {"minidisc-74-sp", table, "72:10 of 74:00 used, 1:50 left; 18 of 254 tracks", ""},
+        {"minidisc-74-sp", tableOf({{4640, 0}}), "77:20 of 74:00 used, 3:20 over; 1 of 254 tracks", "3:20 over"},
+        // Half a second over is over; no track limit on a tape.
+        {"cassette-c90", tableOf({{2699, 1500}, {0, 0}}), "45:01 of 45:00 used, 0:01 over; 2 tracks", "0:01 over"},
+        {"cassette-c90", tableOf({{2700, 0}}), nullptr, ""},
+        {"minidisc-74-sp", sameEntries(254, 1, 2000), nullptr, ""},
+        // Time is left, but not tracks.
+        {"minidisc-74-sp", sameEntries(260, 1, 2000), "17:18 of 74:00 used, 56:42 left; 260 tracks: 6 over the limit of 254",
+         "260 tracks: 6 over the limit of 254"},
+        {"cd-r-80", sameEntries(99, 10, 3000), nullptr, ""},
+        {"cd-r-80", sameEntries(100, 10, 3000), nullptr, "100 tracks: 1 over the limit of 99"},
+        {"cd-r-80", sameEntries(100, 60, 3000), nullptr, "24:57 over; 100 tracks: 1 over the limit of 99"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.kind) + ", " + std::to_string(c.table.size()) + " entries");
+        const MediumFit fit = mediumFit(c.table, kind(c.kind));
+        if (c.summary) { EXPECT_EQ(fitSummary(fit), c.summary); }
+        EXPECT_EQ(fitProblems(fit), c.problems);
+        EXPECT_EQ(fit.fits(), !*c.problems);
+    }
 }
 
 TEST(MediumFit, gapsShorterThanTheMinimumSilenceAreListedButNotTheLast)

@@ -94,10 +94,13 @@ TEST(OutputChoice, comesBackAsWrittenAndAnythingDamagedGivesThatPartsDefault)
     EXPECT_EQ(read({"", "0", "0", "", "Album", "-15"}).gain, (GainSettings{GainMode::Off, -15}));
 }
 
-TEST(RecorderFile, everyRecorderComesBackAsItWasWritten)
+// Every recorder comes back as it was written; a file that is missing or damaged
+// anywhere gives the default.
+TEST(RecorderFile, everyRecorderComesBackAsItWasWrittenAndADamagedFileGivesTheDefault)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(kRecorderFileName);
+    EXPECT_EQ(readRecorderFile(path).id, "minidisc-74-sp") << "no file";
     std::vector<RecorderKind> kinds = recorderKinds();
     kinds.push_back(customRecorderKind({45, 0, -40, 4, 2}));
     kinds.push_back(customRecorderKind({74.5, 500, -47.5, 2.5}));
@@ -112,36 +115,23 @@ TEST(RecorderFile, everyRecorderComesBackAsItWasWritten)
     // A file from before two-sided recorders ends after the minimum silence.
     writeBytes(path, "custom\r\n45\r\n0\r\n-40\r\n4\r\n");
     EXPECT_EQ(figuresOf(readRecorderFile(path)), figuresOf(customRecorderKind({45, 0, -40, 4, 1})));
-}
 
-TEST(RecorderFile, aMissingOrDamagedFileGivesTheDefault)
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath(kRecorderFileName);
-    EXPECT_EQ(readRecorderFile(path).id, "minidisc-74-sp") << "no file";
-    QDir(dir.path()).mkdir(kRecorderFileName);
-    EXPECT_EQ(readRecorderFile(path).id, "minidisc-74-sp") << "a folder in its place";
-
+    QDir(dir.path()).mkdir("folder.dat");
+    EXPECT_EQ(readRecorderFile(dir.filePath("folder.dat")).id, "minidisc-74-sp") << "a folder in its place";
+    // Lines as a custom recorder's, each ended by |.
+    const auto custom = [](const char* lines) { return "custom\r\n" + QByteArray(lines).replace('|', "\r\n"); };
     const QByteArray damaged[] = {
-        "", "minidisc-99-sp\r\n",
-        "custom\r\n74\r\n254\r\n-50\r\n",          // a line short
-        "custom\r\n0\r\n254\r\n-50\r\n1.5\r\n",    // no minutes
-        "custom\r\n74\r\n2.5\r\n-50\r\n1.5\r\n",   // half a track
-        "custom\r\n74\r\n-1\r\n-50\r\n1.5\r\n",
-        "custom\r\n74\r\n254\r\n6\r\n1.5\r\n",     // a threshold above full scale
-        "custom\r\n74\r\n254\r\n-50\r\n99\r\n",
+        "", "minidisc-99-sp\r\n", custom("74|254|-50|"), // a line short
+        custom("0|254|-50|1.5|"), custom("74|2.5|-50|1.5|"), custom("74|-1|-50|1.5|"), // no minutes, half a track
+        custom("74|254|6|1.5|"), custom("74|254|-50|99|"),                           // a threshold above full scale
         // Lines that would read as 0, a figure in range for all but the minutes.
-        "custom\r\n74\r\n254\r\nxyz\r\n\r\n", "custom\r\n74\r\n\r\n-50\r\n1.5\r\n",
-        "custom\r\n74 min\r\n254\r\n-50\r\n1.5\r\n",
-        "custom\r\n74\r\n254\r\n-50\r\n1.5\r\n3\r\n", // sides
-        "custom\r\n74\r\n254\r\n-50\r\n1.5\r\n0\r\n", "custom\r\n74\r\n254\r\n-50\r\n1.5\r\n1.5\r\n",
-        "custom\r\n74\r\n254\r\n-50\r\n1.5\r\n\r\n",
-        QByteArray("\xff\xfe\x00m\x00", 5),
+        custom("74|254|xyz||"), custom("74||-50|1.5|"), custom("74 min|254|-50|1.5|"),
+        custom("74|254|-50|1.5|3|"), custom("74|254|-50|1.5|0|"), custom("74|254|-50|1.5|1.5|"), // sides
+        custom("74|254|-50|1.5||"), QByteArray("\xff\xfe\x00m\x00", 5),
     };
     for (const QByteArray& bytes : damaged) {
-        writeBytes(dir.filePath("damaged.dat"), bytes);
-        EXPECT_EQ(figuresOf(readRecorderFile(dir.filePath("damaged.dat"))), figuresOf(defaultRecorderKind()))
-            << bytes.toStdString();
+        writeBytes(path, bytes);
+        EXPECT_EQ(figuresOf(readRecorderFile(path)), figuresOf(defaultRecorderKind())) << bytes.toStdString();
     }
     // Blanks around the id or a figure and lines beyond the known ones do no harm.
     EXPECT_EQ(parseRecorder({QStringLiteral(" dat-90 "), QStringLiteral("extra")}).id, "dat-90");

@@ -28,7 +28,7 @@ void expectPeak(const StereoPeak& peak, float left, float right)
     EXPECT_EQ(std::pair(peak.left, peak.right), std::pair(left, right)); // samples come through exactly
 }
 
-TEST(HeardPeaks, aBlockCountsOnceItIsHeardWholeAndOnlyOnce)
+TEST(HeardPeaks, aBlockCountsOnceItIsHeardWholeAndOnlyOnceAndOnlyTheNewestAreKept)
 {
     constexpr qint64 block = HeardPeaks::kBlockFrames;
     HeardPeaks peaks;
@@ -53,14 +53,11 @@ TEST(HeardPeaks, aBlockCountsOnceItIsHeardWholeAndOnlyOnce)
     peaks.reset();
     write(peaks, 0, framesWith(10, {{3, 0.125f, 0.125f}}));
     expectPeak(peaks.take(1'000'000), 0.125f, 0.125f);
-}
 
-TEST(HeardPeaks, aTakerFarBehindFindsTheNewestBlocksOnly)
-{
-    constexpr qint64 block = HeardPeaks::kBlockFrames;
-    HeardPeaks peaks;
+    // A taker far behind finds the newest blocks only: more blocks than are kept come
+    // after a loud one, the last a little loud.
+    peaks.reset();
     write(peaks, 0, framesWith(block, {{0, 1, 1}}));
-    // More blocks than are kept come after it, the last one a little loud.
     qint64 frame = block;
     const std::vector<float> quiet = framesWith(block, {{0, 0.01f, 0.02f}});
     for (quint64 i = 0; i < HeardPeaks::kBlocks; ++i, frame += block)
