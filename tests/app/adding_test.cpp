@@ -22,10 +22,8 @@ protected:
 
     QString makeFile(const QString& name, const QByteArray& content = "x")
     {
-        QFile file(folder + "/" + name);
-        file.open(QIODevice::WriteOnly);
-        file.write(content);
-        return file.fileName();
+        writeBytes(folder + "/" + name, content);
+        return folder + "/" + name;
     }
     QString makeMedia(const QString& name, double seconds)
     {
@@ -72,7 +70,6 @@ protected:
         EXPECT_EQ(window->model().rowCount(), paths.size());
         return paths;
     }
-    QStringList takeMessages() { return dialogs.takeWarnings(); }
 };
 
 TEST_F(AddingTest, chosenFilesOfTheLastExtensionAreMeasuredAndAddedInDialogOrder)
@@ -185,14 +182,14 @@ TEST_F(AddingTest, cueSheetsAddOneCdEntryPerAudioTrackOnEveryRoad)
     EXPECT_EQ(paths(), tracks + tracks + tracks);
     EXPECT_EQ(window->playlist().at(0).length, 1);
     EXPECT_EQ(window->playlist().at(1).length, 1); // 1 s and 65 sectors
-    const QStringList loadMessages = takeMessages();
+    const QStringList loadMessages = dialogs.takeWarnings();
     ASSERT_EQ(loadMessages.size(), 1);
     EXPECT_TRUE(loadMessages[0].contains("gone.bin")) << loadMessages[0].toStdString();
 
     addFiles({broken});
     drop({broken});
     EXPECT_EQ(paths().size(), 6);
-    EXPECT_EQ(takeMessages().size(), 2);
+    EXPECT_EQ(dialogs.takeWarnings().size(), 2);
 }
 
 // A playlist's CD entry that names no track is skipped with a word, as a media file
@@ -207,7 +204,7 @@ TEST_F(AddingTest, aBadCdEntryOrSheetInAPlaylistIsSkippedSayingWhy)
     loadPlaylist(makePlaylist("list.m3u", {sheet + "/Track01.cda", sheet + "/01.cda", sheet + "/Track1e9.cda",
                                            "folder.cue", sheet + "/Track02.cda"}));
     EXPECT_EQ(paths(), QStringList({sheet + "/Track01.cda", sheet + "/Track02.cda"}));
-    EXPECT_EQ(takeMessages(), QStringList({sheet + "/01.cda does not name a CD track (Track01.cda to Track99.cda).",
+    EXPECT_EQ(dialogs.takeWarnings(), QStringList({sheet + "/01.cda does not name a CD track (Track01.cda to Track99.cda).",
                                            sheet + "/Track1e9.cda does not name a CD track (Track01.cda to Track99.cda).",
                                            "The CUE sheet folder.cue is a folder."}));
 }
@@ -241,11 +238,11 @@ TEST_F(AddingTest, aRefusedFileEndsAnAddOrDropButALoadGoesOn)
     drop({a, bad, c});
     loadPlaylist(list);
     addFiles({}); // cancelled: nothing happens, nothing is said
-    EXPECT_EQ(takeMessages(), QStringList(3, "Cannot open " + bad));
+    EXPECT_EQ(dialogs.takeWarnings(), QStringList(3, "Cannot open " + bad));
     QFile::remove(list); // gone between the dialog and the reading
     loadPlaylist(list);
 
-    EXPECT_EQ(takeMessages().size(), 1);
+    EXPECT_EQ(dialogs.takeWarnings().size(), 1);
     EXPECT_EQ(paths(), QStringList({"/earlier.mp3", a, a, a, c}));
     EXPECT_EQ(player.opened.count(c), 1);
 
@@ -283,7 +280,7 @@ TEST_F(AddingTest, fullTableRefusesEveryRoadAndChangesNothing)
     loadPlaylist(makePlaylist("list.m3u", {song}));
     drop({song});
 
-    EXPECT_EQ(takeMessages(), QStringList(3, "Overflow"));
+    EXPECT_EQ(dialogs.takeWarnings(), QStringList(3, "Overflow"));
     EXPECT_EQ(window->playlist().count(), kMostPlaylistEntries);
     EXPECT_EQ(window->playlist().at(kMostPlaylistEntries - 1).path, "/full.mp3");
     EXPECT_TRUE(player.opened.isEmpty());

@@ -1,4 +1,3 @@
-#include "support/file_bytes.h"
 #include "support/generated_media.h"
 #include "support/heard_sound.h"
 #include "support/pulse_null_sink.h"
@@ -6,22 +5,18 @@
 
 namespace {
 
-// Raw CD audio: 16-bit little-endian stereo at 44.1 kHz, a tone or silence.
-QString rawTone(GeneratedMedia& media, const QString& name, double seconds, int frequency)
+// Pieces of tone ("seconds frequency", 0 for silence) joined at CD rate into a file the
+// name's extension chooses; raw CD audio, 16-bit little-endian stereo, for another one.
+QString cdAudio(GeneratedMedia& media, const QString& name, std::initializer_list<std::pair<double, int>> pieces)
 {
-    QStringList arguments { "-n", "-t", "raw", "-r", "44100", "-e", "signed", "-b", "16", "-c", "2", "-L", name,
-                            "synth", QString::number(seconds) };
-    arguments << (frequency > 0 ? QStringList { "sine", QString::number(frequency), "vol", "0.5" }
-                                : QStringList { "sine", "0", "vol", "0" });
-    return media.make(QStringLiteral("sox"), arguments, name);
-}
-
-QByteArray concatenated(const QStringList& paths)
-{
-    QByteArray bytes;
-    for (const QString& path : paths)
-        bytes += bytesOf(path);
-    return bytes;
+    QStringList arguments { "-D" };
+    for (const auto& [seconds, frequency] : pieces)
+        arguments << QStringLiteral("|sox -n -r 44100 -c 2 -p synth %1 sine %2 vol %3")
+                         .arg(seconds).arg(frequency).arg(frequency ? 0.5 : 0);
+    arguments << "-b" << "16";
+    if (!name.endsWith(".flac"))
+        arguments << "-t" << "raw" << "-e" << "signed" << "-L";
+    return media.make(QStringLiteral("sox"), arguments << name, name);
 }
 
 } // namespace
@@ -36,17 +31,10 @@ TEST(CdImageEndToEnd, imageAndRipTracksAreHeardWholeWithExactSilences)
     GeneratedMedia media;
     // Image: track 1 is 1.2 s of tone and 0.4 s of silence (the pregap of track 2),
     // track 2 is 1.0 s. Rip: a 0.8 s track and a 1.4 s one.
-    const QString first = rawTone(media, "a.raw", 1.2, 440), pregap = rawTone(media, "p.raw", 0.4, 0);
-    const QString second = rawTone(media, "b.raw", 1.0, 660), third = rawTone(media, "c.raw", 0.8, 550);
-    const QString fourth = rawTone(media, "d.raw", 1.4, 440);
-    ASSERT_FALSE(first.isEmpty() || pregap.isEmpty() || second.isEmpty() || third.isEmpty() || fourth.isEmpty());
-    media.write("disc.bin", concatenated({ first, pregap, second }));
+    ASSERT_FALSE(cdAudio(media, "disc.bin", { { 1.2, 440 }, { 0.4, 0 }, { 1.0, 660 } }).isEmpty());
+    ASSERT_FALSE(cdAudio(media, "rip.flac", { { 0.8, 550 }, { 1.4, 440 } }).isEmpty());
     const QString image = media.write("disc.cue", "FILE \"disc.bin\" BINARY\n  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n"
                                                   "  TRACK 02 AUDIO\n    INDEX 00 00:01:15\n    INDEX 01 00:01:45\n");
-    media.write("rip.raw", concatenated({ third, fourth }));
-    const QString flac = media.make("sox", { "-t", "raw", "-r", "44100", "-e", "signed", "-b", "16", "-c", "2", "-L",
-                                             media.path("rip.raw"), "rip.flac" }, "rip.flac");
-    ASSERT_FALSE(flac.isEmpty());
     const QString rip = media.write("rip.cue", "FILE \"rip.flac\" WAVE\n  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n"
                                                "  TRACK 02 AUDIO\n    INDEX 01 00:00:60\n");
     const QString before = media.tone("before.wav", 1.0, 550);

@@ -75,21 +75,17 @@ std::vector<double> recordedLoudness(const std::vector<double>& lufsOfTracks, in
 } // namespace
 
 // Three tracks 10 LU apart, brought each to the reference loudness: the deck hears
-// each at -18 LUFS, and the gaps stay exact.
-TEST(LoudnessEndToEnd, inTrackModeTheRecordingHasEveryTrackAtTheReferenceLoudness)
+// each at -18 LUFS. Two tracks of one album 10 LU apart keep their difference; the
+// album as a whole is lifted towards the reference (its loudness is their power
+// mean, -22.6 LUFS). The gaps stay exact in both.
+TEST(LoudnessEndToEnd, trackModeBringsEveryTrackToTheReferenceAndAlbumModeKeepsTheirDifference)
 {
-    const std::vector<double> heard = recordedLoudness({-30, -10, -20}, 1);
-    ASSERT_EQ(heard.size(), 3u);
-    for (size_t i = 0; i < heard.size(); ++i)
-        EXPECT_NEAR(heard[i], -18, 0.5) << "track " << i + 1;
-}
-
-// Two tracks of one album 10 LU apart keep their difference; the album as a whole is
-// lifted towards the reference (its loudness is their power mean, -22.6 LUFS).
-TEST(LoudnessEndToEnd, inAlbumModeTheTracksOfAnAlbumKeepTheirDifference)
-{
-    const std::vector<double> heard = recordedLoudness({-30, -20}, 2);
-    ASSERT_EQ(heard.size(), 2u);
-    EXPECT_NEAR(heard[1] - heard[0], 10, 0.2);
-    EXPECT_NEAR(heard[1], -20 + (-18 - -22.6), 0.5);
+    const std::vector<double> tracks = recordedLoudness({-30, -10, -20}, 1);
+    ASSERT_EQ(tracks.size(), 3u);
+    for (size_t i = 0; i < tracks.size(); ++i)
+        EXPECT_NEAR(tracks[i], -18, 0.5) << "track " << i + 1;
+    const std::vector<double> album = recordedLoudness({-30, -20}, 2);
+    ASSERT_EQ(album.size(), 2u);
+    EXPECT_NEAR(album[1] - album[0], 10, 0.2);
+    EXPECT_NEAR(album[1], -20 + (-18 - -22.6), 0.5);
 }

@@ -261,9 +261,9 @@ TEST_F(SessionTest, otherSoundsAreKeptOffWhileARunOrAPassageSoundsAndLetBackOnEv
     EXPECT_FALSE(otherSounds.off);
 }
 
-// The lead-in chosen comes before the first entry only; on a cassette the run holds
-// where the sides split. Other sounds are left alone unless so chosen.
-TEST_F(SessionTest, aRunTakesItsLeadInAndTheCassettesSidesFromTheChoices)
+// The lead-in chosen comes before the first entry only. Other sounds are left alone
+// unless so chosen.
+TEST_F(SessionTest, aRunTakesItsLeadInFromTheChoices)
 {
     Session& s = startOnTheDeck(false);
     OutputChoice choice = s.outputChoice();
@@ -273,12 +273,6 @@ TEST_F(SessionTest, aRunTakesItsLeadInAndTheCassettesSidesFromTheChoices)
     player.take();
     EXPECT_EQ(player.silences, QList<double>({1500, 2000}));
     EXPECT_TRUE(otherSounds.keptOff.isEmpty());
-    s.run().stop();
-    s.setRecorder(*recorderKindById("cassette-c46"));
-    s.setSideSettings({6, SideSplit::Balance}); // one entry a side
-    startRun();
-    player.playThrough();
-    EXPECT_EQ(s.run().state(), RecordingRun::State::Holding);
 }
 
 // A run with an input chosen is listened to from its start, and what came back is
