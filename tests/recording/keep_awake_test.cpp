@@ -1,11 +1,12 @@
 #include "recording/dbus_keep_awake.h"
 #include "recording/logind_power_off.h"
-#include "support/private_bus.h"
+#include "support/die_with_parent.h"
 
 #include <QDBusContext>
 #include <QDBusObjectPath>
 #include <QDBusUnixFileDescriptor>
 #include <QTest>
+#include <QThread>
 #include <gtest/gtest.h>
 #include <atomic>
 #include <functional>
@@ -106,21 +107,61 @@ private:
     QStringList m_asked;
 };
 
-// A private bus with a fake logind on it, and the portal too when asked.
-struct FakeDesktop {
-    explicit FakeDesktop(bool withPortal)
-    {
-        EXPECT_FALSE(bus.address.isEmpty()) << "no private dbus-daemon";
-        if (withPortal) {
-            EXPECT_TRUE(bus.offer(portal = new FakePortal, kPortal, QStringLiteral("/org/freedesktop/portal/desktop")));
-        }
-        EXPECT_TRUE(bus.offer(logind, kLogind, QStringLiteral("/org/freedesktop/login1")));
-    }
-    DBusKeepAwake keepAwake() { return DBusKeepAwake(bus.connect("session"), bus.connect("system")); }
-
-    PrivateBus bus;
+// A private message bus of the test, stopped by its process id, with a fake logind on
+// it, and the portal too when asked. The fakes answer from a thread of their own, so a
+// request that waits is answered.
+class FakeDesktop {
+public:
     FakePortal* portal = nullptr;
     FakeLogind* logind = new FakeLogind;
+
+    explicit FakeDesktop(bool withPortal)
+    {
+        dieWithParent(m_daemon);
+        m_daemon.start(QStringLiteral("dbus-daemon"), {"--session", "--nofork", "--print-address"});
+        if (m_daemon.waitForStarted(5000) && m_daemon.waitForReadyRead(5000))
+            m_address = QString::fromUtf8(m_daemon.readLine()).trimmed();
+        EXPECT_FALSE(m_address.isEmpty()) << "no private dbus-daemon";
+        m_serviceThread.start();
+        if (withPortal) { // braces: the macro holds an if of its own
+            EXPECT_TRUE(offer(portal = new FakePortal, kPortal, QStringLiteral("/org/freedesktop/portal/desktop")));
+        }
+        EXPECT_TRUE(offer(logind, kLogind, QStringLiteral("/org/freedesktop/login1")));
+    }
+    ~FakeDesktop()
+    {
+        for (const QString& name : std::as_const(m_connections))
+            QDBusConnection::disconnectFromBus(name);
+        m_serviceThread.quit();
+        m_serviceThread.wait();
+        m_daemon.kill();
+        m_daemon.waitForFinished(5000);
+    }
+
+    // A connection of the test's own, by a name of its own.
+    QDBusConnection connect(const QString& name)
+    {
+        m_connections << name;
+        return QDBusConnection::connectToBus(m_address, name);
+    }
+    DBusKeepAwake keepAwake() { return DBusKeepAwake(connect("session"), connect("system")); }
+    // The service's name goes from the bus: it is no longer there to be asked.
+    void withdraw(const QString& name) { QDBusConnection(name).unregisterService(name); }
+
+private:
+    // The service, which the bus comes to own, is named on the bus and answers at path.
+    bool offer(QObject* service, const QString& name, const QString& path)
+    {
+        service->moveToThread(&m_serviceThread);
+        QObject::connect(&m_serviceThread, &QThread::finished, service, &QObject::deleteLater);
+        QDBusConnection bus = connect(name);
+        return bus.registerService(name) && bus.registerObject(path, service, QDBusConnection::ExportAllSlots);
+    }
+
+    QProcess m_daemon;
+    QString m_address;
+    QThread m_serviceThread;
+    QStringList m_connections;
 };
 
 } // namespace
@@ -172,10 +213,10 @@ TEST(KeepAwake, withoutAPortalLogindBlocksSleepAndIdle_andPowersOffWhenAsked)
     }
     EXPECT_EQ(logind.held(), 0) << "let go with the program";
 
-    const QDBusConnection program = desktop.bus.connect(QStringLiteral("program"));
+    const QDBusConnection program = desktop.connect(QStringLiteral("program"));
     EXPECT_TRUE(logindPowerOff(program));
     EXPECT_EQ(logind.asked(), QStringList({"sleep:idle Trelvik block", "sleep:idle Trelvik block", "power off, asking"}));
-    desktop.bus.withdraw(kLogind);
+    desktop.withdraw(kLogind);
     EXPECT_FALSE(logindPowerOff(program)); // nobody to ask: refused, not hung
 
     // No bus to ask at all: nothing held, nothing hung.

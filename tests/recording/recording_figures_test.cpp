@@ -52,15 +52,17 @@ TEST(ProgressDisplayFigures, examplesOfBothFormsAndNoNotANumberOnABar)
     }
 }
 
+// A file of that many frames, written whole.
+void writeFile(SoundTimeline& timeline, qint64 frames)
+{
+    timeline.startFile();
+    timeline.advance(frames);
+    timeline.endFile();
+}
+
 TEST(SoundTimelinePlacement, filesAreWrittenTheAskedSilenceApartAndNeverSooner)
 {
-    constexpr int rate = 1000; // a frame a millisecond keeps the figures readable
-    SoundTimeline timeline(rate);
-    const auto writeFile = [&](qint64 frames) {
-        timeline.startFile();
-        timeline.advance(frames);
-        timeline.endFile();
-    };
+    SoundTimeline timeline(1000); // a frame a millisecond keeps the figures readable
 
     // Nothing played before: due the asked silence into the new output, or once it has settled.
     timeline.advance(30);
@@ -68,7 +70,7 @@ TEST(SoundTimelinePlacement, filesAreWrittenTheAskedSilenceApartAndNeverSooner)
     EXPECT_EQ(timeline.silenceBeforeStart(1000), SoundTimeline::kSettleMs - 30);
     timeline.advance(SoundTimeline::kSettleMs - 30);
     EXPECT_EQ(timeline.silenceBeforeStart(20), 0);
-    writeFile(3000);
+    writeFile(timeline, 3000);
 
     // Asked in time: exactly the silence after the last sound, written in pieces.
     timeline.advance(200); // idle silence written before the next file was asked for
@@ -86,7 +88,7 @@ TEST(SoundTimelinePlacement, filesAreWrittenTheAskedSilenceApartAndNeverSooner)
     timeline.endFile();
     EXPECT_EQ(timeline.silenceBeforeStart(20), 0);
     EXPECT_EQ(timeline.written(), 4600);
-    writeFile(0);
+    writeFile(timeline, 0);
 
     // Asked too late: due at once, the silence is longer, never shorter.
     timeline.advance(700);
@@ -99,11 +101,11 @@ TEST(SoundTimelinePlacement, filesAreWrittenTheAskedSilenceApartAndNeverSooner)
     timeline.want(900);
     timeline.forgetLastWaiting();
     EXPECT_EQ(timeline.silenceBeforeStart(20), 0);
-    writeFile(100);
+    writeFile(timeline, 100);
     EXPECT_EQ(timeline.silenceBeforeStart(1000), 300);
     timeline.want(40);
     timeline.advance(300);
-    writeFile(100);
+    writeFile(timeline, 100);
     EXPECT_EQ(timeline.silenceBeforeStart(1000), 40);
     timeline.forgetLastWaiting();
     EXPECT_EQ(timeline.silenceBeforeStart(1000), 1000); // nothing is due
@@ -112,8 +114,7 @@ TEST(SoundTimelinePlacement, filesAreWrittenTheAskedSilenceApartAndNeverSooner)
     // A fraction of a frame is rounded up; a negative or NaN gap asks for none;
     // a gap beyond any clock neither wraps round nor overflows.
     SoundTimeline fine(44100);
-    fine.startFile();
-    fine.endFile();
+    writeFile(fine, 0);
     fine.want(0.01);
     EXPECT_EQ(fine.silenceBeforeStart(100), 1);
     for (double silence : {-300.0, std::numeric_limits<double>::quiet_NaN()}) {
@@ -142,9 +143,7 @@ TEST(SoundTimelinePlacement, aHeldFileIsDueTheSilenceAfterItsResumeAndSilenceAhe
     SoundTimeline timeline(1000);
     timeline.advance(100);
     timeline.want(0);
-    timeline.startFile();
-    timeline.advance(500);
-    timeline.endFile(); // its sound ends at 600
+    writeFile(timeline, 500); // its sound ends at 600
     timeline.want(held);
     EXPECT_TRUE(timeline.held());
     EXPECT_EQ(timeline.silenceBeforeStart(50), 50);
@@ -162,9 +161,7 @@ TEST(SoundTimelinePlacement, aHeldFileIsDueTheSilenceAfterItsResumeAndSilenceAhe
     timeline.reset();
     timeline.want(0);
     timeline.advance(200);
-    timeline.startFile();
-    timeline.advance(500);
-    timeline.endFile();
+    writeFile(timeline, 500);
     timeline.want(held);
     timeline.advance(2000);
     timeline.resume(1500, 0);

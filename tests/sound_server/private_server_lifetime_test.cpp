@@ -46,11 +46,9 @@ TEST(PrivateServerLifetime, aTestKilledFromOutsideTakesItsSoundServerWithIt)
                 {QStringLiteral("--gtest_filter=PrivateServerLifetime.holdsAServerUntilKilled")});
     qint64 server = 0;
     while (server == 0 && (child.canReadLine() || child.waitForReadyRead(30000))) {
-        while (server == 0 && child.canReadLine()) {
-            const QByteArray line = child.readLine().trimmed();
-            if (line.startsWith("server "))
-                server = line.mid(7).toLongLong();
-        }
+        const QByteArray line = child.canReadLine() ? child.readLine().trimmed() : QByteArray();
+        if (line.startsWith("server "))
+            server = line.mid(7).toLongLong();
     }
     ASSERT_GT(server, 0) << "the child started no server";
     ASSERT_FALSE(gone(server));

@@ -1,5 +1,6 @@
 #include "sound_server/muted_streams.h"
 #include "sound_server/waiting_other_sounds.h"
+#include "support/file_bytes.h"
 #include "support/pulse_null_sink.h"
 #include "support/pulse_streams.h"
 #include "support/qt_printers.h"
@@ -11,6 +12,8 @@
 
 namespace {
 
+const QString kDeck = QStringLiteral("deck"), kDeck2 = QStringLiteral("deck2");
+
 // A stream of this process, as the player's own output is.
 struct OwnStream {
     OwnStream()
@@ -19,11 +22,7 @@ struct OwnStream {
         pipeline = gst_parse_launch("audiotestsrc wave=silence is-live=true ! pulsesink device=deck", nullptr);
         gst_element_set_state(pipeline, GST_STATE_PLAYING);
     }
-    ~OwnStream()
-    {
-        gst_element_set_state(pipeline, GST_STATE_NULL);
-        gst_object_unref(pipeline);
-    }
+    ~OwnStream() { gst_element_set_state(pipeline, GST_STATE_NULL); gst_object_unref(pipeline); }
     GstElement* pipeline;
 };
 
@@ -38,16 +37,14 @@ struct OtherSoundsTest : ::testing::Test {
 
 TEST_F(OtherSoundsTest, keepOff_mutesOtherProgramsOnThatOutputOnly_andRestoreUnmutesExactlyThose)
 {
-    loadNullSink(QStringLiteral("deck2"), QStringLiteral("Deck2"));
+    sink.addSink(kDeck2, "Deck2");
     OwnStream own;
-    OtherProgramSound playing(QStringLiteral("deck"));
-    OtherProgramSound mutedByUser(QStringLiteral("deck"));
-    OtherProgramSound elsewhere(QStringLiteral("deck2"));
+    OtherProgramSound playing(kDeck), mutedByUser(kDeck), elsewhere(kDeck2);
     ASSERT_TRUE(streamOf(getpid()) && playing.stream() && elsewhere.stream());
     ASSERT_TRUE(mutedByUser.muteAsTheUser());
 
     const auto sounds = otherSounds();
-    EXPECT_EQ(sounds->keepOff(QStringLiteral("deck")), QString());
+    EXPECT_EQ(sounds->keepOff(kDeck), QString());
     EXPECT_EQ(mutes({playing.processId(), getpid(), elsewhere.processId()}), "100");
     const std::vector<MutedStream> listed = readMutedStreams(listPath);
     ASSERT_EQ(listed.size(), 1u);
@@ -55,7 +52,7 @@ TEST_F(OtherSoundsTest, keepOff_mutesOtherProgramsOnThatOutputOnly_andRestoreUnm
     EXPECT_EQ(listed[0].processId, QString::number(playing.processId()));
 
     // Streams that come to the output while it is kept quiet.
-    OtherProgramSound startedLater(QStringLiteral("deck"));
+    OtherProgramSound startedLater(kDeck);
     EXPECT_TRUE(becomesMuted(startedLater.processId()));
     pactl({ "move-sink-input", QString::number(elsewhere.stream()->index), "deck" });
     EXPECT_TRUE(becomesMuted(elsewhere.processId()));
@@ -66,7 +63,7 @@ TEST_F(OtherSoundsTest, keepOff_mutesOtherProgramsOnThatOutputOnly_andRestoreUnm
     EXPECT_FALSE(QFile::exists(listPath));
 
     // Restored, nothing is muted any more, and a second restore changes nothing.
-    OtherProgramSound afterwards(QStringLiteral("deck"));
+    OtherProgramSound afterwards(kDeck);
     ASSERT_TRUE(afterwards.stream());
     sounds->restore();
     EXPECT_EQ(mutes({afterwards.processId(), mutedByUser.processId()}), "01");
@@ -74,10 +71,9 @@ TEST_F(OtherSoundsTest, keepOff_mutesOtherProgramsOnThatOutputOnly_andRestoreUnm
 
 TEST_F(OtherSoundsTest, keepOff_withoutNameKeepsTheDefaultOutputQuiet_andTellsOfAnUnknownOne)
 {
-    loadNullSink(QStringLiteral("deck2"), QStringLiteral("Deck2"));
+    sink.addSink(kDeck2, "Deck2");
     pactl({ "set-default-sink", "deck2" });
-    OtherProgramSound onDeck(QStringLiteral("deck"));
-    OtherProgramSound onDefault(QStringLiteral("deck2"));
+    OtherProgramSound onDeck(kDeck), onDefault(kDeck2);
     ASSERT_TRUE(onDeck.stream() && onDefault.stream());
 
     const auto sounds = otherSounds();
@@ -87,7 +83,7 @@ TEST_F(OtherSoundsTest, keepOff_withoutNameKeepsTheDefaultOutputQuiet_andTellsOf
 
     EXPECT_EQ(sounds->keepOff(QStringLiteral("deck9")),
               QStringLiteral("Other sounds cannot be kept off the recording: There is no output named deck9"));
-    OtherProgramSound startedLater(QStringLiteral("deck"));
+    OtherProgramSound startedLater(kDeck);
     ASSERT_TRUE(startedLater.stream());
     sounds->restore();
     EXPECT_EQ(mutes({onDefault.processId(), startedLater.processId()}), "00");
@@ -95,15 +91,14 @@ TEST_F(OtherSoundsTest, keepOff_withoutNameKeepsTheDefaultOutputQuiet_andTellsOf
 
 TEST_F(OtherSoundsTest, aListLeftBehindIsRestoredAtTheStart_butOnlyStreamsThatAreStillTheSame_andADamagedOneIgnored)
 {
-    OtherProgramSound playing(QStringLiteral("deck"));
-    OtherProgramSound mutedByUser(QStringLiteral("deck"));
+    OtherProgramSound playing(kDeck), mutedByUser(kDeck);
     ASSERT_TRUE(playing.stream() && mutedByUser.muteAsTheUser());
 
     // What a program that ended during a recording leaves: the stream muted, the list kept.
     const QString leftBehind = dir.filePath(QStringLiteral("left.txt"));
     {
         const auto sounds = otherSounds();
-        ASSERT_EQ(sounds->keepOff(QStringLiteral("deck")), QString());
+        ASSERT_EQ(sounds->keepOff(kDeck), QString());
         ASSERT_TRUE(QFile::copy(listPath, leftBehind));
     }
     ASSERT_TRUE(playing.muteAsTheUser());
@@ -121,14 +116,11 @@ TEST_F(OtherSoundsTest, aListLeftBehindIsRestoredAtTheStart_butOnlyStreamsThatAr
 
     // A list that names the user's stream rightly, but whose rest is not a list, is ignored and removed.
     writeMutedStreams(listPath, {{uint(mutedByUser.stream()->index), QString::number(mutedByUser.processId()), "pacat", {}}});
-    QFile list(listPath);
-    ASSERT_TRUE(list.open(QIODevice::Append));
-    list.write("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16);
-    list.close();
+    writeBytes(listPath, bytesOf(listPath) + QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16));
     const auto sounds = otherSounds();
     EXPECT_TRUE(isMuted(mutedByUser.processId()));
     EXPECT_FALSE(QFile::exists(listPath));
-    EXPECT_EQ(sounds->keepOff(QStringLiteral("deck")), QString());
+    EXPECT_EQ(sounds->keepOff(kDeck), QString());
 }
 
 // The server saves a program's or a role's mute, volume and output, and starts its
@@ -145,25 +137,22 @@ struct SavedSettingsTest : OtherSoundsTest {
 
 TEST_F(SavedSettingsTest, restore_leavesEveryProgramToStartAsBefore_butAtTheVolumeChosenMeanwhile)
 {
-    loadNullSink(QStringLiteral("deck2"), QStringLiteral("Deck2"));
+    sink.addSink(kDeck2, "Deck2");
     const QStringList music { "--property=media.role=music" };
-    auto ended = std::make_unique<OtherProgramSound>(QStringLiteral("deck"), named(QStringLiteral("ended")));
-    OtherProgramSound radio(QStringLiteral("deck"), named(QStringLiteral("radio")));
-    OtherProgramSound player(QStringLiteral("deck"), music);
-    OtherProgramSound mutedByUser(QStringLiteral("deck"), named(QStringLiteral("user")));
+    auto ended = std::make_unique<OtherProgramSound>(kDeck, named("ended"));
+    OtherProgramSound radio(kDeck, named("radio")), player(kDeck, music), mutedByUser(kDeck, named("user"));
     ASSERT_TRUE(ended->stream() && radio.stream() && player.stream() && mutedByUser.muteAsTheUser());
 
     const auto sounds = otherSounds();
-    ASSERT_EQ(sounds->keepOff(QStringLiteral("deck")), QString());
+    ASSERT_EQ(sounds->keepOff(kDeck), QString());
     ASSERT_TRUE(isMuted(ended->processId()));
     pactl({ "set-sink-input-volume", QString::number(ended->stream()->index), "50%" });
     ended.reset();
     // Started muted by what muting the others saved, or by the user's own choice.
-    OtherProgramSound radioAgain(QStringLiteral("deck"), named(QStringLiteral("radio")));
-    OtherProgramSound userAgain(QStringLiteral("deck"), named(QStringLiteral("user")));
+    OtherProgramSound radioAgain(kDeck, named("radio")), userAgain(kDeck, named("user"));
     EXPECT_TRUE(becomesMuted(radioAgain.processId()) && becomesMuted(userAgain.processId()));
     // Not on the output kept quiet: it plays on.
-    OtherProgramSound musicElsewhere(QStringLiteral("deck2"), music);
+    OtherProgramSound musicElsewhere(kDeck2, music);
     ASSERT_TRUE(musicElsewhere.stream());
     EXPECT_TRUE(QTest::qWaitFor([&] { return !isMuted(musicElsewhere.processId()); }, 5000));
 
@@ -171,8 +160,7 @@ TEST_F(SavedSettingsTest, restore_leavesEveryProgramToStartAsBefore_butAtTheVolu
     EXPECT_EQ(mutes({radio.processId(), radioAgain.processId(), player.processId(), mutedByUser.processId(),
                      userAgain.processId()}), "00011");
 
-    OtherProgramSound endedLater(QStringLiteral("deck"), named(QStringLiteral("ended")));
-    OtherProgramSound userLater(QStringLiteral("deck"), named(QStringLiteral("user")));
+    OtherProgramSound endedLater(kDeck, named("ended")), userLater(kDeck, named("user"));
     ASSERT_TRUE(endedLater.stream() && userLater.stream());
     EXPECT_EQ(endedLater.stream()->volume, QStringLiteral("50%"));
     EXPECT_TRUE(!endedLater.stream()->muted && userLater.stream()->muted);
@@ -183,11 +171,11 @@ TEST_F(SavedSettingsTest, aListLeftBehindPutsTheSavedMuteBackAtTheStart)
     const QString name = QStringLiteral("ended\tprogram");
     const QString leftBehind = dir.filePath(QStringLiteral("left.txt"));
     {
-        OtherProgramSound ended(QStringLiteral("deck"), named(name));
+        OtherProgramSound ended(kDeck, named(name));
         ASSERT_TRUE(ended.stream());
         {
             const auto sounds = otherSounds();
-            ASSERT_EQ(sounds->keepOff(QStringLiteral("deck")), QString());
+            ASSERT_EQ(sounds->keepOff(kDeck), QString());
             const std::vector<MutedStream> listed = readMutedStreams(listPath);
             ASSERT_EQ(listed.size(), 1u);
             EXPECT_EQ(listed[0].savedAs, "sink-input-by-application-name:" + name);
@@ -200,7 +188,7 @@ TEST_F(SavedSettingsTest, aListLeftBehindPutsTheSavedMuteBackAtTheStart)
     ASSERT_TRUE(QFile::rename(leftBehind, listPath));
 
     const auto sounds = otherSounds();
-    OtherProgramSound endedLater(QStringLiteral("deck"), named(name));
+    OtherProgramSound endedLater(kDeck, named(name));
     ASSERT_TRUE(endedLater.stream());
     EXPECT_FALSE(endedLater.stream()->muted);
 }
@@ -211,15 +199,15 @@ TEST_F(SavedSettingsTest, aListLeftBehindPutsTheSavedMuteBackAtTheStart)
 // what the first keeps off stays off, and the list stays until the first lets it go.
 TEST_F(OtherSoundsTest, aListKeptByARunningProgramIsLeftAloneByASecondOne)
 {
-    OtherProgramSound playing(QStringLiteral("deck"));
+    OtherProgramSound playing(kDeck);
     ASSERT_TRUE(playing.stream());
     const auto first = otherSounds();
-    ASSERT_EQ(first->keepOff(QStringLiteral("deck")), QString());
+    ASSERT_EQ(first->keepOff(kDeck), QString());
     ASSERT_TRUE(isMuted(playing.processId()));
     {
         const auto second = otherSounds();
         EXPECT_TRUE(isMuted(playing.processId()));
-        EXPECT_EQ(second->keepOff(QStringLiteral("deck")), QString());
+        EXPECT_EQ(second->keepOff(kDeck), QString());
         second->restore();
         EXPECT_TRUE(isMuted(playing.processId()));
         EXPECT_EQ(readMutedStreams(listPath).size(), 1u);

@@ -32,7 +32,8 @@ TEST(PulseSoundOutputs, followsOutputsAsTheyComeAndGo_andTheServerAsItGoesAndCom
     EXPECT_EQ(outputs->outputs(), std::vector<SoundOutput> { deck });
     EXPECT_EQ(outputs->problem(), QString());
 
-    const QString module = loadNullSink(QStringLiteral("deck2"), QStringLiteral("Deck2"), 48000);
+    const QString module = pactl({"load-module", "module-null-sink", "sink_name=deck2", "rate=48000",
+                                  "sink_properties=device.description=Deck2"});
     const SoundOutput deck2 { QStringLiteral("deck2"), QStringLiteral("Deck2"), 48000 };
     EXPECT_TRUE(changesTo(*outputs, { deck, deck2 }));
     pactl({ "unload-module", module });

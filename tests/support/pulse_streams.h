@@ -63,13 +63,6 @@ inline bool becomesMuted(qint64 processId)
     return QTest::qWaitFor([&] { return isMuted(processId); }, 5000);
 }
 
-// A second null sink, standing for another sound card; its module's number.
-inline QString loadNullSink(const QString& name, const QString& description, int rate = 44100)
-{
-    return pactl({ "load-module", "module-null-sink", "sink_name=" + name, "rate=" + QString::number(rate),
-                   "sink_properties=device.description=" + description });
-}
-
 // Another program playing silence into a sink until it is ended; options such as
 // --client-name= or --property=media.role= tell the server who it is.
 class OtherProgramSound {

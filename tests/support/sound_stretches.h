@@ -53,15 +53,11 @@ struct SoundStretch {
 inline std::vector<SoundStretch> soundStretches(const QString& wavPath, double bridge = 0.1, double threshold = 0.02)
 {
     const WavSamples wav = readWav(wavPath);
-    const int channels = wav.channels;
-    const int rate = wav.rate;
-    const qint16* samples = wav.samples.data();
-    const qsizetype frames = wav.frames();
-    std::vector<SoundStretch> stretches;
-    const qsizetype window = rate / 100;
+    const int channels = wav.channels, rate = wav.rate;
+    const qsizetype frames = wav.frames(), window = rate / 100;
     const double loud = threshold * 32768;
     // Edges found by windows are sharpened to the first or last loud sample near them.
-    const auto loudAt = [&](qsizetype frame) { return std::abs(double(samples[frame * channels])) > loud; };
+    const auto loudAt = [&](qsizetype frame) { return std::abs(double(wav.samples[size_t(frame * channels)])) > loud; };
     const auto firstLoud = [&](qsizetype from, qsizetype to) {
         for (from = std::max<qsizetype>(from, 0); from < to && !loudAt(from);)
             ++from;
@@ -72,15 +68,17 @@ inline std::vector<SoundStretch> soundStretches(const QString& wavPath, double b
             --to;
         return to;
     };
+    std::vector<SoundStretch> stretches;
     bool inSound = false;
     for (qsizetype first = 0; first + window <= frames; first += window) {
         double sum = 0; // over all channels of the window
         for (qsizetype i = first * channels; i < (first + window) * channels; ++i)
-            sum += double(samples[i]) * samples[i];
+            sum += double(wav.samples[size_t(i)]) * wav.samples[size_t(i)];
         const double rms = std::sqrt(sum / double(window * channels)) / 32768.0;
-        const double at = double(first) / rate;
         if (rms > threshold && !inSound) {
-            stretches.push_back({double(firstLoud(first - window, first + window)) / rate, at});
+            const double start = double(firstLoud(first - window, first + window)) / rate;
+            if (stretches.empty() || start - stretches.back().end >= bridge) // else the break is bridged
+                stretches.push_back({start, double(first) / rate});
             inSound = true;
         } else if (rms <= threshold && inSound) {
             stretches.back().end = double(endOfLoud(first - window, first + window)) / rate;
@@ -89,12 +87,5 @@ inline std::vector<SoundStretch> soundStretches(const QString& wavPath, double b
     }
     if (inSound)
         stretches.back().end = double(frames) / rate;
-    std::vector<SoundStretch> bridged;
-    for (const SoundStretch& stretch : stretches) {
-        if (!bridged.empty() && stretch.start - bridged.back().end < bridge)
-            bridged.back().end = stretch.end;
-        else
-            bridged.push_back(stretch);
-    }
-    return bridged;
+    return stretches;
 }
