@@ -63,6 +63,8 @@ TEST(CdEntry, everyUserReadsTheSameTrackFromTheFileNameAlone)
         { "/rips/good.cue/Track.cda", "", 0 },
         { "/rips/Track 5/Track-1.cda", "", 0 },
     };
+    // A media file is no CD entry, whatever its name holds.
+    EXPECT_EQ(cdEntryOf("/music/Track05.mp3"), std::nullopt);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.path.toStdString());
         const QString refusal = c.path + " does not name a CD track (Track01.cda to Track99.cda).";

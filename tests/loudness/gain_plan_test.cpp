@@ -11,9 +11,14 @@
 
 namespace {
 
-GainFacts measured(double lufs, double peak, const QString& album = {})
+GainFacts measured(double lufs, double peak, const QString& album = {}, qint64 frames = 44100)
 {
-    return {.measuredLufs = lufs, .measuredPeak = peak, .frames = 44100, .album = album};
+    GainFacts facts;
+    facts.measuredLufs = lufs;
+    facts.measuredPeak = peak;
+    facts.frames = frames;
+    facts.album = album;
+    return facts;
 }
 
 std::vector<double> dbOf(const std::vector<EntryGain>& gains)
@@ -28,7 +33,9 @@ std::vector<double> dbOf(const std::vector<EntryGain>& gains)
 
 TEST(GainPlan, eachTrackToTheReferenceNeverOverFullScaleAndTagsBeforeMeasures)
 {
-    const GainFacts tagged{.trackGain = -4, .trackPeak = 0.25, .measuredLufs = -10, .measuredPeak = 0.5, .frames = 44100};
+    GainFacts tagged = measured(-10, 0.5);
+    tagged.trackGain = -4;
+    tagged.trackPeak = 0.25;
     const std::vector<GainFacts> list = {measured(-30, 0.1), measured(-10, 0.9), tagged,
                                          measured(-std::numeric_limits<double>::infinity(), 0)};
     EXPECT_EQ(dbOf(planGains(list, {GainMode::Off, 6})), std::vector<double>({0, 0, 0, 0}));
@@ -51,10 +58,17 @@ TEST(GainPlan, eachTrackToTheReferenceNeverOverFullScaleAndTagsBeforeMeasures)
 // nothing may lift it; once scanned, its measured peak holds the gain.
 TEST(GainPlan, onlyAMeasuredPeakLetsAGainLiftATrack)
 {
-    const GainFacts noPeak{.trackGain = 12}, lyingPeak{.trackGain = 12, .trackPeak = 0.1},
-        absurdPeak{.trackGain = 40, .trackPeak = 1e-300},
-        scanned{.trackGain = 12, .trackPeak = 0.1, .measuredLufs = -21, .measuredPeak = 0.5},
-        nanMeasure{.trackGain = 12, .measuredLufs = -21, .measuredPeak = std::nan("")};
+    GainFacts noPeak, lyingPeak, absurdPeak;
+    noPeak.trackGain = lyingPeak.trackGain = 12;
+    lyingPeak.trackPeak = 0.1;
+    absurdPeak.trackGain = 40;
+    absurdPeak.trackPeak = 1e-300;
+    GainFacts scanned = lyingPeak;
+    scanned.measuredLufs = -21;
+    scanned.measuredPeak = 0.5;
+    GainFacts nanMeasure = noPeak;
+    nanMeasure.measuredLufs = -21;
+    nanMeasure.measuredPeak = std::nan("");
     const std::vector<EntryGain> gains
         = planGains({noPeak, lyingPeak, absurdPeak, scanned, nanMeasure}, {GainMode::Track, 0});
     EXPECT_EQ(dbOf(gains), std::vector<double>({0, 0, 0, 6.02, 0}));
@@ -89,8 +103,9 @@ TEST(GainPlan, anAlbumKeepsItsTracksLevelsAndUnknownTracksWaitAtTheAverage)
     EXPECT_TRUE(gainText(gains[4]).endsWith("dB (until measured)"));
 
     // An album gain from the tags, and the album's peak limits every track alike.
-    const GainFacts first{.albumGain = 3, .measuredLufs = -14, .measuredPeak = 0.5, .frames = 44100, .album = "B"};
-    const std::vector<EntryGain> tagged = planGains({first, measured(-24, 0.9, "B")}, {GainMode::Album, 0});
+    GainFacts first = measured(-14, 0.5, "B"), second = measured(-24, 0.9, "B");
+    first.albumGain = 3;
+    const std::vector<EntryGain> tagged = planGains({first, second}, {GainMode::Album, 0});
     EXPECT_NEAR(tagged[0].db, -20 * std::log10(0.9), 1e-9);
     EXPECT_NEAR(tagged[1].db, tagged[0].db, 1e-9);
     EXPECT_EQ(tagged[0].from, EntryGain::From::Tags);
