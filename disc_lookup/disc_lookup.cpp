@@ -5,9 +5,11 @@
 #include "common/version.h"
 #include "disc_lookup/disc_answer.h"
 
+#include <QElapsedTimer>
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QUrl>
+#include <memory>
 
 namespace {
 
@@ -29,6 +31,10 @@ DiscLookup::DiscLookup(QObject* parent)
     : QObject(parent)
     , m_base(QString::fromLatin1(kMusicBrainzAddress))
 {
+    auto steady = std::make_shared<QElapsedTimer>();
+    steady->start();
+    m_clock = [steady] { return steady->elapsed(); };
+    m_wait.setObjectName(QStringLiteral("questionSpacing"));
     m_wait.setSingleShot(true);
     connect(&m_wait, &QTimer::timeout, this, &DiscLookup::askNext);
     m_giveUp.setSingleShot(true);
@@ -50,8 +56,8 @@ void DiscLookup::askNext()
 {
     if (m_queue.isEmpty() || m_reply)
         return;
-    if (m_lastAsked.isValid() && m_lastAsked.elapsed() < kSpacing) {
-        m_wait.start(int(kSpacing - m_lastAsked.elapsed()));
+    if (const qint64 since = m_lastAsked ? m_clock() - *m_lastAsked : kSpacing; since < kSpacing) {
+        m_wait.start(int(kSpacing - since));
         return;
     }
     QUrl url(m_base + QStringLiteral("/ws/2/discid/") + m_queue.first().discId);
@@ -59,7 +65,7 @@ void DiscLookup::askNext()
     QNetworkRequest request(url);
     request.setHeader(QNetworkRequest::UserAgentHeader, userAgent());
     request.setRawHeader("Accept", "application/json");
-    m_lastAsked.start();
+    m_lastAsked = m_clock();
     m_timedOut = false;
     m_reply = m_network.get(request);
     connect(m_reply, &QNetworkReply::finished, this, &DiscLookup::finish);

@@ -2,12 +2,13 @@
 
 #include "disc_lookup/looked_up_disc.h"
 
-#include <QElapsedTimer>
 #include <QList>
 #include <QNetworkAccessManager>
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
+#include <functional>
+#include <optional>
 
 class QNetworkReply;
 
@@ -23,6 +24,9 @@ public:
     void setBaseAddress(const QString& address) { m_base = address; }
     // How long an answer may take before the question is given up.
     void setTimeout(int milliseconds) { m_timeout = milliseconds; }
+    // What the questions are spaced by: milliseconds from any fixed moment, a steady
+    // clock's unless set.
+    void setClock(std::function<qint64()> milliseconds) { m_clock = std::move(milliseconds); }
     // Asks about the disc, after the questions asked before it.
     void lookUp(const QString& discId, int trackCount);
 
@@ -44,7 +48,8 @@ private:
     QList<Question> m_queue;
     QPointer<QNetworkReply> m_reply; // of m_queue.first(), while it is asked
     bool m_timedOut = false;
-    QElapsedTimer m_lastAsked;
-    QTimer m_wait; // until a second has passed since the last question
+    std::function<qint64()> m_clock;
+    std::optional<qint64> m_lastAsked;
+    QTimer m_wait { this }; // until a second has passed since the last question
     QTimer m_giveUp;
 };
