@@ -5,11 +5,10 @@
 #include "common/version.h"
 #include "disc_lookup/disc_answer.h"
 
-#include <QElapsedTimer>
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QUrl>
-#include <memory>
+#include <chrono>
 
 namespace {
 
@@ -31,9 +30,10 @@ DiscLookup::DiscLookup(QObject* parent)
     : QObject(parent)
     , m_base(QString::fromLatin1(kMusicBrainzAddress))
 {
-    auto steady = std::make_shared<QElapsedTimer>();
-    steady->start();
-    m_clock = [steady] { return steady->elapsed(); };
+    m_clock = [] {
+        using namespace std::chrono;
+        return qint64(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+    };
     m_wait.setObjectName(QStringLiteral("questionSpacing"));
     m_wait.setSingleShot(true);
     connect(&m_wait, &QTimer::timeout, this, &DiscLookup::askNext);
