@@ -4,6 +4,7 @@
 #include "medium/track_list_choice.h"
 
 #include "support/file_bytes.h"
+#include "support/qt_printers.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

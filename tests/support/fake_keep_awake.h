@@ -2,16 +2,11 @@
 
 #include "recording/keep_awake.h"
 
-// Tells whether the computer is being kept awake, and how often it was asked.
+// Tells whether the computer is being kept awake.
 class FakeKeepAwake : public KeepAwake {
 public:
     bool held = false;
-    int holds = 0;
 
-    void hold() override
-    {
-        holds += held ? 0 : 1;
-        held = true;
-    }
+    void hold() override { held = true; }
     void release() override { held = false; }
 };
