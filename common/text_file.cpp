@@ -1,6 +1,7 @@
 #include "common/text_file.h"
 
 #include "common/failure.h"
+#include "common/regular_file.h"
 #include "common/whole_file.h"
 
 #include <QFileInfo>
@@ -25,6 +26,10 @@ QString decodeCp1252(const QByteArray& bytes)
     }
     return text;
 }
+
+// Far longer than any path or title; a longer line is no text line at all, and
+// reading on for its end would fill the memory (a large file of no line ends).
+constexpr qsizetype kMostLineBytes = 16 * 1024 * 1024;
 
 } // namespace
 
@@ -63,6 +68,9 @@ void writeTextFile(const QString& path, const QStringList& lines)
 TextLineReader::TextLineReader(const QString& path)
     : m_file(path)
 {
+    // Opening a FIFO would wait for a writer, and a device may never end.
+    if (const QString kind = notARegularFile(path); !kind.isEmpty())
+        throw Failure(QStringLiteral("%1 %2.").arg(QFileInfo(path).fileName(), kind));
     if (!m_file.open(QIODevice::ReadOnly))
         throw Failure(m_file.errorString());
     // Editors on Windows start UTF-8 files with a byte-order mark; it is no text.
@@ -98,6 +106,9 @@ bool TextLineReader::readLine(QString& line)
         const bool ended = i < m_buffer.size() && (m_buffer[i] == '\n' || i + 1 < m_buffer.size());
         if (ended || m_eof)
             break;
+        if (i - m_pos > kMostLineBytes)
+            throw Failure(QStringLiteral("%1 holds a line of over 16 MiB: it is no text file.")
+                              .arg(QFileInfo(m_file.fileName()).fileName()));
         const qsizetype offset = i - m_pos;
         fill();
         i = m_pos + offset;

@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <cstring>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 TEST(TextFile, writesCrLfLinesInUtf8AndAFailedWriteLeavesNothingAndOnlyAByteCountsAsContent)
 {
@@ -77,4 +78,29 @@ TEST(TextFile, readsLinesEndedByCrLfCrOrLfAndTakesOtherThanUtf8AsWindows1252)
         EXPECT_EQ(splitTextLines(c.bytes), c.lines);
     }
     EXPECT_THROW(readLines(dir.filePath("missing.txt")), Failure);
+}
+
+// What is no text file is refused before it is opened or read to its end: a FIFO
+// would wait for a writer for ever, and a device or one endless line would fill the
+// memory.
+TEST(TextFile, readingRefusesWhatIsNoTextFileWithoutWaitingOrFillingTheMemory)
+{
+    QTemporaryDir dir;
+    ASSERT_EQ(::mkfifo(QFile::encodeName(dir.filePath("pipe.m3u")).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link("/dev/zero", dir.filePath("zero.m3u")));
+    QDir(dir.path()).mkdir("folder.m3u");
+    writeBytes(dir.filePath("long.m3u"), "first\r\n" + QByteArray(16 * 1024 * 1024 + 1, 'x'));
+    const std::pair<const char*, QString> refusals[] = {
+        {"pipe.m3u", "pipe.m3u is not a regular file."},
+        {"zero.m3u", "zero.m3u is not a regular file."},
+        {"folder.m3u", "folder.m3u is a folder."},
+    };
+    for (const auto& refusal : refusals)
+        EXPECT_EQ(failureOf([&] { TextLineReader reader(dir.filePath(refusal.first)); }), refusal.second);
+
+    TextLineReader reader(dir.filePath("long.m3u"));
+    QString line;
+    ASSERT_TRUE(reader.readLine(line));
+    EXPECT_EQ(line, "first");
+    EXPECT_EQ(failureOf([&] { reader.readLine(line); }), "long.m3u holds a line of over 16 MiB: it is no text file.");
 }
