@@ -14,6 +14,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLocale>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -45,6 +46,9 @@ RecorderWindow::RecorderWindow(const Playlist& playlist, Dialogs& dialogs, const
 {
     setObjectName(QStringLiteral("RecorderWindow"));
     setWindowTitle(QStringLiteral("Recorder"));
+    // Its figures are written with a point, as everywhere else in the program; a
+    // comma locale would otherwise read "1.5" typed in a box as 15.
+    setLocale(QLocale::c());
     auto* layout = new QVBoxLayout(this);
     // What the recorder is, what it is fed and how the list fits, side by side, to
     // leave the height to the lists.

@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -210,4 +211,30 @@ TEST_F(RecorderWindowTest, everyControlIsNamedAndReachedByTab)
     // Every box has a label with a mnemonic that leads to it.
     for (QLabel* label : window.findChildren<QLabel*>())
         EXPECT_TRUE(!label->buddy() || label->text().contains(u'&')) << label->text().toStdString();
+}
+
+// Under a comma locale, a figure typed with a point, as the program writes them, is
+// read as written, in the window's own boxes and in the panels placed in it.
+TEST(RecorderWindowLocale, figuresTypedWithAPointAreReadAsWrittenUnderACommaLocale)
+{
+    const QLocale before;
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    Playlist playlist;
+    FakeDialogs dialogs;
+    RecorderWindow window{playlist, dialogs, defaultRecorderKind(), SideSettings()};
+    auto* panel = new QDoubleSpinBox;
+    panel->setObjectName("PanelBox");
+    window.outputArea()->addWidget(panel);
+    for (const char* name : {"MinimumSilenceBox", "PanelBox"}) {
+        auto* box = window.findChild<QDoubleSpinBox*>(name);
+        box->setDecimals(1);
+        box->setRange(0, 100);
+        auto* edit = box->findChild<QLineEdit*>();
+        edit->selectAll();
+        QTest::keyClicks(edit, "1.5");
+        box->interpretText();
+        EXPECT_EQ(box->value(), 1.5) << name;
+        EXPECT_EQ(box->text(), "1.5") << name;
+    }
+    QLocale::setDefault(before);
 }
