@@ -98,8 +98,10 @@ void GstMediaPlayer::play(const SoundSource& source, double silenceMs, double ga
     }
     m_handedOver.notify_all();
     try {
-        // Nothing plays while it is closed, so no thread uses the stream that goes.
-        if (!m_output->isOpen() && m_output->outputName() != m_outputName)
+        // Each start plays on a stream of its own: a kept one may hold a connection the
+        // sound server has dropped since, or have been moved to another output when its
+        // own went away. Nothing plays while it is closed, so no thread uses the one that goes.
+        if (!m_output->isOpen())
             m_output = makeOutput(m_outputName);
         m_output->open();
     } catch (const Failure&) {

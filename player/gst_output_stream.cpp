@@ -180,8 +180,8 @@ void GstOutputStream::open()
 void GstOutputStream::close()
 {
     m_open = false;
-    // READY keeps the connection to the sound server, so the next run starts sooner.
-    gst_element_set_state(m_pipeline.element(), GST_STATE_READY);
+    // The sound server is let go; the next start makes a stream anew.
+    gst_element_set_state(m_pipeline.element(), GST_STATE_NULL);
 }
 
 qint64 GstOutputStream::now() const

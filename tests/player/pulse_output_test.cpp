@@ -1,6 +1,7 @@
 #include "support/failure_text.h"
 #include "player/gst_media_player.h"
 #include "support/generated_media.h"
+#include "support/qt_printers.h"
 #include "support/pulse_null_sink.h"
 #include "support/sound_stretches.h"
 
@@ -94,6 +95,57 @@ TEST(PulseOutputTest, aChosenOutputAloneHearsTheRunsPlayedToIt)
 
     EXPECT_EQ(soundStretches(deck2).size(), 2u);
     EXPECT_EQ(soundStretches(deck).size(), 1u);
+}
+
+// A stream that lost its way, its output unplugged under it or its sound server
+// gone, is not played on again: the next play reaches the output chosen, once it is
+// back, and a sound server started anew.
+TEST(PulseOutputTest, thePlayAfterALostOutputOrServerReachesTheOutputChosen)
+{
+    GeneratedMedia media;
+    const QString tone = media.tone(QStringLiteral("tone.wav"), 1.5, 440);
+    ASSERT_FALSE(tone.isEmpty());
+    GstMediaPlayer player;
+    QSignalSpy started(&player, &MediaPlayer::soundStarted), ended(&player, &MediaPlayer::endOfStream);
+    {
+        PulseNullSink sink;
+        ASSERT_TRUE(sink.ready());
+        ASSERT_TRUE(sink.addSink(QStringLiteral("deck2"), QStringLiteral("Deck2")));
+        player.setOutput(QStringLiteral("deck2"));
+        player.play(tone, 0);
+        ASSERT_TRUE(started.wait(5000));
+        ASSERT_TRUE(sink.removeSink(QStringLiteral("deck2"))); // the sound server moves the stream elsewhere
+        QTest::qWait(300);
+        player.stop();
+        ASSERT_TRUE(sink.addSink(QStringLiteral("deck2"), QStringLiteral("Deck2")));
+        const QString deck = media.path(QStringLiteral("deck.wav")), deck2 = media.path(QStringLiteral("deck2.wav"));
+        ASSERT_TRUE(sink.startRecording(deck));
+        ASSERT_TRUE(sink.startRecording(deck2, 1, QStringLiteral("deck2")));
+        player.play(tone, 0);
+        EXPECT_TRUE(ended.wait(8000));
+        QTest::qWait(300);
+        player.stop();
+        sink.stopRecording();
+        EXPECT_EQ(soundStretches(deck2).size(), 1u);
+        EXPECT_EQ(soundStretches(deck).size(), 0u);
+
+        player.setOutput({});
+        player.play(tone, 0);
+        ASSERT_TRUE(started.wait(5000));
+        sink.stopServer();
+        QTest::qWait(500);
+        player.stop();
+    }
+    PulseNullSink restarted;
+    ASSERT_TRUE(restarted.ready());
+    const QString heard = media.path(QStringLiteral("restarted.wav"));
+    ASSERT_TRUE(restarted.startRecording(heard));
+    ended.clear();
+    EXPECT_EQ(failureOf([&] { player.play(tone, 0); }), QString());
+    EXPECT_TRUE(ended.wait(8000));
+    QTest::qWait(300);
+    restarted.stopRecording();
+    EXPECT_EQ(soundStretches(heard).size(), 1u);
 }
 
 } // namespace

@@ -66,6 +66,18 @@ public:
                            "sink_properties=device.description=" + description});
     }
 
+    // Takes a sink added by addSink away again, as an unplugged sound card goes.
+    bool removeSink(const QString& name)
+    {
+        QProcess modules;
+        modules.start("pactl", {"list", "short", "modules"});
+        modules.waitForFinished(5000);
+        for (const QByteArray& line : modules.readAllStandardOutput().split('\n')) {
+            if (line.contains("sink_name=" + name.toUtf8() + ' '))
+                return pactlWorks({"unload-module", QString::fromUtf8(line.split('\t').first())});
+        }
+        return false;
+    }
     // Records the monitor of the sink (the first one unless named) as 16-bit WAV at
     // 44100 Hz into wavPath, until stopRecording; several may record at once.
     bool startRecording(const QString& wavPath, int channels = 1, const QString& sink = {})
