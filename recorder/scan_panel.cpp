@@ -60,10 +60,7 @@ ScanPanel::ScanPanel(ListFindings& findings, ListGains& gains, MediaPlayer& play
 
     connect(m_scanButton, &QPushButton::clicked, this, &ScanPanel::scanOrCancel);
     connect(m_playButton, &QPushButton::clicked, this, &ScanPanel::playLoudest);
-    connect(m_stopButton, &QPushButton::clicked, this, [this] {
-        m_player.stop();
-        endPassage();
-    });
+    connect(m_stopButton, &QPushButton::clicked, this, &ScanPanel::endPassage);
     connect(&m_player, &MediaPlayer::endOfStream, this, &ScanPanel::endPassage);
     connect(&m_player, &MediaPlayer::failed, this, &ScanPanel::endPassage);
     connect(&m_findings, &ListFindings::changed, this, &ScanPanel::showAll);
@@ -155,10 +152,13 @@ void ScanPanel::playLoudest()
 }
 
 // The player's ends are also a run's: only a passage this panel played ends here.
+// Its output is closed with it, or it would go on playing silence to the device.
 void ScanPanel::endPassage()
 {
-    if (std::exchange(m_passagePlaying, false))
-        Q_EMIT passageOver();
+    if (!std::exchange(m_passagePlaying, false))
+        return;
+    m_player.stop();
+    Q_EMIT passageOver();
 }
 
 std::vector<double> ScanPanel::levelsDb() const

@@ -68,9 +68,11 @@ TEST(ScanPanel, listsWhatARecorderWouldSplitAndPlaysTheLoudestPassage)
     player.finish(); // a run's end is not the passage's
     EXPECT_EQ(over.size(), 1);
     QObject::disconnect(beforePlay);
+    // Heard to its end, the passage lets the output go, or silence would go on to it.
     buttonCalled(panel, "&Play loudest passage")->click();
+    const int stopsBeforeEnd = player.stops;
     player.playThrough();
-    EXPECT_EQ(over.size(), 2);
+    EXPECT_EQ(std::tuple(over.size(), player.stops), std::tuple(2, stopsBeforeEnd + 1));
 
     // Under a loudness mode each scanned track tells its gain, and the loudest peak is
     // told, and its passage played, at the gain the run plays it at.
