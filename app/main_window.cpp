@@ -165,6 +165,13 @@ void MainWindow::setUpRecorderWindow()
     setUpOutput();
     setUpScan();
     setUpListening();
+    // When a run's end quits the program nobody may be there to answer a message.
+    connect(m_session, &Session::settingsNotSaved, this, [this](const QString& message) {
+        if (m_quittingAfterRun)
+            qWarning("%s", qUtf8Printable(message));
+        else
+            warnIn(m_recorderWindow->isVisible() ? static_cast<QWidget*>(m_recorderWindow) : this, message);
+    });
 }
 
 // What the scan found outlives the window's closing; the window shows it.
@@ -395,6 +402,7 @@ void MainWindow::showRunEnded()
 
 void MainWindow::quitAfterRun(bool switchOff)
 {
+    m_quittingAfterRun = true;
     m_session->saveWhenDone(); // the boxes handed their choices over as they changed
     if (switchOff)
         powerOff();

@@ -85,6 +85,7 @@ private:
     RecorderWindow* m_recorderWindow;
     OutputPanel* m_outputPanel;
     QString m_findingsFailure; // not yet told: the Recorder window was hidden
+    bool m_quittingAfterRun = false;
     QList<QPointer<QWidget>> m_helperWindows; // close together with this window
     std::optional<BusyState::Claim> m_recordingClaim; // held from "Start recording" to the run's end
 };

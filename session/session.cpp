@@ -23,21 +23,6 @@
 #include <QDateTime>
 #include <QDir>
 
-namespace {
-
-// The choice holds until the program ends; only the next start misses it.
-template <typename Write>
-void writeOrWarn(const QString& fileName, Write write)
-{
-    try {
-        write();
-    } catch (const Failure& failure) {
-        qWarning("%s not written: %s", qUtf8Printable(fileName), qUtf8Printable(failure.description()));
-    }
-}
-
-} // namespace
-
 Session::Session(const SessionServices& services, QObject* parent)
     : QObject(parent)
     , m_services(services)
@@ -141,10 +126,26 @@ void Session::followList()
     }
 }
 
+// The choice holds until the program ends; only the next start misses it, and the
+// user is told so once, not at every change of a figure.
+void Session::writeOrTell(const QString& fileName, const std::function<void()>& write)
+{
+    try {
+        write();
+        m_untold.remove(fileName);
+    } catch (const Failure& failure) {
+        if (m_untold.contains(fileName))
+            return;
+        m_untold.insert(fileName);
+        Q_EMIT settingsNotSaved(QStringLiteral("%1 could not be saved: %2. The next start will not have these settings.")
+                                    .arg(QDir::toNativeSeparators(programFile(fileName)), failure.description()));
+    }
+}
+
 void Session::setRecorder(const RecorderKind& recorder)
 {
     m_recorder = recorder;
-    writeOrWarn(kRecorderFileName, [&] { writeRecorderFile(programFile(kRecorderFileName), recorder); });
+    writeOrTell(kRecorderFileName, [&] { writeRecorderFile(programFile(kRecorderFileName), recorder); });
     m_findings->setRule(recorder.silence);
     Q_EMIT recorderChanged(recorder);
 }
@@ -152,19 +153,19 @@ void Session::setRecorder(const RecorderKind& recorder)
 void Session::setSideSettings(const SideSettings& sides)
 {
     m_sides = sides;
-    writeOrWarn(kSidesFileName, [&] { writeSidesFile(programFile(kSidesFileName), sides); });
+    writeOrTell(kSidesFileName, [&] { writeSidesFile(programFile(kSidesFileName), sides); });
 }
 
 void Session::setTrackListChoice(const TrackListChoice& choice)
 {
     m_trackListChoice = choice;
-    writeOrWarn(kTrackListFileName, [&] { writeTrackListFile(programFile(kTrackListFileName), choice); });
+    writeOrTell(kTrackListFileName, [&] { writeTrackListFile(programFile(kTrackListFileName), choice); });
 }
 
 void Session::setOutputChoice(const OutputChoice& choice)
 {
     m_outputChoice = choice;
-    writeOrWarn(kOutputFileName, [&] { writeOutputFile(programFile(kOutputFileName), choice); });
+    writeOrTell(kOutputFileName, [&] { writeOutputFile(programFile(kOutputFileName), choice); });
     m_output->setChoice(choice);
     m_gains->setSettings(choice.gain);
     Q_EMIT outputChoiceChanged(choice);
@@ -178,8 +179,7 @@ void Session::setWhenDone(const WhenDoneChoices& choices)
 
 void Session::saveWhenDone()
 {
-    // The choices are lost for the next start, but leaving must still work.
-    writeOrWarn(kSettingsFileName, [&] { writeSettingsFile(programFile(kSettingsFileName), m_whenDone); });
+    writeOrTell(kSettingsFileName, [&] { writeSettingsFile(programFile(kSettingsFileName), m_whenDone); });
 }
 
 SidePlan Session::sidePlan() const

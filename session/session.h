@@ -11,6 +11,8 @@
 #include "session/settings_file.h"
 
 #include <QObject>
+#include <QSet>
+#include <functional>
 #include <optional>
 
 class CableChecker;
@@ -102,9 +104,12 @@ Q_SIGNALS:
     void findingsFailed(const QString& message);
     // Listening began on the input of that description.
     void listeningStarted(const QString& input);
+    // A settings file could not be written, in a sentence fit to show; the program goes on.
+    void settingsNotSaved(const QString& message);
 
 private:
     QString programFile(const QString& name) const;
+    void writeOrTell(const QString& fileName, const std::function<void()>& write);
     void setUpTitles();
     void setUpListening();
     void followList();
@@ -128,4 +133,5 @@ private:
     OutputChoice m_outputChoice;
     SettingsRead m_startingWhenDone;
     WhenDoneChoices m_whenDone;
+    QSet<QString> m_untold; // settings files whose failure was told and not mended since
 };

@@ -161,6 +161,30 @@ TEST_F(MainWindowTest, showsWhatTheRunAnnouncesAndLeavesAsTheBoxesSay)
     EXPECT_TRUE(QFile::exists(programDir.filePath("Recording 1.m3u")));
 }
 
+// A settings file that cannot be written is told to the user who closes the window,
+// but a run that ends the program leaves no message behind for nobody to answer.
+TEST_F(MainWindowTest, settingsThatCannotBeSavedAreToldOnlyToAUserWhoIsThere)
+{
+    QDir().mkdir(programDir.filePath("settings.dat"));
+    load().close();
+    const QStringList warnings = dialogs.takeWarnings();
+    ASSERT_EQ(warnings.size(), 1);
+    EXPECT_TRUE(warnings[0].startsWith(programDir.filePath("settings.dat") + " could not be saved: "))
+        << warnings[0].toStdString();
+
+    MainWindow& w = load();
+    fill({{"a.mp3", 10, 0}});
+    QStringList ended;
+    w.powerOff = [] {};
+    w.endProgram = [&] { ended << "end program"; };
+    w.ui.exitWhenDoneBox->setValue(BoxState::Ticked);
+    w.ui.startRecording->click();
+    tick("Timer1");
+    player.playThrough();
+    EXPECT_EQ(ended, QStringList({"end program"}));
+    EXPECT_EQ(dialogs.takeWarnings(), QStringList());
+}
+
 // Between a cassette's sides the status frame says what to do, over a Continue
 // button that exists only then and works from the keyboard; the total stands still,
 // and "Stop recording" still stops.

@@ -154,12 +154,31 @@ TEST_F(SessionTest, choicesAreKeptAsTheyAreMadeAndReadAtTheNextStart)
     EXPECT_EQ(std::tuple(read.save, read.format, read.exit, read.shutdown),
               std::tuple(whenDone.save, whenDone.format, whenDone.exit, whenDone.shutdown));
 
-    // A program folder that cannot be written to keeps the choice for this session.
+    // A file that cannot be written keeps the choice for this session, and the user
+    // is told so once, not at every change, until it can be written again.
     Session* unwritable = start();
+    QSignalSpy told(unwritable, &Session::settingsNotSaved);
     QFile::remove(programDir.filePath(kRecorderFileName));
     QDir().mkdir(programDir.filePath(kRecorderFileName));
     unwritable->setRecorder(*recorderKindById("cd-r-74"));
-    EXPECT_EQ(unwritable->recorder().id, "cd-r-74");
+    unwritable->setRecorder(*recorderKindById("cd-r-80"));
+    EXPECT_EQ(unwritable->recorder().id, "cd-r-80");
+    ASSERT_EQ(told.size(), 1);
+    const QString message = told[0][0].toString();
+    EXPECT_TRUE(message.startsWith(programDir.filePath(kRecorderFileName) + " could not be saved: ")) << message.toStdString();
+    EXPECT_TRUE(message.endsWith(". The next start will not have these settings.")) << message.toStdString();
+    QDir().rmdir(programDir.filePath(kRecorderFileName));
+    unwritable->setRecorder(cassette);
+    QFile::remove(programDir.filePath(kRecorderFileName));
+    QDir().mkdir(programDir.filePath(kRecorderFileName));
+    unwritable->setRecorder(*recorderKindById("cd-r-74"));
+    EXPECT_EQ(told.size(), 2);
+    // Leaving tells of the when-done choices too.
+    QFile::remove(programDir.filePath(kSettingsFileName));
+    QDir().mkdir(programDir.filePath(kSettingsFileName));
+    unwritable->close();
+    ASSERT_EQ(told.size(), 3);
+    EXPECT_TRUE(told[2][0].toString().startsWith(programDir.filePath(kSettingsFileName))) << told[2][0].toString().toStdString();
 }
 
 // What the scan found stays while the recorder changes, which only judges it anew;
