@@ -4,6 +4,7 @@
 #include "scan/scan_findings.h"
 
 #include <QSet>
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -45,7 +46,7 @@ void ListFindings::setTracks(const QList<ScanTrack>& tracks)
         if (isScanning() && !m_cancelled)
             startScan();
         else
-            setPercent(0);
+            setPercent(allFound() ? 100 : 0); // a track taken off a scanned list leaves it scanned
     }
     Q_EMIT changed();
 }
@@ -109,6 +110,13 @@ void ListFindings::keep(int index, Found found)
         return;
     m_found.insert(keyOf(m_scanned[index]), std::move(found));
     Q_EMIT trackChanged(index);
+}
+
+bool ListFindings::allFound() const
+{
+    return !m_tracks.isEmpty() && std::all_of(m_tracks.cbegin(), m_tracks.cend(), [this](const ScanTrack& track) {
+        return m_found.contains(keyOf(track.source));
+    });
 }
 
 void ListFindings::setPercent(int percent)

@@ -81,6 +81,7 @@ private:
     void startScan();
     void keep(int index, Found found);
     void setPercent(int percent);
+    bool allFound() const; // every track of the list has its findings
 
     ListScan m_scan;
     QList<ScanTrack> m_tracks;

@@ -174,6 +174,9 @@ TEST(ListFindings, anotherRuleRejudgesAndAChangedListDropsOnlyWhatLeftIt)
     EXPECT_EQ(allTexts(findings), QStringList({ "1|peak -1.0 dB at 0:00" }));
     findings.setTracks({ trackOne, trackTwo });
     EXPECT_EQ(allTexts(findings), QStringList({ "2|peak -1.0 dB at 0:00" }));
+    EXPECT_EQ(findings.percent(), 0);
+    findings.setTracks({ trackTwo });
+    EXPECT_EQ(findings.percent(), 100) << "what is left is all scanned";
 }
 
 // A scan goes on through a change of rule or a refresh of the same list, and
