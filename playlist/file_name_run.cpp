@@ -49,11 +49,17 @@ QString passThroughFileList(const QString& run, const QString& folder)
 {
     const QString path = QDir(folder).filePath(QStringLiteral("filelist.tmp"));
     const RemovedAtExit removed(path);
-    writeTextFile(path, {run});
-    TextLineReader reader(path);
-    QString line;
-    reader.readLine(line);
-    return line;
+    try {
+        writeTextFile(path, {run});
+        TextLineReader reader(path);
+        QString line;
+        reader.readLine(line);
+        return line;
+    } catch (const Failure& failure) {
+        // The system's reason alone ("No space left on device") names no file.
+        throw Failure(QStringLiteral("The chosen files cannot be added: %1 cannot be written or read back: %2")
+                          .arg(QDir::toNativeSeparators(path), failure.description()));
+    }
 }
 
 QStringList namesToAdd(const QString& run, const QStringList& chosenPaths, bool everyType)
