@@ -45,7 +45,6 @@ public:
     // Stops the stream at once; what was not heard yet is dropped.
     void close();
     bool isOpen() const { return m_open; }
-    const QString& outputName() const { return m_outputName; }
 
     // The stream's clock, counted from its start, in nanoseconds; 0 until it runs,
     // on any thread. A sound sink's clock is the sound it has played out, so this is

@@ -132,11 +132,11 @@ void Session::writeOrTell(const QString& fileName, const std::function<void()>& 
 {
     try {
         write();
-        m_untold.remove(fileName);
+        m_toldNotSaved.remove(fileName);
     } catch (const Failure& failure) {
-        if (m_untold.contains(fileName))
+        if (m_toldNotSaved.contains(fileName))
             return;
-        m_untold.insert(fileName);
+        m_toldNotSaved.insert(fileName);
         Q_EMIT settingsNotSaved(QStringLiteral("%1 could not be saved: %2. The next start will not have these settings.")
                                     .arg(QDir::toNativeSeparators(programFile(fileName)), failure.description()));
     }

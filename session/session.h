@@ -133,5 +133,5 @@ private:
     OutputChoice m_outputChoice;
     SettingsRead m_startingWhenDone;
     WhenDoneChoices m_whenDone;
-    QSet<QString> m_untold; // settings files whose failure was told and not mended since
+    QSet<QString> m_toldNotSaved; // settings files that failed, told once and not written since
 };
