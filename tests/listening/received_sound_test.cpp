@@ -88,7 +88,7 @@ TEST(ReceivedSound, findsEachTracksLevelAndEachGapAsTheRecorderHearsIt)
 
 // The file is a WAV any player opens: the header tells the lengths written, and the
 // samples are rounded and held within full scale.
-TEST(ReceivedWav, holdsTheSoundAsSixteenBitStereo)
+TEST(ReceivedWav, holdsTheSoundAsSixteenBitStereoAndIsNamedAfterTheListAndTheRunsStart)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("list received.wav");
@@ -107,6 +107,11 @@ TEST(ReceivedWav, holdsTheSoundAsSixteenBitStereo)
                                          "10 b1 02 00 04 00 10 00 64 61 74 61 0c 00 00 00");
     // 16384, -16384, 32767, -32767, 0 and 1, little-endian.
     EXPECT_EQ(bytes.mid(44).toHex(), "004000c0ff7f018000000100");
+
+    // Named after the list and the run's start; a list loaded from no file as the program.
+    const QDateTime start(QDate(2026, 12, 8), QTime(15, 4, 9));
+    EXPECT_EQ(receivedWavPath("/lists", "Summer, Mix", start), "/lists/Summer, Mix received 2026-12-08 15-04-09.wav");
+    EXPECT_EQ(receivedWavPath("/programs/trelvik", "", start), "/programs/trelvik/Trelvik received 2026-12-08 15-04-09.wav");
 }
 
 // A full disk or the format's own limit ends only the file, which stays playable up
@@ -136,11 +141,4 @@ TEST(ReceivedWav, endsWhereItCannotGoOnAndSaysWhy)
     const QString gone = dir.filePath("gone/list.wav");
     const QString failure = failureOf([&] { ReceivedWav nowhere(gone); });
     EXPECT_TRUE(failure.startsWith(gone + " could not be made: ")) << failure.toStdString();
-}
-
-TEST(ReceivedWav, isNamedAfterTheListAndTheRunsStart)
-{
-    const QDateTime start(QDate(2026, 12, 8), QTime(15, 4, 9));
-    EXPECT_EQ(receivedWavPath("/lists", "Summer, Mix", start), "/lists/Summer, Mix received 2026-12-08 15-04-09.wav");
-    EXPECT_EQ(receivedWavPath("/programs/trelvik", "", start), "/programs/trelvik/Trelvik received 2026-12-08 15-04-09.wav");
 }

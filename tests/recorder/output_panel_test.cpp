@@ -27,9 +27,8 @@ QStringList itemsOf(const QComboBox* box)
 // A remembered output that is unplugged stays the choice, so that plugging it in again is enough.
 TEST(OutputPanel, listsTheServersOutputsAfterTheDefaultAndKeepsAChoiceThatIsAway)
 {
-    FakeSoundOutputs outputs;
+    FakeSoundOutputs outputs, inputs;
     outputs.list = {{"analog", "Built-in Audio Analog Stereo", 44100}, {"spdif", "Built-in Audio Digital Stereo", 48000}};
-    FakeSoundOutputs inputs;
     FakeMediaPlayer player;
     const OutputChoice away {"usb", true, 2, {}, {}, {}, {}};
     OutputPanel panel(outputs, inputs, player, away);
@@ -88,9 +87,8 @@ TEST(OutputPanel, listsTheServersOutputsAfterTheDefaultAndKeepsAChoiceThatIsAway
 
 TEST(OutputPanel, theMeterShowsWhatThePlayerHeardAndHoldsItsPeak)
 {
-    FakeSoundOutputs outputs;
+    FakeSoundOutputs outputs, inputs;
     FakeMediaPlayer player;
-    FakeSoundOutputs inputs;
     OutputPanel panel(outputs, inputs, player, {});
     auto* meter = panel.findChild<LevelMeter*>("LevelMeter");
     player.heardPeak = {1.0f, 1.0f}; // heard while the window was hidden: long past
@@ -117,8 +115,7 @@ TEST(OutputPanel, theMeterShowsWhatThePlayerHeardAndHoldsItsPeak)
 // inputs by description; one that is away stays chosen under its last description.
 TEST(OutputPanel, listsTheInputsToListenBackOnAfterOffAndKeepsOneThatIsAway)
 {
-    FakeSoundOutputs outputs;
-    FakeSoundOutputs inputs;
+    FakeSoundOutputs outputs, inputs;
     inputs.list = {{"alsa_input.line", "Built-in Audio Line In", 44100}, {"deck.monitor", "", 44100}};
     FakeMediaPlayer player;
     OutputPanel panel(outputs, inputs, player, {{}, false, 0, {}, {}, "alsa_input.usb", "USB Audio Line In"});
