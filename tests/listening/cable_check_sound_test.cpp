@@ -56,7 +56,6 @@ TEST(CableCheckSound, measuresWhatComesBackOverTheCable)
     EXPECT_LT(looped.delaySeconds, 0.4);
     EXPECT_NEAR(looped.levelDb, CableCheckSound::kToneDb - 6, 0.5);
     EXPECT_NEAR(looped.silenceDb, -40, 1);
-    EXPECT_TRUE(cableReport(looped, {-50, 1.5}).join(u' ').contains("it will not start new tracks"));
     hum.kill();
     hum.waitForFinished(2000);
 
