@@ -52,10 +52,12 @@ std::unique_ptr<ScanResults> scanToEnd(SampleReader& reader, const QString& cach
     return scanToEnd(scan, sources);
 }
 
-// A folder of its own for each test's scan cache.
-struct CacheFolder {
+// A reader to fill, and a folder of its own for each test's scan cache.
+class ListScanTest : public ::testing::Test {
+protected:
+    FakeSampleReader reader;
     QTemporaryDir dir;
-    QString path() const { return dir.filePath(kScanCacheFileName); }
+    const QString cache = dir.filePath(kScanCacheFileName);
 };
 
 SoundSource fileAt(const QString& path)
@@ -93,13 +95,11 @@ struct ScanFolder {
 
 } // namespace
 
-TEST(ListScan, findsWhatEachTrackHoldsAndATrackThatCannotBeReadFailsAlone)
+TEST_F(ListScanTest, findsWhatEachTrackHoldsAndATrackThatCannotBeReadFailsAlone)
 {
-    FakeSampleReader reader;
     reader.sounds["split.flac"] = { FakeSampleReader::levels({ { 3, 0.5f }, { 2, 0.001f }, { 3, 0.5f } }), 0 };
     reader.sounds["after.wav"] = { FakeSampleReader::levels({ { 1, 0.7f } }), 0 };
-    CacheFolder cache;
-    ListScan scan(reader, cache.path());
+    ListScan scan(reader, cache);
     ScanResults results(scan);
     scan.start({ fileAt("split.flac"), fileAt("missing.mp3"), fileAt("after.wav") });
     EXPECT_TRUE(scan.isRunning());
@@ -119,15 +119,13 @@ TEST(ListScan, findsWhatEachTrackHoldsAndATrackThatCannotBeReadFailsAlone)
 // Progress is by time: each track counts as long as it claims to be, one that does
 // not say as long as the others on average, and a track longer or shorter than it
 // claimed never takes the bar back.
-TEST(ListScan, progressGoesByTheLengthsTheTracksClaim)
+TEST_F(ListScanTest, progressGoesByTheLengthsTheTracksClaim)
 {
-    FakeSampleReader reader;
     reader.sounds["longer.wav"] = { FakeSampleReader::levels({ { 2, 0.5f } }), 44100 };
     reader.sounds["unknown.mp3"] = { {}, 0 };
     reader.sounds["shorter.wav"] = { FakeSampleReader::levels({ { 0.5, 0.5f } }), 44100 };
     const QList<SoundSource> sources { fileAt("longer.wav"), fileAt("unknown.mp3"), fileAt("shorter.wav") };
-    CacheFolder cache;
-    const auto results = scanToEnd(reader, cache.path(), sources);
+    const auto results = scanToEnd(reader, cache, sources);
     ASSERT_TRUE(results);
     const QList<int>& percents = results->percents;
     EXPECT_TRUE(std::is_sorted(percents.begin(), percents.end())) << ::testing::PrintToString(percents);
@@ -138,22 +136,20 @@ TEST(ListScan, progressGoesByTheLengthsTheTracksClaim)
         for (FakeSampleReader::Sound& sound : reader.sounds)
             sound.expectedFrames = 0;
         reader.measurable = measurable;
-        const auto trackByTrack = scanToEnd(reader, cache.path(), sources);
+        const auto trackByTrack = scanToEnd(reader, cache, sources);
         ASSERT_TRUE(trackByTrack);
         EXPECT_EQ(trackByTrack->percents, QList<int>({ 0, 33, 66, 100 }));
         EXPECT_EQ(trackByTrack->scanned.size(), 3u);
     }
 }
 
-TEST(ListScan, cancelEndsTheScanMidTrackAndLeavingMidScanIsSafe)
+TEST_F(ListScanTest, cancelEndsTheScanMidTrackAndLeavingMidScanIsSafe)
 {
-    FakeSampleReader reader;
     reader.sounds["endless.flac"] = { FakeSampleReader::levels({ { 1, 0.5f } }), 44100, true };
     reader.sounds["next.flac"] = { FakeSampleReader::levels({ { 1, 0.5f } }), 44100 };
     const QList<SoundSource> sources { fileAt("endless.flac"), fileAt("next.flac") };
-    CacheFolder cache;
     {
-        ListScan scan(reader, cache.path());
+        ListScan scan(reader, cache);
         ScanResults results(scan);
         scan.start(sources);
         ASSERT_TRUE(QTest::qWaitFor([&] { return !results.percents.isEmpty() && results.percents.back() >= 5; }, 30000));
@@ -163,7 +159,7 @@ TEST(ListScan, cancelEndsTheScanMidTrackAndLeavingMidScanIsSafe)
         EXPECT_EQ(reader.reads.load(), 1) << "the next track is not read";
         EXPECT_LE(results.percents.back(), 50);
     }
-    auto scan = std::make_unique<ListScan>(reader, cache.path());
+    auto scan = std::make_unique<ListScan>(reader, cache);
     bool progressed = false;
     QObject::connect(scan.get(), &ListScan::progressChanged, [&](int percent) { progressed = percent > 0; });
     scan->start(sources);
@@ -175,9 +171,8 @@ TEST(ListScan, cancelEndsTheScanMidTrackAndLeavingMidScanIsSafe)
 // A file is known by its size and modification time, also after a restart: one
 // that changed since its scan is read again, one that did not is taken from what
 // was found before. A track of the disc in a drive is read every time.
-TEST(ListScan, readsAgainOnlyFilesChangedSinceTheirScanAlsoAfterARestart)
+TEST_F(ListScanTest, readsAgainOnlyFilesChangedSinceTheirScanAlsoAfterARestart)
 {
-    QTemporaryDir dir;
     const QString path = dir.filePath("song.wav");
     const QDateTime scannedTime = QDateTime::currentDateTime().addSecs(-100);
     const auto writeFile = [&](const QDateTime& modified) {
@@ -187,7 +182,6 @@ TEST(ListScan, readsAgainOnlyFilesChangedSinceTheirScanAlsoAfterARestart)
         file.flush(); // before the time is set, or the write sets it again
         ASSERT_TRUE(file.setFileTime(modified, QFileDevice::FileModificationTime));
     };
-    FakeSampleReader reader;
     const auto scanned = [&](auto&& scan, const SoundSource& source) {
         const auto results = scanToEnd(scan, { source });
         return results && results->scanned.count(0) ? results->scanned[0] : TrackMeasure {};
@@ -195,8 +189,7 @@ TEST(ListScan, readsAgainOnlyFilesChangedSinceTheirScanAlsoAfterARestart)
     const auto peakDb = [](const TrackMeasure& measure) { return peak(measure.envelope).db; };
     writeFile(scannedTime);
     reader.sounds[path] = { FakeSampleReader::levels({ { 1, 0.5f }, { 2, 0.001f }, { 0.5, 0.0f } }), 44100 };
-    CacheFolder cache;
-    const TrackMeasure first = scanned(ListScan(reader, cache.path()), fileAt(path));
+    const TrackMeasure first = scanned(ListScan(reader, cache), fileAt(path));
     EXPECT_NEAR(peakDb(first), -6.02, 0.01);
     ASSERT_TRUE(std::isfinite(first.loudnessLufs));
 
@@ -204,7 +197,7 @@ TEST(ListScan, readsAgainOnlyFilesChangedSinceTheirScanAlsoAfterARestart)
     // and what was found comes back as it was.
     reader.sounds[path] = { FakeSampleReader::levels({ { 1, 0.9f } }), 44100 };
     writeFile(scannedTime);
-    ListScan restarted(reader, cache.path());
+    ListScan restarted(reader, cache);
     const TrackMeasure kept = scanned(restarted, fileAt(path));
     EXPECT_EQ(reader.reads.load(), 1);
     EXPECT_EQ(std::tuple(kept.envelope.frames, kept.loudnessLufs), std::tuple(first.envelope.frames, first.loudnessLufs));
@@ -215,12 +208,12 @@ TEST(ListScan, readsAgainOnlyFilesChangedSinceTheirScanAlsoAfterARestart)
     }
     writeFile(scannedTime.addSecs(1));
     EXPECT_NEAR(peakDb(scanned(restarted, fileAt(path))), -0.92, 0.01);
-    EXPECT_NEAR(peakDb(scanned(ListScan(reader, cache.path()), fileAt(path))), -0.92, 0.01);
+    EXPECT_NEAR(peakDb(scanned(ListScan(reader, cache), fileAt(path))), -0.92, 0.01);
     EXPECT_EQ(reader.reads.load(), 2);
 
     const SoundSource driveTrack { .kind = SoundSource::Kind::DriveTrack, .path = path, .track = 1 };
     scanned(restarted, driveTrack);
-    scanned(ListScan(reader, cache.path()), driveTrack);
+    scanned(ListScan(reader, cache), driveTrack);
     EXPECT_EQ(reader.reads.load(), 4);
 }
 
