@@ -41,7 +41,6 @@ TEST(ScanPanel, listsWhatARecorderWouldSplitAndPlaysTheLoudestPassage)
     QPushButton* scan = buttonCalled(panel, "&Scan list");
     ASSERT_TRUE(scan);
     scan->click();
-    EXPECT_EQ(scan->text(), "&Cancel scan");
     ASSERT_TRUE(QTest::qWaitFor([&] { return scan->text() == "&Scan list"; }, 30000));
     EXPECT_EQ(panel.findChild<QProgressBar*>()->value(), 100);
     const QStringList rows = findingRows(panel);
