@@ -52,18 +52,27 @@ std::unique_ptr<ScanResults> scanToEnd(SampleReader& reader, const QString& cach
     return scanToEnd(scan, sources);
 }
 
-// A reader to fill, and a folder of its own for each test's scan cache.
-class ListScanTest : public ::testing::Test {
-protected:
-    FakeSampleReader reader;
-    QTemporaryDir dir;
-    const QString cache = dir.filePath(kScanCacheFileName);
-};
-
 SoundSource fileAt(const QString& path)
 {
     return SoundSource { .path = path };
 }
+
+// A reader to fill, and a folder of its own for each test, where the cache's file
+// goes in a folder that does not exist yet.
+class ListScanTest : public ::testing::Test {
+protected:
+    FakeSampleReader reader;
+    QTemporaryDir dir;
+    const QString cache = dir.filePath("data/Trelvik/") + kScanCacheFileName;
+
+    // Scans a file as a new start of the program would; whether it was scanned.
+    bool scanAfterStart(const QString& path)
+    {
+        const auto results = scanToEnd(reader, cache, { fileAt(path) });
+        return results && results->scanned.size() == 1;
+    }
+};
+using ScanCacheTest = ListScanTest;
 
 // The percent shown right after `percent`, or -1.
 int shownAfter(const QList<int>& percents, int percent)
@@ -71,27 +80,6 @@ int shownAfter(const QList<int>& percents, int percent)
     const qsizetype at = percents.indexOf(percent);
     return at >= 0 && at + 1 < percents.size() ? percents[at + 1] : -1;
 }
-
-// A file to scan, and the cache's file in a folder that does not exist yet.
-struct ScanFolder {
-    QTemporaryDir dir;
-    QString song = dir.filePath("song.wav");
-    QString cache = dir.filePath("data/Trelvik/") + kScanCacheFileName;
-    FakeSampleReader reader;
-
-    ScanFolder()
-    {
-        writeBytes(song, "RIFF");
-        reader.sounds[song] = { FakeSampleReader::levels({ { 1, 0.5f } }), 44100 };
-    }
-
-    // Scans the song as a new start of the program would; whether it was scanned.
-    bool scanAfterStart()
-    {
-        const auto results = scanToEnd(reader, cache, { fileAt(song) });
-        return results && results->scanned.size() == 1;
-    }
-};
 
 } // namespace
 
@@ -252,11 +240,13 @@ TEST(ListScan, withoutGStreamerPluginsEveryTrackFailsAndTheScanEnds)
 // version, another program's, empty) is taken as empty and written anew after the
 // scan, which reads the track once more; a folder in its place is left alone, and
 // the scan goes on without keeping what it found.
-TEST(ScanCache, aCacheThatCannotBeReadIsIgnoredAndWrittenAnew)
+TEST_F(ScanCacheTest, aCacheThatCannotBeReadIsIgnoredAndWrittenAnew)
 {
-    ScanFolder folder;
-    ASSERT_TRUE(folder.scanAfterStart());
-    const QByteArray whole = bytesOf(folder.cache);
+    const QString song = dir.filePath("song.wav");
+    writeBytes(song, "RIFF");
+    reader.sounds[song] = { FakeSampleReader::levels({ { 1, 0.5f } }), 44100 };
+    ASSERT_TRUE(scanAfterStart(song));
+    const QByteArray whole = bytesOf(cache);
     ASSERT_GT(whole.size(), 200);
 
     QByteArray otherVersion = whole;
@@ -269,20 +259,20 @@ TEST(ScanCache, aCacheThatCannotBeReadIsIgnoredAndWrittenAnew)
         { "another version", otherVersion }, { "a key too long", tooLong }, { "text", "song.wav\t-9.5\n" },
     };
     for (const auto& [damage, bytes] : damages) {
-        writeBytes(folder.cache, bytes);
-        const int reads = folder.reader.reads;
-        ASSERT_TRUE(folder.scanAfterStart()) << damage;
-        EXPECT_EQ(folder.reader.reads, reads + 1) << damage;
-        EXPECT_EQ(bytesOf(folder.cache), whole) << damage;
+        writeBytes(cache, bytes);
+        const int reads = reader.reads;
+        ASSERT_TRUE(scanAfterStart(song)) << damage;
+        EXPECT_EQ(reader.reads, reads + 1) << damage;
+        EXPECT_EQ(bytesOf(cache), whole) << damage;
     }
 
-    QFile::remove(folder.cache);
-    ASSERT_TRUE(QDir().mkpath(folder.cache));
-    const int reads = folder.reader.reads;
-    EXPECT_TRUE(folder.scanAfterStart());
-    EXPECT_TRUE(folder.scanAfterStart());
-    EXPECT_EQ(folder.reader.reads, reads + 2);
-    EXPECT_TRUE(QFileInfo(folder.cache).isDir());
+    QFile::remove(cache);
+    ASSERT_TRUE(QDir().mkpath(cache));
+    const int reads = reader.reads;
+    EXPECT_TRUE(scanAfterStart(song));
+    EXPECT_TRUE(scanAfterStart(song));
+    EXPECT_EQ(reader.reads, reads + 2);
+    EXPECT_TRUE(QFileInfo(cache).isDir());
 }
 
 // The file keeps what was used last, as much as its size allows: an entry found
