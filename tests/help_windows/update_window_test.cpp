@@ -95,6 +95,10 @@ TEST_F(UpdateWindowTest, checksOnlyWhenAskedSaysSoWhenThereIsNoUpdateAndClosingO
     checkWindow->close();
     checkWindow->show();
     expectQuietEnd(*checkWindow, "reopened");
+    // A file that decides nothing, here for want of a web address, arms nothing.
+    server.respond(200, versionFile("1*6*0*1*7*0", QStringLiteral("http://")));
+    check(*checkWindow);
+    expectQuietEnd(*checkWindow, "no usable link");
 
     // Closed while the file is on its way: the check ends at once, nothing is armed.
     server.neverAnswer();
