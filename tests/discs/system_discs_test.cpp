@@ -39,22 +39,6 @@ TEST(SystemDiscs, aSheetIsItsEntriesDiscAndIsReadAgainOnlyWhenLookedAtAgain)
     EXPECT_EQ(discs.disc(media.path(QStringLiteral("Audio CD"))), std::nullopt);
 }
 
-namespace {
-
-// A disc of audio tracks starting at the given sectors, the last ending at leadOut.
-Disc discOf(const QList<qint64>& starts, qint64 leadOut, int firstNumber = 1)
-{
-    Disc disc;
-    for (int number = 1; number < firstNumber; ++number)
-        disc.tracks.append({ false, 0, {}, {}, 0 });
-    for (qsizetype i = 0; i < starts.size(); ++i)
-        disc.tracks.append({ true, (i + 1 < starts.size() ? starts[i + 1] : leadOut) - starts[i], {}, {}, starts[i] });
-    disc.leadOut = leadOut;
-    return disc;
-}
-
-} // namespace
-
 TEST(CdioDrive, readsTheTracksOfADiscImage)
 {
     GeneratedMedia media;
@@ -98,6 +82,16 @@ TEST(CdioDrive, readsTheTracksOfADiscImage)
 
 TEST(DiscId, isMusicBrainzsFromTheTableOfContents)
 {
+    // A disc of audio tracks starting at the given sectors, the last ending at leadOut.
+    const auto discOf = [](const QList<qint64>& starts, qint64 leadOut, int firstNumber = 1) {
+        Disc disc;
+        for (int number = 1; number < firstNumber; ++number)
+            disc.tracks.append({ false, 0, {}, {}, 0 });
+        for (qsizetype i = 0; i < starts.size(); ++i)
+            disc.tracks.append({ true, (i + 1 < starts.size() ? starts[i + 1] : leadOut) - starts[i], {}, {}, starts[i] });
+        disc.leadOut = leadOut;
+        return disc;
+    };
     // MusicBrainz's own worked example (its "Disc ID Calculation" page).
     const Disc example = discOf({ 0, 15213, 32164, 46442, 63264, 80339 }, 95312);
     EXPECT_EQ(musicBrainzDiscId(example), "49HHV7Eb8UKF3aQiNmu1GR8vKTY-");

@@ -50,15 +50,6 @@ QByteArray itunesMovie(quint64 duration, const char* comment)
          + box("moov", box("trak", soundMedia(44100, duration)) + box("udta", box("meta", bigEndian(0, 4) + box("ilst", item))));
 }
 
-// 1.5 s of tone at the given rate made into AAC in MP4 by ffmpeg, whose AAC encoder
-// primes with 1024 frames; the edit list that says so is left out unless asked for.
-QString makeAac(GeneratedMedia& media, const QString& name, int rate, bool editList, const QStringList& more = {},
-                double seconds = 1.5)
-{
-    return media.makeWithFfmpeg(name, seconds, false,
-                                QStringList{"-c:a", "aac", "-use_editlist", editList ? "1" : "0"} + more, rate);
-}
-
 // Each tone made twice: with its edit list, which tells the priming and the lengths to
 // lengthen (ffmpeg rounds the edit down to whole milliseconds and the movie up, so the
 // track says where the music of 1.23456 s ends), and without, where only an iTunes
@@ -72,8 +63,13 @@ TEST(Mp4EncoderTrim, findsThePrimingEditOrReadsTheItunesCommentOfATrackWithoutOn
         {"dat.m4a", 48000, 1.5, {}, 1500, 1500}, {"odd.m4a", 44100, 1.23456, {}, 1235, 1234}};
     QString path;
     for (const auto& f : files) {
+        // ffmpeg's AAC encoder primes with 1024 frames; the edit list that says so is left out unless asked for.
+        const auto aac = [&](const QString& name, bool editList) {
+            const QStringList options{"-c:a", "aac", "-use_editlist", editList ? "1" : "0"};
+            return media.makeWithFfmpeg(name, f.seconds, false, options + f.more, f.rate);
+        };
         const qint64 music = qRound64(f.seconds * f.rate), padding = 2048 - (1024 + music) % 1024;
-        const QString edited = makeAac(media, QStringLiteral("edited_") + f.name, f.rate, true, f.more, f.seconds);
+        const QString edited = aac(QStringLiteral("edited_") + f.name, true);
         ASSERT_FALSE(edited.isEmpty()) << f.name;
         const std::optional<Mp4PrimingEdit> edit = mp4PrimingEdit(edited);
         ASSERT_TRUE(edit) << f.name;
@@ -86,7 +82,7 @@ TEST(Mp4EncoderTrim, findsThePrimingEditOrReadsTheItunesCommentOfATrackWithoutOn
         ASSERT_TRUE(writeItunesGapless(edited, 1024, padding, music)) << f.name;
         EXPECT_FALSE(mp4EncoderTrim(edited)) << f.name;
 
-        path = makeAac(media, f.name, f.rate, false, f.more, f.seconds);
+        path = aac(f.name, false);
         ASSERT_FALSE(path.isEmpty()) << f.name;
         EXPECT_FALSE(mp4EncoderTrim(path)) << f.name << ": no comment yet";
         EXPECT_FALSE(mp4PrimingEdit(path)) << f.name << ": no edit list";

@@ -77,7 +77,7 @@ protected:
     }
 };
 
-TEST_F(UpdateWindowTest, checksOnlyWhenAskedSaysSoWhenThereIsNoUpdateAndClosingGivesUpTheCheck)
+TEST_F(UpdateWindowTest, checksOnlyWhenAskedSaysSoWhenThereIsNoUpdateAndClosingOrTheTimeLimitGivesUpTheCheck)
 {
     QCoreApplication::processEvents();
     EXPECT_EQ(server.requests, 0);
@@ -95,6 +95,10 @@ TEST_F(UpdateWindowTest, checksOnlyWhenAskedSaysSoWhenThereIsNoUpdateAndClosingG
     checkWindow->close();
     checkWindow->show();
     expectQuietEnd(*checkWindow, "reopened");
+    // A file that decides nothing, here for want of a web address, arms nothing.
+    server.respond(200, versionFile("1*6*0*1*7*0", QStringLiteral("http://")));
+    check(*checkWindow);
+    expectQuietEnd(*checkWindow, "no usable link");
 
     // Closed while the file is on its way: the check ends at once, nothing is armed.
     server.neverAnswer();
@@ -102,6 +106,12 @@ TEST_F(UpdateWindowTest, checksOnlyWhenAskedSaysSoWhenThereIsNoUpdateAndClosingG
     check(*checkWindow);
     EXPECT_FALSE(checkWindow->isVisible());
     expectQuietEnd(*checkWindow, "closed while waiting");
+
+    // The window gives its time limit to the transfer.
+    server.onRequest = {};
+    auto patient = makeWindow(server.address(), 300ms);
+    check(*patient);
+    expectQuietEnd(*patient, "no answer within the time limit");
 }
 
 // One window checks again and again: each check starts from a reset link and shows that
@@ -114,9 +124,7 @@ TEST_F(UpdateWindowTest, armsTheLinkForTheUpdateThatApplies)
     };
     const QString linkCaption = std::get<3>(designState);
     server.onRequest = [&] { // the button shows that it waits
-        const auto [button, checkable, armed, caption, command, steps] = shown(*checkWindow);
-        EXPECT_EQ(std::tuple(button == std::get<0>(designState), checkable, armed, caption, command + steps),
-                  std::tuple(false, false, false, linkCaption, QString()));
+        EXPECT_EQ(shown(*checkWindow), Shown("Please wait...", false, false, linkCaption, {}, {}));
     };
     for (const auto& c : cases) {
         server.respond(200, versionFile(c.file));
@@ -134,25 +142,6 @@ TEST_F(UpdateWindowTest, armsTheLinkForTheUpdateThatApplies)
     EXPECT_EQ(server.requests, int(std::size(cases)) + 1);
 }
 
-TEST_F(UpdateWindowTest, endsQuietlyWhenNothingUsableArrives)
-{
-    // The link opens web addresses only, in either field; which ones is pinned in VersionFileTest.
-    for (const QByteArray& body : {versionFile("1*7*0*1*7*0", kZip, QStringLiteral("javascript:alert(1)")),
-                                   versionFile("1*6*0*1*7*0", QStringLiteral("http://"), kSetup)}) {
-        server.respond(200, body);
-        check(*checkWindow);
-        expectQuietEnd(*checkWindow, body.constData());
-    }
-    auto refused = makeWindow(LocalHttpServer::refusingAddress());
-    check(*refused);
-    expectQuietEnd(*refused, "connection refused");
-
-    server.neverAnswer();
-    auto patient = makeWindow(server.address(), 300ms);
-    check(*patient);
-    expectQuietEnd(*patient, "no answer within the time limit");
-}
-
 // That an HTTP error gives no text is pinned where the update check ends quietly.
 TEST(WebTextFetchTest, readsTheBodyAsUtf8AndNoMoreThan64KibAndGivesUpAServerThatNeverAnswers)
 {
@@ -167,6 +156,7 @@ TEST(WebTextFetchTest, readsTheBodyAsUtf8AndNoMoreThan64KibAndGivesUpAServerThat
     server.neverAnswer();
     EXPECT_TRUE(fetch(impatient, server.address()).isEmpty());
     EXPECT_EQ(server.requests, 3);
+    EXPECT_TRUE(fetch(fetcher, LocalHttpServer::refusingAddress()).isEmpty());
     // The fetcher is ready for the next transfer afterwards.
     server.respond(200, "1*6*5");
     EXPECT_EQ(fetch(impatient, server.address()), u"1*6*5");
@@ -193,7 +183,7 @@ TEST(VersionFileTest, decidesTheFourOutcomes)
 {
     // Each part weighs as one digit, so 1.10.0 counts as 2.0.0.
     EXPECT_EQ(versionNumber(1, 10, 0), 200);
-    const struct { const char* versions; UpdateDecision::Outcome outcome; QString command; } cases[] = {
+    const struct { const char* versions; UpdateDecision::Outcome outcome; QString command, zip = kZip, setup = kSetup; } cases[] = {
         {"1*6*5*1*7*0", UpdateDecision::ZipUpdate, kZip}, // ours is the oldest the ZIP updates
         {"1*0*0*1*6*0", UpdateDecision::Nothing, {}},
         // Too old for the ZIP update wins even when the newest is ours.
@@ -202,9 +192,13 @@ TEST(VersionFileTest, decidesTheFourOutcomes)
         {"1*6*0*1*6*4.6", UpdateDecision::NoUpdate, {}},
         // A newest version beyond any 16-bit number cannot be ours: the file is ignored.
         {"1*6*0*400*0*0", UpdateDecision::Nothing, {}},
+        // A link that would open no web page arms nothing, in either field.
+        {"1*7*0*1*7*0", UpdateDecision::Nothing, {}, kZip, "javascript:alert(1)"},
+        {"1*6*0*1*7*0", UpdateDecision::Nothing, {}, "http://"},
     };
     for (const auto& c : cases) {
-        const UpdateDecision decision = decideUpdate(splitVersionFile(QString::fromUtf8(versionFile(c.versions))), 165);
+        const QByteArray file = versionFile(c.versions, c.zip, c.setup);
+        const UpdateDecision decision = decideUpdate(splitVersionFile(QString::fromUtf8(file)), 165);
         EXPECT_EQ(decision.outcome, c.outcome) << c.versions;
         EXPECT_EQ(decision.linkCommand, c.command) << c.versions;
     }

@@ -57,21 +57,6 @@ TEST(TrackListChoice, comesBackAsWrittenAndDamagedLinesReadAsTheDefaults)
     }
 }
 
-namespace {
-
-OutputChoice named(const QString& outputName, bool keepOtherSoundsOff)
-{
-    return {outputName, keepOtherSoundsOff, 0, {}, {}, {}, {}};
-}
-
-std::tuple<QString, QString, double, int, int, double, double, double, int> figuresOf(const RecorderKind& kind)
-{
-    return {kind.id, kind.name, kind.capacitySeconds, kind.trackLimit, kind.trackUnitSeconds,
-            kind.silence.thresholdDb, kind.silence.minimumSeconds, kind.suggestedGapSeconds, kind.sides};
-}
-
-} // namespace
-
 TEST(OutputChoice, comesBackAsWrittenAndAnythingDamagedGivesThatPartsDefault)
 {
     QTemporaryDir dir;
@@ -85,14 +70,13 @@ TEST(OutputChoice, comesBackAsWrittenAndAnythingDamagedGivesThatPartsDefault)
                              "-2.5\r\nalsa_input.usb-Deck.analog-stereo\r\nUSB Audio Line In\r\n1\r\n");
     EXPECT_EQ(readOutputFile(path), choice);
 
-    const auto read = [](QStringList lines) { return parseOutputChoice(lines); };
-    EXPECT_EQ(read({"deck", "yes", "2,5"}), named("deck", false));
-    EXPECT_EQ(read({"deck", "1"}), named("deck", true)) << "a lead-in line missing";
+    EXPECT_EQ(parseOutputChoice({"deck", "yes", "2,5"}), (OutputChoice{"deck", false, 0, {}, {}, {}, {}}));
+    EXPECT_EQ(parseOutputChoice({"deck", "1"}), (OutputChoice{"deck", true, 0, {}, {}, {}, {}})) << "a lead-in line missing";
     for (const char* leadIn : {"-1", "61", ""})
-        EXPECT_EQ(read({"", "0", leadIn}).leadInSeconds, 0) << leadIn;
-    EXPECT_EQ(read({"", "0", " 60 "}).leadInSeconds, 60);
-    EXPECT_EQ(read({"", "0", "0", "", "track", "16"}).gain, (GainSettings{GainMode::Track, 0}));
-    EXPECT_EQ(read({"", "0", "0", "", "Album", "-15"}).gain, (GainSettings{GainMode::Off, -15}));
+        EXPECT_EQ(parseOutputChoice({"", "0", leadIn}).leadInSeconds, 0) << leadIn;
+    EXPECT_EQ(parseOutputChoice({"", "0", " 60 "}).leadInSeconds, 60);
+    EXPECT_EQ(parseOutputChoice({"", "0", "0", "", "track", "16"}).gain, (GainSettings{GainMode::Track, 0}));
+    EXPECT_EQ(parseOutputChoice({"", "0", "0", "", "Album", "-15"}).gain, (GainSettings{GainMode::Off, -15}));
 }
 
 // Every recorder comes back as it was written; a file that is missing or damaged
@@ -101,6 +85,10 @@ TEST(RecorderFile, everyRecorderComesBackAsItWasWrittenAndADamagedFileGivesTheDe
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(kRecorderFileName);
+    const auto figuresOf = [](const RecorderKind& kind) {
+        return std::tuple(kind.id, kind.name, kind.capacitySeconds, kind.trackLimit, kind.trackUnitSeconds,
+                          kind.silence.thresholdDb, kind.silence.minimumSeconds, kind.suggestedGapSeconds, kind.sides);
+    };
     EXPECT_EQ(readRecorderFile(path).id, "minidisc-74-sp") << "no file";
     std::vector<RecorderKind> kinds = recorderKinds();
     kinds.push_back(customRecorderKind({45, 0, -40, 4, 2}));

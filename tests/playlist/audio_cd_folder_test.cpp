@@ -8,15 +8,6 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-namespace {
-
-QStringList filesIn(const QString& folder)
-{
-    return QDir(folder).entryList(QDir::Files, QDir::Name);
-}
-
-} // namespace
-
 // Only TrackNN.cda files are the folder's own: other files, even CD-like names it
 // never writes, outlast every disc. Each refresh reads the drive's disc anew, once.
 TEST(AudioCdFolder, showsTheAudioTracksOfTheDiscInTheDriveAndNothingElseOfItsOwn)
@@ -25,12 +16,13 @@ TEST(AudioCdFolder, showsTheAudioTracksOfTheDiscInTheDriveAndNothingElseOfItsOwn
     FakeDiscs discs;
     AudioCdFolder folder(discs, base.path());
     EXPECT_EQ(folder.path(), base.path() + "/Audio CD");
+    const auto files = [&] { return QDir(folder.path()).entryList(QDir::Files, QDir::Name); };
 
     discs.setTrack(folder.path(), 1, FakeDiscs::sectors(3, 10));
     discs.setTrack(folder.path(), 2, FakeDiscs::sectors(1, 0), {}, false); // a data track: no sound
     discs.setTrack(folder.path(), 4, FakeDiscs::sectors(0, 45, 12)); // the disc skips 3
     folder.refresh();
-    EXPECT_EQ(filesIn(folder.path()), QStringList({"Track01.cda", "Track04.cda"}));
+    EXPECT_EQ(files(), QStringList({"Track01.cda", "Track04.cda"}));
     EXPECT_EQ(QFileInfo(folder.path() + "/Track04.cda").size(), 0);
     EXPECT_EQ(discs.asked, QStringList({folder.path()})); // a plain folder: the drive's disc
     EXPECT_EQ(discs.looksAgain, 1);
@@ -42,12 +34,11 @@ TEST(AudioCdFolder, showsTheAudioTracksOfTheDiscInTheDriveAndNothingElseOfItsOwn
     oneTrack.tracks.append(DiscTrack{true, FakeDiscs::sectors(2, 0), {}, {}, 0});
     discs.setDisc(folder.path(), oneTrack);
     folder.refresh();
-    EXPECT_EQ(filesIn(folder.path()), QStringList({"TRACK05.CDA", "Track01.cda", "Track100.cda", "Track5.cda",
-                                                   "notes.txt"}));
+    EXPECT_EQ(files(), QStringList({"TRACK05.CDA", "Track01.cda", "Track100.cda", "Track5.cda", "notes.txt"}));
     EXPECT_EQ(discs.asked.size(), 2);
     EXPECT_EQ(discs.looksAgain, 2);
 
     discs.setDisc(folder.path(), std::nullopt); // no drive, or no disc in it
     folder.refresh();
-    EXPECT_EQ(filesIn(folder.path()), QStringList({"TRACK05.CDA", "Track100.cda", "Track5.cda", "notes.txt"}));
+    EXPECT_EQ(files(), QStringList({"TRACK05.CDA", "Track100.cda", "Track5.cda", "notes.txt"}));
 }

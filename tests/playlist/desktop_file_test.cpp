@@ -11,15 +11,9 @@ namespace {
 QSet<QString> desktopMimeTypes()
 {
     QFile file(QStringLiteral(TRELVIK_SOURCE_DIR "/desktop/example.velkor.trelvik.desktop"));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    for (const QString& line : QString::fromUtf8(file.readAll()).split(u'\n')) {
-        if (line.startsWith(u"MimeType=")) {
-            const QStringList types = line.mid(9).split(u';', Qt::SkipEmptyParts);
-            return QSet<QString>(types.begin(), types.end());
-        }
-    }
-    return {};
+    const QString text = file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    const QStringList types = text.section(QStringLiteral("\nMimeType="), 1).section(u'\n', 0, 0).split(u';', Qt::SkipEmptyParts);
+    return QSet<QString>(types.begin(), types.end());
 }
 
 } // namespace
