@@ -148,18 +148,17 @@ TEST_F(AddingTest, cdTrackFilesAreMeasuredByTheirDiscsTable)
 }
 
 // The dialog offers the disc in the drive as a folder of track files, made afresh as
-// it opens; a track chosen there is that track of the drive's disc.
+// it opens (what the folder holds is AudioCdFolder's); a track chosen there is that
+// track of the drive's disc.
 TEST_F(AddingTest, theAddDialogOffersTheDiscInTheDriveAsAudioCdFolder)
 {
     const QString audioCd = programDir.path() + "/Audio CD";
-    discs.setTrack(audioCd, 1, FakeDiscs::sectors(2, 0));
-    discs.setTrack(audioCd, 2, FakeDiscs::sectors(1, 0), {}, false);
     discs.setTrack(audioCd, 3, FakeDiscs::sectors(4, 35, 12));
     addFiles({audioCd + "/Track03.cda"});
 
     ASSERT_EQ(dialogs.fileRequests.size(), 1u);
     EXPECT_EQ(dialogs.fileRequests[0].places, QList<QUrl>({QUrl::fromLocalFile(audioCd)}));
-    EXPECT_EQ(QDir(audioCd).entryList(QDir::Files), QStringList({"Track01.cda", "Track03.cda"}));
+    EXPECT_TRUE(QFile::exists(audioCd + "/Track03.cda"));
     EXPECT_EQ(paths(), QStringList({audioCd + "/Track03.cda"}));
     EXPECT_EQ(window->playlist().at(0).length, 275);
     EXPECT_EQ(discs.looksAgain, 1); // as the dialog opened

@@ -16,14 +16,13 @@
 namespace {
 
 // A disc at discPath with every track, each 30 s long and sounding from its number.
-struct EveryTrackDisc {
+FakeDiscs everyTrackDisc(const QString& discPath)
+{
     FakeDiscs discs;
-    explicit EveryTrackDisc(const QString& discPath)
-    {
-        for (int track = 1; track <= 99; ++track)
-            discs.setTrack(discPath, track, 30 * kSectorsPerSecond, SoundSource { .path = QString::number(track) });
-    }
-};
+    for (int track = 1; track <= 99; ++track)
+        discs.setTrack(discPath, track, 30 * kSectorsPerSecond, SoundSource { .path = QString::number(track) });
+    return discs;
+}
 
 QString failureOf(const QString& path)
 {
@@ -73,46 +72,38 @@ TEST(CdEntry, everyUserReadsTheSameTrackFromTheFileNameAlone)
         EXPECT_EQ(failureOf(c.path), c.track ? QString() : refusal);
 
         // Adding takes only the lower-case ending as a CD track; a playlist's bad entry is skipped with a word.
+        FakeDiscs discs = everyTrackDisc(c.disc);
+        FakeMediaPlayer player;
         if (c.path.endsWith(".cda")) {
-            EveryTrackDisc disc(c.disc);
             Playlist playlist;
-            FakeMediaPlayer player;
             QStringList warnings;
-            PlaylistAdder adder({ playlist, disc.discs, player, [] { return 2.0; }, [] {},
+            PlaylistAdder adder({ playlist, discs, player, [] { return 2.0; }, [] {},
                                   [&](const QString& text) { warnings << text; } });
             adder.addPlaylistEntry(c.path);
             EXPECT_EQ(playlist.count(), c.track ? 1 : 0);
             EXPECT_EQ(warnings, c.track ? QStringList() : QStringList { refusal });
-            EXPECT_EQ(disc.discs.asked, c.track ? QStringList { c.disc } : QStringList());
+            EXPECT_EQ(discs.asked, c.track ? QStringList { c.disc } : QStringList());
+            discs.asked.clear();
         }
 
         // The run plays that track of that disc, or stops saying why.
-        {
-            EveryTrackDisc disc(c.disc);
-            Playlist playlist;
-            playlist.append({ c.path, 30, 0 });
-            FakeMediaPlayer player;
-            QTemporaryDir programDir;
-            RecordingRun run(playlist, player, disc.discs, programDir.path());
-            QSignalSpy warnings(&run, &RecordingRun::warning);
-            run.start();
-            QMetaObject::invokeMethod(run.findChild<QTimer*>("Timer1"), "timeout");
-            EXPECT_EQ(player.played, c.track ? QStringList { QString::number(c.track) } : QStringList());
-            EXPECT_EQ(disc.discs.asked, c.track ? QStringList { c.disc } : QStringList());
-            EXPECT_EQ(warnings.count(), c.track ? 0 : 1);
-            EXPECT_EQ(warnings.isEmpty() ? QString() : warnings[0][0].toString(), c.track ? QString() : refusal);
-        }
+        Playlist playlist;
+        playlist.append({ c.path, 30, 0 });
+        QTemporaryDir programDir;
+        RecordingRun run(playlist, player, discs, programDir.path());
+        QSignalSpy warnings(&run, &RecordingRun::warning);
+        run.start();
+        QMetaObject::invokeMethod(run.findChild<QTimer*>("Timer1"), "timeout");
+        EXPECT_EQ(player.played, c.track ? QStringList { QString::number(c.track) } : QStringList());
+        EXPECT_EQ(discs.asked, c.track ? QStringList { c.disc } : QStringList());
+        EXPECT_EQ(warnings.isEmpty() ? QString() : warnings[0][0].toString(), c.track ? QString() : refusal);
+        EXPECT_EQ(warnings.count(), c.track ? 0 : 1);
 
         // The scan reads that track's sound; an entry naming none is handed on by its path.
-        {
-            EveryTrackDisc disc(c.disc);
-            PlaylistTable table;
-            table.push_back(PlaylistEntry { c.path, 30, 0 });
-            const QList<ScanTrack> tracks = scanTracksOf(table, disc.discs, {});
-            ASSERT_EQ(tracks.size(), 1);
-            EXPECT_EQ(tracks[0].source.path, c.track ? QString::number(c.track) : c.path);
-            EXPECT_EQ(tracks[0].name, QStringLiteral("Track %1").arg(c.track ? c.track : 1));
-        }
+        const QList<ScanTrack> tracks = scanTracksOf(playlist.table(), discs, {});
+        ASSERT_EQ(tracks.size(), 1);
+        EXPECT_EQ(tracks[0].source.path, c.track ? QString::number(c.track) : c.path);
+        EXPECT_EQ(tracks[0].name, QStringLiteral("Track %1").arg(c.track ? c.track : 1));
     }
 
     for (const char* path : { "/music/track01.mp3", "/music/song.cda.mp3", "/music/Track01.cda.old" })

@@ -1,4 +1,4 @@
-#include "support/generated_media.h"
+#include "end_to_end.h"
 #include "support/pulse_null_sink.h"
 #include "support/sound_stretches.h"
 #include "support/sounding_run.h"
@@ -28,15 +28,14 @@ constexpr const char* kQuiet = "sine 440 vol 0.001"; // -60 dB
 
 } // namespace
 
+using DeckSplitEndToEnd = EndToEndTest;
+
 // What the scan predicts is what a deck does: the run is recorded, and the recording
 // split by the same rule (below -50 dB for 1.5 s) gives the tracks the scan foretold:
 // one more where a track holds a long quiet passage, none where a passage or a gap
 // is too short.
-TEST(DeckSplitEndToEnd, theRecordingSplitsWhereTheScanSaidItWould)
+TEST_F(DeckSplitEndToEnd, theRecordingSplitsWhereTheScanSaidItWould)
 {
-    PulseNullSink sink;
-    ASSERT_TRUE(sink.ready()) << "no PulseAudio server with a null sink could be started";
-    GeneratedMedia media;
     const QString split = media.makeFromPieces("split.flac", { { 1.5, kTone }, { 2, kQuiet }, { 1.5, kTone } });
     const QString whole = media.makeFromPieces("whole.wav", { { 1, kTone }, { 1, kQuiet }, { 1, kTone } });
     const QString last = media.makeFromPieces("last.wav", { { 1, kTone } });
@@ -68,8 +67,8 @@ TEST(DeckSplitEndToEnd, theRecordingSplitsWhereTheScanSaidItWould)
     const QString paths[] = { split, whole, last };
     for (int index = 0; index < 3; ++index)
         run.add(paths[index], 5, gaps[index]);
-    const QString recording = media.path(QStringLiteral("deck.wav"));
-    ASSERT_TRUE(run.recordRun(sink, recording));
+    const QString recording = recorded(run);
+    ASSERT_FALSE(recording.isEmpty());
 
     const LevelEnvelope deck = envelopeOfRecording(recording);
     const TrackSilences heard = quietPassages(deck, rule);

@@ -1,4 +1,4 @@
-#include "support/generated_media.h"
+#include "end_to_end.h"
 #include "support/pulse_null_sink.h"
 #include "support/sound_stretches.h"
 #include "support/sounding_run.h"
@@ -30,47 +30,45 @@ double loudnessOf(const WavSamples& wav, const SoundStretch& stretch)
 // Sines at the loudnesses given, 3 s each with 1 s gaps, from one folder: scanned,
 // then recorded in the loudness mode chosen. The loudness of each track heard, or
 // nothing when the recording does not hold one stretch a track with exact gaps.
-std::vector<double> recordedLoudness(const std::vector<double>& lufsOfTracks, int mode)
-{
-    PulseNullSink sink;
-    EXPECT_TRUE(sink.ready()) << "no PulseAudio server with a null sink could be started";
-    GeneratedMedia media;
-    SoundingRun run;
-    for (const double lufs : lufsOfTracks) {
-        // A sine on both channels is as loud in LUFS as its peak in dB below full scale.
-        const QString name = QStringLiteral("at%1.wav").arg(-lufs);
-        const QString path = media.tone(name, 3, 997, std::pow(10, lufs / 20), 44100, 2, 16);
-        EXPECT_FALSE(path.isEmpty());
-        run.add(path, 3, 1000);
-    }
-    run.window.ui.recorder->click();
-    RecorderWindow& recorder = run.window.recorderWindow();
-    QPushButton* scan = buttonCalled(recorder, "&Scan list");
-    if (!scan || !QTest::qWaitFor([&] { return scan->isEnabled(); }, 10000))
-        return {};
-    scan->click();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return scan->text() == "&Scan list"; }, 30000));
-    choose(recorder.findChild<QComboBox*>("LoudnessMode"), mode);
-
-    const QString recording = media.path("deck.wav");
-    EXPECT_TRUE(run.recordRun(sink, recording, 2, 60000)) << "no recording, or the run did not end";
-    EXPECT_EQ(run.dialogs.takeWarnings(), QStringList());
-
-    const WavSamples wav = readWav(recording);
-    const std::vector<SoundStretch> heard = soundStretches(recording, 0.02, 0.001);
-    EXPECT_EQ(heard.size(), lufsOfTracks.size());
-    if (heard.size() != lufsOfTracks.size())
-        return {};
-    std::vector<double> loudnesses;
-    for (size_t i = 0; i < heard.size(); ++i) {
-        EXPECT_NEAR(heard[i].length(), 3, 0.0001) << "track " << i + 1;
-        loudnesses.push_back(loudnessOf(wav, heard[i]));
-        if (i + 1 < heard.size()) {
-            EXPECT_NEAR((heard[i + 1].start - heard[i].end) * 1000, 1000, 1) << "gap " << i + 1;
+class LoudnessEndToEnd : public EndToEndTest {
+protected:
+    std::vector<double> recordedLoudness(const std::vector<double>& lufsOfTracks, int mode)
+    {
+        SoundingRun run;
+        for (const double lufs : lufsOfTracks) {
+            // A sine on both channels is as loud in LUFS as its peak in dB below full scale.
+            const QString name = QStringLiteral("mode%1-at%2.wav").arg(mode).arg(-lufs);
+            const QString path = media.tone(name, 3, 997, std::pow(10, lufs / 20), 44100, 2, 16);
+            EXPECT_FALSE(path.isEmpty());
+            run.add(path, 3, 1000);
         }
+        run.window.ui.recorder->click();
+        RecorderWindow& recorder = run.window.recorderWindow();
+        QPushButton* scan = buttonCalled(recorder, "&Scan list");
+        if (!scan || !QTest::qWaitFor([&] { return scan->isEnabled(); }, 10000))
+            return {};
+        scan->click();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return scan->text() == "&Scan list"; }, 30000));
+        choose(recorder.findChild<QComboBox*>("LoudnessMode"), mode);
+
+        const QString recording = recorded(run, 2, 60000);
+        EXPECT_FALSE(recording.isEmpty()) << "no recording, or the run did not end";
+        const WavSamples wav = readWav(recording);
+        const std::vector<SoundStretch> heard = soundStretches(recording, 0.02, 0.001);
+        EXPECT_EQ(heard.size(), lufsOfTracks.size());
+        if (heard.size() != lufsOfTracks.size())
+            return {};
+        std::vector<double> loudnesses;
+        for (size_t i = 0; i < heard.size(); ++i) {
+            EXPECT_NEAR(heard[i].length(), 3, 0.0001) << "track " << i + 1;
+            loudnesses.push_back(loudnessOf(wav, heard[i]));
+            if (i + 1 < heard.size()) {
+                EXPECT_NEAR((heard[i + 1].start - heard[i].end) * 1000, 1000, 1) << "gap " << i + 1;
+            }
+        }
+        return loudnesses;
     }
-    return loudnesses;
-}
+};
 
 } // namespace
 
@@ -78,7 +76,7 @@ std::vector<double> recordedLoudness(const std::vector<double>& lufsOfTracks, in
 // each at -18 LUFS. Two tracks of one album 10 LU apart keep their difference; the
 // album as a whole is lifted towards the reference (its loudness is their power
 // mean, -22.6 LUFS). The gaps stay exact in both.
-TEST(LoudnessEndToEnd, trackModeBringsEveryTrackToTheReferenceAndAlbumModeKeepsTheirDifference)
+TEST_F(LoudnessEndToEnd, trackModeBringsEveryTrackToTheReferenceAndAlbumModeKeepsTheirDifference)
 {
     const std::vector<double> tracks = recordedLoudness({-30, -10, -20}, 1);
     ASSERT_EQ(tracks.size(), 3u);

@@ -1,4 +1,4 @@
-#include "support/generated_media.h"
+#include "end_to_end.h"
 #include "support/heard_sound.h"
 #include "support/itunes_gapless.h"
 #include "support/pulse_null_sink.h"
@@ -7,45 +7,62 @@
 #include "common/check_box.h"
 #include "recording/recording_run.h"
 
+#include <QScopeGuard>
 #include <QSignalSpy>
 
 namespace {
 
-// Plays a whole run through the real player into a null sink and finds in the
-// recording one stretch of sound per entry, each of its length, and between
-// them silences of the entries' gaps (the last entry's gap is never waited);
-// entries with no gap between them sound as one stretch of their summed length.
-// The files differ in rate and channels, as a real playlist's do.
-TEST(RecordingEndToEnd, recordingHearsEachTrackWithItsGapAfterIt)
-{
-    PulseNullSink sink;
-    ASSERT_TRUE(sink.ready()) << "no PulseAudio server with a null sink could be started";
+struct Tone { double seconds, gapMs; int frequency = 440, rate = 44100, channels = 1; };
 
-    const struct { double seconds, gapMs; int frequency, rate, channels; } tracks[] = {
-        {1.0, 0, 440, 44100, 2}, {1.2, 50, 660, 48000, 1}, {1.0, 250, 550, 22050, 2}, {1.4, 800, 440, 44100, 2},
-        {1.2, 3000, 660, 44100, 1}};
-    GeneratedMedia media;
-    SoundingRun run;
-    std::vector<double> lengths, silences; // as the recorder hears them: a gap of 0 joins two tracks
-    for (size_t i = 0; i < std::size(tracks); ++i) {
-        const auto& t = tracks[i];
-        const QString path = media.tone(QStringLiteral("track%1.wav").arg(i + 1), t.seconds, t.frequency, 0.5,
-                                        t.rate, t.channels);
-        ASSERT_FALSE(path.isEmpty()) << "sox could not make track " << i + 1;
-        run.add(path, t.seconds, t.gapMs);
-        if (i > 0 && tracks[i - 1].gapMs == 0)
-            lengths.back() += t.seconds;
-        else
-            lengths.push_back(t.seconds);
-        if (t.gapMs > 0)
-            silences.push_back(t.gapMs);
+class RecordingEndToEnd : public EndToEndTest {
+protected:
+    // Plays the tones as a run through the real player into the null sink and finds
+    // in the recording one stretch of sound per entry, each of its length, and between
+    // them silences of the entries' gaps, never shorter nor longer by more than lateMs
+    // (the last entry's gap is never waited); entries with no gap between them sound
+    // as one stretch of their summed length.
+    void expectHeardAsPlayed(const std::vector<Tone>& tones, double lateMs = 1)
+    {
+        SoundingRun run;
+        std::vector<double> lengths, silences;
+        for (size_t i = 0; i < tones.size(); ++i) {
+            const Tone& t = tones[i];
+            const QString path = media.tone(QStringLiteral("run%1-track%2.wav").arg(++m_runs).arg(i + 1), t.seconds,
+                                            t.frequency, 0.5, t.rate, t.channels);
+            ASSERT_FALSE(path.isEmpty()) << "sox could not make track " << i + 1;
+            run.add(path, t.seconds, t.gapMs);
+            if (i > 0 && tones[i - 1].gapMs == 0)
+                lengths.back() += t.seconds;
+            else
+                lengths.push_back(t.seconds);
+            if (t.gapMs > 0)
+                silences.push_back(t.gapMs);
+        }
+        const QString recording = recorded(run);
+        ASSERT_FALSE(recording.isEmpty()) << "no recording, or the run did not end";
+        expectHeard(recording, lengths, silences, lateMs);
     }
-    const QString recording = media.path(QStringLiteral("deck.wav"));
-    ASSERT_TRUE(run.recordRun(sink, recording)) << "no recording, or the run did not end";
-    EXPECT_EQ(run.dialogs.takeWarnings(), QStringList());
-    // Every sample and the whole gap are heard. A machine too busy to start the next
-    // file in time lengthens a gap; bench/gap_bench measures that.
-    expectHeard(recording, lengths, silences, 100);
+
+private:
+    int m_runs = 0;
+};
+
+// Every sample and the whole gap are heard. The files differ in rate and channels, as
+// a real playlist's do. A machine too busy to start the next file in time lengthens
+// a gap; bench/gap_bench measures that.
+TEST_F(RecordingEndToEnd, recordingHearsEachTrackWithItsGapAfterIt)
+{
+    expectHeardAsPlayed({{1.0, 0, 440, 44100, 2}, {1.2, 50, 660, 48000, 1}, {1.0, 250, 550, 22050, 2},
+                         {1.4, 800, 440, 44100, 2}, {1.2, 3000, 660, 44100, 1}}, 100);
+}
+
+// A sound server's stream plays nothing until its buffer is full, while its clock
+// runs on: a run shorter than that buffer must still be heard whole, not only told
+// as played.
+TEST_F(RecordingEndToEnd, aRunShorterThanTheOutputHoldsIsHeardWhole)
+{
+    expectHeardAsPlayed({{0.5, 0}});
+    expectHeardAsPlayed({{0.3, 0}, {0.3, 0}, {0.3, 0}});
 }
 
 // Today's types through the same player: a lossless track is heard to its last sample,
@@ -54,10 +71,8 @@ TEST(RecordingEndToEnd, recordingHearsEachTrackWithItsGapAfterIt)
 // Vorbis's last granule, iTunes's comment in AAC in M4A, and the edit list in M4A that
 // skips the priming, whose track GStreamer 1.22's qtdemux alone would end up to a packet
 // early). ADTS AAC declares nothing.
-TEST(RecordingEndToEnd, recordingHearsTodaysTypesWholeWithNoAddedSilence)
+TEST_F(RecordingEndToEnd, recordingHearsTodaysTypesWholeWithNoAddedSilence)
 {
-    PulseNullSink sink;
-    ASSERT_TRUE(sink.ready()) << "no PulseAudio server with a null sink could be started";
     const struct { const char* name; QString program; QStringList options; double tolerance; } types[] = {
         {"flac", "ffmpeg", {"-c:a", "flac"}, 0.0001}, {"wv", "ffmpeg", {"-c:a", "wavpack"}, 0.0001},
         {"alac.m4a", "ffmpeg", {"-c:a", "alac"}, 0.0001}, {"mka", "ffmpeg", {"-c:a", "flac"}, 0.0001},
@@ -67,7 +82,6 @@ TEST(RecordingEndToEnd, recordingHearsTodaysTypesWholeWithNoAddedSilence)
         {"edited.m4a", "ffmpeg", {"-c:a", "aac"}, 0.001},
     };
     constexpr double kSeconds = 1.0;
-    GeneratedMedia media;
     const QString wav = media.tone(QStringLiteral("source.wav"), kSeconds, 440);
     ASSERT_FALSE(wav.isEmpty());
     SoundingRun run;
@@ -83,9 +97,8 @@ TEST(RecordingEndToEnd, recordingHearsTodaysTypesWholeWithNoAddedSilence)
         run.add(path, kSeconds, 300);
     }
 
-    const QString recording = media.path(QStringLiteral("deck.wav"));
-    ASSERT_TRUE(run.recordRun(sink, recording));
-    EXPECT_EQ(run.dialogs.takeWarnings(), QStringList());
+    const QString recording = recorded(run);
+    ASSERT_FALSE(recording.isEmpty());
     // Encoder silence (16 ms and more) would lengthen a gap.
     const std::vector<SoundStretch> sounds = expectHeard(recording, std::vector(std::size(types), kSeconds),
                                                          std::vector(std::size(types), 300.0), 5, 0.001);
@@ -95,36 +108,10 @@ TEST(RecordingEndToEnd, recordingHearsTodaysTypesWholeWithNoAddedSilence)
     }
 }
 
-// A sound server's stream plays nothing until its buffer is full, while its clock
-// runs on: a run shorter than that buffer must still be heard whole, not only told
-// as played.
-TEST(RecordingEndToEnd, aRunShorterThanTheOutputHoldsIsHeardWhole)
-{
-    PulseNullSink sink;
-    ASSERT_TRUE(sink.ready()) << "no PulseAudio server with a null sink could be started";
-    GeneratedMedia media;
-    const struct { double seconds; int count; } runs[] = {{0.5, 1}, {0.3, 3}};
-    for (const auto& r : runs) {
-        SCOPED_TRACE(r.count);
-        const QString tone = media.tone(QStringLiteral("short%1.wav").arg(r.count), r.seconds, 440);
-        ASSERT_FALSE(tone.isEmpty());
-        SoundingRun run;
-        for (int i = 0; i < r.count; ++i)
-            run.add(tone, r.seconds, 0);
-        const QString recording = media.path(QStringLiteral("short%1.wav.deck.wav").arg(r.count));
-        ASSERT_TRUE(run.recordRun(sink, recording)) << "no recording, or the run did not end";
-        EXPECT_EQ(run.dialogs.takeWarnings(), QStringList());
-        expectHeard(recording, {r.seconds * r.count});
-    }
-}
-
 // A file cut short is no track: losing the sound output mid-track stops the run
 // with the output's own message, and no when-done action takes it for a success.
-TEST(RecordingEndToEnd, soundOutputLostMidTrackStopsTheRunWithAMessage)
+TEST_F(RecordingEndToEnd, soundOutputLostMidTrackStopsTheRunWithAMessage)
 {
-    PulseNullSink sink;
-    ASSERT_TRUE(sink.ready()) << "no PulseAudio server with a null sink could be started";
-    GeneratedMedia media;
     SoundingRun run;
     const QString path = media.tone(QStringLiteral("long.wav"), 4, 440);
     ASSERT_FALSE(path.isEmpty());
@@ -142,11 +129,8 @@ TEST(RecordingEndToEnd, soundOutputLostMidTrackStopsTheRunWithAMessage)
 // A computer that leaves the program no time for longer than the sink holds sound
 // ahead: the deck hears a break, and the run, once over, names the track and the
 // second of it where the recording has the break.
-TEST(RecordingEndToEnd, aBreakInTheSoundIsToldWithTheTrackAndWhereItIs)
+TEST_F(RecordingEndToEnd, aBreakInTheSoundIsToldWithTheTrackAndWhereItIs)
 {
-    PulseNullSink sink;
-    ASSERT_TRUE(sink.ready()) << "no PulseAudio server with a null sink could be started";
-    GeneratedMedia media;
     const QString path = media.tone(QStringLiteral("long.wav"), 8, 440);
     ASSERT_FALSE(path.isEmpty());
     SoundingRun run;
@@ -176,7 +160,7 @@ TEST(RecordingEndToEnd, aBreakInTheSoundIsToldWithTheTrackAndWhereItIs)
 // With no sound output at all a run would play into nothing and look like a
 // recording: the player refuses to play, and the run ends at once with the reason
 // and never counts down.
-TEST(RecordingEndToEnd, noSoundOutputEndsTheRunWithTheReasonBeforeItCountsDown)
+TEST(RecordingWithoutOutput, noSoundOutputEndsTheRunWithTheReasonBeforeItCountsDown)
 {
     GeneratedMedia media;
     const QString path = media.tone(QStringLiteral("tone.wav"), 2, 440);
@@ -191,22 +175,22 @@ TEST(RecordingEndToEnd, noSoundOutputEndsTheRunWithTheReasonBeforeItCountsDown)
         saved.push_back(qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt);
         qputenv(name, value);
     }
-    {
-        SoundingRun run;
-        run.add(path, 2, 0);
-        QSignalSpy entries(&run.window.recordingRun(), &RecordingRun::entryStarted);
-        QSignalSpy progress(&run.window.recordingRun(), &RecordingRun::progressChanged);
-        run.play(10000);
-        EXPECT_FALSE(run.window.busyState().recording());
-        EXPECT_TRUE(entries.isEmpty() && progress.isEmpty());
-        const QStringList told = run.dialogs.takeWarnings();
-        ASSERT_EQ(told.size(), 1);
-        const QStringList lines = told[0].split(u'\n');
-        EXPECT_EQ(lines.front(), "There is no sound output to play through.");
-        EXPECT_TRUE(lines.size() > 1 && !lines[1].isEmpty()) << "no reason given"; // the sound server's, here
-    }
-    for (size_t i = 0; i < saved.size(); ++i)
-        saved[i] ? qputenv(nothing[i].first, *saved[i]) : qunsetenv(nothing[i].first);
+    const auto restore = qScopeGuard([&] {
+        for (size_t i = 0; i < saved.size(); ++i)
+            saved[i] ? qputenv(nothing[i].first, *saved[i]) : qunsetenv(nothing[i].first);
+    });
+    SoundingRun run;
+    run.add(path, 2, 0);
+    QSignalSpy entries(&run.window.recordingRun(), &RecordingRun::entryStarted);
+    QSignalSpy progress(&run.window.recordingRun(), &RecordingRun::progressChanged);
+    run.play(10000);
+    EXPECT_FALSE(run.window.busyState().recording());
+    EXPECT_TRUE(entries.isEmpty() && progress.isEmpty());
+    const QStringList told = run.dialogs.takeWarnings();
+    ASSERT_EQ(told.size(), 1);
+    const QStringList lines = told[0].split(u'\n');
+    EXPECT_EQ(lines.front(), "There is no sound output to play through.");
+    EXPECT_TRUE(lines.size() > 1 && !lines[1].isEmpty()) << "no reason given"; // the sound server's, here
 }
 
 } // namespace

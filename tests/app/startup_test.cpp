@@ -14,15 +14,13 @@ TEST_F(StartupTest, splashFirstThenTheMainWindowWithTheFilesItIsOpenedWithAddedA
 {
     const QTemporaryDir& dir = programDir;
     const QDir folder(dir.path());
-    const auto makeFile = [&](const QString& name, const QByteArray& content) {
-        writeBytes(folder.filePath(name), content);
-        return folder.filePath(name);
-    };
-    const QString song = makeFile("song.mp3", "x"), listed = makeFile("listed.wav", "x");
-    player.durations = {{song, 61}, {listed, 7}};
-    const QString list = makeFile("list.m3u", "listed.wav\r\n");
+    const QString song = mediaFile("song.mp3", 61), listed = mediaFile("listed.wav", 7);
+    writeBytes(folder.filePath("list.m3u"), "listed.wav\r\n");
+    writeBytes(folder.filePath("notes.txt"), "x");
+    writeBytes(folder.filePath("empty.wav"), "");
     QDir::setCurrent(dir.path());
-    Startup startup(services(), {"song.mp3", makeFile("notes.txt", "x"), list, dir.path(), "gone.flac", makeFile("empty.wav", "")});
+    Startup startup(services(), {"song.mp3", folder.filePath("notes.txt"), folder.filePath("list.m3u"), dir.path(), "gone.flac",
+                                 folder.filePath("empty.wav")});
     startup.start();
     const QPointer<SplashWindow> splash = startup.splash();
     ASSERT_TRUE(splash && splash->isVisible());
