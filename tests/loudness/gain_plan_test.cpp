@@ -33,8 +33,10 @@ std::vector<double> dbOf(const std::vector<EntryGain>& gains)
 
 TEST(GainPlan, eachTrackToTheReferenceNeverOverFullScaleAndTagsBeforeMeasures)
 {
-    const std::vector<GainFacts> list = {measured(-30, 0.1), measured(-10, 0.9),
-                                         {.trackGain = -4, .trackPeak = 0.25, .measuredLufs = -10, .measuredPeak = 0.5},
+    GainFacts tagged = measured(-10, 0.5);
+    tagged.trackGain = -4;
+    tagged.trackPeak = 0.25;
+    const std::vector<GainFacts> list = {measured(-30, 0.1), measured(-10, 0.9), tagged,
                                          measured(-std::numeric_limits<double>::infinity(), 0)};
     EXPECT_EQ(dbOf(planGains(list, {GainMode::Off, 6})), std::vector<double>({0, 0, 0, 0}));
 
@@ -56,11 +58,19 @@ TEST(GainPlan, eachTrackToTheReferenceNeverOverFullScaleAndTagsBeforeMeasures)
 // nothing may lift it; once scanned, its measured peak holds the gain.
 TEST(GainPlan, onlyAMeasuredPeakLetsAGainLiftATrack)
 {
-    const GainFacts lyingPeak{.trackGain = 12, .trackPeak = 0.1};
-    const GainFacts scanned{.trackGain = 12, .trackPeak = 0.1, .measuredLufs = -21, .measuredPeak = 0.5};
-    const std::vector<EntryGain> gains = planGains(
-        {{.trackGain = 12}, lyingPeak, {.trackGain = 40, .trackPeak = 1e-300}, scanned,
-         {.trackGain = 12, .measuredLufs = -21, .measuredPeak = std::nan("")}}, {GainMode::Track, 0});
+    GainFacts noPeak, lyingPeak, absurdPeak;
+    noPeak.trackGain = lyingPeak.trackGain = 12;
+    lyingPeak.trackPeak = 0.1;
+    absurdPeak.trackGain = 40;
+    absurdPeak.trackPeak = 1e-300;
+    GainFacts scanned = lyingPeak;
+    scanned.measuredLufs = -21;
+    scanned.measuredPeak = 0.5;
+    GainFacts nanMeasure = noPeak;
+    nanMeasure.measuredLufs = -21;
+    nanMeasure.measuredPeak = std::nan("");
+    const std::vector<EntryGain> gains
+        = planGains({noPeak, lyingPeak, absurdPeak, scanned, nanMeasure}, {GainMode::Track, 0});
     EXPECT_EQ(dbOf(gains), std::vector<double>({0, 0, 0, 6.02, 0}));
     EXPECT_FALSE(gains[2].peakAfter) << "a peak of 1e-300 is no value";
     EXPECT_NEAR(*gains[3].peakAfter, 1.0, 1e-9);
