@@ -168,9 +168,8 @@ TEST(GstMediaPlayerTest, fileThatCannotBeOpenedFailsWithDescriptionAndSpoilsNoth
 TEST(GstMediaPlayerTest, stoppedPlaybackRaisesNothingAndAQueuedFileFollowsAndEndsOnTheUiThread)
 {
     GeneratedMedia media;
-    const QString first = media.makeWithFfmpeg("a.wav", 1, false, { "-f", "wav" }),
-                  second = media.makeWithFfmpeg("b.wav", 1, false, { "-f", "wav" });
-    ASSERT_FALSE(first.isEmpty() || second.isEmpty());
+    const QString first = media.makeWithFfmpeg("a.wav", 1, false, { "-f", "wav" }), second = first;
+    ASSERT_FALSE(first.isEmpty());
     GstMediaPlayer player(kRealTimeSink);
     QSignalSpy started(&player, &MediaPlayer::soundStarted), ended(&player, &MediaPlayer::endOfStream);
     QList<QThread*> threads;
