@@ -145,8 +145,6 @@ public:
         return QDBusConnection::connectToBus(m_address, name);
     }
     DBusKeepAwake keepAwake() { return DBusKeepAwake(connect("session"), connect("system")); }
-    // The service's name goes from the bus: it is no longer there to be asked.
-    void withdraw(const QString& name) { QDBusConnection(name).unregisterService(name); }
 
 private:
     // The service, which the bus comes to own, is named on the bus and answers at path.
@@ -216,7 +214,7 @@ TEST(KeepAwake, withoutAPortalLogindBlocksSleepAndIdle_andPowersOffWhenAsked)
     const QDBusConnection program = desktop.connect(QStringLiteral("program"));
     EXPECT_TRUE(logindPowerOff(program));
     EXPECT_EQ(logind.asked(), QStringList({"sleep:idle Trelvik block", "sleep:idle Trelvik block", "power off, asking"}));
-    desktop.withdraw(kLogind);
+    QDBusConnection(kLogind).unregisterService(kLogind);
     EXPECT_FALSE(logindPowerOff(program)); // nobody to ask: refused, not hung
 
     // No bus to ask at all: nothing held, nothing hung.
