@@ -84,25 +84,24 @@ TEST(GstFileDecoder, playsExactlyTheStretchAskedForOfFilesAndRawImages)
     const QString little = media.write(QStringLiteral("disc.bin"), rawSamples(false));
     const QString big = media.write(QStringLiteral("disc-motorola.bin"), rawSamples(true));
     const QStringList rawIn { "-t", "raw", "-r", "44100", "-e", "signed", "-b", "16", "-c", "2", "-L", little };
+    GstFileDecoder decoder;
     const qint64 first = 100 * kFramesPerSector + 1, end = 130 * kFramesPerSector - 7;
-    std::vector<std::pair<SoundSource, qint64>> cases; // each source, and the frame its sound ends at
     for (const QString name : { "rip.wav", "rip.flac" }) {
         const QString path = media.make(QStringLiteral("sox"), rawIn + QStringList { name }, name);
         ASSERT_FALSE(path.isEmpty()) << name.toStdString();
-        cases.insert(cases.end(), { { { .path = path, .firstFrame = first, .endFrame = end }, end },
-                                    { { .path = path, .firstFrame = first }, kFrames }, { { .path = path }, kFrames } });
+        expectStretch(decodeAll(decoder, { .path = path, .firstFrame = first, .endFrame = end }), first, end, path);
+        expectStretch(decodeAll(decoder, { .path = path, .firstFrame = first }), first, kFrames, path + " to its end");
+        expectStretch(decodeAll(decoder, { .path = path }), 0, kFrames, path + " whole");
     }
-    const auto raw = SoundSource::Kind::RawImage;
-    cases.insert(cases.end(), { { { .kind = raw, .path = little, .firstFrame = first, .endFrame = end }, end },
-                                { { .kind = raw, .path = big, .firstFrame = first, .endFrame = end, .bigEndian = true }, end },
-                                // A stretch that runs past the image's end stops with the image.
-                                { { .kind = raw, .path = little, .firstFrame = first, .endFrame = kFrames + 5000 }, kFrames } });
-    GstFileDecoder decoder;
-    for (const auto& [source, to] : cases)
-        expectStretch(decodeAll(decoder, source), source.firstFrame, to,
-                      QStringLiteral("%1 from %2 to %3").arg(source.path).arg(source.firstFrame).arg(source.endFrame));
+    const SoundSource raw { .kind = SoundSource::Kind::RawImage, .path = little, .firstFrame = first, .endFrame = end };
+    expectStretch(decodeAll(decoder, raw), first, end, QStringLiteral("raw"));
+    expectStretch(decodeAll(decoder, { .kind = SoundSource::Kind::RawImage, .path = big, .firstFrame = first, .endFrame = end,
+                                       .bigEndian = true }), first, end, QStringLiteral("big-endian raw"));
+    // A stretch that runs past the image's end stops with the image.
+    expectStretch(decodeAll(decoder, { .kind = SoundSource::Kind::RawImage, .path = little, .firstFrame = first,
+                                       .endFrame = kFrames + 5000 }), first, kFrames, QStringLiteral("raw past its end"));
 
-    const QString missing = errorOf(decoder, { .kind = raw, .path = media.path("missing.bin") });
+    const QString missing = errorOf(decoder, { .kind = SoundSource::Kind::RawImage, .path = media.path("missing.bin") });
     EXPECT_TRUE(missing.contains(QStringLiteral("missing.bin"))) << missing.toStdString();
 }
 
