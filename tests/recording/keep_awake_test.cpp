@@ -8,6 +8,7 @@
 #include <QTest>
 #include <QThread>
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <atomic>
 #include <functional>
 #include <mutex>
@@ -74,12 +75,10 @@ public:
     int held() const
     {
         const std::lock_guard lock(m_lock);
-        int open = 0;
-        for (const int end : m_lockEnds) {
+        return int(std::count_if(m_lockEnds.begin(), m_lockEnds.end(), [](int end) {
             pollfd watch {end, POLLIN, 0};
-            open += ::poll(&watch, 1, 0) == 0 ? 1 : 0;
-        }
-        return open;
+            return ::poll(&watch, 1, 0) == 0; // no hang-up: a copy of the other end is open
+        }));
     }
 
 public Q_SLOTS:
