@@ -8,6 +8,7 @@
 #include <QTest>
 #include <QThread>
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <atomic>
 #include <functional>
 #include <mutex>
@@ -74,12 +75,10 @@ public:
     int held() const
     {
         const std::lock_guard lock(m_lock);
-        int open = 0;
-        for (const int end : m_lockEnds) {
+        return int(std::count_if(m_lockEnds.begin(), m_lockEnds.end(), [](int end) {
             pollfd watch {end, POLLIN, 0};
-            open += ::poll(&watch, 1, 0) == 0 ? 1 : 0;
-        }
-        return open;
+            return ::poll(&watch, 1, 0) == 0; // no hang-up: a copy of the other end is open
+        }));
     }
 
 public Q_SLOTS:
@@ -145,8 +144,6 @@ public:
         return QDBusConnection::connectToBus(m_address, name);
     }
     DBusKeepAwake keepAwake() { return DBusKeepAwake(connect("session"), connect("system")); }
-    // The service's name goes from the bus: it is no longer there to be asked.
-    void withdraw(const QString& name) { QDBusConnection(name).unregisterService(name); }
 
 private:
     // The service, which the bus comes to own, is named on the bus and answers at path.
@@ -216,7 +213,7 @@ TEST(KeepAwake, withoutAPortalLogindBlocksSleepAndIdle_andPowersOffWhenAsked)
     const QDBusConnection program = desktop.connect(QStringLiteral("program"));
     EXPECT_TRUE(logindPowerOff(program));
     EXPECT_EQ(logind.asked(), QStringList({"sleep:idle Trelvik block", "sleep:idle Trelvik block", "power off, asking"}));
-    desktop.withdraw(kLogind);
+    QDBusConnection(kLogind).unregisterService(kLogind);
     EXPECT_FALSE(logindPowerOff(program)); // nobody to ask: refused, not hung
 
     // No bus to ask at all: nothing held, nothing hung.

@@ -323,8 +323,6 @@ TEST_F(RecordingRunTest, aMixedListPlaysCdTracksOfTheDriveAndOfSheetsBetweenFile
 TEST_F(RecordingRunTest, entryThatCannotPlayStopsTheRunWithAWarningAndNoWhenDoneAction)
 {
     addMedia({{"a.mp3", 10, 0}, {"b.mp3", 10, 700}});
-    playlist.append({QStringLiteral("/cd/Track02.cda"), 100, 0});
-    discs.setTrack("/cd", 2, FakeDiscs::sectors(1, 40), {}, false); // a data track
     run.setWhenDone({BoxState::Ticked, PlaylistFormat::M3u, BoxState::Ticked, BoxState::Clear});
     // A file that breaks off in the middle, and one that cannot be opened when its turn comes.
     for (int heardWhole = 0; heardWhole < 2; ++heardWhole) {
@@ -338,40 +336,38 @@ TEST_F(RecordingRunTest, entryThatCannotPlayStopsTheRunWithAWarningAndNoWhenDone
         EXPECT_TRUE(over());
     }
 
-    // A CD track that cannot be played is shown when its turn comes, after the gap
-    // before it, and ends the run at once: a data track, or one its disc does not have.
-    const QString told[] = {QStringLiteral("The CD drive did not start playing track 2."),
-                            QStringLiteral("/cd/Track02.cda cannot be played: the CD drive has no such track.")};
-    for (const QString& message : told) {
-        startRun();
-        player.playThrough();
-        player.playThrough();
-        EXPECT_EQ(player.played.last(), QStringLiteral("b.mp3"));
-        EXPECT_EQ(armed(), QStringLiteral("Timer1"));
-        EXPECT_EQ(timer("Timer1")->interval(), 700);
-        EXPECT_TRUE(run.isRunning());
-        tick("Timer1");
-        EXPECT_EQ(lastEntry(), 3);
-        EXPECT_EQ(lastWarning(), message);
-        EXPECT_TRUE(over());
-        discs.setDisc("/cd", std::nullopt);
-    }
-    // So does one that names no track, or whose drive does not answer when it is
-    // looked at ahead of its turn: what plays before it is recorded whole.
-    const QString failures[] = {QStringLiteral("/cd/Track.cda does not name a CD track (Track01.cda to Track99.cda)."),
-                                QStringLiteral("The drive does not answer.")};
-    for (int drive = 0; drive < 2; ++drive) {
-        playlist.remove(2);
-        playlist.append({drive ? QStringLiteral("/cd/Track02.cda") : QStringLiteral("/cd/Track.cda"), 100, 0});
-        discs.failure = drive ? failures[1] : QString();
+    // A CD track that cannot be played ends the run when its turn comes, after the gap
+    // before it, and what plays before it is recorded whole: a data track or one its
+    // disc does not have, shown as it fails; one that names no track, or whose drive
+    // does not answer when it is looked at ahead of its turn.
+    enum Trouble { DataTrack, NoDisc, NoAnswer };
+    const struct { const char* path; Trouble disc; bool shown; QString told; } cases[] = {
+        {"/cd/Track02.cda", DataTrack, true, "The CD drive did not start playing track 2."},
+        {"/cd/Track02.cda", NoDisc, true, "/cd/Track02.cda cannot be played: the CD drive has no such track."},
+        {"/cd/Track.cda", NoDisc, false, "/cd/Track.cda does not name a CD track (Track01.cda to Track99.cda)."},
+        {"/cd/Track02.cda", NoAnswer, false, "The drive does not answer."}};
+    discs.setTrack("/cd", 2, FakeDiscs::sectors(1, 40), {}, false); // a data track
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.told.toStdString());
+        if (c.disc == NoDisc)
+            discs.setDisc("/cd", std::nullopt);
+        discs.failure = c.disc == NoAnswer ? c.told : QString();
+        playlist.append({QString::fromLatin1(c.path), 100, 0});
+        const qsizetype told = warnings.count();
         startRun();
         player.playThrough();
         player.playThrough();
         EXPECT_EQ(player.played.mid(player.played.size() - 2), QStringList({"a.mp3", "b.mp3"}));
-        EXPECT_EQ(warnings.count(), 4 + drive);
+        EXPECT_EQ(armed(), QStringLiteral("Timer1"));
+        EXPECT_EQ(timer("Timer1")->interval(), 700);
+        EXPECT_EQ(warnings.count(), told);
         tick("Timer1");
-        EXPECT_EQ(lastWarning(), failures[drive]);
+        if (c.shown) {
+            EXPECT_EQ(lastEntry(), 3);
+        }
+        EXPECT_EQ(lastWarning(), c.told);
         EXPECT_TRUE(over());
+        playlist.remove(2);
     }
     EXPECT_EQ(warnings.count(), 6);
     EXPECT_TRUE(quits.isEmpty());
@@ -389,19 +385,17 @@ TEST_F(RecordingRunTest, whenDoneSavesThenAsksToQuitWithOrWithoutPowerOff_naming
     const QDir dir(programDir.path());
     int number = 0;
     for (const auto& c : cases) {
-        quits.clear();
         run.setWhenDone({BoxState::Ticked, PlaylistFormat::Pls, c.exit, c.shutdown});
         const QString saved = dir.filePath(QStringLiteral("Recording %1.pls").arg(++number));
-        const QMetaObject::Connection check = QObject::connect(&run, &RecordingRun::quitRequested, [&] {
+        QList<bool> asked; // power off, for each quit asked
+        const QMetaObject::Connection check = QObject::connect(&run, &RecordingRun::quitRequested, [&](bool powerOff) {
             EXPECT_TRUE(QFile::exists(saved)); // written before the program ends
             EXPECT_FALSE(run.isRunning());
+            asked << powerOff;
         });
         startRun();
         player.playThrough();
         QObject::disconnect(check);
-        QList<bool> asked;
-        for (const QList<QVariant>& quit : quits)
-            asked << quit.first().toBool();
         EXPECT_EQ(asked, c.quits) << int(c.exit) << int(c.shutdown);
         EXPECT_TRUE(QFile::exists(saved)) << saved.toStdString();
     }

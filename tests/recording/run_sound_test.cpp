@@ -68,38 +68,36 @@ TEST_F(RunSound, cassetteSideBFollowsContinueByTheLeadInWholeThoughTheOutputHold
 {
     constexpr double kSeconds = 0.6;
     ASSERT_TRUE(addTones(kSeconds, {440, 550, 660})) << "sox could not make the tones";
-    for (const auto& [leadInSeconds, stop] : {std::pair(0.0, false), std::pair(0.4, false), std::pair(0.4, true)}) {
-        // Copies: a lambda below captures them, which a structured binding may not be.
-        const double leadIn = leadInSeconds;
-        const bool stopped = stop;
-        SCOPED_TRACE(testing::Message() << "lead-in " << leadIn << (stopped ? ", stopped" : ""));
+    const struct { double leadIn; bool stopped; } cases[] = {{0.0, false}, {0.4, false}, {0.4, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "lead-in " << c.leadIn << (c.stopped ? ", stopped" : ""));
         RecordingRun run(playlist, *player, discs, media.path({}));
         run.setSideBreak(2);
-        run.setLeadIn(leadIn);
+        run.setLeadIn(c.leadIn);
         QElapsedTimer held;
         double heldSeconds = 0;
         QObject::connect(&run, &RecordingRun::holdStarted, [&] {
             held.start();
             QTimer::singleShot(1000, &run, [&] {
                 heldSeconds = double(held.nsecsElapsed()) / 1e9;
-                stopped ? run.stop() : run.continueRun();
+                c.stopped ? run.stop() : run.continueRun();
             });
         });
 
-        const QString recording = media.path(QStringLiteral("deck%1%2.wav").arg(leadIn).arg(stopped ? "-stopped" : ""));
+        const QString recording = media.path(QStringLiteral("deck%1%2.wav").arg(c.leadIn).arg(c.stopped ? "-stopped" : ""));
         // After a stop, recorded long past where side B would have begun.
-        ASSERT_TRUE(recordToItsEnd(run, recording, stopped ? 1500 : 300)) << "the run did not end";
+        ASSERT_TRUE(recordToItsEnd(run, recording, c.stopped ? 1500 : 300)) << "the run did not end";
         ASSERT_GT(heldSeconds, 0) << "the run never held";
-        const std::vector<SoundStretch> sounds = expectHeard(recording, std::vector(stopped ? 2 : 3, kSeconds), {kGapMs});
-        if (stopped || sounds.size() != 3)
+        const std::vector<SoundStretch> sounds = expectHeard(recording, std::vector(c.stopped ? 2 : 3, kSeconds), {kGapMs});
+        if (c.stopped || sounds.size() != 3)
             continue;
         // The hold is told a moment after side A's sound ends, so side B may come that
         // much later than the test's clock says; never sooner than the lead-in.
-        const double late = sounds[2].start - sounds[1].end - heldSeconds - leadIn;
-        std::printf("lead-in %.1f s: held %.3f s, side B %+.1f ms after the lead-in\n", leadIn, heldSeconds,
+        const double late = sounds[2].start - sounds[1].end - heldSeconds - c.leadIn;
+        std::printf("lead-in %.1f s: held %.3f s, side B %+.1f ms after the lead-in\n", c.leadIn, heldSeconds,
                     late * 1000);
-        EXPECT_GE(late, -0.001) << leadIn;
-        EXPECT_LE(late, 0.03) << leadIn;
+        EXPECT_GE(late, -0.001) << c.leadIn;
+        EXPECT_LE(late, 0.03) << c.leadIn;
     }
 }
 
