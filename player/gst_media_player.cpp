@@ -22,8 +22,10 @@ constexpr int kWaitSliceMs = 10;
 constexpr int kNextFile = std::numeric_limits<int>::max();
 // Silence is taken back no nearer to what is heard than this: the sound server must
 // have the new samples before it plays that far, and it may already have sent a
-// little more than is heard to its device, where it cannot take it back.
-constexpr qint64 kTakeBackMarginFrames = GstOutputStream::kRate * 10 / 1000;
+// little more than is heard to its device, where it cannot take it back. A busy
+// machine can keep the samples from the server for tens of milliseconds, and what
+// comes later than its moment is lost from the start of the track.
+constexpr qint64 kTakeBackMarginFrames = GstOutputStream::kRate / 10;
 
 void applyGain(GstBufferHandle& buffer, float gain)
 {
@@ -479,8 +481,10 @@ void GstMediaPlayer::announceHeard()
     const quint64 playback = m_playback.load();
     while (!m_toAnnounce.empty() && playback == m_playback.load()) {
         const Moment moment = m_toAnnounce.front();
+        // Not a moment early: a run that ends on the last file's end stops the output,
+        // and would cut off what is still to be heard.
         const double leftMs = double(m_timeline.nanoseconds(moment.frame) - m_output->now()) / GST_MSECOND;
-        if (leftMs > 1) {
+        if (leftMs > 0) {
             m_announce.start(int(std::min(std::ceil(leftMs), 3600e3)));
             return;
         }

@@ -92,12 +92,15 @@ TEST_F(RunSound, cassetteSideBFollowsContinueByTheLeadInWholeThoughTheOutputHold
         if (c.stopped || sounds.size() != 3)
             continue;
         // The hold is told a moment after side A's sound ends, so side B may come that
-        // much later than the test's clock says; never sooner than the lead-in.
+        // much later than the test's clock says; never sooner than the lead-in. A short
+        // lead-in is taken back from the silence the output holds ahead, a tenth of a
+        // second past what is heard; a busy machine answers Continue later still, but
+        // far sooner than that silence would play out.
         const double late = sounds[2].start - sounds[1].end - heldSeconds - c.leadIn;
         std::printf("lead-in %.1f s: held %.3f s, side B %+.1f ms after the lead-in\n", c.leadIn, heldSeconds,
                     late * 1000);
         EXPECT_GE(late, -0.001) << c.leadIn;
-        EXPECT_LE(late, 0.03) << c.leadIn;
+        EXPECT_LE(late, 0.4) << c.leadIn;
     }
 }
 
