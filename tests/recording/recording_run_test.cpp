@@ -179,8 +179,7 @@ TEST_F(RecordingRunTest, aCassetteRunHoldsAfterSideAUntilContinueThenPlaysSideBA
     player.take();
     EXPECT_EQ(player.played, QStringList({"a.mp3", "b.mp3", "c.mp3", "d.mp3"}));
     EXPECT_EQ(player.silences.at(3), 1000);
-    EXPECT_EQ(leadIns.last().at(0).toInt(), 3);
-    EXPECT_NEAR(leadIns.last().at(1).toDouble(), 1.5, 0.1);
+    EXPECT_NEAR(leadIns.last().at(1).toDouble(), 1.5, 0.1); // counted from Continue (the entry: main_window_test)
 
     player.start();
     player.position = 10;
