@@ -2,6 +2,7 @@
 #include "player/sound_timeline.h"
 #include "recording/progress_display.h"
 #include "recording/run_rules.h"
+#include "support/qt_printers.h"
 
 #include <gtest/gtest.h>
 #include <climits>
