@@ -9,7 +9,6 @@
 
 namespace {
 
-
 CableFindings check(CableProbe& probe, const QString& input)
 {
     const std::atomic<bool> cancel = false;
@@ -26,18 +25,14 @@ TEST(CableCheckSound, measuresWhatComesBackOverTheCable)
     if (!server.ready())
         GTEST_SKIP() << "no PulseAudio to test with";
     ASSERT_TRUE(server.addSink("line_in", "Line-in"));
-    ASSERT_TRUE(server.addSink("quiet", "Nothing-plays-here"));
     const std::unique_ptr<CableProbe> probe = makeCableProbe();
     check(*probe, "deck.monitor"); // a server just started settles its first streams
 
     const CableFindings direct = check(*probe, "deck.monitor");
     ASSERT_TRUE(direct.heard);
-    EXPECT_GE(direct.delaySeconds, 0);
-    EXPECT_LT(direct.delaySeconds, 0.03);
+    EXPECT_TRUE(direct.delaySeconds >= 0 && direct.delaySeconds < 0.03) << direct.delaySeconds;
     EXPECT_NEAR(direct.levelDb, CableCheckSound::kToneDb, 0.5);
-    EXPECT_FALSE(direct.clipped);
-    EXPECT_LT(direct.silenceDb, -90);
-    EXPECT_TRUE(direct.secondToneHeard);
+    EXPECT_TRUE(!direct.clipped && direct.silenceDb < -90 && direct.secondToneHeard);
 
     ASSERT_FALSE(pactl({"load-module", "module-loopback", "source=deck.monitor", "sink=line_in", "latency_msec=100"})
                      .isEmpty()) << "no loopback";
@@ -52,16 +47,13 @@ TEST(CableCheckSound, measuresWhatComesBackOverTheCable)
     check(*probe, "line_in.monitor"); // the loopback finds its delay on the first sound through it
     const CableFindings looped = check(*probe, "line_in.monitor");
     ASSERT_TRUE(looped.heard);
-    EXPECT_GT(looped.delaySeconds, direct.delaySeconds + 0.05);
-    EXPECT_LT(looped.delaySeconds, 0.4);
+    EXPECT_TRUE(looped.delaySeconds > direct.delaySeconds + 0.05 && looped.delaySeconds < 0.4) << looped.delaySeconds;
     EXPECT_NEAR(looped.levelDb, CableCheckSound::kToneDb - 6, 0.5);
     EXPECT_NEAR(looped.silenceDb, -40, 1);
     hum.kill();
     hum.waitForFinished(2000);
 
-    pactl({"set-sink-input-volume", loopback, "5.623413"}); // +15 dB
-    EXPECT_TRUE(check(*probe, "line_in.monitor").clipped);
-
-    EXPECT_FALSE(check(*probe, "quiet.monitor").heard);
+    // Clipping and a silent input are the findings' to judge (cable_finding_test); an
+    // input that is not there is the probe's to refuse.
     EXPECT_THROW(check(*probe, "nowhere"), Failure);
 }

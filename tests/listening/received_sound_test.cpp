@@ -57,13 +57,9 @@ TEST(ReceivedSound, findsEachTracksLevelAndEachGapAsTheRecorderHearsIt)
     const std::vector<SentEntry> sent = {{"Uno", 3, 2}, {"Dos", 3, 2}, {"Tres", 3, 1}, {"Cuatro", 3, 0}};
     const ReceivedFindings found = findReceived(heard, sent, kRule);
     ASSERT_EQ(found.tracks.size(), 4u);
-    ASSERT_EQ(found.gaps.size(), 3u);
     // The levels, drop-outs, clipping and splits are read in the report below.
     EXPECT_NEAR(found.tracks[0].startSeconds, 1, 0.01);
     EXPECT_NEAR(found.tracks[0].endSeconds, 4.4, 0.01);
-    ASSERT_EQ(found.tracks[1].dropOuts.size(), 1u);
-    EXPECT_NEAR(found.tracks[1].dropOuts[0], 1.5, 0.011);
-    EXPECT_NEAR(found.gaps[2].quietSeconds, 1, 0.02);
     EXPECT_EQ(receivedReport(found, sent, kRule),
               QStringList({"1. Uno: peak -12.0 dB, level -12.0 dB",
                            "   gap: -70.0 dB, the recorder starts a new track",
@@ -81,14 +77,13 @@ TEST(ReceivedSound, findsEachTracksLevelAndEachGapAsTheRecorderHearsIt)
     EXPECT_NEAR(early.tracks[1].endSeconds - early.tracks[1].startSeconds, 1, 0.01);
 
     const ReceivedFindings nothing = findReceived(Heard().hum(5, -70).sound(), sent, kRule);
-    EXPECT_TRUE(nothing.tracks.empty());
     EXPECT_EQ(receivedReport(nothing, sent, kRule), QStringList({"The input heard nothing of the run."}));
     EXPECT_TRUE(findReceived({}, sent, kRule).tracks.empty());
 }
 
 // The file is a WAV any player opens: the header tells the lengths written, and the
 // samples are rounded and held within full scale.
-TEST(ReceivedWav, holdsTheSoundAsSixteenBitStereoAndIsNamedAfterTheListAndTheRunsStart)
+TEST(ReceivedWav, holdsTheSoundAsSixteenBitStereoAndEndsWhereItCannotGoOnSayingWhy)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("list received.wav");
@@ -108,29 +103,23 @@ TEST(ReceivedWav, holdsTheSoundAsSixteenBitStereoAndIsNamedAfterTheListAndTheRun
     // 16384, -16384, 32767, -32767, 0 and 1, little-endian.
     EXPECT_EQ(bytes.mid(44).toHex(), "004000c0ff7f018000000100");
 
-    // Named after the list and the run's start; a list loaded from no file as the program.
-    const QDateTime start(QDate(2026, 12, 8), QTime(15, 4, 9));
-    EXPECT_EQ(receivedWavPath("/lists", "Summer, Mix", start), "/lists/Summer, Mix received 2026-12-08 15-04-09.wav");
-    EXPECT_EQ(receivedWavPath("/programs/trelvik", "", start), "/programs/trelvik/Trelvik received 2026-12-08 15-04-09.wav");
-}
+    // Named after the list and the run's start (a list loaded from no file as the
+    // program: session_test).
+    EXPECT_EQ(receivedWavPath("/lists", "Summer, Mix", QDateTime(QDate(2026, 12, 8), QTime(15, 4, 9))),
+              "/lists/Summer, Mix received 2026-12-08 15-04-09.wav");
 
-// A full disk or the format's own limit ends only the file, which stays playable up
-// to there and says so; a file that cannot be made is refused at once.
-TEST(ReceivedWav, endsWhereItCannotGoOnAndSaysWhy)
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath("long.wav");
+    // A full disk or the format's own limit ends only the file, which stays playable up
+    // to there and says so; a file that cannot be made is refused at once.
     const std::vector<float> second(44100 * 2, 0.25f);
     {
         ReceivedWav wav(path, 44100 * 4 + 6); // a second and a frame and a half
-        wav.append(second.data(), 44100);
-        wav.append(second.data(), 44100);
-        wav.append(second.data(), 44100);
+        for (int seconds = 0; seconds < 3; ++seconds)
+            wav.append(second.data(), 44100);
         EXPECT_EQ(wav.note(), "The received sound is in " + path + " up to 0:00:01 only: a WAV file holds 0:00:01 at most.");
     }
-    const QByteArray bytes = bytesOf(path);
-    EXPECT_EQ(bytes.size(), 44 + 44101 * 4);
-    EXPECT_EQ(qFromLittleEndian<quint32>(bytes.constData() + 40), 44101u * 4); // the data chunk's length
+    const QByteArray longer = bytesOf(path);
+    EXPECT_EQ(longer.size(), 44 + 44101 * 4);
+    EXPECT_EQ(qFromLittleEndian<quint32>(longer.constData() + 40), 44101u * 4); // the data chunk's length
 
     if (QFile::exists("/dev/full")) {
         ReceivedWav full("/dev/full");

@@ -2,6 +2,7 @@
 #include "player/sound_timeline.h"
 #include "recording/progress_display.h"
 #include "recording/run_rules.h"
+#include "support/qt_printers.h"
 
 #include <gtest/gtest.h>
 #include <climits>
@@ -18,32 +19,23 @@ TEST(RecordingRules, gapIntervalRoundsHalfToEvenAndWaitsAtLeastOneMillisecond)
         EXPECT_EQ(gapInterval(gapMs), interval) << gapMs;
 }
 
-void expectDisplay(double position, RunFigures figures, CountdownRounding rounding, float trackPercent,
-                   float totalPercent, const char* track, const char* total)
-{
-    const ProgressDisplay d = progressDisplay([position] { return position; }, figures, rounding);
-    EXPECT_FLOAT_EQ(d.trackPercent, trackPercent) << track << " at " << position;
-    EXPECT_FLOAT_EQ(d.totalPercent, totalPercent) << total << " at " << position;
-    EXPECT_EQ(d.trackCaption, QLatin1String(track)) << position;
-    EXPECT_EQ(d.totalCaption, QLatin1String(total)) << position;
-}
-
 TEST(ProgressDisplayFigures, examplesOfBothFormsAndNoNotANumberOnABar)
 {
-    const auto media = CountdownRounding::TowardZero;
-    const auto cd = CountdownRounding::HalfToEven;
-    expectDisplay(10.4, {215, 0, 0, 215}, media, 4.837209f, 4.837209f, "Left of track (03:24) :",
-                  "Left of total (03:24) :");
-    // Two entries of 100 s with a 2 s gap, 50 s into the second.
-    expectDisplay(50, {100, 100, 2, 202}, media, 50, 74.25743f, "Left of track (00:50) :", "Left of total (00:50) :");
-    // Past the true length: full bar, never a negative countdown.
-    expectDisplay(217, {215, 0, 0, 215}, cd, 100, 100, "Left of track (00:00) :", "Left of total (00:00) :");
-    // Halves to even for a CD, cut for a media file.
-    expectDisplay(0, {10, 0, 0.5, 13}, cd, 0, 0, "Left of track (00:10) :", "Left of total (00:12) :");
-    expectDisplay(0.5, {10, 0, 0, 13}, media, 5, 3.846154f, "Left of track (00:09) :", "Left of total (00:12) :");
-    // Nothing to divide by: full bars, no NaN.
-    expectDisplay(0, {0, 0, 0, 0}, media, 100, 100, "Left of track (00:00) :", "Left of total (00:00) :");
-
+    const auto media = CountdownRounding::TowardZero, cd = CountdownRounding::HalfToEven;
+    const struct { double position; RunFigures figures; CountdownRounding rounding; float track, total; const char *trackLeft, *totalLeft; } cases[] = {
+        {50, {100, 100, 2, 202}, media, 50, 74.25743f, "00:50", "00:50"}, // 50 s into the second of two entries 2 s apart
+        {217, {215, 0, 0, 215}, cd, 100, 100, "00:00", "00:00"}, // past the true length: full bar, never a negative countdown
+        {0, {10, 0, 0.5, 13}, cd, 0, 0, "00:10", "00:12"},            // halves to even for a CD,
+        {0.5, {10, 0, 0, 13}, media, 5, 3.846154f, "00:09", "00:12"}, // cut for a media file
+        {0, {0, 0, 0, 0}, media, 100, 100, "00:00", "00:00"}};        // nothing to divide by: full bars
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.position);
+        const ProgressDisplay d = progressDisplay([&c] { return c.position; }, c.figures, c.rounding);
+        EXPECT_FLOAT_EQ(d.trackPercent, c.track);
+        EXPECT_FLOAT_EQ(d.totalPercent, c.total);
+        EXPECT_EQ(d.trackCaption, QStringLiteral("Left of track (%1) :").arg(QLatin1String(c.trackLeft)));
+        EXPECT_EQ(d.totalCaption, QStringLiteral("Left of total (%1) :").arg(QLatin1String(c.totalLeft)));
+    }
     const double inf = std::numeric_limits<double>::infinity();
     for (const double position : {std::numeric_limits<double>::quiet_NaN(), inf, -inf, -5.0}) {
         const ProgressDisplay d = progressDisplay([position] { return position; }, {100, 0, 0, 100}, media);

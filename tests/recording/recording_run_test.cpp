@@ -70,13 +70,14 @@ protected:
 // Entries play in order, each shown once heard, with each gap but the last. The
 // player takes an entry's sound seconds before it is heard. Two entries wait behind
 // it, each handed over as the player takes one, so that the next is ready however
-// short the entries and however late this thread comes round.
+// short the entries and however late this thread comes round. An empty list never starts.
 TEST_F(RecordingRunTest, mediaEntriesAreHandedOverTwoAheadAndEachShownWhenHeardWithEachGapButTheLast)
 {
+    run.start();
+    EXPECT_TRUE(over());
     addMedia({{"a.mp3", 10, 2000}, {"b.mp3", 20, 500}, {"c.mp3", 30, 0}, {"d.mp3", 40, 3000}});
 
     run.start();
-    EXPECT_TRUE(run.isRunning());
     EXPECT_DOUBLE_EQ(run.gapTotal(), 2.5);
     EXPECT_EQ(discs.looksAgain, 1); // a disc changed since the list was made is seen
     tick("Timer1");
@@ -94,14 +95,14 @@ TEST_F(RecordingRunTest, mediaEntriesAreHandedOverTwoAheadAndEachShownWhenHeardW
         EXPECT_EQ(armed(), QString());
         player.start();
         EXPECT_EQ(lastEntry(), i + 1);
-        EXPECT_EQ(run.currentTrack(), i + 1);
         player.finish();
         EXPECT_DOUBLE_EQ(run.completedTime(), completed[i]);
     }
-    EXPECT_EQ(player.played.size(), 4);
     EXPECT_TRUE(over()); // the last gap is never waited
-    EXPECT_EQ(ends.count(), 1);
-    EXPECT_TRUE(quits.isEmpty() && warnings.isEmpty());
+    EXPECT_TRUE(ends.count() == 1 && quits.isEmpty() && warnings.isEmpty());
+    const int stops = player.stops;
+    run.stop(); // with no run: only resets the player and the display
+    EXPECT_TRUE(player.stops == stops + 1 && ends.count() == 2);
 }
 
 // A break in a track's sound spoils it on the recording: a deck starts a new track
@@ -124,9 +125,11 @@ TEST_F(RecordingRunTest, breaksHeardInTracksAreToldOnceTheRunIsOver)
         player.breakAt(7.2);
         EXPECT_TRUE(warnings.isEmpty()) << "told while the run records";
         stopped ? run.stop() : player.finish();
-        EXPECT_FALSE(run.isRunning());
-        ASSERT_EQ(warnings.count(), 1) << stopped;
-        EXPECT_EQ(lastWarning(), told) << stopped;
+        player.playThrough(); // reports that come after the end change nothing
+        player.breakOff(QStringLiteral("late"));
+        EXPECT_TRUE(over());
+        EXPECT_EQ(lastEntry(), 2);
+        EXPECT_EQ(warnings, QList<QVariantList>({{told}})) << stopped;
     }
     // A failing run falls silent before it tells why, lest the sound go on where it
     // must not be heard while the message waits.
@@ -140,10 +143,8 @@ TEST_F(RecordingRunTest, breaksHeardInTracksAreToldOnceTheRunIsOver)
         EXPECT_FALSE(run.isRunning());
     });
     player.breakOff(QStringLiteral("Internal data stream error."));
-    EXPECT_EQ(warnings.count(), 1);
     run.stop();
-    EXPECT_EQ(lastWarning(), QStringLiteral("Internal data stream error."));
-    EXPECT_EQ(warnings.count(), 1);
+    EXPECT_EQ(warnings, QList<QVariantList>({{QStringLiteral("Internal data stream error.")}}));
 }
 
 // A cassette: once side A's last entry is heard to its end the run holds, with no
@@ -164,36 +165,40 @@ TEST_F(RecordingRunTest, aCassetteRunHoldsAfterSideAUntilContinueThenPlaysSideBA
     player.finish();
 
     EXPECT_TRUE(holding());
-    EXPECT_EQ(holds.count(), 1);
     EXPECT_EQ(armed(), QString()); // no gap, and no watch: the display stands still
     player.take();
     QTest::qWait(50);
     EXPECT_EQ(player.played, QStringList({"a.mp3", "b.mp3", "c.mp3"}));
     EXPECT_EQ(player.silences.at(2), MediaPlayer::kHeld);
-    EXPECT_TRUE(player.resumes.isEmpty());
     EXPECT_EQ(player.stops, 1); // the one at the start: the output sends silence on
     EXPECT_TRUE(progress.isEmpty() && ends.isEmpty());
 
     run.continueRun();
-    run.continueRun(); // no longer holding
-    EXPECT_FALSE(holding());
-    EXPECT_EQ(player.resumes, QList<double>({1500}));
+    run.continueRun(); // no longer holding: no second resume
+    EXPECT_EQ(player.resumes, QList<double>({1500})); // and none while it held
     player.take();
     EXPECT_EQ(player.played, QStringList({"a.mp3", "b.mp3", "c.mp3", "d.mp3"}));
     EXPECT_EQ(player.silences.at(3), 1000);
-    EXPECT_EQ(leadIns.last().at(0).toInt(), 3);
-    EXPECT_NEAR(leadIns.last().at(1).toDouble(), 1.5, 0.1);
+    EXPECT_NEAR(leadIns.last().at(1).toDouble(), 1.5, 0.1); // counted from Continue (the entry: main_window_test)
 
     player.start();
     player.position = 10;
     tick("Timer4");
     const ProgressDisplay display = progress.last().at(0).value<ProgressDisplay>();
     EXPECT_NEAR(display.totalPercent, (10 + 30) / 103.5 * 100, 0.001);
-    EXPECT_EQ(display.totalCaption, QStringLiteral("Left of total (01:00) :"));
     player.finish();
     player.playThrough();
-    EXPECT_EQ(holds.count(), 1);
     EXPECT_EQ(ends.count(), 1);
+
+    // A side break that leaves side A or side B empty makes a run of one side, as without one.
+    for (const int sideBreak : {0, 4}) {
+        run.setSideBreak(sideBreak);
+        startRun();
+        for (int entry = 0; entry < 4; ++entry)
+            player.playThrough();
+        EXPECT_FALSE(run.isRunning()) << sideBreak;
+    }
+    EXPECT_EQ(holds.count(), 1);
 }
 
 // Stopping while the run holds, or during side B's lead-in, ends it at once with
@@ -226,54 +231,8 @@ TEST_F(RecordingRunTest, aStopDuringTheHoldOrSideBsLeadInPlaysNothingMoreAndDoes
         player.playThrough(); // reports that arrive after the stop
         EXPECT_EQ(player.played.size(), 2) << int(way); // side B's, held, dropped by the stop
         EXPECT_EQ(player.resumes.size(), way == Way::StopInLeadIn ? 1 : 0) << int(way);
-        EXPECT_EQ(armed(), QString()) << int(way);
     }
-    EXPECT_EQ(ends.count(), 3);
-    EXPECT_TRUE(quits.isEmpty());
-    EXPECT_FALSE(savedAny());
-}
-
-// A side break that leaves side A or side B empty makes a run of one side, as without one.
-TEST_F(RecordingRunTest, aSideBreakThatLeavesASideEmptyRunsOneSided)
-{
-    addMedia({{"a.mp3", 10, 2000}, {"b.mp3", 20, 500}});
-    QSignalSpy holds(&run, &RecordingRun::holdStarted);
-    for (const int sideBreak : {-1, 0, 2, 5}) {
-        run.setSideBreak(sideBreak);
-        startRun();
-        player.take();
-        player.playThrough();
-        player.playThrough();
-        EXPECT_FALSE(run.isRunning()) << sideBreak;
-    }
-    EXPECT_EQ(player.played.size(), 8);
-    EXPECT_TRUE(holds.isEmpty());
-}
-
-TEST_F(RecordingRunTest, emptyListNeverStartsAndAStopInAGapEndsTheRunForGood)
-{
-    run.start();
-    EXPECT_TRUE(over());
-    addMedia({{"a.mp3", 10, 2000}, {"b.mp3", 20, 500}});
-    run.start();
-    QTRY_COMPARE_WITH_TIMEOUT(player.played.size(), 1, 10000); // the first entry starts 1 ms after the start
-    player.playThrough();
-    ASSERT_EQ(player.played.size(), 2);
-    const int stopsBefore = player.stops;
-    run.stop();
-    EXPECT_EQ(armed(), QString());
-    EXPECT_EQ(player.stops, stopsBefore + 1);
-    EXPECT_EQ(ends.count(), 1);
-    player.playThrough(); // reports that arrive after the stop
-    player.breakOff(QStringLiteral("late"));
-    EXPECT_EQ(armed(), QString());
-    EXPECT_EQ(lastEntry(), 1);
-    EXPECT_TRUE(warnings.isEmpty());
-
-    // Stopping again, with no run, only resets the player and the display.
-    run.stop();
-    EXPECT_EQ(player.stops, stopsBefore + 2);
-    EXPECT_EQ(ends.count(), 2);
+    EXPECT_TRUE(ends.count() == 3 && quits.isEmpty() && !savedAny());
 }
 
 // CD tracks, of the drive's disc or of a sheet's, are heard through the player as
@@ -291,8 +250,7 @@ TEST_F(RecordingRunTest, aMixedListPlaysCdTracksOfTheDriveAndOfSheetsBetweenFile
 
     startRun();
     player.start();
-    EXPECT_EQ(player.playedSources.at(1), (SoundSource{SoundSource::Kind::DriveTrack, "/dev/cdrom", 7}));
-    EXPECT_EQ(player.silences.at(1), 1000); // waits behind a.mp3, a second after it
+    EXPECT_EQ(player.silences.at(1), 1000); // waits behind a.mp3, a second after it (the track: cd_entry_test)
     player.finish();
     EXPECT_EQ(lastEntry(), 1); // the silence: still the entry that ended
     player.start();
@@ -303,48 +261,28 @@ TEST_F(RecordingRunTest, aMixedListPlaysCdTracksOfTheDriveAndOfSheetsBetweenFile
     player.position = 261.7;
     tick("Timer3"); // counts down in whole seconds, as a drive tells them
     EXPECT_EQ(progress.last().at(0).value<ProgressDisplay>().trackCaption, QStringLiteral("Left of track (00:02) :"));
-    EXPECT_FALSE(progress.last().at(1).toBool());
     player.finish();
     EXPECT_DOUBLE_EQ(run.completedTime(), 10 + 263);
+    player.playThrough();
     player.start();
-    EXPECT_EQ(player.played.at(3), QStringLiteral("c.mp3"));
-    EXPECT_EQ(player.silences.at(3), 0);
-    player.finish();
-    player.start();
-    EXPECT_EQ(lastEntry(), 4);
-    EXPECT_DOUBLE_EQ(run.completedTime(), 10 + 263 + 45);
     player.position = 10.4;
     tick("Timer4"); // a media file's countdown is cut to whole seconds
     EXPECT_EQ(progress.last().at(0).value<ProgressDisplay>().trackCaption, "Left of track (00:19) :");
-    EXPECT_TRUE(progress.last().at(1).toBool());
-    EXPECT_EQ(discs.asked, QStringList({"/media/cdrom", "/rips/album.cue"}));
 }
 
 TEST_F(RecordingRunTest, entryThatCannotPlayStopsTheRunWithAWarningAndNoWhenDoneAction)
 {
     addMedia({{"a.mp3", 10, 0}, {"b.mp3", 10, 700}});
     run.setWhenDone({BoxState::Ticked, PlaylistFormat::M3u, BoxState::Ticked, BoxState::Clear});
-    // A file that breaks off in the middle, and one that cannot be opened when its turn comes.
-    for (int heardWhole = 0; heardWhole < 2; ++heardWhole) {
-        startRun();
-        player.start();
-        if (heardWhole)
-            player.finish();
-        player.breakOff(QStringLiteral("Internal data stream error.\n/music/b.mp3"));
-        EXPECT_EQ(warnings.count(), heardWhole + 1);
-        EXPECT_EQ(lastWarning(), QStringLiteral("Internal data stream error.\n/music/b.mp3"));
-        EXPECT_TRUE(over());
-    }
-
     // A CD track that cannot be played ends the run when its turn comes, after the gap
     // before it, and what plays before it is recorded whole: a data track or one its
-    // disc does not have, shown as it fails; one that names no track, or whose drive
-    // does not answer when it is looked at ahead of its turn.
+    // disc does not have, shown as it fails; one whose drive does not answer when it is
+    // looked at ahead of its turn (as one that names no track, which cd_entry_test pins).
+    // A media file that fails goes the same way out: see breaksHeardInTracks...
     enum Trouble { DataTrack, NoDisc, NoAnswer };
     const struct { const char* path; Trouble disc; bool shown; QString told; } cases[] = {
         {"/cd/Track02.cda", DataTrack, true, "The CD drive did not start playing track 2."},
         {"/cd/Track02.cda", NoDisc, true, "/cd/Track02.cda cannot be played: the CD drive has no such track."},
-        {"/cd/Track.cda", NoDisc, false, "/cd/Track.cda does not name a CD track (Track01.cda to Track99.cda)."},
         {"/cd/Track02.cda", NoAnswer, false, "The drive does not answer."}};
     discs.setTrack("/cd", 2, FakeDiscs::sectors(1, 40), {}, false); // a data track
     for (const auto& c : cases) {
@@ -369,15 +307,14 @@ TEST_F(RecordingRunTest, entryThatCannotPlayStopsTheRunWithAWarningAndNoWhenDone
         EXPECT_TRUE(over());
         playlist.remove(2);
     }
-    EXPECT_EQ(warnings.count(), 6);
-    EXPECT_TRUE(quits.isEmpty());
-    EXPECT_FALSE(savedAny());
+    EXPECT_TRUE(warnings.count() == 3 && quits.isEmpty() && !savedAny());
 }
 
 // "When done" saves the list, then asks to quit, with or without a power-off.
 TEST_F(RecordingRunTest, whenDoneSavesThenAsksToQuitWithOrWithoutPowerOff_namingEntriesItCannotSave)
 {
-    const struct { BoxState exit, shutdown; QList<bool> quits; } cases[] = {{BoxState::Clear, BoxState::Clear, {}},
+    // Clear is every other test's; with both ticked main_window_test powers off too.
+    const struct { BoxState exit, shutdown; QList<bool> quits; } cases[] = {
                  {BoxState::Greyed, BoxState::Greyed, {}}, // only a ticked box counts
                  {BoxState::Ticked, BoxState::Clear, {false}},
                  {BoxState::Ticked, BoxState::Ticked, {true}}};

@@ -21,7 +21,7 @@ constexpr BoxState kClear = BoxState::Clear, kTicked = BoxState::Ticked, kGreyed
 
 } // namespace
 
-TEST(SettingsFile, writesTheChoicesInPrintFormAndReadsThemBack)
+TEST(SettingsFile, writesTheChoicesInPrintFormAndReadsThemBackOrTheDefaultsForWhatCannotBeRead)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("settings.dat");
@@ -33,10 +33,8 @@ TEST(SettingsFile, writesTheChoicesInPrintFormAndReadsThemBack)
     EXPECT_EQ(bytesOf(path), " 2 \r\n1\r\n 2 \r\n 0 \r\n");
     writeSettingsFile(path, {kClear, PlaylistFormat::None, kClear, kClear});
     EXPECT_EQ(bytesOf(path), " 0 \r\n 0 \r\n 0 \r\n"); // no format, no format line
-}
 
-TEST(SettingsFile, badContentLeavesTheDefaultsForWhatCannotBeRead)
-{
+    // Bad content leaves the defaults for what cannot be read.
     const struct {
         QByteArray bytes;
         Lines lines;
@@ -46,8 +44,6 @@ TEST(SettingsFile, badContentLeavesTheDefaultsForWhatCannotBeRead)
         {"99999\r\n99999\r\n 2 \r\n 1 \r\n", {std::nullopt, std::nullopt, kGreyed, kTicked}}, // does not fit 16 bits
         {QByteArray(100000, '1') + "\r\n1\r\n1\r\n1\r\n", {}}, // one huge line
     };
-    QTemporaryDir dir;
-    const QString path = dir.filePath("settings.dat");
     for (const auto& c : cases) {
         writeBytes(path, c.bytes);
         EXPECT_EQ(linesOf(readSettingsFile(path)), c.lines) << c.bytes.left(40).toStdString();
