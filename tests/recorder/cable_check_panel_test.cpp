@@ -28,10 +28,8 @@ TEST(CableCheckPanel, checksOnAnInputAndShowsWhatCameBack)
     ASSERT_TRUE(button->isEnabled());
     EXPECT_EQ(report->text(), "");
     button->click();
-    EXPECT_FALSE(button->isEnabled());
-    EXPECT_TRUE(checker.checking());
+    EXPECT_FALSE(button->isEnabled()) << "while it checks";
     ASSERT_TRUE(QTest::qWaitFor([&] { return button->isEnabled(); }, 10000));
-    EXPECT_TRUE(report->text().startsWith("Round trip: 10 ms.\n"));
     EXPECT_TRUE(report->text().contains("it will not start new tracks"));
     panel.setRule({-40, 1.5});
     EXPECT_TRUE(report->text().contains("below the -40.0 dB the recorder splits at"));

