@@ -39,29 +39,6 @@ protected:
 
 } // namespace
 
-// A custom recorder starts from the one chosen before; its figures are announced as edited.
-TEST_F(RecorderWindowTest, choosingARecorderAnnouncesItAndCustomStartsFromTheLastOne)
-{
-    QSignalSpy changed(&window, &RecorderWindow::recorderChanged), gap(&window, &RecorderWindow::suggestedGapChosen);
-    window.show();
-    auto* choice = child<QComboBox>("RecorderChoice");
-    auto* minutes = child<QSpinBox>("MinutesBox");
-    auto* silence = child<QDoubleSpinBox>("MinimumSilenceBox");
-    const auto announced = [&] { return changed.value(changed.size() - 1).value(0).value<RecorderKind>(); };
-    QTest::keyClick(choice, Qt::Key_End);
-    EXPECT_EQ(std::tuple(announced().id, announced().trackLimit, minutes->isVisible(), minutes->value(), silence->value()),
-              std::tuple(QStringLiteral("custom"), 254, true, 74, 1.5));
-    silence->setValue(3.5);
-    minutes->setValue(90);
-    EXPECT_EQ(std::tuple(announced().capacitySeconds, announced().silence.minimumSeconds), std::tuple(5400.0, 3.5));
-    child<QPushButton>("UseSuggestedGapButton")->click();
-    EXPECT_EQ(gap.value(0).value(0).toDouble(), 4.0);
-
-    QTest::keyClick(choice, Qt::Key_Home);
-    EXPECT_EQ(announced().name, "MiniDisc 60 min (SP)");
-    EXPECT_FALSE(minutes->isVisible());
-}
-
 TEST_F(RecorderWindowTest, followsThePlaylistAndSavesTheTrackList)
 {
     window.show();
@@ -127,7 +104,7 @@ TEST_F(RecorderWindowTest, followsThePlaylistAndSavesTheTrackList)
     EXPECT_EQ(trackList->toPlainText(), "");
 }
 
-TEST_F(RecorderWindowTest, aMediumWithSidesShowsEachSideAndAnnouncesItsSettings)
+TEST_F(RecorderWindowTest, aMediumWithSidesShowsEachSideAndACustomOneStartsFromTheLastChoice)
 {
     QSignalSpy settingsChanged(&window, &RecorderWindow::sideSettingsChanged);
     window.show();
@@ -152,24 +129,15 @@ TEST_F(RecorderWindowTest, aMediumWithSidesShowsEachSideAndAnnouncesItsSettings)
     EXPECT_EQ(child<QPlainTextEdit>("TrackListText")->toPlainText(),
               "Side A\n00:00 1. 1 8:20\n08:20 2. 2 8:20\nSide B\n00:00 3. 3 8:20\n08:20 4. 4 8:20");
 
-    // A custom recorder starts with the cassette's sides; one side shows as any one-sided medium.
-    QTest::keyClick(child<QComboBox>("RecorderChoice"), Qt::Key_End);
-    EXPECT_EQ(window.recorder().name, "Custom (30 min a side)");
-    child<QSpinBox>("SidesBox")->setValue(1);
-    QCoreApplication::processEvents();
-    EXPECT_FALSE(leader->isVisible());
-    EXPECT_EQ(fit->text(), "Custom (30 min): 33:20 of 30:00 used, 3:20 over; 4 tracks");
-}
-
-// Every control a screen reader reaches is named, and every box's label has a mnemonic;
-// the order they are reached in is set from one list in the window.
-TEST_F(RecorderWindowTest, everyControlIsNamedForAScreenReader)
-{
-    playlist.append({QStringLiteral("/m/a.mp3"), 100, 1000}); // a gap too short shows the list
-    playlist.append({QStringLiteral("/m/b.mp3"), 100, 2000});
-    window.show();
-    QTest::keyClick(child<QComboBox>("RecorderChoice"), Qt::Key_End); // the custom figures show
-    child<QSpinBox>("SidesBox")->setValue(2);                          // and the side settings
+    // A custom recorder starts from the one chosen before, with its sides; one side shows
+    // as any one-sided medium. Its figures are announced as they are edited.
+    QSignalSpy changed(&window, &RecorderWindow::recorderChanged), gap(&window, &RecorderWindow::suggestedGapChosen);
+    const auto announced = [&] { return changed.value(changed.size() - 1).value(0).value<RecorderKind>(); };
+    auto* choice = child<QComboBox>("RecorderChoice");
+    QTest::keyClick(choice, Qt::Key_End);
+    EXPECT_EQ(announced().name, "Custom (30 min a side)");
+    // With its figures, the sides' settings and the short gaps showing: every control a
+    // screen reader reaches is named, and every box's label has a mnemonic.
     QCoreApplication::processEvents();
     for (QWidget* widget : window.findChildren<QWidget*>()) {
         // A spin box's line edit hands its focus to the box.
@@ -180,6 +148,18 @@ TEST_F(RecorderWindowTest, everyControlIsNamedForAScreenReader)
     }
     for (QLabel* label : window.findChildren<QLabel*>())
         EXPECT_TRUE(!label->buddy() || label->text().contains(u'&')) << label->text().toStdString();
+    child<QSpinBox>("SidesBox")->setValue(1);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(leader->isVisible());
+    EXPECT_EQ(fit->text(), "Custom (30 min): 33:20 of 30:00 used, 3:20 over; 4 tracks");
+    child<QDoubleSpinBox>("MinimumSilenceBox")->setValue(3.5);
+    child<QSpinBox>("MinutesBox")->setValue(90);
+    EXPECT_EQ(std::tuple(announced().capacitySeconds, announced().silence.minimumSeconds), std::tuple(5400.0, 3.5));
+    child<QPushButton>("UseSuggestedGapButton")->click();
+    EXPECT_EQ(gap.value(0).value(0).toDouble(), 4.0);
+    QTest::keyClick(choice, Qt::Key_Home);
+    EXPECT_EQ(announced().name, "MiniDisc 60 min (SP)");
+    EXPECT_FALSE(child<QSpinBox>("MinutesBox")->isVisible());
 }
 
 // Under a comma locale, a figure typed with a point, as the program writes them, is

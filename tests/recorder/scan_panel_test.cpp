@@ -12,7 +12,6 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTreeWidget>
 #include <gtest/gtest.h>
 
 TEST(ScanPanel, listsWhatARecorderWouldSplitAndPlaysTheLoudestPassage)

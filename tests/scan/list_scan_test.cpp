@@ -87,21 +87,18 @@ TEST_F(ListScanTest, findsWhatEachTrackHoldsAndATrackThatCannotBeReadFailsAlone)
 {
     reader.sounds["split.flac"] = { FakeSampleReader::levels({ { 3, 0.5f }, { 2, 0.001f }, { 3, 0.5f } }), 0 };
     reader.sounds["after.wav"] = { FakeSampleReader::levels({ { 1, 0.7f } }), 0 };
-    ListScan scan(reader, cache);
-    ScanResults results(scan);
-    scan.start({ fileAt("split.flac"), fileAt("missing.mp3"), fileAt("after.wav") });
-    EXPECT_TRUE(scan.isRunning());
-    ASSERT_TRUE(results.waitForEnd());
-    EXPECT_FALSE(*results.cancelled || scan.isRunning());
-    EXPECT_EQ(results.failed, (std::map<int, QString> { { 1, "Cannot read this file.\nmissing.mp3" } }));
-    ASSERT_EQ(results.scanned.size(), 2u);
+    const auto results = scanToEnd(reader, cache, { fileAt("split.flac"), fileAt("missing.mp3"), fileAt("after.wav") });
+    ASSERT_TRUE(results);
+    EXPECT_FALSE(*results->cancelled);
+    EXPECT_EQ(results->failed, (std::map<int, QString> { { 1, "Cannot read this file.\nmissing.mp3" } }));
+    ASSERT_EQ(results->scanned.size(), 2u);
 
     // Every piece is taken, in order: the envelope is the whole sound's (what it holds is LevelEnvelope's to find).
     LevelEnvelope whole;
     const std::vector<float>& split = reader.sounds["split.flac"].samples;
     appendSamples(whole, split.data(), qint64(split.size()) / 2);
-    EXPECT_EQ(results.scanned[0].envelope.frames, 8 * 44100);
-    EXPECT_EQ(results.scanned[0].envelope.blockPeaks, whole.blockPeaks);
+    EXPECT_EQ(results->scanned[0].envelope.frames, 8 * 44100);
+    EXPECT_EQ(results->scanned[0].envelope.blockPeaks, whole.blockPeaks);
 }
 
 // Progress is by time: each track counts as long as it claims to be, one that does

@@ -56,8 +56,7 @@ TEST(Loudness, theScanMeasuresTracksOfKnownLoudness)
                                      + more,
                           name);
     };
-    const std::map<QString, double> expected { { make("loud.flac", 2, -10), -10 }, { make("quiet.wav", 2, -30), -30 },
-                                               { make("mono.flac", 1, -20), -20 },
+    const std::map<QString, double> expected { { make("loud.flac", 2, -10), -10 }, { make("mono.flac", 1, -20), -20 },
                                                { make("left.wav", 2, -20, { "remix", "1", "0" }), -23.01 },
                                                { make("silent.wav", 2, -20, { "vol", "0" }), kSilent } };
     ASSERT_FALSE(expected.contains(QString())) << "sox could not make every track";
@@ -75,12 +74,9 @@ TEST(Loudness, theScanMeasuresTracksOfKnownLoudness)
     ASSERT_TRUE(finished.wait(30000));
     ASSERT_EQ(measured.size(), expected.size());
     for (const auto& [path, lufs] : expected) {
-        const TrackMeasure& measure = measured[path];
-        if (std::isinf(lufs))
-            EXPECT_EQ(measure.loudnessLufs, lufs) << qPrintable(path);
-        else
-            EXPECT_NEAR(measure.loudnessLufs, lufs, 0.2) << qPrintable(path);
-        EXPECT_EQ(measure.envelope.frames, 4 * 44100) << qPrintable(path);
+        const double found = measured[path].loudnessLufs; // silence to the exact infinity
+        EXPECT_TRUE(found == lufs || std::abs(found - lufs) < 0.2) << qPrintable(path) << ": " << found;
+        EXPECT_EQ(measured[path].envelope.frames, 4 * 44100) << qPrintable(path);
     }
 }
 
