@@ -20,9 +20,7 @@ TEST(CableCheckPanel, checksOnAnInputAndShowsWhatCameBack)
     auto* report = panel.findChild<QLabel*>("CableReport");
     EXPECT_EQ(report->text(), "Choose an input to listen back on to check the cable.");
 
-    OutputChoice choice;
-    choice.listenName = QStringLiteral("line_in.monitor");
-    panel.setChoice(choice);
+    panel.setChoice({{}, false, 0, {}, {}, "line_in.monitor", {}});
     panel.setRule({-50, 1.5});
     ASSERT_TRUE(button->isEnabled());
     EXPECT_EQ(report->text(), "");

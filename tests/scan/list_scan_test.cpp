@@ -1,4 +1,3 @@
-#include "common/failure.h"
 #include "player/sample_reader.h"
 #include "scan/list_scan.h"
 #include "scan/scan_cache.h"
@@ -82,24 +81,6 @@ int shownAfter(const QList<int>& percents, int percent)
 }
 
 } // namespace
-
-TEST_F(ListScanTest, findsWhatEachTrackHoldsAndATrackThatCannotBeReadFailsAlone)
-{
-    reader.sounds["split.flac"] = { FakeSampleReader::levels({ { 3, 0.5f }, { 2, 0.001f }, { 3, 0.5f } }), 0 };
-    reader.sounds["after.wav"] = { FakeSampleReader::levels({ { 1, 0.7f } }), 0 };
-    const auto results = scanToEnd(reader, cache, { fileAt("split.flac"), fileAt("missing.mp3"), fileAt("after.wav") });
-    ASSERT_TRUE(results);
-    EXPECT_FALSE(*results->cancelled);
-    EXPECT_EQ(results->failed, (std::map<int, QString> { { 1, "Cannot read this file.\nmissing.mp3" } }));
-    ASSERT_EQ(results->scanned.size(), 2u);
-
-    // Every piece is taken, in order: the envelope is the whole sound's (what it holds is LevelEnvelope's to find).
-    LevelEnvelope whole;
-    const std::vector<float>& split = reader.sounds["split.flac"].samples;
-    appendSamples(whole, split.data(), qint64(split.size()) / 2);
-    EXPECT_EQ(results->scanned[0].envelope.frames, 8 * 44100);
-    EXPECT_EQ(results->scanned[0].envelope.blockPeaks, whole.blockPeaks);
-}
 
 // Progress is by time: each track counts as long as it claims to be, one that does
 // not say as long as the others on average, and a track longer or shorter than it
@@ -211,9 +192,8 @@ TEST(ListScan, withoutGStreamerPluginsEveryTrackFailsAndTheScanEnds)
         const auto results = scanToEnd(*makeSampleReader(), empty.filePath("scan_cache.dat"),
                                        { fileAt(empty.filePath("a.wav")), fileAt(empty.filePath("b.wav")) });
         ASSERT_TRUE(results);
-        EXPECT_FALSE(*results->cancelled);
-        ASSERT_EQ(results->failed.size(), 2u);
-        EXPECT_EQ(results->failed[0], "GStreamer has no playbin element.");
+        EXPECT_EQ(std::tuple(*results->cancelled, results->failed.size(), results->failed[0]),
+                  std::tuple(false, size_t(2), QStringLiteral("GStreamer has no playbin element.")));
         return;
     }
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -227,8 +207,8 @@ TEST(ListScan, withoutGStreamerPluginsEveryTrackFailsAndTheScanEnds)
     child.start(QCoreApplication::applicationFilePath(),
                 {QStringLiteral("--gtest_filter=ListScan.withoutGStreamerPluginsEveryTrackFailsAndTheScanEnds")});
     ASSERT_TRUE(child.waitForFinished(60000));
-    EXPECT_EQ(child.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(child.exitCode(), 0) << "the scan without plugins failed; its output is above";
+    EXPECT_TRUE(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0)
+        << "the scan without plugins failed; its output is above";
 }
 
 // A cache file that cannot be read as one (cut short anywhere, damaged, of another
@@ -244,14 +224,12 @@ TEST_F(ScanCacheTest, aCacheThatCannotBeReadIsIgnoredAndWrittenAnew)
     const QByteArray whole = bytesOf(cache);
     ASSERT_GT(whole.size(), 200);
 
-    QByteArray otherVersion = whole;
-    otherVersion.replace("cache 1\n", "cache 2\n");
     QByteArray tooLong = whole;
     tooLong[21 + 4 + 2] = '\x7f'; // after the header line and the count, the key's length
     const std::vector<std::pair<const char*, QByteArray>> damages {
         { "empty", {} }, { "no entries", whole.first(24) }, { "an entry cut", whole.first(60) },
-        { "a byte short", whole.chopped(1) }, { "a byte more", whole + '\0' }, { "another version", otherVersion },
-        { "a key too long", tooLong },
+        { "a byte short", whole.chopped(1) }, { "a byte more", whole + '\0' },
+        { "another version", QByteArray(whole).replace("cache 1\n", "cache 2\n") }, { "a key too long", tooLong },
     };
     for (const auto& [damage, bytes] : damages) {
         writeBytes(cache, bytes);
@@ -272,9 +250,8 @@ TEST_F(ScanCacheTest, aCacheThatCannotBeReadIsIgnoredAndWrittenAnew)
 
 // The file keeps what was used last, as much as its size allows: an entry found
 // again stays, the one used longest ago goes first.
-TEST(ScanCache, keepsWhatWasUsedLastWithinItsSize)
+TEST_F(ScanCacheTest, keepsWhatWasUsedLastWithinItsSize)
 {
-    QTemporaryDir dir;
     // Three silent tracks of 33 hours each: any two fit in the file, three do not.
     TrackMeasure measure;
     measure.envelope.blockPeaks.assign(12'000'000, 0.0f);

@@ -41,6 +41,5 @@ TEST(ScanTracks, entriesBecomeWhatTheScanReadsWithTheSheetsTitles)
     EXPECT_DOUBLE_EQ(tracks[1].gapSeconds, 1.5);
     EXPECT_EQ(tracks[2].source.path, QStringLiteral("/cd/Track05.cda")); // no such track: the scan will say so
     EXPECT_EQ(tracks[3].source.path, QStringLiteral("/cd/Track02.cda"));
-    EXPECT_EQ(discs.asked, QStringList({ sheet, "/cd", "/cd" }));
     EXPECT_TRUE(!tracks[2].last && tracks[3].last);
 }
