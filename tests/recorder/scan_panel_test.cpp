@@ -16,7 +16,7 @@
 TEST(ScanPanel, listsWhatARecorderWouldSplitAndPlaysTheLoudestPassage)
 {
     const QString one = "one.flac", two = "two.wav", damaged = "damaged.flac";
-    // The second track is a stretch of its file, from 1 s to 19 s: the reader gives the stretch.
+    // Two is a stretch of its file, from 1 s to 19 s: the reader gives the stretch.
     const SoundSource stretch { .path = two, .firstFrame = 44100, .endFrame = 19 * 44100 };
     FakeSampleReader reader;
     reader.sounds[one] = { FakeSampleReader::levels({ { 3, 0.5f }, { 2, 0.001f }, { 3, 0.5f } }) };
@@ -42,6 +42,7 @@ TEST(ScanPanel, listsWhatARecorderWouldSplitAndPlaysTheLoudestPassage)
     ASSERT_TRUE(scan);
     scan->click();
     ASSERT_TRUE(QTest::qWaitFor([&] { return scan->text() == "&Scan list"; }, 30000));
+    // What every piece of the sound held, at its time.
     const QStringList rows = findingRows(panel);
     EXPECT_EQ(rows.mid(0, 3), (QStringList { "1|One|quiet passage at 0:03 for 2.0 s", "1|One|gap 1.0 s is shorter than 1.5 s",
                                              "1|One|peak -6.0 dB at 0:00" }));
