@@ -43,13 +43,8 @@ TEST(LevelEnvelope, blocksTakeThePeakOfBothChannelsAcrossPieces)
 TEST(LevelEnvelope, quietPassagesInsideTheTrackAndAtItsEnds)
 {
     const float atThreshold = float(std::pow(10.0, -50.0 / 20));
-    struct Case {
-        const char* what;
-        LevelEnvelope envelope;
-        SilenceRule rule;
-        std::vector<std::pair<double, double>> inside; // start and length
-        double leading = 0, trailing = 0;
-    };
+    using Passages = std::vector<std::pair<double, double>>; // start and length
+    struct Case { const char* what; LevelEnvelope envelope; SilenceRule rule; Passages inside; double leading = 0, trailing = 0; };
     const Case cases[] = {
         {"exactly the minimum", envelopeOf({{100, kLoud}, {150, kQuiet}, {100, kLoud}}), kRule, {{1, 1.5}}},
         {"a block less", envelopeOf({{100, kLoud}, {149, kQuiet}, {100, kLoud}}), kRule, {}},
@@ -67,7 +62,7 @@ TEST(LevelEnvelope, quietPassagesInsideTheTrackAndAtItsEnds)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         const TrackSilences found = quietPassages(c.envelope, c.rule);
-        std::vector<std::pair<double, double>> inside; // to the microsecond
+        Passages inside; // to the microsecond
         for (const QuietPassage& passage : found.inside)
             inside.emplace_back(std::round(passage.startSeconds * 1e6) / 1e6, std::round(passage.lengthSeconds * 1e6) / 1e6);
         EXPECT_EQ(inside, c.inside);
