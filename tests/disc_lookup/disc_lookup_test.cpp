@@ -59,11 +59,10 @@ TEST(DiscLookup, readsTheServicesAnswerOrSaysWhyNot)
         { "a track's own artists, joined", 200, R"({"releases": [{"title": "Juntos", "media": [{"tracks": [{"title": "Tres",
             "artist-credit": [{"name": "Ana", "joinphrase": " & "}, {"artist": {"name": "Luis"}}]}]}]}]})",
           { "Juntos", { "Ana & Luis - Tres" } }, "" },
-        { "unknown", 404, R"({"error": "Not Found"})", {}, "127.0.0.1 does not know the disc." },
+        // "Does not know the disc" is pinned where the main window says so.
         { "busy", 503, "", {}, "127.0.0.1 answered with HTTP status 503." },
         { "garbage", 200, "<html>{", {}, "127.0.0.1 gave a broken answer: its answer names no release." },
-        { "no tracks", 200, answer({ QJsonObject { { "title", "Empty" } } }), {},
-          "127.0.0.1 gave a broken answer: its answer names no tracks." },
+        { "no tracks", 200, answer({ QJsonObject { { "title", "Empty" } } }), {}, "127.0.0.1 gave a broken answer: its answer names no tracks." },
     };
     for (const Case& c : cases) {
         DiscLookup fresh; // each its own, or each would wait its second
@@ -107,18 +106,15 @@ TEST(DiscLookup, asksAtMostOnceASecond)
     lookup.lookUp("secondId", 2);
     ASSERT_TRUE(QTest::qWaitFor([&] { return failed.size() == 1; }, 5000));
     // Answered at once, the second waits out the rest of the second, however often it is woken meanwhile.
-    for (const qint64 at : { 5000, 5400, 5999 }) {
+    for (const qint64 at : { 5000, 5999 }) {
         now = at;
         QMetaObject::invokeMethod(spacing, "timeout");
-        EXPECT_TRUE(spacing->isActive());
-        EXPECT_EQ(spacing->interval(), 6000 - at);
-        EXPECT_EQ(received, 1);
+        EXPECT_EQ(std::tuple(spacing->isActive(), spacing->interval(), received), std::tuple(true, int(6000 - at), 1));
     }
     now = 6000;
     spacing->stop();
     QMetaObject::invokeMethod(spacing, "timeout");
     ASSERT_TRUE(QTest::qWaitFor([&] { return failed.size() == 2; }, 5000));
     EXPECT_EQ(QStringList({ failed[0][0].toString(), failed[1][0].toString() }), QStringList({ kId, "secondId" }));
-    EXPECT_EQ(received, 2);
-    EXPECT_TRUE(server.lastRequest.startsWith("GET /ws/2/discid/secondId?"));
+    EXPECT_TRUE(received == 2 && server.lastRequest.startsWith("GET /ws/2/discid/secondId?"));
 }
