@@ -1,4 +1,3 @@
-#include "common/basic_random.h"
 #include "common/clock_text.h"
 #include "common/failure.h"
 #include "common/number_text.h"
@@ -17,7 +16,7 @@
 #include <utility>
 #include <gtest/gtest.h>
 
-TEST(LeadingNumber, readsTheNumberATextBeginsWithAndStaysFinite)
+TEST(NumberText, theLeadingNumberStaysFiniteRoundingStaysInInt16AndNumbersAreWrittenWithoutNeedlessFigures)
 {
     const struct { const char16_t* text; double value; } cases[] = {
         {u"1 2 . 5", 12.5}, {u"abc", 0},   {u"\t\n7", 7}, {u"-3.5x", -3.5}, {u"+ 4", 4},  {u"1D3", 1000},
@@ -29,10 +28,8 @@ TEST(LeadingNumber, readsTheNumberATextBeginsWithAndStaysFinite)
     // A huge exponent gives a huge number, never infinity.
     EXPECT_TRUE(leadingNumber(u"1e999") > 1e300 && leadingNumber(u"1e999") <= DBL_MAX);
     EXPECT_TRUE(leadingNumber(u"-1e999") < -1e300 && leadingNumber(u"-1e999") >= -DBL_MAX);
-}
 
-TEST(NumberForms, roundHalfToEvenWithinInt16WriteWithoutNeedlessFiguresAndDrawTheSameSequenceOnEveryStart)
-{
+    // Numbers round half to even within Int16 and are written without needless figures.
     const std::pair<double, qint16> roundings[] = {{2.5, 2}, {3.5, 4}, {-2.5, -2}, {-32768, -32768}};
     for (const auto& [value, rounded] : roundings)
         EXPECT_EQ(toInt16(value), rounded) << value;
@@ -43,12 +40,6 @@ TEST(NumberForms, roundHalfToEvenWithinInt16WriteWithoutNeedlessFiguresAndDrawTh
         {clockText(6000), "100:00"}};
     for (const auto& [text, expected] : forms)
         EXPECT_EQ(text, expected);
-
-    BasicRandom random;
-    for (float value : {11837123.0f / 16777216, 8949370.0f / 16777216, 9722709.0f / 16777216})
-        EXPECT_FLOAT_EQ(random.next(), value);
-    for (int i = 0; i < 100000; ++i)
-        ASSERT_LT(random.next(), 1.0f);
 }
 
 // What a settings file's number line may hold; anything else reads as nothing, so that
@@ -72,6 +63,11 @@ TEST(SettingsNumber, readsALineThatIsOneNumberAndNothingElseWhateverTheLocale)
             EXPECT_EQ(settingsNumber(QString::fromUtf8(c.line)), c.value) << '"' << c.line << "\" " << where;
     };
     readAll("in the C locale");
+    // A whole number is one within its bounds in any notation.
+    const struct { const char* line; std::optional<int> value; } wholes[] = {
+        {"0", 0}, {"60", 60}, {" 12 ", 12}, {"1.2E1", 12}, {"12.5", {}}, {"61", {}}, {"-1", {}}, {"", {}}, {"1e999", {}}};
+    for (const auto& c : wholes)
+        EXPECT_EQ(settingsWholeNumber(c.line, 0, 60), c.value) << '"' << c.line << '"';
 
     // The program takes the C library's locale from the user's, and Qt's default follows it.
     const std::string savedC = std::setlocale(LC_ALL, nullptr);
@@ -86,14 +82,6 @@ TEST(SettingsNumber, readsALineThatIsOneNumberAndNothingElseWhateverTheLocale)
     std::setlocale(LC_ALL, savedC.c_str());
     EXPECT_EQ(read, (std::array{1.5, 32.5, -0.25}));
     EXPECT_EQ(written, "1.5 0.25");
-}
-
-TEST(SettingsNumber, aWholeNumberIsOneWithinItsBoundsInAnyNotation)
-{
-    const struct { const char* line; std::optional<int> value; } cases[] = {
-        {"0", 0}, {"60", 60}, {" 12 ", 12}, {"1.2E1", 12}, {"12.5", {}}, {"61", {}}, {"-1", {}}, {"", {}}, {"1e999", {}}};
-    for (const auto& c : cases)
-        EXPECT_EQ(settingsWholeNumber(c.line, 0, 60), c.value) << '"' << c.line << '"';
 }
 
 // A settings file is read only when it is a regular file, and only its start: a FIFO

@@ -13,7 +13,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-TEST(TextFile, writesCrLfLinesInUtf8AndAFailedWriteLeavesNothingAndOnlyAByteCountsAsContent)
+TEST(TextFile, writesCrLfLinesInUtf8OnlyAByteCountsAsContentAndAFailedWriteKeepsTheOldFileAndLeavesNothing)
 {
     QTemporaryDir dir;
     const QString out = dir.filePath("out.txt");
@@ -29,14 +29,11 @@ TEST(TextFile, writesCrLfLinesInUtf8AndAFailedWriteLeavesNothingAndOnlyAByteCoun
     EXPECT_THROW(writeTextFile(dir.filePath("taken"), {"new"}), Failure);
     EXPECT_TRUE(QFileInfo(dir.filePath("taken")).isDir());
     EXPECT_THROW(writeTextFile(dir.filePath("no/such/folder.txt"), {"new"}), Failure);
-}
+    QDir(dir.path()).rmdir("taken");
 
-// A write cut short, as on a full disk, fails with the system's reason and keeps the
-// old file, whether the content is below or above what Qt would hold in its buffer.
-TEST(TextFile, aWriteCutShortKeepsTheOldFileAndSaysWhy)
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath("out.txt");
+    // A write cut short, as on a full disk, fails with the system's reason and keeps the
+    // old file, whether the content is below or above what Qt would hold in its buffer.
+    const QString& path = out;
     writeTextFile(path, {"old"});
     for (const qsizetype length : {2000, 40000}) {
         QString reason;
@@ -51,7 +48,7 @@ TEST(TextFile, aWriteCutShortKeepsTheOldFileAndSaysWhy)
               QStringList{"out.txt"});
 }
 
-TEST(TextFile, readsLinesEndedByCrLfCrOrLfAndTakesOtherThanUtf8AsWindows1252)
+TEST(TextFile, readsLinesEndedByCrLfCrOrLfTakesOtherThanUtf8AsWindows1252AndRefusesWhatIsNoTextFile)
 {
     // The CR of the first line end falls on the last byte of the reader's first 64 KiB chunk.
     const QByteArray straddling(64 * 1024 - 1, 'x');
@@ -75,13 +72,9 @@ TEST(TextFile, readsLinesEndedByCrLfCrOrLfAndTakesOtherThanUtf8AsWindows1252)
         EXPECT_EQ(splitTextLines(c.bytes), c.lines);
     }
     EXPECT_THROW(readLines(dir.filePath("missing.txt")), Failure);
-}
 
-// What is no text file is refused before it is opened or read to its end: a FIFO
-// would wait for a writer for ever, one endless line would fill the memory.
-TEST(TextFile, readingRefusesWhatIsNoTextFileWithoutWaitingOrFillingTheMemory)
-{
-    QTemporaryDir dir;
+    // What is no text file is refused before it is opened or read to its end: a FIFO
+    // would wait for a writer for ever, one endless line would fill the memory.
     ASSERT_EQ(::mkfifo(QFile::encodeName(dir.filePath("pipe.m3u")).constData(), 0600), 0);
     QDir(dir.path()).mkdir("folder.m3u");
     writeBytes(dir.filePath("long.m3u"), "first\r\n" + QByteArray(16 * 1024 * 1024 + 1, 'x'));

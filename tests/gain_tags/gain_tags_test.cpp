@@ -56,50 +56,6 @@ protected:
     GeneratedMedia media;
 };
 
-// Ogg files, Vorbis, Opus and FLAC, carry Vorbis comments, whatever the case of their names.
-TEST_F(GainTagsTest, vorbisCommentsGiveEveryFigureAndOpusGainsFromItsR128Tags)
-{
-    SKIP_WITHOUT("sox", "flac", "metaflac", "oggenc", "vorbiscomment", "opusenc");
-    const QString flac = taggedFlac(QStringLiteral("all.flac"),
-        {"replaygain_track_gain=-6.20 dB", "REPLAYGAIN_TRACK_PEAK=0.988553", "Replaygain_Album_Gain=+1.50 dB",
-         "replaygain_album_peak=1.05", "ALBUM=Blue Hours"});
-    EXPECT_EQ(readGainTags(flac), (GainTags{-6.2, 0.988553, 1.5, 1.05, "Blue Hours"}));
-
-    const QString ogg = media.make(QStringLiteral("oggenc"), {"-Q", "-o", "night.ogg", tone()}, "night.ogg");
-    ASSERT_TRUE(run(QStringLiteral("vorbiscomment"), {"-w", "-t", "REPLAYGAIN_TRACK_GAIN=-3.5dB", "-t", "album=Night",
-                                                      ogg}));
-    EXPECT_EQ(readGainTags(ogg), (GainTags{-3.5, {}, {}, {}, "Night"}));
-
-    // R128 gains aim 5 dB lower and come before a ReplayGain tag in the same file.
-    const QString opus = media.make(QStringLiteral("opusenc"),
-        {"--quiet", "--album", "Opus", "--comment", "R128_TRACK_GAIN=-2560", "--comment", "R128_ALBUM_GAIN=128",
-         "--comment", "REPLAYGAIN_TRACK_GAIN=-9 dB", "--comment", "REPLAYGAIN_ALBUM_PEAK=0.5", tone(), "r128.opus"},
-        "r128.opus");
-    EXPECT_EQ(readGainTags(opus), (GainTags{-5, {}, 5.5, 0.5, "Opus"}));
-}
-
-// Monkey's Audio, WavPack and Musepack files carry APE tags; an MP3 may have one beside its ID3v2 tag.
-TEST_F(GainTagsTest, apeTagsAreReadAloneAndBesideAnId3v2Tag)
-{
-    SKIP_WITHOUT("sox", "wavpack", "wvtag", "lame", "eyeD3");
-    const QString wavpack = media.make(QStringLiteral("wavpack"), {"-q", "-y", tone(), "-o", "t.wv"}, "t.wv");
-    ASSERT_TRUE(run(QStringLiteral("wvtag"), {"-q", "-w", "Replaygain_Track_Gain=-7.25 dB", "-w",
-                                              "REPLAYGAIN_TRACK_PEAK=0.75", "-w", "Album=Strings", wavpack}));
-    EXPECT_EQ(readGainTags(wavpack), (GainTags{-7.25, 0.75, {}, {}, "Strings"}));
-
-    // No Debian tool writes an APE tag into an MP3 without measuring it: TagLib does here.
-    const QString mp3 = this->mp3(QStringLiteral("both.mp3"));
-    ASSERT_TRUE(run(QStringLiteral("eyeD3"), {"--album", "Id3 Album", "--user-text-frame",
-                                              "REPLAYGAIN_ALBUM_GAIN:-2 dB", mp3}));
-    {
-        TagLib::MPEG::File file(QFile::encodeName(mp3).constData(), false);
-        file.APETag(true)->addValue("REPLAYGAIN_TRACK_GAIN", "-4.5 dB");
-        file.APETag()->addValue("REPLAYGAIN_ALBUM_GAIN", "-8 dB");
-        ASSERT_TRUE(file.save(TagLib::MPEG::File::APE, TagLib::File::StripNone));
-    }
-    EXPECT_EQ(readGainTags(mp3), (GainTags{-4.5, {}, -2, {}, "Id3 Album"}));
-}
-
 // A frame of Relative volume adjustment (2), written by TagLib as no Debian tool writes one.
 using TagLib::ID3v2::RelativeVolumeFrame;
 
@@ -120,27 +76,61 @@ void addRelativeVolume(const QString& path, const char* identification, float ga
     file.save(TagLib::MPEG::File::ID3v2, TagLib::File::StripNone);
 }
 
-TEST_F(GainTagsTest, id3v2TxxxFramesComeBeforeRelativeVolumeFramesOfTheTrackOrAlbum)
+// Ogg files, Vorbis, Opus and FLAC, carry Vorbis comments, whatever the case of their names;
+// Opus gains come from its R128 tags.
+TEST_F(GainTagsTest, vorbisCommentsApeTagsId3v2FramesAndMp4ItemsGiveTheFigures)
 {
-    SKIP_WITHOUT("sox", "lame", "eyeD3");
-    const QString mp3 = this->mp3(QStringLiteral("id3.mp3"));
-    ASSERT_TRUE(run(QStringLiteral("eyeD3"), {"--album", "Frames", "--user-text-frame",
-                                              "replaygain_album_gain:-6.20 dB", "--user-text-frame",
-                                              "Replaygain_Album_Peak:0.9", mp3}));
-    // Neither a frame of another name nor one for the loudspeakers one by one tells of the whole.
-    addRelativeVolume(mp3, "normalize", -20);
-    addRelativeVolume(mp3, "track", -4, QByteArray("\x20\x00", 2), RelativeVolumeFrame::FrontLeft);
-    addRelativeVolume(mp3, "track", -1.5, QByteArray("\x40\x00", 2));
-    addRelativeVolume(mp3, "album", -9, QByteArray("\x7f\xff", 2));
-    EXPECT_EQ(readGainTags(mp3), (GainTags{-1.5, 0.5, -6.2, 0.9, "Frames"}));
-}
+    SKIP_WITHOUT("sox", "flac", "metaflac", "oggenc", "vorbiscomment", "opusenc", "wavpack", "wvtag", "lame", "eyeD3", "ffmpeg",
+                 "AtomicParsley");
+    const QString flac = taggedFlac(QStringLiteral("all.flac"),
+        {"replaygain_track_gain=-6.20 dB", "REPLAYGAIN_TRACK_PEAK=0.988553", "Replaygain_Album_Gain=+1.50 dB",
+         "replaygain_album_peak=1.05", "ALBUM=Blue Hours"});
+    EXPECT_EQ(readGainTags(flac), (GainTags{-6.2, 0.988553, 1.5, 1.05, "Blue Hours"}));
 
-// MP4 keeps them in iTunes freeform items. ffmpeg's -metadata writes none that are:
-// its MP4 muxer drops names it does not know, or with use_metadata_tags puts them in
-// "mdta" keys, so AtomicParsley writes them.
-TEST_F(GainTagsTest, mp4FreeformItemsOfItunesAreRead)
-{
-    SKIP_WITHOUT("ffmpeg", "AtomicParsley");
+    const QString ogg = media.make(QStringLiteral("oggenc"), {"-Q", "-o", "night.ogg", tone()}, "night.ogg");
+    ASSERT_TRUE(run(QStringLiteral("vorbiscomment"), {"-w", "-t", "REPLAYGAIN_TRACK_GAIN=-3.5dB", "-t", "album=Night",
+                                                      ogg}));
+    EXPECT_EQ(readGainTags(ogg), (GainTags{-3.5, {}, {}, {}, "Night"}));
+
+    // R128 gains aim 5 dB lower and come before a ReplayGain tag in the same file.
+    const QString opus = media.make(QStringLiteral("opusenc"),
+        {"--quiet", "--album", "Opus", "--comment", "R128_TRACK_GAIN=-2560", "--comment", "R128_ALBUM_GAIN=128",
+         "--comment", "REPLAYGAIN_TRACK_GAIN=-9 dB", "--comment", "REPLAYGAIN_ALBUM_PEAK=0.5", tone(), "r128.opus"},
+        "r128.opus");
+    EXPECT_EQ(readGainTags(opus), (GainTags{-5, {}, 5.5, 0.5, "Opus"}));
+
+    // Monkey's Audio, WavPack and Musepack files carry APE tags; an MP3 may have one beside its ID3v2 tag.
+    const QString wavpack = media.make(QStringLiteral("wavpack"), {"-q", "-y", tone(), "-o", "t.wv"}, "t.wv");
+    ASSERT_TRUE(run(QStringLiteral("wvtag"), {"-q", "-w", "Replaygain_Track_Gain=-7.25 dB", "-w",
+                                              "REPLAYGAIN_TRACK_PEAK=0.75", "-w", "Album=Strings", wavpack}));
+    EXPECT_EQ(readGainTags(wavpack), (GainTags{-7.25, 0.75, {}, {}, "Strings"}));
+
+    // No Debian tool writes an APE tag into an MP3 without measuring it: TagLib does here.
+    const QString mp3 = this->mp3(QStringLiteral("both.mp3"));
+    ASSERT_TRUE(run(QStringLiteral("eyeD3"), {"--album", "Id3 Album", "--user-text-frame",
+                                              "REPLAYGAIN_ALBUM_GAIN:-2 dB", mp3}));
+    {
+        TagLib::MPEG::File file(QFile::encodeName(mp3).constData(), false);
+        file.APETag(true)->addValue("REPLAYGAIN_TRACK_GAIN", "-4.5 dB");
+        file.APETag()->addValue("REPLAYGAIN_ALBUM_GAIN", "-8 dB");
+        ASSERT_TRUE(file.save(TagLib::MPEG::File::APE, TagLib::File::StripNone));
+    }
+    EXPECT_EQ(readGainTags(mp3), (GainTags{-4.5, {}, -2, {}, "Id3 Album"}));
+
+    // ID3v2 TXXX frames come before Relative volume frames of the track or album.
+    const QString id3 = this->mp3(QStringLiteral("id3.mp3"));
+    ASSERT_TRUE(run(QStringLiteral("eyeD3"), {"--album", "Frames", "--user-text-frame", "replaygain_album_gain:-6.20 dB",
+                                              "--user-text-frame", "Replaygain_Album_Peak:0.9", id3}));
+    // Neither a frame of another name nor one for the loudspeakers one by one tells of the whole.
+    addRelativeVolume(id3, "normalize", -20);
+    addRelativeVolume(id3, "track", -4, QByteArray("\x20\x00", 2), RelativeVolumeFrame::FrontLeft);
+    addRelativeVolume(id3, "track", -1.5, QByteArray("\x40\x00", 2));
+    addRelativeVolume(id3, "album", -9, QByteArray("\x7f\xff", 2));
+    EXPECT_EQ(readGainTags(id3), (GainTags{-1.5, 0.5, -6.2, 0.9, "Frames"}));
+
+    // MP4 keeps them in iTunes freeform items. ffmpeg's -metadata writes none that are:
+    // its MP4 muxer drops names it does not know, or with use_metadata_tags puts them in
+    // "mdta" keys, so AtomicParsley writes them.
     const QString m4a = media.makeWithFfmpeg(QStringLiteral("t.m4a"), 0.2, false,
                                              {"-c:a", "aac", "-metadata", "album=Sound Check"});
     ASSERT_FALSE(m4a.isEmpty());

@@ -98,9 +98,7 @@ TEST(GainPlan, anAlbumKeepsItsTracksLevelsAndUnknownTracksWaitAtTheAverage)
     EXPECT_NEAR(gains[2].db, 2, 1e-9);
     EXPECT_NEAR(gains[3].db, -4, 1e-9) << "not next to the others: an album of its own";
     EXPECT_EQ(gains[4].from, EntryGain::From::Fallback);
-    EXPECT_NEAR(gains[4].db, std::min(0.0, (2 * gains[0].db + 2 - 4) / 4), 1e-9);
-    EXPECT_EQ(gainText(gains[4]).left(5), "gain ");
-    EXPECT_TRUE(gainText(gains[4]).endsWith("dB (until measured)"));
+    EXPECT_NEAR(gains[4].db, std::min(0.0, (2 * gains[0].db + 2 - 4) / 4), 1e-9); // its text is the Recorder window's
 
     // An album gain from the tags, and the album's peak limits every track alike.
     GainFacts first = measured(-14, 0.5, "B"), second = measured(-24, 0.9, "B");

@@ -4,7 +4,6 @@
 #include "medium/track_list_text.h"
 #include "support/generated_media.h"
 
-#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 TEST(TrackListText, titlesFromTagsNamesCdTracksAndTheLookupAndLengthsAsMinutesOrHours)
@@ -58,25 +57,11 @@ TEST(TitleImportFile, aRowForTheDiscThenOneATrackAndEveryTitleComesBackWhole)
 {
     const DiscTitles titles{"Mar, Tierra", {"Uno, dos, tres", "Back\\slash", "Ends in\\", "Two\nlines", "", "ｶﾞﾝﾀﾞﾑ"},
                             {183.4, 200.6, 59, 1, std::nan(""), 30}, "SPS"};
-    const QStringList csv = titleImportCsv(titles);
-    ASSERT_EQ(csv.size(), 8);
-    EXPECT_EQ(csv[1], "0,0-0,,,Mar\\, Tierra,,474,");
-    EXPECT_EQ(csv[2], "1,,,,Uno\\, dos\\, tres,,183,SPS");
-    // The rows as an importer splits them: on commas that no backslash escapes.
-    std::vector<QStringList> rows;
-    for (const QString& line : csv) {
-        rows.push_back(line.split(QRegularExpression(QStringLiteral("(?<!\\\\),"))));
-        for (QString& cell : rows.back())
-            cell.replace(QStringLiteral("\\,"), QStringLiteral(","));
-    }
-    const QString expected[] = {"Mar, Tierra", "Uno, dos, tres", "Back\\slash", "Ends in", "Two lines", "", "ｶﾞﾝﾀﾞﾑ"};
-    for (size_t i = 1; i < rows.size(); ++i) {
-        ASSERT_EQ(rows[i].size(), 8) << csv[int(i)].toStdString();
-        EXPECT_EQ(rows[i][0], QString::number(i - 1));
-        EXPECT_EQ(rows[i][4], expected[i - 1]);
-    }
-    EXPECT_EQ(rows[6][6], "0"); // a length that is no number counts as none
-
+    // An importer splits the rows on commas that no backslash escapes; a backslash that ends
+    // a title would escape the comma after it. A length that is no number counts as none.
+    EXPECT_EQ(titleImportCsv(titles).mid(1),
+              QStringList({"0,0-0,,,Mar\\, Tierra,,474,", "1,,,,Uno\\, dos\\, tres,,183,SPS", "2,,,,Back\\slash,,201,SPS",
+                           "3,,,,Ends in,,59,SPS", "4,,,,Two lines,,1,SPS", "5,,,,,,0,SPS", "6,,,,ｶﾞﾝﾀﾞﾑ,,30,SPS"}));
     EXPECT_EQ(titleImportLines(titles),
               QStringList({"Uno, dos, tres", "Back\\slash", "Ends in\\", "Two lines", "", "ｶﾞﾝﾀﾞﾑ"}));
     EXPECT_EQ(titleImportCsv({}).size(), 2); // an empty list still names its disc row

@@ -29,19 +29,16 @@ TEST(Playlist, recountsTheTotalOnceABatchClosesAndAfterEveryEdit)
         playlist.append({"b.mp3", 50, 1000});
         EXPECT_EQ(std::tuple(appended.count(), appended.last().first().toInt(), totals.count()), std::tuple(2, 1, 0));
     }
-    ASSERT_EQ(totals.count(), 1);
-    EXPECT_EQ(playlist.total(), 152); // the last gap is never played
+    EXPECT_EQ(std::tuple(totals.count(), playlist.total()), std::tuple(1, 152.0)); // the last gap is never played
     playlist.exchange(0, 1);
-    EXPECT_EQ(playlist.at(0).path, "b.mp3");
     playlist.setGap(0, 4000);
-    EXPECT_EQ(playlist.total(), 154);
+    EXPECT_EQ(std::tuple(playlist.at(0).path, playlist.total()), std::tuple(QStringLiteral("b.mp3"), 154.0));
     BasicRandom random;
     playlist.shuffle(random);
     playlist.remove(0);
     EXPECT_EQ(std::tuple(playlist.count(), totals.count()), std::tuple(1, 5)); // exchange, gap, shuffle, removal
     playlist.clear();
-    EXPECT_TRUE(playlist.isEmpty());
-    EXPECT_EQ(totals.last().first().toDouble(), 0);
+    EXPECT_TRUE(playlist.isEmpty() && totals.last().first().toDouble() == 0);
 }
 
 // A file name may hold line breaks; its row stays one line high, as every other.
