@@ -43,7 +43,7 @@ static void PrintTo(const SoundSource& sound, std::ostream* out)
          << (sound.bigEndian ? " big-endian" : "");
 }
 
-TEST(CueSheet, readsFilesTracksAndTitlesWrittenLooselyAndKeepsAPregapInThePreviousFile)
+TEST(CueSheet, readsSheetsWrittenLooselyInAnyEncodingAndSaysWhichLineAndWhyOfThoseThatGiveNoTrackList)
 {
     const CueSheet sheet = parseCueSheet("REM GENRE Pop\n" "performer \"The Band\"\n\n" "TITLE Plain Words \t \n"
                                          "CATALOG 1234567890123\n"
@@ -62,10 +62,7 @@ TEST(CueSheet, readsFilesTracksAndTitlesWrittenLooselyAndKeepsAPregapInThePrevio
                                 { 2, true, 2352, "Say \"Hi\"", "", 0, (100 * 60 + 1) * 75 + 74 },
                                 { 3, true, 2352, "", "Guest", 1, 0 } } };
     EXPECT_EQ(sheet, expected);
-}
 
-TEST(CueSheet, takesLinesAsUtf8OrWindows1252PastABomWhateverTheirEnds)
-{
     const QString text = "FILE \"å.bin\" BINARY\r\nTRACK 01 AUDIO\r\nTITLE \"Café €\"\r\nINDEX 01 00:00:00\r\n";
     for (const QStringEncoder::Encoding encoding : { QStringEncoder::Utf16LE, QStringEncoder::Utf16BE }) {
         QStringEncoder encoder(encoding, QStringEncoder::Flag::WriteBom);
@@ -81,10 +78,7 @@ TEST(CueSheet, takesLinesAsUtf8OrWindows1252PastABomWhateverTheirEnds)
         const CueSheet utf8 = parseCueSheet("\xEF\xBB\xBF" "FILE \"\xC3\xA5.bin\" BINARY" + end + tracks.mid(17) + "Caf\xC3\xA9" + index);
         EXPECT_EQ(utf8.files[0].name + utf8.tracks[0].title, u"å.binCafé") << end.toHex().constData();
     }
-}
 
-TEST(CueSheet, sheetsThatGiveNoTrackListSayWhichLineAndWhy)
-{
     const QByteArray track = "FILE a.bin BINARY\nTRACK 01 AUDIO\n";
     const auto notATime = [](const char* time) {
         return QStringLiteral("Line 3: \"%1\" is not a time as minutes:seconds:frames, with under 60 seconds and under 75 frames.")
@@ -116,7 +110,7 @@ TEST(CueSheet, sheetsThatGiveNoTrackListSayWhichLineAndWhy)
 
 // Track n of the disc is the sheet's TRACK n, as a drive numbers its tracks: a sheet
 // that starts at 2 or skips a number has no such track.
-TEST(CueDisc, aBinImageGivesEachTrackItsStretchWithTheNextTracksPregapUnderTheSheetsNumbers)
+TEST(CueDisc, imagesAndRipsGiveEachTrackItsStretchUnderTheSheetsNumbersAndWhatCannotBePlayedIsRefused)
 {
     GeneratedMedia media;
     QDir(media.path({})).mkdir("sub");
@@ -140,11 +134,7 @@ TEST(CueDisc, aBinImageGivesEachTrackItsStretchWithTheNextTracksPregapUnderTheSh
                                                                      "TRACK 05 AUDIO\nINDEX 01 00:03:00\n"));
     EXPECT_EQ(tracksOf(numbered), (Tracks { { false, 0, {} }, { true, 75, raw(0, 75) }, { true, 150, raw(75, 225) },
                                             { false, 0, {} }, { true, 375, raw(225, 600) } }));
-}
 
-TEST(CueDisc, wavAndFlacRipsEndAtTheirExactSampleCountAtCdRate)
-{
-    GeneratedMedia media;
     const QString wav = tone(media, "rip.wav", 225 * kFramesPerSector + 100);
     const QString flac = tone(media, "rip.flac", 96000, 48000); // two seconds: 88200 frames at 44.1 kHz
     const QString iso = media.write("data.iso", QByteArray(2048 * 10 + 5, '\0'));
@@ -155,14 +145,10 @@ TEST(CueDisc, wavAndFlacRipsEndAtTheirExactSampleCountAtCdRate)
     EXPECT_EQ(tracksOf(disc), (Tracks { { false, 10, {} }, { true, 75, stretch(SoundSource::Kind::File, wav, 0, 75 * kFramesPerSector) },
                                         { true, 150, stretch(SoundSource::Kind::File, wav, 75, 225 * kFramesPerSector + 100) },
                                         { true, 100, stretch(SoundSource::Kind::File, flac, 50, 88200) } }));
-}
 
-// What cannot be played is refused, naming the sheet and the file. Something other
-// than a regular file, as the sheet or as a file it names, is said to be what it is;
-// a FIFO is never waited on, a device never read.
-TEST(CueDisc, refusesWhatCannotBePlayedNamingTheSheetAndTheFile)
-{
-    GeneratedMedia media;
+    // What cannot be played is refused, naming the sheet and the file. Something other
+    // than a regular file, as the sheet or as a file it names, is said to be what it is;
+    // a FIFO is never waited on, a device never read.
     media.write("tones.bin", QByteArray(10 * 2352, '\0'));
     media.write("noise.wav", QByteArray(5000, 'x'));
     for (const char* folder : { "folder.bin", "folder.cue" })

@@ -33,7 +33,7 @@ TEST(SystemDiscs, aSheetIsItsEntriesDiscAndIsReadAgainOnlyWhenLookedAtAgain)
     EXPECT_EQ(discs.disc(sheet)->tracks.size(), 3);
 }
 
-TEST(CdioDrive, readsTheTracksOfADiscImage)
+TEST(CdioDrive, readsTheTracksOfADiscImageWhoseTableOfContentsMakesMusicBrainzsDiscId)
 {
     GeneratedMedia media;
     // A sheet and its image, named alike as libcdio finds them; only the sheet's table of contents is read.
@@ -72,10 +72,7 @@ TEST(CdioDrive, readsTheTracksOfADiscImage)
     for (const QString& none : { image("data", {}, "  TRACK 01 MODE1/2352\n    INDEX 01 00:00:00\n"), media.write("empty.cue", {}),
                                  media.write("notes.txt", "not a disc\n"), media.path("missing.cue") })
         EXPECT_EQ(readDriveDisc(none), std::nullopt) << none.toStdString();
-}
 
-TEST(DiscId, isMusicBrainzsFromTheTableOfContents)
-{
     // A disc of audio tracks starting at the given sectors, the last ending at leadOut.
     const auto discOf = [](const QList<qint64>& starts, qint64 leadOut, int firstNumber = 1) {
         Disc disc;

@@ -105,7 +105,7 @@ TEST(Mp4EncoderTrim, findsThePrimingEditOrReadsTheItunesCommentOfATrackWithoutOn
 
 // Only a comment whose numbers fit the track trims it; none makes the decoder's
 // positions overflow. 67584 frames: 1024 of priming, 66150 of music, 410 of padding.
-TEST(Mp4EncoderTrim, trimsOnlyByACommentWhoseNumbersFitTheTrack)
+TEST(Mp4EncoderTrim, trimsOnlyByACommentWhoseNumbersFitTheTrackAndReadsTheWideHeadersOfAPrimingEdit)
 {
     constexpr quint64 kHuge = quint64(1) << 62, kLongest = quint64(std::numeric_limits<qint64>::max());
     const struct { const char* name; quint64 duration; const char* comment; bool trimmed; } files[] = {
@@ -128,19 +128,15 @@ TEST(Mp4EncoderTrim, trimsOnlyByACommentWhoseNumbersFitTheTrack)
         EXPECT_EQ(std::tuple(whole.skipFrames, whole.endFrame, part.skipFrames, part.endFrame),
                   std::tuple(skip, f.trimmed ? 1024 + 66150 : -1, skip + 441, skip + 882)) << f.name;
     }
-}
 
-// 64-bit headers, the movie box after the sound, and an edit that ends the music
-// well before the track does.
-TEST(Mp4EncoderTrim, readsTheWideHeadersOfAPrimingEdit)
-{
+    // 64-bit headers, the movie box after the sound, and an edit that ends the music
+    // well before the track does.
     const QByteArray track = box("trak", box("edts", box("elst", bigEndian(0x01000000, 4) + bigEndian(1, 4) + bigEndian(1200, 8)
                                                                   + bigEndian(2112, 8) + bigEndian(0x10000, 4)))
                                              + soundMedia(48000, 2112 + 144000));
     const QByteArray header = box("mvhd", bigEndian(0x01000000, 4) + QByteArray(16, 0) + bigEndian(600, 4)
                                                + bigEndian(1800, 8) + QByteArray(80, 0));
     const QByteArray start = box("ftyp", "M4A ") + box("mdat", QByteArray(1000, 0));
-    GeneratedMedia media;
     const QString path = media.write(QStringLiteral("wide.m4a"), start + box("moov", header + track));
     const std::optional<Mp4PrimingEdit> edit = mp4PrimingEdit(path);
     ASSERT_TRUE(edit);

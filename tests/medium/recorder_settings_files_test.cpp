@@ -25,7 +25,7 @@ void expectRead(const QString& path, Choice (*read)(const QString&), std::initia
 
 } // namespace
 
-TEST(SidesTrackListAndOutputFiles, areWrittenLineByLineAndDamagedLinesReadAsTheDefaults)
+TEST(RecorderSettingsFiles, areWrittenLineByLineEveryRecorderComesBackAndDamagedLinesReadAsTheDefaults)
 {
     QTemporaryDir dir;
     const QString sides = dir.filePath(kSidesFileName), trackList = dir.filePath(kTrackListFileName);
@@ -56,13 +56,9 @@ TEST(SidesTrackListAndOutputFiles, areWrittenLineByLineAndDamagedLinesReadAsTheD
     EXPECT_EQ(bytesOf(output), "alsa_output.usb-Deck.iec958-stereo\r\n1\r\n1.5\r\nUSB Audio Digital Stereo\r\nalbum\r\n"
                                "-2.5\r\nalsa_input.usb-Deck.analog-stereo\r\nUSB Audio Line In\r\n1\r\n");
     EXPECT_EQ(readOutputFile(output), choice);
-}
 
-// Every recorder comes back as it was written; a file that is missing or damaged
-// anywhere gives the default.
-TEST(RecorderFile, everyRecorderComesBackAsItWasWrittenAndADamagedFileGivesTheDefault)
-{
-    QTemporaryDir dir;
+    // Every recorder comes back as it was written; a file that is missing or damaged
+    // anywhere gives the default.
     const QString path = dir.filePath(kRecorderFileName);
     const auto figuresOf = [](const RecorderKind& kind) {
         return std::tuple(kind.id, kind.name, kind.capacitySeconds, kind.trackLimit, kind.trackUnitSeconds,

@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(TrackListText, titlesFromTagsNamesCdTracksAndTheLookupAndLengthsAsMinutesOrHours)
+TEST(TrackListText, titlesFromTagsNamesCdTracksAndTheLookupAndTheTitleImportHasADiscRowThenOneATrack)
 {
     GeneratedMedia media;
     const auto flac = [&](const QString& name, const QStringList& metadata) {
@@ -51,10 +51,7 @@ TEST(TrackListText, titlesFromTagsNamesCdTracksAndTheLookupAndLengthsAsMinutesOr
     EXPECT_EQ(sharedAlbum({{both, 1, 0}, {untagged, 1, 0}}, albums), "");
     EXPECT_EQ(sharedAlbum({{both, 1, 0}, {cd, 1, 0}}, albums), "Mar, Tierra");
     EXPECT_EQ(sharedAlbum({{cd, 1, 0}, {QStringLiteral("/cd2/Track01.cda"), 1, 0}}, albums), "");
-}
 
-TEST(TitleImportFile, aRowForTheDiscThenOneATrackAndEveryTitleComesBackWhole)
-{
     const DiscTitles titles{"Mar, Tierra", {"Uno, dos, tres", "Back\\slash", "Ends in\\", "Two\nlines", "", "ｶﾞﾝﾀﾞﾑ"},
                             {183.4, 200.6, 59, 1, std::nan(""), 30}, "SPS"};
     // An importer splits the rows on commas that no backslash escapes; a backslash that ends

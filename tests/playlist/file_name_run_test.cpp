@@ -9,7 +9,7 @@
 // The run holds the folder followed directly by the names. Only names of the extension that ends the run are added, in dialog order, unless
 // every type was shown; the run is split at the chosen names, so an extension inside
 // a name does not cut it.
-TEST(FileNameRun, holdsTheFolderAndTheNamesAndNamesOfTheExtensionEndingTheRunAreAddedInDialogOrder)
+TEST(FileNameRun, holdsTheFolderAndTheNamesOfWhichThoseOfTheEndingExtensionAreAddedAndPassesThroughAFileThatIsGoneAfterwards)
 {
     EXPECT_EQ(QStringList({fileNameRun({"/music/song.mp3"}), fileNameRun({"/music/a.mp3", "/music/b.mp3"}), fileNameRun({"/a.mp3", "/b.mp3"})}),
               QStringList({"/music/song.mp3", "/musica.mp3b.mp3", "/a.mp3b.mp3"}));
@@ -25,10 +25,7 @@ TEST(FileNameRun, holdsTheFolderAndTheNamesAndNamesOfTheExtensionEndingTheRunAre
     }
     // A run that lost names on the way through the file is a failure, not a guess.
     EXPECT_THROW(namesToAdd("/ma", {"/m/a\nb.mp3", "/m/c.mp3"}, false), Failure);
-}
 
-TEST(FileNameRun, passesThroughFileListWhichIsGoneAfterwards)
-{
     QTemporaryDir dir;
     const QString run = QString::fromUtf8("/musik/Sång åtta.mp3Två.mp3");
     EXPECT_EQ(passThroughFileList(run, dir.path()), run);

@@ -68,7 +68,7 @@ PlaylistTable tableOf(std::initializer_list<std::pair<qint64, double>> entries)
 
 } // namespace
 
-TEST(PlaylistTotal, countsEveryGapButTheLast)
+TEST(PlaylistTotal, countsEveryGapButTheLastAndTheQuickGapReadingAgreesWithTheTextRoundTrip)
 {
     const struct { PlaylistTable table; double total; const char* caption; const char* frame; } cases[] = {
         {tableOf({}), 0, "Total time: 00:00", "Playlist"},
@@ -83,12 +83,9 @@ TEST(PlaylistTotal, countsEveryGapButTheLast)
         EXPECT_EQ(totalTimeCaption(total), c.caption);
         EXPECT_EQ(playlistFrameCaption(c.table), c.frame);
     }
-}
 
-// The total reads each gap the way the Gap column shows it; the quick reading of whole
-// milliseconds below 10^15 must agree with the full rule on either side of that limit.
-TEST(PlaylistTotal, quickGapReadingAgreesWithTheTextRoundTrip)
-{
+    // The total reads each gap the way the Gap column shows it; the quick reading of whole
+    // milliseconds below 10^15 must agree with the full rule on either side of that limit.
     const qint64 lengths[] = {999999999999999, 12};
     const double gaps[] = {1333, -1000, 1e15 - 1, 1234567890123456, 1333.3333333333333};
     for (qint64 length : lengths) {
