@@ -69,13 +69,12 @@ TEST_F(BusyStateTest, nestedClaimsKeepEachControlOffUntilTheLastThatSwitchedItOf
             const BusyState::Claim load(state, Activity::Adding);
             EXPECT_TRUE(state.askToStop() && state.stopWanted());
         }
-        EXPECT_TRUE(state.stopWanted());
-        EXPECT_EQ(stopped.count(), 0);
+        EXPECT_TRUE(state.stopWanted() && stopped.count() == 0);
     }
     EXPECT_TRUE(stopped.count() == 1 && !state.stopWanted());
     {
         const BusyState::Claim add(state, Activity::Adding);
-        EXPECT_FALSE(state.stopWanted());
+        EXPECT_FALSE(state.stopWanted()) << "forgotten";
     }
     EXPECT_EQ(stopped.count(), 1);
 }

@@ -80,8 +80,7 @@ TEST(SettingsNumber, readsALineThatIsOneNumberAndNothingElseWhateverTheLocale)
     const QString written = plainNumber(1.5) + printNumber(0.25);
     QLocale::setDefault(savedQt);
     std::setlocale(LC_ALL, savedC.c_str());
-    EXPECT_EQ(read, (std::array{1.5, 32.5, -0.25}));
-    EXPECT_EQ(written, "1.5 0.25");
+    EXPECT_TRUE(read == (std::array{1.5, 32.5, -0.25}) && written == "1.5 0.25") << written.toStdString();
 }
 
 // A settings file is read only when it is a regular file, and only its start: a FIFO
@@ -96,7 +95,5 @@ TEST(SettingsLines, comeOnlyFromTheStartOfARegularFile)
         EXPECT_EQ(readSettingsLines(none), QStringList()) << none.toStdString();
     writeBytes(big, "1\r\n2\r\n" + QByteArray(10'000'000, 'x'));
     const QStringList lines = readSettingsLines(big);
-    ASSERT_EQ(lines.size(), 3);
-    EXPECT_EQ(lines[0], "1");
-    EXPECT_EQ(lines[2].size(), 4096 - 6);
+    EXPECT_TRUE(lines.size() == 3 && lines[0] == "1" && lines[2].size() == 4096 - 6) << lines.size();
 }

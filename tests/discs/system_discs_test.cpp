@@ -17,8 +17,7 @@ TEST(SystemDiscs, aSheetIsItsEntriesDiscAndIsReadAgainOnlyWhenLookedAtAgain)
     const QString sheet = media.write(QStringLiteral("disc.cue"), twoTracks);
     SystemDiscs discs;
     const std::optional<Disc> disc = discs.disc(sheet);
-    ASSERT_TRUE(disc);
-    ASSERT_EQ(disc->tracks.size(), 3);
+    ASSERT_TRUE(disc && disc->tracks.size() == 3);
     EXPECT_EQ(disc->tracks[0].wholeSeconds(), 60); // to the next track's INDEX 01
     EXPECT_EQ(discTrackOf(discs, { sheet, 3 })->wholeSeconds(), 2); // 2 s and 30 sectors
     EXPECT_EQ(discTrackOf(discs, { sheet, 2 }), std::nullopt); // a number the sheet skips
@@ -45,12 +44,10 @@ TEST(CdioDrive, readsTheTracksOfADiscImageWhoseTableOfContentsMakesMusicBrainzsD
     const QString sheet = image("x", {}, "  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n"
                                          "  TRACK 02 AUDIO\n    INDEX 00 00:01:25\n    INDEX 01 00:01:40\n");
     const std::optional<Disc> disc = readDriveDisc(sheet);
-    ASSERT_TRUE(disc);
-    ASSERT_EQ(disc->tracks.size(), 2);
-    EXPECT_TRUE(disc->tracks[0].audio && disc->tracks[1].audio);
+    ASSERT_TRUE(disc && disc->tracks.size() == 2);
     // The sectors, where each track starts and the lead-out, as its disc ID is made of.
-    EXPECT_EQ(std::tuple(disc->tracks[0].sectors, disc->tracks[1].sectors, disc->tracks[0].start, disc->tracks[1].start,
-                         disc->leadOut), std::tuple(115, 45, 0, 115, 160));
+    EXPECT_EQ(std::tuple(disc->tracks[0].audio && disc->tracks[1].audio, disc->tracks[0].sectors, disc->tracks[1].sectors,
+                         disc->tracks[0].start, disc->tracks[1].start, disc->leadOut), std::tuple(true, 115, 45, 0, 115, 160));
     EXPECT_EQ(disc->tracks[1].sound, (SoundSource { SoundSource::Kind::DriveTrack, sheet, 2 }));
     EXPECT_EQ(disc->title + disc->tracks[0].title, "");
 
@@ -59,14 +56,12 @@ TEST(CdioDrive, readsTheTracksOfADiscImageWhoseTableOfContentsMakesMusicBrainzsD
     const std::optional<Disc> titled = readDriveDisc(image("named", "PERFORMER \"Ana Ruiz\"\nTITLE \"Río Lento\"\n",
         "  TRACK 01 AUDIO\n    TITLE \"Primera\"\n    INDEX 01 00:00:00\n"
         "  TRACK 02 AUDIO\n    TITLE \"Dúo\"\n    PERFORMER \"Both  of Us\"\n    INDEX 01 00:01:40\n"));
-    ASSERT_TRUE(titled);
-    ASSERT_EQ(titled->tracks.size(), 2);
+    ASSERT_TRUE(titled && titled->tracks.size() == 2);
     EXPECT_EQ(QStringList({titled->title, titled->tracks[0].title, titled->tracks[1].title}),
               QStringList({"Río Lento", "Ana Ruiz - Primera", "Both of Us - Dúo"}));
     // A sheet in Latin-1, as CD-Text mostly is, reads the same.
     const std::optional<Disc> latin = readDriveDisc(image("latin", "TITLE \"R\xedo Lento\"\n", "  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n"));
-    ASSERT_TRUE(latin);
-    EXPECT_EQ(latin->title, "Río Lento");
+    EXPECT_EQ(latin.value_or(Disc()).title, "Río Lento");
 
     // A data disc, an empty sheet, a text, a missing sheet: no audio disc.
     for (const QString& none : { image("data", {}, "  TRACK 01 MODE1/2352\n    INDEX 01 00:00:00\n"), media.write("empty.cue", {}),
@@ -95,9 +90,7 @@ TEST(CdioDrive, readsTheTracksOfADiscImageWhoseTableOfContentsMakesMusicBrainzsD
 
     // The numbers count: the same starts from track 2 on are another disc.
     const QString later = musicBrainzDiscId(discOf({ 0, 15213, 32164, 46442, 63264, 80339 }, 95312, 2));
-    EXPECT_EQ(later.size(), 28);
-    EXPECT_NE(later, "49HHV7Eb8UKF3aQiNmu1GR8vKTY-");
+    EXPECT_TRUE(later.size() == 28 && later != "49HHV7Eb8UKF3aQiNmu1GR8vKTY-") << later.toStdString();
 
-    EXPECT_EQ(musicBrainzDiscId(Disc {}), "");
-    EXPECT_EQ(musicBrainzDiscId(discOf({ 0 }, 0)), ""); // no lead-out read
+    EXPECT_EQ(musicBrainzDiscId(Disc {}) + musicBrainzDiscId(discOf({ 0 }, 0)), ""); // nothing, or no lead-out read
 }
