@@ -65,8 +65,7 @@ TEST(Mp4EncoderTrim, findsThePrimingEditOrReadsTheItunesCommentOfATrackWithoutOn
     for (const auto& f : files) {
         // ffmpeg's AAC encoder primes with 1024 frames; the edit list that says so is left out unless asked for.
         const auto aac = [&](const QString& name, bool editList) {
-            const QStringList options{"-c:a", "aac", "-use_editlist", editList ? "1" : "0"};
-            return media.makeWithFfmpeg(name, f.seconds, false, options + f.more, f.rate);
+            return media.makeWithFfmpeg(name, f.seconds, false, QStringList{"-c:a", "aac", "-use_editlist", editList ? "1" : "0"} + f.more, f.rate);
         };
         const qint64 music = qRound64(f.seconds * f.rate), padding = 2048 - (1024 + music) % 1024;
         const QString edited = aac(QStringLiteral("edited_") + f.name, true);
@@ -84,8 +83,7 @@ TEST(Mp4EncoderTrim, findsThePrimingEditOrReadsTheItunesCommentOfATrackWithoutOn
 
         path = aac(f.name, false);
         ASSERT_FALSE(path.isEmpty()) << f.name;
-        EXPECT_FALSE(mp4EncoderTrim(path)) << f.name << ": no comment yet";
-        EXPECT_FALSE(mp4PrimingEdit(path)) << f.name << ": no edit list";
+        EXPECT_FALSE(mp4EncoderTrim(path) || mp4PrimingEdit(path)) << f.name << ": no comment yet, no edit list";
         // More music than the track holds is no true comment.
         ASSERT_TRUE(writeItunesGapless(path, 1024, 0, music + 1)) << f.name;
         EXPECT_FALSE(mp4EncoderTrim(path)) << f.name << ": overlong";
@@ -99,8 +97,7 @@ TEST(Mp4EncoderTrim, findsThePrimingEditOrReadsTheItunesCommentOfATrackWithoutOn
     const QByteArray bytes = bytesOf(path);
     EXPECT_FALSE(mp4EncoderTrim(media.write(QStringLiteral("cut.m4a"), bytes.first(bytes.size() - 100))));
     EXPECT_FALSE(mp4EncoderTrim(media.write(QStringLiteral("words.m4a"), QByteArray("iTunSMPB moov").repeated(99))));
-    EXPECT_FALSE(mp4EncoderTrim(media.path(QStringLiteral("missing.m4a"))));
-    EXPECT_FALSE(mp4PrimingEdit(media.path(QStringLiteral("missing.m4a"))));
+    EXPECT_FALSE(mp4EncoderTrim(media.path(QStringLiteral("missing.m4a"))) || mp4PrimingEdit(media.path(QStringLiteral("missing.m4a"))));
 }
 
 // Only a comment whose numbers fit the track trims it; none makes the decoder's

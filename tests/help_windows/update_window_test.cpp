@@ -92,7 +92,6 @@ TEST_F(UpdateWindowTest, checksOnlyWhenAskedArmsTheLinkForTheUpdateThatAppliesOr
     // The body would arm the link: a quiet end shows the link reset and that an HTTP error gives no text.
     server.respond(404, versionFile("1*6*0*1*7*0"));
     check("HTTP error after an armed check");
-    EXPECT_EQ(server.requests, 4);
 
     server.neverAnswer(); // closing or the time limit gives up the check
     server.onRequest = [this] { window.close(); };
