@@ -58,7 +58,7 @@ TEST(RecorderSettingsFiles, areWrittenLineByLineEveryRecorderComesBackAndDamaged
     EXPECT_EQ(readOutputFile(output), choice);
 
     // Every recorder comes back as it was written; a file that is missing or damaged
-    // anywhere gives the default.
+    // anywhere gives the default (a folder in its place is SettingsLines' to pin).
     const QString path = dir.filePath(kRecorderFileName);
     const auto figuresOf = [](const RecorderKind& kind) {
         return std::tuple(kind.id, kind.name, kind.capacitySeconds, kind.trackLimit, kind.trackUnitSeconds,
@@ -66,22 +66,19 @@ TEST(RecorderSettingsFiles, areWrittenLineByLineEveryRecorderComesBackAndDamaged
     };
     EXPECT_EQ(readRecorderFile(path).id, "minidisc-74-sp") << "no file";
     std::vector<RecorderKind> kinds = recorderKinds();
-    kinds.push_back(customRecorderKind({45, 0, -40, 4, 2}));
-    kinds.push_back(customRecorderKind({74.5, 500, -47.5, 2.5}));
+    kinds.insert(kinds.end(), {customRecorderKind({45, 0, -40, 4, 2}), customRecorderKind({74.5, 500, -47.5, 2.5})});
     for (const RecorderKind& kind : kinds) {
         writeRecorderFile(path, kind);
         EXPECT_EQ(figuresOf(readRecorderFile(path)), figuresOf(kind)) << kind.id.toStdString();
     }
     EXPECT_EQ(bytesOf(path), "custom\r\n74.5\r\n500\r\n-47.5\r\n2.5\r\n1\r\n");
-    writeRecorderFile(path, recorderKinds().front());
+    writeRecorderFile(path, recorderKinds().front()); // a known recorder by its id alone
     EXPECT_EQ(bytesOf(path), "minidisc-60-sp\r\n");
 
     // A file from before two-sided recorders ends after the minimum silence.
     writeBytes(path, "custom\r\n45\r\n0\r\n-40\r\n4\r\n");
     EXPECT_EQ(figuresOf(readRecorderFile(path)), figuresOf(customRecorderKind({45, 0, -40, 4, 1})));
 
-    QDir(dir.path()).mkdir("folder.dat");
-    EXPECT_EQ(readRecorderFile(dir.filePath("folder.dat")).id, "minidisc-74-sp") << "a folder in its place";
     // Lines as a custom recorder's, each ended by |.
     const auto custom = [](const char* lines) { return "custom\r\n" + QByteArray(lines).replace('|', "\r\n"); };
     const QByteArray damaged[] = {
