@@ -1,5 +1,6 @@
 #include "gain_tags/gain_tags.h"
 #include "gain_tags/gain_values.h"
+#include "support/file_bytes.h"
 #include "support/generated_media.h"
 
 #include <QStandardPaths>
@@ -162,9 +163,7 @@ TEST_F(GainTagsTest, garbageReadsAsNoFigureAndDamagedFilesAsNoTagsWhateverTheLoc
 
     // Cut inside its comments, a file tells nothing; nor does noise, a folder, a file
     // that is not there, or one whose type has no tags.
-    QFile whole(flac);
-    ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
-    const QByteArray start = whole.read(120);
+    const QByteArray start = bytesOf(flac).left(120);
     const QByteArray noise = QByteArray("\x3d\xfe\x07\x81\xc4", 5).repeated(800);
     QStringList paths{media.write(QStringLiteral("cut.flac"), start), media.path(QStringLiteral("missing.flac")),
                       media.path(QString()), media.write(QStringLiteral("song.mid"), "MThd" + start)};

@@ -136,8 +136,7 @@ TEST(SidePlan, fillingSideAFirstAndBalancingSplitAtOnePointAndTheLeaderAndLeadIn
     const SidePlan filled = planSides(table, kind("cassette-c60"), kFill);
     EXPECT_DOUBLE_EQ(filled.sideCapacitySeconds, 1794);
     EXPECT_EQ(sidesOf(filled), (Sides{{0, 3, 1708, 86}, {3, 2, 504, 1290}}));
-    EXPECT_TRUE(filled.fits());
-    EXPECT_TRUE(filled.longerThanASide.empty());
+    EXPECT_TRUE(filled.fits() && filled.longerThanASide.empty());
 
     const auto balanced = [](const PlaylistTable& t) { return sidesOf(planSides(t, kind("cassette-c60"), kBalance)); };
     // Splits after 1, 2 and 3 differ by 1012, 196 and 1204 s.
@@ -168,8 +167,7 @@ TEST(SidePlan, anEntryLongerThanASideGoesWhereTheSplitPutsItAndOneSideIsTheWhole
     // A C46 side holds 1374 s after the leader.
     const SidePlan filled = planSides(tableOf({{300, 2000}, {1400, 2000}, {300, 0}}), kind("cassette-c46"), kFill);
     EXPECT_EQ(sidesOf(filled), (Sides{{0, 1, 300, 1074}, {1, 2, 1702, -328}}));
-    EXPECT_EQ(filled.longerThanASide, std::vector<int>{1});
-    EXPECT_FALSE(filled.fits());
+    EXPECT_TRUE(filled.longerThanASide == std::vector<int>{1} && !filled.fits());
     // Side A is not left empty when its first entry is too long for it.
     const SidePlan first = planSides(tableOf({{1400, 2000}, {100, 0}}), kind("cassette-c46"), kFill);
     EXPECT_EQ(sidesOf(first), (Sides{{0, 1, 1400, -26}, {1, 1, 100, 1274}}));
@@ -183,9 +181,8 @@ TEST(SidePlan, anEntryLongerThanASideGoesWhereTheSplitPutsItAndOneSideIsTheWhole
     EXPECT_TRUE(plan.fits());
 
     const SidePlan tooMany = planSides(sameEntries(3, 60, 0), customRecorderKind({10, 2, -40, 4, 2}), kFill);
-    EXPECT_EQ(tooMany.tracksOver(), 1);
+    EXPECT_TRUE(tooMany.tracksOver() == 1 && !tooMany.fits());
     EXPECT_GE(tooMany.sides[0].leftSeconds, 0);
-    EXPECT_FALSE(tooMany.fits());
 }
 
 TEST(SidePlanText, aLineASideOneForEachEntryTooLongAndTheQuestionBeforeARun)

@@ -42,7 +42,7 @@ TEST(PlaylistWriter, writesBothFormatsLineForLineWithCrLfAndNoFormatNothing)
     }
 }
 
-TEST(PlaylistReader, takesThePathsByTheRuleOfTheExtension)
+TEST(PlaylistReader, takesThePathsByTheRuleOfTheExtensionFailsOnAnUnreadablePlaylistAndPassesOnTheCallersFailure)
 {
     const QByteArray both = "#EXTM3U\r\n/m.mp3\r\nFile1=/p.mp3\r\n";
     QTemporaryDir dir;
@@ -74,11 +74,7 @@ TEST(PlaylistReader, takesThePathsByTheRuleOfTheExtension)
         readPlaylist(dir.filePath(c.name), [&](const QString& entry) { paths << entry; });
         EXPECT_EQ(paths, c.paths) << c.name;
     }
-}
-
-TEST(PlaylistReader, failsOnAnUnreadablePlaylistAndPassesOnTheCallersFailure)
-{
-    QTemporaryDir dir;
+    // An unreadable playlist fails; the caller's failure is passed on.
     EXPECT_THROW(readPlaylist(dir.filePath("absent.m3u"), [](const QString&) {}), Failure);
     EXPECT_NO_THROW(readPlaylist(dir.filePath("absent.txt"), [](const QString&) {})); // not a playlist: not opened
 
