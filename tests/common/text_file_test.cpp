@@ -41,11 +41,9 @@ TEST(TextFile, writesCrLfLinesInUtf8OnlyAByteCountsAsContentAndAFailedWriteKeeps
             const FileSizeLimit limit(1024);
             reason = failureOf([&] { writeTextFile(path, {QString(length, u'x')}); });
         }
-        EXPECT_EQ(reason, QString::fromLocal8Bit(std::strerror(EFBIG))) << length;
-        EXPECT_EQ(bytesOf(path), "old\r\n") << length;
+        EXPECT_EQ(reason + bytesOf(path), QString::fromLocal8Bit(std::strerror(EFBIG)) + "old\r\n") << length;
     }
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
-              QStringList{"out.txt"});
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList{"out.txt"});
 }
 
 TEST(TextFile, readsLinesEndedByCrLfCrOrLfTakesOtherThanUtf8AsWindows1252AndRefusesWhatIsNoTextFile)
@@ -53,8 +51,7 @@ TEST(TextFile, readsLinesEndedByCrLfCrOrLfTakesOtherThanUtf8AsWindows1252AndRefu
     // The CR of the first line end falls on the last byte of the reader's first 64 KiB chunk.
     const QByteArray straddling(64 * 1024 - 1, 'x');
     const struct { QByteArray bytes; QStringList lines; } cases[] = {
-        {"a\r\nb\rc\nd\r\n\r\ne", {"a", "b", "c", "d", "", "e"}},
-        {"", {}},
+        {"a\r\nb\rc\nd\r\n\r\ne", {"a", "b", "c", "d", "", "e"}}, {"", {}},
         {"caf\xC3\xA9\r\nM\xF6tley \x80 \x93quoted\x94\r\n", {"café", "Mötley € “quoted”"}},
         {straddling + "\r\nsecond\r\n", {QString(straddling), "second"}},
     };

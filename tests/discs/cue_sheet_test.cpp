@@ -151,13 +151,11 @@ TEST(CueDisc, imagesAndRipsGiveEachTrackItsStretchUnderTheSheetsNumbersAndWhatCa
     // a FIFO is never waited on, a device never read.
     media.write("tones.bin", QByteArray(10 * 2352, '\0'));
     media.write("noise.wav", QByteArray(5000, 'x'));
-    for (const char* folder : { "folder.bin", "folder.cue" })
-        QDir(media.path({})).mkdir(folder);
-    for (const char* fifo : { "fifo.bin", "fifo.cue" })
-        ASSERT_EQ(mkfifo(QFile::encodeName(media.path(fifo)).constData(), 0600), 0);
-    for (const QString& name : { QStringLiteral("loop.bin"), QStringLiteral("loop.cue") }) {
-        ASSERT_TRUE(QFile::link(media.path(name + "2"), media.path(name)));
-        ASSERT_TRUE(QFile::link(media.path(name), media.path(name + "2")));
+    for (const QString& type : { QStringLiteral(".bin"), QStringLiteral(".cue") }) { // a folder, a FIFO and a link loop of each
+        QDir(media.path({})).mkdir("folder" + type);
+        ASSERT_EQ(mkfifo(QFile::encodeName(media.path("fifo" + type)).constData(), 0600), 0);
+        ASSERT_TRUE(QFile::link(media.path("loop" + type + "2"), media.path("loop" + type)));
+        ASSERT_TRUE(QFile::link(media.path("loop" + type), media.path("loop" + type + "2")));
     }
     const QString loop = "cannot be read: " + QString::fromLocal8Bit(std::strerror(ELOOP)) + ".";
     const QByteArray track = "TRACK 01 AUDIO\nINDEX 01 00:00:00\n";

@@ -9,7 +9,7 @@
 // A list of all the tracks of a sheet asks for each title: the sheet is read once,
 // and again only when its file changes. A sheet that is a FIFO is only looked at,
 // never waited on: its tracks have no titles.
-TEST(CueTitles, aSheetIsReadAgainOnlyWhenItsFileChangesAndAFifoGivesNoTitles)
+TEST(CueTitles, aSheetIsReadAgainOnlyWhenItsFileChangesAFifoGivesNoTitlesAndADiscsTextTitlesItsEntries)
 {
     GeneratedMedia media;
     const auto write = [&](const char* title) {
@@ -34,12 +34,9 @@ TEST(CueTitles, aSheetIsReadAgainOnlyWhenItsFileChangesAndAFifoGivesNoTitles)
 
     ASSERT_EQ(mkfifo(QFile::encodeName(media.path("fifo.cue")).constData(), 0600), 0);
     EXPECT_EQ(titles.titleOf(media.path("fifo.cue") + "/Track01.cda"), QString());
-}
 
-// A CD entry is titled, and its album named, by its disc's text; other entries, tracks the disc lacks and
-// discs that cannot be read give none.
-TEST(DiscTextTitle, comesFromTheEntrysTrackOnItsDisc)
-{
+    // A CD entry is titled, and its album named, by its disc's text; other entries, tracks the disc lacks and
+    // discs that cannot be read give none.
     FakeDiscs discs;
     discs.setTrack("/media/cdrom", 2, FakeDiscs::sectors(3, 0));
     Disc disc = *discs.disc("/media/cdrom");

@@ -68,7 +68,7 @@ PlaylistTable tableOf(std::initializer_list<std::pair<qint64, double>> entries)
 
 } // namespace
 
-TEST(PlaylistTotal, countsEveryGapButTheLastAndTheQuickGapReadingAgreesWithTheTextRoundTrip)
+TEST(PlaylistTotal, countsEveryGapButTheLastReadingEachAsTheGapColumnShowsItAndAsTypedWithinWhatATimerCanWait)
 {
     const struct { PlaylistTable table; double total; const char* caption; const char* frame; } cases[] = {
         {tableOf({}), 0, "Total time: 00:00", "Playlist"},
@@ -94,16 +94,13 @@ TEST(PlaylistTotal, countsEveryGapButTheLastAndTheQuickGapReadingAgreesWithTheTe
             EXPECT_EQ(playlistTotal(tableOf({{length, gap}, {0, 0}})), expected) << length << " " << gap;
         }
     }
-}
 
-// A gap is read in seconds by the leading-number rule; one that a timer cannot wait,
-// beyond a signed 32-bit count of milliseconds either way, is refused.
-TEST(ListEdits, gapMilliseconds_readsSecondsAndRefusesWhatNoTimerCanWait)
-{
-    const std::pair<const char16_t*, std::optional<double>> cases[] = {
+    // A gap is read in seconds by the leading-number rule; one that a timer cannot wait,
+    // beyond a signed 32-bit count of milliseconds either way, is refused.
+    const std::pair<const char16_t*, std::optional<double>> answers[] = {
         {u"1.5 s", 1500}, {u"-1", -1000}, {u"2147483.647", 2147483647}, {u"2147483.648", std::nullopt},
         {u"-1e300", std::nullopt},
     };
-    for (const auto& [answer, expected] : cases)
+    for (const auto& [answer, expected] : answers)
         EXPECT_EQ(gapMilliseconds(QStringView(answer)), expected) << QString::fromUtf16(answer).toStdString();
 }
