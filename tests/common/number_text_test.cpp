@@ -20,14 +20,12 @@ TEST(NumberText, theLeadingNumberStaysFiniteRoundingStaysInInt16AndNumbersAreWri
 {
     const struct { const char16_t* text; double value; } cases[] = {
         {u"1 2 . 5", 12.5}, {u"abc", 0},   {u"\t\n7", 7}, {u"-3.5x", -3.5}, {u"+ 4", 4},  {u"1D3", 1000},
-        {u"2.5d-1", 0.25},  {u"1e+", 1},   {u"1.2.3", 1.2}, {u".5", 0.5},     {u"-", 0},   {u"1,5", 1},
-        {u"\r5", 0},
+        {u"2.5d-1", 0.25},  {u"1e+", 1},   {u"1.2.3", 1.2}, {u".5", 0.5},     {u"-", 0},   {u"1,5", 1}, {u"\r5", 0},
     };
     for (const auto& c : cases)
         EXPECT_DOUBLE_EQ(leadingNumber(c.text), c.value) << QString::fromUtf16(c.text).toStdString();
     // A huge exponent gives a huge number, never infinity.
-    EXPECT_TRUE(leadingNumber(u"1e999") > 1e300 && leadingNumber(u"1e999") <= DBL_MAX);
-    EXPECT_TRUE(leadingNumber(u"-1e999") < -1e300 && leadingNumber(u"-1e999") >= -DBL_MAX);
+    EXPECT_TRUE(leadingNumber(u"1e999") > 1e300 && leadingNumber(u"1e999") <= DBL_MAX && leadingNumber(u"-1e999") == -leadingNumber(u"1e999"));
 
     // Numbers round half to even within Int16 and are written without needless figures.
     const std::pair<double, qint16> roundings[] = {{2.5, 2}, {3.5, 4}, {-2.5, -2}, {-32768, -32768}};
