@@ -76,7 +76,7 @@ TEST(MediumFit, eachMediumCountsTracksInItsOwnUnitsAndListsGapsTooShort)
 }
 
 // What is left or over, and the track limits of MiniDisc and CD-R; a medium a list
-// fits on has no problems to tell. Time over on a MiniDisc is pinned in the Recorder window.
+// fits on has no problems to tell.
 TEST(MediumFit, summarySaysWhatIsLeftOrOverAndTracksOverTheLimit)
 {
     // 17 tracks of 240 s with 2 s gaps and one of 216 s: 72:10 on a 74-minute disc.
@@ -84,6 +84,7 @@ TEST(MediumFit, summarySaysWhatIsLeftOrOverAndTracksOverTheLimit)
     table.push_back({QStringLiteral("/m/b.flac"), 216, 2000});
     const struct { const char* kind; PlaylistTable table; const char* summary; const char* problems; } cases[] = {
         {"minidisc-74-sp", table, "72:10 of 74:00 used, 1:50 left; 18 of 254 tracks", ""},
+        {"minidisc-74-sp", tableOf({{4640, 0}}), "77:20 of 74:00 used, 3:20 over; 1 of 254 tracks", "3:20 over"},
         // Half a second over is over; no track limit on a tape.
         {"cassette-c90", tableOf({{2699, 1500}, {0, 0}}), "45:01 of 45:00 used, 0:01 over; 2 tracks", "0:01 over"},
         {"cassette-c90", tableOf({{2700, 0}}), nullptr, ""},

@@ -9,8 +9,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-// The Recorder window's small settings files: what cannot be read gives that part's
-// default. That each comes back as written is SessionTest's to pin.
+// The Recorder window's small settings files: each comes back as written, and what
+// cannot be read gives that part's default.
 namespace {
 
 template <typename Choice>
@@ -38,9 +38,13 @@ TEST(RecorderSettingsFiles, areWrittenLineByLineEveryRecorderComesBackAndDamaged
         {" 1 \r\n 100 \r\n 1 \r\n", {true, 100, true}}, {"yes\r\n1000\r\n2\r\n", {false, 0, false}},
         {"1\r\n\r\n1\r\n", {true, 0, true}}, {"1\r\n8\r\n0\r\nja\r\n", {true, 8, false, false}},
     });
+    writeSidesFile(sides, {0, SideSplit::Balance});
+    EXPECT_EQ(readSidesFile(sides), (SideSettings{0, SideSplit::Balance}));
     writeSidesFile(sides, {60, SideSplit::FillSideAFirst});
     writeTrackListFile(trackList, {true, 32, true, true});
     EXPECT_EQ(bytesOf(sides) + bytesOf(trackList), "60\r\nfill\r\n1\r\n32\r\n1\r\n1\r\n");
+    EXPECT_EQ(std::tuple(readSidesFile(sides), readTrackListFile(trackList)),
+              std::tuple(SideSettings{60, SideSplit::FillSideAFirst}, TrackListChoice{true, 32, true, true}));
 
     const QString output = dir.filePath(kOutputFileName);
     expectRead<OutputChoice>(output, readOutputFile, {
