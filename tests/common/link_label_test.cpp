@@ -16,26 +16,21 @@ public Q_SLOTS:
     void open(const QUrl& url) { opened << url; }
 };
 
-TEST(LinkLabelTest, isDarkRedInAFocusedWindowAndBrightRedWhileClicked)
+TEST(LinkLabelTest, isDarkRedInAFocusedWindowOrNotBrightRedWhileClickedAndOpensItsAddressWhileEnabled)
 {
     LinkOpener desktop;
     LinkLabel link(QStringLiteral("Velkor Software's homepage"));
     link.command = QStringLiteral("https://velkor.example/trelvik/");
     link.show();
-    const auto shown = [&link](QPalette::ColorGroup group) { return link.palette().color(group, QPalette::WindowText); };
-    for (auto group : {QPalette::Active, QPalette::Inactive})
-        EXPECT_EQ(shown(group), QColor(128, 0, 0));
-
+    const auto shown = [&link](QPalette::ColorGroup group) { return link.palette().color(group, QPalette::WindowText).name(); };
+    EXPECT_EQ(shown(QPalette::Active) + shown(QPalette::Inactive), "#800000#800000");
     QTest::mousePress(&link, Qt::LeftButton);
-    EXPECT_EQ(shown(QPalette::Active), QColor(255, 0, 0));
+    EXPECT_EQ(shown(QPalette::Active), "#ff0000");
     QTest::mouseRelease(&link, Qt::LeftButton);
-    EXPECT_EQ(shown(QPalette::Active), QColor(128, 0, 0));
-    ASSERT_EQ(desktop.opened.size(), 1);
-    EXPECT_EQ(desktop.opened[0], QUrl(link.command));
-
+    EXPECT_EQ(shown(QPalette::Active), "#800000");
     link.setEnabled(false);
     QTest::mouseClick(&link, Qt::LeftButton);
-    EXPECT_EQ(desktop.opened.size(), 1);
+    EXPECT_EQ(desktop.opened, QList<QUrl>({QUrl(link.command)}));
 }
 
 #include "link_label_test.moc"

@@ -7,8 +7,7 @@
 #include <gtest/gtest.h>
 
 // A sheet is the disc of its entries, read once until the discs are looked at again;
-// any other folder (a Windows drive among them) is the disc in the drive, which a
-// test machine does not have; a sheet that cannot be used is no disc.
+// a sheet that cannot be used is no disc.
 TEST(SystemDiscs, aSheetIsItsEntriesDiscAndIsReadAgainOnlyWhenLookedAtAgain)
 {
     GeneratedMedia media;
@@ -18,8 +17,7 @@ TEST(SystemDiscs, aSheetIsItsEntriesDiscAndIsReadAgainOnlyWhenLookedAtAgain)
     const QString sheet = media.write(QStringLiteral("disc.cue"), twoTracks);
     SystemDiscs discs;
     const std::optional<Disc> disc = discs.disc(sheet);
-    ASSERT_TRUE(disc);
-    ASSERT_EQ(disc->tracks.size(), 3);
+    ASSERT_TRUE(disc && disc->tracks.size() == 3);
     EXPECT_EQ(disc->tracks[0].wholeSeconds(), 60); // to the next track's INDEX 01
     EXPECT_EQ(discTrackOf(discs, { sheet, 3 })->wholeSeconds(), 2); // 2 s and 30 sectors
     EXPECT_EQ(discTrackOf(discs, { sheet, 2 }), std::nullopt); // a number the sheet skips
@@ -32,14 +30,9 @@ TEST(SystemDiscs, aSheetIsItsEntriesDiscAndIsReadAgainOnlyWhenLookedAtAgain)
     media.write(QStringLiteral("disc.cue"), twoTracks);
     discs.lookAgain();
     EXPECT_EQ(discs.disc(sheet)->tracks.size(), 3);
-
-    if (readDriveDisc(QString()))
-        return; // a machine with an audio disc in its drive
-    EXPECT_EQ(discs.disc(QStringLiteral("D:")), std::nullopt);
-    EXPECT_EQ(discs.disc(media.path(QStringLiteral("Audio CD"))), std::nullopt);
 }
 
-TEST(CdioDrive, readsTheTracksOfADiscImage)
+TEST(CdioDrive, readsTheTracksOfADiscImageWhoseTableOfContentsMakesMusicBrainzsDiscId)
 {
     GeneratedMedia media;
     // A sheet and its image, named alike as libcdio finds them; only the sheet's table of contents is read.
@@ -51,12 +44,10 @@ TEST(CdioDrive, readsTheTracksOfADiscImage)
     const QString sheet = image("x", {}, "  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n"
                                          "  TRACK 02 AUDIO\n    INDEX 00 00:01:25\n    INDEX 01 00:01:40\n");
     const std::optional<Disc> disc = readDriveDisc(sheet);
-    ASSERT_TRUE(disc);
-    ASSERT_EQ(disc->tracks.size(), 2);
-    EXPECT_TRUE(disc->tracks[0].audio && disc->tracks[1].audio);
+    ASSERT_TRUE(disc && disc->tracks.size() == 2);
     // The sectors, where each track starts and the lead-out, as its disc ID is made of.
-    EXPECT_EQ(std::tuple(disc->tracks[0].sectors, disc->tracks[1].sectors, disc->tracks[0].start, disc->tracks[1].start,
-                         disc->leadOut), std::tuple(115, 45, 0, 115, 160));
+    EXPECT_EQ(std::tuple(disc->tracks[0].audio && disc->tracks[1].audio, disc->tracks[0].sectors, disc->tracks[1].sectors,
+                         disc->tracks[0].start, disc->tracks[1].start, disc->leadOut), std::tuple(true, 115, 45, 0, 115, 160));
     EXPECT_EQ(disc->tracks[1].sound, (SoundSource { SoundSource::Kind::DriveTrack, sheet, 2 }));
     EXPECT_EQ(disc->title + disc->tracks[0].title, "");
 
@@ -65,23 +56,18 @@ TEST(CdioDrive, readsTheTracksOfADiscImage)
     const std::optional<Disc> titled = readDriveDisc(image("named", "PERFORMER \"Ana Ruiz\"\nTITLE \"Río Lento\"\n",
         "  TRACK 01 AUDIO\n    TITLE \"Primera\"\n    INDEX 01 00:00:00\n"
         "  TRACK 02 AUDIO\n    TITLE \"Dúo\"\n    PERFORMER \"Both  of Us\"\n    INDEX 01 00:01:40\n"));
-    ASSERT_TRUE(titled);
-    ASSERT_EQ(titled->tracks.size(), 2);
+    ASSERT_TRUE(titled && titled->tracks.size() == 2);
     EXPECT_EQ(QStringList({titled->title, titled->tracks[0].title, titled->tracks[1].title}),
               QStringList({"Río Lento", "Ana Ruiz - Primera", "Both of Us - Dúo"}));
     // A sheet in Latin-1, as CD-Text mostly is, reads the same.
     const std::optional<Disc> latin = readDriveDisc(image("latin", "TITLE \"R\xedo Lento\"\n", "  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n"));
-    ASSERT_TRUE(latin);
-    EXPECT_EQ(latin->title, "Río Lento");
+    EXPECT_EQ(latin.value_or(Disc()).title, "Río Lento");
 
     // A data disc, an empty sheet, a text, a missing sheet: no audio disc.
     for (const QString& none : { image("data", {}, "  TRACK 01 MODE1/2352\n    INDEX 01 00:00:00\n"), media.write("empty.cue", {}),
                                  media.write("notes.txt", "not a disc\n"), media.path("missing.cue") })
         EXPECT_EQ(readDriveDisc(none), std::nullopt) << none.toStdString();
-}
 
-TEST(DiscId, isMusicBrainzsFromTheTableOfContents)
-{
     // A disc of audio tracks starting at the given sectors, the last ending at leadOut.
     const auto discOf = [](const QList<qint64>& starts, qint64 leadOut, int firstNumber = 1) {
         Disc disc;
@@ -104,9 +90,7 @@ TEST(DiscId, isMusicBrainzsFromTheTableOfContents)
 
     // The numbers count: the same starts from track 2 on are another disc.
     const QString later = musicBrainzDiscId(discOf({ 0, 15213, 32164, 46442, 63264, 80339 }, 95312, 2));
-    EXPECT_EQ(later.size(), 28);
-    EXPECT_NE(later, "49HHV7Eb8UKF3aQiNmu1GR8vKTY-");
+    EXPECT_TRUE(later.size() == 28 && later != "49HHV7Eb8UKF3aQiNmu1GR8vKTY-") << later.toStdString();
 
-    EXPECT_EQ(musicBrainzDiscId(Disc {}), "");
-    EXPECT_EQ(musicBrainzDiscId(discOf({ 0 }, 0)), ""); // no lead-out read
+    EXPECT_EQ(musicBrainzDiscId(Disc {}) + musicBrainzDiscId(discOf({ 0 }, 0)), ""); // nothing, or no lead-out read
 }

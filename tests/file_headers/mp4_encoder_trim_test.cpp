@@ -65,8 +65,7 @@ TEST(Mp4EncoderTrim, findsThePrimingEditOrReadsTheItunesCommentOfATrackWithoutOn
     for (const auto& f : files) {
         // ffmpeg's AAC encoder primes with 1024 frames; the edit list that says so is left out unless asked for.
         const auto aac = [&](const QString& name, bool editList) {
-            const QStringList options{"-c:a", "aac", "-use_editlist", editList ? "1" : "0"};
-            return media.makeWithFfmpeg(name, f.seconds, false, options + f.more, f.rate);
+            return media.makeWithFfmpeg(name, f.seconds, false, QStringList{"-c:a", "aac", "-use_editlist", editList ? "1" : "0"} + f.more, f.rate);
         };
         const qint64 music = qRound64(f.seconds * f.rate), padding = 2048 - (1024 + music) % 1024;
         const QString edited = aac(QStringLiteral("edited_") + f.name, true);
@@ -84,8 +83,7 @@ TEST(Mp4EncoderTrim, findsThePrimingEditOrReadsTheItunesCommentOfATrackWithoutOn
 
         path = aac(f.name, false);
         ASSERT_FALSE(path.isEmpty()) << f.name;
-        EXPECT_FALSE(mp4EncoderTrim(path)) << f.name << ": no comment yet";
-        EXPECT_FALSE(mp4PrimingEdit(path)) << f.name << ": no edit list";
+        EXPECT_FALSE(mp4EncoderTrim(path) || mp4PrimingEdit(path)) << f.name << ": no comment yet, no edit list";
         // More music than the track holds is no true comment.
         ASSERT_TRUE(writeItunesGapless(path, 1024, 0, music + 1)) << f.name;
         EXPECT_FALSE(mp4EncoderTrim(path)) << f.name << ": overlong";
@@ -99,13 +97,12 @@ TEST(Mp4EncoderTrim, findsThePrimingEditOrReadsTheItunesCommentOfATrackWithoutOn
     const QByteArray bytes = bytesOf(path);
     EXPECT_FALSE(mp4EncoderTrim(media.write(QStringLiteral("cut.m4a"), bytes.first(bytes.size() - 100))));
     EXPECT_FALSE(mp4EncoderTrim(media.write(QStringLiteral("words.m4a"), QByteArray("iTunSMPB moov").repeated(99))));
-    EXPECT_FALSE(mp4EncoderTrim(media.path(QStringLiteral("missing.m4a"))));
-    EXPECT_FALSE(mp4PrimingEdit(media.path(QStringLiteral("missing.m4a"))));
+    EXPECT_FALSE(mp4EncoderTrim(media.path(QStringLiteral("missing.m4a"))) || mp4PrimingEdit(media.path(QStringLiteral("missing.m4a"))));
 }
 
 // Only a comment whose numbers fit the track trims it; none makes the decoder's
 // positions overflow. 67584 frames: 1024 of priming, 66150 of music, 410 of padding.
-TEST(Mp4EncoderTrim, trimsOnlyByACommentWhoseNumbersFitTheTrack)
+TEST(Mp4EncoderTrim, trimsOnlyByACommentWhoseNumbersFitTheTrackAndReadsTheWideHeadersOfAPrimingEdit)
 {
     constexpr quint64 kHuge = quint64(1) << 62, kLongest = quint64(std::numeric_limits<qint64>::max());
     const struct { const char* name; quint64 duration; const char* comment; bool trimmed; } files[] = {
@@ -116,9 +113,7 @@ TEST(Mp4EncoderTrim, trimsOnlyByACommentWhoseNumbersFitTheTrack)
         {"music of ages", kLongest, " 00000000 00000400 0000019A 7FFFFFFFFFFF0000", false},
         {"no music", 67584, " 00000000 00000400 0000019A 0000000000000000", false},
         {"all ones", kLongest, " 00000000 00000400 0000019A FFFFFFFFFFFFFFFF", false},
-        {"sign bit", kLongest, " 00000000 00000400 0000019A 8000000000000000", false},
         {"minus", 67584, " 00000000 -0000400 0000019A 0000000000010266", false},
-        {"plus", 67584, " 00000000 +0000400 0000019A 0000000000010266", false},
         {"prefixed", 67584, " 00000000 0x000400 0000019A 0000000000010266", false},
     };
     GeneratedMedia media;
@@ -130,19 +125,15 @@ TEST(Mp4EncoderTrim, trimsOnlyByACommentWhoseNumbersFitTheTrack)
         EXPECT_EQ(std::tuple(whole.skipFrames, whole.endFrame, part.skipFrames, part.endFrame),
                   std::tuple(skip, f.trimmed ? 1024 + 66150 : -1, skip + 441, skip + 882)) << f.name;
     }
-}
 
-// 64-bit headers, the movie box after the sound, and an edit that ends the music
-// well before the track does.
-TEST(Mp4EncoderTrim, readsTheWideHeadersOfAPrimingEdit)
-{
+    // 64-bit headers, the movie box after the sound, and an edit that ends the music
+    // well before the track does.
     const QByteArray track = box("trak", box("edts", box("elst", bigEndian(0x01000000, 4) + bigEndian(1, 4) + bigEndian(1200, 8)
                                                                   + bigEndian(2112, 8) + bigEndian(0x10000, 4)))
                                              + soundMedia(48000, 2112 + 144000));
     const QByteArray header = box("mvhd", bigEndian(0x01000000, 4) + QByteArray(16, 0) + bigEndian(600, 4)
                                                + bigEndian(1800, 8) + QByteArray(80, 0));
     const QByteArray start = box("ftyp", "M4A ") + box("mdat", QByteArray(1000, 0));
-    GeneratedMedia media;
     const QString path = media.write(QStringLiteral("wide.m4a"), start + box("moov", header + track));
     const std::optional<Mp4PrimingEdit> edit = mp4PrimingEdit(path);
     ASSERT_TRUE(edit);

@@ -1,5 +1,6 @@
 #include "gain_tags/gain_tags.h"
 #include "gain_tags/gain_values.h"
+#include "support/file_bytes.h"
 #include "support/generated_media.h"
 
 #include <QStandardPaths>
@@ -26,20 +27,12 @@ namespace {
         if (QStandardPaths::findExecutable(QLatin1String(program)).isEmpty())                                     \
             GTEST_SKIP() << program << " is not installed"
 
-bool run(const QString& program, const QStringList& arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    return process.waitForFinished(30000) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
-}
+bool run(const QString& program, const QStringList& arguments) { return QProcess::execute(program, arguments) == 0; }
 
 class GainTagsTest : public testing::Test {
 protected:
     // A fifth of a second of 16-bit tone, which every encoder here takes.
-    QString tone()
-    {
-        return media.tone(QStringLiteral("tone.wav"), 0.2, 440, 1, 44100, 2, 16);
-    }
+    QString tone() { return media.tone(QStringLiteral("tone.wav"), 0.2, 440, 1, 44100, 2, 16); }
 
     // A FLAC file with the given Vorbis comments ("NAME=value"), written by metaflac.
     QString taggedFlac(const QString& name, const QStringList& comments)
@@ -55,50 +48,6 @@ protected:
 
     GeneratedMedia media;
 };
-
-// Ogg files, Vorbis, Opus and FLAC, carry Vorbis comments, whatever the case of their names.
-TEST_F(GainTagsTest, vorbisCommentsGiveEveryFigureAndOpusGainsFromItsR128Tags)
-{
-    SKIP_WITHOUT("sox", "flac", "metaflac", "oggenc", "vorbiscomment", "opusenc");
-    const QString flac = taggedFlac(QStringLiteral("all.flac"),
-        {"replaygain_track_gain=-6.20 dB", "REPLAYGAIN_TRACK_PEAK=0.988553", "Replaygain_Album_Gain=+1.50 dB",
-         "replaygain_album_peak=1.05", "ALBUM=Blue Hours"});
-    EXPECT_EQ(readGainTags(flac), (GainTags{-6.2, 0.988553, 1.5, 1.05, "Blue Hours"}));
-
-    const QString ogg = media.make(QStringLiteral("oggenc"), {"-Q", "-o", "night.ogg", tone()}, "night.ogg");
-    ASSERT_TRUE(run(QStringLiteral("vorbiscomment"), {"-w", "-t", "REPLAYGAIN_TRACK_GAIN=-3.5dB", "-t", "album=Night",
-                                                      ogg}));
-    EXPECT_EQ(readGainTags(ogg), (GainTags{-3.5, {}, {}, {}, "Night"}));
-
-    // R128 gains aim 5 dB lower and come before a ReplayGain tag in the same file.
-    const QString opus = media.make(QStringLiteral("opusenc"),
-        {"--quiet", "--album", "Opus", "--comment", "R128_TRACK_GAIN=-2560", "--comment", "R128_ALBUM_GAIN=128",
-         "--comment", "REPLAYGAIN_TRACK_GAIN=-9 dB", "--comment", "REPLAYGAIN_ALBUM_PEAK=0.5", tone(), "r128.opus"},
-        "r128.opus");
-    EXPECT_EQ(readGainTags(opus), (GainTags{-5, {}, 5.5, 0.5, "Opus"}));
-}
-
-// Monkey's Audio, WavPack and Musepack files carry APE tags; an MP3 may have one beside its ID3v2 tag.
-TEST_F(GainTagsTest, apeTagsAreReadAloneAndBesideAnId3v2Tag)
-{
-    SKIP_WITHOUT("sox", "wavpack", "wvtag", "lame", "eyeD3");
-    const QString wavpack = media.make(QStringLiteral("wavpack"), {"-q", "-y", tone(), "-o", "t.wv"}, "t.wv");
-    ASSERT_TRUE(run(QStringLiteral("wvtag"), {"-q", "-w", "Replaygain_Track_Gain=-7.25 dB", "-w",
-                                              "REPLAYGAIN_TRACK_PEAK=0.75", "-w", "Album=Strings", wavpack}));
-    EXPECT_EQ(readGainTags(wavpack), (GainTags{-7.25, 0.75, {}, {}, "Strings"}));
-
-    // No Debian tool writes an APE tag into an MP3 without measuring it: TagLib does here.
-    const QString mp3 = this->mp3(QStringLiteral("both.mp3"));
-    ASSERT_TRUE(run(QStringLiteral("eyeD3"), {"--album", "Id3 Album", "--user-text-frame",
-                                              "REPLAYGAIN_ALBUM_GAIN:-2 dB", mp3}));
-    {
-        TagLib::MPEG::File file(QFile::encodeName(mp3).constData(), false);
-        file.APETag(true)->addValue("REPLAYGAIN_TRACK_GAIN", "-4.5 dB");
-        file.APETag()->addValue("REPLAYGAIN_ALBUM_GAIN", "-8 dB");
-        ASSERT_TRUE(file.save(TagLib::MPEG::File::APE, TagLib::File::StripNone));
-    }
-    EXPECT_EQ(readGainTags(mp3), (GainTags{-4.5, {}, -2, {}, "Id3 Album"}));
-}
 
 // A frame of Relative volume adjustment (2), written by TagLib as no Debian tool writes one.
 using TagLib::ID3v2::RelativeVolumeFrame;
@@ -120,46 +69,74 @@ void addRelativeVolume(const QString& path, const char* identification, float ga
     file.save(TagLib::MPEG::File::ID3v2, TagLib::File::StripNone);
 }
 
-TEST_F(GainTagsTest, id3v2TxxxFramesComeBeforeRelativeVolumeFramesOfTheTrackOrAlbum)
+// Ogg files, Vorbis, Opus and FLAC, carry Vorbis comments, whatever the case of their names;
+// Opus gains come from its R128 tags.
+TEST_F(GainTagsTest, vorbisCommentsApeTagsId3v2FramesAndMp4ItemsGiveTheFigures)
 {
-    SKIP_WITHOUT("sox", "lame", "eyeD3");
-    const QString mp3 = this->mp3(QStringLiteral("id3.mp3"));
-    ASSERT_TRUE(run(QStringLiteral("eyeD3"), {"--album", "Frames", "--user-text-frame",
-                                              "replaygain_album_gain:-6.20 dB", "--user-text-frame",
-                                              "Replaygain_Album_Peak:0.9", mp3}));
-    // Neither a frame of another name nor one for the loudspeakers one by one tells of the whole.
-    addRelativeVolume(mp3, "normalize", -20);
-    addRelativeVolume(mp3, "track", -4, QByteArray("\x20\x00", 2), RelativeVolumeFrame::FrontLeft);
-    addRelativeVolume(mp3, "track", -1.5, QByteArray("\x40\x00", 2));
-    addRelativeVolume(mp3, "album", -9, QByteArray("\x7f\xff", 2));
-    EXPECT_EQ(readGainTags(mp3), (GainTags{-1.5, 0.5, -6.2, 0.9, "Frames"}));
-}
+    SKIP_WITHOUT("sox", "flac", "metaflac", "oggenc", "vorbiscomment", "opusenc", "wavpack", "wvtag", "lame", "eyeD3", "ffmpeg",
+                 "AtomicParsley");
+    const QString flac = taggedFlac(QStringLiteral("all.flac"),
+        {"replaygain_track_gain=-6.20 dB", "REPLAYGAIN_TRACK_PEAK=0.988553", "Replaygain_Album_Gain=+1.50 dB",
+         "replaygain_album_peak=1.05", "ALBUM=Blue Hours"});
+    EXPECT_EQ(readGainTags(flac), (GainTags{-6.2, 0.988553, 1.5, 1.05, "Blue Hours"}));
 
-// MP4 keeps them in iTunes freeform items. ffmpeg's -metadata writes none that are:
-// its MP4 muxer drops names it does not know, or with use_metadata_tags puts them in
-// "mdta" keys, so AtomicParsley writes them.
-TEST_F(GainTagsTest, mp4FreeformItemsOfItunesAreRead)
-{
-    SKIP_WITHOUT("ffmpeg", "AtomicParsley");
-    const QString m4a = media.makeWithFfmpeg(QStringLiteral("t.m4a"), 0.2, false,
-                                             {"-c:a", "aac", "-metadata", "album=Sound Check"});
+    const QString ogg = media.make(QStringLiteral("oggenc"), {"-Q", "-o", "night.ogg", tone()}, "night.ogg");
+    ASSERT_TRUE(run(QStringLiteral("vorbiscomment"), {"-w", "-t", "REPLAYGAIN_TRACK_GAIN=-3.5dB", "-t", "album=Night",
+                                                      ogg}));
+    EXPECT_EQ(readGainTags(ogg), (GainTags{-3.5, {}, {}, {}, "Night"}));
+
+    // R128 gains aim 5 dB lower and come before a ReplayGain tag in the same file.
+    const QString opus = media.make(QStringLiteral("opusenc"),
+        {"--quiet", "--album", "Opus", "--comment", "R128_TRACK_GAIN=-2560", "--comment", "R128_ALBUM_GAIN=128",
+         "--comment", "REPLAYGAIN_TRACK_GAIN=-9 dB", "--comment", "REPLAYGAIN_ALBUM_PEAK=0.5", tone(), "r128.opus"},
+        "r128.opus");
+    EXPECT_EQ(readGainTags(opus), (GainTags{-5, {}, 5.5, 0.5, "Opus"}));
+
+    // Monkey's Audio, WavPack and Musepack files carry APE tags; an MP3 may have one beside its ID3v2 tag.
+    const QString wavpack = media.make(QStringLiteral("wavpack"), {"-q", "-y", tone(), "-o", "t.wv"}, "t.wv");
+    ASSERT_TRUE(run(QStringLiteral("wvtag"), {"-q", "-w", "Replaygain_Track_Gain=-7.25 dB", "-w",
+                                              "REPLAYGAIN_TRACK_PEAK=0.75", "-w", "Album=Strings", wavpack}));
+    EXPECT_EQ(readGainTags(wavpack), (GainTags{-7.25, 0.75, {}, {}, "Strings"}));
+
+    // No Debian tool writes an APE tag into an MP3 without measuring it: TagLib does here.
+    const QString mp3 = this->mp3(QStringLiteral("both.mp3"));
+    ASSERT_TRUE(run(QStringLiteral("eyeD3"), {"--album", "Id3 Album", "--user-text-frame",
+                                              "REPLAYGAIN_ALBUM_GAIN:-2 dB", mp3}));
+    {
+        TagLib::MPEG::File file(QFile::encodeName(mp3).constData(), false);
+        file.APETag(true)->addValue("REPLAYGAIN_TRACK_GAIN", "-4.5 dB");
+        file.APETag()->addValue("REPLAYGAIN_ALBUM_GAIN", "-8 dB");
+        ASSERT_TRUE(file.save(TagLib::MPEG::File::APE, TagLib::File::StripNone));
+    }
+    EXPECT_EQ(readGainTags(mp3), (GainTags{-4.5, {}, -2, {}, "Id3 Album"}));
+
+    // ID3v2 TXXX frames come before Relative volume frames of the track or album.
+    const QString id3 = this->mp3(QStringLiteral("id3.mp3"));
+    ASSERT_TRUE(run(QStringLiteral("eyeD3"), {"--album", "Frames", "--user-text-frame", "replaygain_album_gain:-6.20 dB",
+                                              "--user-text-frame", "Replaygain_Album_Peak:0.9", id3}));
+    // Neither a frame of another name nor one for the loudspeakers one by one tells of the whole.
+    addRelativeVolume(id3, "normalize", -20);
+    addRelativeVolume(id3, "track", -4, QByteArray("\x20\x00", 2), RelativeVolumeFrame::FrontLeft);
+    addRelativeVolume(id3, "track", -1.5, QByteArray("\x40\x00", 2));
+    addRelativeVolume(id3, "album", -9, QByteArray("\x7f\xff", 2));
+    EXPECT_EQ(readGainTags(id3), (GainTags{-1.5, 0.5, -6.2, 0.9, "Frames"}));
+
+    // MP4 keeps them in iTunes freeform items. ffmpeg's -metadata writes none that are:
+    // its MP4 muxer drops names it does not know, or with use_metadata_tags puts them in
+    // "mdta" keys, so AtomicParsley writes them.
+    const QString m4a = media.makeWithFfmpeg(QStringLiteral("t.m4a"), 0.2, false, {"-c:a", "aac", "-metadata", "album=Sound Check"});
     ASSERT_FALSE(m4a.isEmpty());
     const auto item = [](const char* name, const char* value) {
         return QStringList{"--rDNSatom", value, QStringLiteral("name=") + name, "domain=com.apple.iTunes"};
     };
     ASSERT_TRUE(run(QStringLiteral("AtomicParsley"), QStringList{m4a} + item("replaygain_track_gain", "-6.20 dB")
-                                                         + item("REPLAYGAIN_TRACK_PEAK", "0.5")
-                                                         + item("Replaygain_Album_Gain", "+2.00 dB")
-                                                         + QStringList{"--overWrite"}));
+                        + item("REPLAYGAIN_TRACK_PEAK", "0.5") + item("Replaygain_Album_Gain", "+2.00 dB") + QStringList{"--overWrite"}));
     EXPECT_EQ(readGainTags(m4a), (GainTags{-6.2, 0.5, 2, {}, "Sound Check"}));
 }
 
 TEST_F(GainTagsTest, garbageReadsAsNoFigureAndDamagedFilesAsNoTagsWhateverTheLocale)
 {
-    struct Case {
-        const char* text;
-        std::optional<double> gain, peak, r128;
-    };
+    struct Case { const char* text; std::optional<double> gain, peak, r128; };
     const Case cases[] = {
         {"-6.20 dB", -6.2, {}, {}}, {" +1.5DB ", 1.5, {}, {}}, {"\u22123 dB", -3, {}, {}}, {"0.5", 0.5, 0.5, {}},
         {"10", 10, 10, 5 + 10 / 256.0}, {"-1280", {}, {}, 0}, {"-14080", {}, {}, -50}, {"60 dB", 60, {}, {}},
@@ -186,9 +163,7 @@ TEST_F(GainTagsTest, garbageReadsAsNoFigureAndDamagedFilesAsNoTagsWhateverTheLoc
 
     // Cut inside its comments, a file tells nothing; nor does noise, a folder, a file
     // that is not there, or one whose type has no tags.
-    QFile whole(flac);
-    ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
-    const QByteArray start = whole.read(120);
+    const QByteArray start = bytesOf(flac).left(120);
     const QByteArray noise = QByteArray("\x3d\xfe\x07\x81\xc4", 5).repeated(800);
     QStringList paths{media.write(QStringLiteral("cut.flac"), start), media.path(QStringLiteral("missing.flac")),
                       media.path(QString()), media.write(QStringLiteral("song.mid"), "MThd" + start)};

@@ -31,9 +31,9 @@ Shown shown(const UpdateCheckWindow& w)
             w.downloadLink->command, w.instructionsLabel->text()};
 }
 
-QByteArray versionFile(const char* versions, const QString& zip = kZip, const QString& setup = kSetup)
+QByteArray versionFile(const char* versions, const QString& setup = kSetup)
 {
-    return QByteArray(versions) + '*' + zip.toUtf8() + '*' + setup.toUtf8() + "*x*y";
+    return QByteArray(versions) + '*' + kZip.toUtf8() + '*' + setup.toUtf8() + "*x*y";
 }
 
 // Waits as the update check does: for the transfer to announce its end.
@@ -51,167 +51,100 @@ class UpdateWindowTest : public ::testing::Test {
 protected:
     FakeDialogs dialogs;
     LocalHttpServer server;
-    std::unique_ptr<UpdateCheckWindow> checkWindow = makeWindow(server.address());
-    // As a window first shows, before any check; every check that arms nothing ends so.
-    const Shown designState = shown(*checkWindow);
-
-    std::unique_ptr<UpdateCheckWindow> makeWindow(const QString& address, std::chrono::milliseconds timeLimit = 5s)
-    {
-        auto made = std::make_unique<UpdateCheckWindow>(dialogs, address, timeLimit);
-        made->show();
-        return made;
-    }
+    UpdateCheckWindow window{dialogs, server.address(), 2s};
+    // As the window first shows, before any check; every check that arms nothing ends so.
+    const Shown designState = shown(window);
 
     // Presses the check button and waits for the check to end, which gives the button back.
-    void check(UpdateCheckWindow& window)
+    void check(const char* what, bool quiet = true)
     {
+        window.show();
         QTest::mouseClick(window.checkButton, Qt::LeftButton);
-        EXPECT_TRUE(QTest::qWaitFor([&window] { return window.checkButton->isEnabled(); }, 10000))
-            << "the check did not end";
-    }
-
-    void expectQuietEnd(UpdateCheckWindow& window, const char* what)
-    {
-        EXPECT_EQ(shown(window), designState) << what;
-        EXPECT_TRUE(dialogs.messages.empty()) << what;
+        EXPECT_TRUE(QTest::qWaitFor([this] { return window.checkButton->isEnabled(); }, 10000)) << what;
+        if (quiet) {
+            EXPECT_EQ(shown(window), designState) << what;
+        }
     }
 };
 
-TEST_F(UpdateWindowTest, checksOnlyWhenAskedSaysSoWhenThereIsNoUpdateAndClosingOrTheTimeLimitGivesUpTheCheck)
+TEST_F(UpdateWindowTest, checksOnlyWhenAskedArmsTheLinkForTheUpdateThatAppliesOrEndsQuietly)
 {
     QCoreApplication::processEvents();
     EXPECT_EQ(server.requests, 0);
     EXPECT_TRUE(std::get<1>(designState) && !std::get<2>(designState) && std::get<4>(designState).isEmpty());
-
     server.respond(200, versionFile("1*6*0*1*6*5"));
-    check(*checkWindow);
+    check("no update");
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].icon, QMessageBox::Information);
     dialogs.messages.clear();
-    expectQuietEnd(*checkWindow, "no update");
 
-    server.respond(200, versionFile("1*6*0*1*7*0"));
-    check(*checkWindow);
-    checkWindow->close();
-    checkWindow->show();
-    expectQuietEnd(*checkWindow, "reopened");
-    // A file that decides nothing, here for want of a web address, arms nothing.
-    server.respond(200, versionFile("1*6*0*1*7*0", QStringLiteral("http://")));
-    check(*checkWindow);
-    expectQuietEnd(*checkWindow, "no usable link");
-
-    // Closed while the file is on its way: the check ends at once, nothing is armed.
-    server.neverAnswer();
-    server.onRequest = [this] { checkWindow->close(); };
-    check(*checkWindow);
-    EXPECT_FALSE(checkWindow->isVisible());
-    expectQuietEnd(*checkWindow, "closed while waiting");
-
-    // The window gives its time limit to the transfer.
-    server.onRequest = {};
-    auto patient = makeWindow(server.address(), 300ms);
-    check(*patient);
-    expectQuietEnd(*patient, "no answer within the time limit");
-}
-
-// One window checks again and again: each check starts from a reset link and shows that
-// it waits; the steps shown are those of the update that applies.
-TEST_F(UpdateWindowTest, armsTheLinkForTheUpdateThatApplies)
-{
-    const struct { const char* file; QString command; const char* suffix; const char* step; } cases[] = {
-        {"1*7*0*1*7*0", kSetup, " y", "Setup.exe"},
-        {"1*6*0*1*7*0", kZip, " x", "extract"},
-    };
     const QString linkCaption = std::get<3>(designState);
-    server.onRequest = [&] { // the button shows that it waits
-        EXPECT_EQ(shown(*checkWindow), Shown("Please wait...", false, false, linkCaption, {}, {}));
-    };
+    const struct { const char* file; QString command; const char* suffix; const char* step; } cases[] = {
+        {"1*7*0*1*7*0", kSetup, " y", "Setup.exe"}, {"1*6*0*1*7*0", kZip, " x", "extract"}};
     for (const auto& c : cases) {
         server.respond(200, versionFile(c.file));
-        check(*checkWindow);
-        const auto [button, checkable, armed, caption, command, steps] = shown(*checkWindow);
+        check(c.file, false);
+        const auto [button, checkable, armed, caption, command, steps] = shown(window);
         EXPECT_EQ(std::tuple(button, checkable, armed, caption, command),
                   std::tuple(std::get<0>(designState), true, true, linkCaption + c.suffix, c.command)) << c.file;
         EXPECT_TRUE(steps.contains(c.step)) << steps.toStdString();
-        EXPECT_TRUE(dialogs.messages.empty()) << c.file;
     }
-    // The body would arm the link, so a quiet end shows that an HTTP error gives no text.
+    // The body would arm the link: a quiet end shows the link reset and that an HTTP error gives no text.
     server.respond(404, versionFile("1*6*0*1*7*0"));
-    check(*checkWindow);
-    expectQuietEnd(*checkWindow, "failed check after an armed one");
-    EXPECT_EQ(server.requests, int(std::size(cases)) + 1);
+    check("HTTP error after an armed check");
+
+    server.neverAnswer(); // closing or the time limit gives up the check
+    server.onRequest = [this] { window.close(); };
+    check("closed while waiting");
+    server.onRequest = {};
+    check("no answer within the time limit");
+    EXPECT_TRUE(dialogs.messages.empty());
 }
 
-// That an HTTP error gives no text is pinned where the update check ends quietly.
-TEST(WebTextFetchTest, readsTheBodyAsUtf8AndNoMoreThan64KibAndGivesUpAServerThatNeverAnswers)
+// The window's test gives up a server that never answers and uses the fetcher again afterwards.
+TEST(WebTextFetchTest, readsTheBodyAsUtf8AndNoMoreThan64KibAndGivesUpAServerThatCannotBeReached)
 {
     LocalHttpServer server;
-    WebTextFetch fetcher(10s), impatient(300ms);
+    WebTextFetch fetcher(10s);
     server.respond(200, "caf\xc3\xa9");
     EXPECT_EQ(fetch(fetcher, server.address()), u"caf\u00e9");
     server.respond(200, QByteArray(4 * 1024 * 1024, 'y'));
     const QString text = fetch(fetcher, server.address());
     EXPECT_TRUE(text == QString(WebTextFetch::kMaxSize, u'y')) << text.size(); // EXPECT_EQ would print 64 KiB
-
-    server.neverAnswer();
-    EXPECT_TRUE(fetch(impatient, server.address()).isEmpty());
-    EXPECT_EQ(server.requests, 3);
     EXPECT_TRUE(fetch(fetcher, LocalHttpServer::refusingAddress()).isEmpty());
-    // The fetcher is ready for the next transfer afterwards.
-    server.respond(200, "1*6*5");
-    EXPECT_EQ(fetch(impatient, server.address()), u"1*6*5");
-}
-
-TEST(VersionFileTest, splitsTenFieldsEmptyValuesTakeNoField)
-{
-    const struct { const char* text; QStringList fields; } cases[] = {
-        // An empty value leaves its field free: the next value lands there.
-        {"1**6*0*1*7*0*a*b*x*y", {"1", "6", "0", "1", "7", "0", "a", "b", "x", "y"}},
-        // Field 10 takes the rest, further "*" included; line ends stay in it.
-        {"1*2*3*4*5*6*7*8*9*10*11*12\r\n", {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10*11*12\r\n"}},
-        // Missing fields stay empty; the last value always lands in field 10.
-        {"1*6*5", {"1", "6", "", "", "", "", "", "", "", "5"}},
-    };
-    for (const auto& c : cases) {
-        const VersionFields fields = splitVersionFile(QString::fromLatin1(c.text));
-        EXPECT_EQ(QStringList(fields.begin(), fields.end()), c.fields) << c.text;
-    }
 }
 
 // The plain case of each outcome, its caption and its steps are checked where the update window shows them.
-TEST(VersionFileTest, decidesTheFourOutcomes)
+TEST(VersionFileTest, splitsTenFieldsAndDecidesTheFourOutcomesLinkingOnlyToWebPages)
 {
-    // Each part weighs as one digit, so 1.10.0 counts as 2.0.0.
-    EXPECT_EQ(versionNumber(1, 10, 0), 200);
-    const struct { const char* versions; UpdateDecision::Outcome outcome; QString command, zip = kZip, setup = kSetup; } cases[] = {
+    const struct { const char* text; QStringList fields; } splits[] = {
+        // An empty value leaves its field free: the next value lands there.
+        {"1**6*0*1*7*0*a*b*x*y", {"1", "6", "0", "1", "7", "0", "a", "b", "x", "y"}},
+        // Field 10 takes the rest, further "*" included; missing fields stay empty.
+        {"1*2*3*4*5*6*7*8*9*10*11*12\r\n", {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10*11*12\r\n"}},
+        {"1*6*5", {"1", "6", "", "", "", "", "", "", "", "5"}},
+    };
+    for (const auto& c : splits) {
+        const VersionFields fields = splitVersionFile(QString::fromLatin1(c.text));
+        EXPECT_EQ(QStringList(fields.begin(), fields.end()), c.fields) << c.text;
+    }
+    const struct { const char* versions; UpdateDecision::Outcome outcome; QString command, setup = kSetup; } cases[] = {
         {"1*6*5*1*7*0", UpdateDecision::ZipUpdate, kZip}, // ours is the oldest the ZIP updates
         {"1*0*0*1*6*0", UpdateDecision::Nothing, {}},
-        // Too old for the ZIP update wins even when the newest is ours.
-        {"1*7*0*1*6*5", UpdateDecision::FullSetup, kSetup},
-        // The newest is rounded to a whole number: 164.6 counts as 165.
-        {"1*6*0*1*6*4.6", UpdateDecision::NoUpdate, {}},
-        // A newest version beyond any 16-bit number cannot be ours: the file is ignored.
-        {"1*6*0*400*0*0", UpdateDecision::Nothing, {}},
-        // A link that would open no web page arms nothing, in either field.
-        {"1*7*0*1*7*0", UpdateDecision::Nothing, {}, kZip, "javascript:alert(1)"},
-        {"1*6*0*1*7*0", UpdateDecision::Nothing, {}, "http://"},
+        {"1*7*0*1*6*5", UpdateDecision::FullSetup, kSetup}, // too old for the ZIP wins even when the newest is ours
+        {"1*6*0*1*6*4.6", UpdateDecision::NoUpdate, {}},    // the newest is rounded: 164.6 counts as 165
+        {"1*6*0*400*0*0", UpdateDecision::Nothing, {}},     // beyond any 16-bit number: the file is ignored
+        {"1*7*0*1*7*0", UpdateDecision::Nothing, {}, "javascript:alert(1)"},
     };
     for (const auto& c : cases) {
-        const QByteArray file = versionFile(c.versions, c.zip, c.setup);
-        const UpdateDecision decision = decideUpdate(splitVersionFile(QString::fromUtf8(file)), 165);
-        EXPECT_EQ(decision.outcome, c.outcome) << c.versions;
-        EXPECT_EQ(decision.linkCommand, c.command) << c.versions;
+        const UpdateDecision decision = decideUpdate(splitVersionFile(QString::fromUtf8(versionFile(c.versions, c.setup))), 165);
+        EXPECT_EQ(std::tuple(decision.outcome, decision.linkCommand), std::tuple(c.outcome, c.command)) << c.versions;
     }
-}
-
-TEST(VersionFileTest, onlyWebAddressesMayBeOpened)
-{
-    const struct { const char* field; const char* address; } cases[] = {
-        {"http://velkor.example/u.zip", "http://velkor.example/u.zip"}, {"/usr/bin/xterm", ""},
-        {" https://velkor.example/u.zip\r\n", "https://velkor.example/u.zip"}, {"//velkor.example/u.zip", ""},
+    const struct { const char* field; const char* address; } addresses[] = {
+        {" https://velkor.example/u.zip\r\n", "https://velkor.example/u.zip"}, {"/usr/bin/xterm", ""},
         {"https://velkor.example/a b.zip", "https://velkor.example/a%20b.zip"}, {"ftp://velkor.example/u.zip", ""},
         {"http://", ""},
     };
-    for (const auto& c : cases)
+    for (const auto& c : addresses)
         EXPECT_EQ(webAddress(QString::fromLatin1(c.field)), QString::fromLatin1(c.address)) << c.field;
 }

@@ -43,15 +43,13 @@ TEST(GainPlan, eachTrackToTheReferenceNeverOverFullScaleAndTagsBeforeMeasures)
     const std::vector<EntryGain> gains = planGains(list, {GainMode::Track, 0});
     // +12 dB would lift a 0.1 peak to 0.4: allowed. The tag's -4 dB wins over the measured -8 dB.
     EXPECT_EQ(dbOf(gains), std::vector<double>({12, -8, -4, 0}));
-    EXPECT_EQ(gains[0].from, EntryGain::From::Measured);
-    EXPECT_EQ(gains[2].from, EntryGain::From::Tags);
+    EXPECT_EQ(std::tuple(gains[0].from, gains[2].from), std::tuple(EntryGain::From::Measured, EntryGain::From::Tags));
     EXPECT_NEAR(*gains[2].peakAfter, 0.5 * std::pow(10, -4 / 20.0), 1e-9) << "the measured peak, not the tag's";
 
     // A pre-amp of +12 dB would clip the quiet track (peak 0.1 at +24 dB): held at +20 dB.
     const std::vector<EntryGain> loud = planGains(list, {GainMode::Track, 12});
-    EXPECT_EQ(dbOf(loud)[0], 20);
+    EXPECT_EQ(dbOf(loud), std::vector<double>({20, 0.92, 6.02, 0})) << "-8 + 12 held at the 0.9 peak, -4 + 12 at the measured 0.5";
     EXPECT_NEAR(*loud[0].peakAfter, 1.0, 1e-9);
-    EXPECT_EQ(dbOf(loud)[1], 0.92) << "-8 + 12 held at the 0.9 peak";
 }
 
 // A -6 dBFS track whose tags ask +12 dB: with no peak, a lying peak or an absurd one
@@ -72,9 +70,8 @@ TEST(GainPlan, onlyAMeasuredPeakLetsAGainLiftATrack)
     const std::vector<EntryGain> gains
         = planGains({noPeak, lyingPeak, absurdPeak, scanned, nanMeasure}, {GainMode::Track, 0});
     EXPECT_EQ(dbOf(gains), std::vector<double>({0, 0, 0, 6.02, 0}));
-    EXPECT_FALSE(gains[2].peakAfter) << "a peak of 1e-300 is no value";
+    EXPECT_FALSE(gains[2].peakAfter || gains[4].peakAfter) << "a peak of 1e-300 is no value, nor a measure of NaN";
     EXPECT_NEAR(*gains[3].peakAfter, 1.0, 1e-9);
-    EXPECT_FALSE(gains[4].peakAfter);
 
     // In album mode one unmeasured track keeps the whole album from being lifted.
     GainFacts first = scanned, second = lyingPeak;
@@ -98,17 +95,14 @@ TEST(GainPlan, anAlbumKeepsItsTracksLevelsAndUnknownTracksWaitAtTheAverage)
     EXPECT_NEAR(gains[2].db, 2, 1e-9);
     EXPECT_NEAR(gains[3].db, -4, 1e-9) << "not next to the others: an album of its own";
     EXPECT_EQ(gains[4].from, EntryGain::From::Fallback);
-    EXPECT_NEAR(gains[4].db, std::min(0.0, (2 * gains[0].db + 2 - 4) / 4), 1e-9);
-    EXPECT_EQ(gainText(gains[4]).left(5), "gain ");
-    EXPECT_TRUE(gainText(gains[4]).endsWith("dB (until measured)"));
+    EXPECT_NEAR(gains[4].db, std::min(0.0, (2 * gains[0].db + 2 - 4) / 4), 1e-9); // its text is the Recorder window's
 
     // An album gain from the tags, and the album's peak limits every track alike.
     GainFacts first = measured(-14, 0.5, "B"), second = measured(-24, 0.9, "B");
     first.albumGain = 3;
     const std::vector<EntryGain> tagged = planGains({first, second}, {GainMode::Album, 0});
+    EXPECT_TRUE(tagged[0].db == tagged[1].db && tagged[0].from == EntryGain::From::Tags);
     EXPECT_NEAR(tagged[0].db, -20 * std::log10(0.9), 1e-9);
-    EXPECT_NEAR(tagged[1].db, tagged[0].db, 1e-9);
-    EXPECT_EQ(tagged[0].from, EntryGain::From::Tags);
 }
 
 // Tags are read aside and handed over on the window's thread; asked for at once,
@@ -120,9 +114,7 @@ TEST(GainTagReader, readsAsideOrAtOnceAndStopsWithoutWorkingOffItsQueue)
     const QString wav = media.tone("tone.wav", 0.2, 440, 1, 44100, 2, 16);
     const QString flac = media.make("flac", {"-s", "-o", "tagged.flac", wav}, "tagged.flac");
     ASSERT_FALSE(flac.isEmpty());
-    QProcess metaflac;
-    metaflac.start("metaflac", {"--set-tag=REPLAYGAIN_TRACK_GAIN=-6.5 dB", flac});
-    ASSERT_TRUE(metaflac.waitForFinished(30000) && metaflac.exitCode() == 0);
+    ASSERT_EQ(QProcess::execute("metaflac", {"--set-tag=REPLAYGAIN_TRACK_GAIN=-6.5 dB", flac}), 0);
     const QString copy = media.path("copy.flac");
     ASSERT_TRUE(QFile::copy(flac, copy));
 
@@ -130,8 +122,7 @@ TEST(GainTagReader, readsAsideOrAtOnceAndStopsWithoutWorkingOffItsQueue)
     QSignalSpy read(&reader, &GainTagReader::tagsRead);
     EXPECT_EQ(reader.find(flac), nullptr);
     ASSERT_TRUE(QTest::qWaitFor([&] { return reader.find(flac) != nullptr; }, 10000));
-    EXPECT_EQ(reader.find(flac)->trackGain, -6.5);
-    EXPECT_GE(read.count(), 1);
+    EXPECT_TRUE(reader.find(flac)->trackGain == -6.5 && read.count() >= 1);
     EXPECT_EQ(reader.readNow(copy).trackGain, -6.5);
     EXPECT_EQ(reader.readNow(wav), GainTags());
 

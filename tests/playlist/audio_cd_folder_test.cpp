@@ -24,19 +24,17 @@ TEST(AudioCdFolder, showsTheAudioTracksOfTheDiscInTheDriveAndNothingElseOfItsOwn
     folder.refresh();
     EXPECT_EQ(files(), QStringList({"Track01.cda", "Track04.cda"}));
     EXPECT_EQ(QFileInfo(folder.path() + "/Track04.cda").size(), 0);
-    EXPECT_EQ(discs.asked, QStringList({folder.path()})); // a plain folder: the drive's disc
-    EXPECT_EQ(discs.looksAgain, 1);
+    // A plain folder: the drive's disc.
+    EXPECT_EQ(std::tuple(discs.asked, discs.looksAgain), std::tuple(QStringList({folder.path()}), 1));
 
-    const QStringList foreign {"notes.txt", "TRACK05.CDA", "Track5.cda", "Track100.cda"};
-    for (const QString& name : foreign)
+    for (const char* name : {"notes.txt", "TRACK05.CDA", "Track5.cda", "Track100.cda"})
         writeBytes(folder.path() + "/" + name, "mine");
     Disc oneTrack;
     oneTrack.tracks.append(DiscTrack{true, FakeDiscs::sectors(2, 0), {}, {}, 0});
     discs.setDisc(folder.path(), oneTrack);
     folder.refresh();
     EXPECT_EQ(files(), QStringList({"TRACK05.CDA", "Track01.cda", "Track100.cda", "Track5.cda", "notes.txt"}));
-    EXPECT_EQ(discs.asked.size(), 2);
-    EXPECT_EQ(discs.looksAgain, 2);
+    EXPECT_EQ(std::tuple(discs.asked.size(), discs.looksAgain), std::tuple(2, 2));
 
     discs.setDisc(folder.path(), std::nullopt); // no drive, or no disc in it
     folder.refresh();

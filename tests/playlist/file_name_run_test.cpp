@@ -6,18 +6,13 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-TEST(FileNameRun, holdsTheFolderFollowedDirectlyByTheNames)
-{
-    EXPECT_EQ(fileNameRun({"/music/song.mp3"}), "/music/song.mp3");
-    EXPECT_EQ(fileNameRun({"/music/a.mp3", "/music/b.mp3"}), "/musica.mp3b.mp3");
-    EXPECT_EQ(fileNameRun({"/a.mp3", "/b.mp3"}), "/a.mp3b.mp3");
-}
-
-// Only names of the extension that ends the run are added, in dialog order, unless
+// The run holds the folder followed directly by the names. Only names of the extension that ends the run are added, in dialog order, unless
 // every type was shown; the run is split at the chosen names, so an extension inside
 // a name does not cut it.
-TEST(FileNameRun, namesOfTheExtensionEndingTheRunAreAddedInDialogOrder)
+TEST(FileNameRun, holdsTheFolderAndTheNamesOfWhichThoseOfTheEndingExtensionAreAddedAndPassesThroughAFileThatIsGoneAfterwards)
 {
+    EXPECT_EQ(QStringList({fileNameRun({"/music/song.mp3"}), fileNameRun({"/music/a.mp3", "/music/b.mp3"}), fileNameRun({"/a.mp3", "/b.mp3"})}),
+              QStringList({"/music/song.mp3", "/musica.mp3b.mp3", "/a.mp3b.mp3"}));
     const struct { QStringList chosen; bool everyType; QStringList names; } cases[] = {
         {{"/m/my.mp3.old.mp3", "/m/a.mp3"}, false, {"my.mp3.old.mp3", "a.mp3"}},
         {{"/m/x.mpeg", "/m/y.mpe"}, false, {"y.mpe"}}, {{"/m/a.mp3", "/m/notes.txt"}, false, {}},
@@ -30,10 +25,7 @@ TEST(FileNameRun, namesOfTheExtensionEndingTheRunAreAddedInDialogOrder)
     }
     // A run that lost names on the way through the file is a failure, not a guess.
     EXPECT_THROW(namesToAdd("/ma", {"/m/a\nb.mp3", "/m/c.mp3"}, false), Failure);
-}
 
-TEST(FileNameRun, passesThroughFileListWhichIsGoneAfterwards)
-{
     QTemporaryDir dir;
     const QString run = QString::fromUtf8("/musik/Sång åtta.mp3Två.mp3");
     EXPECT_EQ(passThroughFileList(run, dir.path()), run);

@@ -5,47 +5,24 @@
 
 #include <QFile>
 #include <QTemporaryDir>
-#include <QUrl>
-#include <gst/pbutils/pbutils.h>
 #include <gtest/gtest.h>
 
-namespace {
-
-// What GStreamer, which plays the files, makes of their length.
-double gstreamerSeconds(const QString& path)
-{
-    gst_init(nullptr, nullptr);
-    GstDiscoverer* discoverer = gst_discoverer_new(20 * GST_SECOND, nullptr);
-    const QByteArray uri = QUrl::fromLocalFile(path).toEncoded();
-    GstDiscovererInfo* info = gst_discoverer_discover_uri(discoverer, uri.constData(), nullptr);
-    const double seconds = info ? double(gst_discoverer_info_get_duration(info)) / GST_SECOND : -1;
-    if (info)
-        g_object_unref(info);
-    g_object_unref(discoverer);
-    return seconds;
-}
-
-} // namespace
-
-// Real audio generated here: the lengths read from the headers must agree with the
-// player's to within a second, and the player itself is only asked about the rest.
-TEST(MediaDuration, headersGiveThePlayersLengthOfGeneratedAudio)
+// Real audio generated here: the lengths read from the headers must be the generated
+// ones, and the player itself is only asked about the rest.
+TEST(MediaDuration, headersGiveTheLengthOfGeneratedAudio)
 {
     GeneratedMedia media;
     const QString wav = media.tone("tone.wav", 3.7, 440), aiff = media.make("sox", {wav, "tone.aiff"}, "tone.aiff"),
                   au = media.make("sox", {wav, "tone.au"}, "tone.au"),
                   vbr = media.make("lame", {"--quiet", "-V", "2", wav, "vbr.MP3"}, "vbr.MP3"),
-                  long_ = media.makeWithFfmpeg("long.mp3", 95.4, false, {"-ac", "1", "-b:a", "64k"});
-    ASSERT_FALSE(wav.isEmpty() || vbr.isEmpty() || long_.isEmpty() || aiff.isEmpty() || au.isEmpty());
+                  cbr = media.makeWithFfmpeg("long.mp3", 95.4, false, {"-ac", "1", "-b:a", "64k"});
+    ASSERT_FALSE(wav.isEmpty() || vbr.isEmpty() || cbr.isEmpty() || aiff.isEmpty() || au.isEmpty());
 
     FakeMediaPlayer player;
-    for (const QString& path : {wav, vbr, long_}) { // long_ is a constant bit rate
-        const double reference = gstreamerSeconds(path);
-        ASSERT_GT(reference, 1) << path.toStdString();
-        EXPECT_NEAR(mediaDuration(player, path), reference, 1.0) << path.toStdString();
-    }
-    // GStreamer's discoverer does not finish on AIFF; the generated length stands in.
-    EXPECT_NEAR(mediaDuration(player, aiff), 3.7, 0.01);
+    // MP3 frames hold the encoder's delay and padding: within a second as the player reckons.
+    const std::tuple<QString, double, double> made[] = {{wav, 3.7, 0.01}, {aiff, 3.7, 0.01}, {vbr, 3.7, 1}, {cbr, 95.4, 1}};
+    for (const auto& [path, seconds, within] : made)
+        EXPECT_NEAR(mediaDuration(player, path), seconds, within) << path.toStdString();
     // Today's lossless and lossy types carry their length; M4A's counts the AAC encoder's priming.
     const std::pair<const char*, QStringList> headerTypes[] = {
         {"flac", {"-c:a", "flac"}}, {"ogg", {"-c:a", "libvorbis"}}, {"oga", {"-c:a", "libvorbis", "-f", "ogg"}},

@@ -42,7 +42,7 @@ TEST(PlaylistWriter, writesBothFormatsLineForLineWithCrLfAndNoFormatNothing)
     }
 }
 
-TEST(PlaylistReader, takesThePathsByTheRuleOfTheExtension)
+TEST(PlaylistReader, takesThePathsByTheRuleOfTheExtensionFailsOnAnUnreadablePlaylistAndPassesOnTheCallersFailure)
 {
     const QByteArray both = "#EXTM3U\r\n/m.mp3\r\nFile1=/p.mp3\r\n";
     QTemporaryDir dir;
@@ -52,11 +52,9 @@ TEST(PlaylistReader, takesThePathsByTheRuleOfTheExtension)
          {"/Music/My Song.mp3", dir.filePath(" /b.mp3")}},
         {"blanks.m3u", "\r\n/a.mp3\r\n\r\n   \r\n\t\r\n/b.mp3", {"/a.mp3", "/b.mp3"}},
         {"bom.m3u", "\xEF\xBB\xBF#EXTM3U\r\n/a.mp3\r\n", {"/a.mp3"}},
-        {"bom1252.m3u", "\xEF\xBB\xBF/Bj\xF6rk.mp3\r\n", {"/Björk.mp3"}},
         {"lf.m3u", "file:///home/u/My%20Song%C3%A9.mp3\nFILE:///x/%23hash.mp3\nhttp://radio.example/a.mp3\n",
          {"/home/u/My Songé.mp3", "/x/#hash.mp3", "http://radio.example/a.mp3"}},
         // PLS: the text after the first "=" of lines whose key begins with "File".
-        {"cr.pls", "[playlist]\rNumberOfEntries=1\rFile1=/My File.mp3\rTitle1=My File\r", {"/My File.mp3"}},
         {"keys.pls", "File1 = C:\\x.mp3\r\n  \tFile2=/a=b.mp3\r\nfile3=/c.mp3\r\nFile4 /d.mp3\r\nComment=File5\r\n",
          {dir.filePath(" C:/x.mp3"), "/a=b.mp3"}},
         {"empty.pls", "File1=\r\nFile2=  \r\nFile3=/c.mp3\r\n", {"/c.mp3"}},
@@ -76,11 +74,7 @@ TEST(PlaylistReader, takesThePathsByTheRuleOfTheExtension)
         readPlaylist(dir.filePath(c.name), [&](const QString& entry) { paths << entry; });
         EXPECT_EQ(paths, c.paths) << c.name;
     }
-}
-
-TEST(PlaylistReader, failsOnAnUnreadablePlaylistAndPassesOnTheCallersFailure)
-{
-    QTemporaryDir dir;
+    // An unreadable playlist fails; the caller's failure is passed on.
     EXPECT_THROW(readPlaylist(dir.filePath("absent.m3u"), [](const QString&) {}), Failure);
     EXPECT_NO_THROW(readPlaylist(dir.filePath("absent.txt"), [](const QString&) {})); // not a playlist: not opened
 
