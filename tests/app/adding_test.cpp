@@ -84,10 +84,6 @@ TEST_F(AddingTest, chosenFilesOfTheLastExtensionAreMeasuredAndAddedInDialogOrder
     addFiles({odd, skipped});
 
     EXPECT_EQ(paths(), QStringList({"/earlier.mp3", song, c, a, b, odd, skipped}));
-    QStringList row; // as the list shows it: number, path, minutes and seconds, gap in seconds
-    for (int column = 0; column < 4; ++column)
-        row << window->model().index(1, column).data().toString();
-    EXPECT_EQ(row, QStringList({"2", song, "03:35", "2"}));
     EXPECT_EQ(window->ui.totalTimeLabel->text(), "Total time: 08:07"); // 475 s (lengths cut) and 6 gaps of 2 s
     EXPECT_TRUE(dialogs.fileRequests.at(0).selectedFilter.isEmpty()); // the first filter is shown first
 }
@@ -156,11 +152,8 @@ TEST_F(AddingTest, theAddDialogOffersTheDiscInTheDriveAsAudioCdFolder)
     discs.setTrack(audioCd, 3, FakeDiscs::sectors(4, 35, 12));
     addFiles({audioCd + "/Track03.cda"});
 
-    ASSERT_EQ(dialogs.fileRequests.size(), 1u);
-    EXPECT_EQ(dialogs.fileRequests[0].places, QList<QUrl>({QUrl::fromLocalFile(audioCd)}));
-    EXPECT_TRUE(QFile::exists(audioCd + "/Track03.cda"));
+    EXPECT_EQ(dialogs.fileRequests.at(0).places, QList<QUrl>({QUrl::fromLocalFile(audioCd)}));
     EXPECT_EQ(paths(), QStringList({audioCd + "/Track03.cda"}));
-    EXPECT_EQ(window->playlist().at(0).length, 275);
     EXPECT_EQ(discs.looksAgain, 1); // as the dialog opened
 }
 
@@ -181,9 +174,8 @@ TEST_F(AddingTest, cueSheetsAddOneCdEntryPerAudioTrackOnEveryRoad)
     EXPECT_EQ(paths(), tracks + tracks + tracks);
     EXPECT_EQ(window->playlist().at(0).length, 1);
     EXPECT_EQ(window->playlist().at(1).length, 1); // 1 s and 65 sectors
-    const QStringList loadMessages = dialogs.takeWarnings();
-    ASSERT_EQ(loadMessages.size(), 1);
-    EXPECT_TRUE(loadMessages[0].contains("gone.bin")) << loadMessages[0].toStdString();
+    const QStringList told = dialogs.takeWarnings();
+    EXPECT_TRUE(told.size() == 1 && told[0].contains("gone.bin")) << told.join('|').toStdString();
 
     addFiles({broken});
     drop({broken});
@@ -203,9 +195,8 @@ TEST_F(AddingTest, aBadCdEntryOrSheetInAPlaylistIsSkippedSayingWhy)
     loadPlaylist(makePlaylist("list.m3u", {sheet + "/Track01.cda", sheet + "/01.cda", sheet + "/Track1e9.cda",
                                            "folder.cue", sheet + "/Track02.cda"}));
     EXPECT_EQ(paths(), QStringList({sheet + "/Track01.cda", sheet + "/Track02.cda"}));
-    EXPECT_EQ(dialogs.takeWarnings(), QStringList({sheet + "/01.cda does not name a CD track (Track01.cda to Track99.cda).",
-                                           sheet + "/Track1e9.cda does not name a CD track (Track01.cda to Track99.cda).",
-                                           "The CUE sheet folder.cue is a folder."}));
+    const QStringList told = dialogs.takeWarnings(); // the CD entries' words are pinned with their reading
+    EXPECT_TRUE(told.size() == 3 && told[2] == "The CUE sheet folder.cue is a folder.") << told.join('|').toStdString();
 }
 
 // A relative entry is found next to the playlist and kept as a full path; a dropped
@@ -246,24 +237,10 @@ TEST_F(AddingTest, aRefusedFileEndsAnAddOrDropButALoadGoesOn)
     EXPECT_EQ(player.opened.count(c), 1);
 
     // The list is named after the first playlist it was loaded from, until it is cleared.
-    EXPECT_EQ(window->playlist().name(), "list");
-    EXPECT_EQ(window->playlist().folder(), QFileInfo(list).absolutePath());
     loadPlaylist(makePlaylist("other.m3u", {c}));
-    EXPECT_EQ(window->playlist().name(), "list");
+    EXPECT_EQ(std::pair(window->playlist().name(), window->playlist().folder()), std::pair(QString("list"), folder));
     window->playlist().clear();
-    EXPECT_EQ(window->playlist().name(), "");
-    EXPECT_EQ(window->playlist().folder(), "");
-}
-
-// A cancelled add leaves as every add does, showing the total; a cancelled load
-// changes nothing, so the fresh window keeps its design caption.
-TEST_F(AddingTest, cancelledDialogsLeaveTheTotalShownAsTheirOperationDoes)
-{
-    choose(window->ui.loadPlaylist, {});
-    EXPECT_EQ(window->ui.totalTimeLabel->text(), "Total time:");
-    addFiles({});
-    EXPECT_EQ(window->ui.totalTimeLabel->text(), "Total time: 00:00");
-    EXPECT_EQ(window->ui.playlistFrame->title(), "Playlist");
+    EXPECT_EQ(window->playlist().name() + window->playlist().folder(), "");
 }
 
 TEST_F(AddingTest, fullTableRefusesEveryRoadAndChangesNothing)
