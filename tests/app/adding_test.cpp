@@ -141,20 +141,17 @@ TEST_F(AddingTest, cdTrackFilesAreMeasuredByTheirDiscsTable)
     discs.setDisc(folder, std::nullopt); // no disc in the drive
     addFiles({five});
     EXPECT_EQ(paths().size(), 2);
-}
 
-// The dialog offers the disc in the drive as a folder of track files, made afresh as
-// it opens (what the folder holds is AudioCdFolder's); a track chosen there is that
-// track of the drive's disc.
-TEST_F(AddingTest, theAddDialogOffersTheDiscInTheDriveAsAudioCdFolder)
-{
+    // The dialog offers the disc in the drive as a folder of track files, made afresh as
+    // it opens (what the folder holds is AudioCdFolder's); a track chosen there is that
+    // track of the drive's disc.
     const QString audioCd = programDir.path() + "/Audio CD";
     discs.setTrack(audioCd, 3, FakeDiscs::sectors(4, 35, 12));
+    const int looked = discs.looksAgain;
     addFiles({audioCd + "/Track03.cda"});
-
-    EXPECT_EQ(dialogs.fileRequests.at(0).places, QList<QUrl>({QUrl::fromLocalFile(audioCd)}));
-    EXPECT_EQ(paths(), QStringList({audioCd + "/Track03.cda"}));
-    EXPECT_EQ(discs.looksAgain, 1); // as the dialog opened
+    EXPECT_EQ(dialogs.fileRequests.back().places, QList<QUrl>({QUrl::fromLocalFile(audioCd)}));
+    EXPECT_EQ(paths().value(2), audioCd + "/Track03.cda");
+    EXPECT_EQ(discs.looksAgain, looked + 1); // as the dialog opened
 }
 
 // A sheet stands for its disc on every road: one CD entry per audio track, each
@@ -201,7 +198,7 @@ TEST_F(AddingTest, aBadCdEntryOrSheetInAPlaylistIsSkippedSayingWhy)
 
 // A relative entry is found next to the playlist and kept as a full path; a dropped
 // playlist makes no folder current, and in a list made on Windows "\\" separates folders.
-TEST_F(AddingTest, chosenOrDroppedPlaylistsAddTheirEntriesButNotThemselves)
+TEST_F(AddingTest, chosenOrDroppedPlaylistsAddTheirEntriesButNotThemselvesAndOtherDropsArePassedOver)
 {
     const QString a = makeMedia("a.mp3", 100);
     makeMedia("b.mp3", 20);
@@ -214,6 +211,18 @@ TEST_F(AddingTest, chosenOrDroppedPlaylistsAddTheirEntriesButNotThemselves)
     drop({makePlaylist("lists/list.m3u", {"song.wav", "sub\\deeper.wav"})});
     EXPECT_EQ(paths(), QStringList({a, folder + "/b.mp3", a, song, deeper}));
     EXPECT_FALSE(player.opened.contains(pls));
+
+    // Dropped local media and playlists are added, other items passed over.
+    const QString loud = makeMedia("song.MP3", 61), clip = makeMedia("clip.mpeg", 5), listed = makeMedia("b.wav", 7),
+                  flac = makeMedia("c.FLAC", 9), wv = makeMedia("d.wv", 3);
+    QDir(folder).mkdir("folder.mp3");
+
+    drop({loud, makeMedia("notes.txt", 5), folder + "/folder.mp3", clip, flac,
+          makePlaylist("dropped.pls", {"[playlist]", "File1=" + listed}), wv});
+    EXPECT_EQ(paths().mid(5), QStringList({loud, clip, flac, listed, wv}));
+    const QUrl web("https://example.org/a.mp3");
+    EXPECT_TRUE(offer<QDragEnterEvent>({web, QUrl::fromLocalFile(loud)}));
+    EXPECT_FALSE(offer<QDragEnterEvent>({web}));
 }
 
 // A file the player refuses ends an add or a drop and keeps what came before it;
@@ -260,20 +269,6 @@ TEST_F(AddingTest, fullTableRefusesEveryRoadAndChangesNothing)
     EXPECT_EQ(window->playlist().count(), kMostPlaylistEntries);
     EXPECT_EQ(window->playlist().at(kMostPlaylistEntries - 1).path, "/full.mp3");
     EXPECT_TRUE(player.opened.isEmpty());
-}
-
-TEST_F(AddingTest, droppedLocalMediaAndPlaylistsAreAddedAndOtherItemsPassedOver)
-{
-    const QString song = makeMedia("song.MP3", 61), clip = makeMedia("clip.mpeg", 5), listed = makeMedia("b.wav", 7),
-                  flac = makeMedia("c.FLAC", 9), wv = makeMedia("d.wv", 3);
-    QDir(folder).mkdir("folder.mp3");
-
-    drop({song, makeMedia("notes.txt", 5), folder + "/folder.mp3", clip, flac,
-          makePlaylist("list.pls", {"[playlist]", "File1=" + listed}), wv});
-    EXPECT_EQ(paths(), QStringList({song, clip, flac, listed, wv}));
-    const QUrl web("https://example.org/a.mp3");
-    EXPECT_TRUE(offer<QDragEnterEvent>({web, QUrl::fromLocalFile(song)}));
-    EXPECT_FALSE(offer<QDragEnterEvent>({web}));
 }
 
 TEST_F(AddingTest, aDropOrLoadIsRefusedWhileAnotherOperationRuns)

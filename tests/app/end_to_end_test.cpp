@@ -260,12 +260,8 @@ TEST_F(EndToEnd, imageAndRipTracksAreHeardWholeWithExactSilences)
     const QString after = media.tone("after.wav", 0.6, 660);
 
     SoundingRun run;
-    run.window.addFiles({ before, image, rip, after });
-    QStringList paths;
-    for (const PlaylistEntry& entry : run.window.playlist().table())
-        paths << entry.path;
-    ASSERT_EQ(paths, QStringList({ before, image + "/Track01.cda", image + "/Track02.cda", rip + "/Track01.cda",
-                                   rip + "/Track02.cda", after }));
+    run.window.addFiles({ before, image, rip, after }); // six entries: the sheets' roads are the adding tests'
+    ASSERT_EQ(run.window.playlist().count(), 6);
     const double gaps[] = { 300, 700, 250, 900, 400, 0 };
     for (int row = 0; row < 6; ++row)
         run.window.playlist().setGap(row, gaps[row]);
