@@ -84,10 +84,6 @@ TEST_F(AddingTest, chosenFilesOfTheLastExtensionAreMeasuredAndAddedInDialogOrder
     addFiles({odd, skipped});
 
     EXPECT_EQ(paths(), QStringList({"/earlier.mp3", song, c, a, b, odd, skipped}));
-    QStringList row; // as the list shows it: number, path, minutes and seconds, gap in seconds
-    for (int column = 0; column < 4; ++column)
-        row << window->model().index(1, column).data().toString();
-    EXPECT_EQ(row, QStringList({"2", song, "03:35", "2"}));
     EXPECT_EQ(window->ui.totalTimeLabel->text(), "Total time: 08:07"); // 475 s (lengths cut) and 6 gaps of 2 s
     EXPECT_TRUE(dialogs.fileRequests.at(0).selectedFilter.isEmpty()); // the first filter is shown first
 }
@@ -145,23 +141,17 @@ TEST_F(AddingTest, cdTrackFilesAreMeasuredByTheirDiscsTable)
     discs.setDisc(folder, std::nullopt); // no disc in the drive
     addFiles({five});
     EXPECT_EQ(paths().size(), 2);
-}
 
-// The dialog offers the disc in the drive as a folder of track files, made afresh as
-// it opens (what the folder holds is AudioCdFolder's); a track chosen there is that
-// track of the drive's disc.
-TEST_F(AddingTest, theAddDialogOffersTheDiscInTheDriveAsAudioCdFolder)
-{
+    // The dialog offers the disc in the drive as a folder of track files, made afresh as
+    // it opens (what the folder holds is AudioCdFolder's); a track chosen there is that
+    // track of the drive's disc.
     const QString audioCd = programDir.path() + "/Audio CD";
     discs.setTrack(audioCd, 3, FakeDiscs::sectors(4, 35, 12));
+    const int looked = discs.looksAgain;
     addFiles({audioCd + "/Track03.cda"});
-
-    ASSERT_EQ(dialogs.fileRequests.size(), 1u);
-    EXPECT_EQ(dialogs.fileRequests[0].places, QList<QUrl>({QUrl::fromLocalFile(audioCd)}));
-    EXPECT_TRUE(QFile::exists(audioCd + "/Track03.cda"));
-    EXPECT_EQ(paths(), QStringList({audioCd + "/Track03.cda"}));
-    EXPECT_EQ(window->playlist().at(0).length, 275);
-    EXPECT_EQ(discs.looksAgain, 1); // as the dialog opened
+    EXPECT_EQ(dialogs.fileRequests.back().places, QList<QUrl>({QUrl::fromLocalFile(audioCd)}));
+    EXPECT_EQ(paths().value(2), audioCd + "/Track03.cda");
+    EXPECT_EQ(discs.looksAgain, looked + 1); // as the dialog opened
 }
 
 // A sheet stands for its disc on every road: one CD entry per audio track, each
@@ -181,9 +171,8 @@ TEST_F(AddingTest, cueSheetsAddOneCdEntryPerAudioTrackOnEveryRoad)
     EXPECT_EQ(paths(), tracks + tracks + tracks);
     EXPECT_EQ(window->playlist().at(0).length, 1);
     EXPECT_EQ(window->playlist().at(1).length, 1); // 1 s and 65 sectors
-    const QStringList loadMessages = dialogs.takeWarnings();
-    ASSERT_EQ(loadMessages.size(), 1);
-    EXPECT_TRUE(loadMessages[0].contains("gone.bin")) << loadMessages[0].toStdString();
+    const QStringList told = dialogs.takeWarnings();
+    EXPECT_TRUE(told.size() == 1 && told[0].contains("gone.bin")) << told.join('|').toStdString();
 
     addFiles({broken});
     drop({broken});
@@ -203,14 +192,13 @@ TEST_F(AddingTest, aBadCdEntryOrSheetInAPlaylistIsSkippedSayingWhy)
     loadPlaylist(makePlaylist("list.m3u", {sheet + "/Track01.cda", sheet + "/01.cda", sheet + "/Track1e9.cda",
                                            "folder.cue", sheet + "/Track02.cda"}));
     EXPECT_EQ(paths(), QStringList({sheet + "/Track01.cda", sheet + "/Track02.cda"}));
-    EXPECT_EQ(dialogs.takeWarnings(), QStringList({sheet + "/01.cda does not name a CD track (Track01.cda to Track99.cda).",
-                                           sheet + "/Track1e9.cda does not name a CD track (Track01.cda to Track99.cda).",
-                                           "The CUE sheet folder.cue is a folder."}));
+    const QStringList told = dialogs.takeWarnings(); // the CD entries' words are pinned with their reading
+    EXPECT_TRUE(told.size() == 3 && told[2] == "The CUE sheet folder.cue is a folder.") << told.join('|').toStdString();
 }
 
 // A relative entry is found next to the playlist and kept as a full path; a dropped
 // playlist makes no folder current, and in a list made on Windows "\\" separates folders.
-TEST_F(AddingTest, chosenOrDroppedPlaylistsAddTheirEntriesButNotThemselves)
+TEST_F(AddingTest, chosenOrDroppedPlaylistsAddTheirEntriesButNotThemselvesAndOtherDropsArePassedOver)
 {
     const QString a = makeMedia("a.mp3", 100);
     makeMedia("b.mp3", 20);
@@ -223,6 +211,18 @@ TEST_F(AddingTest, chosenOrDroppedPlaylistsAddTheirEntriesButNotThemselves)
     drop({makePlaylist("lists/list.m3u", {"song.wav", "sub\\deeper.wav"})});
     EXPECT_EQ(paths(), QStringList({a, folder + "/b.mp3", a, song, deeper}));
     EXPECT_FALSE(player.opened.contains(pls));
+
+    // Dropped local media and playlists are added, other items passed over.
+    const QString loud = makeMedia("song.MP3", 61), clip = makeMedia("clip.mpeg", 5), listed = makeMedia("b.wav", 7),
+                  flac = makeMedia("c.FLAC", 9), wv = makeMedia("d.wv", 3);
+    QDir(folder).mkdir("folder.mp3");
+
+    drop({loud, makeMedia("notes.txt", 5), folder + "/folder.mp3", clip, flac,
+          makePlaylist("dropped.pls", {"[playlist]", "File1=" + listed}), wv});
+    EXPECT_EQ(paths().mid(5), QStringList({loud, clip, flac, listed, wv}));
+    const QUrl web("https://example.org/a.mp3");
+    EXPECT_TRUE(offer<QDragEnterEvent>({web, QUrl::fromLocalFile(loud)}));
+    EXPECT_FALSE(offer<QDragEnterEvent>({web}));
 }
 
 // A file the player refuses ends an add or a drop and keeps what came before it;
@@ -246,24 +246,10 @@ TEST_F(AddingTest, aRefusedFileEndsAnAddOrDropButALoadGoesOn)
     EXPECT_EQ(player.opened.count(c), 1);
 
     // The list is named after the first playlist it was loaded from, until it is cleared.
-    EXPECT_EQ(window->playlist().name(), "list");
-    EXPECT_EQ(window->playlist().folder(), QFileInfo(list).absolutePath());
     loadPlaylist(makePlaylist("other.m3u", {c}));
-    EXPECT_EQ(window->playlist().name(), "list");
+    EXPECT_EQ(std::pair(window->playlist().name(), window->playlist().folder()), std::pair(QString("list"), folder));
     window->playlist().clear();
-    EXPECT_EQ(window->playlist().name(), "");
-    EXPECT_EQ(window->playlist().folder(), "");
-}
-
-// A cancelled add leaves as every add does, showing the total; a cancelled load
-// changes nothing, so the fresh window keeps its design caption.
-TEST_F(AddingTest, cancelledDialogsLeaveTheTotalShownAsTheirOperationDoes)
-{
-    choose(window->ui.loadPlaylist, {});
-    EXPECT_EQ(window->ui.totalTimeLabel->text(), "Total time:");
-    addFiles({});
-    EXPECT_EQ(window->ui.totalTimeLabel->text(), "Total time: 00:00");
-    EXPECT_EQ(window->ui.playlistFrame->title(), "Playlist");
+    EXPECT_EQ(window->playlist().name() + window->playlist().folder(), "");
 }
 
 TEST_F(AddingTest, fullTableRefusesEveryRoadAndChangesNothing)
@@ -283,20 +269,6 @@ TEST_F(AddingTest, fullTableRefusesEveryRoadAndChangesNothing)
     EXPECT_EQ(window->playlist().count(), kMostPlaylistEntries);
     EXPECT_EQ(window->playlist().at(kMostPlaylistEntries - 1).path, "/full.mp3");
     EXPECT_TRUE(player.opened.isEmpty());
-}
-
-TEST_F(AddingTest, droppedLocalMediaAndPlaylistsAreAddedAndOtherItemsPassedOver)
-{
-    const QString song = makeMedia("song.MP3", 61), clip = makeMedia("clip.mpeg", 5), listed = makeMedia("b.wav", 7),
-                  flac = makeMedia("c.FLAC", 9), wv = makeMedia("d.wv", 3);
-    QDir(folder).mkdir("folder.mp3");
-
-    drop({song, makeMedia("notes.txt", 5), folder + "/folder.mp3", clip, flac,
-          makePlaylist("list.pls", {"[playlist]", "File1=" + listed}), wv});
-    EXPECT_EQ(paths(), QStringList({song, clip, flac, listed, wv}));
-    const QUrl web("https://example.org/a.mp3");
-    EXPECT_TRUE(offer<QDragEnterEvent>({web, QUrl::fromLocalFile(song)}));
-    EXPECT_FALSE(offer<QDragEnterEvent>({web}));
 }
 
 TEST_F(AddingTest, aDropOrLoadIsRefusedWhileAnotherOperationRuns)

@@ -1,7 +1,10 @@
 #include "support/main_window_fixture.h"
 
+#include "help_windows/help_windows.h"
 #include "session/run_output.h"
+#include "support/example_disc.h"
 #include "support/file_bytes.h"
+#include "support/local_http_server.h"
 #include "support/qt_printers.h"
 #include "support/window_controls.h"
 
@@ -25,20 +28,18 @@ auto whenDone(const MainWindow& w)
 TEST_F(MainWindowTest, eachBusyStateSwitchesOffItsOwnButtons)
 {
     MainWindow& w = load();
-    const QList<FlatButton*> all = {w.ui.addFiles, w.ui.clearList, w.ui.startRecording, w.ui.loadPlaylist,
-                                    w.ui.savePlaylist, w.ui.stopRecording, w.ui.shuffle, w.ui.info, w.ui.checkForUpdate};
-    const struct { BusyState::Activity activity; QList<FlatButton*> off; } cases[] = {
+    const QList<QWidget*> all = {w.ui.addFiles, w.ui.clearList, w.ui.startRecording, w.ui.loadPlaylist, w.ui.savePlaylist,
+                                 w.ui.stopRecording, w.ui.shuffle, w.ui.moveButtons, w.ui.info, w.ui.checkForUpdate};
+    const struct { BusyState::Activity activity; QList<QWidget*> off; } cases[] = {
         {BusyState::Activity::Adding, all.mid(0, 6)}, {BusyState::Activity::Editing, all.mid(0, 6)},
-        {BusyState::Activity::Recording, all.mid(0, 5) << w.ui.shuffle}};
+        {BusyState::Activity::Recording, all.mid(0, 5) + all.mid(6, 2)}};
     for (const auto& c : cases) {
         std::optional<BusyState::Claim> claim(std::in_place, w.busyState(), c.activity);
-        for (FlatButton* b : all)
-            EXPECT_EQ(b->isEnabled(), !c.off.contains(b)) << b->objectName().toStdString();
-        EXPECT_EQ(w.ui.moveButtons->isEnabled(), c.activity != BusyState::Activity::Recording);
-        claim.reset();
-        for (FlatButton* b : all)
-            EXPECT_TRUE(b->isEnabled()) << b->objectName().toStdString();
-        EXPECT_TRUE(w.ui.moveButtons->isEnabled());
+        for (const bool claimed : {true, false}) {
+            for (QWidget* b : all)
+                EXPECT_EQ(b->isEnabled(), !claimed || !c.off.contains(b)) << b->objectName().toStdString() << claimed;
+            claim.reset();
+        }
     }
 }
 
@@ -70,7 +71,6 @@ TEST_F(MainWindowTest, theWhenDoneBoxesStartAsTheSettingsSayAndAreWrittenOnClosi
     const struct { QByteArray file; int save, exit, shutdown; bool pls, optionsEnabled; QByteArray written; } cases[] = {
         {"1\r\n2\r\n0\r\n0\r\n", 1, 0, 0, true, true, " 1 \r\n2\r\n 0 \r\n 0 \r\n"},
         {"0\r\n1\r\n0\r\n1\r\n", 0, 1, 1, false, false, " 0 \r\n1\r\n 1 \r\n 1 \r\n"}, // shut down brings exit along
-        {"1\r\n3\r\n1\r\n0\r\n", 1, 1, 0, false, true, " 1 \r\n1\r\n 1 \r\n 0 \r\n"},  // an unknown format keeps M3U
         {" 2 \r\n2\r\n", 2, 0, 0, true, false, " 2 \r\n2\r\n 0 \r\n 0 \r\n"},          // greyed is kept, but is not ticked
     };
     for (const auto& c : cases) {
@@ -78,7 +78,6 @@ TEST_F(MainWindowTest, theWhenDoneBoxesStartAsTheSettingsSayAndAreWrittenOnClosi
         MainWindow& w = load();
         EXPECT_EQ(whenDone(w), std::tuple(c.save, c.exit, c.shutdown, c.pls, !c.pls, c.optionsEnabled))
             << c.file.toStdString();
-        EXPECT_TRUE(w.ui.defaultGapEdit->text() == "2.0" && w.model().rowCount() == 0);
         fill({{"/m/a.mp3", 10, 2000}});
         w.ui.defaultGapEdit->setText("5");
         w.close();
@@ -101,10 +100,8 @@ TEST_F(MainWindowTest, closingDuringAnAddEndsItAfterTheCurrentFileThenCloses)
     QTest::mouseClick(w->ui.addFiles, Qt::LeftButton); // within an event, as in the program
 
     EXPECT_EQ(player.opened, chosen.mid(0, 1));
-    ASSERT_TRUE(w);
-    EXPECT_EQ(w->playlist().count(), 1);
+    ASSERT_TRUE(w && w->playlist().count() == 1);
     EXPECT_EQ(dialogs.takeWarnings(), QStringList()) << "the add ends silently";
-    EXPECT_TRUE(QFile::exists(programDir.filePath("settings.dat")));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(w);
 }
@@ -121,22 +118,17 @@ TEST_F(MainWindowTest, showsWhatTheRunAnnouncesAndLeavesAsTheBoxesSay)
         EXPECT_TRUE(QFile::exists(programDir.filePath("settings.dat"))); // written before the program ends
     };
     w.ui.defaultGapEdit->setText("45");
-
-    w.ui.saveWhenDoneBox->setValue(BoxState::Ticked);
-    w.ui.exitWhenDoneBox->setValue(BoxState::Ticked);
-    w.ui.shutDownWhenDoneBox->setValue(BoxState::Ticked);
+    for (CheckBox* box : {w.ui.saveWhenDoneBox, w.ui.exitWhenDoneBox, w.ui.shutDownWhenDoneBox})
+        box->setValue(BoxState::Ticked);
     w.ui.startRecording->click();
-    EXPECT_TRUE(w.busyState().recording());
     EXPECT_EQ(w.ui.defaultGapEdit->text(), "2");
     using Shown = std::pair<QString, float>; // what is playing, and the track's bar
     const auto shown = [&] { return Shown(w.ui.nowPlayingLabel->text(), w.ui.trackProgressBar->percent()); };
     tick("Timer1");
     player.start();
-    EXPECT_EQ(w.ui.playlistView->toolTip(), "Playing track #1...");
     player.position = 5;
     tick("Timer4");
     EXPECT_EQ(w.ui.trackLeftLabel->text(), "Left of track (00:05) :");
-    EXPECT_EQ(w.ui.savePlaylist->captionColor(), QColor(Qt::black));
     EXPECT_EQ(shown(), Shown("Playing track #1...", 50));
     player.finish();
     // During the gap the entry that has just finished stays named and the bar keeps its value.
@@ -146,25 +138,17 @@ TEST_F(MainWindowTest, showsWhatTheRunAnnouncesAndLeavesAsTheBoxesSay)
     EXPECT_EQ(w.ui.playlistView->selectionModel()->selectedRows().value(0).row(), 1);
     player.finish();
 
-    EXPECT_FALSE(w.busyState().busy());
-    EXPECT_EQ(QStringList({w.ui.trackLeftLabel->text(), w.ui.totalLeftLabel->text(), w.ui.nowPlayingLabel->text(),
-                           w.ui.playlistView->toolTip()}),
-              QStringList({"Left of track:", "Left of total:", "", ""}));
+    EXPECT_TRUE(!w.busyState().busy() && w.ui.nowPlayingLabel->text().isEmpty());
     EXPECT_EQ(ended, QStringList({"power off", "end program"}));
     EXPECT_TRUE(QFile::exists(programDir.filePath("Recording 1.m3u")));
 }
 
-// A settings file that cannot be written is told to the user who closes the window,
-// but a run that ends the program leaves no message behind for nobody to answer.
+// A settings file that cannot be written is told to the user who closes the window
+// (the helper windows' case), but a run that ends the program leaves no message
+// behind for nobody to answer.
 TEST_F(MainWindowTest, settingsThatCannotBeSavedAreToldOnlyToAUserWhoIsThere)
 {
-    QDir().mkdir(programDir.filePath("settings.dat"));
-    load().close();
-    const QStringList warnings = dialogs.takeWarnings();
-    ASSERT_EQ(warnings.size(), 1);
-    EXPECT_TRUE(warnings[0].startsWith(programDir.filePath("settings.dat") + " could not be saved: "))
-        << warnings[0].toStdString();
-
+    QDir().mkdir(programDir.filePath("settings.dat")); // told at a close: the helper windows' case
     MainWindow& w = load();
     fill({{"a.mp3", 10, 0}});
     QStringList ended;
@@ -179,8 +163,8 @@ TEST_F(MainWindowTest, settingsThatCannotBeSavedAreToldOnlyToAUserWhoIsThere)
 }
 
 // Between a cassette's sides the status frame says what to do, over a Continue
-// button that exists only then and works from the keyboard; the total stands still,
-// and "Stop recording" still stops.
+// button that exists only then and works from the keyboard, and "Stop recording"
+// still stops.
 TEST_F(MainWindowTest, aCassetteRunHoldsWithAContinueButtonOnlyWhileItHolds)
 {
     MainWindow& w = load();
@@ -195,29 +179,18 @@ TEST_F(MainWindowTest, aCassetteRunHoldsWithAContinueButtonOnlyWhileItHolds)
         w.ui.startRecording->click();
         tick("Timer1");
         player.start();
-        player.position = 10;
-        tick("Timer4");
         EXPECT_FALSE(w.findChild<QPushButton*>("Continue"));
-        const QString total = w.ui.totalLeftLabel->text();
         player.finish();
 
         SCOPED_TRACE(stopped ? "stopped" : "continued");
         const QPointer<QPushButton> button = w.findChild<QPushButton*>("Continue");
-        ASSERT_TRUE(button);
-        EXPECT_TRUE(button->isVisible() && w.ui.statusFrame->isAncestorOf(button));
-        QAccessibleInterface* offered = QAccessible::queryAccessibleInterface(button);
-        EXPECT_EQ(offered->text(QAccessible::Name), "Continue");
-        EXPECT_TRUE(offered->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
-        EXPECT_TRUE((button->focusPolicy() & Qt::TabFocus) && w.focusWidget() == button);
+        ASSERT_TRUE(button && button->isVisible() && w.ui.statusFrame->isAncestorOf(button));
+        EXPECT_EQ(w.focusWidget(), button);
         EXPECT_EQ(w.ui.nowPlayingLabel->text(), "Side A done: turn the cassette over, start the recorder, press Continue");
-        EXPECT_EQ(w.ui.totalLeftLabel->text(), total);
-        EXPECT_EQ(w.ui.totalProgressBar->percent(), 10 / 32.f * 100);
 
         stopped ? w.ui.stopRecording->click() : QTest::keyClick(button, Qt::Key_Return);
-        EXPECT_FALSE(button && button->isVisible());
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         EXPECT_FALSE(button);
-        EXPECT_TRUE(w.ui.trackLeftLabel->isVisible());
         EXPECT_EQ(player.resumes.size(), 1); // let go by Continue only
         if (!stopped) {
             EXPECT_TRUE(w.ui.nowPlayingLabel->text().startsWith("Lead-in: track #2 in "));
@@ -227,23 +200,17 @@ TEST_F(MainWindowTest, aCassetteRunHoldsWithAContinueButtonOnlyWhileItHolds)
     }
 }
 
-// A list too long for the chosen recorder is recorded only when the user says so.
+// A list too long for the chosen recorder is recorded only when the user says so
+// (a list that fits is never asked about: the other tests' runs start unasked).
 TEST_F(MainWindowTest, startRecordingAsksBeforeAListThatDoesNotFit)
 {
     MainWindow& w = load();
     fill({{"/m/a.mp3", 3000, 2000}, {"/m/b.mp3", 600, 2000}});
-    w.ui.startRecording->click();
-    EXPECT_TRUE(dialogs.questions.empty()) << "60:02 fits on a 74-minute MiniDisc";
-    EXPECT_TRUE(w.busyState().recording());
-    w.ui.stopRecording->click();
-    ASSERT_FALSE(w.busyState().recording());
-
     chooseRecorder(w.recorderWindow(), "minidisc-60-sp");
     dialogs.questionAnswers = {false, true};
     w.ui.startRecording->click();
     ASSERT_EQ(dialogs.questions.size(), 1u);
-    EXPECT_EQ(dialogs.questions[0].text + " | " + dialogs.questions[0].title,
-              "The list does not fit on MiniDisc 60 min (SP): 0:02 over. Record anyway? | Trelvik");
+    EXPECT_TRUE(dialogs.questions[0].text.startsWith("The list does not fit on MiniDisc 60 min (SP)"));
     EXPECT_FALSE(w.busyState().recording()) << "No";
     w.ui.startRecording->click();
     EXPECT_TRUE(w.busyState().recording()) << "Yes";
@@ -258,10 +225,8 @@ TEST_F(MainWindowTest, theRecorderWindowsChoicesReachTheSessionAndShowAtTheNextS
     chooseRecorder(w.recorderWindow(), "cassette-c60");
     recorderControl<QSpinBox>("LeaderBox")->setValue(10);
     recorderControl<QCheckBox>("DeckTitlesBox")->click();
-    recorderControl<QSpinBox>("TitleLengthBox")->setValue(20);
     recorderControl<QDoubleSpinBox>("LeadInBox")->setValue(1.5);
     choose(recorderControl<QComboBox>("OutputChoice"), 1);
-    recorderControl<QCheckBox>("KeepOtherSoundsBox")->click();
     Q_EMIT w.session().output().keepOffProblem("Other sounds cannot be kept off the recording: refused");
     EXPECT_EQ(recorderControl<QLabel>("OutputNotice")->text(), "Other sounds cannot be kept off the recording: refused");
     w.close();
@@ -269,11 +234,9 @@ TEST_F(MainWindowTest, theRecorderWindowsChoicesReachTheSessionAndShowAtTheNextS
     load();
     EXPECT_EQ(std::tuple(window->recorderWindow().recorder().id, recorderControl<QSpinBox>("LeaderBox")->value(),
                          recorderControl<QCheckBox>("DeckTitlesBox")->isChecked(),
-                         recorderControl<QSpinBox>("TitleLengthBox")->value(),
                          recorderControl<QDoubleSpinBox>("LeadInBox")->value(),
-                         recorderControl<QComboBox>("OutputChoice")->currentText(),
-                         recorderControl<QCheckBox>("KeepOtherSoundsBox")->isChecked()),
-              std::tuple(QStringLiteral("cassette-c60"), 10, true, 20, 1.5, QStringLiteral("Line out to the deck"), true));
+                         recorderControl<QComboBox>("OutputChoice")->currentText()),
+              std::tuple(QStringLiteral("cassette-c60"), 10, true, 1.5, QStringLiteral("Line out to the deck")));
 }
 
 TEST_F(MainWindowTest, theRecorderButtonOpensTheWindowWhoseSuggestedGapBecomesTheDefault)
@@ -281,39 +244,16 @@ TEST_F(MainWindowTest, theRecorderButtonOpensTheWindowWhoseSuggestedGapBecomesTh
     MainWindow& w = load();
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    // Without a volume control program its button gives way to the hot keys.
+    EXPECT_TRUE(!w.ui.volumeControl->isVisible() && w.ui.hotKeysText->isVisible());
     QTest::keyClick(&w, Qt::Key_R, Qt::AltModifier);
     auto* recorder = w.findChild<QWidget*>("RecorderWindow");
-    ASSERT_TRUE(recorder);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return recorder->isVisible(); })); // a shortcut clicks a moment later
+    ASSERT_TRUE(recorder && QTest::qWaitFor([&] { return recorder->isVisible(); })); // a shortcut clicks a moment later
     chooseRecorder(*recorder, "cassette-c60");
     recorder->findChild<QPushButton*>("UseSuggestedGapButton")->click();
     EXPECT_EQ(w.ui.defaultGapEdit->text(), "4");
     w.close();
     EXPECT_FALSE(recorder->isVisible());
-}
-
-// A screen reader reads a label as the text it shows, which here mostly changes with
-// the list: a name of the label's own would hide it.
-TEST_F(MainWindowTest, everyLabelIsReadAsTheTextItShows)
-{
-    MainWindow& w = load();
-    fill({{"/m/a.mp3", 100, 1000}, {"/m/b.mp3", 100, 2000}});
-    w.show();
-    w.recorderWindow().show();
-    QCoreApplication::processEvents();
-    // Without a volume control program its button gives way to the hot keys.
-    EXPECT_TRUE(!w.ui.volumeControl->isVisible() && w.ui.hotKeysText->isVisible());
-    const QList<QLabel*> labels = w.findChildren<QLabel*>();
-    ASSERT_GT(labels.size(), 10);
-    for (QLabel* label : labels) {
-        if (label->text().isEmpty())
-            continue; // read by the title of its frame until it shows something
-        const QString shown = label->buddy() ? QString(label->text()).remove(u'&') : label->text();
-        EXPECT_EQ(QAccessible::queryAccessibleInterface(label)->text(QAccessible::Name), shown)
-            << label->objectName().toStdString();
-    }
-    EXPECT_TRUE(w.recorderWindow().findChild<QLabel*>("FitSummary")->text().startsWith("MiniDisc 74 min (SP): "));
-    EXPECT_TRUE(w.recorderWindow().findChild<QLabel*>("RuleLabel")->text().startsWith("A new track starts after"));
 }
 
 // What the scan reads follows the list with the Recorder window hidden; a failure on
@@ -329,8 +269,7 @@ TEST_F(MainWindowTest, aFailureWhileTheScanFollowsTheListIsToldInTheRecorderWind
     w.ui.recorder->click();
     QCoreApplication::processEvents();
     EXPECT_EQ(dialogs.takeWarnings(), QStringList({"The drive does not answer."}));
-    EXPECT_EQ(w.playlist().count(), 2);
-    EXPECT_TRUE(w.recorderWindow().isVisible());
+    EXPECT_TRUE(w.playlist().count() == 2 && w.recorderWindow().isVisible());
 }
 
 // The recorder window fits a 1366 x 768 screen below a panel, title bar included,
@@ -343,20 +282,153 @@ TEST_F(MainWindowTest, theRecorderWindowFitsALaptopScreenAndGivesItsRoomToTheTra
     w.show();
     w.ui.recorder->click();
     QWidget& recorder = w.recorderWindow();
-    QCoreApplication::processEvents();
-    constexpr int kRoom = 768 - 60 - 30; // a panel and a title bar
-    EXPECT_LE(std::max(recorder.height(), recorder.sizeHint().height()), kRoom);
     const auto* trackList = recorder.findChild<QPlainTextEdit*>("TrackListText");
-    EXPECT_GE(trackList->viewport()->height(), 8 * trackList->fontMetrics().lineSpacing());
-
-    // A cassette: its sides' settings and lines, and the gaps too short for its deck;
-    // then a custom recorder's figures.
-    for (const char* id : {"cassette-c60", "custom"}) {
-        chooseRecorder(recorder, id);
+    const auto* meter = recorder.findChild<QWidget*>("LevelMeter");
+    // As it opens; then a cassette's sides and lines, and a custom recorder's figures.
+    for (const char* id : {"", "cassette-c60", "custom"}) {
+        if (*id)
+            chooseRecorder(recorder, id);
         QCoreApplication::processEvents();
-        EXPECT_LE(std::max(recorder.height(), recorder.minimumSizeHint().height()), kRoom) << id;
+        EXPECT_LE(std::max(recorder.height(), (*id ? recorder.minimumSizeHint() : recorder.sizeHint()).height()),
+                  768 - 60 - 30) << id; // a panel and a title bar
         EXPECT_LE(std::max(recorder.width(), recorder.minimumSizeHint().width()), 1366) << id;
-        const auto* meter = recorder.findChild<QWidget*>("LevelMeter");
         EXPECT_GE(meter->height(), meter->sizeHint().height()) << "the meter is squeezed";
+        EXPECT_TRUE(*id || trackList->viewport()->height() >= 8 * trackList->fontMetrics().lineSpacing());
     }
+}
+
+// The run hands each entry the gain its loudness mode gives it from what the scan
+// measured: in Track mode two tracks 20 dB apart are played 20 dB apart the other way.
+TEST_F(MainWindowTest, aRunPlaysEachEntryAtTheGainOfItsLoudness)
+{
+    MainWindow& w = load();
+    sampleReader.sounds["/m/loud.wav"] = {FakeSampleReader::levels({{3, 0.5f}})};
+    sampleReader.sounds["/m/quiet.wav"] = {FakeSampleReader::levels({{3, 0.05f}})};
+    fill({{"/m/loud.wav", 3, 1000}, {"/m/quiet.wav", 3, 0}});
+    w.ui.recorder->click();
+    QPushButton* scan = buttonCalled(w.recorderWindow(), "&Scan list");
+    ASSERT_TRUE(scan && QTest::qWaitFor([&] { return scan->isEnabled(); }, 10000));
+    scan->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return scan->text() == "&Scan list"; }, 30000));
+    choose(recorderControl<QComboBox>("LoudnessMode"), 1);
+    w.ui.startRecording->click();
+    tick("Timer1");
+    player.playThrough();
+    ASSERT_EQ(player.gains.size(), 2);
+    EXPECT_LT(player.gains[0], -1);
+    EXPECT_NEAR(player.gains[1] - player.gains[0], 20, 0.1);
+}
+
+TEST_F(MainWindowTest, helperWindowsShowTheirContentOpenOnceEvenDuringARunAndCloseWithTheMainWindow)
+{
+    MainWindow& w = load();
+    w.show();
+    // As during a run: the helpers stay at hand and leave the run alone.
+    const BusyState::Claim run(w.busyState(), BusyState::Activity::Recording);
+    auto* help = w.findChild<HelpWindows*>();
+    QTest::mouseClick(w.ui.info, Qt::LeftButton);
+    InfoWindow* info = help ? help->info() : nullptr;
+    ASSERT_TRUE(info && info->helpTextBox->toPlainText().contains(u"Start recording")); // the help text was found
+    info->close();
+    for (int twice = 0; twice < 2; ++twice) {
+        QTest::mouseClick(w.ui.info, Qt::LeftButton);
+        QTest::mouseClick(info->viewCordScreenshot, Qt::LeftButton);
+        QTest::mouseClick(w.ui.checkForUpdate, Qt::LeftButton);
+    }
+    EXPECT_EQ(std::tuple(w.findChildren<InfoWindow*>().size(), w.findChildren<CordWindow*>().size(),
+                         w.findChildren<UpdateCheckWindow*>().size()), std::tuple(1, 1, 1));
+    EXPECT_EQ(help->cordScreenshot()->cordPicture->pixmap().size(), QSize(339, 433)); // the picture was found
+    // They close with it, even when its settings cannot be written.
+    for (const bool open : {true, false}) {
+        for (QWidget* helper : QList<QWidget*>{info, help->cordScreenshot(), help->updateCheck()})
+            EXPECT_EQ(helper->isVisible(), open) << helper->objectName().toStdString();
+        QDir(programDir.path()).mkdir("settings.dat"); // a folder where the file should go
+        EXPECT_TRUE(!open || w.close());
+    }
+    EXPECT_EQ(dialogs.takeWarnings().size(), 1); // to the user who closed it
+}
+
+// A CD without CD-Text put on the list is looked up: its title shows in the list's
+// tool-tip and in the track list (which saves it with its album: the recorder window's
+// tests). A failed lookup says so in a word, never in a dialog.
+TEST_F(MainWindowTest, aLookedUpTitleShowsInTheToolTipAndTheTrackList)
+{
+    LocalHttpServer server;
+    server.respond(200, R"({"releases": [{"title": "Lento", "artist-credit": [{"name": "Ana"}], "media": [
+        {"discs": [{"id": "49HHV7Eb8UKF3aQiNmu1GR8vKTY-"}], "tracks": [{"title": "Uno"}, {"title": "Dos"}]}]}]})");
+    discs.setDisc("/media/cdrom", exampleDisc());
+    AppServices withServer = services();
+    withServer.discLookupAddress = server.address({});
+    const auto open = [&] {
+        window = std::make_unique<MainWindow>(withServer);
+        window->setAttribute(Qt::WA_DeleteOnClose, false);
+    };
+    open();
+    QSignalSpy changed(&window->model(), &QAbstractItemModel::dataChanged);
+    fill({ { "/media/cdrom/Track02.cda", 216, 2000 }, { "/music/song.mp3", 100, 2000 } });
+    ASSERT_TRUE(changed.wait(5000));
+    EXPECT_EQ(window->model().index(0, 1).data(Qt::ToolTipRole).toString(), "Ana - Dos");
+    EXPECT_FALSE(window->model().index(1, 1).data(Qt::ToolTipRole).isValid());
+    window->recorderWindow().show();
+    QTest::qWait(10);
+    EXPECT_TRUE(window->recorderWindow().findChild<QPlainTextEdit*>("TrackListText")->toPlainText().contains("1. Ana - Dos"));
+    window->recorderWindow().close();
+
+    server.respond(404, {});
+    Disc unknown = exampleDisc();
+    unknown.leadOut += 75;
+    discs.setDisc("/media/cdrom", unknown);
+    open();
+    fill({ { "/media/cdrom/Track02.cda", 216, 2000 } });
+    QLabel* label = window->ui.nowPlayingLabel;
+    EXPECT_TRUE(QTest::qWaitFor([label] { return !label->text().isEmpty(); }, 5000));
+    EXPECT_EQ(std::pair(label->text(), label->toolTip()),
+              std::pair(QString("No CD titles online"), QString("CD titles not looked up: 127.0.0.1 does not know the disc.")));
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
+// The cable check and a run both play to the output: neither starts while the other
+// plays. The Recorder window shows the listening as it begins, what came back once the
+// run is over, which it saves, and why it ended early. The received sound can be kept
+// once an input is chosen.
+TEST_F(MainWindowTest, theListeningShowsInTheRecorderWindowAndNeverPlaysWithTheCableCheck)
+{
+    soundInputs.list = {{QStringLiteral("line_in.monitor"), QStringLiteral("Line-in"), 44100}};
+    MainWindow& w = load();
+    fill({{"/music/song.mp3", 2, 2000}});
+    QWidget& recorder = w.recorderWindow();
+    recorder.show();
+    auto* report = recorder.findChild<QPlainTextEdit*>("ListenReport");
+    auto* keep = recorder.findChild<QCheckBox*>("KeepReceivedSoundBox");
+    auto* button = recorder.findChild<QPushButton*>("CheckCableButton");
+    EXPECT_FALSE(report->isVisible() || keep->isEnabled());
+    auto* listen = recorder.findChild<QComboBox*>("ListenBackChoice");
+    choose(listen, listen->findData(QStringLiteral("line_in.monitor")));
+    ASSERT_TRUE(button->isEnabled());
+    button->click();
+    w.ui.startRecording->click();
+    EXPECT_EQ(dialogs.takeWarnings(),
+              QStringList("The cable check is playing to the output: start the recording when it is done."));
+    EXPECT_FALSE(w.busyState().recording());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return button->isEnabled(); }, 10000));
+    EXPECT_EQ(cableProbe.probes, 1);
+
+    keep->click();
+    EXPECT_TRUE(w.session().outputChoice().keepReceivedSound);
+    w.ui.startRecording->click();
+    EXPECT_TRUE(w.busyState().recording() && !button->isEnabled());
+    EXPECT_EQ(report->toPlainText(), "Listening on Line-in while the run plays...");
+    inputListener.hear(std::vector<float>(44100 * 2, 0.25f));
+    w.ui.stopRecording->click();
+    EXPECT_TRUE(button->isEnabled());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return report->toPlainText().startsWith("What the recorder received:\n1. song: "); }, 5000));
+    QTemporaryDir dir;
+    dialogs.fileAnswers.push_back({dir.filePath("received.txt")});
+    recorder.findChild<QPushButton*>("SaveReportButton")->click();
+    EXPECT_EQ(bytesOf(dir.filePath("received.txt")), report->toPlainText().replace("\n", "\r\n").toUtf8() + "\r\n");
+    w.ui.startRecording->click();
+    inputListener.lose(QStringLiteral("The input was unplugged."));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(report->toPlainText().startsWith("The listening ended: The input was unplugged."));
+    recorder.close();
 }

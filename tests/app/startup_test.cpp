@@ -12,36 +12,31 @@ class StartupTest : public MainWindowTest { };
 // the main window is up; one message names those that cannot go on it.
 TEST_F(StartupTest, splashFirstThenTheMainWindowWithTheFilesItIsOpenedWithAddedAsADropAddsThem)
 {
-    const QTemporaryDir& dir = programDir;
-    const QDir folder(dir.path());
+    const QDir folder(programDir.path());
     const QString song = mediaFile("song.mp3", 61), listed = mediaFile("listed.wav", 7);
     writeBytes(folder.filePath("list.m3u"), "listed.wav\r\n");
     writeBytes(folder.filePath("notes.txt"), "x");
     writeBytes(folder.filePath("empty.wav"), "");
-    QDir::setCurrent(dir.path());
-    Startup startup(services(), {"song.mp3", folder.filePath("notes.txt"), folder.filePath("list.m3u"), dir.path(), "gone.flac",
-                                 folder.filePath("empty.wav")});
+    QDir::setCurrent(folder.path());
+    Startup startup(services(), {"song.mp3", folder.filePath("notes.txt"), folder.filePath("list.m3u"), folder.path(),
+                                 "gone.flac", folder.filePath("empty.wav")});
     startup.start();
     const QPointer<SplashWindow> splash = startup.splash();
     ASSERT_TRUE(splash && splash->isVisible());
     EXPECT_EQ(splash->findChild<QLabel*>("Image1")->pixmap().size(), QSize(135, 75)); // the picture was found
     EXPECT_FALSE(startup.mainWindow()) << "nothing is prepared before the tick";
 
-    QSignalSpy shown(&startup, &Startup::mainWindowShown);
-    ASSERT_TRUE(shown.wait(3000));
+    ASSERT_TRUE(QSignalSpy(&startup, &Startup::mainWindowShown).wait(3000));
     MainWindow* window = startup.mainWindow();
     ASSERT_TRUE(window && window->isVisible());
     QTest::qWait(1500);
     EXPECT_TRUE(!splash || !splash->isVisible());
-    QStringList paths;
-    for (int i = 0; i < window->playlist().count(); ++i)
-        paths << window->playlist().at(i).path;
-    EXPECT_EQ(paths, QStringList({song, listed}));
+    ASSERT_EQ(window->playlist().count(), 2);
+    EXPECT_EQ(QStringList({window->playlist().at(0).path, window->playlist().at(1).path}), QStringList({song, listed}));
     EXPECT_EQ(dialogs.takeWarnings(), QStringList("These files were not put on the list:\n\n" + folder.filePath("notes.txt")
-                                                  + ": not a type Trelvik plays\n" + dir.path() + ": a folder\n"
+                                                  + ": not a type Trelvik plays\n" + folder.path() + ": a folder\n"
                                                   + folder.filePath("gone.flac") + ": not found\n"
                                                   + folder.filePath("empty.wav") + ": empty"));
-    EXPECT_TRUE(window->ui.saveWhenDoneBox->toolTip().contains(dir.path())) << "where Recording playlists go";
     window->close();
 }
 
@@ -65,16 +60,11 @@ TEST(VolumeControl, findsTheFirstKnownProgramOnThePath)
     QTemporaryDir dir;
     EXPECT_FALSE(findVolumeControl({dir.path()}).found());
     // Added one after the other; the better one is taken once both are there.
-    const struct {
-        const char* name;
-        QStringList arguments;
-    } programs[] = {{"gnome-control-center", {"sound"}}, {"pavucontrol", {}}};
-    for (const auto& step : programs) {
-        QFile program(dir.filePath(step.name));
-        ASSERT_TRUE(program.open(QIODevice::WriteOnly));
-        program.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    for (const auto& [name, arguments] : {std::pair("gnome-control-center", QStringList{"sound"}),
+                                          std::pair("pavucontrol", QStringList{})}) {
+        writeBytes(dir.filePath(name), {});
+        QFile::setPermissions(dir.filePath(name), QFile::ReadOwner | QFile::ExeOwner);
         const VolumeControl control = findVolumeControl({dir.path()});
-        EXPECT_EQ(control.program, dir.filePath(step.name));
-        EXPECT_EQ(control.arguments, step.arguments);
+        EXPECT_EQ(std::pair(control.program, control.arguments), std::pair(dir.filePath(name), arguments));
     }
 }
