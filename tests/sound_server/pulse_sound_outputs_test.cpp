@@ -34,8 +34,7 @@ TEST(PulseSoundOutputs, followsOutputsAsTheyComeAndGo_andTheServerAsItGoesAndCom
 
     const QString module = pactl({"load-module", "module-null-sink", "sink_name=deck2", "rate=48000",
                                   "sink_properties=device.description=Deck2"});
-    const SoundOutput deck2 { QStringLiteral("deck2"), QStringLiteral("Deck2"), 48000 };
-    EXPECT_TRUE(changesTo(*outputs, { deck, deck2 }));
+    EXPECT_TRUE(changesTo(*outputs, { deck, { QStringLiteral("deck2"), QStringLiteral("Deck2"), 48000 } }));
     pactl({ "unload-module", module });
     EXPECT_TRUE(changesTo(*outputs, { deck }));
 
