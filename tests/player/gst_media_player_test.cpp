@@ -161,8 +161,7 @@ TEST(GstMediaPlayerTest, stoppedPlaybackRaisesNothingAndAQueuedFileFollowsAndEnd
     const QString tone = media.makeWithFfmpeg("a.wav", 1, false, { "-f", "wav" });
     ASSERT_FALSE(tone.isEmpty());
     SpiedPlayer player(kRealTimeSink);
-    QSignalSpy& started = player.started;
-    QSignalSpy& ended = player.ended;
+    QSignalSpy &started = player.started, &ended = player.ended;
     QList<QThread*> threads;
     QObject::connect(&player, &MediaPlayer::endOfStream, [&] { threads << QThread::currentThread(); });
 
@@ -268,21 +267,50 @@ TEST(GstMediaPlayerTest, aFileHandedOverWhileOneSoundsFollowsItTheAskedSilenceTo
 // The first file after a stop is written its lead-in after the output starts, to
 // the sample, and not before the output settled, however long the run before it;
 // a stop during the lead-in ends it. The sink keeps its file open from run to run.
-TEST(GstMediaPlayerTest, theFirstFileFollowsItsLeadInToTheSampleAndAStopDuringItEndsIt)
+// The level is of what is heard, not of what the output wrote ahead of it: nothing
+// during a lead-in while the file waits in the sink, each channel's peak while it
+// sounds, nothing after its end, and nothing of a stopped run in the next.
+TEST(GstMediaPlayerTest, theFirstFileFollowsItsLeadInToTheSampleAStopDuringItEndsItAndThePeakIsOfWhatIsHeard)
 {
     GeneratedMedia media;
-    const QString tone = toneFile(media, QStringLiteral("tone.wav"), 0.5, 0.5, 0.5);
+    const QString tone = toneFile(media, QStringLiteral("tone.wav"), 0.5, 0.5, 0.25);
     ASSERT_FALSE(tone.isEmpty());
     SpiedPlayer player(writingSink(media, GstOutputStream::kBufferMs));
+    const auto expectPeak = [&](float left, float right, const char* when) {
+        const StereoPeak peak = player.takeHeardPeak();
+        EXPECT_TRUE(std::abs(peak.left - left) < 0.002 && std::abs(peak.right - right) < 0.002)
+            << when << ": " << peak.left << " " << peak.right;
+    };
+    player.play(tone, 1500);
+    ASSERT_TRUE(player.taken.wait(5000));
+    expectPeak(0, 0, "in the lead-in");
+    ASSERT_TRUE(player.started.wait(5000));
+    QTest::qWait(200);
+    expectPeak(0.5, 0.25, "while it sounds");
+    ASSERT_TRUE(player.ended.wait(5000));
+    QTest::qWait(100);
+    player.takeHeardPeak();
+    QTest::qWait(200);
+    expectPeak(0, 0, "after its end");
+    player.stop();
     // Each play starts a stream of its own, and the sink writes its file anew.
-    const std::pair<double, qsizetype> cases[] = { { 1500, 66150 }, { 0, 4410 } };
-    for (const auto& [leadInMs, frames] : cases) {
-        player.play(tone, leadInMs);
-        ASSERT_TRUE(player.ended.wait(5000)) << leadInMs;
-        QTest::qWait(300);
-        player.stop();
-        EXPECT_EQ(firstSound(writtenSamples(media), 0), frames) << leadInMs;
-    }
+    EXPECT_EQ(firstSound(writtenSamples(media), 0), 66150);
+    player.play(tone, 0);
+    ASSERT_TRUE(player.ended.wait(5000));
+    QTest::qWait(300);
+    player.stop();
+    EXPECT_EQ(firstSound(writtenSamples(media), 0), 4410);
+
+    player.play(tone, 0);
+    ASSERT_TRUE(player.started.wait(5000));
+    player.stop();
+    expectPeak(0, 0, "stopped");
+    // Past where the stopped file was to sound on the stopped run's timeline.
+    player.play(tone, 3000);
+    ASSERT_TRUE(player.taken.wait(5000));
+    QTest::qWait(1500);
+    expectPeak(0, 0, "in the next lead-in");
+    player.stop();
 
     player.started.clear();
     player.play(tone, 1000);
@@ -292,46 +320,6 @@ TEST(GstMediaPlayerTest, theFirstFileFollowsItsLeadInToTheSampleAndAStopDuringIt
     EXPECT_EQ(player.started.count(), 0);
     const std::vector<float> written = writtenSamples(media);
     EXPECT_EQ(firstSound(written, 0), qsizetype(written.size()) / 2); // no sound at all
-}
-
-// The level is of what is heard, not of what the output wrote ahead of it: nothing
-// during a lead-in while the file waits in the sink, each channel's peak while it
-// sounds, nothing after its end, and nothing of a stopped run in the next.
-TEST(GstMediaPlayerTest, theHeardPeakIsOfWhatIsHeardEachChannelOnItsOwn)
-{
-    GeneratedMedia media;
-    const QString tone = toneFile(media, QStringLiteral("tone.wav"), 0.5, 0.5, 0.25);
-    ASSERT_FALSE(tone.isEmpty());
-    SpiedPlayer player(kQueuedSink);
-    QSignalSpy &taken = player.taken, &started = player.started, &ended = player.ended;
-    const auto expectPeak = [&](float left, float right, const char* when) {
-        const StereoPeak peak = player.takeHeardPeak();
-        EXPECT_TRUE(std::abs(peak.left - left) < 0.002 && std::abs(peak.right - right) < 0.002)
-            << when << ": " << peak.left << " " << peak.right;
-    };
-
-    player.play(tone, 1500);
-    ASSERT_TRUE(taken.wait(5000));
-    expectPeak(0, 0, "in the lead-in");
-    ASSERT_TRUE(started.wait(5000));
-    QTest::qWait(200);
-    expectPeak(0.5, 0.25, "while it sounds");
-    ASSERT_TRUE(ended.wait(5000));
-    QTest::qWait(100);
-    player.takeHeardPeak();
-    QTest::qWait(200);
-    expectPeak(0, 0, "after its end");
-
-    player.stop();
-    player.play(tone, 0);
-    ASSERT_TRUE(started.wait(5000));
-    player.stop();
-    expectPeak(0, 0, "stopped");
-    // Past where the stopped file was to sound on the stopped run's timeline.
-    player.play(tone, 3000);
-    ASSERT_TRUE(taken.wait(5000));
-    QTest::qWait(1500);
-    expectPeak(0, 0, "in the next lead-in");
 }
 
 // A source that gives a second of sound, then nothing until it is let go, then a
