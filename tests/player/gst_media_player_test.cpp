@@ -3,6 +3,7 @@
 #include "support/file_bytes.h"
 #include "support/generated_media.h"
 
+#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -114,11 +115,7 @@ INSTANTIATE_TEST_SUITE_P(EveryMediaExtension, MediaTypeTest, ::testing::ValuesIn
 QByteArray junk()
 {
     QByteArray bytes(256 * 1024, Qt::Uninitialized);
-    quint32 x = 1;
-    for (char& byte : bytes) {
-        x = x * 1664525u + 1013904223u;
-        byte = char(x >> 24);
-    }
+    QRandomGenerator(1).fillRange(reinterpret_cast<quint32*>(bytes.data()), bytes.size() / 4);
     return bytes;
 }
 

@@ -23,11 +23,6 @@ struct StuckServer {
         asked << what;
         askedOn = QThread::currentThread();
     }
-    QStringList askedSoFar()
-    {
-        const std::lock_guard guard(lock);
-        return asked;
-    }
 };
 
 struct StuckOtherSounds : WaitingOtherSounds {
@@ -55,7 +50,7 @@ TEST(BackgroundOtherSounds, askingNeverWaitsForTheServerAndAnswersComeInOrder)
         sounds.keepOff(QStringLiteral("deck2"), tell);
         QTest::qWait(50);
         EXPECT_TRUE(told.isEmpty()) << "told before the server answered";
-        EXPECT_TRUE(QTest::qWaitFor([&] { return server.askedSoFar() == QStringList({"made"}); }, 5000));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return std::lock_guard(server.lock), server.asked == QStringList({"made"}); }, 5000));
 
         {
             const std::lock_guard guard(server.lock);

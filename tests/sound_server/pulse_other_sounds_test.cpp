@@ -132,7 +132,7 @@ TEST_F(OtherSoundsTest, aListLeftBehindIsRestoredAtTheStart_butOnlyStreamsThatAr
 // The server saves a program's or a role's mute, volume and output, and starts its
 // next streams with them.
 struct SavedSettingsTest : OtherSoundsTest {
-    void SetUp() override { OtherSoundsTest::SetUp(), pactl({ "load-module", "module-stream-restore" }); }
+    void SetUp() override { OtherSoundsTest::SetUp(); pactl({ "load-module", "module-stream-restore" }); }
 
     static QStringList named(const QString& name) { return { "--client-name=" + name }; }
 };
@@ -168,6 +168,7 @@ TEST_F(SavedSettingsTest, restore_leavesEveryProgramToStartAsBefore_butAtTheVolu
     EXPECT_TRUE(!endedLater.stream()->muted && userLater.stream()->muted);
 }
 
+// The list notes what the server saved; left behind, it puts the saved mute back at the start.
 TEST_F(SavedSettingsTest, aListLeftBehindPutsTheSavedMuteBackAtTheStart)
 {
     const QString name = QStringLiteral("ended\tprogram"), leftBehind = dir.filePath(QStringLiteral("left.txt"));
