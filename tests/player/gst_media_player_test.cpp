@@ -71,9 +71,8 @@ QString generate(GeneratedMedia& media, const MediaCase& c)
     const QString name = QStringLiteral("tone.") + QString::fromStdString(c.extension);
     if (c.make == kMidi || c.make == kRmi)
         return media.write(name, c.make == kMidi ? kMidiFile : kRmiFile);
-    if (c.make == kSox)
-        return media.tone(name, kToneSeconds, 440, 0.5, 44100, 1);
-    return media.makeWithFfmpeg(name, kToneSeconds, c.make.contains(QStringLiteral("-c:v")), c.make);
+    return c.make == kSox ? media.tone(name, kToneSeconds, 440, 0.5, 44100, 1)
+                          : media.makeWithFfmpeg(name, kToneSeconds, c.make.contains(QStringLiteral("-c:v")), c.make);
 }
 
 class MediaTypeTest : public ::testing::TestWithParam<MediaCase> { };
@@ -243,9 +242,7 @@ TEST(GstMediaPlayerTest, aFileHandedOverWhileOneSoundsFollowsItTheAskedSilenceTo
             player.play(first, 0);
             ASSERT_TRUE(c.handMs < 0 ? player.ended.wait(5000) : player.taken.wait(5000));
             QTest::qWait(std::max(c.handMs, 0));
-            SoundSource source;
-            source.path = second;
-            player.play(source, c.silenceMs, c.gainDb);
+            player.play(SoundSource { SoundSource::Kind::File, second }, c.silenceMs, c.gainDb);
             ASSERT_TRUE(QTest::qWaitFor([&] { return player.ended.count() == 2; }, 20000));
         }
         const std::vector<float> samples = writtenSamples(media);

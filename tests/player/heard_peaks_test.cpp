@@ -18,10 +18,8 @@ void write(HeardPeaks& peaks, qint64 at, qint64 frames, std::initializer_list<Lo
     peaks.write(at, samples.data(), frames);
 }
 
-void expectPeak(const StereoPeak& peak, float left, float right)
-{
-    EXPECT_EQ(std::pair(peak.left, peak.right), std::pair(left, right)); // samples come through exactly
-}
+// Samples come through exactly.
+void expectPeak(const StereoPeak& peak, float left, float right) { EXPECT_EQ(std::pair(peak.left, peak.right), std::pair(left, right)); }
 
 TEST(HeardPeaks, aBlockCountsOnceItIsHeardWholeAndOnlyOnceAndOnlyTheNewestAreKept)
 {

@@ -50,12 +50,9 @@ TEST(BackgroundOtherSounds, askingNeverWaitsForTheServerAndAnswersComeInOrder)
         sounds.keepOff(QStringLiteral("deck2"), tell);
         QTest::qWait(50);
         EXPECT_TRUE(told.isEmpty()) << "told before the server answered";
-        EXPECT_TRUE(QTest::qWaitFor([&] { return std::lock_guard(server.lock), server.asked == QStringList({"made"}); }, 5000));
+        EXPECT_TRUE(QTest::qWaitFor([&] { const std::lock_guard guard(server.lock); return server.asked == QStringList({"made"}); }, 5000));
 
-        {
-            const std::lock_guard guard(server.lock);
-            server.answering = true;
-        }
+        { const std::lock_guard guard(server.lock); server.answering = true; }
         server.answer.notify_all();
         EXPECT_TRUE(QTest::qWaitFor([&] { return told.size() == 2; }, 10000));
         EXPECT_EQ(told, QStringList({"refused", "refused"}));

@@ -36,8 +36,7 @@ TEST_F(OtherSoundsTest, keepOff_mutesOtherProgramsOnThatOrTheDefaultOutputOnly_a
     sink.addSink(kDeck2, "Deck2");
     OwnStream own;
     OtherProgramSound playing(kDeck), mutedByUser(kDeck), elsewhere(kDeck2);
-    ASSERT_TRUE(streamOf(getpid()) && playing.stream() && elsewhere.stream());
-    ASSERT_TRUE(mutedByUser.muteAsTheUser());
+    ASSERT_TRUE(streamOf(getpid()) && playing.stream() && elsewhere.stream() && mutedByUser.muteAsTheUser());
 
     const auto sounds = otherSounds();
     EXPECT_EQ(sounds->keepOff(kDeck), QString());

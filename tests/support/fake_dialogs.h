@@ -18,9 +18,7 @@ public:
         QMessageBox::Icon icon;
         bool hourglass; // the wait pointer was still showing
     };
-    struct Input {
-        QString prompt, title, defaultText;
-    };
+    struct Input { QString prompt, title, defaultText; };
 
     std::vector<Message> messages, questions;
     std::vector<Input> inputs;

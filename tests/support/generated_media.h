@@ -31,7 +31,7 @@ public:
                                 QStringLiteral("sine=frequency=440:sample_rate=%1:duration=").arg(rate) + length };
         if (video)
             arguments << "-f" << "lavfi" << "-i" << "testsrc=size=64x48:rate=25:duration=" + length;
-        return make(QStringLiteral("ffmpeg"), arguments + outputOptions + QStringList { name }, name);
+        return make(QStringLiteral("ffmpeg"), arguments << outputOptions << name, name);
     }
 
     // Pieces of sound, each "seconds effect" as sox's synth takes it, joined into one stereo file.

@@ -59,17 +59,13 @@ private:
                 ++requests;
                 if (onRequest)
                     onRequest();
-                if (m_answering)
-                    answer(socket);
+                if (!m_answering)
+                    return;
+                socket->write("HTTP/1.1 " + QByteArray::number(m_status) + " Status\r\nContent-Type: text/plain\r\nContent-Length: "
+                              + QByteArray::number(m_body.size()) + "\r\nConnection: close\r\n\r\n" + m_body);
+                socket->disconnectFromHost();
             });
         }
-    }
-
-    void answer(QTcpSocket* socket)
-    {
-        socket->write("HTTP/1.1 " + QByteArray::number(m_status) + " Status\r\nContent-Type: text/plain\r\nContent-Length: "
-                      + QByteArray::number(m_body.size()) + "\r\nConnection: close\r\n\r\n" + m_body);
-        socket->disconnectFromHost();
     }
 
     QTcpServer m_server;
