@@ -128,13 +128,12 @@ TEST(GstFileDecoder, playsAacAndMp3TrimmedToTheirMusicToItsLastFrameAndJoinedMp3
 TEST(GstFileDecoder, readsATrackOfADiscThroughTheCdSource)
 {
     GeneratedMedia media;
-    const QString image = media.write(QStringLiteral("disc.bin"), rawSamples(false).left(150 * 2352));
-    media.write(QStringLiteral("disc.cue"), "FILE \"disc.bin\" BINARY\r\n  TRACK 01 AUDIO\r\n    INDEX 01 00:00:00\r\n"
-                                            "  TRACK 02 AUDIO\r\n    INDEX 00 00:01:00\r\n    INDEX 01 00:01:20\r\n");
+    media.write(QStringLiteral("disc.bin"), rawSamples(false).left(150 * 2352));
+    const QString cue = media.write(QStringLiteral("disc.cue"), "FILE \"disc.bin\" BINARY\r\n  TRACK 01 AUDIO\r\n    INDEX 01 00:00:00\r\n"
+                                                                "  TRACK 02 AUDIO\r\n    INDEX 00 00:01:00\r\n    INDEX 01 00:01:20\r\n");
     GstFileDecoder decoder;
-    const std::vector<float> second = decodeAll(decoder,
-        { .kind = SoundSource::Kind::DriveTrack, .path = media.path(QStringLiteral("disc.cue")), .track = 2 });
-    expectStretch(second, 95 * kFramesPerSector, 150 * kFramesPerSector, QStringLiteral("track 2"));
+    expectStretch(decodeAll(decoder, { .kind = SoundSource::Kind::DriveTrack, .path = cue, .track = 2 }), 95 * kFramesPerSector,
+                  150 * kFramesPerSector, QStringLiteral("track 2"));
 
     // A disc that cannot be read: the message names the track.
     const QString gone = errorOf(decoder, { .kind = SoundSource::Kind::DriveTrack, .path = media.path("gone.cue"), .track = 2 });
