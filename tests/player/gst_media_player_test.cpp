@@ -1,19 +1,16 @@
-#include "common/failure.h"
 #include "player/gst_media_player.h"
 #include "support/failure_text.h"
 #include "support/file_bytes.h"
 #include "support/generated_media.h"
 
+#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <future>
 #include <gtest/gtest.h>
-#include <string>
 #include <sys/stat.h>
 #include <thread>
-#include <utility>
-#include <vector>
 
 namespace {
 
@@ -22,6 +19,13 @@ const QString kRealTimeSink = QStringLiteral("fakesink sync=true");
 const QString kQueuedSink = QStringLiteral("queue max-size-time=%1 max-size-buffers=0 max-size-bytes=0 ! fakesink sync=true")
                                 .arg(qint64(GstOutputStream::kBufferMs) * GST_MSECOND);
 constexpr double kToneSeconds = 1.5;
+
+// A player with a spy on each of its signals.
+struct SpiedPlayer : GstMediaPlayer {
+    using GstMediaPlayer::GstMediaPlayer;
+    QSignalSpy taken { this, &MediaPlayer::soundTaken }, started { this, &MediaPlayer::soundStarted },
+        ended { this, &MediaPlayer::endOfStream }, failed { this, &MediaPlayer::failed }, breaks { this, &MediaPlayer::breakHeard };
+};
 
 // A standard MIDI file of 35 bytes: one note of 1.5 s at the default 120 beats a minute.
 const QByteArray kMidiFile = QByteArray::fromHex("4d546864" "00000006" "0000" "0001" "0060" "4d54726b" "0000000d"
@@ -41,27 +45,23 @@ struct MediaCase {
 
 void PrintTo(const MediaCase& c, std::ostream* out) { *out << c.extension; }
 
-// The media extensions the program adds, each in a format that name stands for.
+// The media extensions the program adds, each in a format that name stands for: the
+// names of a format, then ffmpeg's output options for it or another source.
 std::vector<MediaCase> everyMediaExtension()
 {
-    const std::pair<const char*, QStringList> formats[] = {
-        { "mp3", { "-c:a", "libmp3lame", "-f", "mp3" } }, { "mp2 mpa", { "-c:a", "mp2", "-f", "mp2" } }, { "mid midi", kMidi },
-        { "rmi", kRmi }, { "asf wma", { "-c:a", "wmav2", "-f", "asf" } },
-        { "wm wmw", { "-c:v", "wmv2", "-c:a", "wmav2", "-f", "asf" } }, { "aifc", kSox },
-        { "avi", { "-c:v", "msmpeg4v2", "-c:a", "libmp3lame", "-f", "avi" } },
-        { "mpeg mpg mpe", { "-c:v", "mpeg1video", "-c:a", "mp2", "-f", "mpeg" } },
-        { "m1v", { "-an", "-c:v", "mpeg1video", "-f", "mpeg1video" } }, { "ivf", { "-an", "-c:v", "libvpx", "-f", "ivf" } },
-        { "mpv2 mp2v", { "-an", "-c:v", "mpeg2video", "-f", "mpeg2video" } },
-        { "aif aiff", { "-c:a", "pcm_s16be", "-f", "aiff" } }, { "au snd", { "-c:a", "pcm_s16be", "-f", "au" } },
-        { "mov qt", { "-c:v", "mpeg4", "-c:a", "aac", "-f", "mov" } }, { "flac", { "-c:a", "flac", "-f", "flac" } },
-        { "ogg oga", { "-c:a", "libvorbis", "-f", "ogg" } }, { "opus", { "-c:a", "libopus", "-f", "opus" } },
-        { "m4a", { "-c:a", "aac", "-f", "ipod" } }, { "aac", { "-c:a", "aac", "-f", "adts" } },
-        { "wv", { "-c:a", "wavpack", "-f", "wv" } }, { "mka", { "-c:a", "flac", "-f", "matroska" } }, { "wav", { "-f", "wav" } },
+    const char* const formats[] = {
+        "mp3|-c:a libmp3lame -f mp3", "mp2 mpa|-c:a mp2 -f mp2", "mid midi|midi", "rmi|rmi", "asf wma|-c:a wmav2 -f asf",
+        "wm wmw|-c:v wmv2 -c:a wmav2 -f asf", "aifc|sox", "avi|-c:v msmpeg4v2 -c:a libmp3lame -f avi",
+        "mpeg mpg mpe|-c:v mpeg1video -c:a mp2 -f mpeg", "m1v|-an -c:v mpeg1video -f mpeg1video", "ivf|-an -c:v libvpx -f ivf",
+        "mpv2 mp2v|-an -c:v mpeg2video -f mpeg2video", "aif aiff|-c:a pcm_s16be -f aiff", "au snd|-c:a pcm_s16be -f au",
+        "mov qt|-c:v mpeg4 -c:a aac -f mov", "flac|-c:a flac -f flac", "ogg oga|-c:a libvorbis -f ogg", "opus|-c:a libopus -f opus",
+        "m4a|-c:a aac -f ipod", "aac|-c:a aac -f adts", "wv|-c:a wavpack -f wv", "mka|-c:a flac -f matroska", "wav|-f wav",
     };
     std::vector<MediaCase> cases;
-    for (const auto& [extensions, make] : formats) {
-        for (const QString& extension : QString::fromLatin1(extensions).split(u' '))
-            cases.push_back({ extension.toStdString(), make, extension == QString::fromLatin1(extensions).section(u' ', 0, 0) });
+    for (const char* format : formats) {
+        const QStringList names = QString::fromLatin1(format).section(u'|', 0, 0).split(u' ');
+        for (const QString& name : names)
+            cases.push_back({ name.toStdString(), QString::fromLatin1(format).section(u'|', 1).split(u' '), name == names[0] });
     }
     return cases;
 }
@@ -71,10 +71,8 @@ QString generate(GeneratedMedia& media, const MediaCase& c)
     const QString name = QStringLiteral("tone.") + QString::fromStdString(c.extension);
     if (c.make == kMidi || c.make == kRmi)
         return media.write(name, c.make == kMidi ? kMidiFile : kRmiFile);
-    if (c.make == kSox)
-        return media.make(QStringLiteral("sox"),
-            { "-n", "-r", "44100", "-c", "1", name, "synth", QString::number(kToneSeconds), "sine", "440" }, name);
-    return media.makeWithFfmpeg(name, kToneSeconds, c.make.contains(QStringLiteral("-c:v")), c.make);
+    return c.make == kSox ? media.tone(name, kToneSeconds, 440, 0.5, 44100, 1)
+                          : media.makeWithFfmpeg(name, kToneSeconds, c.make.contains(QStringLiteral("-c:v")), c.make);
 }
 
 class MediaTypeTest : public ::testing::TestWithParam<MediaCase> { };
@@ -86,32 +84,27 @@ TEST_P(MediaTypeTest, measuresThenPlaysToOneEndOfStreamWithRisingPosition)
     const QString path = generate(media, c);
     ASSERT_FALSE(path.isEmpty()) << "could not generate a ." << c.extension << " file";
 
-    GstMediaPlayer player(kRealTimeSink);
-    try {
-        player.setFileName(path);
-    } catch (const Failure& failure) {
-        if (c.make == kMidi || c.make == kRmi)
-            GTEST_SKIP() << "no installed GStreamer plugin synthesises MIDI here: "
-                         << failure.description().toStdString();
-        FAIL() << failure.description().toStdString();
-    }
+    SpiedPlayer player(kRealTimeSink);
+    const QString failure = failureOf([&] { player.setFileName(path); });
+    if (!failure.isEmpty() && (c.make == kMidi || c.make == kRmi))
+        GTEST_SKIP() << "no installed GStreamer plugin synthesises MIDI here: " << failure.toStdString();
+    ASSERT_TRUE(failure.isEmpty()) << failure.toStdString();
     EXPECT_NEAR(player.duration(), kToneSeconds, 0.15);
     if (!c.played)
         return; // the same format under another name plays the same way
 
-    QSignalSpy started(&player, &MediaPlayer::soundStarted), ended(&player, &MediaPlayer::endOfStream),
-        failed(&player, &MediaPlayer::failed);
     player.play(path, 0);
-    ASSERT_TRUE(started.wait(3000)) << "no sound started";
+    ASSERT_TRUE(player.started.wait(3000)) << "no sound started";
     QTest::qWait(300);
     const double early = player.currentPosition();
     QTest::qWait(500);
     EXPECT_GT(early, 0.1);
-    if (ended.isEmpty()) { EXPECT_GT(player.currentPosition(), early + 0.3); } // else it waited at the end, where it stays
-    ASSERT_TRUE(ended.count() == 1 || ended.wait(5000)) << "no end of stream";
+    if (player.ended.isEmpty()) { EXPECT_GT(player.currentPosition(), early + 0.3); } // else it waits at the end
+    ASSERT_TRUE(player.ended.count() == 1 || player.ended.wait(5000)) << "no end of stream";
     QTest::qWait(300);
     // One start, one end of the file played (index 0), no failure.
-    EXPECT_EQ(std::tuple(started.count(), ended.count(), ended.first().first().toInt(), failed.count()), std::tuple(1, 1, 0, 0));
+    EXPECT_EQ(std::tuple(player.started.count(), player.ended.count(), player.ended.first().first().toInt(), player.failed.count()),
+              std::tuple(1, 1, 0, 0));
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryMediaExtension, MediaTypeTest, ::testing::ValuesIn(everyMediaExtension()),
@@ -121,11 +114,7 @@ INSTANTIATE_TEST_SUITE_P(EveryMediaExtension, MediaTypeTest, ::testing::ValuesIn
 QByteArray junk()
 {
     QByteArray bytes(256 * 1024, Qt::Uninitialized);
-    quint32 x = 1;
-    for (char& byte : bytes) {
-        x = x * 1664525u + 1013904223u;
-        byte = char(x >> 24);
-    }
+    QRandomGenerator(1).fillRange(reinterpret_cast<quint32*>(bytes.data()), bytes.size() / 4);
     return bytes;
 }
 
@@ -142,9 +131,7 @@ TEST(GstMediaPlayerTest, fileThatCannotBeOpenedFailsWithDescriptionAndSpoilsNoth
         { "zero-length file", media.write("empty.wav", {}) }, { "zero-length .opus", media.write("empty.opus", {}) },
         { "missing file", media.path("missing.wav") },
     };
-    GstMediaPlayer player(kRealTimeSink);
-    QSignalSpy started(&player, &MediaPlayer::soundStarted), ended(&player, &MediaPlayer::endOfStream),
-        failed(&player, &MediaPlayer::failed);
+    SpiedPlayer player(kRealTimeSink);
     for (const auto& [what, path] : cases) {
         const QString& file = path; // a lambda cannot capture a structured binding in C++20
         EXPECT_TRUE(failureOf([&] { player.setFileName(file); }).contains(path)) << what << " opened";
@@ -154,32 +141,31 @@ TEST(GstMediaPlayerTest, fileThatCannotBeOpenedFailsWithDescriptionAndSpoilsNoth
             EXPECT_NO_THROW(player.setFileName(good)) << "after " << what;
 
         // Played, it fails with its description, not as a normal end.
-        const qsizetype failures = failed.count();
         player.play(path, 0);
-        ASSERT_TRUE(failed.wait(12000)) << what << ": no failure reported";
-        EXPECT_TRUE(failed.at(failures).first().toString().contains(path)) << what;
+        ASSERT_TRUE(player.failed.wait(12000)) << what << ": no failure reported";
+        EXPECT_TRUE(player.failed.last().first().toString().contains(path)) << what;
         player.play(good, 0);
-        EXPECT_TRUE(ended.wait(5000)) << "the good file after " << what << " did not play";
+        EXPECT_TRUE(player.ended.wait(5000)) << "the good file after " << what << " did not play";
     }
-    EXPECT_EQ(started.count(), std::size(cases));
-    EXPECT_EQ(ended.count(), std::size(cases));
+    const auto played = qsizetype(std::size(cases));
+    EXPECT_EQ(std::pair(player.started.count(), player.ended.count()), std::pair(played, played));
 }
 
 TEST(GstMediaPlayerTest, stoppedPlaybackRaisesNothingAndAQueuedFileFollowsAndEndsOnTheUiThread)
 {
     GeneratedMedia media;
-    const QString first = media.makeWithFfmpeg("a.wav", 1, false, { "-f", "wav" }), second = first;
-    ASSERT_FALSE(first.isEmpty());
-    GstMediaPlayer player(kRealTimeSink);
-    QSignalSpy started(&player, &MediaPlayer::soundStarted), ended(&player, &MediaPlayer::endOfStream);
+    const QString tone = media.makeWithFfmpeg("a.wav", 1, false, { "-f", "wav" });
+    ASSERT_FALSE(tone.isEmpty());
+    SpiedPlayer player(kRealTimeSink);
+    QSignalSpy &started = player.started, &ended = player.ended;
     QList<QThread*> threads;
     QObject::connect(&player, &MediaPlayer::endOfStream, [&] { threads << QThread::currentThread(); });
 
     player.stop(); // nothing plays yet
     EXPECT_EQ(player.currentPosition(), 0);
 
-    player.play(first, 0);
-    player.play(second, 0); // waits behind the first, and goes with it on a stop
+    player.play(tone, 0);
+    player.play(tone, 0); // waits behind the first, and goes with it on a stop
     ASSERT_TRUE(started.wait(5000));
     player.stop();
     EXPECT_EQ(player.currentPosition(), 0);
@@ -188,9 +174,9 @@ TEST(GstMediaPlayerTest, stoppedPlaybackRaisesNothingAndAQueuedFileFollowsAndEnd
 
     // The next file, handed over while the first sounds, follows it the asked silence later.
     started.clear();
-    player.play(first, 0);
+    player.play(tone, 0);
     ASSERT_TRUE(started.wait(5000));
-    player.play(second, 300);
+    player.play(tone, 300);
     ASSERT_TRUE(ended.wait(5000));
     EXPECT_GT(player.currentPosition(), 0.9); // the first stays at its end during the silence
     ASSERT_TRUE(started.wait(5000));
@@ -228,154 +214,107 @@ qsizetype firstSound(const std::vector<float>& samples, qsizetype from)
     return from;
 }
 
-// The frames of silence written between a first file of firstSeconds and a second handed
-// over handDelayMs after the first began to be taken, asked to follow it after 300 ms;
-// -1 when the output does not hold both.
-qsizetype silenceWritten(double firstSeconds, int handDelayMs, int queueMs)
+// A 16-bit tone, undithered, that begins on a loud sample, each channel as loud as asked.
+QString toneFile(GeneratedMedia& media, const QString& name, double seconds, double left, double right)
 {
-    GeneratedMedia media;
-    const QString first = media.makeWithFfmpeg("a.wav", firstSeconds, false, { "-f", "wav" }),
-                  second = media.makeWithFfmpeg("b.wav", 1, false, { "-f", "wav" });
-    if (first.isEmpty() || second.isEmpty())
-        return -1;
-    {
-        GstMediaPlayer player(writingSink(media, queueMs));
-        QSignalSpy taken(&player, &MediaPlayer::soundTaken), ended(&player, &MediaPlayer::endOfStream);
-        player.play(first, 0);
-        if (!taken.wait(5000))
-            return -1;
-        QTest::qWait(handDelayMs);
-        player.play(second, 300);
-        if (!QTest::qWaitFor([&] { return ended.count() == 2; }, 20000))
-            return -1;
-    }
-    const std::vector<float> samples = writtenSamples(media);
-    // A tone may begin on a sample of 0.
-    const qsizetype firstEnd = firstSound(samples, 0) + qsizetype(firstSeconds * 44100);
-    const qsizetype secondStart = firstSound(samples, firstEnd);
-    return secondStart < qsizetype(samples.size()) / 2 ? secondStart - firstEnd : -1;
+    return media.make(QStringLiteral("sox"),
+                      { "-D", "-r", "44100", "-c", "2", "-n", "-b", "16", name, "synth", QString::number(seconds), "sine", "440", "0",
+                        "25", "sine", "440", "0", "25", "remix", QStringLiteral("1v%1").arg(left), QStringLiteral("2v%1").arg(right) },
+                      name);
 }
 
 // The output as written, to the sample. The next file is handed over by the window's
-// thread some time after the one before began to be taken, perhaps after the output
-// took that one whole: the silence is not written ahead of the sink's need, so the
-// file still follows at its place. 13230 frames are 300 ms; a tone may begin on a
-// sample of 0.
-TEST(GstMediaPlayerTest, aFileHandedOverWhileOneSoundsFollowsItTheAskedSilenceToTheSample)
+// thread some time after the one before began to be taken (or after its end), perhaps
+// after the output took that one whole: the silence is not written ahead of the sink's
+// need, so the file still follows at its place. A gain scales every sample of its file
+// alone; without one the file's 16-bit samples are written as they are, to the bit.
+TEST(GstMediaPlayerTest, aFileHandedOverWhileOneSoundsFollowsItTheAskedSilenceToTheSampleAtItsGain)
 {
-    EXPECT_NEAR(double(silenceWritten(1, 0, 0)), 13230, 1);
-    EXPECT_NEAR(double(silenceWritten(3, 150, GstOutputStream::kBufferMs)), 13230, 1);
-}
-
-// Half a second of tone that begins on a loud sample, each channel as loud as asked.
-QString toneFile(GeneratedMedia& media, const QString& name, double left, double right)
-{
-    return media.make(QStringLiteral("sox"),
-                      { "-r", "44100", "-c", "2", "-n", "-b", "16", name, "synth", "0.5", "sine", "440", "0", "25", "sine", "440",
-                        "0", "25", "remix", QStringLiteral("1v%1").arg(left), QStringLiteral("2v%1").arg(right) },
-                      name);
+    const struct { double firstSeconds; int handMs, queueMs; double silenceMs, gainDb; } cases[] = {
+        { 1, 0, 0, 300, 0 }, { 3, 150, GstOutputStream::kBufferMs, 300, 0 }, { 0.5, -1, 1000, 500, 20 * std::log10(0.5) } };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.firstSeconds);
+        GeneratedMedia media;
+        const QString first = toneFile(media, "a.wav", c.firstSeconds, 0.5, 0.25), second = toneFile(media, "b.wav", 1, 0.5, 0.25);
+        ASSERT_FALSE(first.isEmpty() || second.isEmpty());
+        {
+            SpiedPlayer player(writingSink(media, c.queueMs));
+            player.play(first, 0);
+            ASSERT_TRUE(c.handMs < 0 ? player.ended.wait(5000) : player.taken.wait(5000));
+            QTest::qWait(std::max(c.handMs, 0));
+            player.play(SoundSource { SoundSource::Kind::File, second }, c.silenceMs, c.gainDb);
+            ASSERT_TRUE(QTest::qWaitFor([&] { return player.ended.count() == 2; }, 20000));
+        }
+        const std::vector<float> samples = writtenSamples(media);
+        const qsizetype frames = qsizetype(std::min(c.firstSeconds, 1.0) * 44100), from = firstSound(samples, 0),
+                        firstEnd = from + qsizetype(c.firstSeconds * 44100), to = firstSound(samples, firstEnd);
+        EXPECT_EQ(to - firstEnd, qsizetype(c.silenceMs * 44.1));
+        ASSERT_LE(size_t(2 * (to + frames)), samples.size());
+        for (qsizetype i = 0; i < 2 * frames; ++i) {
+            const float untouched = samples[size_t(2 * from + i)];
+            ASSERT_EQ(untouched * 32768, std::round(untouched * 32768)) << "sample " << i;
+            ASSERT_NEAR(samples[size_t(2 * to + i)], untouched * std::pow(10, c.gainDb / 20), 1e-6) << "sample " << i;
+        }
+    }
 }
 
 // The first file after a stop is written its lead-in after the output starts, to
 // the sample, and not before the output settled, however long the run before it;
 // a stop during the lead-in ends it. The sink keeps its file open from run to run.
-TEST(GstMediaPlayerTest, theFirstFileFollowsItsLeadInToTheSampleAndAStopDuringItEndsIt)
-{
-    GeneratedMedia media;
-    const QString tone = toneFile(media, QStringLiteral("tone.wav"), 0.5, 0.5);
-    ASSERT_FALSE(tone.isEmpty());
-    GstMediaPlayer player(writingSink(media, GstOutputStream::kBufferMs));
-    QSignalSpy started(&player, &MediaPlayer::soundStarted), ended(&player, &MediaPlayer::endOfStream);
-    // Each play starts a stream of its own, and the sink writes its file anew.
-    const std::pair<double, qsizetype> cases[] = { { 1500, 66150 }, { 0, 4410 } };
-    for (const auto& [leadInMs, frames] : cases) {
-        player.play(tone, leadInMs);
-        ASSERT_TRUE(ended.wait(5000)) << leadInMs;
-        QTest::qWait(300);
-        player.stop();
-        EXPECT_EQ(firstSound(writtenSamples(media), 0), frames) << leadInMs;
-    }
-
-    started.clear();
-    player.play(tone, 1000);
-    QTest::qWait(300);
-    player.stop();
-    QTest::qWait(1200);
-    EXPECT_EQ(started.count(), 0);
-    const std::vector<float> written = writtenSamples(media);
-    EXPECT_EQ(firstSound(written, 0), qsizetype(written.size()) / 2); // no sound at all
-}
-
-// A gain scales every sample of its file alone; without one the file's 16-bit samples
-// are written as they are, to the bit.
-TEST(GstMediaPlayerTest, aGainScalesEverySampleOfItsFileAndNoGainLeavesThemAsTheyAre)
-{
-    GeneratedMedia media;
-    const QString tone = toneFile(media, QStringLiteral("tone.wav"), 0.5, 0.25);
-    ASSERT_FALSE(tone.isEmpty());
-    {
-        GstMediaPlayer player(writingSink(media, 1000));
-        QSignalSpy ended(&player, &MediaPlayer::endOfStream);
-        player.play(SoundSource { .path = tone }, 0, 0);
-        ASSERT_TRUE(ended.wait(5000));
-        player.play(SoundSource { .path = tone }, 500, 20 * std::log10(0.5));
-        ASSERT_TRUE(ended.wait(5000));
-    }
-    const std::vector<float> samples = writtenSamples(media);
-    constexpr qsizetype kFrames = 22050;
-    const qsizetype first = firstSound(samples, 0);
-    const qsizetype second = firstSound(samples, first + kFrames);
-    ASSERT_LE(size_t(2 * (second + kFrames)), samples.size());
-    EXPECT_EQ(second - first, kFrames + 22050) << "the silence between them is untouched";
-    for (qsizetype i = 0; i < 2 * kFrames; ++i) {
-        const float untouched = samples[size_t(2 * first + i)];
-        ASSERT_EQ(untouched * 32768, std::round(untouched * 32768)) << "sample " << i;
-        ASSERT_NEAR(samples[size_t(2 * second + i)], untouched / 2, 1e-6) << "sample " << i;
-    }
-}
-
 // The level is of what is heard, not of what the output wrote ahead of it: nothing
 // during a lead-in while the file waits in the sink, each channel's peak while it
 // sounds, nothing after its end, and nothing of a stopped run in the next.
-TEST(GstMediaPlayerTest, theHeardPeakIsOfWhatIsHeardEachChannelOnItsOwn)
+TEST(GstMediaPlayerTest, theFirstFileFollowsItsLeadInToTheSampleAStopDuringItEndsItAndThePeakIsOfWhatIsHeard)
 {
     GeneratedMedia media;
-    const QString tone = toneFile(media, QStringLiteral("tone.wav"), 0.5, 0.25);
+    const QString tone = toneFile(media, QStringLiteral("tone.wav"), 0.5, 0.5, 0.25);
     ASSERT_FALSE(tone.isEmpty());
-    GstMediaPlayer player(kQueuedSink);
-    QSignalSpy taken(&player, &MediaPlayer::soundTaken), started(&player, &MediaPlayer::soundStarted),
-        ended(&player, &MediaPlayer::endOfStream);
+    SpiedPlayer player(writingSink(media, GstOutputStream::kBufferMs));
     const auto expectPeak = [&](float left, float right, const char* when) {
         const StereoPeak peak = player.takeHeardPeak();
         EXPECT_TRUE(std::abs(peak.left - left) < 0.002 && std::abs(peak.right - right) < 0.002)
             << when << ": " << peak.left << " " << peak.right;
     };
-
     player.play(tone, 1500);
-    ASSERT_TRUE(taken.wait(5000));
+    ASSERT_TRUE(player.taken.wait(5000));
     expectPeak(0, 0, "in the lead-in");
-    ASSERT_TRUE(started.wait(5000));
+    ASSERT_TRUE(player.started.wait(5000));
     QTest::qWait(200);
     expectPeak(0.5, 0.25, "while it sounds");
-    ASSERT_TRUE(ended.wait(5000));
+    ASSERT_TRUE(player.ended.wait(5000));
     QTest::qWait(100);
     player.takeHeardPeak();
     QTest::qWait(200);
     expectPeak(0, 0, "after its end");
-
     player.stop();
+    // Each play starts a stream of its own, and the sink writes its file anew.
+    EXPECT_EQ(firstSound(writtenSamples(media), 0), 66150);
     player.play(tone, 0);
-    ASSERT_TRUE(started.wait(5000));
+    ASSERT_TRUE(player.ended.wait(5000));
+    QTest::qWait(300);
+    player.stop();
+    EXPECT_EQ(firstSound(writtenSamples(media), 0), 4410);
+
+    player.play(tone, 0);
+    ASSERT_TRUE(player.started.wait(5000));
     player.stop();
     expectPeak(0, 0, "stopped");
     // Past where the stopped file was to sound on the stopped run's timeline.
     player.play(tone, 3000);
-    ASSERT_TRUE(taken.wait(5000));
+    ASSERT_TRUE(player.taken.wait(5000));
     QTest::qWait(1500);
     expectPeak(0, 0, "in the next lead-in");
-}
+    player.stop();
 
-} // namespace
+    player.started.clear();
+    player.play(tone, 1000);
+    QTest::qWait(300);
+    player.stop();
+    QTest::qWait(1200);
+    EXPECT_EQ(player.started.count(), 0);
+    const std::vector<float> written = writtenSamples(media);
+    EXPECT_EQ(firstSound(written, 0), qsizetype(written.size()) / 2); // no sound at all
+}
 
 // A source that gives a second of sound, then nothing until it is let go, then a
 // second more: its decoder is waited for rather than its sound filled with silence,
@@ -386,9 +325,7 @@ TEST(GstMediaPlayerTest, aSourceThatFallsBehindIsWaitedForAndTheBreakToldWhereIt
     QTemporaryDir dir;
     const QString pipe = dir.filePath(QStringLiteral("late.bin"));
     ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
-    GstMediaPlayer player(kQueuedSink);
-    QSignalSpy started(&player, &MediaPlayer::soundStarted), breaks(&player, &MediaPlayer::breakHeard),
-        ended(&player, &MediaPlayer::endOfStream), failed(&player, &MediaPlayer::failed);
+    SpiedPlayer player(kQueuedSink);
     player.play({ .kind = SoundSource::Kind::RawImage, .path = pipe }, 0);
 
     std::promise<void> letGo;
@@ -400,13 +337,14 @@ TEST(GstMediaPlayerTest, aSourceThatFallsBehindIsWaitedForAndTheBreakToldWhereIt
         go.wait();
         file.write(second);
     });
-    const bool passed = QTest::qWaitFor([&] { return started.count() == 1 && player.currentPosition() > 1.5; }, 10000);
+    const bool passed = QTest::qWaitFor([&] { return player.started.count() == 1 && player.currentPosition() > 1.5; }, 10000);
     letGo.set_value();
-    const bool heardToItsEnd = QTest::qWaitFor([&] { return ended.count() == 1; }, 10000);
+    const bool heardToItsEnd = QTest::qWaitFor([&] { return player.ended.count() == 1; }, 10000);
     source.join();
     ASSERT_TRUE(passed && heardToItsEnd);
-    ASSERT_EQ(breaks.count(), 1);
+    ASSERT_EQ(std::pair(player.breaks.count(), player.failed.count()), std::pair(qsizetype(1), qsizetype(0)));
     // Less what the reader holds back while it waits for a whole piece of the pipe.
-    EXPECT_NEAR(breaks.first().first().toDouble(), 1.0, 0.15);
-    EXPECT_EQ(failed.count(), 0);
+    EXPECT_NEAR(player.breaks.first().first().toDouble(), 1.0, 0.15);
 }
+
+} // namespace

@@ -1,5 +1,5 @@
-#include "support/failure_text.h"
 #include "player/gst_media_player.h"
+#include "support/failure_text.h"
 #include "support/generated_media.h"
 #include "support/qt_printers.h"
 #include "support/pulse_null_sink.h"
@@ -15,9 +15,7 @@ namespace {
 // The frames from the first one with sound on.
 std::vector<qint16> fromFirstSound(const WavSamples& wav)
 {
-    auto first = wav.samples.begin();
-    while (first != wav.samples.end() && *first == 0)
-        ++first;
+    const auto first = std::find_if(wav.samples.begin(), wav.samples.end(), [](qint16 sample) { return sample != 0; });
     return std::vector<qint16>(wav.samples.begin() + (first - wav.samples.begin()) / 2 * 2, wav.samples.end());
 }
 
@@ -27,16 +25,11 @@ std::vector<qint16> fromFirstSound(const WavSamples& wav)
 TEST(PulseOutputTest, aSixteenBitFileIsHeardSampleForSample)
 {
     PulseNullSink sink;
-    ASSERT_TRUE(sink.ready());
     GeneratedMedia media;
-    const QString file = media.make(
-        QStringLiteral("sox"),
-        { "-D", "|sox -D -r 44100 -c 2 -n -p synth 1.5 whitenoise whitenoise",
-          "|sox -D -r 44100 -c 2 -n -p synth 1.5 sine 1000 sine 1500 vol 0.002", "-b", "16", "passages.wav" },
-        QStringLiteral("passages.wav"));
-    ASSERT_FALSE(file.isEmpty());
+    const QString file = media.make(QStringLiteral("sox"), { "-D", "|sox -D -r 44100 -c 2 -n -p synth 1.5 whitenoise whitenoise",
+        "|sox -D -r 44100 -c 2 -n -p synth 1.5 sine 1000 sine 1500 vol 0.002", "-b", "16", "passages.wav" }, "passages.wav");
     const QString recording = media.path(QStringLiteral("deck.wav"));
-    ASSERT_TRUE(sink.startRecording(recording, 2));
+    ASSERT_TRUE(sink.ready() && !file.isEmpty() && sink.startRecording(recording, 2));
     {
         GstMediaPlayer player;
         QSignalSpy ended(&player, &MediaPlayer::endOfStream);
@@ -46,12 +39,11 @@ TEST(PulseOutputTest, aSixteenBitFileIsHeardSampleForSample)
     }
     sink.stopRecording();
 
-    const std::vector<qint16> played = fromFirstSound(readWav(file));
-    const std::vector<qint16> heard = fromFirstSound(readWav(recording));
+    const std::vector<qint16> played = fromFirstSound(readWav(file)), heard = fromFirstSound(readWav(recording));
     ASSERT_EQ(played.size(), size_t(3 * 44100 * 2));
     ASSERT_GE(heard.size(), played.size());
-    EXPECT_LE(*std::min_element(played.begin(), played.end()), -32700); // full scale is reached
-    EXPECT_GE(*std::max_element(played.begin(), played.end()), 32700);
+    const auto [low, high] = std::minmax_element(played.begin(), played.end());
+    EXPECT_TRUE(*low <= -32700 && *high >= 32700) << "full scale is not reached: " << *low << " to " << *high;
     size_t differing = 0;
     for (size_t i = 0; i < played.size(); ++i) {
         if (heard[i] != played[i] && differing++ < 5)
@@ -81,20 +73,22 @@ TEST(PulseOutputTest, aChosenOutputAloneHearsTheRunsPlayedToIt_evenAfterALostOut
         QTest::qWait(300);
         player.stop();
     };
-    {
-        PulseNullSink sink;
-        ASSERT_TRUE(sink.ready());
-        ASSERT_TRUE(sink.addSink(QStringLiteral("deck2"), QStringLiteral("Deck2")));
-        player.setOutput(QStringLiteral("deck2"));
+    // Starts the tone on the output and lets lose go under it.
+    const auto lose = [&](const std::function<void()>& lose) {
         player.play(tone, 0);
         ASSERT_TRUE(started.wait(5000));
-        ASSERT_TRUE(sink.removeSink(QStringLiteral("deck2"))); // the sound server moves the stream elsewhere
-        QTest::qWait(300);
+        lose();
+        QTest::qWait(500);
         player.stop();
+    };
+    {
+        PulseNullSink sink;
+        ASSERT_TRUE(sink.ready() && sink.addSink(QStringLiteral("deck2"), QStringLiteral("Deck2")));
+        player.setOutput(QStringLiteral("deck2"));
+        lose([&] { ASSERT_TRUE(sink.removeSink(QStringLiteral("deck2"))); }); // the sound server moves the stream elsewhere
         ASSERT_TRUE(sink.addSink(QStringLiteral("deck2"), QStringLiteral("Deck2")));
         const QString deck = media.path(QStringLiteral("deck.wav")), deck2 = media.path(QStringLiteral("deck2.wav"));
-        ASSERT_TRUE(sink.startRecording(deck));
-        ASSERT_TRUE(sink.startRecording(deck2, 1, QStringLiteral("deck2")));
+        ASSERT_TRUE(sink.startRecording(deck) && sink.startRecording(deck2, 1, QStringLiteral("deck2")));
         playTo(QStringLiteral("deck2"));
         playTo({});
         player.setOutput(QStringLiteral("deck3"));
@@ -102,20 +96,14 @@ TEST(PulseOutputTest, aChosenOutputAloneHearsTheRunsPlayedToIt_evenAfterALostOut
         EXPECT_TRUE(failure.contains(QStringLiteral("deck3"))) << "played to an output that is not there: " << failure.toStdString();
         playTo(QStringLiteral("deck2"));
         sink.stopRecording();
-        EXPECT_EQ(soundStretches(deck2).size(), 2u);
-        EXPECT_EQ(soundStretches(deck).size(), 1u);
+        EXPECT_EQ(std::pair(soundStretches(deck2).size(), soundStretches(deck).size()), std::pair(size_t(2), size_t(1)));
 
         player.setOutput({});
-        player.play(tone, 0);
-        ASSERT_TRUE(started.wait(5000));
-        sink.stopServer();
-        QTest::qWait(500);
-        player.stop();
+        lose([&] { sink.stopServer(); });
     }
     PulseNullSink restarted;
-    ASSERT_TRUE(restarted.ready());
     const QString heard = media.path(QStringLiteral("restarted.wav"));
-    ASSERT_TRUE(restarted.startRecording(heard));
+    ASSERT_TRUE(restarted.ready() && restarted.startRecording(heard));
     playTo({});
     restarted.stopRecording();
     EXPECT_EQ(soundStretches(heard).size(), 1u);

@@ -19,38 +19,18 @@ struct StuckServer {
     void note(const QString& what, bool answered = false)
     {
         std::unique_lock guard(lock);
-        if (answered)
-            answer.wait(guard, [this] { return answering; });
+        answer.wait(guard, [&] { return answering || !answered; });
         asked << what;
         askedOn = QThread::currentThread();
     }
-    QStringList askedSoFar()
-    {
-        const std::lock_guard guard(lock);
-        return asked;
-    }
-    void letAnswer()
-    {
-        const std::lock_guard guard(lock);
-        answering = true;
-        answer.notify_all();
-    }
 };
 
-class StuckOtherSounds : public WaitingOtherSounds {
-public:
-    explicit StuckOtherSounds(StuckServer& server) : m_server(server) { m_server.note(QStringLiteral("made")); }
-    ~StuckOtherSounds() override { m_server.note(QStringLiteral("gone")); }
-
-    QString keepOff(const QString& outputName) override
-    {
-        m_server.note(QStringLiteral("keep off ") + outputName, true);
-        return QStringLiteral("refused");
-    }
-    void restore() override { m_server.note(QStringLiteral("restore"), true); }
-
-private:
-    StuckServer& m_server;
+struct StuckOtherSounds : WaitingOtherSounds {
+    explicit StuckOtherSounds(StuckServer& server) : server(server) { server.note(QStringLiteral("made")); }
+    ~StuckOtherSounds() override { server.note(QStringLiteral("gone")); }
+    QString keepOff(const QString& outputName) override { server.note("keep off " + outputName, true); return "refused"; }
+    void restore() override { server.note(QStringLiteral("restore"), true); }
+    StuckServer& server;
 };
 
 } // namespace
@@ -63,21 +43,20 @@ TEST(BackgroundOtherSounds, askingNeverWaitsForTheServerAndAnswersComeInOrder)
     QStringList told;
     {
         BackgroundOtherSounds sounds([&] { return std::make_unique<StuckOtherSounds>(server); });
-        QThread* toldOn = nullptr;
-        sounds.keepOff(QStringLiteral("deck"), [&](const QString& problem) {
-            told << problem;
-            toldOn = QThread::currentThread();
-        });
+        QList<QThread*> toldOn;
+        const auto tell = [&](const QString& problem) { told << problem; toldOn << QThread::currentThread(); };
+        sounds.keepOff(QStringLiteral("deck"), tell);
         sounds.restore();
-        sounds.keepOff(QStringLiteral("deck2"), [&](const QString& problem) { told << problem; });
+        sounds.keepOff(QStringLiteral("deck2"), tell);
         QTest::qWait(50);
         EXPECT_TRUE(told.isEmpty()) << "told before the server answered";
-        EXPECT_TRUE(QTest::qWaitFor([&] { return server.askedSoFar() == QStringList({"made"}); }, 5000));
+        EXPECT_TRUE(QTest::qWaitFor([&] { const std::lock_guard guard(server.lock); return server.asked == QStringList({"made"}); }, 5000));
 
-        server.letAnswer();
+        { const std::lock_guard guard(server.lock); server.answering = true; }
+        server.answer.notify_all();
         EXPECT_TRUE(QTest::qWaitFor([&] { return told.size() == 2; }, 10000));
         EXPECT_EQ(told, QStringList({"refused", "refused"}));
-        EXPECT_EQ(toldOn, QThread::currentThread());
+        EXPECT_EQ(toldOn, QList<QThread*>(2, QThread::currentThread()));
         EXPECT_NE(server.askedOn, QThread::currentThread()) << "the server was asked on the window's thread";
         sounds.restore();
     }

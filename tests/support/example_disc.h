@@ -8,13 +8,8 @@ inline Disc exampleDisc()
 {
     Disc disc;
     const qint64 starts[] = { 0, 15213, 32164, 46442, 63264, 80339, 95312 };
-    for (int i = 0; i < 6; ++i) {
-        DiscTrack track;
-        track.sectors = starts[i + 1] - starts[i];
-        track.sound = { SoundSource::Kind::DriveTrack, "/dev/cdrom", i + 1 };
-        track.start = starts[i];
-        disc.tracks.append(track);
-    }
+    for (int i = 0; i < 6; ++i)
+        disc.tracks.append({ true, starts[i + 1] - starts[i], { SoundSource::Kind::DriveTrack, "/dev/cdrom", i + 1 }, {}, starts[i] });
     disc.leadOut = starts[6];
     return disc;
 }

@@ -8,10 +8,6 @@
 // The description of the Failure the action throws; empty when it throws none.
 inline QString failureOf(const std::function<void()>& action)
 {
-    try {
-        action();
-    } catch (const Failure& failure) {
-        return failure.description();
-    }
+    try { action(); } catch (const Failure& failure) { return failure.description(); }
     return {};
 }

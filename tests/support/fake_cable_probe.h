@@ -31,8 +31,7 @@ public:
         Heard heard;
         heard.sentAt = 1000;
         heard.samples.resize(size_t(heard.sentAt) + sound.size() + size_t(listenAfterSeconds * kRate));
-        const double gain = std::pow(10.0, gainDb / 20);
-        const double noise = std::pow(10.0, noiseDb / 20);
+        const double gain = std::pow(10.0, gainDb / 20), noise = std::pow(10.0, noiseDb / 20);
         for (size_t i = 0; i < heard.samples.size(); ++i) {
             const qint64 sent = qint64(i) - heard.sentAt - delayFrames;
             const double signal = sent >= 0 && sent < qint64(sound.size()) ? gain * sound[size_t(sent)] : 0;

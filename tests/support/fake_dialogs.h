@@ -8,26 +8,19 @@
 #include <deque>
 #include <gtest/gtest.h>
 #include <optional>
-#include <type_traits>
 #include <vector>
 
 // Dialogs that answer from a script and remember what they were asked.
 class FakeDialogs : public Dialogs {
 public:
     struct Message {
-        QString text;
-        QString title;
+        QString text, title;
         QMessageBox::Icon icon;
         bool hourglass; // the wait pointer was still showing
     };
-    struct Input {
-        QString prompt;
-        QString title;
-        QString defaultText;
-    };
+    struct Input { QString prompt, title, defaultText; };
 
-    std::vector<Message> messages;
-    std::vector<Message> questions;
+    std::vector<Message> messages, questions;
     std::vector<Input> inputs;
     std::vector<FileRequest> fileRequests;
 
@@ -44,28 +37,33 @@ public:
     {
         messages.push_back({text, title, icon, QApplication::overrideCursor() != nullptr});
     }
-
     bool question(QWidget*, const QString& text, const QString& title) override
     {
         questions.push_back({text, title, QMessageBox::Question, QApplication::overrideCursor() != nullptr});
-        return next(questionAnswers, false);
+        return next(questionAnswers).value_or(false);
     }
-
-    std::optional<QString> input(QWidget*, const QString& prompt, const QString& title,
-                                 const QString& defaultText) override
+    std::optional<QString> input(QWidget*, const QString& prompt, const QString& title, const QString& defaultText) override
     {
         inputs.push_back({prompt, title, defaultText});
-        if (inputAnswers.empty())
-            return std::nullopt;
-        // Copied, not moved: GCC takes a moved optional QString for a maybe-uninitialized one.
-        const std::optional<QString> answer = inputAnswers.front();
-        inputAnswers.pop_front();
+        return next(inputAnswers).value_or(std::nullopt);
+    }
+    QStringList openFiles(QWidget*, FileRequest& request) override
+    {
+        fileRequests.push_back(request);
+        const QStringList answer = next(fileAnswers).value_or(QStringList());
+        if (answer.isEmpty())
+            return {};
+        if (!selectedFilters.empty())
+            request.selectedFilter = *next(selectedFilters);
+        QDir::setCurrent(QFileInfo(answer.first()).absolutePath());
         return answer;
     }
-
-    QStringList openFiles(QWidget*, FileRequest& request) override { return answerFiles(request); }
-    std::optional<QString> openFile(QWidget*, FileRequest& request) override { return oneFile(request); }
-    std::optional<QString> saveFile(QWidget*, FileRequest& request) override { return oneFile(request); }
+    std::optional<QString> openFile(QWidget* parent, FileRequest& request) override
+    {
+        const QStringList answer = openFiles(parent, request);
+        return answer.isEmpty() ? std::nullopt : std::optional(answer.first());
+    }
+    std::optional<QString> saveFile(QWidget* parent, FileRequest& request) override { return openFile(parent, request); }
 
     // The texts of the messages shown so far, each expected to be the program's warning;
     // they are then taken as dealt with.
@@ -83,30 +81,13 @@ public:
 private:
     // The first answer left, taken; none when none is left.
     template <class Answer>
-    static Answer next(std::deque<Answer>& answers, std::type_identity_t<Answer> none)
+    static std::optional<Answer> next(std::deque<Answer>& answers)
     {
         if (answers.empty())
-            return none;
-        Answer answer = std::move(answers.front());
+            return std::nullopt;
+        // Copied, not moved: GCC takes a moved optional QString for a maybe-uninitialized one.
+        const Answer answer = answers.front();
         answers.pop_front();
         return answer;
-    }
-
-    QStringList answerFiles(FileRequest& request)
-    {
-        fileRequests.push_back(request);
-        const QStringList answer = next(fileAnswers, {});
-        if (answer.isEmpty())
-            return {};
-        if (!selectedFilters.empty())
-            request.selectedFilter = next(selectedFilters, {});
-        QDir::setCurrent(QFileInfo(answer.first()).absolutePath());
-        return answer;
-    }
-
-    std::optional<QString> oneFile(FileRequest& request)
-    {
-        const QStringList answer = answerFiles(request);
-        return answer.isEmpty() ? std::nullopt : std::optional(answer.first());
     }
 };

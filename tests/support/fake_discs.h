@@ -14,10 +14,7 @@ public:
     QString failure; // when set, every question fails with it
 
     // CD time: minutes, seconds and sectors.
-    static qint64 sectors(int minutes, int seconds, int sectorsMore = 0)
-    {
-        return (minutes * 60 + seconds) * kSectorsPerSecond + sectorsMore;
-    }
+    static qint64 sectors(int minutes, int seconds, int sectorsMore = 0) { return (minutes * 60 + seconds) * kSectorsPerSecond + sectorsMore; }
 
     // Puts track number on the disc at discPath, the numbers before it that the disc
     // lacks becoming numbers it skips. Its sound is a drive's track unless given.
@@ -25,8 +22,7 @@ public:
                   bool audio = true)
     {
         std::optional<Disc>& disc = m_discs[discPath];
-        if (!disc)
-            disc.emplace();
+        disc = disc.value_or(Disc());
         while (disc->tracks.size() < number)
             disc->tracks.append(DiscTrack{ false, 0, {}, {}, 0 });
         disc->tracks[number - 1] = { audio, sectors,

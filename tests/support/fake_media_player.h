@@ -13,12 +13,9 @@
 class FakeMediaPlayer : public MediaPlayer {
 public:
     QHash<QString, double> durations; // path -> seconds; a path not listed fails to open
-    QStringList opened;
-    QStringList played;
+    QStringList opened, played;
     QList<SoundSource> playedSources;
-    QList<double> silences; // what each play asked for
-    QList<double> gains;
-    QList<double> resumes;
+    QList<double> silences, gains, resumes; // what each play (each resume) asked for
     int stops = 0;
     double position = 0;
     QString output; // as last set
@@ -38,10 +35,7 @@ public:
     using MediaPlayer::play;
     void play(const SoundSource& source, double silenceMs, double gainDb) override
     {
-        gains << gainDb;
-        played << source.path;
-        playedSources << source;
-        silences << silenceMs;
+        gains << gainDb; played << source.path; playedSources << source; silences << silenceMs;
     }
     void resume(double silenceMs) override { resumes << silenceMs; }
     void stop() override { ++stops; }
@@ -50,11 +44,7 @@ public:
     StereoPeak takeHeardPeak() override { return std::exchange(heardPeak, {}); }
 
     // The output takes the last file played, before it is heard.
-    void take()
-    {
-        ++m_takenAhead;
-        Q_EMIT soundTaken();
-    }
+    void take() { ++m_takenAhead; Q_EMIT soundTaken(); }
     // The next file taken, or else the last one played, is heard to start.
     void start()
     {
@@ -67,11 +57,7 @@ public:
     }
     void finish() { Q_EMIT endOfStream(0); }
     // The last file played starts and, at once, its end is heard.
-    void playThrough()
-    {
-        start();
-        finish();
-    }
+    void playThrough() { start(); finish(); }
     void breakOff(const QString& description) { Q_EMIT failed(description); }
     void breakAt(double seconds) { Q_EMIT breakHeard(seconds); }
 

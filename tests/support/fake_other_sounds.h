@@ -11,11 +11,6 @@ public:
     QString problem;
     bool off = false;
 
-    void keepOff(const QString& outputName, Told told) override
-    {
-        keptOff << outputName;
-        off = true;
-        told(problem);
-    }
+    void keepOff(const QString& outputName, Told told) override { keptOff << outputName; off = true; told(problem); }
     void restore() override { off = false; }
 };

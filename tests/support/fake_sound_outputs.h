@@ -12,9 +12,5 @@ public:
     QString problem() const override { return trouble; }
 
     // Devices came or went: the list is now this.
-    void become(std::vector<SoundOutput> outputs)
-    {
-        list = std::move(outputs);
-        Q_EMIT changed();
-    }
+    void become(std::vector<SoundOutput> outputs) { list = std::move(outputs); Q_EMIT changed(); }
 };

@@ -11,15 +11,10 @@ public:
     {
         getrlimit(RLIMIT_FSIZE, &m_saved);
         m_oldHandler = std::signal(SIGXFSZ, SIG_IGN); // the write fails with EFBIG instead
-        rlimit limit = m_saved;
-        limit.rlim_cur = bytes;
+        const rlimit limit { bytes, m_saved.rlim_max };
         setrlimit(RLIMIT_FSIZE, &limit);
     }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_saved);
-        std::signal(SIGXFSZ, m_oldHandler);
-    }
+    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &m_saved); std::signal(SIGXFSZ, m_oldHandler); }
     FileSizeLimit(const FileSizeLimit&) = delete;
     FileSizeLimit& operator=(const FileSizeLimit&) = delete;
 

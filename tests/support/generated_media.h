@@ -19,9 +19,7 @@ public:
         arguments.replaceInStrings(QRegularExpression(QStringLiteral("^") + QRegularExpression::escape(name) + "$"), path);
         QProcess process;
         process.start(program, arguments);
-        if (!process.waitForFinished(30000) || process.exitCode() != 0 || !QFile::exists(path))
-            return {};
-        return path;
+        return process.waitForFinished(30000) && process.exitCode() == 0 && QFile::exists(path) ? path : QString();
     }
 
     // A tone of the given length in the format ffmpeg's options choose, with a test picture when video is asked for.
@@ -33,7 +31,7 @@ public:
                                 QStringLiteral("sine=frequency=440:sample_rate=%1:duration=").arg(rate) + length };
         if (video)
             arguments << "-f" << "lavfi" << "-i" << "testsrc=size=64x48:rate=25:duration=" + length;
-        return make(QStringLiteral("ffmpeg"), arguments + outputOptions + QStringList { name }, name);
+        return make(QStringLiteral("ffmpeg"), arguments << outputOptions << name, name);
     }
 
     // Pieces of sound, each "seconds effect" as sox's synth takes it, joined into one stereo file.
@@ -49,21 +47,15 @@ public:
     QString tone(const QString& name, double seconds, int frequency, double volume = 0.5, int rate = 44100,
                  int channels = 2, int bits = 0)
     {
-        QStringList arguments { "-n", "-r", QString::number(rate), "-c", QString::number(channels) };
-        if (bits)
-            arguments << "-b" << QString::number(bits);
-        arguments << name << "synth" << QString::number(seconds) << "sine" << QString::number(frequency) << "vol"
-                  << QString::number(volume);
-        return make("sox", arguments, name);
+        const QStringList depth = bits ? QStringList { "-b", QString::number(bits) } : QStringList();
+        const QStringList synth { name, "synth", QString::number(seconds), "sine", QString::number(frequency), "vol", QString::number(volume) };
+        return make("sox", QStringList { "-n", "-r", QString::number(rate), "-c", QString::number(channels) } + depth + synth, name);
     }
 
     QString write(const QString& name, const QByteArray& content)
     {
-        const QString path = m_dir.filePath(name);
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size())
-            return {};
-        return path;
+        QFile file(m_dir.filePath(name));
+        return file.open(QIODevice::WriteOnly) && file.write(content) == content.size() ? file.fileName() : QString();
     }
 
     QString path(const QString& name) const { return m_dir.filePath(name); }

@@ -10,8 +10,7 @@
 // millisecond shorter (the millisecond allows for finding the edges of the sound),
 // nor longer by more than lateMs. The stretches heard are handed back.
 inline std::vector<SoundStretch> expectHeard(const QString& recording, const std::vector<double>& lengths,
-                                             const std::vector<double>& silencesMs = {}, double lateMs = 1,
-                                             double lengthTolerance = 0.0001)
+                                             const std::vector<double>& silencesMs = {}, double lateMs = 1, double lengthTolerance = 0.0001)
 {
     const std::vector<SoundStretch> heard = soundStretches(recording, 0.02);
     EXPECT_EQ(heard.size(), lengths.size());

@@ -13,10 +13,8 @@ inline bool writeItunesGapless(const QString& path, qint64 priming, qint64 paddi
     if (!file.isValid() || !file.tag())
         return false;
     const QString text = QStringLiteral(" 00000000 %1 %2 %3 00000000 00000000")
-                             .arg(priming, 8, 16, QLatin1Char('0'))
-                             .arg(padding, 8, 16, QLatin1Char('0'))
-                             .arg(music, 16, 16, QLatin1Char('0'))
-                             .toUpper();
+                             .arg(priming, 8, 16, QLatin1Char('0')).arg(padding, 8, 16, QLatin1Char('0'))
+                             .arg(music, 16, 16, QLatin1Char('0')).toUpper();
     file.tag()->setItem("----:com.apple.iTunes:iTunSMPB",
                         TagLib::StringList(TagLib::String(text.toStdString(), TagLib::String::UTF8)));
     return file.save();

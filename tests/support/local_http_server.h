@@ -22,12 +22,7 @@ public:
     }
 
     // Every later request is answered with this status and body.
-    void respond(int status, const QByteArray& body)
-    {
-        m_answering = true;
-        m_status = status;
-        m_body = body;
-    }
+    void respond(int status, const QByteArray& body) { m_answering = true; m_status = status; m_body = body; }
 
     // Requests are read and then left without any answer.
     void neverAnswer() { m_answering = false; }
@@ -47,9 +42,7 @@ public:
     {
         QTcpServer probe;
         probe.listen(QHostAddress::LocalHost, 0);
-        const quint16 port = probe.serverPort();
-        probe.close();
-        return QStringLiteral("http://127.0.0.1:%1/trelvikversion.dat").arg(port);
+        return QStringLiteral("http://127.0.0.1:%1/trelvikversion.dat").arg(probe.serverPort()); // closed as it goes
     }
 
 private:
@@ -62,22 +55,17 @@ private:
                 *request += socket->readAll();
                 if (!request->contains("\r\n\r\n"))
                     return;
-                lastRequest = *request;
-                request->clear();
+                lastRequest = std::exchange(*request, {});
                 ++requests;
                 if (onRequest)
                     onRequest();
-                if (m_answering)
-                    answer(socket);
+                if (!m_answering)
+                    return;
+                socket->write("HTTP/1.1 " + QByteArray::number(m_status) + " Status\r\nContent-Type: text/plain\r\nContent-Length: "
+                              + QByteArray::number(m_body.size()) + "\r\nConnection: close\r\n\r\n" + m_body);
+                socket->disconnectFromHost();
             });
         }
-    }
-
-    void answer(QTcpSocket* socket)
-    {
-        socket->write("HTTP/1.1 " + QByteArray::number(m_status) + " Status\r\nContent-Type: text/plain\r\nContent-Length: "
-                      + QByteArray::number(m_body.size()) + "\r\nConnection: close\r\n\r\n" + m_body);
-        socket->disconnectFromHost();
     }
 
     QTcpServer m_server;

@@ -32,8 +32,7 @@ protected:
     FakeDiscs discs;
     FakeMediaPlayer player;
     FakeSampleReader sampleReader;
-    FakeSoundOutputs soundOutputs;
-    FakeSoundOutputs soundInputs;
+    FakeSoundOutputs soundOutputs, soundInputs;
     FakeCableProbe cableProbe;
     FakeInputListener inputListener;
     FakeOtherSounds otherSounds;
@@ -45,8 +44,8 @@ protected:
 
     AppServices services()
     {
-        return {dialogs, discs, player, sampleReader, soundOutputs, soundInputs, cableProbe, inputListener, otherSounds, keepAwake, programDir.path(), dataDir(),
-                programDir.path(), {}};
+        return {dialogs, discs, player, sampleReader, soundOutputs, soundInputs, cableProbe, inputListener,
+                otherSounds, keepAwake, programDir.path(), dataDir(), programDir.path(), {}};
     }
 
     // Loads the window and sets up its columns, as the splash tick does.
@@ -70,10 +69,7 @@ protected:
 
     // A control of the Recorder window by its object name.
     template <typename Widget>
-    Widget* recorderControl(const char* name)
-    {
-        return window->recorderWindow().findChild<Widget*>(QLatin1String(name));
-    }
+    Widget* recorderControl(const char* name) { return window->recorderWindow().findChild<Widget*>(QLatin1String(name)); }
 
     // Lets the window's timer of that design name go off now.
     void tick(const char* name) { QMetaObject::invokeMethod(window->findChild<QTimer*>(name), "timeout"); }
@@ -90,8 +86,7 @@ protected:
     void fill(std::initializer_list<PlaylistEntry> entries)
     {
         for (const PlaylistEntry& entry : entries) {
-            if (!player.durations.contains(entry.path))
-                player.durations[entry.path] = double(entry.length);
+            player.durations.insert(entry.path, player.durations.value(entry.path, double(entry.length)));
             window->playlist().append(entry);
         }
     }

@@ -8,6 +8,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
+#include <algorithm>
 #include <list>
 
 // A PulseAudio server of the test's own with one null sink, "deck", whose monitor hears
@@ -40,18 +41,12 @@ public:
 
     // Uses a sound server that already runs (PULSE_SERVER, or the user's own) and
     // one of its sinks instead, to measure on another server such as PipeWire's.
-    explicit PulseNullSink(const QString& existingSink)
-        : m_sink(existingSink)
+    explicit PulseNullSink(const QString& existingSink) : m_sink(existingSink)
     {
         qputenv("PULSE_SINK", existingSink.toUtf8());
         m_ready = pactlWorks({"info"});
     }
-
-    ~PulseNullSink()
-    {
-        stopRecording();
-        stopServer();
-    }
+    ~PulseNullSink() { stopRecording(); stopServer(); }
 
     // Ends the server, as a sound server that crashes or is restarted would end.
     void stopServer() { end(m_server); }
@@ -98,8 +93,7 @@ public:
 
     void stopRecording()
     {
-        for (QProcess& recorder : m_recorders)
-            end(recorder); // parec completes the file on SIGTERM
+        std::for_each(m_recorders.begin(), m_recorders.end(), end); // parec completes the file on SIGTERM
         m_recorders.clear();
     }
 
@@ -112,8 +106,6 @@ private:
     }
     static void end(QProcess& process)
     {
-        if (process.state() == QProcess::NotRunning)
-            return;
         process.terminate();
         if (!process.waitForFinished(5000))
             process.kill();

@@ -30,23 +30,17 @@ inline std::optional<SinkInput> streamOf(qint64 processId)
 {
     std::optional<SinkInput> found;
     (void)QTest::qWaitFor([&] {
-        const QJsonArray inputs = QJsonDocument::fromJson(pactl({"-f", "json", "list", "sink-inputs"}).toUtf8()).array();
-        for (const QJsonValue input : inputs) {
-            const QString id = input[QStringLiteral("properties")][QStringLiteral("application.process.id")].toString();
-            if (id == QString::number(processId))
-                found = SinkInput { input[QStringLiteral("index")].toInt(), input[QStringLiteral("mute")].toBool(),
-                                    input[QStringLiteral("volume")][QStringLiteral("front-left")][QStringLiteral("value_percent")].toString() };
+        for (const QJsonValue input : QJsonDocument::fromJson(pactl({"-f", "json", "list", "sink-inputs"}).toUtf8()).array()) {
+            if (input["properties"]["application.process.id"].toString() == QString::number(processId))
+                found = SinkInput { input["index"].toInt(), input["mute"].toBool(),
+                                    input["volume"]["front-left"]["value_percent"].toString() };
         }
         return found.has_value();
     }, 5000);
     return found;
 }
 
-inline bool isMuted(qint64 processId)
-{
-    const std::optional<SinkInput> stream = streamOf(processId);
-    return stream && stream->muted;
-}
+inline bool isMuted(qint64 processId) { const std::optional<SinkInput> stream = streamOf(processId); return stream && stream->muted; }
 
 // Which of the processes' streams are muted, as a 1 or a 0 each in their order.
 inline QString mutes(std::initializer_list<qint64> processIds)
@@ -58,10 +52,7 @@ inline QString mutes(std::initializer_list<qint64> processIds)
 }
 
 // For what the server does on its own time.
-inline bool becomesMuted(qint64 processId)
-{
-    return QTest::qWaitFor([&] { return isMuted(processId); }, 5000);
-}
+inline bool becomesMuted(qint64 processId) { return QTest::qWaitFor([&] { return isMuted(processId); }, 5000); }
 
 // Another program playing silence into a sink until it is ended; options such as
 // --client-name= or --property=media.role= tell the server who it is.
@@ -74,11 +65,7 @@ public:
         m_process.waitForStarted(5000);
     }
 
-    ~OtherProgramSound()
-    {
-        m_process.kill();
-        m_process.waitForFinished(5000);
-    }
+    ~OtherProgramSound() { m_process.kill(); m_process.waitForFinished(5000); }
 
     qint64 processId() const { return m_process.processId(); }
     std::optional<SinkInput> stream() const { return streamOf(processId()); }

@@ -6,19 +6,14 @@
 
 // Lets failing expectations show Qt texts and bytes as text (QStringList prints
 // through them too).
-inline void PrintTo(const QString& text, std::ostream* out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
 
 inline void PrintTo(const QByteArray& bytes, std::ostream* out)
 {
     *out << '"';
     for (const char c : bytes) {
-        if (c == '\r')
-            *out << "\\r";
-        else if (c == '\n')
-            *out << "\\n";
+        if (c == '\r' || c == '\n')
+            *out << (c == '\r' ? "\\r" : "\\n");
         else if (c >= ' ' && c < 0x7F)
             *out << c;
         else

@@ -20,9 +20,7 @@ inline WavSamples readWav(const QString& wavPath)
 {
     WavSamples wav;
     QFile file(wavPath);
-    if (!file.open(QIODevice::ReadOnly))
-        return wav;
-    const QByteArray bytes = file.readAll();
+    const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     qsizetype pos = 12;
     while (pos + 8 <= bytes.size()) {
         const QByteArray id = bytes.mid(pos, 4);
@@ -55,9 +53,8 @@ inline std::vector<SoundStretch> soundStretches(const QString& wavPath, double b
     const WavSamples wav = readWav(wavPath);
     const int channels = wav.channels, rate = wav.rate;
     const qsizetype frames = wav.frames(), window = rate / 100;
-    const double loud = threshold * 32768;
     // Edges found by windows are sharpened to the first or last loud sample near them.
-    const auto loudAt = [&](qsizetype frame) { return std::abs(double(wav.samples[size_t(frame * channels)])) > loud; };
+    const auto loudAt = [&](qsizetype frame) { return std::abs(double(wav.samples[size_t(frame * channels)])) > threshold * 32768; };
     const auto firstLoud = [&](qsizetype from, qsizetype to) {
         for (from = std::max<qsizetype>(from, 0); from < to && !loudAt(from);)
             ++from;

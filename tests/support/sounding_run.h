@@ -28,8 +28,7 @@ struct SoundingRun {
     std::unique_ptr<MediaPlayer> player = makeMediaPlayer();
     SystemDiscs discs;
     std::unique_ptr<SampleReader> sampleReader = makeSampleReader();
-    std::unique_ptr<SoundOutputs> soundOutputs = makeSoundOutputs();
-    std::unique_ptr<SoundOutputs> soundInputs = makeSoundInputs();
+    std::unique_ptr<SoundOutputs> soundOutputs = makeSoundOutputs(), soundInputs = makeSoundInputs();
     std::unique_ptr<CableProbe> cableProbe = makeCableProbe();
     std::unique_ptr<InputListener> inputListener = makeInputListener();
     std::unique_ptr<OtherSounds> otherSounds = makeOtherSounds(programDir.filePath(QStringLiteral("muted.dat")));
@@ -37,11 +36,7 @@ struct SoundingRun {
     MainWindow window { AppServices { dialogs, discs, *player, *sampleReader, *soundOutputs, *soundInputs, *cableProbe, *inputListener, *otherSounds, keepAwake,
                                       programDir.path(), programDir.path(), programDir.path(), {} } };
 
-    SoundingRun()
-    {
-        window.setAttribute(Qt::WA_DeleteOnClose, false);
-        window.setUpColumns();
-    }
+    SoundingRun() { window.setAttribute(Qt::WA_DeleteOnClose, false); window.setUpColumns(); }
 
     // The benchmarks' name for GeneratedMedia::tone.
     static QString makeTone(GeneratedMedia& media, const QString& name, double seconds, int frequency)
@@ -49,10 +44,7 @@ struct SoundingRun {
         return media.tone(name, seconds, frequency);
     }
 
-    void add(const QString& path, double seconds, double gapMs)
-    {
-        window.playlist().append({path, qint64(seconds), gapMs});
-    }
+    void add(const QString& path, double seconds, double gapMs) { window.playlist().append({path, qint64(seconds), gapMs}); }
 
     // Plays the whole run while the sink's monitor is recorded into recordingPath;
     // false when the recording did not start or the run did not end.

@@ -6,11 +6,7 @@
 #include <QWidget>
 
 // Picks an item of a combo box as a user does, so that whoever listens to it hears.
-inline void choose(QComboBox* box, int index)
-{
-    box->setCurrentIndex(index);
-    Q_EMIT box->activated(index);
-}
+inline void choose(QComboBox* box, int index) { box->setCurrentIndex(index); Q_EMIT box->activated(index); }
 
 // Chooses the recorder of that id in the Recorder window, or in a window that holds one.
 inline void chooseRecorder(const QWidget& window, const QString& id)
@@ -22,11 +18,9 @@ inline void chooseRecorder(const QWidget& window, const QString& id)
 // The push button showing that caption; buttons whose caption changes have no object name.
 inline QPushButton* buttonCalled(const QWidget& window, const QString& caption)
 {
-    for (QPushButton* button : window.findChildren<QPushButton*>()) {
-        if (button->text() == caption)
-            return button;
-    }
-    return nullptr;
+    const QList<QPushButton*> buttons = window.findChildren<QPushButton*>();
+    const auto found = std::find_if(buttons.begin(), buttons.end(), [&](QPushButton* button) { return button->text() == caption; });
+    return found == buttons.end() ? nullptr : *found;
 }
 
 // The scan's findings as "number|track|found", a row each.
