@@ -26,6 +26,10 @@ constexpr int kNextFile = std::numeric_limits<int>::max();
 // machine can keep the samples from the server for tens of milliseconds, and what
 // comes later than its moment is lost from the start of the track.
 constexpr qint64 kTakeBackMarginFrames = GstOutputStream::kRate / 10;
+// A file's end is announced this long after the output's clock says it is heard. On a
+// busy machine the sound server's clock runs a millisecond or two ahead of what it has
+// played, and a run that ends on the end of its last file stops the output there.
+constexpr double kEndHeardMarginMs = 50;
 
 void applyGain(GstBufferHandle& buffer, float gain)
 {
@@ -483,7 +487,8 @@ void GstMediaPlayer::announceHeard()
         const Moment moment = m_toAnnounce.front();
         // Not a moment early: a run that ends on the last file's end stops the output,
         // and would cut off what is still to be heard.
-        const double leftMs = double(m_timeline.nanoseconds(moment.frame) - m_output->now()) / GST_MSECOND;
+        const double leftMs = double(m_timeline.nanoseconds(moment.frame) - m_output->now()) / GST_MSECOND
+            + (moment.kind == Moment::Ended ? kEndHeardMarginMs : 0);
         if (leftMs > 0) {
             m_announce.start(int(std::min(std::ceil(leftMs), 3600e3)));
             return;
